@@ -1,0 +1,41 @@
+# Thin front door over CMake. `make run` and `make test` do the whole set-up
+# on a fresh Debian 12 machine (they install what is missing first).
+
+BUILD      ?= build/release
+ASAN_BUILD ?= build/asan
+JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
+CMAKE_GEN  := $(shell command -v ninja >/dev/null 2>&1 && echo -G Ninja)
+
+.PHONY: all deps build run test test-asan bench fuzz install clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+$(BUILD)/CMakeCache.txt: | deps
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	$(BUILD)/bin/tolmeri
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DTOLMERI_SANITIZE=ON \
+	      -DTOLMERI_BUILD_BENCH=OFF
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && \
+	  ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
+	  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	scripts/run-benchmarks $(BUILD)
+
+clean:
+	rm -rf build

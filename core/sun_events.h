@@ -1,0 +1,48 @@
+// core: the Sun's events of one day and their division into temporal
+// half-hours, as pure functions on plain values (the calculator record and the
+// command-line tool share them).
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace tolmeri {
+
+inline constexpr double kPi = 3.14159265; // the program's pi, everywhere
+inline constexpr double kTwoPi = 6.2831853;
+
+// Degrees to radians with the program's pi, multiplication first.
+double DegToRad(double degrees);
+
+// Adds 0.5 and truncates toward zero: rounding with halves up for x >= -0.5,
+// one more than that below it (R(-20.3) = -19). The argument must be finite
+// and well inside the int range; the callers guarantee it.
+int RoundMinute(double x);
+
+struct SunEvents {
+    std::array<int, 25> boundary{};
+    int sunrise = 0;
+    int sunset = 0;
+};
+
+// The whole table for the Julian day of local noon, the place (radians) and
+// the time difference in days. Defined for every finite input: where the Sun
+// never reaches a depression (polar day or night), the event falls on the
+// transit or on the midnight. The result spans exactly 1440 minutes and never
+// decreases.
+SunEvents CalcSunEvents(double noonJD, double latitude, double longitude, double timeDiffDays);
+
+// The described algorithm without the ordering repair: for tests that check
+// the repair never touches results inside the dialog's accepted ranges.
+SunEvents CalcSunEventsUnrepaired(double noonJD, double latitude, double longitude,
+                                  double timeDiffDays);
+
+// "HH:MM" of a day minute as a clock on the wall shows it: -15 is "23:45",
+// 1500 is "01:00".
+std::string FormatClock(int dayMinute);
+
+// The 25 labels, index for index with the boundary table (UTF-8).
+extern const std::array<std::string_view, 25> kBoundaryLabels;
+
+} // namespace tolmeri

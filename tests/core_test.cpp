@@ -1,0 +1,239 @@
+// Calculator: the worked examples, the calendar, the rounding, and the
+// invariants the chart relies on for every input a settings file can hold.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <iconv.h>
+#include <random>
+#include <vector>
+
+#include "sun_events.h"
+#include "temporal_hours.h"
+
+namespace {
+
+CTemporalHours Compute(int latDeg, int latMin, int lonDeg, int lonMin, int tz, int y, int m,
+                       int d) {
+    CTemporalHours hours;
+    hours.Reset();
+    hours.SetPlace(latDeg, latMin, lonDeg, lonMin, tz);
+    hours.SetDate(y, m, d);
+    hours.CalcNoonJD();
+    hours.CalcBoundaries();
+    hours.SetLabels();
+    return hours;
+}
+
+std::vector<int> Table(const CTemporalHours& h) {
+    std::vector<int> t;
+    for (int i = 0; i < 25; ++i)
+        t.push_back(h.GetBoundary(i));
+    return t;
+}
+
+TEST(TemporalHours, YokohamaNewYear2000) {
+    const CTemporalHours h = Compute(35, 27, 139, 39, 9, 2000, 1, 1);
+    EXPECT_DOUBLE_EQ(h.GetNoonJD(), 2451544.625);
+    const std::vector<int> expected = {-15,  50,   115,  180,  245,  310,  375, 430, 485,
+                                       540,  595,  650,  705,  760,  814,  869, 924, 979,
+                                       1034, 1099, 1165, 1230, 1295, 1360, 1425};
+    EXPECT_EQ(Table(h), expected);
+    EXPECT_EQ(h.GetSunrise(), 410);
+    EXPECT_EQ(h.GetSunset(), 999);
+}
+
+TEST(TemporalHours, YokohamaSolstice2001) {
+    const CTemporalHours h = Compute(35, 27, 139, 39, 9, 2001, 6, 21);
+    const std::vector<int> expected = {-17,  24,   65,   106,  147,  187,  228, 307,  387,
+                                       466,  545,  624,  703,  782,  861,  940, 1019, 1099,
+                                       1178, 1219, 1260, 1301, 1342, 1382, 1423};
+    EXPECT_EQ(Table(h), expected);
+    EXPECT_EQ(h.GetSunrise(), 266);
+    EXPECT_EQ(h.GetSunset(), 1140);
+}
+
+TEST(TemporalHours, PlaceAngles) {
+    CTemporalHours h;
+    h.SetPlace(35, 27, 139, 39, 9);
+    EXPECT_NEAR(h.GetLatitude(), 0.618719219125, 1e-12);
+    EXPECT_NEAR(h.GetLongitude(), 2.437352297625, 1e-12);
+    // Minutes are added to negative degrees as they stand.
+    h.SetPlace(-33, 52, -73, 52, 10);
+    EXPECT_NEAR(h.GetLatitude(), CTemporalHours::DegToRad(-33.0 + 52 / 60.0), 1e-15);
+    EXPECT_NEAR(h.GetLongitude(), CTemporalHours::DegToRad(-72.0 - 8 / 60.0), 1e-12);
+}
+
+TEST(TemporalHours, JulianDays) {
+    struct Case {
+        int y, m, d;
+        double jd;
+    };
+    const Case cases[] = {
+        {2000, 1, 1, 2451544.5},   {1999, 12, 31, 2451543.5}, {2200, 12, 31, 2524957.5},
+        {2001, 2, 31, 2451971.5},  {2001, 3, 3, 2451971.5},   {1582, 10, 4, 2299149.5},
+        {1582, 10, 15, 2299160.5}, {0, 1, 1, 1721060.5},      {0, 2, 29, 1721119.5},
+        {0, 3, 1, 1721119.5},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CTemporalHours::JulianDay(c.y, c.m, c.d), c.jd)
+            << c.y << "-" << c.m << "-" << c.d;
+}
+
+TEST(TemporalHours, NoonJulianDayFollowsTimeDifference) {
+    CTemporalHours h;
+    h.SetPlace(0, 0, 0, 0, 0);
+    h.SetDate(2000, 1, 1);
+    h.CalcNoonJD();
+    EXPECT_EQ(h.GetNoonJD(), 2451545.0);
+}
+
+TEST(TemporalHours, ResetMarksTableButKeepsSunriseAndSunset) {
+    CTemporalHours h = Compute(35, 27, 139, 39, 9, 2000, 1, 1);
+    h.Reset();
+    for (int i = 0; i < 25; ++i)
+        EXPECT_EQ(h.GetBoundary(i), 9999) << i;
+    EXPECT_EQ(h.GetSunrise(), 410);
+    EXPECT_EQ(h.GetSunset(), 999);
+}
+
+TEST(TemporalHours, LabelsStartEmptyAndMidnightsShareTheirText) {
+    CTemporalHours fresh;
+    EXPECT_TRUE(fresh.GetLabel(0).empty());
+    const CTemporalHours h = Compute(35, 27, 139, 39, 9, 2000, 1, 1);
+    EXPECT_EQ(h.GetLabel(0), "暁九つ (子)");
+    EXPECT_EQ(h.GetLabel(6), "明六つ (卯)");
+    EXPECT_EQ(h.GetLabel(18), "暮六つ (酉)");
+    EXPECT_EQ(h.GetLabel(0), h.GetLabel(24));
+}
+
+TEST(TemporalHours, LabelsFitElevenShiftJisBytes) {
+    iconv_t cd = iconv_open("CP932", "UTF-8");
+    ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+    for (std::string_view label : tolmeri::kBoundaryLabels) {
+        std::string in(label);
+        char out[64];
+        char* src = in.data();
+        size_t srcLeft = in.size();
+        char* dst = out;
+        size_t dstLeft = sizeof out;
+        ASSERT_NE(iconv(cd, &src, &srcLeft, &dst, &dstLeft), static_cast<size_t>(-1)) << label;
+        EXPECT_LE(sizeof out - dstLeft, 11u) << label;
+    }
+    iconv_close(cd);
+}
+
+TEST(RoundMinute, HalvesUpAndTruncatesNegativesTowardZero) {
+    struct Case {
+        double x;
+        int r;
+    };
+    const Case cases[] = {{0.0, 0},  {0.49, 0},    {0.5, 1},     {704.55, 705}, {-0.5, 0},
+                          {-0.7, 0}, {-20.3, -19}, {-20.5, -20}, {-20.6, -20},  {1439.5, 1440}};
+    for (const Case& c : cases)
+        EXPECT_EQ(tolmeri::RoundMinute(c.x), c.r) << c.x;
+}
+
+TEST(TemporalHours, AfternoonHalvesInIntegers) {
+    // 2000-01-01: afternoon 705..1034 is 329 minutes; h = 164, so the midpoint
+    // is 869 where the floating-point halving would give 870.
+    const CTemporalHours h = Compute(35, 27, 139, 39, 9, 2000, 1, 1);
+    EXPECT_EQ(h.GetBoundary(18) - h.GetBoundary(12), 329);
+    EXPECT_EQ(h.GetBoundary(15), 869);
+    // Night quarter 391 minutes: h = 195.5 lands the midpoint on a whole minute.
+    EXPECT_EQ(h.GetBoundary(21), 1230);
+}
+
+TEST(FormatClock, WallClockOfADayMinute) {
+    struct Case {
+        int v;
+        const char* text;
+    };
+    const Case cases[] = {{-15, "23:45"},    {-1, "23:59"},   {0, "00:00"},     {1439, "23:59"},
+                          {1440, "00:00"},   {1500, "01:00"}, {-720, "12:00"},  {2159, "11:59"},
+                          {410, "06:50"},    {999, "16:39"},  {-1440, "00:00"}, {INT_MIN, "21:52"},
+                          {INT_MAX, "02:07"}};
+    for (const Case& c : cases)
+        EXPECT_EQ(tolmeri::FormatClock(c.v), c.text) << c.v;
+}
+
+void ExpectSound(const CTemporalHours& h, const char* what) {
+    for (int i = 1; i < 25; ++i)
+        ASSERT_LE(h.GetBoundary(i - 1), h.GetBoundary(i)) << what << " at " << i;
+    ASSERT_EQ(h.GetBoundary(24) - h.GetBoundary(0), 1440) << what;
+    ASSERT_GE(h.GetBoundary(0), -721) << what;
+    ASSERT_LE(h.GetBoundary(24), 2161) << what;
+    ASSERT_GE(h.GetSunrise(), h.GetBoundary(0) - 2) << what;
+    ASSERT_LE(h.GetSunset(), h.GetBoundary(24) + 2) << what;
+}
+
+TEST(TemporalHours, PolarAndExtremeInputsStaySound) {
+    struct Case {
+        int latDeg, latMin, lonDeg, lonMin, tz, y, m, d;
+    };
+    const Case cases[] = {
+        {90, 0, 0, 0, 0, 2000, 6, 21},
+        {-90, 0, 0, 0, 0, 2000, 6, 21},
+        {80, 0, 139, 39, 9, 2000, 1, 1},
+        {80, 0, 139, 39, 9, 2000, 6, 21},
+        {70, 0, 20, 0, 1, 2001, 12, 21},
+        {65, 0, 20, 0, 1, 2001, 6, 21},
+        {INT_MAX, 59, INT_MAX, 59, INT_MAX, INT_MAX, INT_MAX, INT_MAX},
+        {INT_MIN, 0, INT_MIN, 0, INT_MIN, INT_MIN, INT_MIN, INT_MIN},
+        {0, INT_MIN, 0, INT_MAX, 0, 0, 0, 0},
+        {180, 0, 0, 0, 0, 2000, 1, 1},
+    };
+    for (const Case& c : cases) {
+        const CTemporalHours h =
+            Compute(c.latDeg, c.latMin, c.lonDeg, c.lonMin, c.tz, c.y, c.m, c.d);
+        ExpectSound(h, "case");
+    }
+}
+
+TEST(TemporalHours, RandomInputsAcrossTheWholeIntRange) {
+    std::mt19937 rng(20261207);
+    std::uniform_int_distribution<int> any(INT_MIN, INT_MAX);
+    std::uniform_int_distribution<int> lat(-90, 90);
+    std::uniform_int_distribution<int> small(-400, 400);
+    for (int n = 0; n < 200000; ++n) {
+        // Mix of absurd values and merely polar ones, so both kinds of
+        // trouble (huge arguments, clamped hour angles) are met often.
+        const bool wild = n % 2 == 0;
+        const CTemporalHours h =
+            Compute(wild ? any(rng) : lat(rng), wild ? any(rng) : small(rng) % 60, any(rng),
+                    any(rng), wild ? any(rng) : small(rng) % 30, wild ? any(rng) : small(rng) * 10,
+                    small(rng) % 20, small(rng) % 40);
+        ExpectSound(h, "random");
+    }
+}
+
+TEST(TemporalHours, OrderingRepairNeverActsInsideTheDialogsRanges) {
+    // Inside the ranges the calculate command accepts, the described algorithm
+    // must already give an ordered table, so results there stay bit for bit.
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int> year(0, 2200), month(1, 12), day(1, 31), latDeg(-54, 54),
+        lonDeg(-180, 180), minute(0, 59), tzOffset(-2, 2);
+    for (int n = 0; n < 100000; ++n) {
+        const int lon = lonDeg(rng);
+        int tz = lon / 15 + tzOffset(rng);
+        tz = std::max(-12, std::min(12, tz));
+        CTemporalHours h;
+        h.SetPlace(latDeg(rng), minute(rng), lon, minute(rng), tz);
+        h.SetDate(year(rng), month(rng), day(rng));
+        h.CalcNoonJD();
+        const tolmeri::SunEvents raw = tolmeri::CalcSunEventsUnrepaired(
+            h.GetNoonJD(), h.GetLatitude(), h.GetLongitude(), tz / 24.0);
+        const tolmeri::SunEvents fixed =
+            tolmeri::CalcSunEvents(h.GetNoonJD(), h.GetLatitude(), h.GetLongitude(), tz / 24.0);
+        ASSERT_EQ(raw.boundary, fixed.boundary);
+        for (int i = 1; i < 25; ++i)
+            ASSERT_LE(raw.boundary[i - 1], raw.boundary[i]);
+        // The marks fall inside the day bands.
+        ASSERT_GE(raw.sunrise, raw.boundary[6]);
+        ASSERT_LE(raw.sunrise, raw.boundary[12]);
+        ASSERT_GE(raw.sunset, raw.boundary[12]);
+        ASSERT_LE(raw.sunset, raw.boundary[18]);
+    }
+}
+
+} // namespace
