@@ -1,0 +1,82 @@
+// settings: the private-profile (INI) file, read and written byte for byte
+// with the Windows rules, so that a tolmeri.ini carried over from Windows or
+// edited by hand reads the same and keeps every line the program does not
+// own. Standard library and POSIX only; no Qt.
+//
+// Reading rules, as the Windows functions apply them:
+//  - lines end in CRLF, LF or CR, freely mixed;
+//  - a line whose first non-blank byte is ';' is a comment and never matches;
+//  - a line whose first non-blank byte is '[' is a section line; the name
+//    runs to the first ']' (to the end of the line when there is none) and
+//    is trimmed;
+//  - any other line with a '=' is a key line, split at the first '=', key
+//    and value trimmed of blanks and tabs; '#' and ';' inside it are
+//    ordinary bytes; a line without '=' never matches;
+//  - section and key names compare without regard to ASCII letter case; the
+//    first matching section is the only one consulted, and its first
+//    matching key wins;
+//  - one outer pair of equal quotes ('...' or "...") around a value of two
+//    bytes or more is removed;
+//  - bytes are bytes: a UTF-8 byte-order mark, CP932 text or a UTF-16 file
+//    get no special treatment.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace tolmeri::profile {
+
+// The value of key in section, cut to at most bufferSize - 1 bytes (nothing
+// when bufferSize is 0). When the section or the key is absent the result is
+// defaultValue with its trailing spaces removed, cut the same way. A NUL byte
+// ends the value, as it ends the C string the Windows caller receives.
+std::string GetPrivateProfileString(std::string_view content, std::string_view section,
+                                    std::string_view key, std::string_view defaultValue,
+                                    std::size_t bufferSize);
+
+// The value of key in section as a decimal integer: leading blanks, an
+// optional sign, then the decimal digits up to the first other byte ("12abc"
+// is 12, "abc" is 0). defaultValue when the key is absent or its value empty.
+// A number beyond the 32-bit range wraps modulo 2^32, as the Windows
+// conversion does: 2147483648 reads as -2147483648 and 4294967297 as 1.
+int GetPrivateProfileInt(std::string_view content, std::string_view section, std::string_view key,
+                         int defaultValue);
+
+// Sets key in section to value, changing as little of content as it can:
+//  - an existing key (the first match in the first matching section) gets
+//    its line replaced by "key=value", with the key spelled as in the file;
+//  - a new key becomes a line right after the last key line of its section,
+//    or right after the section line when the section holds no key;
+//  - a new section goes at the end, after a line break when the content does
+//    not end with one.
+// The value is written as given. New lines take the line ending the content
+// already uses (LF for empty content); every other byte stays as it was.
+void WritePrivateProfileString(std::string& content, std::string_view section, std::string_view key,
+                               std::string_view value);
+
+// Files ---------------------------------------------------------------------
+
+enum class ReadStatus { kRead, kAbsent, kFailed };
+
+// The whole file at path into content. kAbsent (content empty) when there is
+// no such file; kFailed with error set when it exists but cannot be read,
+// is not a regular file, or is larger than kMaxFileSize.
+ReadStatus ReadProfileFile(const std::string& path, std::string& content, std::string& error);
+
+// A settings file is a few hundred bytes; anything far larger is refused
+// rather than loaded into memory.
+inline constexpr std::size_t kMaxFileSize = 64u * 1024u * 1024u;
+
+// One read-modify-write of the file at path: reads it (a missing file reads
+// as empty), lets edit change the bytes, writes them to a new file in the same
+// directory and renames that over the old one. A symbolic link at path is
+// followed, so the link stays a link and its target is replaced; an existing
+// file keeps its permission bits. Returns false with error set, and the old
+// file untouched, when any step fails, and also when the existing file is
+// not writable or cannot be read.
+bool UpdateProfileFile(const std::string& path, const std::function<void(std::string&)>& edit,
+                       std::string& error);
+
+} // namespace tolmeri::profile

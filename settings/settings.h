@@ -1,0 +1,72 @@
+// settings: where the place and the date live between runs. The settings file
+// sits beside the executable and carries its base name with ".ini"; it holds
+// nine values in the sections "Location" and "Time". This layer knows the
+// keys, their order and their defaults; profile.h knows the file format.
+// Standard library and POSIX only; no Qt.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tolmeri {
+
+// The nine stored values. The name is CP932 bytes, never more than 19 after a
+// load. Nothing here is range-checked: a month of 13 arrives as 13.
+struct CSettingsValues {
+    std::string strLocationName;
+    int nLatitudeDegrees = 0;
+    int nLatitudeMinutes = 0;
+    int nLongitudeDegrees = 0;
+    int nLongitudeMinutes = 0;
+    int nTimeDifference = 0;
+    int nDateYear = 0;
+    int nDateMonth = 0;
+    int nDateDay = 0;
+
+    bool operator==(const CSettingsValues&) const = default;
+};
+
+// 横浜 (as CP932 bytes), 35° 27′ N, 139° 39′ E, UTC+9, 2000-01-01.
+CSettingsValues DefaultSettings();
+
+// The executable's directory and base name with ".ini": the extension is
+// everything from the last '.' of the last path component, and a name
+// without one gets ".ini" appended. "/opt/t/tolmeri" -> "/opt/t/tolmeri.ini".
+std::string IniPathForExecutable(std::string_view exePath);
+
+// The full path of the running executable, empty when it cannot be found.
+std::string ExecutablePath();
+
+// The nine values as the file content holds them, each key absent falling
+// back to its default. The name is read through a 20-byte buffer, so at most
+// 19 bytes arrive; a CP932 lead byte left without its second byte at the end
+// is dropped.
+CSettingsValues ParseSettings(std::string_view content);
+
+// Writes the nine keys into content in their fixed order, each value as it
+// stands (integers in plain decimal), leaving every other line alone.
+void StoreSettings(std::string& content, const CSettingsValues& values);
+
+// Reads the settings file. An absent or unreadable file gives the defaults;
+// the file is never created.
+CSettingsValues LoadSettingsFile(const std::string& iniPath);
+
+struct SaveResult {
+    bool ok = false;
+    std::string error; // short English text naming the path and the cause
+};
+
+// Writes the nine values in one read-modify-write that replaces the file
+// atomically; on failure the old file is left exactly as it was.
+SaveResult SaveSettingsFile(const std::string& iniPath, const CSettingsValues& values);
+
+// CP932 lead bytes start a two-byte character.
+constexpr bool IsCp932LeadByte(unsigned char byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+// text without a final lead byte whose second byte is missing. The scan runs
+// from the start, because a second byte can have a lead byte's value.
+std::string DropDanglingLeadByte(std::string text);
+
+} // namespace tolmeri

@@ -1,0 +1,322 @@
+// The nine stored values: path, defaults key by key, the 19-byte name cut,
+// saving into fresh and hand-edited files, and saves that must fail cleanly.
+// Every file lives in a temporary directory made for the test.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "settings.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using tolmeri::CSettingsValues;
+using tolmeri::DefaultSettings;
+
+const std::string kYokohama = "\x89\xA1\x95\x6C"; // 横浜 in CP932
+
+class CTempDir {
+public:
+    CTempDir() {
+        std::string pattern = (fs::temp_directory_path() / "tolmeri-settings-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) != nullptr)
+            m_path = pattern;
+    }
+    ~CTempDir() {
+        std::error_code ignored;
+        for (const auto& entry : fs::recursive_directory_iterator(m_path, ignored))
+            ::chmod(entry.path().c_str(), 0755);
+        ::chmod(m_path.c_str(), 0755);
+        fs::remove_all(m_path, ignored);
+    }
+    std::string operator/(const std::string& name) const { return (m_path / name).string(); }
+    const fs::path& Path() const { return m_path; }
+
+private:
+    fs::path m_path;
+};
+
+std::string ReadBytes(const std::string& path) {
+    std::error_code ignored;
+    if (!fs::is_regular_file(path, ignored))
+        return {};
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string Fixture(const std::string& name) {
+    const char* root = std::getenv("TOLMERI_TEST_DATA");
+    EXPECT_NE(root, nullptr) << "TOLMERI_TEST_DATA is not set";
+    const std::string bytes = ReadBytes(std::string(root ? root : ".") + "/profile/" + name);
+    EXPECT_FALSE(bytes.empty()) << name;
+    return bytes;
+}
+
+std::set<std::string> Names(const fs::path& dir) {
+    std::set<std::string> names;
+    std::error_code ignored;
+    for (const auto& entry : fs::directory_iterator(dir, ignored))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+CSettingsValues Values(std::string name, int latDeg, int latMin, int lonDeg, int lonMin, int tz,
+                       int y, int m, int d) {
+    return CSettingsValues{std::move(name), latDeg, latMin, lonDeg, lonMin, tz, y, m, d};
+}
+
+CSettingsValues Sydney2024() {
+    return Values("Sydney", -33, 52, 151, 12, 10, 2024, 2, 29);
+}
+
+TEST(Settings, IniPathForExecutable) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"/opt/tolmeri/tolmeri", "/opt/tolmeri/tolmeri.ini"},
+        {"/opt/tolmeri/tolmeri.exe", "/opt/tolmeri/tolmeri.ini"},
+        {"/opt/tolmeri/koyomi", "/opt/tolmeri/koyomi.ini"}, // renamed copy, own file
+        {"/opt/v1.4/tolmeri", "/opt/v1.4/tolmeri.ini"},     // dots in directories do not count
+        {"/opt/a.b.c", "/opt/a.b.ini"},                     // only the last extension goes
+        {"/opt/.hidden", "/opt/.ini"},
+        {"tolmeri", "tolmeri.ini"},
+        {"", ".ini"},
+    };
+    for (const auto& [exe, ini] : cases)
+        EXPECT_EQ(tolmeri::IniPathForExecutable(exe), ini) << exe;
+}
+
+TEST(Settings, ExecutablePathNamesThisTest) {
+    const std::string exe = tolmeri::ExecutablePath();
+    ASSERT_FALSE(exe.empty());
+    EXPECT_EQ(exe.front(), '/');
+    EXPECT_EQ(fs::path(tolmeri::IniPathForExecutable(exe)).filename(), "settings_test.ini");
+}
+
+TEST(Settings, DefaultsKeyByKey) {
+    CSettingsValues yearOnly = DefaultSettings();
+    yearOnly.nDateYear = 2001;
+    CSettingsValues bom = DefaultSettings();
+    bom.nDateYear = 2024; // the byte-order mark hides [Location], not [Time]
+    const struct {
+        const char* fixture; // nullptr: no file at all
+        CSettingsValues expected;
+    } cases[] = {
+        {nullptr, DefaultSettings()},
+        {"year_only.ini", yearOnly},
+        {"bom.ini", bom},
+        {"utf16.ini", DefaultSettings()},
+        {"cr_only.ini", Values("Sydney", -33, 52, 151, 12, 10, 1999, 12, 31)},
+        // Hand-edited: case, blanks, quotes; nothing is range-checked.
+        {"unchecked.ini", Values("Somewhere beyond th", 80, 75, 139, 39, 9, 12, 13, 0)},
+    };
+    for (const auto& c : cases) {
+        CTempDir dir;
+        const std::string ini = dir / "tolmeri.ini";
+        if (c.fixture != nullptr)
+            WriteBytes(ini, Fixture(c.fixture));
+        EXPECT_EQ(tolmeri::LoadSettingsFile(ini), c.expected) << (c.fixture ? c.fixture : "none");
+        EXPECT_EQ(fs::exists(ini), c.fixture != nullptr) << "reading never creates the file";
+    }
+}
+
+TEST(Settings, NameReadsAtMostNineteenBytes) {
+    const std::string kanji9 = "\x89\xA1\x95\x6C\x89\xA1\x95\x6C\x89\xA1\x95\x6C\x89\xA1\x95\x6C"
+                               "\x89\xA1"; // 18 bytes
+    // 0x83 0x81 is a character whose second byte has a lead byte's value.
+    const std::string trailsLikeLeads = "a\x83\x81\x83\x81\x83\x81\x83\x81\x83\x81\x83\x81\x83\x81"
+                                        "\x83\x81\x83\x81";
+    const std::pair<std::string, std::string> cases[] = {
+        {"abcdefghijklmnopqrstuvwxyz", "abcdefghijklmnopqrs"},
+        {std::string(18, 'a') + kYokohama, std::string(18, 'a')}, // lead byte at 19 dropped
+        {std::string(17, 'a') + kYokohama, std::string(17, 'a') + "\x89\xA1"},
+        {kanji9 + kYokohama, kanji9},
+        {kanji9 + "x" + kYokohama, kanji9 + "x"},
+        {trailsLikeLeads + "\x83\x81", trailsLikeLeads},    // 19th byte is a second byte
+        {std::string(25, '\xB1'), std::string(19, '\xB1')}, // half-width kana: one byte each
+        {"abc\x89", "abc"},                                 // a dangling lead byte anywhere
+        {"", ""},
+    };
+    for (const auto& [stored, expected] : cases) {
+        const std::string content = "[Location]\nLocation Name=" + stored + "\n";
+        EXPECT_EQ(tolmeri::ParseSettings(content).strLocationName, expected) << stored;
+    }
+}
+
+TEST(Settings, FreshFileHoldsElevenLines) {
+    CTempDir dir;
+    const std::string ini = dir / "tolmeri.ini";
+    const tolmeri::SaveResult saved = tolmeri::SaveSettingsFile(ini, DefaultSettings());
+    ASSERT_TRUE(saved.ok) << saved.error;
+    EXPECT_EQ(ReadBytes(ini), "[Location]\n"
+                              "Location Name=\x89\xA1\x95\x6C\n"
+                              "Latitude Degrees=35\n"
+                              "Latitude Minutes=27\n"
+                              "Longitude Degrees=139\n"
+                              "Longitude Minutes=39\n"
+                              "Time Difference=9\n"
+                              "[Time]\n"
+                              "Year=2000\n"
+                              "Month=1\n"
+                              "Day=1\n");
+    EXPECT_EQ(Names(dir.Path()), std::set<std::string>{"tolmeri.ini"});
+}
+
+TEST(Settings, SaveKeepsEveryOtherByte) {
+    CTempDir dir;
+    const std::string ini = dir / "tolmeri.ini";
+    WriteBytes(ini, Fixture("keep.ini"));
+    const tolmeri::SaveResult saved = tolmeri::SaveSettingsFile(ini, Sydney2024());
+    ASSERT_TRUE(saved.ok) << saved.error;
+    EXPECT_EQ(ReadBytes(ini), Fixture("keep_saved.ini"));
+    EXPECT_EQ(tolmeri::LoadSettingsFile(ini), Sydney2024());
+}
+
+TEST(Settings, ValuesReadBackAsWritten) {
+    const CSettingsValues cases[] = {
+        Values("Sydney", -33, 52, 151, 12, 10, 2024, 2, 29),
+        Values("Lima", -12, -3, -77, -2, -5, -4712, 0, 99),
+        Values("", 2147483647, -2147483647 - 1, 0, 0, 0, 0, 0, 0),
+        Values("\x83\x81\x83\x81\x83\x81\x83\x81\x83\x81\x83\x81", 1, 2, 3, 4, 5, 6, 7, 8),
+    };
+    for (const CSettingsValues& values : cases) {
+        for (const char* start : {static_cast<const char*>(nullptr), "keep.ini", "cr_only.ini"}) {
+            CTempDir dir;
+            const std::string ini = dir / "tolmeri.ini";
+            if (start != nullptr)
+                WriteBytes(ini, Fixture(start));
+            ASSERT_TRUE(tolmeri::SaveSettingsFile(ini, values).ok);
+            EXPECT_EQ(tolmeri::LoadSettingsFile(ini), values) << (start ? start : "new file");
+        }
+    }
+    CTempDir dir;
+    const std::string ini = dir / "tolmeri.ini";
+    ASSERT_TRUE(tolmeri::SaveSettingsFile(ini, cases[1]).ok);
+    const std::string text = ReadBytes(ini);
+    EXPECT_NE(text.find("\nLatitude Degrees=-12\n"), std::string::npos);
+    EXPECT_NE(text.find("\nTime Difference=-5\n"), std::string::npos);
+}
+
+TEST(Settings, SaveFollowsLinksAndKeepsPermissions) {
+    CTempDir dir;
+    fs::create_directory(dir.Path() / "real");
+    fs::create_directory(dir.Path() / "bin");
+    const std::string real = dir / "real/tolmeri.ini";
+    const std::string link = dir / "bin/tolmeri.ini";
+    WriteBytes(real, Fixture("year_only.ini"));
+    ASSERT_EQ(::chmod(real.c_str(), 0640), 0);
+    ASSERT_EQ(::symlink("../real/tolmeri.ini", link.c_str()), 0);
+
+    ASSERT_TRUE(tolmeri::SaveSettingsFile(link, Sydney2024()).ok);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(tolmeri::LoadSettingsFile(real), Sydney2024());
+    struct stat info {};
+    ASSERT_EQ(::stat(real.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(Names(dir.Path() / "real"), std::set<std::string>{"tolmeri.ini"});
+    EXPECT_EQ(Names(dir.Path() / "bin"), std::set<std::string>{"tolmeri.ini"});
+
+    // A link whose target does not exist yet gets the target created.
+    const std::string dangling = dir / "bin/other.ini";
+    ASSERT_EQ(::symlink("../real/other.ini", dangling.c_str()), 0);
+    ASSERT_TRUE(tolmeri::SaveSettingsFile(dangling, DefaultSettings()).ok);
+    EXPECT_TRUE(fs::is_symlink(dangling));
+    EXPECT_EQ(tolmeri::LoadSettingsFile(dir / "real/other.ini"), DefaultSettings());
+}
+
+struct FailureCase {
+    const char* name;
+    // Prepares dir and returns the settings path to save to.
+    std::string (*setUp)(const CTempDir& dir);
+};
+
+void ExpectFailureLeavesOldFile(const FailureCase& c, const CTempDir& dir) {
+    SCOPED_TRACE(c.name);
+    const std::string ini = c.setUp(dir);
+    const std::string before = dir / "tolmeri.ini";
+    const std::string oldBytes = ReadBytes(before);
+    const std::set<std::string> oldNames = Names(dir.Path());
+
+    const tolmeri::SaveResult saved = tolmeri::SaveSettingsFile(ini, Sydney2024());
+    EXPECT_FALSE(saved.ok);
+    EXPECT_FALSE(saved.error.empty());
+    EXPECT_EQ(ReadBytes(before), oldBytes);
+    EXPECT_EQ(Names(dir.Path()), oldNames);
+}
+
+std::string WithOldFile(const CTempDir& dir) {
+    WriteBytes(dir / "tolmeri.ini", Fixture("keep.ini"));
+    return dir / "tolmeri.ini";
+}
+
+TEST(Settings, FailedSaveIsReportedAndChangesNothing) {
+    const FailureCase cases[] = {
+        {"directory missing", [](const CTempDir& dir) { return dir / "missing/tolmeri.ini"; }},
+        {"directory is a file",
+         [](const CTempDir& dir) {
+             WithOldFile(dir);
+             return dir / "tolmeri.ini/tolmeri.ini";
+         }},
+        {"path is a directory",
+         [](const CTempDir& dir) {
+             fs::create_directory(dir / "tolmeri.ini");
+             return dir / "tolmeri.ini";
+         }},
+        {"path is a device",
+         [](const CTempDir& dir) {
+             WithOldFile(dir);
+             EXPECT_EQ(::symlink("/dev/full", (dir / "full.ini").c_str()), 0);
+             return dir / "full.ini";
+         }},
+        {"link loop",
+         [](const CTempDir& dir) {
+             EXPECT_EQ(::symlink("b.ini", (dir / "a.ini").c_str()), 0);
+             EXPECT_EQ(::symlink("a.ini", (dir / "b.ini").c_str()), 0);
+             return dir / "a.ini";
+         }},
+        {"no path", [](const CTempDir&) { return std::string(); }},
+        // Nobody, root included, may create files in /proc.
+        {"directory refuses files",
+         [](const CTempDir&) { return std::string("/proc/tolmeri-settings-test.ini"); }},
+    };
+    for (const FailureCase& c : cases) {
+        CTempDir dir;
+        ExpectFailureLeavesOldFile(c, dir);
+    }
+}
+
+// Root writes through any permission bits, so these only mean something for
+// an ordinary user.
+TEST(Settings, ReadOnlyPlacesRefuseTheSave) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "running as root: permission bits do not stop writes";
+    const FailureCase cases[] = {
+        {"read-only directory",
+         [](const CTempDir& dir) {
+             const std::string ini = WithOldFile(dir);
+             ::chmod(dir.Path().c_str(), 0555);
+             return ini;
+         }},
+        {"read-only file",
+         [](const CTempDir& dir) {
+             const std::string ini = WithOldFile(dir);
+             ::chmod(ini.c_str(), 0444);
+             return ini;
+         }},
+    };
+    for (const FailureCase& c : cases) {
+        CTempDir dir;
+        ExpectFailureLeavesOldFile(c, dir);
+    }
+}
+
+} // namespace
