@@ -34,6 +34,16 @@ test-asan: deps
 	  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
+# Short libFuzzer run of the settings-file reader and writer (clang only).
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	CXX=clang++ cmake -S . -B build/fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	      -DTOLMERI_FUZZ=ON -DTOLMERI_BUILD_TESTS=OFF -DTOLMERI_BUILD_BENCH=OFF
+	cmake --build build/fuzz -j $(JOBS) --target profile_fuzz
+	rm -rf build/fuzz/corpus && mkdir -p build/fuzz/corpus && cp fuzz/corpus/* build/fuzz/corpus/
+	build/fuzz/fuzz/profile_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	      build/fuzz/corpus
+
 bench: build
 	scripts/run-benchmarks $(BUILD)
 

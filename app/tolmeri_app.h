@@ -1,0 +1,15 @@
+// app: the application object. It lets one copy of the program run per user,
+// runs the main dialog as the program's only window, and ends with it.
+#pragma once
+
+#include "instance_lock.h"
+#include "win_app.h"
+
+class CTolmeriApp : public CWinApp {
+public:
+    bool StartUp() override;
+    int ShutDown() override;
+
+private:
+    CInstanceLock m_hMutex; // held from StartUp to the end of the process
+};

@@ -1,0 +1,22 @@
+// framework: Shift-JIS (code page 932) at the edges of the program. Inside,
+// text is QString; the settings file stores bytes and the length rules count
+// bytes, so both go through here.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace afx {
+
+// The CP932 bytes of text; false in *ok (when given) and the characters that
+// CP932 cannot hold replaced by "?" otherwise.
+QByteArray ToCp932(const QString& text, bool* ok = nullptr);
+
+// Text of CP932 bytes; a byte or pair that is not CP932 becomes "?", so the
+// result always converts back.
+QString FromCp932(const QByteArray& bytes);
+
+// Length of text in CP932 bytes, or -1 when a character cannot be held.
+int Cp932Length(const QString& text);
+
+} // namespace afx

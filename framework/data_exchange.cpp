@@ -1,0 +1,116 @@
+#include "data_exchange.h"
+
+#include <climits>
+
+#include "cp932.h"
+#include "dialog.h"
+#include "edit.h"
+#include "message_box.h"
+
+namespace afx {
+
+std::optional<int> ParseDialogInteger(std::string_view text) {
+    text = text.substr(0, std::min<std::size_t>(text.size(), 31));
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    std::size_t i = 0;
+    while (i < text.size() && blank(text[i]))
+        ++i;
+    const std::size_t first = i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    const std::size_t digitsStart = i;
+    long long magnitude = 0;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+        if (magnitude <= static_cast<long long>(INT_MAX) + 1)
+            magnitude = magnitude * 10 + (text[i] - '0');
+        ++i;
+    }
+    if (i == digitsStart)
+        return std::nullopt;
+    while (i < text.size() && blank(text[i]))
+        ++i;
+    if (i != text.size())
+        return std::nullopt;
+    long long value = negative ? -magnitude : magnitude;
+    if (value > INT_MAX)
+        value = INT_MAX;
+    if (value < INT_MIN)
+        value = INT_MIN;
+    if (value == 0 && text[first] != '0')
+        return std::nullopt;
+    return static_cast<int>(value);
+}
+
+QString FormatDialogInteger(int value) {
+    return QString::number(value);
+}
+
+} // namespace afx
+
+void CDataExchange::Fail() {
+    m_bFailed = true;
+    if (QWidget* box = m_pDlgWnd->GetDlgItem(m_idLastControl)) {
+        box->setFocus(Qt::OtherFocusReason);
+        if (auto* edit = qobject_cast<QLineEdit*>(box))
+            edit->selectAll();
+    }
+}
+
+namespace {
+
+// Sets a box's text unless it already shows exactly that.
+void ShowText(CDialog* dialog, int id, const QString& text) {
+    if (auto* edit = qobject_cast<CEdit*>(dialog->GetDlgItem(id))) {
+        if (edit->text() != text)
+            edit->SetWindowText(text);
+    }
+}
+
+} // namespace
+
+void DDX_Text(CDataExchange* pDX, int id, int& value) {
+    if (pDX->Failed())
+        return;
+    pDX->m_idLastControl = id;
+    if (!pDX->m_bSaveAndValidate) {
+        ShowText(pDX->m_pDlgWnd, id, afx::FormatDialogInteger(value));
+        return;
+    }
+    const QByteArray bytes = afx::ToCp932(pDX->m_pDlgWnd->GetDlgItemText(id));
+    const std::optional<int> parsed =
+        afx::ParseDialogInteger(std::string_view(bytes.constData(), bytes.size()));
+    if (!parsed) {
+        afx::MessageBox(pDX->m_pDlgWnd, QStringLiteral("整数を入力してください。"),
+                        afx::MbIcon::Exclamation);
+        pDX->Fail();
+        return;
+    }
+    value = *parsed;
+}
+
+void DDX_Text(CDataExchange* pDX, int id, QString& value) {
+    if (pDX->Failed())
+        return;
+    pDX->m_idLastControl = id;
+    if (!pDX->m_bSaveAndValidate)
+        ShowText(pDX->m_pDlgWnd, id, value);
+    else
+        value = pDX->m_pDlgWnd->GetDlgItemText(id);
+}
+
+void DDV_MaxChars(CDataExchange* pDX, const QString& value, int maxBytes) {
+    if (pDX->Failed())
+        return;
+    if (!pDX->m_bSaveAndValidate) {
+        if (auto* edit = qobject_cast<CEdit*>(pDX->m_pDlgWnd->GetDlgItem(pDX->m_idLastControl)))
+            edit->SetLimitText(maxBytes);
+        return;
+    }
+    if (afx::ToCp932(value).size() > maxBytes) {
+        afx::MessageBox(pDX->m_pDlgWnd,
+                        QStringLiteral("%1 文字以内で入力してください。").arg(maxBytes),
+                        afx::MbIcon::Exclamation);
+        pDX->Fail();
+    }
+}

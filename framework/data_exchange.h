@@ -1,0 +1,50 @@
+// framework: the data exchange between a dialog's fields and its boxes. Both
+// directions walk the same bindings in the same order; taking values from the
+// boxes stops at the first box that is refused.
+#pragma once
+
+#include <QString>
+#include <optional>
+#include <string_view>
+
+class CDialog;
+
+namespace afx {
+
+// The integer rule of a number box, on its text as CP932 bytes: at most the
+// first 31 bytes count; blanks and tabs, a decimal integer with an optional
+// sign, blanks and tabs, and nothing else. Zero only when the first non-blank
+// is the digit 0 (so "", "+0" and "-0" are refused, "0" and "00" are not).
+// Beyond the 32-bit range the nearest limit is taken.
+std::optional<int> ParseDialogInteger(std::string_view text);
+
+// Decimal text of a field, as the boxes show it ("%d").
+QString FormatDialogInteger(int value);
+
+} // namespace afx
+
+class CDataExchange {
+public:
+    CDataExchange(CDialog* dialog, bool saveAndValidate)
+        : m_pDlgWnd(dialog), m_bSaveAndValidate(saveAndValidate) {}
+
+    // Refuses the last box: focus to it with all its text selected, and every
+    // later binding of this exchange does nothing.
+    void Fail();
+    bool Failed() const { return m_bFailed; }
+
+    CDialog* m_pDlgWnd;
+    bool m_bSaveAndValidate; // true: boxes to fields (with checks)
+    int m_idLastControl = 0;
+
+private:
+    bool m_bFailed = false;
+};
+
+// A number box and an int field.
+void DDX_Text(CDataExchange* pDX, int id, int& value);
+// A text box and a string field.
+void DDX_Text(CDataExchange* pDX, int id, QString& value);
+// The length limit of the last text box, in CP932 bytes: the box's typing
+// limit on the way out, a refusal with its message on the way in.
+void DDV_MaxChars(CDataExchange* pDX, const QString& value, int maxBytes);

@@ -1,0 +1,222 @@
+#include "dialog.h"
+
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+
+#include "edit.h"
+#include "list_box.h"
+#include "win_app.h"
+
+using namespace afx;
+
+CDialog::CDialog(const DlgTemplate& dlgTemplate, QWidget* parent)
+    : QDialog(parent), m_template(dlgTemplate) {
+    setWindowTitle(QString::fromUtf8(m_template.caption));
+    Qt::WindowFlags flags =
+        (parent ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (m_template.style & WS_SYSMENU)
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (m_template.style & WS_MINIMIZEBOX)
+        flags |= Qt::WindowMinimizeButtonHint;
+    setWindowFlags(flags);
+    setFont(DialogFont(m_template.pointSize));
+    setSizeGripEnabled(false);
+}
+
+CDialog::~CDialog() = default;
+
+QFont CDialog::DialogFont(int pointSize) {
+    // Points to pixels the way the platform makes a dialog font: rounded
+    // MulDiv by the vertical resolution.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int dpi = screen ? qRound(screen->logicalDotsPerInchY()) : 96;
+    QFont font;
+    font.setFamilies({QStringLiteral("MS PGothic"), QStringLiteral("ＭＳ Ｐゴシック"),
+                      QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP"),
+                      QStringLiteral("sans-serif")});
+    font.setPixelSize(MulDiv(pointSize, dpi, 72));
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+void CDialog::BuildControls() {
+    // Every showing gets fresh controls, as a window made anew from the
+    // template would have.
+    for (const QPointer<QWidget>& w : m_items)
+        delete w.data();
+    m_items.clear();
+    m_controls.clear();
+
+    const QFontMetrics fm(font());
+    m_base = BaseUnitsFromMetrics(fm.horizontalAdvance(QStringLiteral(
+                                      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")),
+                                  fm.height());
+    setFixedSize(DluToPixelsX(m_template.cx, m_base), DluToPixelsY(m_template.cy, m_base));
+
+    QWidget* previousTabStop = nullptr;
+    for (const DlgItem& item : m_template.items) {
+        QWidget* w = CreateControl(item);
+        m_items.emplace_back(w);
+        const PixelRect r = DluToPixels(item.x, item.y, item.cx, item.cy, m_base);
+        w->setGeometry(r.x, r.y, r.width, r.height);
+        w->setVisible(item.style & WS_VISIBLE);
+        if (item.id != IDC_STATIC)
+            m_controls[item.id] = w;
+        if (item.style & WS_TABSTOP) {
+            w->setFocusPolicy(Qt::StrongFocus);
+            if (previousTabStop)
+                QWidget::setTabOrder(previousTabStop, w);
+            previousTabStop = w;
+        } else if (w->focusPolicy() != Qt::NoFocus) {
+            w->setFocusPolicy(Qt::ClickFocus);
+        }
+    }
+}
+
+QWidget* CDialog::CreateControl(const DlgItem& item) {
+    const QString text = QString::fromUtf8(item.text ? item.text : "");
+    switch (item.cls) {
+    case ControlClass::Button: {
+        if ((item.style & BS_TYPEMASK) == BS_GROUPBOX) {
+            // A frame with a title; the controls inside it stay its siblings,
+            // so it must not take their clicks or cover them.
+            auto* box = new QGroupBox(text, this);
+            box->setAttribute(Qt::WA_TransparentForMouseEvents);
+            box->setFocusPolicy(Qt::NoFocus);
+            box->lower();
+            return box;
+        }
+        auto* button = new QPushButton(text, this);
+        button->setAutoDefault(true);
+        button->setDefault((item.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON);
+        const int id = item.id;
+        connect(button, &QPushButton::clicked, this, [this, id] { OnCommand(id); });
+        return button;
+    }
+    case ControlClass::Edit: {
+        auto* edit = new CEdit(this);
+        edit->setAlignment((item.style & ES_RIGHT) ? Qt::AlignRight : Qt::AlignLeft);
+        edit->setFrame(item.style & WS_BORDER);
+        return edit;
+    }
+    case ControlClass::ListBox: {
+        auto* list =
+            new CListBoxWidget(this, (item.style & LBS_USETABSTOPS) ? DluToPixelsX(32, m_base) : 0);
+        if (item.style & LBS_DISABLENOSCROLL)
+            list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        list->setFrameShape((item.style & WS_BORDER) ? QFrame::Box : QFrame::NoFrame);
+        return list;
+    }
+    case ControlClass::Static:
+        break;
+    }
+    auto* label = new QLabel(this);
+    if ((item.style & SS_TYPEMASK) == SS_ICON) {
+        const QIcon icon = afx::LoadIcon(text.toInt());
+        label->setPixmap(icon.pixmap(32, 32));
+    } else {
+        label->setText(text);
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+    return label;
+}
+
+void CDialog::Create() {
+    BuildControls();
+    if (OnInitDialog()) {
+        for (std::size_t i = 0; i < m_items.size(); ++i) {
+            if (m_template.items[i].style & WS_TABSTOP) {
+                m_items[i]->setFocus(Qt::TabFocusReason);
+                break;
+            }
+        }
+    }
+}
+
+int CDialog::DoModal() {
+    Create();
+    return exec();
+}
+
+void CDialog::EndDialog(int result) {
+    done(result);
+}
+
+bool CDialog::UpdateData(bool saveAndValidate) {
+    CDataExchange dx(this, saveAndValidate);
+    DoDataExchange(&dx);
+    return !dx.Failed();
+}
+
+QWidget* CDialog::GetDlgItem(int id) const {
+    const auto it = m_controls.find(id);
+    return it == m_controls.end() ? nullptr : it->second;
+}
+
+QString CDialog::GetDlgItemText(int id) const {
+    if (auto* edit = qobject_cast<QLineEdit*>(GetDlgItem(id)))
+        return edit->text();
+    if (auto* button = qobject_cast<QAbstractButton*>(GetDlgItem(id)))
+        return button->text();
+    return QString();
+}
+
+bool CDialog::OnInitDialog() {
+    UpdateData(false);
+    return true;
+}
+
+void CDialog::OnOK() {
+    if (UpdateData(true))
+        EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
+
+void CDialog::DoDataExchange(CDataExchange*) {}
+
+void CDialog::MapCommand(int id, std::function<void()> handler) {
+    m_commands[id] = std::move(handler);
+}
+
+void CDialog::OnCommand(int id) {
+    const auto it = m_commands.find(id);
+    if (it != m_commands.end())
+        it->second();
+    else if (id == IDOK)
+        OnOK();
+    else if (id == IDCANCEL)
+        OnCancel();
+}
+
+void CDialog::accept() {
+    OnCommand(IDOK);
+}
+
+void CDialog::reject() {
+    OnCommand(IDCANCEL);
+}
+
+void CDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1) {
+        // F1 alone asks for this dialog's help; with Shift, Ctrl or Alt it
+        // does nothing.
+        const Qt::KeyboardModifiers held =
+            event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+        if (!held && AfxGetApp())
+            AfxGetApp()->WinHelp(HID_BASE_RESOURCE + static_cast<unsigned>(GetTemplateId()));
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

@@ -1,0 +1,70 @@
+// framework: a modal dialog realised from a template held as data. Controls
+// are placed in dialog units of the dialog font actually obtained, keep the
+// template's order as tab order, and report their clicks to the handlers the
+// dialog maps to their ids.
+#pragma once
+
+#include <QDialog>
+#include <QFont>
+#include <QPointer>
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "data_exchange.h"
+#include "dialog_template.h"
+
+class CDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit CDialog(const afx::DlgTemplate& dlgTemplate, QWidget* parent = nullptr);
+    ~CDialog() override;
+
+    // Builds the window from the template and initialises it, then runs it
+    // modally; returns IDOK or IDCANCEL (whatever EndDialog was given).
+    int DoModal();
+    // The first half of DoModal: a fresh set of controls and OnInitDialog,
+    // without showing anything (tests show the dialog themselves).
+    void Create();
+    void EndDialog(int result);
+
+    // Runs the data exchange; with saveAndValidate, boxes to fields. False
+    // when a box was refused (its message has been shown).
+    bool UpdateData(bool saveAndValidate = true);
+
+    QWidget* GetDlgItem(int id) const;
+    QString GetDlgItemText(int id) const;
+    int GetTemplateId() const { return m_template.id; }
+    const afx::DlgTemplate& GetTemplate() const { return m_template; }
+    afx::DluBase GetBaseUnits() const { return m_base; }
+
+    // The dialog font: the template's size, first face of the preferred
+    // Japanese faces that the machine has.
+    static QFont DialogFont(int pointSize);
+
+protected:
+    virtual bool OnInitDialog();
+    virtual void OnOK();
+    virtual void OnCancel();
+    virtual void DoDataExchange(CDataExchange* pDX);
+
+    // The message map: a click of the button id runs handler.
+    void MapCommand(int id, std::function<void()> handler);
+
+    // Runs the command of a control id, as a click of it does.
+    void OnCommand(int id);
+
+    void accept() override;
+    void reject() override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void BuildControls();
+    QWidget* CreateControl(const afx::DlgItem& item);
+
+    const afx::DlgTemplate& m_template;
+    afx::DluBase m_base{};
+    std::vector<QPointer<QWidget>> m_items; // one per template item, in its order
+    std::map<int, QWidget*> m_controls;     // by id (statics have none)
+    std::map<int, std::function<void()>> m_commands;
+};

@@ -1,0 +1,9 @@
+#include "help_viewer.h"
+
+namespace afx {
+
+bool ShowHelpFile(QWidget*, const QString&, unsigned, unsigned) {
+    return false;
+}
+
+} // namespace afx

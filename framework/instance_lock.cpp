@@ -1,0 +1,56 @@
+#include "instance_lock.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// A directory this user owns and nobody else may write into.
+bool IsPrivateDirectory(const std::string& path) {
+    struct stat st {};
+    return !path.empty() && path[0] == '/' && lstat(path.c_str(), &st) == 0 &&
+           S_ISDIR(st.st_mode) && st.st_uid == geteuid() && (st.st_mode & 022) == 0;
+}
+
+} // namespace
+
+std::string CInstanceLock::LockDirectory() {
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR")) {
+        if (IsPrivateDirectory(runtime))
+            return runtime;
+    }
+    const std::string fallback = "/tmp/tolmeri-" + std::to_string(geteuid());
+    if (mkdir(fallback.c_str(), 0700) != 0 && errno != EEXIST)
+        return {};
+    return IsPrivateDirectory(fallback) ? fallback : std::string();
+}
+
+CInstanceLock::Result CInstanceLock::Acquire(const std::string& name) {
+    if (m_fd >= 0)
+        return Result::Acquired;
+    const std::string dir = LockDirectory();
+    if (dir.empty())
+        return Result::Unavailable;
+    const std::string path = dir + "/" + name;
+    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0)
+        return Result::Unavailable;
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int err = errno;
+        close(fd);
+        return err == EWOULDBLOCK ? Result::HeldElsewhere : Result::Unavailable;
+    }
+    m_fd = fd;
+    return Result::Acquired;
+}
+
+CInstanceLock::~CInstanceLock() {
+    // Leaving the descriptor open until here keeps the lock for the whole
+    // run; the kernel drops it with the descriptor or the process.
+    if (m_fd >= 0)
+        close(m_fd);
+}

@@ -1,0 +1,105 @@
+#include "list_box.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QStyledItemDelegate>
+#include <QTextOption>
+
+#include "data_exchange.h"
+#include "dialog.h"
+
+namespace {
+
+// Draws an item's text with its TABs expanded to the list's tab stops.
+class CTabStopDelegate : public QStyledItemDelegate {
+public:
+    CTabStopDelegate(QObject* parent, int tabStop)
+        : QStyledItemDelegate(parent), m_nTabStop(tabStop) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const QString text = opt.text;
+        opt.text.clear();
+        const QWidget* widget = opt.widget;
+        QStyle* style = widget ? widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+
+        QTextOption to(Qt::AlignLeft | Qt::AlignVCenter);
+        to.setTabStopDistance(m_nTabStop);
+        to.setWrapMode(QTextOption::NoWrap);
+        const QRect r =
+            style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget).adjusted(1, 0, 0, 0);
+        painter->save();
+        painter->setPen(opt.palette.color(
+            (opt.state & QStyle::State_Selected) ? QPalette::HighlightedText : QPalette::Text));
+        painter->setFont(opt.font);
+        painter->drawText(QRectF(r), text, to);
+        painter->restore();
+    }
+
+private:
+    int m_nTabStop;
+};
+
+} // namespace
+
+CListBoxWidget::CListBoxWidget(QWidget* parent, int tabStopPixels)
+    : QListWidget(parent), m_nTabStop(tabStopPixels) {
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSortingEnabled(false);
+    setUniformItemSizes(true);
+    if (m_nTabStop > 0)
+        setItemDelegate(new CTabStopDelegate(this, m_nTabStop));
+}
+
+int CListBox::InsertString(int index, const QString& text) {
+    if (!m_pList)
+        return -1;
+    const int count = m_pList->count();
+    if (index < 0 || index > count)
+        index = count;
+    m_pList->insertItem(index, text);
+    return index;
+}
+
+int CListBox::GetCurSel() const {
+    if (!m_pList)
+        return -1;
+    const QList<QListWidgetItem*> selected = m_pList->selectedItems();
+    return selected.isEmpty() ? -1 : m_pList->row(selected.first());
+}
+
+int CListBox::SetCurSel(int index) {
+    if (!m_pList || index < -1 || index >= m_pList->count())
+        return -1;
+    if (index < 0) {
+        m_pList->clearSelection();
+        return -1;
+    }
+    m_pList->setCurrentRow(index);
+    return index;
+}
+
+int CListBox::GetCount() const {
+    return m_pList ? m_pList->count() : 0;
+}
+
+QString CListBox::GetText(int index) const {
+    const QListWidgetItem* item = m_pList ? m_pList->item(index) : nullptr;
+    return item ? item->text() : QString();
+}
+
+void CListBox::ResetContent() {
+    if (m_pList)
+        m_pList->clear();
+}
+
+void DDX_Control(CDataExchange* pDX, int id, CListBox& control) {
+    if (pDX->Failed())
+        return;
+    pDX->m_idLastControl = id;
+    // Every showing has a fresh list box; bind to the current one.
+    control.Attach(qobject_cast<CListBoxWidget*>(pDX->m_pDlgWnd->GetDlgItem(id)));
+}

@@ -1,0 +1,32 @@
+#include "message_box.h"
+
+#include "win_app.h"
+#include <QMessageBox>
+
+namespace afx {
+
+namespace {
+MessageBoxHook& Hook() {
+    static MessageBoxHook hook;
+    return hook;
+}
+} // namespace
+
+void MessageBox(QWidget* owner, const QString& text, MbIcon icon) {
+    const MessageBoxCall call{owner, AppDisplayName(), text, icon};
+    if (Hook()) {
+        Hook()(call);
+        return;
+    }
+    QMessageBox box(icon == MbIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
+                    call.caption, text, QMessageBox::Ok, owner);
+    box.exec();
+}
+
+MessageBoxHook SetMessageBoxHook(MessageBoxHook hook) {
+    MessageBoxHook previous = std::move(Hook());
+    Hook() = std::move(hook);
+    return previous;
+}
+
+} // namespace afx

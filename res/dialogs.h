@@ -1,0 +1,15 @@
+// res: the dialog templates, held as data in dialog units.
+#pragma once
+
+#include "dialog_template.h"
+
+namespace res {
+
+extern const afx::DlgTemplate kAboutDialog;    // 100
+extern const afx::DlgTemplate kMainDialog;     // 102
+extern const afx::DlgTemplate kLocationDialog; // 129
+
+// The string table; an unknown id gives an empty string.
+const char* LoadStringResource(int id);
+
+} // namespace res

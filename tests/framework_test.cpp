@@ -1,0 +1,159 @@
+// The framework's pure rules: the dialog integer, dialog units, Shift-JIS
+// lengths, the edit limit, and the paths formed from the executable's.
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "cp932.h"
+#include "data_exchange.h"
+#include "dialog_template.h"
+#include "edit.h"
+#include "win_app.h"
+
+namespace {
+
+TEST(ParseDialogInteger, AcceptsAndRefusesLikeTheNumberBoxes) {
+    struct Case {
+        const char* text;
+        std::optional<int> value;
+    };
+    const Case cases[] = {
+        {"0", 0},
+        {"00", 0},
+        {" \t0 \t", 0},
+        {"", std::nullopt},
+        {"   ", std::nullopt},
+        {"+0", std::nullopt},
+        {"-0", std::nullopt},
+        {"+00", std::nullopt},
+        {"-", std::nullopt},
+        {"+", std::nullopt},
+        {"12", 12},
+        {"+12", 12},
+        {"-73", -73},
+        {"  2201  ", 2201},
+        {"007", 7},
+        {"12abc", std::nullopt},
+        {"abc", std::nullopt},
+        {"1 2", std::nullopt},
+        {"--5", std::nullopt},
+        {"1.5", std::nullopt},
+        {"0x10", std::nullopt},
+        {"\n5", std::nullopt},
+        {"2147483647", INT_MAX},
+        {"2147483648", INT_MAX},
+        {"99999999999999999999", INT_MAX},
+        {"-2147483648", INT_MIN},
+        {"-2147483649", INT_MIN},
+        {"-99999999999999999999", INT_MIN},
+        // Only the first 31 bytes count: what follows them is never seen.
+        {"1                              x", 1},
+        {"                              7x", 7},
+        {"                               7", std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(afx::ParseDialogInteger(c.text), c.value) << '"' << c.text << '"';
+}
+
+TEST(DialogUnits, FollowTheFontObtained) {
+    // (w / 26 + 1) / 2 with integer division.
+    EXPECT_EQ(afx::BaseUnitsFromMetrics(369, 13).cx, 7);
+    EXPECT_EQ(afx::BaseUnitsFromMetrics(312, 13).cx, 6);
+    EXPECT_EQ(afx::BaseUnitsFromMetrics(337, 12).cx, 6);
+    EXPECT_EQ(afx::BaseUnitsFromMetrics(338, 12).cx, 7);
+    EXPECT_EQ(afx::BaseUnitsFromMetrics(369, 13).cy, 13);
+
+    const afx::DluBase base{7, 13};
+    // Each value on its own, rounded half away from zero.
+    EXPECT_EQ(afx::DluToPixels(115, 15, 50, 210, base), (afx::PixelRect{201, 24, 88, 341}));
+    EXPECT_EQ(afx::DluToPixelsX(354, base), 620);
+    EXPECT_EQ(afx::DluToPixelsY(309, base), 502);
+    EXPECT_EQ(afx::MulDiv(-5, 1, 2), -3);
+    EXPECT_EQ(afx::MulDiv(5, 1, -2), -3);
+    EXPECT_EQ(afx::MulDiv(7, 3, 0), -1);
+}
+
+TEST(Cp932, RoundTripsAndCountsBytes) {
+    EXPECT_EQ(afx::ToCp932(QStringLiteral("横浜")), QByteArray("\x89\xA1\x95\x6C"));
+    EXPECT_EQ(afx::FromCp932(QByteArray("\x89\xA1\x95\x6C")), QStringLiteral("横浜"));
+    EXPECT_EQ(afx::ToCp932(QStringLiteral("－")), QByteArray("\x81\x7C"));
+    EXPECT_EQ(afx::ToCp932(QStringLiteral("～")), QByteArray("\x81\x60"));
+
+    struct Case {
+        const char* utf8;
+        int bytes;
+    };
+    const Case cases[] = {
+        {"", 0},   {"Sydney", 6}, {"津", 2}, {"ｷｬﾝｾﾙ", 5}, {"鹿児島", 6}, {"東京都千代田", 12},
+        {"😀", -1}, {"a😀", -1},    {"Ω", 2},  {"é", -1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(afx::Cp932Length(QString::fromUtf8(c.utf8)), c.bytes) << c.utf8;
+}
+
+TEST(Cp932, UndecodableBytesBecomeQuestionMarks) {
+    // A lone lead byte at the end, and bytes CP932 leaves undefined.
+    EXPECT_EQ(afx::FromCp932(QByteArray("ab\x89")), QStringLiteral("ab?"));
+    EXPECT_EQ(afx::FromCp932(QByteArray("\xA0x")), QStringLiteral("?x"));
+    bool ok = true;
+    EXPECT_EQ(afx::ToCp932(QStringLiteral("a😀b"), &ok), QByteArray("a?b"));
+    EXPECT_FALSE(ok);
+}
+
+TEST(LimitInsertion, KeepsWhatFitsOfTheInsertedText) {
+    struct Case {
+        const char* before;
+        const char* after;
+        int cursor;
+        int limit;
+        const char* text;
+        int newCursor;
+    };
+    const Case cases[] = {
+        // Typing within the limit changes nothing.
+        {"横浜", "横浜a", 3, 12, "横浜a", 3},
+        // A full-width character that would make 13 bytes is refused.
+        {"東京都千代田", "東京都千代田区", 7, 12, "東京都千代田", 6},
+        // One byte left: a half-width one fits, a full-width one does not.
+        {"東京都千代a", "東京都千代aｱ", 7, 12, "東京都千代aｱ", 7},
+        {"東京都千代a", "東京都千代a区", 7, 12, "東京都千代a", 6},
+        // A paste is cut to what fits, in the middle of the text too.
+        {"ab", "a1234567890123b", 14, 12, "a1234567890b", 11},
+        // Replacing a selection frees its bytes first.
+        {"東京都千代田", "東京都港区", 5, 12, "東京都港区", 5},
+        // Characters CP932 cannot hold are dropped, with or without a limit.
+        {"", "a😀b", 4, 0, "ab", 2},
+        {"x", "xé", 2, 12, "x", 1},
+        // Deleting is always allowed, even above the limit.
+        {"1234567890123456", "123456789012345", 15, 12, "123456789012345", 15},
+        // Above the limit (text set by the program) nothing more goes in.
+        {"1234567890123456", "12345678901234567", 17, 12, "1234567890123456", 16},
+    };
+    for (const Case& c : cases) {
+        const afx::LimitedEdit r = afx::LimitInsertion(
+            QString::fromUtf8(c.before), QString::fromUtf8(c.after), c.cursor, c.limit);
+        EXPECT_EQ(r.text, QString::fromUtf8(c.text)) << c.before << " -> " << c.after;
+        EXPECT_EQ(r.cursor, c.newCursor) << c.before << " -> " << c.after;
+    }
+}
+
+TEST(ExecutablePaths, DisplayNameAndHelpFile) {
+    struct Case {
+        const char* exe;
+        const char* name;
+        const char* help;
+    };
+    const Case cases[] = {
+        {"/opt/tolmeri/tolmeri", "tolmeri", "/opt/tolmeri/tolmeri.HLP"},
+        {"/opt/tolmeri/tolmeri.exe", "tolmeri", "/opt/tolmeri/tolmeri.HLP"},
+        {"/home/a.b/tool", "tool", "/home/a.b/tool.HLP"},
+        {"/x/my.tolmeri.bin", "my.tolmeri", "/x/my.tolmeri.HLP"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(afx::DisplayNameForExecutable(QString::fromUtf8(c.exe)),
+                  QString::fromUtf8(c.name));
+        EXPECT_EQ(afx::HelpPathForExecutable(QString::fromUtf8(c.exe)), QString::fromUtf8(c.help));
+    }
+}
+
+} // namespace

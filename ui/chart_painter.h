@@ -1,0 +1,82 @@
+// ui: the temporal-hour chart. One cycle from midnight (boundary 0) down to
+// the next midnight (boundary 24) mapped onto the chart's height: seven nested
+// bands, the 25 rows of label and clock time, the 日出, 日没 and 南中 marks, and
+// the title line. The layout is plain arithmetic on the font metrics and the
+// client rectangle; painting draws what the layout placed, on any QPainter.
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <array>
+#include <vector>
+
+class QPainter;
+class CTemporalHours;
+
+// What one paint reads: the last computation's results and the dialog's
+// current name and date (the title may be newer than the hours).
+struct ChartInput {
+    std::array<int, 25> boundary{};
+    int sunrise = 0;
+    int sunset = 0;
+    std::array<QString, 25> labels;
+    QString locationName;
+    int year = 0;
+    int month = 0;
+    int day = 0;
+
+    static ChartInput From(const CTemporalHours& hours, const QString& name, int year, int month,
+                           int day);
+};
+
+// Client rectangle as the platform gives it: right and bottom exclusive.
+struct ClientRect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+
+enum class ChartTextKind { Row, Mark, Title };
+
+struct ChartText {
+    int x, y; // top-left of the text cell
+    QString text;
+    ChartTextKind kind;
+    bool operator==(const ChartText&) const = default;
+};
+
+// A band: covers x from left to right - 1 and y from top to bottom - 1, with a
+// one-pixel black outline on its edge.
+struct ChartBand {
+    int left, top, right, bottom;
+    int brush; // index into kChartBrushes
+};
+
+struct ChartLayout {
+    int xL = 0, xR = 0, yT = 0, yB = 0, h = 0;
+    double s = 0.0; // pixels per minute
+    std::array<int, 25> boundaryY{};
+    int sunriseY = 0;
+    int sunsetY = 0;
+    std::vector<ChartBand> bands; // in drawing order, each over the previous
+    std::vector<ChartText> texts; // rows, then marks, then the title
+};
+
+// Fill colours of the bands: blues of the night, yellows of the day.
+extern const std::array<QColor, 6> kChartBrushes;
+inline const QColor kChartTextBackground(200, 200, 200);
+inline const QColor kChartMarkColor(128, 0, 0);
+
+// Places everything. H and A are the chart font's height and average
+// character width.
+ChartLayout LayoutChart(const ChartInput& input, const ClientRect& client, int H, int A);
+
+// The title line: "横浜 － 西暦 2000年 1月 1日".
+QString ChartTitle(const QString& name, int year, int month, int day);
+
+// Pixel height of a font of tenthPoints at dpi, as the chart asks for it.
+inline int ChartFontPixels(int dpi, int tenthPoints) {
+    return dpi * tenthPoints / 720;
+}
+
+// Draws the chart for the client rectangle on painter (a window or an image)
+// and returns the layout it used.
+ChartLayout PaintChart(QPainter& painter, const ClientRect& client, const ChartInput& input);

@@ -1,0 +1,76 @@
+// ui: the program's own windows. CTolmeriDlg is the main dialog: the place and
+// the date in boxes on the left, the temporal-hour chart painted on the right.
+// It holds the fields, checks them on 計算実行, feeds the calculator, and reads
+// and writes the settings file; the chart only reads what it holds.
+#pragma once
+
+#include <QIcon>
+#include <QString>
+#include <array>
+
+#include "dialog.h"
+#include "temporal_hours.h"
+
+class CTolmeriDlg : public CDialog {
+    Q_OBJECT
+public:
+    explicit CTolmeriDlg(QWidget* parent = nullptr);
+
+    void FieldsToControls();
+    bool ControlsToFields();
+
+    void OnCalculate();
+    void OnSetToday();
+    void OnSaveAndExit();
+    void OnDiscardAndExit();
+    void Recompute();
+
+    void BuildIniPath();
+    void LoadSettings();
+    // False when the file could not be written (the old one is untouched).
+    bool SaveSettings();
+
+    // The chart and, while minimised, the icon over it.
+    void OnPaint();
+    // The picture shown while the minimised window is dragged.
+    QIcon OnQueryDragIcon() const { return m_hIcon; }
+
+    const CTemporalHours& Hours() const { return m_hours; }
+    int BoundaryY(int index) const { return m_nBoundaryY[index]; }
+    int SunriseY() const { return m_nSunriseY; }
+    int SunsetY() const { return m_nSunsetY; }
+    const QString& IniPath() const { return m_strIniPath; }
+
+protected:
+    bool OnInitDialog() override;
+    void OnOK() override { OnSaveAndExit(); }
+    void OnCancel() override { OnDiscardAndExit(); }
+    void DoDataExchange(CDataExchange* pDX) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void DrawChart(QPainter& painter);
+
+private:
+    // Chart positions, written by every paint before they are read.
+    int m_nSunsetY = 0;
+    int m_nSunriseY = 0;
+    std::array<int, 25> m_nBoundaryY{};
+
+    CTemporalHours m_hours;
+
+public:
+    int m_nLatitudeDegrees = 0;
+    int m_nLatitudeMinutes = 0;
+    int m_nLongitudeDegrees = 0;
+    int m_nLongitudeMinutes = 0;
+    int m_nTimeDifference = 0;
+    int m_nDateYear = 0;
+    int m_nDateMonth = 0;
+    int m_nDateDay = 0;
+    QString m_strLocationName;
+
+private:
+    QString m_strIniPath;
+    QIcon m_hIcon;
+};
