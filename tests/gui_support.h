@@ -1,0 +1,145 @@
+// Shared pieces of the GUI tests: recorded message boxes and help calls, a
+// fixed "today", an application object whose executable lives in a temporary
+// directory (so its settings file does too), and ways to drive real widgets.
+#pragma once
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <vector>
+
+#include "clock.h"
+#include "dialog.h"
+#include "message_box.h"
+#include "win_app.h"
+
+// Records every message box instead of showing it.
+class MessageRecorder {
+public:
+    MessageRecorder() {
+        m_previous = afx::SetMessageBoxHook([this](const afx::MessageBoxCall& c) {
+            calls.push_back(c);
+            if (onMessage)
+                onMessage(c);
+        });
+    }
+    ~MessageRecorder() { afx::SetMessageBoxHook(std::move(m_previous)); }
+    MessageRecorder(const MessageRecorder&) = delete;
+    MessageRecorder& operator=(const MessageRecorder&) = delete;
+
+    QStringList Texts() const {
+        QStringList texts;
+        for (const afx::MessageBoxCall& c : calls)
+            texts << c.text;
+        return texts;
+    }
+    void Clear() { calls.clear(); }
+
+    std::vector<afx::MessageBoxCall> calls;
+    std::function<void(const afx::MessageBoxCall&)> onMessage; // runs while the box "shows"
+
+private:
+    afx::MessageBoxHook m_previous;
+};
+
+// Records help requests instead of opening the viewer.
+struct HelpCall {
+    QString file;
+    unsigned command;
+    unsigned data;
+};
+class HelpRecorder {
+public:
+    explicit HelpRecorder(bool succeed = true) {
+        m_previous = afx::SetHelpLauncher(
+            [this, succeed](QWidget*, const QString& file, unsigned command, unsigned data) {
+                calls.push_back({file, command, data});
+                return succeed;
+            });
+    }
+    ~HelpRecorder() { afx::SetHelpLauncher(std::move(m_previous)); }
+    std::vector<HelpCall> calls;
+
+private:
+    afx::HelpLauncher m_previous;
+};
+
+// "Today" fixed for the life of the object.
+class FixedToday {
+public:
+    explicit FixedToday(QDate date) {
+        m_previous = afx::SetDateSource([date] { return date; });
+    }
+    ~FixedToday() { afx::SetDateSource(std::move(m_previous)); }
+
+private:
+    afx::DateSource m_previous;
+};
+
+// The application object of a test: its executable "lives" in a fresh
+// temporary directory, so the settings and help files are looked for there.
+class TestApp : public CWinApp {
+public:
+    TestApp() { InitPaths(dir.filePath(QStringLiteral("tolmeri"))); }
+    QString IniPath() const { return dir.filePath(QStringLiteral("tolmeri.ini")); }
+    QTemporaryDir dir;
+};
+
+// Types text into the focused widget w as a user does: ASCII by key
+// presses, everything else as an input method commits it.
+inline void TypeText(QWidget* w, const QString& text) {
+    QString pending;
+    auto commit = [&] {
+        if (pending.isEmpty())
+            return;
+        QInputMethodEvent event;
+        event.setCommitString(pending);
+        QApplication::sendEvent(w, &event);
+        pending.clear();
+    };
+    for (QChar ch : text) {
+        if (ch.unicode() >= 0x20 && ch.unicode() < 0x7F) {
+            commit();
+            QTest::keyClick(w, ch.toLatin1());
+        } else {
+            pending += ch;
+        }
+    }
+    commit();
+}
+
+// The text of a box, and typing into it as a user does: select everything,
+// then type (an empty text just deletes the selection).
+inline QLineEdit* Box(CDialog& dlg, int id) {
+    return qobject_cast<QLineEdit*>(dlg.GetDlgItem(id));
+}
+inline QString BoxText(CDialog& dlg, int id) {
+    return Box(dlg, id)->text();
+}
+inline void Type(CDialog& dlg, int id, const QString& text) {
+    QLineEdit* box = Box(dlg, id);
+    box->setFocus();
+    box->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(box, Qt::Key_Delete);
+    else
+        TypeText(box, text);
+}
+inline void Click(CDialog& dlg, int id) {
+    auto* button = qobject_cast<QAbstractButton*>(dlg.GetDlgItem(id));
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// Runs action once the next modal dialog is up (for dialogs that exec()).
+inline void WhenModalShown(std::function<void(QWidget*)> action) {
+    QTimer::singleShot(0, [action] {
+        QWidget* modal = QApplication::activeModalWidget();
+        action(modal);
+    });
+}

@@ -1,0 +1,480 @@
+// The main dialog as a user meets it: the boxes it shows, the checks of
+// 計算実行 with their messages, today, and the two ways out.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <memory>
+
+#include "cp932.h"
+#include "gui_support.h"
+#include "resource.h"
+#include "tolmeri_dlg.h"
+
+namespace {
+
+constexpr int kYear = IDC_DATE_YEAR, kMonth = IDC_DATE_MONTH, kDay = IDC_DATE_DAY;
+constexpr int kLatDeg = IDC_LATITUDE_DEGREES, kLatMin = IDC_LATITUDE_MINUTES;
+constexpr int kLonDeg = IDC_LONGITUDE_DEGREES, kLonMin = IDC_LONGITUDE_MINUTES;
+constexpr int kTz = IDC_TIME_DIFFERENCE, kName = IDC_LOCATION_NAME;
+
+const QString kIntegerMessage = QStringLiteral("整数を入力してください。");
+const QString kLengthMessage = QStringLiteral("12 文字以内で入力してください。");
+const QString kYearMessage = QStringLiteral("「年」に指定できる値は0～2200です。元に戻します。");
+const QString kMonthMessage = QStringLiteral("「月」に指定できる値は1～12です。元に戻します。");
+const QString kDayMessage = QStringLiteral("「日」に指定できる値は 1～31 です。元に戻します。");
+const QString kLatMessage = QStringLiteral("「緯度」に指定できる値は -54～54 です。元に戻します。");
+const QString kLatMinMessage =
+    QStringLiteral("緯度の「分」に指定できる値は 0～59 です。元に戻します。");
+const QString kLonMessage =
+    QStringLiteral("「経度」に指定できる値は -180～180 です。元に戻します。");
+const QString kLonMinMessage =
+    QStringLiteral("経度の「分」に指定できる値は 0～59 です。元に戻します。");
+const QString kTzMessage = QStringLiteral("時差の指定が変です。修正します。");
+const QString kNameMessage = QStringLiteral("地名は全角６文字以内にしてください。元に戻します。");
+
+class MainDialog : public ::testing::Test {
+protected:
+    // Starts the dialog as the program does, with settingsFile (CP932 bytes)
+    // as its settings file, or none.
+    void Open(const QByteArray* settingsFile = nullptr) {
+        if (settingsFile) {
+            QFile f(app.IniPath());
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(*settingsFile);
+        }
+        dlg = std::make_unique<CTolmeriDlg>();
+        app.m_pMainWnd = dlg.get();
+        dlg->Create();
+        dlg->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
+    }
+
+    QString Text(int id) { return BoxText(*dlg, id); }
+    void Calculate() { Click(*dlg, IDC_CALCULATE); }
+    std::vector<int> Table() {
+        std::vector<int> t;
+        for (int i = 0; i < 25; ++i)
+            t.push_back(dlg->Hours().GetBoundary(i));
+        return t;
+    }
+    QByteArray IniBytes() {
+        QFile f(app.IniPath());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    TestApp app;
+    MessageRecorder messages;
+    FixedToday today{QDate(2026, 12, 7)};
+    std::unique_ptr<CTolmeriDlg> dlg;
+};
+
+TEST_F(MainDialog, FirstStartShowsYokohama2000AndFocusesToday) {
+    Open();
+    const std::pair<int, const char*> expected[] = {
+        {kName, "横浜"}, {kLatDeg, "35"}, {kLatMin, "27"}, {kLonDeg, "139"}, {kLonMin, "39"},
+        {kTz, "9"},      {kYear, "2000"}, {kMonth, "1"},   {kDay, "1"},
+    };
+    for (const auto& [id, text] : expected)
+        EXPECT_EQ(Text(id), QString::fromUtf8(text)) << id;
+    EXPECT_EQ(dlg->Hours().GetBoundary(0), -15);
+    EXPECT_EQ(dlg->Hours().GetBoundary(24), 1425);
+    EXPECT_EQ(QApplication::focusWidget(), dlg->GetDlgItem(IDC_SET_TODAY));
+    EXPECT_TRUE(messages.calls.empty());
+    EXPECT_FALSE(QFileInfo::exists(app.IniPath())) << "reading never creates the file";
+}
+
+TEST_F(MainDialog, NumberBoxesAreRightAlignedAndTheNameBoxIsNot) {
+    Open();
+    for (int id : {kYear, kMonth, kDay, kLatDeg, kLatMin, kLonDeg, kLonMin, kTz})
+        EXPECT_TRUE(Box(*dlg, id)->alignment() & Qt::AlignRight) << id;
+    EXPECT_TRUE(Box(*dlg, kName)->alignment() & Qt::AlignLeft);
+}
+
+struct BoundCase {
+    int box;
+    const char* typed;
+    const QString* message; // nullptr: accepted
+    const char* shown;      // the box afterwards
+};
+
+TEST_F(MainDialog, EachCheckAcceptsItsBoundsAndRestoresBeyondThem) {
+    // Longitudes come with a fitting time difference, so only the one check
+    // under test can speak.
+    const BoundCase cases[] = {
+        {kYear, "0", nullptr, "0"},
+        {kYear, "2200", nullptr, "2200"},
+        {kYear, "-1", &kYearMessage, "2000"},
+        {kYear, "2201", &kYearMessage, "2000"},
+        {kMonth, "1", nullptr, "1"},
+        {kMonth, "12", nullptr, "12"},
+        {kMonth, "0", &kMonthMessage, "1"},
+        {kMonth, "13", &kMonthMessage, "1"},
+        {kDay, "1", nullptr, "1"},
+        {kDay, "31", nullptr, "31"},
+        {kDay, "0", &kDayMessage, "1"},
+        {kDay, "32", &kDayMessage, "1"},
+        {kLatDeg, "-54", nullptr, "-54"},
+        {kLatDeg, "54", nullptr, "54"},
+        {kLatDeg, "-55", &kLatMessage, "35"},
+        {kLatDeg, "55", &kLatMessage, "35"},
+        {kLatMin, "0", nullptr, "0"},
+        {kLatMin, "59", nullptr, "59"},
+        {kLatMin, "-1", &kLatMinMessage, "27"},
+        {kLatMin, "60", &kLatMinMessage, "27"},
+        {kLonMin, "0", nullptr, "0"},
+        {kLonMin, "59", nullptr, "59"},
+        {kLonMin, "-1", &kLonMinMessage, "39"},
+        {kLonMin, "60", &kLonMinMessage, "39"},
+    };
+    Open();
+    for (const BoundCase& c : cases) {
+        // Back to the start values before each case.
+        dlg->done(0);
+        Open();
+        messages.Clear();
+        Type(*dlg, c.box, QString::fromUtf8(c.typed));
+        Calculate();
+        if (c.message)
+            EXPECT_EQ(messages.Texts(), QStringList{*c.message}) << c.box << " " << c.typed;
+        else
+            EXPECT_TRUE(messages.Texts().isEmpty()) << c.box << " " << c.typed;
+        EXPECT_EQ(Text(c.box), QString::fromUtf8(c.shown)) << c.box << " " << c.typed;
+    }
+}
+
+TEST_F(MainDialog, LongitudeBoundsWithTheirTimeDifferences) {
+    struct Case {
+        const char* lon;
+        const char* tz;
+        const QString* message;
+        const char* lonShown;
+    };
+    const Case cases[] = {
+        {"-180", "-12", nullptr, "-180"},
+        {"180", "12", nullptr, "180"},
+        {"-181", "9", &kLonMessage, "139"},
+        {"181", "9", &kLonMessage, "139"},
+    };
+    for (const Case& c : cases) {
+        Open();
+        messages.Clear();
+        Type(*dlg, kLonDeg, QString::fromUtf8(c.lon));
+        Type(*dlg, kTz, QString::fromUtf8(c.tz));
+        Calculate();
+        if (c.message)
+            EXPECT_EQ(messages.Texts(), QStringList{*c.message}) << c.lon;
+        else
+            EXPECT_TRUE(messages.Texts().isEmpty()) << c.lon;
+        EXPECT_EQ(Text(kLonDeg), QString::fromUtf8(c.lonShown)) << c.lon;
+        dlg->done(0);
+    }
+}
+
+TEST_F(MainDialog, TimeDifferenceMustFitTheLongitude) {
+    struct Case {
+        const char* lon;
+        const char* tz;
+        bool accepted;
+        const char* tzShown;
+    };
+    const Case cases[] = {
+        {"139", "7", true, "7"},    {"139", "9", true, "9"},
+        {"139", "11", true, "11"},  {"139", "6", false, "9"},
+        {"139", "12", false, "9"},  {"-73", "-5", true, "-5"},
+        {"-73", "-7", false, "-4"}, {"180", "13", false, "12"},
+        {"14", "1", true, "1"},     {"139", "-2147483648", false, "9"},
+    };
+    for (const Case& c : cases) {
+        Open();
+        messages.Clear();
+        Type(*dlg, kLonDeg, QString::fromUtf8(c.lon));
+        Type(*dlg, kTz, QString::fromUtf8(c.tz));
+        Calculate();
+        EXPECT_EQ(messages.Texts(), c.accepted ? QStringList{} : QStringList{kTzMessage})
+            << c.lon << " " << c.tz;
+        EXPECT_EQ(Text(kTz), QString::fromUtf8(c.tzShown)) << c.lon << " " << c.tz;
+        dlg->done(0);
+    }
+}
+
+TEST_F(MainDialog, TheTimeDifferenceIsJudgedAgainstTheRestoredLongitude) {
+    Open();
+    Type(*dlg, kLonDeg, QStringLiteral("200"));
+    Type(*dlg, kTz, QStringLiteral("10"));
+    Calculate();
+    // 200 is restored to 139 (q = 9), and 10 lies within two hours of it.
+    EXPECT_EQ(messages.Texts(), QStringList{kLonMessage});
+    EXPECT_EQ(Text(kLonDeg), QStringLiteral("139"));
+    EXPECT_EQ(Text(kTz), QStringLiteral("10"));
+}
+
+TEST_F(MainDialog, SeveralWrongBoxesSpeakInCheckOrderThenOneRecompute) {
+    Open();
+    const std::vector<int> before = Table();
+    Type(*dlg, kName, QStringLiteral("長い地名です")); // 12 bytes: fine
+    Type(*dlg, kLonMin, QStringLiteral("77"));
+    Type(*dlg, kDay, QStringLiteral("40"));
+    Type(*dlg, kYear, QStringLiteral("3000"));
+    Type(*dlg, kLatDeg, QStringLiteral("60"));
+    Type(*dlg, kMonth, QStringLiteral("6"));
+    Calculate();
+    EXPECT_EQ(messages.Texts(),
+              (QStringList{kYearMessage, kDayMessage, kLatMessage, kLonMinMessage}));
+    for (const afx::MessageBoxCall& c : messages.calls) {
+        EXPECT_EQ(c.icon, afx::MbIcon::None);
+        EXPECT_EQ(c.caption, QStringLiteral("tolmeri"));
+        EXPECT_EQ(c.owner, dlg.get());
+    }
+    // The accepted month counts; the refused fields are back.
+    EXPECT_EQ(Text(kMonth), QStringLiteral("6"));
+    EXPECT_EQ(Text(kYear), QStringLiteral("2000"));
+    CTemporalHours june;
+    june.SetPlace(35, 27, 139, 39, 9);
+    june.SetDate(2000, 6, 1);
+    june.CalcNoonJD();
+    june.CalcBoundaries();
+    EXPECT_NE(Table(), before);
+    EXPECT_EQ(dlg->Hours().GetBoundary(12), june.GetBoundary(12)) << "2000-06-01 at Yokohama";
+}
+
+TEST_F(MainDialog, AnEmptyYearBoxStopsTheExchangeButNotTheCommand) {
+    Open();
+    const std::vector<int> before = Table();
+    Type(*dlg, kLatDeg, QStringLiteral("40"));
+    Type(*dlg, kLonDeg, QStringLiteral("140"));
+    Type(*dlg, kTz, QStringLiteral("8"));
+    Type(*dlg, kYear, QString());
+    Type(*dlg, kMonth, QStringLiteral("7"));
+    Type(*dlg, kName, QStringLiteral("仙台"));
+    Calculate();
+
+    ASSERT_EQ(messages.Texts(), QStringList{kIntegerMessage});
+    EXPECT_EQ(messages.calls[0].icon, afx::MbIcon::Exclamation);
+    QLineEdit* year = Box(*dlg, kYear);
+    EXPECT_EQ(QApplication::focusWidget(), year);
+    EXPECT_EQ(year->text(), QString());
+    // Fields before the year took their values; the year and everything
+    // after it kept theirs.
+    EXPECT_EQ(dlg->m_nLatitudeDegrees, 40);
+    EXPECT_EQ(dlg->m_nLongitudeDegrees, 140);
+    EXPECT_EQ(dlg->m_nTimeDifference, 8);
+    EXPECT_EQ(dlg->m_nDateYear, 2000);
+    EXPECT_EQ(dlg->m_nDateMonth, 1);
+    EXPECT_EQ(dlg->m_strLocationName, QStringLiteral("横浜"));
+    EXPECT_NE(Table(), before) << "recomputed for the new place on the old date";
+}
+
+TEST_F(MainDialog, SignedZeroIsNotAnInteger) {
+    struct Case {
+        const char* typed;
+        bool refused;
+        int minutes;
+    };
+    const Case cases[] = {
+        {"+0", true, 27}, {"-0", true, 27}, {"00", false, 0}, {" 5 ", false, 5}, {"5x", true, 27}};
+    for (const Case& c : cases) {
+        Open();
+        messages.Clear();
+        Type(*dlg, kLatMin, QString::fromUtf8(c.typed));
+        Calculate();
+        if (c.refused) {
+            EXPECT_EQ(messages.Texts(), QStringList{kIntegerMessage}) << c.typed;
+            EXPECT_EQ(QApplication::focusWidget(), Box(*dlg, kLatMin));
+            EXPECT_EQ(Box(*dlg, kLatMin)->selectedText(), QString::fromUtf8(c.typed));
+        } else {
+            EXPECT_TRUE(messages.Texts().isEmpty()) << c.typed;
+        }
+        EXPECT_EQ(dlg->m_nLatitudeMinutes, c.minutes) << c.typed;
+        // What was typed stays in the box unless a check rewrote the boxes.
+        EXPECT_EQ(Text(kLatMin), QString::fromUtf8(c.typed));
+        dlg->done(0);
+    }
+}
+
+TEST_F(MainDialog, ALongStoredNameIsReportedAtEveryCalculate) {
+    // 16 bytes: more than the box takes by typing, less than the 19 read.
+    const QByteArray ini =
+        "[Location]\nLocation Name=" + afx::ToCp932(QStringLiteral("東京都千代田区一")) + "\n";
+    Open(&ini);
+    EXPECT_EQ(Text(kName), QStringLiteral("東京都千代田区一"));
+    for (int round = 0; round < 2; ++round) {
+        messages.Clear();
+        Calculate();
+        EXPECT_EQ(messages.Texts(), (QStringList{kLengthMessage, kNameMessage}));
+        EXPECT_EQ(messages.calls[0].icon, afx::MbIcon::Exclamation);
+        EXPECT_EQ(Text(kName), QStringLiteral("東京都千代田区一"));
+    }
+}
+
+TEST_F(MainDialog, StoredValuesAreUsedUncheckedUntilCalculate) {
+    const QByteArray ini = "[Time]\nYear=2001\nMonth=13\nDay=1\n";
+    Open(&ini);
+    EXPECT_TRUE(messages.calls.empty());
+    EXPECT_EQ(Text(kMonth), QStringLiteral("13"));
+    const std::vector<int> atStart = Table();
+    Calculate();
+    EXPECT_EQ(messages.Texts(), QStringList{kMonthMessage});
+    EXPECT_EQ(Text(kMonth), QStringLiteral("13"));
+    EXPECT_EQ(Table(), atStart) << "the recompute runs with 13 again";
+}
+
+TEST_F(MainDialog, PolarLatitudeFromTheFileStillGivesASoundChart) {
+    const QByteArray ini = "[Location]\nLatitude Degrees=80\n[Time]\nMonth=6\nDay=21\n";
+    Open(&ini);
+    const std::vector<int> t = Table();
+    EXPECT_EQ(t[24] - t[0], 1440);
+    EXPECT_TRUE(std::is_sorted(t.begin(), t.end()));
+    dlg->repaint();
+    for (int i = 1; i < 25; ++i)
+        EXPECT_LE(dlg->BoundaryY(i - 1), dlg->BoundaryY(i)) << i;
+    EXPECT_GT(dlg->BoundaryY(0), 0);
+    EXPECT_LT(dlg->BoundaryY(24), dlg->height());
+}
+
+TEST_F(MainDialog, TodayReplacesTheBoxesFromTheFieldsWithoutRecomputing) {
+    Open();
+    const std::vector<int> before = Table();
+    Type(*dlg, kLatDeg, QStringLiteral("43"));
+    Click(*dlg, IDC_SET_TODAY);
+    EXPECT_EQ(Text(kLatDeg), QStringLiteral("35"));
+    EXPECT_EQ(Text(kYear), QStringLiteral("2026"));
+    EXPECT_EQ(Text(kMonth), QStringLiteral("12"));
+    EXPECT_EQ(Text(kDay), QStringLiteral("7"));
+    EXPECT_EQ(Table(), before);
+    Calculate();
+    EXPECT_NE(Table(), before);
+    EXPECT_TRUE(messages.calls.empty());
+}
+
+TEST_F(MainDialog, SaveAndExitWritesTheFileAndCloses) {
+    Open();
+    Type(*dlg, kName, QStringLiteral("Sydney"));
+    Type(*dlg, kLatDeg, QStringLiteral("-33"));
+    Type(*dlg, kLatMin, QStringLiteral("52"));
+    Type(*dlg, kLonDeg, QStringLiteral("151"));
+    Type(*dlg, kLonMin, QStringLiteral("12"));
+    Type(*dlg, kTz, QStringLiteral("10"));
+    Type(*dlg, kMonth, QStringLiteral("13")); // written as it stands, no check
+    Click(*dlg, afx::IDOK);
+    EXPECT_TRUE(messages.calls.empty());
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(dlg->result(), afx::IDOK);
+    EXPECT_EQ(IniBytes(), QByteArray("[Location]\nLocation Name=Sydney\nLatitude Degrees=-33\n"
+                                     "Latitude Minutes=52\nLongitude Degrees=151\n"
+                                     "Longitude Minutes=12\nTime Difference=10\n[Time]\n"
+                                     "Year=2000\nMonth=13\nDay=1\n"));
+}
+
+TEST_F(MainDialog, SaveAndExitWithARefusedBoxWritesNothingAndStays) {
+    const QByteArray ini = "[Time]\nYear=1999\n";
+    Open(&ini);
+    Type(*dlg, kLatDeg, QStringLiteral("40"));
+    Type(*dlg, kDay, QStringLiteral("abc"));
+    Click(*dlg, afx::IDOK);
+    EXPECT_EQ(messages.Texts(), QStringList{kIntegerMessage}) << "shown once";
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_EQ(IniBytes(), ini);
+    // Leaving without saving then finds the file as it was.
+    Click(*dlg, afx::IDCANCEL);
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(dlg->result(), afx::IDCANCEL);
+    EXPECT_EQ(IniBytes(), ini);
+}
+
+TEST_F(MainDialog, AFailedSaveIsReportedAndTheDialogStays) {
+    // The program's folder is gone: nothing can be written there. (A
+    // read-only folder does not stop root, who runs CI.)
+    app.InitPaths(app.dir.filePath(QStringLiteral("gone/tolmeri")));
+    Open();
+    Click(*dlg, afx::IDOK);
+    ASSERT_EQ(messages.calls.size(), 1u);
+    EXPECT_EQ(messages.calls[0].text,
+              QStringLiteral("設定ファイルを保存できませんでした。\n") + dlg->IniPath());
+    EXPECT_EQ(messages.calls[0].icon, afx::MbIcon::Exclamation);
+    EXPECT_TRUE(dlg->isVisible());
+}
+
+TEST_F(MainDialog, AReadOnlyFolderKeepsTheOldFile) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only folders";
+    const QByteArray ini = "[Time]\nYear=1999\n";
+    Open(&ini);
+    QFile::setPermissions(app.dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    Type(*dlg, kYear, QStringLiteral("2001"));
+    Click(*dlg, afx::IDOK);
+    QFile::setPermissions(app.dir.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_EQ(messages.calls.size(), 1u);
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_EQ(IniBytes(), ini);
+}
+
+TEST_F(MainDialog, DiscardEscapeAndCloseWriteNothing) {
+    const std::function<void(CTolmeriDlg&)> ways[] = {
+        [](CTolmeriDlg& d) { Click(d, afx::IDCANCEL); },
+        [](CTolmeriDlg& d) { QTest::keyClick(Box(d, IDC_DATE_DAY), Qt::Key_Escape); },
+        [](CTolmeriDlg& d) { d.close(); },
+    };
+    for (const auto& leave : ways) {
+        Open();
+        Type(*dlg, kYear, QStringLiteral("2001"));
+        leave(*dlg);
+        EXPECT_FALSE(dlg->isVisible());
+        EXPECT_EQ(dlg->result(), afx::IDCANCEL);
+        EXPECT_FALSE(QFileInfo::exists(app.IniPath()));
+    }
+}
+
+TEST_F(MainDialog, EnterInAnyBoxSavesAndExits) {
+    for (int id : {kYear, kName, kTz}) {
+        QFile::remove(app.IniPath());
+        Open();
+        Type(*dlg, kDay, QStringLiteral("15"));
+        QTest::keyClick(Box(*dlg, id), Qt::Key_Return);
+        EXPECT_FALSE(dlg->isVisible()) << id;
+        EXPECT_TRUE(IniBytes().contains("Day=15\n")) << id;
+    }
+}
+
+TEST_F(MainDialog, TabWalksTheTemplateOrder) {
+    Open();
+    const int order[] = {IDC_SET_TODAY,   IDC_CHOOSE_LOCATION,
+                         IDC_CALCULATE,   kYear,
+                         kMonth,          kDay,
+                         kName,           kLatDeg,
+                         kLatMin,         kLonDeg,
+                         kLonMin,         kTz,
+                         afx::IDOK,       afx::IDCANCEL,
+                         IDC_HELP_BUTTON, IDC_SET_TODAY};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
+        ASSERT_EQ(QApplication::focusWidget(), dlg->GetDlgItem(order[i])) << i;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+}
+
+TEST_F(MainDialog, TheNameBoxTakesTwelveShiftJisBytesOfWhatCp932Holds) {
+    Open();
+    struct Case {
+        const char* typed;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"東京都千代田区", "東京都千代田"},  // the seventh full-width character does not fit
+        {"ﾄｳｷｮｳﾄﾁﾖﾀﾞｸｸﾀﾞﾝ", "ﾄｳｷｮｳﾄﾁﾖﾀﾞｸｸ"}, // half-width katakana: one byte each
+        {"New York City", "New York Cit"},
+        {"北😀海道", "北海道"}, // no place in CP932: never enters
+    };
+    for (const Case& c : cases) {
+        Type(*dlg, kName, QString::fromUtf8(c.typed));
+        EXPECT_EQ(Text(kName), QString::fromUtf8(c.shown)) << c.typed;
+    }
+    // A paste is cut to what fits.
+    Type(*dlg, kName, QStringLiteral("横浜"));
+    QLineEdit* name = Box(*dlg, kName);
+    name->end(false);
+    name->insert(QStringLiteral("市中区山下町"));
+    EXPECT_EQ(name->text(), QStringLiteral("横浜市中区山"));
+}
+
+} // namespace
