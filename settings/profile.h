@@ -18,7 +18,7 @@
 //  - one outer pair of equal quotes ('...' or "...") around a value of two
 //    bytes or more is removed;
 //  - bytes are bytes: a UTF-8 byte-order mark, CP932 text or a UTF-16 file
-//    get no special treatment.
+//    are taken as they come.
 #pragma once
 
 #include <cstddef>

@@ -72,6 +72,10 @@ bool ResolveLinks(const std::string& path, std::string& target, std::string& err
             error = Failure("cannot read the link", target, errno);
             return false;
         }
+        if (static_cast<std::size_t>(length) == link.size()) {
+            error = Failure("cannot read the link", target, ENAMETOOLONG);
+            return false;
+        }
         link.resize(static_cast<std::size_t>(length));
         target = (!link.empty() && link.front() == '/') ? link : DirectoryOf(target) + link;
     }
@@ -159,9 +163,9 @@ int CreateSibling(const std::string& target, std::string& name, int& error) {
 }
 
 // Everything after the temporary file exists; the caller removes it on failure.
-bool FillAndReplace(int fd, CFileDescriptor& file, const std::string& temporary,
-                    const std::string& target, std::string_view data, const struct stat* old,
-                    std::string& error) {
+bool FillAndReplace(CFileDescriptor& file, const std::string& temporary, const std::string& target,
+                    std::string_view data, const struct stat* old, std::string& error) {
+    const int fd = file.Get();
     int writeError = 0;
     if (old != nullptr) {
         // Keeping the owner needs privileges; without them the new file is
@@ -209,7 +213,7 @@ void SyncDirectoryOf(const std::string& target) {
 ReadStatus ReadProfileFile(const std::string& path, std::string& content, std::string& error) {
     content.clear();
     error.clear();
-    const CFileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    const CFileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (file.Get() < 0) {
         if (errno == ENOENT)
             return ReadStatus::kAbsent;
@@ -235,7 +239,7 @@ bool UpdateProfileFile(const std::string& path, const std::function<void(std::st
     struct stat old {};
     bool exists = false;
     {
-        const CFileDescriptor file(::open(target.c_str(), O_RDONLY | O_CLOEXEC));
+        const CFileDescriptor file(::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
         if (file.Get() >= 0) {
             if (ReadOpened(file.Get(), target, content, error, old) != ReadStatus::kRead)
                 return false;
@@ -262,7 +266,7 @@ bool UpdateProfileFile(const std::string& path, const std::function<void(std::st
         return false;
     }
     CFileDescriptor file(fd);
-    if (!FillAndReplace(fd, file, temporary, target, content, exists ? &old : nullptr, error)) {
+    if (!FillAndReplace(file, temporary, target, content, exists ? &old : nullptr, error)) {
         ::unlink(temporary.c_str());
         return false;
     }

