@@ -107,7 +107,7 @@ QString AppDisplayName() {
 QIcon LoadIcon(int id) {
     QIcon icon;
     for (int size : {32, 16})
-        icon.addFile(QStringLiteral(":/icons/%1-%2.png").arg(id).arg(size), QSize(size, size));
+        icon.addFile(QStringLiteral(":/icons/%1-%2.xpm").arg(id).arg(size), QSize(size, size));
     return icon;
 }
 

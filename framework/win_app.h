@@ -58,7 +58,7 @@ QString ModuleFileName();
 QString AppDisplayName();
 
 // Icon resource id: its 32- and 16-pixel pictures from the Qt resources
-// ":/icons/<id>-32.png" and ":/icons/<id>-16.png".
+// ":/icons/<id>-32.xpm" and ":/icons/<id>-16.xpm".
 QIcon LoadIcon(int id);
 
 // The help viewer behind WinHelp: true when it showed the file at the

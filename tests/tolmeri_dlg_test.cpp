@@ -477,4 +477,30 @@ TEST_F(MainDialog, TheNameBoxTakesTwelveShiftJisBytesOfWhatCp932Holds) {
     EXPECT_EQ(name->text(), QStringLiteral("横浜市中区山"));
 }
 
+TEST_F(MainDialog, TheWindowCarriesTheIconInBothSizes) {
+    Open();
+    const QList<QSize> sizes = dlg->windowIcon().availableSizes();
+    EXPECT_TRUE(sizes.contains(QSize(32, 32)));
+    EXPECT_TRUE(sizes.contains(QSize(16, 16)));
+    // Day above, night below.
+    const QImage big = dlg->windowIcon().pixmap(32, 32).toImage();
+    EXPECT_GT(qRed(big.pixel(16, 6)), 200);
+    EXPECT_LT(qRed(big.pixel(16, 27)), 100);
+    EXPECT_EQ(dlg->OnQueryDragIcon().cacheKey(), dlg->windowIcon().cacheKey());
+}
+
+TEST_F(MainDialog, MinimisedItPaintsTheChartThenTheIconInTheMiddle) {
+    Open();
+    dlg->showMinimized();
+    QImage image(dlg->size(), QImage::Format_RGB32);
+    dlg->render(&image);
+    // The icon's centre is at ((w - 32 + 1) / 2 + 16, (h - 32 + 1) / 2 + 16).
+    const QImage icon = dlg->windowIcon().pixmap(32, 32).toImage();
+    const int x0 = (dlg->width() - 32 + 1) / 2, y0 = (dlg->height() - 32 + 1) / 2;
+    for (const QPoint p : {QPoint(16, 6), QPoint(16, 27), QPoint(0, 16)})
+        EXPECT_EQ(image.pixel(x0 + p.x(), y0 + p.y()), icon.pixel(p)) << p.x() << "," << p.y();
+    // The chart is there too: the transit line across the bands.
+    EXPECT_EQ(QColor(image.pixel(dlg->width() - 100, dlg->BoundaryY(12))), QColor(Qt::black));
+}
+
 } // namespace

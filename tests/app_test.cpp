@@ -1,0 +1,153 @@
+// The real program, started as a user starts it: one copy per user runs, a
+// second start ends on its own without showing anything, and the lock goes
+// with the process that held it. Also the lock itself, across processes.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "instance_lock.h"
+
+namespace {
+
+// Which process holds an flock on path, as the kernel lists it; 0 if none.
+// Looking does not take the lock, so it cannot disturb a program starting.
+pid_t FlockHolder(const QString& path) {
+    struct stat st {};
+    if (stat(QFile::encodeName(path).constData(), &st) != 0)
+        return 0;
+    QFile locks(QStringLiteral("/proc/locks"));
+    if (!locks.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray inode = ":" + QByteArray::number(static_cast<qulonglong>(st.st_ino));
+    for (const QByteArray& line : locks.readAll().split('\n')) {
+        const QList<QByteArray> f = line.simplified().split(' ');
+        if (f.size() >= 6 && f[1] == "FLOCK" && f[5].endsWith(inode))
+            return f[4].toInt();
+    }
+    return 0;
+}
+
+class RealProgram : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(runtime.isValid() && programDir.isValid());
+        QFile::setPermissions(runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                  QFileDevice::ExeOwner);
+        program = programDir.filePath(QStringLiteral("tolmeri"));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(TOLMERI_EXE), program));
+        lockPath = runtime.filePath(QStringLiteral("tolmeri"));
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    }
+    void TearDown() override { qunsetenv("XDG_RUNTIME_DIR"); }
+
+    void Start(QProcess& p) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        p.setProcessEnvironment(env);
+        p.start(program, {});
+        ASSERT_TRUE(p.waitForStarted(20000));
+    }
+    bool HeldBy(const QProcess& p) {
+        return QTest::qWaitFor([&] { return FlockHolder(lockPath) == p.processId(); }, 20000);
+    }
+    static void Stop(QProcess& p) {
+        p.terminate();
+        if (!p.waitForFinished(20000))
+            p.kill();
+        p.waitForFinished(20000);
+    }
+
+    QTemporaryDir runtime, programDir;
+    QString program, lockPath;
+};
+
+TEST_F(RealProgram, ASecondCopyEndsOnItsOwnAndTheFirstRunsOn) {
+    QProcess first;
+    Start(first);
+    ASSERT_TRUE(HeldBy(first));
+
+    QProcess second;
+    Start(second);
+    ASSERT_TRUE(second.waitForFinished(20000)) << "the second copy must end by itself";
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(first.state(), QProcess::Running);
+    EXPECT_EQ(FlockHolder(lockPath), first.processId());
+
+    Stop(first);
+    EXPECT_EQ(FlockHolder(lockPath), 0) << "the kernel drops the lock with its process";
+
+    QProcess third;
+    Start(third);
+    EXPECT_TRUE(HeldBy(third)) << "after the first ends a new start runs";
+    EXPECT_EQ(third.state(), QProcess::Running);
+    Stop(third);
+    EXPECT_FALSE(QFile::exists(programDir.filePath(QStringLiteral("tolmeri.ini"))));
+}
+
+TEST_F(RealProgram, ALockHeldByAnyOtherProcessStopsTheStart) {
+    CInstanceLock mine;
+    ASSERT_EQ(mine.Acquire("tolmeri"), CInstanceLock::Result::Acquired);
+    QProcess p;
+    Start(p);
+    ASSERT_TRUE(p.waitForFinished(20000));
+    EXPECT_EQ(p.exitCode(), 0);
+}
+
+TEST(InstanceLock, OneHolderAtATimeAcrossProcesses) {
+    QTemporaryDir runtime;
+    QFile::setPermissions(runtime.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    EXPECT_EQ(CInstanceLock::LockDirectory(), runtime.path().toStdString());
+
+    int toChild[2], toParent[2];
+    ASSERT_EQ(pipe(toChild), 0);
+    ASSERT_EQ(pipe(toParent), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        CInstanceLock lock;
+        const char got = lock.Acquire("tolmeri") == CInstanceLock::Result::Acquired ? 'y' : 'n';
+        (void)!write(toParent[1], &got, 1);
+        char go;
+        (void)!read(toChild[0], &go, 1); // hold until told to end
+        _exit(0);
+    }
+    char got = 0;
+    ASSERT_EQ(read(toParent[0], &got, 1), 1);
+    EXPECT_EQ(got, 'y');
+    {
+        CInstanceLock second;
+        EXPECT_EQ(second.Acquire("tolmeri"), CInstanceLock::Result::HeldElsewhere);
+        EXPECT_FALSE(second.IsHeld());
+    }
+    (void)!write(toChild[1], "x", 1);
+    int status = 0;
+    waitpid(child, &status, 0);
+    CInstanceLock after;
+    EXPECT_EQ(after.Acquire("tolmeri"), CInstanceLock::Result::Acquired);
+    qunsetenv("XDG_RUNTIME_DIR");
+}
+
+TEST(InstanceLock, AnUnsafeRuntimeDirectoryIsNotUsed) {
+    QTemporaryDir open;
+    QFile::setPermissions(open.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                           QFileDevice::ExeOwner | QFileDevice::WriteOther |
+                                           QFileDevice::ReadOther | QFileDevice::ExeOther);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(open.path()));
+    const std::string dir = CInstanceLock::LockDirectory();
+    EXPECT_NE(dir, open.path().toStdString()) << "a world-writable folder is not private";
+    EXPECT_EQ(dir, "/tmp/tolmeri-" + std::to_string(geteuid()));
+    qputenv("XDG_RUNTIME_DIR", "relative/path");
+    EXPECT_EQ(CInstanceLock::LockDirectory(), "/tmp/tolmeri-" + std::to_string(geteuid()));
+    qunsetenv("XDG_RUNTIME_DIR");
+}
+
+} // namespace
