@@ -1,5 +1,7 @@
 #include "dialog.h"
 
+#include <QContextMenuEvent>
+#include <QCursor>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -9,6 +11,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
+#include <QWindow>
 
 #include "edit.h"
 #include "list_box.h"
@@ -28,6 +32,14 @@ CDialog::CDialog(const DlgTemplate& dlgTemplate, QWidget* parent)
     setWindowFlags(flags);
     setFont(DialogFont(m_template.pointSize));
     setSizeGripEnabled(false);
+    if (m_template.style & WS_SYSMENU) {
+        // The keys of the window menu: Alt+Space opens it, Alt+F4 is its
+        // 閉じる (where the window manager leaves that key to the program).
+        connect(new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this), &QShortcut::activated,
+                this, [this] { ShowSystemMenu(mapToGlobal(QPoint(0, 0))); });
+        connect(new QShortcut(QKeySequence(Qt::ALT | Qt::Key_F4), this), &QShortcut::activated,
+                this, [this] { OnSysCommand(SC_CLOSE, 0); });
+    }
 }
 
 CDialog::~CDialog() = default;
@@ -111,6 +123,9 @@ QWidget* CDialog::CreateControl(const DlgItem& item) {
             new CListBoxWidget(this, (item.style & LBS_USETABSTOPS) ? DluToPixelsX(32, m_base) : 0);
         if (item.style & LBS_DISABLENOSCROLL)
             list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        // The templates' list boxes have no horizontal bar (no WS_HSCROLL);
+        // an item's raw text with its TABs must not ask for one.
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         list->setFrameShape((item.style & WS_BORDER) ? QFrame::Box : QFrame::NoFrame);
         return list;
     }
@@ -130,6 +145,7 @@ QWidget* CDialog::CreateControl(const DlgItem& item) {
 }
 
 void CDialog::Create() {
+    m_pSysMenu.reset(); // a new window starts with the standard window menu
     BuildControls();
     if (OnInitDialog()) {
         for (std::size_t i = 0; i < m_items.size(); ++i) {
@@ -143,7 +159,14 @@ void CDialog::Create() {
 
 int CDialog::DoModal() {
     Create();
+    setWindowModality(Qt::WindowModal);
     return exec();
+}
+
+int CDialog::DoModal(QWidget* owner) {
+    if (owner && owner != this && parentWidget() != owner)
+        setParent(owner, (windowFlags() & ~Qt::WindowType_Mask) | Qt::Dialog);
+    return DoModal();
 }
 
 void CDialog::EndDialog(int result) {
@@ -185,6 +208,45 @@ void CDialog::OnCancel() {
 
 void CDialog::DoDataExchange(CDataExchange*) {}
 
+CMenu* CDialog::GetSystemMenu(bool bRevert) {
+    if (!(m_template.style & WS_SYSMENU))
+        return nullptr;
+    if (bRevert || !m_pSysMenu) {
+        m_pSysMenu =
+            CMenu::WindowMenu(this, m_template.style & WS_MINIMIZEBOX, [this](unsigned id) {
+                const QPoint at = QCursor::pos();
+                OnSysCommand(id, (static_cast<qint64>(at.y() & 0xFFFF) << 16) | (at.x() & 0xFFFF));
+            });
+    }
+    return m_pSysMenu.get();
+}
+
+void CDialog::ShowSystemMenu(const QPoint& globalPos) {
+    if (CMenu* menu = GetSystemMenu(false))
+        menu->TrackPopupMenu(globalPos);
+}
+
+void CDialog::OnSysCommand(unsigned nID, qint64) {
+    switch (nID & 0xFFF0) {
+    case SC_MOVE:
+        // The window manager moves the window; where it cannot, nothing happens.
+        if (QWindow* window = windowHandle())
+            window->startSystemMove();
+        break;
+    case SC_MINIMIZE:
+        showMinimized();
+        break;
+    case SC_RESTORE:
+        showNormal();
+        break;
+    case SC_CLOSE:
+        close(); // the close box: a cancel
+        break;
+    default:
+        break; // sizing: the dialog has a fixed size
+    }
+}
+
 void CDialog::MapCommand(int id, std::function<void()> handler) {
     m_commands[id] = std::move(handler);
 }
@@ -219,4 +281,18 @@ void CDialog::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+void CDialog::contextMenuEvent(QContextMenuEvent* event) {
+    // A right click on the free area (background, static texts, group
+    // frames: nothing that takes the focus) opens the window menu; controls
+    // keep their own menus.
+    const QWidget* child = childAt(event->pos());
+    if (event->reason() == QContextMenuEvent::Mouse &&
+        (!child || child->focusPolicy() == Qt::NoFocus) && GetSystemMenu(false)) {
+        ShowSystemMenu(event->globalPos());
+        event->accept();
+        return;
+    }
+    QDialog::contextMenuEvent(event);
 }

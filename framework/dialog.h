@@ -9,10 +9,12 @@
 #include <QPointer>
 #include <functional>
 #include <map>
+#include <memory>
 #include <vector>
 
 #include "data_exchange.h"
 #include "dialog_template.h"
+#include "window_menu.h"
 
 class CDialog : public QDialog {
     Q_OBJECT
@@ -23,6 +25,10 @@ public:
     // Builds the window from the template and initialises it, then runs it
     // modally; returns IDOK or IDCANCEL (whatever EndDialog was given).
     int DoModal();
+    // DoModal over owner: a dialog object made without a parent window
+    // becomes owner's dialog, centred on it. Like every modal run it blocks
+    // its owner chain only, so windows of no dialog (help) stay usable.
+    int DoModal(QWidget* owner);
     // The first half of DoModal: a fresh set of controls and OnInitDialog,
     // without showing anything (tests show the dialog themselves).
     void Create();
@@ -42,11 +48,21 @@ public:
     // Japanese faces that the machine has.
     static QFont DialogFont(int pointSize);
 
+    // The window menu (WS_SYSMENU only, else null), made anew for every
+    // showing; bRevert puts back the standard items.
+    CMenu* GetSystemMenu(bool bRevert);
+    // Opens the window menu at a screen position (Alt+Space: the dialog's
+    // top-left corner; a right click on the free area: the cursor).
+    void ShowSystemMenu(const QPoint& globalPos);
+
 protected:
     virtual bool OnInitDialog();
     virtual void OnOK();
     virtual void OnCancel();
     virtual void DoDataExchange(CDataExchange* pDX);
+    // A command of the window menu; lParam packs the cursor position. The
+    // default moves, minimises, restores or closes (close as a cancel does).
+    virtual void OnSysCommand(unsigned nID, qint64 lParam);
 
     // The message map: a click of the button id runs handler.
     void MapCommand(int id, std::function<void()> handler);
@@ -57,6 +73,7 @@ protected:
     void accept() override;
     void reject() override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void BuildControls();
@@ -67,4 +84,5 @@ private:
     std::vector<QPointer<QWidget>> m_items; // one per template item, in its order
     std::map<int, QWidget*> m_controls;     // by id (statics have none)
     std::map<int, std::function<void()>> m_commands;
+    std::unique_ptr<CMenu> m_pSysMenu;
 };
