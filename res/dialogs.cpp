@@ -74,7 +74,8 @@ constexpr DlgItem kAboutItems[] = {
     {IDC_STATIC, ControlClass::Static, "128", 11, 17, 20, 20, WS_CHILD | WS_VISIBLE | SS_ICON},
     {IDC_STATIC, ControlClass::Static, "刻しらべ ( tolmeri ) Version 1.4", 40, 10, 119, 8,
      WS_CHILD | WS_VISIBLE | WS_GROUP | SS_NOPREFIX | SS_LEFT},
-    {IDC_STATIC, ControlClass::Static, "不定時法の刻を夜明と日暮から", 40, 25, 128, 8, kLabel},
+    {IDC_STATIC, ControlClass::Static, "日付と場所から不定時法の刻を求めます", 40, 25, 128, 8,
+     kLabel},
     {IDOK, ControlClass::Button, "OK", 178, 7, 32, 14, kDefPush | WS_GROUP},
 };
 static_assert(kAboutItems[0].style == 0x50000003 && kAboutItems[1].style == 0x50020080 &&

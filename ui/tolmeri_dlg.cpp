@@ -4,11 +4,13 @@
 #include <QPainter>
 #include <cstdlib>
 
+#include "about_dlg.h"
 #include "chart_painter.h"
 #include "clock.h"
 #include "cp932.h"
 #include "dialogs.h"
 #include "message_box.h"
+#include "presets.h"
 #include "resource.h"
 #include "settings.h"
 #include "win_app.h"
@@ -28,6 +30,8 @@ CTolmeriDlg::CTolmeriDlg(QWidget* parent)
     : CDialog(res::kMainDialog, parent), m_hIcon(afx::LoadIcon(IDR_MAINFRAME)) {
     MapCommand(IDC_CALCULATE, [this] { OnCalculate(); });
     MapCommand(IDC_SET_TODAY, [this] { OnSetToday(); });
+    MapCommand(IDC_CHOOSE_LOCATION, [this] { OnChooseLocation(); });
+    MapCommand(IDC_HELP_BUTTON, [this] { OnHelpButton(); });
 }
 
 void CTolmeriDlg::DoDataExchange(CDataExchange* pDX) {
@@ -54,6 +58,7 @@ bool CTolmeriDlg::ControlsToFields() {
 
 bool CTolmeriDlg::OnInitDialog() {
     CDialog::OnInitDialog();
+    SetUpSystemMenu();
     setWindowIcon(m_hIcon);
     BuildIniPath();
     LoadSettings();
@@ -121,6 +126,50 @@ void CTolmeriDlg::OnSetToday() {
     m_nDateMonth = today.month();
     m_nDateDay = today.day();
     FieldsToControls();
+}
+
+void CTolmeriDlg::OnChooseLocation() {
+    // A refused box has told the user; the fields stand as they are, and
+    // the last step shows them all again.
+    ControlsToFields();
+    m_locationList.DoModal(this);
+    if (m_locationList.m_strSelected != CLocationListDlg::CancelMarker()) {
+        const QByteArray& entry = m_locationList.m_strSelected;
+        const tolmeri::PresetFields place = tolmeri::ParseLocationEntry(
+            std::string_view(entry.constData(), static_cast<std::size_t>(entry.size())));
+        m_strLocationName = QString::fromStdString(place.name);
+        m_nLatitudeDegrees = place.latDeg;
+        m_nLatitudeMinutes = place.latMin;
+        m_nLongitudeDegrees = place.lonDeg;
+        m_nLongitudeMinutes = place.lonMin;
+        m_nTimeDifference = place.timeDiff;
+    }
+    FieldsToControls();
+}
+
+void CTolmeriDlg::OnHelpButton() {
+    AfxGetApp()->WinHelp(1, afx::HELP_CONTEXT);
+}
+
+void CTolmeriDlg::SetUpSystemMenu() {
+    CMenu* pSysMenu = GetSystemMenu(false);
+    const QString strAboutMenu = QString::fromUtf8(res::LoadStringResource(IDS_ABOUTBOX));
+    if (!pSysMenu || strAboutMenu.isEmpty())
+        return;
+    pSysMenu->RemoveMenu(afx::SC_MAXIMIZE, afx::MF_BYCOMMAND);
+    pSysMenu->RemoveMenu(afx::SC_RESTORE, afx::MF_BYCOMMAND);
+    pSysMenu->RemoveMenu(afx::SC_SIZE, afx::MF_BYCOMMAND);
+    pSysMenu->AppendMenu(afx::MF_SEPARATOR);
+    pSysMenu->AppendMenu(afx::MF_STRING, IDM_ABOUTBOX, strAboutMenu);
+}
+
+void CTolmeriDlg::OnSystemCommand(unsigned nID, qint64 lParam) {
+    if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutDlg dlgAbout(this);
+        dlgAbout.DoModal();
+    } else {
+        CDialog::OnSysCommand(nID, lParam);
+    }
 }
 
 void CTolmeriDlg::Recompute() {

@@ -9,6 +9,7 @@
 #include <array>
 
 #include "dialog.h"
+#include "location_list_dlg.h"
 #include "temporal_hours.h"
 
 class CTolmeriDlg : public CDialog {
@@ -23,6 +24,13 @@ public:
     void OnSetToday();
     void OnSaveAndExit();
     void OnDiscardAndExit();
+    // Takes a place from the preset list into the fields and boxes; the
+    // chart keeps its hours until the next 計算実行.
+    void OnChooseLocation();
+    // Help on the whole program (context 1).
+    void OnHelpButton();
+    // The window menu: the About item (command 16), else the default.
+    void OnSystemCommand(unsigned nID, qint64 lParam);
     void Recompute();
 
     void BuildIniPath();
@@ -45,11 +53,13 @@ protected:
     bool OnInitDialog() override;
     void OnOK() override { OnSaveAndExit(); }
     void OnCancel() override { OnDiscardAndExit(); }
+    void OnSysCommand(unsigned nID, qint64 lParam) override { OnSystemCommand(nID, lParam); }
     void DoDataExchange(CDataExchange* pDX) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
     void DrawChart(QPainter& painter);
+    void SetUpSystemMenu();
 
 private:
     // Chart positions, written by every paint before they are read.
@@ -58,6 +68,11 @@ private:
     std::array<int, 25> m_nBoundaryY{};
 
     CTemporalHours m_hours;
+
+public:
+    // The list dialog, made without a parent; each showing builds it anew
+    // from its template and runs it over this dialog.
+    CLocationListDlg m_locationList;
 
 public:
     int m_nLatitudeDegrees = 0;

@@ -1,0 +1,109 @@
+// Help as a user meets it: the ヘルプ button and F1 in each dialog ask for
+// their contexts of the file beside the program; the viewer opens the file
+// at the section of the context in one window that stays usable while a
+// dialog is modal; a missing file is reported.
+#include <QFile>
+#include <QMenu>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTextBlock>
+#include <QTextBrowser>
+
+#include "help_viewer.h"
+#include "main_dialog_fixture.h"
+#include "resource.h"
+#include "win_types.h"
+
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+// The line at the top of the help window's page.
+QString TopLine() {
+    QTextBrowser* browser = afx::HelpBrowser();
+    return browser ? browser->cursorForPosition(QPoint(4, 4)).block().text().trimmed() : QString();
+}
+
+class Help : public MainDialogTest {
+protected:
+    void TearDown() override {
+        delete (afx::HelpBrowser() ? afx::HelpBrowser()->window() : nullptr);
+    }
+    QString HelpFile() const { return app.dir.filePath(QStringLiteral("tolmeri.HLP")); }
+};
+
+TEST_F(Help, TheButtonAndF1AloneAskForTheContextOfTheirDialog) {
+    HelpRecorder help;
+    QTest::keyClick(dlg->focusWidget(), Qt::Key_Space, Qt::AltModifier);
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+    Click(*dlg, IDC_HELP_BUTTON);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "help closes open menus";
+    for (Qt::KeyboardModifier held : {Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier})
+        QTest::keyClick(dlg->focusWidget(), Qt::Key_F1, held); // nothing
+    QTest::keyClick(dlg->focusWidget(), Qt::Key_F1);
+    InModal([this] { dlg->OnSystemCommand(IDM_ABOUTBOX, 0); },
+            [](CDialog& about) { QTest::keyClick(about.focusWidget(), Qt::Key_F1); });
+    InModal([this] { Click(*dlg, IDC_CHOOSE_LOCATION); },
+            [](CDialog& list) { QTest::keyClick(list.GetDlgItem(IDC_LOCATION_LIST), Qt::Key_F1); });
+
+    std::vector<unsigned> contexts;
+    for (const HelpCall& call : help.calls) {
+        contexts.push_back(call.data);
+        EXPECT_EQ(call.command, afx::HELP_CONTEXT);
+        EXPECT_EQ(call.file, HelpFile());
+    }
+    EXPECT_EQ(contexts, (std::vector<unsigned>{1, 131174, 131172, 131201}));
+}
+
+TEST_F(Help, AMissingHelpFileIsReportedAndNothingElseHappens) {
+    Click(*dlg, IDC_HELP_BUTTON);
+    ASSERT_EQ(messages.calls.size(), 1u);
+    EXPECT_EQ(messages.calls[0].text, QStringLiteral("ﾍﾙﾌﾟの起動に失敗しました。"));
+    EXPECT_EQ(messages.calls[0].icon, afx::MbIcon::Exclamation);
+    EXPECT_EQ(afx::HelpBrowser(), nullptr);
+    EXPECT_TRUE(dlg->isVisible());
+}
+
+TEST_F(Help, TheViewerShowsEachContextAtItsSectionInOneUsableWindow) {
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TOLMERI_HELP_SOURCE), HelpFile()));
+    Click(*dlg, IDC_HELP_BUTTON);
+    QTextBrowser* browser = afx::HelpBrowser();
+    ASSERT_NE(browser, nullptr);
+    EXPECT_EQ(TopLine(), QStringLiteral("刻しらべ (tolmeri) ヘルプ"));
+    QTest::keyClick(dlg->focusWidget(), Qt::Key_F1);
+    EXPECT_EQ(TopLine(), QStringLiteral("メイン画面の使い方"));
+    EXPECT_TRUE(afx::ShowHelpFile(dlg.get(), HelpFile(), afx::HELP_CONTEXT, 131201));
+    EXPECT_EQ(TopLine(), QStringLiteral("場所の一覧"));
+    EXPECT_EQ(afx::HelpBrowser(), browser) << "one window, reused";
+
+    // Opened from the modal About box, it still takes clicks.
+    InModal([this] { dlg->OnSystemCommand(IDM_ABOUTBOX, 0); },
+            [](CDialog& about) {
+                QTest::keyClick(about.focusWidget(), Qt::Key_F1);
+                EXPECT_EQ(TopLine(), QStringLiteral("バージョン情報"));
+                for (QPushButton* b : afx::HelpBrowser()->window()->findChildren<QPushButton*>())
+                    if (b->text() == QStringLiteral("目次(&C)"))
+                        SystemClick(b);
+                EXPECT_EQ(TopLine(), QStringLiteral("刻しらべ (tolmeri) ヘルプ"));
+            });
+    EXPECT_TRUE(messages.calls.empty());
+}
+
+TEST_F(Help, TheBuiltFileHasEveryContextAndEveryLinkLands) {
+    const QByteArray source = ReadAll(QStringLiteral(TOLMERI_HELP_SOURCE));
+    EXPECT_EQ(ReadAll(QStringLiteral(TOLMERI_HELP_INSTALLED)), source) << "beside the program";
+    const QString html = QString::fromUtf8(source);
+    QStringList ids;
+    for (const auto& m :
+         QRegularExpression(QStringLiteral(R"re(id="([^"]+)")re")).globalMatch(html))
+        ids << m.captured(1);
+    for (unsigned context : {1u, 131174u, 131172u, 131201u})
+        EXPECT_EQ(ids.count(afx::HelpAnchor(context)), 1) << context;
+    for (const auto& m :
+         QRegularExpression(QStringLiteral(R"re(href="#([^"]+)")re")).globalMatch(html))
+        EXPECT_TRUE(ids.contains(m.captured(1))) << m.captured(1).toStdString();
+}
+
+} // namespace

@@ -1,0 +1,121 @@
+// The preset list as a user meets it from the main dialog: what it shows, a
+// choice reaching the boxes (and not yet the chart), and cancels that change
+// nothing.
+#include "list_box.h"
+#include "location_list_dlg.h"
+#include "main_dialog_fixture.h"
+#include "presets.h"
+#include "resource.h"
+
+namespace {
+
+// Rows of the presets the tests choose.
+constexpr int kSapporo = 1, kYokohama = 14, kTsu = 22, kHamburg = 48, kWien = 49, kSydney = 50,
+              kNewYork = 51;
+constexpr int kPlaceBoxes[] = {IDC_LOCATION_NAME,     IDC_LATITUDE_DEGREES,  IDC_LATITUDE_MINUTES,
+                               IDC_LONGITUDE_DEGREES, IDC_LONGITUDE_MINUTES, IDC_TIME_DIFFERENCE};
+
+CListBoxWidget* ListOf(CDialog& dlg) {
+    return qobject_cast<CListBoxWidget*>(dlg.GetDlgItem(IDC_LOCATION_LIST));
+}
+void ClickRow(CDialog& dlg, int row, bool twice = false) {
+    CListBoxWidget* list = ListOf(dlg);
+    list->scrollToItem(list->item(row));
+    const QPoint at = list->visualItemRect(list->item(row)).center();
+    if (twice)
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    else
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+}
+
+class LocationList : public MainDialogTest {
+protected:
+    void WithList(std::function<void(CDialog&)> action) {
+        InModal([this] { Click(*dlg, IDC_CHOOSE_LOCATION); }, std::move(action));
+    }
+    QStringList Boxes() {
+        QStringList texts{BoxText(*dlg, IDC_DATE_YEAR)};
+        for (int id : kPlaceBoxes)
+            texts << BoxText(*dlg, id);
+        return texts;
+    }
+};
+
+TEST_F(LocationList, ShowsThePresetsInOrderUnselectedWithTheFocusOnOk) {
+    WithList([this](CDialog& list) {
+        EXPECT_EQ(list.parentWidget(), dlg.get()) << "modal over the main dialog";
+        ASSERT_EQ(ListOf(list)->count(), 53);
+        for (int i = 0; i < 53; ++i)
+            EXPECT_EQ(ListOf(list)->item(i)->text().toStdString(), tolmeri::kPresetPlaces[i]);
+        EXPECT_TRUE(ListOf(list)->selectedItems().isEmpty());
+        EXPECT_EQ(list.focusWidget(), list.GetDlgItem(afx::IDOK));
+        EXPECT_EQ(ListOf(list)->TabStopPixels(), afx::DluToPixelsX(32, list.GetBaseUnits()));
+    });
+}
+
+TEST_F(LocationList, AChoiceShowsInTheBoxesAtOnceAndInTheChartAfterCalculate) {
+    const std::pair<int, QStringList> cases[] = {
+        {kYokohama, {"2000", "横浜", "35", "27", "139", "39", "9"}},
+        {kSydney, {"2000", "Sydney", "-33", "52", "151", "12", "10"}},
+        {kNewYork, {"2000", "New York", "40", "46", "-73", "52", "-5"}},
+        {kHamburg, {"2000", "Hamburg", "53", "38", "10", "0", "1"}},
+        {kTsu, {"2000", "津", "34", "44", "136", "31", "9"}},
+    };
+    for (const auto& [row, expected] : cases) {
+        const int transit = dlg->Hours().GetBoundary(12);
+        WithList([row](CDialog& list) {
+            ClickRow(list, row);
+            Click(list, afx::IDOK);
+        });
+        EXPECT_EQ(Boxes(), expected);
+        EXPECT_EQ(dlg->m_nTimeDifference, expected.last().toInt());
+        EXPECT_EQ(dlg->Hours().GetBoundary(12), transit) << "the chart waits for 計算実行";
+        Click(*dlg, IDC_CALCULATE);
+        EXPECT_TRUE(messages.calls.empty());
+        if (row != kYokohama) { // the place the dialog starts with
+            EXPECT_NE(dlg->Hours().GetBoundary(12), transit) << expected[1].toStdString();
+        }
+    }
+}
+
+TEST_F(LocationList, OkWithoutASelectionStaysAndDoubleClickOnlySelects) {
+    WithList([](CDialog& list) {
+        Click(list, afx::IDOK);
+        QTest::keyClick(ListOf(list), Qt::Key_Return);
+        EXPECT_TRUE(list.isVisible());
+        ClickRow(list, kWien, true);
+        EXPECT_TRUE(list.isVisible());
+        QTest::keyClick(ListOf(list), Qt::Key_Return); // now Enter takes the selected row
+        EXPECT_FALSE(list.isVisible());
+    });
+    EXPECT_EQ(BoxText(*dlg, IDC_LOCATION_NAME), QStringLiteral("Wien"));
+}
+
+TEST_F(LocationList, EveryCancelAppliesNothingEvenWithARowSelected) {
+    const std::function<void(CDialog&)> cancels[] = {
+        [](CDialog& list) { Click(list, afx::IDCANCEL); },
+        [](CDialog& list) { QTest::keyClick(ListOf(list), Qt::Key_Escape); },
+        [](CDialog& list) { list.close(); },
+    };
+    for (const auto& cancel : cancels) {
+        for (bool withSelection : {false, true}) {
+            // An earlier choice is still held, and the user has edited since.
+            WithList([](CDialog& list) {
+                ClickRow(list, kTsu);
+                Click(list, afx::IDOK);
+            });
+            Type(*dlg, IDC_LATITUDE_DEGREES, QStringLiteral("40"));
+            const QStringList before = Boxes();
+            WithList([&](CDialog& list) {
+                if (withSelection)
+                    ClickRow(list, kSapporo);
+                cancel(list);
+                EXPECT_FALSE(list.isVisible());
+            });
+            EXPECT_EQ(Boxes(), before) << withSelection;
+            EXPECT_EQ(dlg->m_locationList.m_strSelected, CLocationListDlg::CancelMarker());
+        }
+    }
+}
+
+} // namespace

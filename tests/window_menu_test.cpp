@@ -1,0 +1,107 @@
+// The window menu as a user meets it: Alt+Space or a right click on the free
+// area opens it; the main dialog's menu has no sizing items and ends with the
+// About item, which opens the About box modally over the dialog.
+#include <QLabel>
+#include <QMenu>
+
+#include "about_dlg.h"
+#include "main_dialog_fixture.h"
+#include "resource.h"
+#include "win_types.h"
+
+namespace {
+
+// The menu as the user reads it: its lines ("-" for a separator) and the
+// command ids they send.
+QStringList Lines(const QMenu* menu) {
+    QStringList lines;
+    for (const QAction* a : menu->actions())
+        lines << (a->isSeparator() ? QStringLiteral("-")
+                                   : a->text() + QStringLiteral(" #%1").arg(a->data().toUInt()));
+    return lines;
+}
+QMenu* OpenMenu() {
+    return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+}
+void RightClick(QWidget* w, QPoint at) {
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, w->mapToGlobal(at));
+    QApplication::sendEvent(w, &event);
+}
+
+using WindowMenu = MainDialogTest;
+
+TEST_F(WindowMenu, AltSpaceOrARightClickOnTheFreeAreaOpensItAndCloseDiscards) {
+    const QStringList expected = {"移動(&M) #61456",
+                                  "最小化(&N) #61472",
+                                  "-",
+                                  "閉じる(&C)\tAlt+F4 #61536",
+                                  "-",
+                                  "ﾊﾞｰｼﾞｮﾝ情報 (tolmeri) (&A)... #16"};
+    QTest::keyClick(dlg->focusWidget(), Qt::Key_Space, Qt::AltModifier);
+    ASSERT_NE(OpenMenu(), nullptr);
+    EXPECT_EQ(Lines(OpenMenu()), expected);
+    EXPECT_EQ(OpenMenu()->pos(), dlg->mapToGlobal(QPoint(0, 0)));
+    QTest::keyClick(OpenMenu(), Qt::Key_Escape);
+
+    const QPoint chart(dlg->width() / 2 + 40, dlg->height() / 3);
+    ASSERT_EQ(dlg->childAt(chart), nullptr);
+    RightClick(dlg.get(), chart);
+    ASSERT_NE(OpenMenu(), nullptr);
+    EXPECT_EQ(OpenMenu()->pos(), dlg->mapToGlobal(chart));
+    OpenMenu()->close();
+    RightClick(dlg->findChild<QLabel*>(), QPoint(2, 2)); // a static text is free area too
+    ASSERT_NE(OpenMenu(), nullptr);
+    OpenMenu()->close();
+    RightClick(dlg->GetDlgItem(IDC_CALCULATE), QPoint(5, 5)); // a control is not
+    EXPECT_EQ(OpenMenu(), nullptr);
+
+    // 閉じる ends the dialog as 破棄終了 does: nothing written.
+    QTest::keyClick(dlg->focusWidget(), Qt::Key_Space, Qt::AltModifier);
+    ASSERT_NE(OpenMenu(), nullptr);
+    QTest::keyClick(OpenMenu(), Qt::Key_C);
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(dlg->result(), afx::IDCANCEL);
+    EXPECT_FALSE(QFile::exists(app.IniPath()));
+}
+
+TEST_F(WindowMenu, TheAboutItemOpensTheAboutBoxOverTheBlockedDialog) {
+    QTest::keyClick(dlg->focusWidget(), Qt::Key_Space, Qt::AltModifier);
+    ASSERT_NE(OpenMenu(), nullptr);
+    InModal([] { QTest::keyClick(OpenMenu(), Qt::Key_A); },
+            [this](CDialog& about) {
+                EXPECT_NE(qobject_cast<CAboutDlg*>(&about), nullptr);
+                EXPECT_EQ(about.parentWidget(), dlg.get());
+                EXPECT_EQ(about.windowTitle(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報 tolmeri"));
+                QStringList texts;
+                for (const QLabel* label : about.findChildren<QLabel*>())
+                    texts << label->text();
+                EXPECT_TRUE(texts.contains(QStringLiteral("刻しらべ ( tolmeri ) Version 1.4")));
+                EXPECT_EQ(about.focusWidget(), about.GetDlgItem(afx::IDOK));
+                SystemClick(dlg->GetDlgItem(IDC_SET_TODAY)); // the main dialog is blocked
+                EXPECT_EQ(BoxText(*dlg, IDC_DATE_YEAR), QStringLiteral("2000"));
+                Click(about, afx::IDOK);
+                EXPECT_FALSE(about.isVisible());
+            });
+    SystemClick(dlg->GetDlgItem(IDC_SET_TODAY)); // and free again
+    EXPECT_EQ(BoxText(*dlg, IDC_DATE_YEAR), QStringLiteral("2026"));
+}
+
+TEST_F(WindowMenu, CommandSixteenWithAnyLowBitsOpensTheAboutBoxWhichEndsEveryWay) {
+    const std::pair<unsigned, std::function<void(CDialog&)>> cases[] = {
+        {0x10, [](CDialog& about) { Click(about, afx::IDOK); }},
+        {0x13, [](CDialog& about) { QTest::keyClick(about.focusWidget(), Qt::Key_Return); }},
+        {0x1F, [](CDialog& about) { QTest::keyClick(about.focusWidget(), Qt::Key_Escape); }},
+        {0x10, [](CDialog& about) { about.close(); }},
+    };
+    for (const auto& [nID, close] : cases) {
+        InModal([&, nID = nID] { dlg->OnSystemCommand(nID, 0); },
+                [&, close = close](CDialog& about) {
+                    EXPECT_NE(qobject_cast<CAboutDlg*>(&about), nullptr);
+                    close(about);
+                    EXPECT_FALSE(about.isVisible()) << nID;
+                });
+        EXPECT_TRUE(dlg->isVisible());
+    }
+}
+
+} // namespace
