@@ -51,6 +51,8 @@ LimitedEdit LimitInsertion(const QString& before, const QString& after, int curs
         const int n = Cp932Length(ch);
         if (n < 0)
             continue; // CP932 cannot hold it: it could never be saved
+        if (ch.size() == 1 && (ch[0].unicode() < 0x20 || ch[0].unicode() == 0x7F))
+            continue; // a pasted line break or tab has no place in a one-line box
         if (n > budget)
             break;
         budget -= n;

@@ -10,8 +10,9 @@
 namespace afx {
 
 // What is left of an edit that turned before into after: of the inserted
-// characters (the part that differs between the two), those CP932 cannot hold
-// are dropped, and with limitBytes > 0 only as many as fit the limit are kept.
+// characters (the part that differs between the two), control characters and
+// those CP932 cannot hold are dropped, and with limitBytes > 0 only as many as
+// fit the limit are kept.
 // cursor is the cursor position in after; the result carries the new one.
 struct LimitedEdit {
     QString text;

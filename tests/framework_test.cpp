@@ -124,6 +124,8 @@ TEST(LimitInsertion, KeepsWhatFitsOfTheInsertedText) {
         // Characters CP932 cannot hold are dropped, with or without a limit.
         {"", "a😀b", 4, 0, "ab", 2},
         {"x", "xé", 2, 12, "x", 1},
+        // A pasted line break or tab would break the settings file's line.
+        {"", "a\nb\tc\r", 6, 12, "abc", 3},
         // Deleting is always allowed, even above the limit.
         {"1234567890123456", "123456789012345", 15, 12, "123456789012345", 15},
         // Above the limit (text set by the program) nothing more goes in.
