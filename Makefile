@@ -6,7 +6,7 @@ ASAN_BUILD ?= build/asan
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN  := $(shell command -v ninja >/dev/null 2>&1 && echo -G Ninja)
 
-.PHONY: all deps build run test test-asan bench fuzz install clean
+.PHONY: all deps build run test test-asan bench fuzz install uninstall clean
 
 all: build
 
@@ -43,6 +43,19 @@ fuzz: deps
 	rm -rf build/fuzz/corpus && mkdir -p build/fuzz/corpus && cp fuzz/corpus/* build/fuzz/corpus/
 	build/fuzz/fuzz/profile_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 	      build/fuzz/corpus
+
+# Per user by default: PREFIX/lib/tolmeri holds the program, its help and
+# its settings file; PREFIX/bin gets tolmeri and tolmeri-hours; the menu entry
+# and the icons go to PREFIX/share.
+PREFIX ?= $(HOME)/.local
+
+install: build
+	cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# Removes what install put there; a settings file written since stays.
+uninstall:
+	@[ -f $(BUILD)/install_manifest.txt ] || { echo "nothing installed from $(BUILD)"; exit 1; }
+	xargs -d '\n' rm -f -- <$(BUILD)/install_manifest.txt
 
 bench: build
 	scripts/run-benchmarks $(BUILD)

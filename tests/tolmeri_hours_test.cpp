@@ -1,0 +1,374 @@
+// tolmeri-hours from the outside: the real binary run with arguments and a
+// fixed clock, judged by its exit status, its output and the files it leaves.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "run_process.h"
+#include "sun_events.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::string> Split(const std::string& text, char sep) {
+    std::vector<std::string> parts;
+    std::string part;
+    std::istringstream in(text);
+    while (std::getline(in, part, sep))
+        parts.push_back(part);
+    return parts;
+}
+
+class HoursCli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string tmpl = (fs::temp_directory_path() / "tolmeri-hours-XXXXXX").string();
+        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
+        root = tmpl;
+        work = root / "work";
+        fs::create_directory(work);
+    }
+    void TearDown() override { fs::remove_all(root); }
+
+    ProcessResult Run(const std::vector<std::string>& args, std::vector<std::string> env = {},
+                      const std::string& stdoutPath = {}) {
+        // The machine's zone decides "today"; tests fix both.
+        env.push_back("TZ=UTC");
+        return RunProcess(TOLMERI_HOURS_EXE, args, work.string(), env, stdoutPath);
+    }
+    // Rows of a CSV without quoted fields, header first.
+    std::vector<std::map<std::string, std::string>> Csv(const std::vector<std::string>& args) {
+        const ProcessResult r = Run(args);
+        EXPECT_EQ(r.status, 0) << r.err;
+        const std::vector<std::string> lines = Split(r.out, '\n');
+        std::vector<std::map<std::string, std::string>> rows;
+        if (lines.empty())
+            return rows;
+        const std::vector<std::string> head = Split(lines[0], ',');
+        for (std::size_t i = 1; i < lines.size(); ++i) {
+            const std::vector<std::string> cells = Split(lines[i], ',');
+            EXPECT_EQ(cells.size(), head.size()) << lines[i];
+            std::map<std::string, std::string> row;
+            for (std::size_t c = 0; c < head.size() && c < cells.size(); ++c)
+                row[head[c]] = cells[c];
+            rows.push_back(row);
+        }
+        return rows;
+    }
+    // Runs a Python snippet on text given as a file; its output, or nullopt
+    // when no Python is at hand.
+    std::optional<ProcessResult> Python(const std::string& script, const std::string& input) {
+        if (std::system("python3 -c '' 2>/dev/null") != 0)
+            return std::nullopt;
+        const fs::path file = root / "input";
+        std::ofstream(file, std::ios::binary) << input;
+        return RunProcess("python3", {"-c", script, file.string()}, work.string());
+    }
+    std::vector<std::string> WorkFiles() const {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(work))
+            names.push_back(e.path().filename().string());
+        return names;
+    }
+
+    fs::path root, work;
+};
+
+TEST_F(HoursCli, BadInputIsNamedInOneLineWithStatusTwoAndNothingWritten) {
+    const struct {
+        std::vector<std::string> args;
+        const char* says;
+    } cases[] = {
+        {{"--place", "Tokio"}, "場所 \"Tokio\" は一覧にありません"},
+        {{"--date", "2001-13-01"}, "日付 \"2001-13-01\" は正しくありません"},
+        {{"--date", "2001-02-31"}, "2001年2月は 28 日まで"},
+        {{"--date", "2100-02-29"}, "2100年2月は 28 日まで"},
+        {{"--date", "2201-01-01"}, "日付 \"2201-01-01\" は範囲外です"},
+        {{"--date", "21-6-2001x"}, "日付 \"21-6-2001x\" は読めません"},
+        {{"--lat", "55:00", "--lon", "139", "--tz", "9"}, "緯度 \"55:00\" は範囲外です"},
+        {{"--lat", "-54:60", "--lon", "139", "--tz", "9"}, "緯度 \"-54:60\" は範囲外です（分"},
+        {{"--lat", "35.5", "--lon", "139", "--tz", "9"}, "緯度 \"35.5\" は読めません"},
+        {{"--lat", "35:", "--lon", "139", "--tz", "9"}, "緯度 \"35:\" は読めません"},
+        {{"--lat", "-0:30", "--lon", "139", "--tz", "9"}, "緯度 \"-0:30\" は使えません"},
+        {{"--lat", "35", "--lon", "181", "--tz", "9"}, "経度 \"181\" は範囲外です"},
+        {{"--lat", "35", "--lon", "139", "--tz", "+13"}, "時差 \"+13\" は範囲外です"},
+        {{"--lat", "35", "--lon", "139", "--tz", "6"}, "時差 \"6\" は経度 139 度に合いません"},
+        {{"--lat", "35", "--lon", "139", "--tz", "nine"}, "時差 \"nine\" は読めません"},
+        {{"--lat", "35", "--lon", "139"}, "三つそろえて"},
+        {{"--place", "東京", "--lat", "35"}, "一緒に使えません"},
+        {{"--days", "0"}, "日数 \"0\" は範囲外です"},
+        {{"--days", "-3"}, "日数 \"-3\" は読めません"},
+        {{"--date", "2200-12-01", "--days", "32"}, "2200-12-31 を越えます"},
+        {{"--date", "2026-01-02", "--to", "2026-01-01"}, "より前です"},
+        {{"--days", "3", "--to", "2026-01-01"}, "--days と --to"},
+        {{"--format", "xml"}, "形式 \"xml\" は使えません"},
+        {{"--now", "--date", "2026-01-01"}, "--now"},
+        {{"--png", "a.png", "--days", "2"}, "--png"},
+        {{"--png", "a.png", "--size", "199x300"}, "大きさ \"199x300\" は範囲外です"},
+        {{"--png", "a.png", "--size", "800"}, "大きさ \"800\" は読めません"},
+        {{"--size", "800x600"}, "--size は --png と"},
+        {{"--frobnicate"}, "オプション \"--frobnicate\" はありません"},
+        {{"東京"}, "余分な引数 \"東京\""},
+        {{"--place"}, "--place には値が必要です"},
+    };
+    for (const auto& c : cases) {
+        const ProcessResult r = Run(c.args, {"TOLMERI_NOW=2026-06-21T03:00:00Z"});
+        const std::string shown = ::testing::PrintToString(c.args);
+        EXPECT_EQ(r.status, 2) << shown;
+        EXPECT_EQ(r.out, "") << shown;
+        EXPECT_EQ(r.err.find("tolmeri-hours: "), 0u) << shown << r.err;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << shown << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << shown << r.err;
+        EXPECT_TRUE(WorkFiles().empty()) << shown;
+    }
+}
+
+TEST_F(HoursCli, AMalformedFixedClockIsRefused) {
+    const ProcessResult r = Run({"--now"}, {"TOLMERI_NOW=2026-12-07 03:15"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("TOLMERI_NOW \"2026-12-07 03:15\""), std::string::npos) << r.err;
+}
+
+TEST_F(HoursCli, HelpExplainsEveryOptionAndWinsOverMistakes) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--help"}, {"--frobnicate", "-h"}}) {
+        const ProcessResult r = Run(args);
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.err, "");
+        for (const char* option :
+             {"--place", "--lat", "--lon", "--tz", "--name", "--date", "--days", "--to", "--format",
+              "--now", "--png", "--size", "--list-places", "--version", "TOLMERI_NOW", "day_hour",
+              "b00_min", "\"-33:52\" は -33 + 52/60"})
+            EXPECT_NE(r.out.find(option), std::string::npos) << option;
+    }
+}
+
+TEST_F(HoursCli, OneDayMatchesTheWorkedExampleOfYokohama) {
+    // 35°27′ N, 139°39′ E, +9, 2001-06-21: the calculator's published table.
+    const int expected[25] = {-17,  24,   65,   106,  147,  187,  228, 307,  387,
+                              466,  545,  624,  703,  782,  861,  940, 1019, 1099,
+                              1178, 1219, 1260, 1301, 1342, 1382, 1423};
+    for (const std::vector<std::string>& place :
+         {std::vector<std::string>{},
+          {"--place", "横浜"},
+          {"--lat", "35:27", "--lon", "139:39", "--tz", "9", "--name", "横浜"}}) {
+        std::vector<std::string> args = place;
+        args.insert(args.end(), {"--date", "2001-06-21", "--format", "csv"});
+        const auto rows = Csv(args);
+        ASSERT_EQ(rows.size(), 1u);
+        auto row = rows[0];
+        EXPECT_EQ(row["place"], "横浜");
+        for (int i = 0; i < 25; ++i) {
+            const std::string b = (i < 10 ? "b0" : "b") + std::to_string(i);
+            EXPECT_EQ(std::stoi(row[b + "_min"]), expected[i]) << b;
+        }
+        EXPECT_EQ(row["b00"], "23:43");
+        EXPECT_EQ(row["b06"], "03:48");
+        EXPECT_EQ(row["sunrise"], "04:26");
+        EXPECT_EQ(row["sunset"], "19:00");
+        EXPECT_EQ(row["sunrise_min"], "266");
+        EXPECT_EQ(row["day_hour"], "158.3"); // (1178 - 228) / 6
+        EXPECT_EQ(row["night_hour"], "81.7");
+    }
+    const ProcessResult table = Run({"--date", "2001-06-21"});
+    EXPECT_EQ(table.status, 0);
+    EXPECT_NE(table.out.find("  18  暮六つ (酉)   19:38  1178\n"), std::string::npos) << table.out;
+    EXPECT_NE(table.out.find("日出 04:26  日没 19:00  昼の一刻 158.3 分  夜の一刻 81.7 分"),
+              std::string::npos);
+}
+
+TEST_F(HoursCli, TheSouthernLatitudeIsReadAsTheWindowReadsIt) {
+    // "-33:52" is -33 + 52/60: the Sydney preset and the same typed values
+    // agree, and differ from the true -33.87°.
+    const auto preset = Csv({"--place", "sydney", "--date", "2026-06-21", "--format", "csv"});
+    const auto typed = Csv({"--lat", "-33:52", "--lon", "151:12", "--tz", "10", "--name", "Sydney",
+                            "--date", "2026-06-21", "--format", "csv"});
+    const auto truer = Csv({"--lat", "-34:08", "--lon", "151:12", "--tz", "10", "--name", "Sydney",
+                            "--date", "2026-06-21", "--format", "csv"});
+    ASSERT_EQ(preset.size(), 1u);
+    EXPECT_EQ(preset, typed);
+    EXPECT_NE(preset[0].at("sunrise_min"), truer[0].at("sunrise_min"));
+}
+
+TEST_F(HoursCli, RangesAcrossAYearEndHaveOneRowPerDayInEveryFormat) {
+    const std::vector<std::string> place = {"--place", "東京", "--date", "2025-12-30"};
+    auto with = [&](std::vector<std::string> more) {
+        std::vector<std::string> a = place;
+        a.insert(a.end(), more.begin(), more.end());
+        return a;
+    };
+    const ProcessResult byDays = Run(with({"--days", "4", "--format", "csv"}));
+    const ProcessResult byEnd = Run(with({"--to", "2026-01-02", "--format", "csv"}));
+    EXPECT_EQ(byDays.out, byEnd.out);
+    const auto rows = Csv(with({"--days", "4", "--format", "csv"}));
+    ASSERT_EQ(rows.size(), 4u);
+    const char* dates[] = {"2025-12-30", "2025-12-31", "2026-01-01", "2026-01-02"};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(rows[i].at("date"), dates[i]);
+        EXPECT_EQ(rows[i].size(), 8u + 50u);
+        EXPECT_EQ(std::stoi(rows[i].at("b24_min")) - std::stoi(rows[i].at("b00_min")), 1440);
+        // Each clock is the chart's reading of its day minute.
+        for (const auto& [column, value] : rows[i]) {
+            if (column.size() == 3 && column[0] == 'b') {
+                EXPECT_EQ(value, tolmeri::FormatClock(std::stoi(rows[i].at(column + "_min"))));
+            }
+        }
+        EXPECT_EQ(rows[i].at("sunset"), tolmeri::FormatClock(std::stoi(rows[i].at("sunset_min"))));
+    }
+
+    const ProcessResult json = Run(with({"--days", "4", "--format", "json"}));
+    ASSERT_EQ(json.status, 0);
+    // The JSON parses, holds the same days and the same minutes as the CSV.
+    const auto checked =
+        Python("import json,sys\n"
+               "d=json.load(open(sys.argv[1],encoding='utf-8'))\n"
+               "assert d['place']['name']=='東京' and len(d['labels'])==25\n"
+               "for day in d['days']:\n"
+               "  assert len(day['times'])==25 and len(day['minutes'])==25\n"
+               "  print(day['date'], day['minutes'][6], day['minutes'][18], day['day_hour'])\n",
+               json.out);
+    if (!checked)
+        GTEST_SKIP() << "no python3 to parse the JSON";
+    ASSERT_EQ(checked->status, 0) << checked->err;
+    std::string expected;
+    for (const auto& r : rows)
+        expected += r.at("date") + " " + r.at("b06_min") + " " + r.at("b18_min") + " " +
+                    r.at("day_hour") + "\n";
+    EXPECT_EQ(checked->out, expected);
+
+    const ProcessResult table = Run(with({"--days", "4"}));
+    EXPECT_EQ(std::count(table.out.begin(), table.out.end(), '\n'), 3 + 4);
+}
+
+TEST_F(HoursCli, LeapDaysCountAsTheCalendarHasThem) {
+    const struct {
+        const char* from;
+        const char* to;
+        std::vector<std::string> dates;
+    } cases[] = {
+        {"2024-02-28", "2024-03-01", {"2024-02-28", "2024-02-29", "2024-03-01"}},
+        {"2100-02-28", "2100-03-01", {"2100-02-28", "2100-03-01"}},
+        {"2000-02-28", "2000-03-01", {"2000-02-28", "2000-02-29", "2000-03-01"}},
+        {"0000-12-31", "0001-01-01", {"0000-12-31", "0001-01-01"}},
+    };
+    for (const auto& c : cases) {
+        const auto rows = Csv({"--date", c.from, "--to", c.to, "--format", "csv"});
+        std::vector<std::string> dates;
+        for (const auto& r : rows)
+            dates.push_back(r.at("date"));
+        EXPECT_EQ(dates, c.dates) << c.from;
+    }
+}
+
+TEST_F(HoursCli, NamesWithCommasAndQuotesSurviveCsvAndJson) {
+    const std::string name = "新宿, \"西口\" \\ 1";
+    const std::vector<std::string> args = {"--lat", "35:41",  "--lon", "139:42", "--tz",
+                                           "9",     "--name", name,    "--date", "2026-03-20"};
+    auto csvArgs = args;
+    csvArgs.insert(csvArgs.end(), {"--format", "csv"});
+    const ProcessResult csv = Run(csvArgs);
+    EXPECT_NE(csv.out.find(",\"新宿, \"\"西口\"\" \\ 1\","), std::string::npos) << csv.out;
+    auto jsonArgs = args;
+    jsonArgs.insert(jsonArgs.end(), {"--format", "json"});
+    const ProcessResult json = Run(jsonArgs);
+    const auto viaCsv = Python("import csv,sys\n"
+                               "rows=list(csv.reader(open(sys.argv[1],encoding='utf-8')))\n"
+                               "print(len(rows), len(rows[1]), rows[1][1])\n",
+                               csv.out);
+    const auto viaJson = Python("import json,sys\n"
+                                "print(json.load(open(sys.argv[1],encoding='utf-8'))"
+                                "['place']['name'])\n",
+                                json.out);
+    if (!viaCsv || !viaJson)
+        GTEST_SKIP() << "no python3";
+    EXPECT_EQ(viaCsv->out, "2 58 " + name + "\n") << viaCsv->err;
+    EXPECT_EQ(viaJson->out, name + "\n") << viaJson->err;
+}
+
+TEST_F(HoursCli, NowFindsTheHourAlsoBeforeMidnightMarkAndAfterTheLastOne) {
+    // The day tables the expectations are read from.
+    auto day = [&](const std::string& place, const std::string& date) {
+        return Csv({"--place", place, "--date", date, "--format", "csv"}).at(0);
+    };
+    auto minute = [](const std::map<std::string, std::string>& row, int i) {
+        return std::stoi(row.at((i < 10 ? "b0" : "b") + std::to_string(i) + "_min"));
+    };
+    const auto tokyo = day("東京", "2026-12-07");
+    const auto nagasakiDay = day("長崎", "2026-02-10");
+    const auto nemuroNext = day("根室", "2026-11-04");
+    ASSERT_GT(minute(nagasakiDay, 0), 10) << "the transit must fall after 12:10 for this case";
+    ASSERT_LT(minute(nemuroNext, 0), -30) << "and before 11:30 for the next one";
+
+    const struct {
+        const char* now;
+        const char* place;
+        const char* localNow;
+        const char* label;
+        const char* next;
+        int minutesToNext;
+    } cases[] = {
+        // 12:15 in Tokyo: the noon hour, its half at the next mark.
+        {"2026-12-07T03:15:00Z", "東京", "2026-12-07T12:15", "昼九つ (午)", "昼九つ半",
+         minute(tokyo, 13) - 735},
+        // 00:10 in Nagasaki, before the date's own midnight mark: still the
+        // last half-hour of the day before.
+        {"2026-02-09T15:10:00Z", "長崎", "2026-02-10T00:10", "夜四つ半", "暁九つ (子)",
+         minute(nagasakiDay, 0) - 10},
+        // 23:30 in Nemuro, after the date's last mark: the next day's
+        // midnight hour has begun.
+        {"2026-11-03T14:30:00Z", "根室", "2026-11-03T23:30", "暁九つ (子)", "暁九つ半",
+         minute(nemuroNext, 1) + 1440 - (23 * 60 + 30)},
+        // Universal and local dates differ.
+        {"2026-06-20T20:00:59Z", "東京", "2026-06-21T05:00", "明六つ (卯)", "明六つ半",
+         minute(day("東京", "2026-06-21"), 7) - 300},
+    };
+    for (const auto& c : cases) {
+        const ProcessResult r = Run({"--place", c.place, "--now", "--format", "csv"},
+                                    {std::string("TOLMERI_NOW=") + c.now});
+        ASSERT_EQ(r.status, 0) << r.err;
+        const std::vector<std::string> lines = Split(r.out, '\n');
+        ASSERT_EQ(lines.size(), 2u) << r.out;
+        const std::vector<std::string> f = Split(lines[1], ',');
+        ASSERT_EQ(f.size(), 9u) << lines[1];
+        EXPECT_EQ(f[0], c.localNow) << c.now;
+        EXPECT_EQ(f[3], c.label) << c.now;
+        EXPECT_EQ(f[6], c.next) << c.now;
+        EXPECT_EQ(std::stoi(f[8]), c.minutesToNext) << c.now;
+    }
+    const ProcessResult text =
+        Run({"--place", "東京", "--now"}, {"TOLMERI_NOW=2026-12-07T03:15:00Z"});
+    EXPECT_NE(text.out.find("刻        昼九つ (午)"), std::string::npos) << text.out;
+}
+
+TEST_F(HoursCli, EveryPresetIsFoundByItsNameAndLatinNamesIgnoreCase) {
+    const auto list = Csv({"--list-places", "--format", "csv"});
+    ASSERT_EQ(list.size(), 53u);
+    for (const auto& place : list) {
+        const ProcessResult r = Run({"--place", place.at("name"), "--date", "2026-01-01"});
+        EXPECT_EQ(r.status, 0) << place.at("name") << r.err;
+        EXPECT_EQ(r.out.rfind(place.at("name") + "  緯度 " + place.at("latitude"), 0), 0u) << r.out;
+    }
+    EXPECT_EQ(Run({"--place", "NEW YORK", "--date", "2026-01-01"}).out,
+              Run({"--place", "New York", "--date", "2026-01-01"}).out);
+}
+
+TEST_F(HoursCli, AFailedWriteIsReported) {
+    const ProcessResult r =
+        Run({"--date", "2026-01-01", "--days", "366", "--format", "csv"}, {}, "/dev/full");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("出力を書けませんでした"), std::string::npos) << r.err;
+}
+
+TEST_F(HoursCli, APictureThatCannotBeWrittenIsReportedAndLeavesNothing) {
+    const ProcessResult r = Run({"--png", "missing/chart.png", "--date", "2026-01-01"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("missing/chart.png"), std::string::npos) << r.err;
+    EXPECT_TRUE(WorkFiles().empty());
+}
+
+} // namespace

@@ -1,0 +1,107 @@
+#include "civil_date.h"
+
+#include <cstdio>
+
+namespace tolmeri {
+
+bool IsLeapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+int DaysInMonth(int year, int month) {
+    static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
+}
+
+// Both conversions count in 400-year eras starting on March 1, so that the
+// leap day is the last day of its year and negative years need no special
+// case.
+std::int64_t DaysFromCivil(const CivilDate& date) {
+    const std::int64_t y = date.year - (date.month <= 2 ? 1 : 0);
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const std::int64_t yoe = y - era * 400;
+    const std::int64_t mp = (date.month + 9) % 12; // March is 0
+    const std::int64_t doy = (153 * mp + 2) / 5 + date.day - 1;
+    const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+CivilDate CivilFromDays(std::int64_t days) {
+    days += 719468;
+    const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+    const std::int64_t doe = days - era * 146097;
+    const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const std::int64_t mp = (5 * doy + 2) / 153;
+    const int day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    const int year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
+    return {year, month, day};
+}
+
+std::string FormatDate(const CivilDate& date) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
+    return text;
+}
+
+namespace {
+
+// Reads between minDigits and maxDigits decimal digits at pos.
+bool ReadDigits(std::string_view text, std::size_t& pos, std::size_t minDigits,
+                std::size_t maxDigits, int& out) {
+    std::size_t n = 0;
+    int value = 0;
+    while (pos + n < text.size() && n < maxDigits && text[pos + n] >= '0' && text[pos + n] <= '9') {
+        value = value * 10 + (text[pos + n] - '0');
+        ++n;
+    }
+    if (n < minDigits)
+        return false;
+    pos += n;
+    out = value;
+    return true;
+}
+
+bool Expect(std::string_view text, std::size_t& pos, char c) {
+    if (pos >= text.size() || text[pos] != c)
+        return false;
+    ++pos;
+    return true;
+}
+
+} // namespace
+
+bool ReadDateText(std::string_view text, CivilDate& out) {
+    std::size_t pos = 0;
+    CivilDate d;
+    if (!ReadDigits(text, pos, 1, 4, d.year) || !Expect(text, pos, '-') ||
+        !ReadDigits(text, pos, 1, 2, d.month) || !Expect(text, pos, '-') ||
+        !ReadDigits(text, pos, 1, 2, d.day) || pos != text.size())
+        return false;
+    out = d;
+    return true;
+}
+
+bool ReadUtcInstant(std::string_view text, std::int64_t& secondsOut) {
+    std::size_t pos = 0;
+    CivilDate d;
+    int hour = 0, minute = 0, second = 0;
+    if (!ReadDigits(text, pos, 4, 4, d.year) || !Expect(text, pos, '-') ||
+        !ReadDigits(text, pos, 2, 2, d.month) || !Expect(text, pos, '-') ||
+        !ReadDigits(text, pos, 2, 2, d.day) || !Expect(text, pos, 'T') ||
+        !ReadDigits(text, pos, 2, 2, hour) || !Expect(text, pos, ':') ||
+        !ReadDigits(text, pos, 2, 2, minute))
+        return false;
+    if (pos < text.size() && text[pos] == ':' && !(++pos, ReadDigits(text, pos, 2, 2, second)))
+        return false;
+    if (!Expect(text, pos, 'Z') || pos != text.size())
+        return false;
+    if (d.month < 1 || d.month > 12 || d.day < 1 || d.day > DaysInMonth(d.year, d.month) ||
+        hour > 23 || minute > 59 || second > 59)
+        return false;
+    secondsOut = DaysFromCivil(d) * 86400 + hour * 3600 + minute * 60 + second;
+    return true;
+}
+
+} // namespace tolmeri

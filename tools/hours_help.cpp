@@ -1,0 +1,84 @@
+#include "hours_help.h"
+
+namespace tolmeri {
+
+const char* const kHoursHelp = R"(使い方: tolmeri-hours [場所] [日付] [出力]
+
+日付と場所から不定時法の刻（明六つ・暮六つを境に、昼と夜をそれぞれ六つに分けた
+時刻）を計算し、表・CSV・JSON・図で出します。計算は刻しらべの画面と同じです。
+
+場所（指定しなければ 横浜）
+  --place 名前       一覧の地名（例 東京、Sydney）。英字の名前は大文字と小文字を
+                     区別しません。一覧は --list-places で表示します。
+  --lat 度[:分]      緯度。北が正。度は -54～54、分は 0～59。
+  --lon 度[:分]      経度。東が正。度は -180～180、分は 0～59。
+  --tz 時間          世界時との時差（整数）。-12～12 で、経度の度 ÷ 15（端数切り捨て）
+                     から 2 時間以内。
+  --name 名前        --lat/--lon/--tz の場所の名前（表と図の表題に出ます）。
+                     指定しなければ緯度と経度を名前にします。
+  --lat, --lon, --tz は三つそろえて指定します。度と分は画面と同じ読み方です:
+  符号は度に付き、分はそのまま足します。"-33:52" は -33 + 52/60 = -32.13 度、
+  "35:27" は 35.45 度です。度が 0 の負の値（"-0:30"）は書けません。
+
+日付（指定しなければ今日。この計算機の時計の日付）
+  --date YYYY-MM-DD  日付。年は 0～2200、実在する日付（2001-02-31 は不可）。
+  --days N           その日から N 日分。1 日が 1 行です。
+  --to YYYY-MM-DD    その日まで（その日を含む）。--days とはどちらか一方。
+
+出力
+  --format 形式      table（既定。桁をそろえた表）、csv、json。
+  --now              いまがどの刻か（半の刻を含む）と、次の刻まであと何分か。
+                     時刻はその場所の標準時（世界時 + 時差）です。
+  --png ファイル     画面と同じ図を PNG に描きます。その日の 1 枚だけです。
+  --size 幅x高さ     図の大きさ（ピクセル、各 200～4000）。既定は画面の図と同じ。
+  --list-places      一覧の 53 の地名と緯度・経度・時差（--format も使えます）。
+  -h, --help         この説明。
+  --version          版。
+
+  オプションの値は "--date 2026-06-21" とも "--date=2026-06-21" とも書けます。
+
+表（table）
+  1 日なら 25 の刻（番号 0～24、名前、時刻、日の分）と、日出・日没・昼の一刻と
+  夜の一刻の長さ。複数の日なら 1 日 1 行で 夜明（明六つ）・日出・南中・日没・
+  日暮（暮六つ）と一刻の長さ。
+
+CSV（UTF-8、1 行目は列名、区切りはコンマ、必要な欄だけ "..." で囲みます）
+  date        日付 YYYY-MM-DD
+  place       場所の名前
+  sunrise, sunset           日出と日没 HH:MM
+  day_hour, night_hour      昼の一刻と夜の一刻の長さ（分、小数 1 桁）:
+                            (b18 - b06) / 6 と (1440 - (b18 - b06)) / 6
+  sunrise_min, sunset_min   日出と日没の「日の分」
+  b00 … b24   25 の刻の時刻 HH:MM（b06 が明六つ＝夜明、b12 が南中、
+              b18 が暮六つ＝日暮、b00 と b24 が暁九つ）
+  b00_min … b24_min   同じ刻の「日の分」
+  「日の分」はその日の 0 時（標準時）からの分です。前の日に入る刻は負、
+  次の日に入る刻は 1440 以上になります（HH:MM は時計の読みのまま）。
+
+JSON（UTF-8）
+  {"place": {"name", "latitude", "longitude", "tz"},
+   "labels": [25 の刻の名前],
+   "days": [{"date", "sunrise", "sunset", "sunrise_min", "sunset_min",
+             "day_hour", "night_hour", "times": [25 の HH:MM],
+             "minutes": [25 の日の分]}, …]}
+  --now では {"place", "now", "minute", "current": {"index", "label", "since",
+  "since_min"}, "next": {"index", "label", "time", "time_min"},
+  "minutes_to_next"}。
+
+環境変数
+  TOLMERI_NOW=2026-12-07T03:15:00Z   いまの時刻の代わりに使います（試験用。
+                                     世界時で書きます）。今日の日付にも効きます。
+
+終了状態
+  0 成功。1 書けなかった（出力先がいっぱい、図のファイルなど）。
+  2 指定の誤り（何も書きません）。
+
+例
+  tolmeri-hours --place 東京 --date 2026-06-21
+  tolmeri-hours --place 京都 --date 2026-01-01 --days 365 --format csv > kyoto.csv
+  tolmeri-hours --lat 35:41 --lon 139:42 --tz 9 --name 新宿 --to 2026-12-31 --format json
+  tolmeri-hours --place Sydney --now
+  tolmeri-hours --place 横浜 --date 2026-06-21 --png chart.png --size 800x700
+)";
+
+} // namespace tolmeri

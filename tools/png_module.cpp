@@ -1,0 +1,109 @@
+// The chart as a PNG file: the main window's recompute and its painter on an
+// image of the window's client size, over the window's background.
+#include <QApplication>
+#include <QFile>
+#include <QFontMetrics>
+#include <QImage>
+#include <QImageWriter>
+#include <QPainter>
+#include <QPalette>
+#include <QSaveFile>
+#include <cstring>
+
+#include "chart_painter.h"
+#include "dialog.h"
+#include "dialog_template.h"
+#include "dialogs.h"
+#include "png_render.h"
+#include "temporal_hours.h"
+
+namespace {
+
+void SetMessage(char* message, int size, const QString& text) {
+    if (!message || size <= 0)
+        return;
+    const QByteArray utf8 = text.toUtf8();
+    const auto n = std::min<qsizetype>(utf8.size(), size - 1);
+    std::memcpy(message, utf8.constData(), static_cast<std::size_t>(n));
+    message[n] = '\0';
+}
+
+// The main dialog's client size: its template in dialog units of the
+// dialog font, as CDialog sizes the window.
+QSize WindowClientSize() {
+    const afx::DlgTemplate& t = res::kMainDialog;
+    const QFontMetrics fm(CDialog::DialogFont(t.pointSize));
+    const afx::DluBase base =
+        afx::BaseUnitsFromMetrics(fm.horizontalAdvance(QStringLiteral(
+                                      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")),
+                                  fm.height());
+    return {afx::DluToPixelsX(t.cx, base), afx::DluToPixelsY(t.cy, base)};
+}
+
+// Qt's notes about the headless platform are of no use on a command line.
+void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtFatalMsg || type == QtCriticalMsg)
+        fprintf(stderr, "%s\n", qPrintable(text));
+}
+
+} // namespace
+
+extern "C" __attribute__((visibility("default"))) int
+tolmeri_render_png(const TolmeriPngRequest* request, char* message, int messageSize) {
+    if (!request || request->structSize != static_cast<int>(sizeof(TolmeriPngRequest))) {
+        SetMessage(message, messageSize, QStringLiteral("図の部品の版が合いません"));
+        return 1;
+    }
+    // Never a window: the headless platform at its fixed resolution, so a
+    // picture comes out the same on every machine, display or not.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(QuietMessages);
+    static int argc = 1;
+    static char arg0[] = "tolmeri-hours";
+    static char* argv[] = {arg0, nullptr};
+    QApplication app(argc, argv);
+
+    QSize size(request->width, request->height);
+    if (size.width() <= 0 || size.height() <= 0)
+        size = WindowClientSize();
+
+    CTemporalHours hours;
+    hours.Reset();
+    hours.SetPlace(request->latDeg, request->latMin, request->lonDeg, request->lonMin,
+                   request->timeDiff);
+    hours.SetDate(request->year, request->month, request->day);
+    hours.CalcNoonJD();
+    hours.CalcBoundaries();
+    hours.SetLabels();
+    const ChartInput input = ChartInput::From(hours, QString::fromUtf8(request->name),
+                                              request->year, request->month, request->day);
+
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(QApplication::palette("QDialog").color(QPalette::Window));
+    {
+        QPainter painter(&image);
+        PaintChart(painter, ClientRect{0, 0, size.width(), size.height()}, input);
+    }
+
+    // Written beside the target and renamed over it only when complete.
+    const QString path = QFile::decodeName(request->path);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        SetMessage(message, messageSize,
+                   QStringLiteral("図 \"%1\" を書けません: %2").arg(path, file.errorString()));
+        return 1;
+    }
+    QImageWriter writer(&file, "png");
+    if (!writer.write(image)) {
+        file.cancelWriting();
+        SetMessage(message, messageSize,
+                   QStringLiteral("図 \"%1\" を書けません: %2").arg(path, writer.errorString()));
+        return 1;
+    }
+    if (!file.commit()) {
+        SetMessage(message, messageSize,
+                   QStringLiteral("図 \"%1\" を書けません: %2").arg(path, file.errorString()));
+        return 1;
+    }
+    return 0;
+}
