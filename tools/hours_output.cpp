@@ -82,6 +82,22 @@ void AppendClock(std::string& out, int dayMinute) {
     out.append(text, sizeof text);
 }
 
+// FormatDate's "YYYY-MM-DD" for the years 0 to 9999, again once a row.
+void AppendDate(std::string& out, const CivilDate& date) {
+    const int y = date.year;
+    const char text[10] = {static_cast<char>('0' + y / 1000 % 10),
+                           static_cast<char>('0' + y / 100 % 10),
+                           static_cast<char>('0' + y / 10 % 10),
+                           static_cast<char>('0' + y % 10),
+                           '-',
+                           static_cast<char>('0' + date.month / 10),
+                           static_cast<char>('0' + date.month % 10),
+                           '-',
+                           static_cast<char>('0' + date.day / 10),
+                           static_cast<char>('0' + date.day % 10)};
+    out.append(text, sizeof text);
+}
+
 int DaySixths(const DayHours& d) {
     return d.boundary[18] - d.boundary[6];
 }
@@ -138,7 +154,7 @@ std::string Sixths(int n) {
 void WriteOneDayTable(const PresetFields& place, const DayHours& d, std::string& out) {
     AppendPlaceLine(out, place);
     out += "  ";
-    out += FormatDate(d.date);
+    AppendDate(out, d.date);
     out += "\n\n";
     AppendPadded(out, "番号", 4, true);
     out += "  ";
@@ -170,7 +186,7 @@ void WriteRangeTableHead(const PresetFields& place, std::string& out) {
 }
 
 void WriteRangeTableRow(const DayHours& d, std::string& out) {
-    out += FormatDate(d.date);
+    AppendDate(out, d.date);
     for (int minute : {d.boundary[6], d.sunrise, d.boundary[12], d.sunset, d.boundary[18]}) {
         out += "  ";
         AppendClock(out, minute);
@@ -198,7 +214,7 @@ void WriteCsvHead(std::string& out) {
 }
 
 void WriteCsvRow(const std::string& placeField, const DayHours& d, std::string& out) {
-    out += FormatDate(d.date);
+    AppendDate(out, d.date);
     out += ',';
     out += placeField;
     out += ',';
@@ -249,7 +265,7 @@ void WriteJsonHead(const PresetFields& place, std::string& out) {
 
 void WriteJsonDay(const DayHours& d, bool last, std::string& out) {
     out += "  {\"date\": \"";
-    out += FormatDate(d.date);
+    AppendDate(out, d.date);
     out += "\", \"sunrise\": \"";
     AppendClock(out, d.sunrise);
     out += "\", \"sunset\": \"";
