@@ -149,7 +149,7 @@ TEST_F(HoursCli, HelpExplainsEveryOptionAndWinsOverMistakes) {
 }
 
 TEST_F(HoursCli, OneDayMatchesTheWorkedExampleOfYokohama) {
-    // 35°27′ N, 139°39′ E, +9, 2001-06-21: the calculator's published table.
+    // 35°27′ N, 139°39′ E, +9, 2001-06-21: the worked example of the calculator.
     const int expected[25] = {-17,  24,   65,   106,  147,  187,  228, 307,  387,
                               466,  545,  624,  703,  782,  861,  940, 1019, 1099,
                               1178, 1219, 1260, 1301, 1342, 1382, 1423};
