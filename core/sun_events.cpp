@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace tolmeri {
 
@@ -127,13 +126,20 @@ SunEvents CalcSunEvents(double noonJD, double latitude, double longitude, double
 }
 
 std::string FormatClock(int dayMinute) {
+    std::string text;
+    AppendClock(text, dayMinute);
+    return text;
+}
+
+void AppendClock(std::string& out, int dayMinute) {
     // The wall clock of the span: whole hours less whole days, then minutes.
     // For every value from -1440 on this is the same as adding a day to a
     // negative value once; the modulo keeps anything below that sane too.
     const int v = ((dayMinute % 1440) + 1440) % 1440;
-    char text[8];
-    std::snprintf(text, sizeof text, "%02d:%02d", v / 60, v % 60);
-    return text;
+    const char text[5] = {static_cast<char>('0' + v / 600), static_cast<char>('0' + v / 60 % 10),
+                          ':', static_cast<char>('0' + v % 60 / 10),
+                          static_cast<char>('0' + v % 10)};
+    out.append(text, sizeof text);
 }
 
 const std::array<std::string_view, 25> kBoundaryLabels = {

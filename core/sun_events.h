@@ -41,6 +41,9 @@ SunEvents CalcSunEventsUnrepaired(double noonJD, double latitude, double longitu
 // "HH:MM" of a day minute as a clock on the wall shows it: -15 is "23:45",
 // 1500 is "01:00".
 std::string FormatClock(int dayMinute);
+// The same five characters appended to out (a year of CSV holds nearly
+// 20 000 of them).
+void AppendClock(std::string& out, int dayMinute);
 
 // The 25 labels, index for index with the boundary table (UTF-8).
 extern const std::array<std::string_view, 25> kBoundaryLabels;

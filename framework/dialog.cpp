@@ -58,6 +58,18 @@ QFont CDialog::DialogFont(int pointSize) {
     return font;
 }
 
+DluBase CDialog::BaseUnits(const QFont& font) {
+    const QFontMetrics fm(font);
+    return BaseUnitsFromMetrics(fm.horizontalAdvance(QStringLiteral(
+                                    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")),
+                                fm.height());
+}
+
+QSize CDialog::ClientSize(const DlgTemplate& dlgTemplate) {
+    const DluBase base = BaseUnits(DialogFont(dlgTemplate.pointSize));
+    return {DluToPixelsX(dlgTemplate.cx, base), DluToPixelsY(dlgTemplate.cy, base)};
+}
+
 void CDialog::BuildControls() {
     // Every showing gets fresh controls, as a window made anew from the
     // template would have.
@@ -66,10 +78,7 @@ void CDialog::BuildControls() {
     m_items.clear();
     m_controls.clear();
 
-    const QFontMetrics fm(font());
-    m_base = BaseUnitsFromMetrics(fm.horizontalAdvance(QStringLiteral(
-                                      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")),
-                                  fm.height());
+    m_base = BaseUnits(font());
     setFixedSize(DluToPixelsX(m_template.cx, m_base), DluToPixelsY(m_template.cy, m_base));
 
     QWidget* previousTabStop = nullptr;

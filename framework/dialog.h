@@ -47,6 +47,10 @@ public:
     // The dialog font: the template's size, first face of the preferred
     // Japanese faces that the machine has.
     static QFont DialogFont(int pointSize);
+    // Dialog base units of a font, and the client size of a template's
+    // window in its dialog font.
+    static afx::DluBase BaseUnits(const QFont& font);
+    static QSize ClientSize(const afx::DlgTemplate& dlgTemplate);
 
     // The window menu (WS_SYSMENU only, else null), made anew for every
     // showing; bRevert puts back the standard items.

@@ -72,16 +72,6 @@ void AppendSixths(std::string& out, int n) {
     out += static_cast<char>('0' + tenths % 10);
 }
 
-// FormatClock's "HH:MM" without the cost of formatting: a year of CSV holds
-// nearly 20 000 of them.
-void AppendClock(std::string& out, int dayMinute) {
-    const int v = ((dayMinute % 1440) + 1440) % 1440;
-    const char text[5] = {static_cast<char>('0' + v / 600), static_cast<char>('0' + v / 60 % 10),
-                          ':', static_cast<char>('0' + v % 60 / 10),
-                          static_cast<char>('0' + v % 10)};
-    out.append(text, sizeof text);
-}
-
 // FormatDate's "YYYY-MM-DD" for the years 0 to 9999, again once a row.
 void AppendDate(std::string& out, const CivilDate& date) {
     const int y = date.year;

@@ -2,7 +2,6 @@
 // image of the window's client size, over the window's background.
 #include <QApplication>
 #include <QFile>
-#include <QFontMetrics>
 #include <QImage>
 #include <QImageWriter>
 #include <QPainter>
@@ -12,7 +11,6 @@
 
 #include "chart_painter.h"
 #include "dialog.h"
-#include "dialog_template.h"
 #include "dialogs.h"
 #include "png_render.h"
 #include "temporal_hours.h"
@@ -26,18 +24,6 @@ void SetMessage(char* message, int size, const QString& text) {
     const auto n = std::min<qsizetype>(utf8.size(), size - 1);
     std::memcpy(message, utf8.constData(), static_cast<std::size_t>(n));
     message[n] = '\0';
-}
-
-// The main dialog's client size: its template in dialog units of the
-// dialog font, as CDialog sizes the window.
-QSize WindowClientSize() {
-    const afx::DlgTemplate& t = res::kMainDialog;
-    const QFontMetrics fm(CDialog::DialogFont(t.pointSize));
-    const afx::DluBase base =
-        afx::BaseUnitsFromMetrics(fm.horizontalAdvance(QStringLiteral(
-                                      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")),
-                                  fm.height());
-    return {afx::DluToPixelsX(t.cx, base), afx::DluToPixelsY(t.cy, base)};
 }
 
 // Qt's notes about the headless platform are of no use on a command line.
@@ -65,7 +51,7 @@ tolmeri_render_png(const TolmeriPngRequest* request, char* message, int messageS
 
     QSize size(request->width, request->height);
     if (size.width() <= 0 || size.height() <= 0)
-        size = WindowClientSize();
+        size = CDialog::ClientSize(res::kMainDialog); // the window's own client area
 
     CTemporalHours hours;
     hours.Reset();
