@@ -3,6 +3,7 @@
 # temporary copy (with a settings file for 東京 on 2026-06-21) on a virtual
 # display, its window captured with ImageMagick's import.
 #   tools/screenshot.sh [build-dir] [output.png]
+# Needs xvfb and xdotool (in install-deps) and ImageMagick (apt install imagemagick).
 set -euo pipefail
 build=${1:-build/release}
 out=$(realpath -m "${2:-docs/screenshot.png}")
