@@ -41,7 +41,6 @@ public:
     QWidget* GetDlgItem(int id) const;
     QString GetDlgItemText(int id) const;
     int GetTemplateId() const { return m_template.id; }
-    const afx::DlgTemplate& GetTemplate() const { return m_template; }
     afx::DluBase GetBaseUnits() const { return m_base; }
 
     // The dialog font: the template's size, first face of the preferred

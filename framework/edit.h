@@ -29,7 +29,6 @@ public:
 
     // The limit in CP932 bytes; 0 for none.
     void SetLimitText(int bytes) { m_nLimitBytes = bytes; }
-    int GetLimitText() const { return m_nLimitBytes; }
 
     // Sets the text as the program does: kept whole, even beyond the limit.
     void SetWindowText(const QString& text);

@@ -71,31 +71,6 @@ int CListBox::GetCurSel() const {
     return selected.isEmpty() ? -1 : m_pList->row(selected.first());
 }
 
-int CListBox::SetCurSel(int index) {
-    if (!m_pList || index < -1 || index >= m_pList->count())
-        return -1;
-    if (index < 0) {
-        m_pList->clearSelection();
-        return -1;
-    }
-    m_pList->setCurrentRow(index);
-    return index;
-}
-
-int CListBox::GetCount() const {
-    return m_pList ? m_pList->count() : 0;
-}
-
-QString CListBox::GetText(int index) const {
-    const QListWidgetItem* item = m_pList ? m_pList->item(index) : nullptr;
-    return item ? item->text() : QString();
-}
-
-void CListBox::ResetContent() {
-    if (m_pList)
-        m_pList->clear();
-}
-
 void DDX_Control(CDataExchange* pDX, int id, CListBox& control) {
     if (pDX->Failed())
         return;

@@ -21,18 +21,12 @@ private:
 // The control object a dialog binds to its list box by the data exchange.
 class CListBox {
 public:
-    bool IsAttached() const { return m_pList != nullptr; }
     void Attach(CListBoxWidget* list) { m_pList = list; }
 
     // Inserts text at index (-1: at the end); returns the index, or -1.
     int InsertString(int index, const QString& text);
     // The selected index, or -1 when nothing is selected.
     int GetCurSel() const;
-    int SetCurSel(int index);
-    int GetCount() const;
-    QString GetText(int index) const;
-    void ResetContent();
-    CListBoxWidget* Widget() const { return m_pList; }
 
 private:
     CListBoxWidget* m_pList = nullptr;

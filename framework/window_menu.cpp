@@ -68,22 +68,6 @@ bool CMenu::RemoveMenu(unsigned nPosition, unsigned nFlags) {
     return true;
 }
 
-int CMenu::GetMenuItemCount() const {
-    return m_pMenu ? static_cast<int>(m_pMenu->actions().size()) : 0;
-}
-
-unsigned CMenu::GetMenuItemID(int nPos) const {
-    if (!m_pMenu || nPos < 0 || nPos >= m_pMenu->actions().size())
-        return 0;
-    return CommandOf(m_pMenu->actions()[nPos]);
-}
-
-QString CMenu::GetMenuString(int nPos) const {
-    if (!m_pMenu || nPos < 0 || nPos >= m_pMenu->actions().size())
-        return QString();
-    return m_pMenu->actions()[nPos]->text();
-}
-
 void CMenu::TrackPopupMenu(const QPoint& globalPos) {
     if (m_pMenu)
         m_pMenu->popup(globalPos);

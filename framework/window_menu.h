@@ -45,16 +45,9 @@ public:
     // nPosition (MF_BYPOSITION); false when there is none.
     bool RemoveMenu(unsigned nPosition, unsigned nFlags);
 
-    int GetMenuItemCount() const;
-    // The command id of the item at index nPos; 0 for a separator or no item.
-    unsigned GetMenuItemID(int nPos) const;
-    // The text of the item at index nPos (empty for a separator).
-    QString GetMenuString(int nPos) const;
-
     // Shows the menu at a screen position and returns at once; the choice
     // arrives later through the command.
     void TrackPopupMenu(const QPoint& globalPos);
-    QMenu* GetQMenu() const { return m_pMenu.data(); }
 
 private:
     QPointer<QMenu> m_pMenu;

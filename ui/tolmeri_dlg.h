@@ -45,8 +45,6 @@ public:
 
     const CTemporalHours& Hours() const { return m_hours; }
     int BoundaryY(int index) const { return m_nBoundaryY[index]; }
-    int SunriseY() const { return m_nSunriseY; }
-    int SunsetY() const { return m_nSunsetY; }
     const QString& IniPath() const { return m_strIniPath; }
 
 protected:
