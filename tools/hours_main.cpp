@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "civil_date.h"
+#include "core/civil_date.h"
 #include "hours_help.h"
 #include "hours_options.h"
 #include "hours_output.h"

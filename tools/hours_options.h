@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "civil_date.h"
+#include "core/civil_date.h"
 #include "presets.h"
 
 namespace tolmeri {

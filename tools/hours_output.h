@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "civil_date.h"
+#include "core/civil_date.h"
 #include "hours_options.h"
 #include "presets.h"
 #include "temporal_hours.h"

@@ -1,4 +1,4 @@
-#include "civil_date.h"
+#include "core/civil_date.h"
 
 #include <cstdio>
 
@@ -11,6 +11,11 @@ bool IsLeapYear(int year) {
 int DaysInMonth(int year, int month) {
     static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
+}
+
+bool IsValidDate(const CivilDate& date) {
+    return date.month >= 1 && date.month <= 12 && date.day >= 1 &&
+           date.day <= DaysInMonth(date.year, date.month);
 }
 
 // Both conversions count in 400-year eras starting on March 1, so that the
@@ -36,6 +41,47 @@ CivilDate CivilFromDays(std::int64_t days) {
     const int day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
     const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
     const int year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
+    return {year, month, day};
+}
+
+int JdnFromCivil(const CivilDate& gregorian) {
+    return static_cast<int>(DaysFromCivil(gregorian) + kJdnOf1970);
+}
+
+CivilDate CivilFromJdn(int jdn) {
+    return CivilFromDays(static_cast<std::int64_t>(jdn) - kJdnOf1970);
+}
+
+bool IsJulianLeapYear(int year) {
+    return year % 4 == 0;
+}
+
+int JulianDaysInMonth(int year, int month) {
+    return month == 2 && IsJulianLeapYear(year) ? 29 : DaysInMonth(1, month);
+}
+
+// The same March-based count as above, in 4-year cycles of 1461 days; the
+// cycle index is floored so that years before 1 need no special case.
+int JdnFromJulianCalendar(const CivilDate& julian) {
+    const std::int64_t y = julian.year - (julian.month <= 2 ? 1 : 0);
+    const std::int64_t cycle = (y >= 0 ? y : y - 3) / 4;
+    const std::int64_t yoc = y - cycle * 4;
+    const std::int64_t mp = (julian.month + 9) % 12;
+    const std::int64_t doy = (153 * mp + 2) / 5 + julian.day - 1;
+    // 1721118 is the Julian day of 0000-03-01 in the Julian calendar.
+    return static_cast<int>(cycle * 1461 + yoc * 365 + doy + 1721118);
+}
+
+CivilDate JulianCalendarFromJdn(int jdn) {
+    const std::int64_t days = static_cast<std::int64_t>(jdn) - 1721118;
+    const std::int64_t cycle = (days >= 0 ? days : days - 1460) / 1461;
+    const std::int64_t doc = days - cycle * 1461;
+    const std::int64_t yoc = (doc - doc / 1460) / 365;
+    const std::int64_t doy = doc - 365 * yoc;
+    const std::int64_t mp = (5 * doy + 2) / 153;
+    const int day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    const int year = static_cast<int>(cycle * 4 + yoc + (month <= 2 ? 1 : 0));
     return {year, month, day};
 }
 

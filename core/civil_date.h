@@ -1,5 +1,6 @@
-// tools: dates of the proleptic Gregorian calendar as tolmeri-hours reads,
-// steps through and prints them. Standard library only.
+// core: the one civil-date value type, its day arithmetic and Julian day
+// numbers in the proleptic Gregorian and the Julian calendar. Standard
+// library only.
 #pragma once
 
 #include <compare>
@@ -19,9 +20,30 @@ struct CivilDate {
 bool IsLeapYear(int year);
 int DaysInMonth(int year, int month); // month 1 to 12
 
+// True when month is 1 to 12 and day within that month of the proleptic
+// Gregorian calendar.
+bool IsValidDate(const CivilDate& date);
+
 // Days from 1970-01-01; valid for every year an int holds a few thousand of.
 std::int64_t DaysFromCivil(const CivilDate& date);
 CivilDate CivilFromDays(std::int64_t days);
+
+// Julian day numbers: the integer Julian day that begins at noon of the
+// date (2000-01-01 is 2451545). Years are astronomical (year 0 is 1 BC);
+// the month and day must be in range.
+inline constexpr int kJdnOf1970 = 2440588;
+// The first day of the Gregorian calendar, 1582-10-15 (the day after
+// 1582-10-04 of the Julian calendar).
+inline constexpr int kFirstGregorianJdn = 2299161;
+
+int JdnFromCivil(const CivilDate& gregorian);
+CivilDate CivilFromJdn(int jdn);
+
+// The Julian calendar (a leap year every fourth year), proleptic.
+bool IsJulianLeapYear(int year);
+int JulianDaysInMonth(int year, int month);
+int JdnFromJulianCalendar(const CivilDate& julian);
+CivilDate JulianCalendarFromJdn(int jdn);
 
 // "2026-06-21"; years below 1000 get leading zeros ("0800-01-01").
 std::string FormatDate(const CivilDate& date);
