@@ -1,0 +1,561 @@
+#include "core/calendar.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+#include "core/calendar_data.h"
+#include "core/civil_date.h"
+
+namespace tolmeri {
+
+namespace data = calendar_data;
+
+static_assert(kLunisolarFirstJdn == data::kLunisolarFirstJdn);
+static_assert(kLunisolarEndJdn == data::kLunisolarEndJdn);
+static_assert(kLunisolarFirstYear == data::kFirstLunisolarYear);
+static_assert(kLunisolarLastYear == data::kLastLunisolarYear);
+
+namespace {
+
+// The last day the present era's dates reach: 9999-12-31.
+constexpr int kLastCoveredJdn = 5373484;
+
+const data::LunisolarYear* FindYear(int year) {
+    if (year < kLunisolarFirstYear || year > kLunisolarLastYear)
+        return nullptr;
+    return &data::kLunisolarYears[year - kLunisolarFirstYear];
+}
+
+int MonthCount(const data::LunisolarYear& y) {
+    return y.leapMonth ? 13 : 12;
+}
+
+// Position of a month within its year, counting the leap month; -1 for none.
+int MonthIndex(const data::LunisolarYear& y, int month, bool leap) {
+    if (month < 1 || month > 12 || (leap && y.leapMonth != month))
+        return -1;
+    const bool afterLeap = y.leapMonth && (month > y.leapMonth || leap);
+    return month - 1 + (afterLeap ? 1 : 0);
+}
+
+int IndexedMonthLength(const data::LunisolarYear& y, int index) {
+    return (y.longMonths >> index) & 1 ? 30 : 29;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Lunisolar calendar
+
+std::optional<LunisolarDate> LunisolarFromJdn(int jdn) {
+    if (jdn < kLunisolarFirstJdn || jdn >= kLunisolarEndJdn)
+        return std::nullopt;
+    const auto* first = std::begin(data::kLunisolarYears);
+    const auto* last = std::end(data::kLunisolarYears);
+    const auto* y =
+        std::upper_bound(first, last, jdn,
+                         [](int day, const data::LunisolarYear& r) { return day < r.newYearJdn; }) -
+        1;
+    int start = y->newYearJdn;
+    for (int i = 0;; ++i) {
+        const int length = IndexedMonthLength(*y, i);
+        if (jdn < start + length || i + 1 == MonthCount(*y)) {
+            const bool leap = y->leapMonth && i == y->leapMonth;
+            const int month = i + 1 - (y->leapMonth && i >= y->leapMonth ? 1 : 0);
+            return LunisolarDate{static_cast<int>(y - first) + kLunisolarFirstYear, month, leap,
+                                 jdn - start + 1};
+        }
+        start += length;
+    }
+}
+
+std::optional<int> JdnFromLunisolar(const LunisolarDate& date) {
+    const int length = LunisolarMonthLength(date.year, date.month, date.leap);
+    if (length == 0 || date.day < 1 || date.day > length)
+        return std::nullopt;
+    const auto& y = *FindYear(date.year);
+    int jdn = y.newYearJdn;
+    for (int i = 0; i < MonthIndex(y, date.month, date.leap); ++i)
+        jdn += IndexedMonthLength(y, i);
+    return jdn + date.day - 1;
+}
+
+int LunisolarLeapMonth(int year) {
+    const auto* y = FindYear(year);
+    return y ? y->leapMonth : 0;
+}
+
+int LunisolarMonthLength(int year, int month, bool leap) {
+    const auto* y = FindYear(year);
+    if (!y)
+        return 0;
+    const int index = MonthIndex(*y, month, leap);
+    if (index < 0)
+        return 0;
+    const int length = IndexedMonthLength(*y, index);
+    // 明治5年12月 ended after two days, when the Gregorian calendar began.
+    if (year == kLunisolarLastYear && index == MonthCount(*y) - 1) {
+        int start = y->newYearJdn;
+        for (int i = 0; i < index; ++i)
+            start += IndexedMonthLength(*y, i);
+        return std::min(length, kLunisolarEndJdn - start);
+    }
+    return length;
+}
+
+int LunisolarNewYearJdn(int year) {
+    const auto* y = FindYear(year);
+    return y ? y->newYearJdn : 0;
+}
+
+// ---------------------------------------------------------------------------
+// Eras
+
+namespace {
+
+// The year of a day counted from an era's 元年 (lunisolar before 1873).
+struct CountedDay {
+    int year;
+    bool leap;
+    int month;
+    int day;
+};
+
+CountedDay CountDay(int jdn) {
+    if (const auto ls = LunisolarFromJdn(jdn))
+        return {ls->year, ls->leap, ls->month, ls->day};
+    const CivilDate g = CivilFromJdn(jdn);
+    return {g.year, false, g.month, g.day};
+}
+
+const std::array<EraInfo, data::kEraCount>& EraTable() {
+    static const std::array<EraInfo, data::kEraCount> table = [] {
+        std::array<EraInfo, data::kEraCount> t{};
+        for (int i = 0; i < data::kEraCount; ++i) {
+            const data::Era& e = data::kEras[i];
+            EraInfo& info = t[i];
+            info.name = e.name;
+            info.firstYear = e.firstYear;
+            info.court = static_cast<EraCourt>(e.court);
+            info.startJdn = e.startJdn;
+            info.firstJdn = e.firstJdn;
+            info.lastJdn = e.endJdn == data::kOpenEnd ? kLastCoveredJdn : e.endJdn - 1;
+            info.lastYear = CountDay(info.lastJdn).year - e.firstYear + 1;
+        }
+        return t;
+    }();
+    return table;
+}
+
+} // namespace
+
+int EraCount() {
+    return data::kEraCount;
+}
+
+const EraInfo& GetEra(int index) {
+    return EraTable()[index];
+}
+
+int FindEra(std::string_view name) {
+    for (int i = 0; i < data::kEraCount; ++i)
+        if (data::kEras[i].name == name)
+            return i;
+    return -1;
+}
+
+int EraOnDay(int jdn, Court court) {
+    const bool south = court == Court::kSouthern;
+    const data::EraPeriod* first = south ? data::kSouthernPeriods : data::kNorthernPeriods;
+    const data::EraPeriod* last =
+        first + (south ? data::kSouthernPeriodCount : data::kNorthernPeriodCount);
+    const auto* p = std::upper_bound(
+        first, last, jdn, [](int day, const data::EraPeriod& r) { return day < r.startJdn; });
+    return p == first ? -1 : (p - 1)->era;
+}
+
+EraDate EraDateInEra(int era, int jdn) {
+    const CountedDay c = CountDay(jdn);
+    return {era, c.year - data::kEras[era].firstYear + 1, c.leap, c.month, c.day};
+}
+
+std::optional<EraDate> EraDateFromJdn(int jdn, Court court) {
+    const int era = EraOnDay(jdn, court);
+    if (era < 0)
+        return std::nullopt;
+    return EraDateInEra(era, jdn);
+}
+
+EraDates EraDatesFromJdn(int jdn) {
+    EraDates dates;
+    const int south = EraOnDay(jdn, Court::kSouthern);
+    const int north = EraOnDay(jdn, Court::kNorthern);
+    if (south < 0 && north < 0)
+        return dates;
+    const CountedDay c = CountDay(jdn);
+    auto in = [&c](int era) -> std::optional<EraDate> {
+        if (era < 0)
+            return std::nullopt;
+        return EraDate{era, c.year - data::kEras[era].firstYear + 1, c.leap, c.month, c.day};
+    };
+    dates.southern = in(south);
+    dates.northern = in(north);
+    return dates;
+}
+
+namespace {
+
+int LastYearOf(int era) {
+    return GetEra(era).lastYear;
+}
+
+} // namespace
+
+EraDateResult JdnFromEraDate(const EraDate& date) {
+    if (date.era < 0 || date.era >= data::kEraCount)
+        return {0, EraDateError::kUnknownEra};
+    const EraInfo& info = GetEra(date.era);
+    if (date.year < 1 || date.year > LastYearOf(date.era))
+        return {0, EraDateError::kYearOutsideEra};
+    const int year = info.firstYear + date.year - 1;
+    if (date.month < 1 || date.month > 12)
+        return {0, EraDateError::kNoSuchMonth};
+    int jdn = 0;
+    if (year <= kLunisolarLastYear) {
+        if (date.leap && LunisolarLeapMonth(year) != date.month)
+            return {0, EraDateError::kNoSuchLeapMonth};
+        const auto day = JdnFromLunisolar({year, date.month, date.leap, date.day});
+        if (!day)
+            return {0, EraDateError::kNoSuchDay};
+        jdn = *day;
+    } else {
+        if (date.leap)
+            return {0, EraDateError::kNoSuchLeapMonth};
+        const CivilDate civil{year, date.month, date.day};
+        if (!IsValidDate(civil))
+            return {0, EraDateError::kNoSuchDay};
+        jdn = JdnFromCivil(civil);
+    }
+    if (jdn < info.firstJdn || jdn > info.lastJdn)
+        return {0, EraDateError::kDateOutsideEra};
+    return {jdn, EraDateError::kNone};
+}
+
+namespace {
+
+std::string YearText(int year) {
+    return year == 1 ? "元" : std::to_string(year);
+}
+
+} // namespace
+
+std::string FormatEraDate(const EraDate& date) {
+    if (date.era < 0 || date.era >= data::kEraCount)
+        return {};
+    std::string text(data::kEras[date.era].name);
+    text += YearText(date.year);
+    text += "年";
+    if (date.leap)
+        text += "閏";
+    text += std::to_string(date.month);
+    text += "月";
+    text += std::to_string(date.day);
+    text += "日";
+    return text;
+}
+
+// ---------------------------------------------------------------------------
+// Reading era dates
+
+namespace {
+
+// One code point of UTF-8 at pos, and its length; U+FFFD for a bad byte.
+char32_t Decode(std::string_view s, std::size_t pos, std::size_t& length) {
+    const auto b = [&](std::size_t i) { return static_cast<unsigned char>(s[pos + i]); };
+    const unsigned char c = b(0);
+    std::size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+    if (n == 0 || pos + n > s.size()) {
+        length = 1;
+        return 0xFFFD;
+    }
+    char32_t cp = n == 1 ? c : c & (0x7F >> n);
+    for (std::size_t i = 1; i < n; ++i) {
+        if ((b(i) & 0xC0) != 0x80) {
+            length = 1;
+            return 0xFFFD;
+        }
+        cp = (cp << 6) | (b(i) & 0x3F);
+    }
+    length = n;
+    return cp;
+}
+
+constexpr char32_t kJuu = U'十';
+constexpr char32_t kNijuu = U'廿';
+constexpr char32_t kSanjuu = U'卅';
+
+// 0-9 for a kanji digit (〇 and 一 to 九), -1 otherwise.
+int KanjiDigit(char32_t c) {
+    static constexpr char32_t kDigits[] = {U'〇', U'一', U'二', U'三', U'四',
+                                           U'五', U'六', U'七', U'八', U'九'};
+    for (int i = 0; i < 10; ++i)
+        if (kDigits[i] == c)
+            return i;
+    return -1;
+}
+
+bool IsNumeral(char32_t c) {
+    return (c >= U'0' && c <= U'9') || (c >= U'０' && c <= U'９') || KanjiDigit(c) >= 0 ||
+           c == kJuu || c == kNijuu || c == kSanjuu;
+}
+
+class Reader {
+public:
+    explicit Reader(std::string_view text, std::size_t pos = 0) : m_text(text), m_pos(pos) {}
+
+    bool AtEnd() const { return m_pos >= m_text.size(); }
+    std::size_t Pos() const { return m_pos; }
+
+    char32_t Peek() const {
+        if (AtEnd())
+            return 0;
+        std::size_t n = 0;
+        return Decode(m_text, m_pos, n);
+    }
+    void Skip() {
+        std::size_t n = 0;
+        Decode(m_text, m_pos, n);
+        m_pos += n;
+    }
+    bool Take(char32_t c) {
+        if (AtEnd() || Peek() != c)
+            return false;
+        Skip();
+        return true;
+    }
+
+    // A number in one kind of numeral; false for none or a mixture.
+    bool Number(int& out) {
+        std::vector<char32_t> run;
+        while (!AtEnd() && IsNumeral(Peek())) {
+            if (run.size() == 8)
+                return false;
+            run.push_back(Peek());
+            Skip();
+        }
+        if (run.empty())
+            return false;
+        return Value(run, out);
+    }
+
+private:
+    static bool Value(const std::vector<char32_t>& run, int& out) {
+        const bool ascii =
+            std::all_of(run.begin(), run.end(), [](char32_t c) { return c >= U'0' && c <= U'9'; });
+        const bool wide = std::all_of(run.begin(), run.end(),
+                                      [](char32_t c) { return c >= U'０' && c <= U'９'; });
+        if (ascii || wide) {
+            if (run.size() > 4)
+                return false;
+            out = 0;
+            for (char32_t c : run)
+                out = out * 10 + static_cast<int>(c - (ascii ? U'0' : U'０'));
+            return true;
+        }
+        const auto tens = std::find_if(run.begin(), run.end(), [](char32_t c) {
+            return c == kJuu || c == kNijuu || c == kSanjuu;
+        });
+        if (tens == run.end()) {
+            // Digit by digit: 二〇 is 20, 一五 is 15.
+            if (run.size() > 4)
+                return false;
+            out = 0;
+            for (char32_t c : run) {
+                if (KanjiDigit(c) < 0)
+                    return false;
+                out = out * 10 + KanjiDigit(c);
+            }
+            return true;
+        }
+        // [digit]十[digit], 廿[digit], 卅[digit]; 〇 only as a lone digit.
+        const std::size_t before = static_cast<std::size_t>(tens - run.begin());
+        const std::size_t after = run.size() - before - 1;
+        if (before > 1 || after > 1 || (before == 1 && *tens != kJuu))
+            return false;
+        int value = *tens == kNijuu ? 20 : *tens == kSanjuu ? 30 : 10;
+        if (before == 1) {
+            const int d = KanjiDigit(run[0]);
+            if (d < 1)
+                return false;
+            value = d * 10;
+        }
+        if (after == 1) {
+            const int d = KanjiDigit(run.back());
+            if (d < 1)
+                return false;
+            value += d;
+        }
+        out = value;
+        return true;
+    }
+
+    std::string_view m_text;
+    std::size_t m_pos;
+};
+
+// Year, month and day after the era name, to the end of the text.
+bool ReadYearMonthDay(Reader& r, EraDate& d) {
+    if (r.Peek() == U'元') {
+        r.Skip();
+        d.year = 1;
+    } else if (!r.Number(d.year)) {
+        return false;
+    }
+    if (!r.Take(U'年'))
+        return false;
+    d.leap = r.Take(U'閏');
+    if (r.Take(U'正'))
+        d.month = 1;
+    else if (!r.Number(d.month))
+        return false;
+    if (!r.Take(U'月'))
+        return false;
+    if (r.Take(U'朔'))
+        d.day = 1;
+    else if (!r.Number(d.day))
+        return false;
+    return r.Take(U'日') && r.AtEnd();
+}
+
+std::string_view Trim(std::string_view s) {
+    static constexpr std::string_view kIdeographicSpace = "\u3000";
+    for (bool changed = true; changed;) {
+        changed = false;
+        if (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
+            s.remove_prefix(1);
+            changed = true;
+        }
+        if (!s.empty() && (s.back() == ' ' || s.back() == '\t')) {
+            s.remove_suffix(1);
+            changed = true;
+        }
+        if (s.starts_with(kIdeographicSpace)) {
+            s.remove_prefix(kIdeographicSpace.size());
+            changed = true;
+        }
+        if (s.ends_with(kIdeographicSpace)) {
+            s.remove_suffix(kIdeographicSpace.size());
+            changed = true;
+        }
+    }
+    return s;
+}
+
+// The longest era name the text starts with, -1 for none.
+int EraPrefix(std::string_view text) {
+    int best = -1;
+    for (int i = 0; i < data::kEraCount; ++i) {
+        const std::string_view name = data::kEras[i].name;
+        if (text.starts_with(name) && (best < 0 || name.size() > data::kEras[best].name.size()))
+            best = i;
+    }
+    return best;
+}
+
+} // namespace
+
+EraDateParse ParseEraDate(std::string_view input) {
+    EraDateParse result;
+    const std::string_view text = Trim(input);
+    const int era = EraPrefix(text);
+    if (era >= 0) {
+        const std::string_view name = data::kEras[era].name;
+        Reader r(text, name.size());
+        EraDate d;
+        d.era = era;
+        if (ReadYearMonthDay(r, d)) {
+            result.date = d;
+            result.eraText = name;
+            const EraDateResult day = JdnFromEraDate(d);
+            result.error = day.error;
+            result.jdn = day.jdn;
+            return result;
+        }
+    }
+    // An unknown name: whatever stands before the year, when the rest reads
+    // as a date and the name is not plain ASCII.
+    Reader r(text);
+    while (!r.AtEnd() && !IsNumeral(r.Peek()) && !text.substr(r.Pos()).starts_with("元年"))
+        r.Skip();
+    const std::string_view name = text.substr(0, r.Pos());
+    EraDate d;
+    const bool ascii = std::all_of(name.begin(), name.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (!name.empty() && !ascii && FindEra(name) < 0 && ReadYearMonthDay(r, d)) {
+        result.error = EraDateError::kUnknownEra;
+        result.eraText = name;
+        result.date = d;
+        result.date.era = -1;
+        return result;
+    }
+    result.error = EraDateError::kMalformed;
+    result.eraText = era >= 0 ? std::string(data::kEras[era].name) : std::string();
+    return result;
+}
+
+bool LooksLikeEraDate(std::string_view text) {
+    text = Trim(text);
+    return !text.empty() && static_cast<unsigned char>(text.front()) >= 0x80;
+}
+
+std::string EraDateErrorMessage(const EraDateParse& parse) {
+    const EraDate& d = parse.date;
+    const std::string era =
+        d.era >= 0 ? std::string(data::kEras[d.era].name) : std::string(parse.eraText);
+    const std::string year = era + YearText(d.year) + "年";
+    const std::string month = (d.leap ? "閏" : "") + std::to_string(d.month) + "月";
+    switch (parse.error) {
+    case EraDateError::kNone:
+        return {};
+    case EraDateError::kMalformed:
+        return "和暦の日付として読めません（例: 慶長5年9月15日、慶長五年九月十五日）";
+    case EraDateError::kUnknownEra:
+        return "「" + era + "」という元号はありません";
+    case EraDateError::kYearOutsideEra: {
+        const int last = LastYearOf(d.era);
+        return era + std::to_string(d.year) + "年はありません（" + era +
+               (last == 1 ? "は元年のみ）" : "は元年から" + std::to_string(last) + "年まで）");
+    }
+    case EraDateError::kNoSuchMonth:
+        return year + "に" + std::to_string(d.month) + "月はありません";
+    case EraDateError::kNoSuchLeapMonth: {
+        const int y = GetEra(d.era).firstYear + d.year - 1;
+        if (y > kLunisolarLastYear)
+            return year + "に閏月はありません（明治6年からは太陽暦です）";
+        const int leap = LunisolarLeapMonth(y);
+        return year + "に" + month + "はありません（" +
+               (leap ? "この年の閏月は閏" + std::to_string(leap) + "月）"
+                     : std::string("この年に閏月はありません）"));
+    }
+    case EraDateError::kNoSuchDay: {
+        const int y = GetEra(d.era).firstYear + d.year - 1;
+        const int length = y > kLunisolarLastYear ? DaysInMonth(y, d.month)
+                                                  : LunisolarMonthLength(y, d.month, d.leap);
+        return year + month + "に" + std::to_string(d.day) + "日はありません（" + month + "は" +
+               std::to_string(length) + "日まで）";
+    }
+    case EraDateError::kDateOutsideEra: {
+        const EraInfo& info = GetEra(d.era);
+        const std::string first = FormatEraDate(EraDateInEra(d.era, info.firstJdn));
+        std::string span =
+            info.lastJdn == kLastCoveredJdn
+                ? first + "から"
+                : first + "から" + FormatEraDate(EraDateInEra(d.era, info.lastJdn)) + "まで";
+        return FormatEraDate(d) + "は" + era + "の期間外です（" + era + "は" + span + "）";
+    }
+    }
+    return {};
+}
+
+} // namespace tolmeri

@@ -1,0 +1,148 @@
+// core: dates as the old texts give them. Lunisolar dates (旧暦) of 445 to
+// 1872 from the generated month table, era dates (和暦) both ways, their text
+// as written ("慶長5年9月15日") and the reading of such text. Standard library
+// only, no I/O; nothing of the old calendar is computed astronomically.
+//
+// Days are Julian day numbers (core/civil_date.h converts them to and from
+// the Gregorian and the Julian calendar). Era years count from the lunisolar
+// New Year before 1873 and from 1 January from 明治6年 (1873) on; so do their
+// months and days. For 1331-1392 both courts' eras are known: the plain
+// functions give the Southern court's, as modern chronologies do.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tolmeri {
+
+// ---------------------------------------------------------------------------
+// Lunisolar calendar (旧暦)
+
+struct LunisolarDate {
+    int year = 0; // numbered like the Western year in which most of it falls
+    int month = 1;
+    bool leap = false; // 閏: the leap month after the ordinary month of that number
+    int day = 1;
+    auto operator<=>(const LunisolarDate&) const = default;
+};
+
+// The days the month table covers, [first, end): 445-01-24 (Julian calendar)
+// to 1872-12-31; the end is 1873-01-01, 明治6年1月1日.
+inline constexpr int kLunisolarFirstJdn = 1883618;
+inline constexpr int kLunisolarEndJdn = 2405160;
+inline constexpr int kLunisolarFirstYear = 445;
+inline constexpr int kLunisolarLastYear = 1872;
+
+std::optional<LunisolarDate> LunisolarFromJdn(int jdn);
+// nullopt for a date the table does not hold.
+std::optional<int> JdnFromLunisolar(const LunisolarDate& date);
+
+// The ordinary month the year's leap month follows; 0 when it has none or
+// the year is outside the table.
+int LunisolarLeapMonth(int year);
+// 29 or 30 (2 for 1872's last month); 0 when the year has no such month.
+int LunisolarMonthLength(int year, int month, bool leap);
+// Julian day number of the year's New Year (1月1日); 0 outside the table.
+int LunisolarNewYearJdn(int year);
+
+// ---------------------------------------------------------------------------
+// Eras (元号)
+
+enum class EraCourt { kSole, kBoth, kSouthern, kNorthern };
+enum class Court { kSouthern, kNorthern };
+
+struct EraInfo {
+    std::string_view name;
+    int firstYear = 0; // the year of 元年, as counted above
+    EraCourt court = EraCourt::kSole;
+    int startJdn = 0; // the start as listed: the proclamation, for 明治 1868-01-25
+    int firstJdn = 0; // the first and last day a date written in the era may name
+    int lastJdn = 0;  // for the present era, the last day the era dates cover
+    int lastYear = 0; // the era year of lastJdn
+};
+
+// All eras in order, from 大化 (0) to 令和; the order a list should show.
+int EraCount();
+const EraInfo& GetEra(int index);
+// Index of the era with exactly this name, -1 when there is none.
+int FindEra(std::string_view name);
+
+// The era in force on a day (from its first day on), -1 where there is none:
+// before 大化 (645-07-17) and in the gaps of 654-686 and 686-701.
+int EraOnDay(int jdn, Court court = Court::kSouthern);
+
+struct EraDate {
+    int era = -1; // index into the era list
+    int year = 0; // 1 is 元年
+    bool leap = false;
+    int month = 1;
+    int day = 1;
+    auto operator<=>(const EraDate&) const = default;
+};
+
+// The era date of a day in the era in force, nullopt where none is.
+std::optional<EraDate> EraDateFromJdn(int jdn, Court court = Court::kSouthern);
+
+// Both courts' dates; equal outside 1331-1392.
+struct EraDates {
+    std::optional<EraDate> southern;
+    std::optional<EraDate> northern;
+    bool CourtsDiffer() const { return southern != northern; }
+};
+EraDates EraDatesFromJdn(int jdn);
+
+// A day counted in a given era, whether or not that era is in force on it.
+EraDate EraDateInEra(int era, int jdn);
+
+// Why an era date names no day. Each has its own one-line message.
+enum class EraDateError {
+    kNone,
+    kMalformed,       // not an era date as written
+    kUnknownEra,      // no era of that name
+    kYearOutsideEra,  // the era has no such year
+    kNoSuchMonth,     // the year has no such month
+    kNoSuchLeapMonth, // the year has no leap month of that number (or none at all)
+    kNoSuchDay,       // a day past the month's length (or 0)
+    kDateOutsideEra,  // the year exists but the day is before or after the era
+};
+
+struct EraDateResult {
+    int jdn = 0; // valid when error is kNone
+    EraDateError error = EraDateError::kNone;
+};
+
+// The day an era date names. Months and days are lunisolar before 1873 and
+// Gregorian from then on.
+EraDateResult JdnFromEraDate(const EraDate& date);
+
+// "慶長5年9月15日", "文政13年閏3月1日", "慶長元年10月27日"; empty for era -1.
+std::string FormatEraDate(const EraDate& date);
+
+// ---------------------------------------------------------------------------
+// Era dates as written
+
+struct EraDateParse {
+    EraDateError error = EraDateError::kNone;
+    EraDate date;        // the fields as read (era -1 when unknown)
+    std::string eraText; // the era name as written
+    int jdn = 0;         // the day, when error is kNone
+};
+
+// Reads an era date as the old texts write it: the era name, then year, month
+// and day in arabic, full-width or kanji numerals (〇一二三…十, 十五, 二十三,
+// 廿三, 卅; 二〇 and 一五 read digit by digit), 元年 for the first year, 正月
+// for the first month, 朔日 for the first day, 閏 before a leap month:
+// "慶長5年9月15日", "慶長五年九月十五日", "文政13年閏3月1日", "慶長元年10月27日".
+// Spaces around the text are ignored.
+EraDateParse ParseEraDate(std::string_view text);
+
+// True when the text starts like an era date (a known era's name, or a
+// non-ASCII character): a caller that also reads "YYYY-MM-DD" picks the reader.
+bool LooksLikeEraDate(std::string_view text);
+
+// One Japanese line naming the problem, e.g. "慶長25年はありません（慶長は元年から
+// 20年まで）"; empty for kNone.
+std::string EraDateErrorMessage(const EraDateParse& parse);
+
+} // namespace tolmeri

@@ -1,0 +1,231 @@
+#include "core/solar_terms.h"
+
+#include <cmath>
+#include <numbers>
+
+#include "core/civil_date.h"
+
+namespace tolmeri {
+
+const std::array<std::string_view, kSolarTermCount> kSolarTermNames = {
+    "立春", "雨水", "啓蟄", "春分", "清明", "穀雨", "立夏", "小満", "芒種", "夏至", "小暑", "大暑",
+    "立秋", "処暑", "白露", "秋分", "寒露", "霜降", "立冬", "小雪", "大雪", "冬至", "小寒", "大寒"};
+
+namespace {
+
+constexpr double kDeg = std::numbers::pi / 180.0;
+constexpr double kJ2000 = 2451545.0;
+
+double SinDeg(double degrees) {
+    return std::sin(std::fmod(degrees, 360.0) * kDeg);
+}
+
+// Degrees to [0, 360).
+double Mod360(double degrees) {
+    const double d = std::fmod(degrees, 360.0);
+    return d < 0.0 ? d + 360.0 : d;
+}
+
+// Degrees to (-180, 180].
+double Wrap180(double degrees) {
+    double d = std::fmod(degrees, 360.0);
+    if (d > 180.0)
+        d -= 360.0;
+    else if (d <= -180.0)
+        d += 360.0;
+    return d;
+}
+
+// Perturbations of the Sun's longitude by the planets and the Moon, with the
+// long-period terms: {amplitude in degrees, phase at J2000, degrees per Julian
+// year}.
+struct Term {
+    double amplitude, phase, rate;
+};
+constexpr Term kPerturbations[] = {
+    {0.0020, 247.1, 329.64}, {0.0018, 297.8, 4452.67}, {0.0018, 251.3, 0.20},
+    {0.0015, 343.2, 450.37}, {0.0013, 81.4, 225.18},   {0.0008, 132.5, 659.29},
+    {0.0007, 153.3, 90.38},  {0.0007, 206.8, 30.35},   {0.0006, 29.8, 337.18},
+    {0.0005, 207.4, 1.50},   {0.0005, 291.2, 22.81},   {0.0004, 234.9, 315.56},
+    {0.0004, 157.3, 299.30}, {0.0003, 329.7, 44.43},
+};
+
+struct Sun {
+    double longitude; // apparent, degrees, not reduced
+    double rate;      // degrees per day, from the leading terms
+};
+
+Sun SunAt(double jdTT) {
+    const double T = (jdTT - kJ2000) / 36525.0;
+    // Mean longitude and anomaly, equation of the centre.
+    const double L0 = 280.46646 + 36000.76983 * T + 0.0003032 * T * T;
+    const double M = 357.52911 + 35999.05029 * T - 0.0001537 * T * T;
+    const double sM = SinDeg(M), s2M = SinDeg(2.0 * M), s3M = SinDeg(3.0 * M);
+    const double C = (1.914602 - 0.004817 * T - 0.000014 * T * T) * sM +
+                     (0.019993 - 0.000101 * T) * s2M + 0.000289 * s3M;
+    double lambda = L0 + C;
+    const double years = T * 100.0;
+    for (const Term& p : kPerturbations)
+        lambda += p.amplitude * SinDeg(p.phase + p.rate * years);
+    // Nutation in longitude (its four largest terms) and aberration.
+    const double omega = 125.04452 - 1934.136261 * T;
+    const double moon = 218.3165 + 481267.8813 * T;
+    const double nutation = (-17.20 * SinDeg(omega) - 1.32 * SinDeg(2.0 * L0) -
+                             0.23 * SinDeg(2.0 * moon) + 0.21 * SinDeg(2.0 * omega)) /
+                            3600.0;
+    const double e = 0.016708634 - 0.000042037 * T;
+    const double distance =
+        1.000001018 * (1.0 - e * e) / (1.0 + e * std::cos(std::fmod(M + C, 360.0) * kDeg));
+    const double aberration = -20.4898 / 3600.0 / distance;
+
+    const double cM = std::cos(std::fmod(M, 360.0) * kDeg);
+    const double cC = 1.914602 * cM + 2.0 * 0.019993 * (1.0 - 2.0 * sM * sM);
+    const double rate = (36000.76983 + 35999.05029 * cC * kDeg) / 36525.0;
+    return {lambda + nutation + aberration, rate};
+}
+
+double Year(double jd) {
+    return 2000.0 + (jd - kJ2000) / 365.25;
+}
+
+} // namespace
+
+double DeltaTSeconds(double y) {
+    auto parabola = [](double y) {
+        const double u = (y - 1820.0) / 100.0;
+        return -20.0 + 32.0 * u * u;
+    };
+    if (y < -500.0 || y >= 2150.0)
+        return parabola(y);
+    if (y < 500.0) {
+        const double u = y / 100.0;
+        return 10583.6 +
+               u * (-1014.41 +
+                    u * (33.78311 + u * (-5.952053 +
+                                         u * (-0.1798452 + u * (0.022174192 + u * 0.0090316521)))));
+    }
+    if (y < 1600.0) {
+        const double u = (y - 1000.0) / 100.0;
+        return 1574.2 +
+               u * (-556.01 +
+                    u * (71.23472 + u * (0.319781 + u * (-0.8503463 +
+                                                         u * (-0.005050998 + u * 0.0083572073)))));
+    }
+    if (y < 1700.0) {
+        const double t = y - 1600.0;
+        return 120.0 + t * (-0.9808 + t * (-0.01532 + t / 7129.0));
+    }
+    if (y < 1800.0) {
+        const double t = y - 1700.0;
+        return 8.83 + t * (0.1603 + t * (-0.0059285 + t * (0.00013336 - t / 1174000.0)));
+    }
+    if (y < 1860.0) {
+        const double t = y - 1800.0;
+        return 13.72 +
+               t * (-0.332447 +
+                    t * (0.0068612 +
+                         t * (0.0041116 +
+                              t * (-0.00037436 + t * (0.0000121272 +
+                                                      t * (-0.0000001699 + t * 0.000000000875))))));
+    }
+    if (y < 1900.0) {
+        const double t = y - 1860.0;
+        return 7.62 + t * (0.5737 +
+                           t * (-0.251754 + t * (0.01680668 + t * (-0.0004473624 + t / 233174.0))));
+    }
+    if (y < 1920.0) {
+        const double t = y - 1900.0;
+        return -2.79 + t * (1.494119 + t * (-0.0598939 + t * (0.0061966 - t * 0.000197)));
+    }
+    if (y < 1941.0) {
+        const double t = y - 1920.0;
+        return 21.20 + t * (0.84493 + t * (-0.076100 + t * 0.0020936));
+    }
+    if (y < 1961.0) {
+        const double t = y - 1950.0;
+        return 29.07 + t * (0.407 + t * (-1.0 / 233.0 + t / 2547.0));
+    }
+    if (y < 1986.0) {
+        const double t = y - 1975.0;
+        return 45.45 + t * (1.067 + t * (-1.0 / 260.0 - t / 718.0));
+    }
+    if (y < 2005.0) {
+        const double t = y - 2000.0;
+        return 63.86 + t * (0.3345 + t * (-0.060374 +
+                                          t * (0.0017275 + t * (0.000651814 + t * 0.00002373599))));
+    }
+    if (y < 2050.0) {
+        const double t = y - 2000.0;
+        return 62.92 + t * (0.32217 + t * 0.005589);
+    }
+    return parabola(y) - 0.5628 * (2150.0 - y);
+}
+
+double SunApparentLongitude(double jdTT) {
+    return Mod360(SunAt(jdTT).longitude);
+}
+
+double SolarTermMoment(int term, double jdNear) {
+    const double target = SolarTermLongitude(term);
+    const double deltaT = DeltaTSeconds(Year(jdNear)) / 86400.0;
+    double jd = jdNear;
+    // Newton's method on the leading terms' rate: each step gains about three
+    // digits, so three steps reach well under a second.
+    for (int i = 0; i < 8; ++i) {
+        const Sun sun = SunAt(jd + deltaT);
+        const double step = Wrap180(sun.longitude - target) / sun.rate;
+        jd -= step;
+        if (std::fabs(step) < 1e-6)
+            break;
+    }
+    return jd;
+}
+
+SolarTermStart LocalStart(int term, double jd, double timeDiffHours) {
+    const double local = jd + 0.5 + timeDiffHours / 24.0;
+    const double day = std::floor(local);
+    int minute = static_cast<int>(std::floor((local - day) * 1440.0));
+    if (minute > 1439) // a moment a hair before midnight
+        minute = 1439;
+    return {term, jd, static_cast<int>(day), minute};
+}
+
+namespace {
+
+// The UT Julian date at which local day jdn ends, and the term in effect then.
+int TermAtEndOfDay(int jdn, double timeDiffHours, double& endJd, double& longitude) {
+    endJd = jdn + 0.5 - timeDiffHours / 24.0;
+    longitude = SunAt(endJd + DeltaTSeconds(Year(endJd)) / 86400.0).longitude;
+    const int term = static_cast<int>(Mod360(longitude - 315.0) / 15.0);
+    return term < kSolarTermCount ? term : kSolarTermCount - 1;
+}
+
+} // namespace
+
+int SolarTermIndexOnDay(int jdn, double timeDiffHours) {
+    double endJd = 0.0, longitude = 0.0;
+    return TermAtEndOfDay(jdn, timeDiffHours, endJd, longitude);
+}
+
+SolarTermStart SolarTermOnDay(int jdn, double timeDiffHours) {
+    double endJd = 0.0, longitude = 0.0;
+    const int term = TermAtEndOfDay(jdn, timeDiffHours, endJd, longitude);
+    // The Sun passed the term's longitude less than about 16 days ago.
+    const double behind = Mod360(longitude - SolarTermLongitude(term));
+    const double guess = endJd - behind / 0.9856;
+    return LocalStart(term, SolarTermMoment(term, guess), timeDiffHours);
+}
+
+std::array<SolarTermStart, kSolarTermCount> SolarTermsOfYear(int year, double timeDiffHours) {
+    std::array<SolarTermStart, kSolarTermCount> starts{};
+    const double jan1 = JdnFromCivil({year, 1, 1}) - 0.5;
+    for (int i = 0; i < kSolarTermCount; ++i) {
+        const int term = (22 + i) % kSolarTermCount; // 小寒 comes first
+        // 小寒 falls about 5 days into the year, the others every 15.2 days.
+        const double guess = jan1 + 5.0 + 15.22 * i;
+        starts[i] = LocalStart(term, SolarTermMoment(term, guess), timeDiffHours);
+    }
+    return starts;
+}
+
+} // namespace tolmeri
