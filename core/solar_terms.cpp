@@ -16,8 +16,10 @@ namespace {
 constexpr double kDeg = std::numbers::pi / 180.0;
 constexpr double kJ2000 = 2451545.0;
 
+// Arguments reach a few hundred thousand degrees over the centuries, well
+// inside the range std::sin reduces exactly.
 double SinDeg(double degrees) {
-    return std::sin(std::fmod(degrees, 360.0) * kDeg);
+    return std::sin(degrees * kDeg);
 }
 
 // Degrees to [0, 360).
@@ -59,28 +61,24 @@ Sun SunAt(double jdTT) {
     const double T = (jdTT - kJ2000) / 36525.0;
     // Mean longitude and anomaly, equation of the centre.
     const double L0 = 280.46646 + 36000.76983 * T + 0.0003032 * T * T;
-    const double M = 357.52911 + 35999.05029 * T - 0.0001537 * T * T;
-    const double sM = SinDeg(M), s2M = SinDeg(2.0 * M), s3M = SinDeg(3.0 * M);
+    const double M = (357.52911 + 35999.05029 * T - 0.0001537 * T * T) * kDeg;
+    const double sM = std::sin(M), cM = std::cos(M);
+    const double s2M = 2.0 * sM * cM, c2M = 1.0 - 2.0 * sM * sM;
+    const double s3M = sM * (3.0 - 4.0 * sM * sM);
     const double C = (1.914602 - 0.004817 * T - 0.000014 * T * T) * sM +
                      (0.019993 - 0.000101 * T) * s2M + 0.000289 * s3M;
     double lambda = L0 + C;
     const double years = T * 100.0;
     for (const Term& p : kPerturbations)
         lambda += p.amplitude * SinDeg(p.phase + p.rate * years);
-    // Nutation in longitude (its four largest terms) and aberration.
+    // Nutation in longitude (its two largest terms; the next are 0.2") and
+    // aberration, 20.4898" at 1 AU, with the distance to first order in e.
     const double omega = 125.04452 - 1934.136261 * T;
-    const double moon = 218.3165 + 481267.8813 * T;
-    const double nutation = (-17.20 * SinDeg(omega) - 1.32 * SinDeg(2.0 * L0) -
-                             0.23 * SinDeg(2.0 * moon) + 0.21 * SinDeg(2.0 * omega)) /
-                            3600.0;
+    const double nutation = (-17.20 * SinDeg(omega) - 1.32 * SinDeg(2.0 * L0)) / 3600.0;
     const double e = 0.016708634 - 0.000042037 * T;
-    const double distance =
-        1.000001018 * (1.0 - e * e) / (1.0 + e * std::cos(std::fmod(M + C, 360.0) * kDeg));
-    const double aberration = -20.4898 / 3600.0 / distance;
-
-    const double cM = std::cos(std::fmod(M, 360.0) * kDeg);
-    const double cC = 1.914602 * cM + 2.0 * 0.019993 * (1.0 - 2.0 * sM * sM);
-    const double rate = (36000.76983 + 35999.05029 * cC * kDeg) / 36525.0;
+    const double aberration = -20.4898 / 3600.0 * (1.0 + e * cM) / (1.000001018 * (1.0 - e * e));
+    const double rate =
+        (36000.76983 + 35999.05029 * (1.914602 * cM + 0.039986 * c2M) * kDeg) / 36525.0;
     return {lambda + nutation + aberration, rate};
 }
 
@@ -165,20 +163,44 @@ double SunApparentLongitude(double jdTT) {
     return Mod360(SunAt(jdTT).longitude);
 }
 
+namespace {
+
+// The Sun without the perturbations and with nutation and aberration as
+// constants: within 0.025° of SunAt, and cheap.
+Sun SunRough(double jdTT) {
+    const double T = (jdTT - kJ2000) / 36525.0;
+    const double L0 = 280.46646 + 36000.76983 * T;
+    const double M = (357.52911 + 35999.05029 * T) * kDeg;
+    const double sM = std::sin(M), cM = std::cos(M);
+    const double C = (1.914602 - 0.004817 * T) * sM + 0.019993 * 2.0 * sM * cM;
+    const double c2M = 1.0 - 2.0 * sM * sM;
+    const double rate =
+        (36000.76983 + 35999.05029 * (1.914602 * cM + 0.039986 * c2M) * kDeg) / 36525.0;
+    return {L0 + C - 0.00569, rate};
+}
+
+double DeltaTDays(double jd) {
+    return DeltaTSeconds(Year(jd)) / 86400.0;
+}
+
+} // namespace
+
 double SolarTermMoment(int term, double jdNear) {
     const double target = SolarTermLongitude(term);
-    const double deltaT = DeltaTSeconds(Year(jdNear)) / 86400.0;
+    // Newton's method on the rough Sun converges in three or four cheap steps
+    // to a moment that depends on the term alone, not on jdNear; one step
+    // with the whole series from there leaves under two seconds of error.
     double jd = jdNear;
-    // Newton's method on the leading terms' rate: each step gains about three
-    // digits, so three steps reach well under a second.
-    for (int i = 0; i < 8; ++i) {
-        const Sun sun = SunAt(jd + deltaT);
+    const double deltaT = DeltaTDays(jdNear);
+    for (int i = 0; i < 12; ++i) {
+        const Sun sun = SunRough(jd + deltaT);
         const double step = Wrap180(sun.longitude - target) / sun.rate;
         jd -= step;
-        if (std::fabs(step) < 1e-6)
+        if (std::fabs(step) < 1e-7)
             break;
     }
-    return jd;
+    const Sun sun = SunAt(jd + DeltaTDays(jd));
+    return jd - Wrap180(sun.longitude - target) / sun.rate;
 }
 
 SolarTermStart LocalStart(int term, double jd, double timeDiffHours) {
@@ -192,28 +214,57 @@ SolarTermStart LocalStart(int term, double jd, double timeDiffHours) {
 
 namespace {
 
-// The UT Julian date at which local day jdn ends, and the term in effect then.
-int TermAtEndOfDay(int jdn, double timeDiffHours, double& endJd, double& longitude) {
-    endJd = jdn + 0.5 - timeDiffHours / 24.0;
-    longitude = SunAt(endJd + DeltaTSeconds(Year(endJd)) / 86400.0).longitude;
-    const int term = static_cast<int>(Mod360(longitude - 315.0) / 15.0);
-    return term < kSolarTermCount ? term : kSolarTermCount - 1;
+struct DayEnd {
+    double jd; // UT of the local midnight that ends the day
+    Sun sun;   // roughly, unless near a term's longitude
+    int term;  // the term in effect then
+};
+
+DayEnd AtEndOfDay(int jdn, double timeDiffHours) {
+    DayEnd end;
+    end.jd = jdn + 0.5 - timeDiffHours / 24.0;
+    const double jdTT = end.jd + DeltaTSeconds(Year(end.jd)) / 86400.0;
+    end.sun = SunRough(jdTT);
+    // Within 0.05° of a term's longitude (about an hour of the Sun's motion)
+    // only the whole series decides which side the day ends on.
+    const double intoTerm = Mod360(end.sun.longitude - 315.0);
+    const double fromEdge = std::fmod(intoTerm, 15.0);
+    if (fromEdge < 0.05 || fromEdge > 14.95)
+        end.sun = SunAt(jdTT);
+    const int term = static_cast<int>(Mod360(end.sun.longitude - 315.0) / 15.0);
+    end.term = term < kSolarTermCount ? term : kSolarTermCount - 1;
+    return end;
 }
+
+// The last start found, per thread: consecutive days of one term (a table of
+// a year, a clock set at each term) then need only the term's index.
+struct LastStart {
+    double timeDiffHours = 0.0;
+    SolarTermStart start;
+    bool valid = false;
+};
+thread_local LastStart t_lastStart;
 
 } // namespace
 
 int SolarTermIndexOnDay(int jdn, double timeDiffHours) {
-    double endJd = 0.0, longitude = 0.0;
-    return TermAtEndOfDay(jdn, timeDiffHours, endJd, longitude);
+    return AtEndOfDay(jdn, timeDiffHours).term;
 }
 
 SolarTermStart SolarTermOnDay(int jdn, double timeDiffHours) {
-    double endJd = 0.0, longitude = 0.0;
-    const int term = TermAtEndOfDay(jdn, timeDiffHours, endJd, longitude);
+    const DayEnd end = AtEndOfDay(jdn, timeDiffHours);
+    LastStart& last = t_lastStart;
+    // A term lasts 14 to 16 days: the same term within 20 days is the same start.
+    if (last.valid && last.start.term == end.term && last.timeDiffHours == timeDiffHours &&
+        jdn >= last.start.jdn && jdn < last.start.jdn + 20)
+        return last.start;
     // The Sun passed the term's longitude less than about 16 days ago.
-    const double behind = Mod360(longitude - SolarTermLongitude(term));
-    const double guess = endJd - behind / 0.9856;
-    return LocalStart(term, SolarTermMoment(term, guess), timeDiffHours);
+    const double behind = Mod360(end.sun.longitude - SolarTermLongitude(end.term));
+    const double guess = end.jd - behind / end.sun.rate;
+    last.start = LocalStart(end.term, SolarTermMoment(end.term, guess), timeDiffHours);
+    last.timeDiffHours = timeDiffHours;
+    last.valid = true;
+    return last.start;
 }
 
 std::array<SolarTermStart, kSolarTermCount> SolarTermsOfYear(int year, double timeDiffHours) {

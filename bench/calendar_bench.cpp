@@ -1,0 +1,133 @@
+// Speed of the historical calendar: an era date to its day (from fields and
+// from text), and a day to its era date, lunisolar date and solar term.
+#include <benchmark/benchmark.h>
+
+#include <string>
+#include <vector>
+
+#include "core/calendar.h"
+#include "core/civil_date.h"
+#include "core/solar_terms.h"
+
+using namespace tolmeri;
+
+namespace {
+
+// Days spread over 645-2200, one every 997 days.
+std::vector<int> SampleDays() {
+    std::vector<int> days;
+    for (int jdn = JdnFromJulianCalendar({645, 8, 1}); jdn < JdnFromCivil({2200, 12, 31});
+         jdn += 997)
+        days.push_back(jdn);
+    return days;
+}
+
+std::vector<EraDate> SampleEraDates() {
+    std::vector<EraDate> dates;
+    for (int jdn : SampleDays())
+        if (const auto d = EraDateFromJdn(jdn))
+            dates.push_back(*d);
+    return dates;
+}
+
+void BM_EraDateToDay(benchmark::State& state) {
+    const auto dates = SampleEraDates();
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(JdnFromEraDate(dates[i]));
+        i = (i + 1) % dates.size();
+    }
+}
+BENCHMARK(BM_EraDateToDay);
+
+void BM_ParseEraDate(benchmark::State& state) {
+    std::vector<std::string> texts;
+    for (const EraDate& d : SampleEraDates())
+        texts.push_back(FormatEraDate(d));
+    texts.push_back("慶長五年九月十五日");
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ParseEraDate(texts[i]));
+        i = (i + 1) % texts.size();
+    }
+}
+BENCHMARK(BM_ParseEraDate);
+
+// What a row of output needs: both courts' era dates, the lunisolar date,
+// the term in effect and its first day.
+void BM_DayToEraLunisolarTerm(benchmark::State& state) {
+    const auto days = SampleDays();
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const int jdn = days[i];
+        benchmark::DoNotOptimize(EraDatesFromJdn(jdn));
+        benchmark::DoNotOptimize(LunisolarFromJdn(jdn));
+        benchmark::DoNotOptimize(SolarTermOnDay(jdn, 9.0));
+        i = (i + 1) % days.size();
+    }
+}
+BENCHMARK(BM_DayToEraLunisolarTerm);
+
+// The same for consecutive days, as a table of a year asks for them.
+void BM_ConsecutiveDaysToEraLunisolarTerm(benchmark::State& state) {
+    const int first = JdnFromCivil({1600, 1, 1});
+    int jdn = first;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(EraDatesFromJdn(jdn));
+        benchmark::DoNotOptimize(LunisolarFromJdn(jdn));
+        benchmark::DoNotOptimize(SolarTermOnDay(jdn, 9.0));
+        jdn = jdn == first + 100000 ? first : jdn + 1;
+    }
+}
+BENCHMARK(BM_ConsecutiveDaysToEraLunisolarTerm);
+
+void BM_DayToEraDate(benchmark::State& state) {
+    const auto days = SampleDays();
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(EraDatesFromJdn(days[i]));
+        i = (i + 1) % days.size();
+    }
+}
+BENCHMARK(BM_DayToEraDate);
+
+void BM_DayToLunisolar(benchmark::State& state) {
+    const auto days = SampleDays();
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(LunisolarFromJdn(days[i]));
+        i = (i + 1) % days.size();
+    }
+}
+BENCHMARK(BM_DayToLunisolar);
+
+void BM_SolarTermOnDay(benchmark::State& state) {
+    const auto days = SampleDays();
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(SolarTermOnDay(days[i], 9.0));
+        i = (i + 1) % days.size();
+    }
+}
+BENCHMARK(BM_SolarTermOnDay);
+
+void BM_SolarTermIndexOnDay(benchmark::State& state) {
+    const auto days = SampleDays();
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(SolarTermIndexOnDay(days[i], 9.0));
+        i = (i + 1) % days.size();
+    }
+}
+BENCHMARK(BM_SolarTermIndexOnDay);
+
+void BM_SolarTermsOfYear(benchmark::State& state) {
+    int year = 1600;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(SolarTermsOfYear(year, 9.0));
+        year = year == 2200 ? 1600 : year + 1;
+    }
+}
+BENCHMARK(BM_SolarTermsOfYear);
+
+} // namespace
