@@ -1444,7 +1444,7 @@ const LunisolarYear kLunisolarYears[kLastLunisolarYear - kFirstLunisolarYear + 1
 };
 
 // {name, first (元年) year, court, proclaimed, first day, end day}
-const Era kEras[kEraCount] = {
+constinit const Era kEras[kEraCount] = {
     {"大化", 645, Court::kSole, 1956842, 1956842, 1958551},
     {"白雉", 650, Court::kSole, 1958551, 1958551, 1960339},
     {"朱鳥", 686, Court::kSole, 1971845, 1971845, 1972033},

@@ -189,7 +189,7 @@ def generate():
     w("};")
     w("")
     w("// {name, first (元年) year, court, proclaimed, first day, end day}")
-    w("const Era kEras[kEraCount] = {")
+    w("constinit const Era kEras[kEraCount] = {")
     for e, (lo, hi) in zip(eras, era_spans):
         w(
             f'    {{"{e["name"]}", {e["first_year"]}, Court::{court_names[e["court"]]}, '
