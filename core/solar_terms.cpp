@@ -204,6 +204,8 @@ double SolarTermMoment(int term, double jdNear) {
 }
 
 SolarTermStart LocalStart(int term, double jd, double timeDiffHours) {
+    if (!std::isfinite(jd) || !std::isfinite(timeDiffHours))
+        return {term, jd, 0, 0};
     const double local = jd + 0.5 + timeDiffHours / 24.0;
     const double day = std::floor(local);
     int minute = static_cast<int>(std::floor((local - day) * 1440.0));
@@ -221,6 +223,9 @@ struct DayEnd {
 };
 
 DayEnd AtEndOfDay(int jdn, double timeDiffHours) {
+    // A time difference that is not a number would reach an int conversion.
+    if (!std::isfinite(timeDiffHours))
+        timeDiffHours = 0.0;
     DayEnd end;
     end.jd = jdn + 0.5 - timeDiffHours / 24.0;
     const double jdTT = end.jd + DeltaTSeconds(Year(end.jd)) / 86400.0;

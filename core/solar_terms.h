@@ -55,7 +55,8 @@ int SolarTermIndexOnDay(int jdn, double timeDiffHours);
 // The 24 beginnings within a Gregorian year, in date order (小寒 first).
 std::array<SolarTermStart, kSolarTermCount> SolarTermsOfYear(int year, double timeDiffHours);
 
-// Local day and minute of a moment.
+// Local day and minute of a moment (day 0 for a moment or time difference
+// that is not finite).
 SolarTermStart LocalStart(int term, double jd, double timeDiffHours);
 
 } // namespace tolmeri

@@ -111,6 +111,9 @@ TEST(SolarTerms, LocalDayAndMinute) {
     const SolarTermStart late = LocalStart(0, 2451545.5 - 0.5 / 86400.0, 0.0);
     EXPECT_EQ(late.jdn, 2451545);
     EXPECT_EQ(late.minute, 1439);
+    // No NaN reaches an int conversion.
+    EXPECT_EQ(SolarTermOnDay(2451545, std::nan("")).term, SolarTermOnDay(2451545, 0.0).term);
+    EXPECT_EQ(LocalStart(0, std::nan(""), 9.0).jdn, 0);
 }
 
 // ΔT against the values observed (seconds, rounded), and no jump where one
