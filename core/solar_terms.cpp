@@ -257,6 +257,8 @@ int SolarTermIndexOnDay(int jdn, double timeDiffHours) {
 }
 
 SolarTermStart SolarTermOnDay(int jdn, double timeDiffHours) {
+    if (!std::isfinite(timeDiffHours))
+        timeDiffHours = 0.0;
     const DayEnd end = AtEndOfDay(jdn, timeDiffHours);
     LastStart& last = t_lastStart;
     // A term lasts 14 to 16 days: the same term within 20 days is the same start.

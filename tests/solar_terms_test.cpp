@@ -112,7 +112,7 @@ TEST(SolarTerms, LocalDayAndMinute) {
     EXPECT_EQ(late.jdn, 2451545);
     EXPECT_EQ(late.minute, 1439);
     // No NaN reaches an int conversion.
-    EXPECT_EQ(SolarTermOnDay(2451545, std::nan("")).term, SolarTermOnDay(2451545, 0.0).term);
+    EXPECT_EQ(SolarTermOnDay(2451545, std::nan("")).jdn, SolarTermOnDay(2451545, 0.0).jdn);
     EXPECT_EQ(LocalStart(0, std::nan(""), 9.0).jdn, 0);
 }
 
