@@ -1,6 +1,7 @@
 #include "dialogs.h"
 
 #include "resource.h"
+#include "tolmeri_config.h"
 
 namespace res {
 
@@ -72,8 +73,8 @@ static_assert(kLocationItems[2].style == 0x50A11181);
 
 constexpr DlgItem kAboutItems[] = {
     {IDC_STATIC, ControlClass::Static, "128", 11, 17, 20, 20, WS_CHILD | WS_VISIBLE | SS_ICON},
-    {IDC_STATIC, ControlClass::Static, "刻しらべ ( tolmeri ) Version 1.4", 40, 10, 119, 8,
-     WS_CHILD | WS_VISIBLE | WS_GROUP | SS_NOPREFIX | SS_LEFT},
+    {IDC_STATIC, ControlClass::Static, "刻しらべ ( tolmeri ) Version " TOLMERI_VERSION_SHORT, 40,
+     10, 119, 8, WS_CHILD | WS_VISIBLE | WS_GROUP | SS_NOPREFIX | SS_LEFT},
     {IDC_STATIC, ControlClass::Static, "日付と場所から不定時法の刻を求めます", 40, 25, 128, 8,
      kLabel},
     {IDOK, ControlClass::Button, "OK", 178, 7, 32, 14, kDefPush | WS_GROUP},
@@ -95,7 +96,7 @@ const DlgTemplate kLocationDialog = {
 
 const DlgTemplate kMainDialog = {
     IDD_TOLMERI_DIALOG,
-    "刻しらべ (tolmeri) Ver.1.4",
+    "刻しらべ (tolmeri) Ver." TOLMERI_VERSION_SHORT,
     kMainStyle,
     WS_EX_APPWINDOW,
     0,

@@ -1,6 +1,7 @@
 // The real program, started as a user starts it: one copy per user runs, a
 // second start ends on its own without showing anything, and the lock goes
-// with the process that held it. Also the lock itself, across processes.
+// with the process that held it; --help and --version answer on the terminal
+// without a window. Also the lock itself, across processes.
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -12,6 +13,7 @@
 #include <unistd.h>
 
 #include "instance_lock.h"
+#include "tolmeri_config.h"
 
 namespace {
 
@@ -99,6 +101,73 @@ TEST_F(RealProgram, ALockHeldByAnyOtherProcessStopsTheStart) {
     Start(p);
     ASSERT_TRUE(p.waitForFinished(20000));
     EXPECT_EQ(p.exitCode(), 0);
+}
+
+TEST_F(RealProgram, OtherArgumentsAreIgnoredAndTheWindowRuns) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(program,
+            {QStringLiteral("--verbose"), QStringLiteral("tolmeri.ini"), QStringLiteral("-v")});
+    ASSERT_TRUE(p.waitForStarted(20000));
+    EXPECT_TRUE(HeldBy(p));
+    EXPECT_EQ(p.state(), QProcess::Running);
+    Stop(p);
+}
+
+// --help and --version: one answer on standard output and status 0, with no
+// display at all (a window would abort the start) and while another copy
+// holds the lock (a start that looked at it would end silently).
+TEST_F(RealProgram, HelpAndVersionAnswerWithoutAWindowOrTheLock) {
+    CInstanceLock other;
+    ASSERT_EQ(other.Acquire("tolmeri"), CInstanceLock::Result::Acquired);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(name));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+
+    const QByteArray version = "tolmeri " TOLMERI_VERSION "\n";
+    const struct {
+        QStringList args;
+        bool usage; // else the version line
+    } cases[] = {
+        {{QStringLiteral("--version")}, false},
+        {{QStringLiteral("--help")}, true},
+        {{QStringLiteral("-h")}, true},
+        {{QStringLiteral("-geometry"), QStringLiteral("10x10"), QStringLiteral("--version")},
+         false},
+        {{QStringLiteral("--version"), QStringLiteral("--help")}, false}, // the first one answers
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(u' ').toStdString());
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(program, c.args);
+        ASSERT_TRUE(p.waitForFinished(20000));
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(p.exitCode(), 0);
+        const QByteArray out = p.readAllStandardOutput();
+        if (c.usage) {
+            EXPECT_TRUE(out.startsWith("使い方: tolmeri [-h | --help | --version]\n"))
+                << out.data();
+            EXPECT_TRUE(out.contains("tolmeri-hours --help"));
+        } else {
+            EXPECT_EQ(out, version);
+        }
+        EXPECT_EQ(p.readAllStandardError(), QByteArray());
+    }
+    EXPECT_FALSE(QFile::exists(programDir.filePath(QStringLiteral("tolmeri.ini"))));
+
+    // An answer that cannot be written is reported, not taken for success.
+    QProcess full;
+    full.setProcessEnvironment(env);
+    full.setStandardOutputFile(QStringLiteral("/dev/full"));
+    full.start(program, {QStringLiteral("--version")});
+    ASSERT_TRUE(full.waitForFinished(20000));
+    EXPECT_EQ(full.exitCode(), 1);
+    EXPECT_TRUE(full.readAllStandardError().startsWith("tolmeri: 出力を書けませんでした"));
 }
 
 TEST(InstanceLock, OneHolderAtATimeAcrossProcesses) {

@@ -10,6 +10,7 @@
 
 #include "run_process.h"
 #include "sun_events.h"
+#include "tolmeri_config.h"
 
 namespace fs = std::filesystem;
 
@@ -145,6 +146,16 @@ TEST_F(HoursCli, HelpExplainsEveryOptionAndWinsOverMistakes) {
               "--now", "--png", "--size", "--list-places", "--version", "TOLMERI_NOW", "day_hour",
               "b00_min", "\"-33:52\" は -33 + 52/60"})
             EXPECT_NE(r.out.find(option), std::string::npos) << option;
+    }
+}
+
+TEST_F(HoursCli, VersionIsTheProjectsWholeVersion) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--version"}, {"--place", "東京", "--version", "--now"}}) {
+        const ProcessResult r = Run(args);
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.out, "tolmeri-hours " TOLMERI_VERSION "\n");
+        EXPECT_EQ(r.err, "");
     }
 }
 

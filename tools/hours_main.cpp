@@ -15,6 +15,7 @@
 #include "hours_options.h"
 #include "hours_output.h"
 #include "png_loader.h"
+#include "tolmeri_config.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "png_render.h"
+#include "tolmeri_config.h"
 
 namespace tolmeri {
 
@@ -27,7 +28,7 @@ std::string RenderChartPng(const HoursRequest& request) {
     const std::string folder = ExecutableFolder();
     const std::string candidates[] = {
         folder + "/" + kTolmeriPngModule,
-        folder + "/../lib/tolmeri/" + kTolmeriPngModule,
+        folder + "/" TOLMERI_PKGLIBDIR_FROM_BINDIR "/" + kTolmeriPngModule,
     };
     void* module = nullptr;
     std::string why;

@@ -1,5 +1,6 @@
 // tools: finds tolmeri-png.so beside tolmeri-hours (the build folder) or in
-// ../lib/tolmeri (the installed layout) and asks it for the picture.
+// the installed program's folder (lib/tolmeri under the prefix, set when
+// the build is configured) and asks it for the picture.
 #pragma once
 
 #include <string>
