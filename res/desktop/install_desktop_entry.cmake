@@ -1,8 +1,10 @@
 # Installs the desktop entry with Exec naming the installed program by its
-# full path, so the menu finds it even where PREFIX/bin is not on the PATH
-# of the desktop session. Runs at install time; TOLMERI_DESKTOP_SOURCE is set
-# by the install rule before it.
-set(program "${CMAKE_INSTALL_PREFIX}/bin/tolmeri")
+# full path, so the menu finds it even where the prefix's bin is not on the
+# PATH of the desktop session. Runs at install time; TOLMERI_DESKTOP_SOURCE,
+# TOLMERI_DESKTOP_DIR and TOLMERI_BINDIR are set by the install rule before it.
+cmake_path(ABSOLUTE_PATH TOLMERI_BINDIR BASE_DIRECTORY "${CMAKE_INSTALL_PREFIX}"
+           OUTPUT_VARIABLE bindir)
+set(program "${bindir}/tolmeri")
 # The desktop entry's quoting of an argument: reserved characters need
 # double quotes, inside which ", `, $ and \ take a backslash; % is doubled;
 # and the string value itself doubles every backslash.
@@ -15,7 +17,10 @@ string(REPLACE "\\" "\\\\" exec "${exec}")
 
 file(READ "${TOLMERI_DESKTOP_SOURCE}" entry)
 string(REGEX REPLACE "\nExec=tolmeri\n" "\nExec=${exec}\n" entry "${entry}")
-set(target "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/share/applications/tolmeri.desktop")
+cmake_path(GET TOLMERI_DESKTOP_SOURCE FILENAME name)
+cmake_path(ABSOLUTE_PATH TOLMERI_DESKTOP_DIR BASE_DIRECTORY "${CMAKE_INSTALL_PREFIX}"
+           OUTPUT_VARIABLE dir)
+set(target "$ENV{DESTDIR}${dir}/${name}")
 message(STATUS "Installing: ${target}")
 file(WRITE "${target}" "${entry}")
 list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${target}")
