@@ -1,33 +1,51 @@
 # Thin front door over CMake. `make run` and `make test` do the whole set-up
-# on a fresh Debian 12 machine (they install what is missing first).
+# on a fresh Debian 12 machine (they install what is missing first): `make
+# run` only what building and running need, `make test` the test tools too.
 
 BUILD      ?= build/release
 ASAN_BUILD ?= build/asan
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN  := $(shell command -v ninja >/dev/null 2>&1 && echo -G Ninja)
 
-.PHONY: all deps build run test test-asan bench fuzz install uninstall clean
+.PHONY: all deps test-deps package-deps build run test test-asan bench fuzz package \
+        install uninstall clean
 
 all: build
 
 deps:
 	@scripts/install-deps
+package-deps:
+	@scripts/install-deps package
+test-deps:
+	@scripts/install-deps test
 
-$(BUILD)/CMakeCache.txt: | deps
-	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release
+# $(call configure,DIR,NAME=VALUE ...[,ENV]): runs CMake on DIR unless its cache
+# already holds every setting, so moving between targets that share a build
+# folder rebuilds only what a changed setting touches. A setting a target
+# does not name keeps the value the cache has.
+configure = @cached=1; [ -f $(1)/CMakeCache.txt ] || cached=0; \
+	for s in $(2); do \
+	    grep -qx "$${s%%=*}:[A-Z]*=$${s\#*=}" $(1)/CMakeCache.txt 2>/dev/null || cached=0; \
+	done; \
+	[ $$cached = 1 ] || { set -x; $(3) cmake -S . -B $(1) $(CMAKE_GEN) $(addprefix -D,$(2)); }
 
-build: deps $(BUILD)/CMakeCache.txt
+# A plain Release build: the program, tolmeri-hours and what they install.
+build: deps
+	$(call configure,$(BUILD),CMAKE_BUILD_TYPE=Release)
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
 	$(BUILD)/bin/tolmeri
 
-test: build
+# The same build with the tests, and compiler warnings as errors.
+test: test-deps
+	$(call configure,$(BUILD),CMAKE_BUILD_TYPE=Release TOLMERI_BUILD_TESTS=ON TOLMERI_WERROR=ON)
+	cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-test-asan: deps
-	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DTOLMERI_SANITIZE=ON \
-	      -DTOLMERI_BUILD_BENCH=OFF
+test-asan: test-deps
+	$(call configure,$(ASAN_BUILD),CMAKE_BUILD_TYPE=Debug TOLMERI_SANITIZE=ON \
+	    TOLMERI_BUILD_TESTS=ON TOLMERI_WERROR=ON)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && \
 	  ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
@@ -36,17 +54,35 @@ test-asan: deps
 
 # Short libFuzzer run of the settings-file reader and writer (clang only).
 FUZZ_SECONDS ?= 60
-fuzz: deps
-	CXX=clang++ cmake -S . -B build/fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	      -DTOLMERI_FUZZ=ON -DTOLMERI_BUILD_TESTS=OFF -DTOLMERI_BUILD_BENCH=OFF
+fuzz: test-deps
+	$(call configure,build/fuzz,CMAKE_BUILD_TYPE=RelWithDebInfo TOLMERI_FUZZ=ON \
+	    TOLMERI_WERROR=ON,CXX=clang++)
 	cmake --build build/fuzz -j $(JOBS) --target profile_fuzz
 	rm -rf build/fuzz/corpus && mkdir -p build/fuzz/corpus && cp fuzz/corpus/* build/fuzz/corpus/
 	build/fuzz/fuzz/profile_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 	      build/fuzz/corpus
 
+bench: test-deps
+	$(call configure,$(BUILD),CMAKE_BUILD_TYPE=Release TOLMERI_BUILD_BENCH=ON)
+	cmake --build $(BUILD) -j $(JOBS)
+	scripts/run-benchmarks $(BUILD)
+
+# The Debian package: a Release build of its own for the prefix /usr, with
+# Debian's hardening flags, packed by CPack into
+# $(PACKAGE_BUILD)/tolmeri_<version>_<arch>.deb.
+PACKAGE_BUILD ?= build/package
+DEB_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all; export DEB_BUILD_MAINT_OPTIONS; \
+	CXXFLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+	LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)"
+package: package-deps
+	$(call configure,$(PACKAGE_BUILD),CMAKE_BUILD_TYPE=Release CMAKE_INSTALL_PREFIX=/usr,$(DEB_FLAGS))
+	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	cd $(PACKAGE_BUILD) && cpack -G DEB
+
 # Per user by default: PREFIX/lib/tolmeri holds the program, its help and
-# its settings file; PREFIX/bin gets tolmeri and tolmeri-hours; the menu entry
-# and the icons go to PREFIX/share.
+# its settings file; PREFIX/bin gets tolmeri and tolmeri-hours; the menu
+# entry, the icons, the metainfo, the manual pages, the completion and the
+# licence go to PREFIX/share.
 PREFIX ?= $(HOME)/.local
 
 install: build
@@ -56,9 +92,6 @@ install: build
 uninstall:
 	@[ -f $(BUILD)/install_manifest.txt ] || { echo "nothing installed from $(BUILD)"; exit 1; }
 	xargs -d '\n' rm -f -- <$(BUILD)/install_manifest.txt
-
-bench: build
-	scripts/run-benchmarks $(BUILD)
 
 clean:
 	rm -rf build
