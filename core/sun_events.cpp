@@ -8,8 +8,8 @@ namespace tolmeri {
 namespace {
 
 // Depressions of the Sun's centre, written in radians where the sine of the
-// altitude belongs (the constant itself is used, not its sine).
-constexpr double kDawnDusk = -0.1284753;    // about 7°21′40″: 明六つ, 暮六つ
+// altitude belongs (the constant itself is used, not its sine); dawn and
+// dusk's, about 7°21′40″, is kDepressionRule's in the header.
 constexpr double kSunriseSunset = -0.01571; // about 0°54′
 
 // An angle of the day in radians as minutes (one turn = 1440).
@@ -54,8 +54,10 @@ int RoundMinute(double x) {
     return static_cast<int>(x + 0.5);
 }
 
-SunEvents CalcSunEventsUnrepaired(double noonJD, double latitude, double longitude,
-                                  double timeDiffDays) {
+namespace {
+
+SunEvents CalcUnrepaired(double noonJD, double latitude, double longitude, double timeDiffDays,
+                         const DawnDuskRule& rule) {
     // Sun's position at local noon (low-precision solar formulas).
     const double d = noonJD - 2451545.0;
     const double T = d / 36525.0;
@@ -75,7 +77,7 @@ SunEvents CalcSunEventsUnrepaired(double noonJD, double latitude, double longitu
     const double sinLat = std::sin(latitude);
     const double cosLat = std::cos(latitude);
     const double sinDecl = std::sin(decl);
-    const double h1 = HourAngle(kDawnDusk, sinLat, cosLat, sinDecl, cosDecl);
+    const double h1 = HourAngle(rule.altitude, sinLat, cosLat, sinDecl, cosDecl);
     const double h2 = HourAngle(kSunriseSunset, sinLat, cosLat, sinDecl, cosDecl);
 
     // Transit as an angle of the local standard day.
@@ -102,6 +104,10 @@ SunEvents CalcSunEventsUnrepaired(double noonJD, double latitude, double longitu
     ev.sunset = RoundMinute(Minutes(n + h2));
     b[0] = b[12] - 720;
     b[24] = b[12] + 720;
+    if (rule.offsetMinutes != 0) {
+        b[6] = std::max(b[6] - rule.offsetMinutes, b[0]);
+        b[18] = std::min(b[18] + rule.offsetMinutes, b[24]);
+    }
 
     // Quarters in this order: morning, afternoon, before dawn, night. The
     // afternoon alone halves in integers, so an odd length loses its half
@@ -113,8 +119,20 @@ SunEvents CalcSunEventsUnrepaired(double noonJD, double latitude, double longitu
     return ev;
 }
 
+} // namespace
+
+SunEvents CalcSunEventsUnrepaired(double noonJD, double latitude, double longitude,
+                                  double timeDiffDays) {
+    return CalcUnrepaired(noonJD, latitude, longitude, timeDiffDays, kDepressionRule);
+}
+
 SunEvents CalcSunEvents(double noonJD, double latitude, double longitude, double timeDiffDays) {
-    SunEvents ev = CalcSunEventsUnrepaired(noonJD, latitude, longitude, timeDiffDays);
+    return CalcSunEvents(noonJD, latitude, longitude, timeDiffDays, kDepressionRule);
+}
+
+SunEvents CalcSunEvents(double noonJD, double latitude, double longitude, double timeDiffDays,
+                        const DawnDuskRule& rule) {
+    SunEvents ev = CalcUnrepaired(noonJD, latitude, longitude, timeDiffDays, rule);
     // A quarter squeezed to a minute or two (polar dates, or dawn pushed onto
     // the midnight by the clamp) can leave an entry a minute out of order
     // after R's truncation of negatives. The chart needs a table that never

@@ -26,12 +26,27 @@ struct SunEvents {
     int sunset = 0;
 };
 
+// Where dawn (明六つ) and dusk (暮六つ) fall: the moments the Sun's centre
+// stands at altitude (as the program writes it: the sine's place, see
+// docs/ACCURACY.md; 0 is the geometric horizon), moved offsetMinutes outward
+// after rounding (dawn earlier, dusk later), but never beyond the midnights.
+struct DawnDuskRule {
+    double altitude = -0.1284753; // about 7°21′40″ below the horizon
+    int offsetMinutes = 0;
+};
+
+// The window's rule: the depression of 7°21′40″.
+inline constexpr DawnDuskRule kDepressionRule{};
+
 // The whole table for the Julian day of local noon, the place (radians) and
 // the time difference in days. Defined for every finite input: where the Sun
 // never reaches a depression (polar day or night), the event falls on the
 // transit or on the midnight. The result spans exactly 1440 minutes and never
-// decreases.
+// decreases. Sunrise and sunset are always the window's (0°54′ below the
+// horizon), whatever the rule.
 SunEvents CalcSunEvents(double noonJD, double latitude, double longitude, double timeDiffDays);
+SunEvents CalcSunEvents(double noonJD, double latitude, double longitude, double timeDiffDays,
+                        const DawnDuskRule& rule);
 
 // The described algorithm without the ordering repair: for tests that check
 // the repair never touches results inside the dialog's accepted ranges.
