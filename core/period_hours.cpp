@@ -1,0 +1,126 @@
+#include "core/period_hours.h"
+
+#include <algorithm>
+
+#include "core/solar_terms.h"
+
+namespace tolmeri {
+
+namespace {
+
+CivilDate AddDays(const CivilDate& date, std::int64_t days) {
+    return CivilFromDays(DaysFromCivil(date) + days);
+}
+
+} // namespace
+
+CivilDate ClockSetDate(const CivilDate& date, int timeDiffHours, ClockSteps steps) {
+    if (steps == ClockSteps::kDaily)
+        return date;
+    return CivilFromJdn(SolarTermOnDay(JdnFromCivil(date), timeDiffHours).jdn);
+}
+
+CPeriodCalculator::CPeriodCalculator(const PresetFields& place, const PeriodOptions& options)
+    : m_place(place), m_options(options) {}
+
+SunEvents CPeriodCalculator::Events(const CivilDate& date, DawnDefinition definition) {
+    m_hours.Reset();
+    m_hours.SetPlace(m_place.latDeg, m_place.latMin, m_place.lonDeg, m_place.lonMin,
+                     m_place.timeDiff);
+    m_hours.SetDate(date.year, date.month, date.day);
+    m_hours.CalcNoonJD();
+    if (definition != DawnDefinition::kDepression)
+        return CalcSunEvents(m_hours.GetNoonJD(), m_hours.GetLatitude(), m_hours.GetLongitude(),
+                             m_hours.GetTimeDiffDays(), DawnDuskRuleOf(definition));
+    // The window's own step, so the table is the window's to the bit.
+    m_hours.CalcBoundaries();
+    SunEvents ev;
+    for (int i = 0; i < CTemporalHours::kBoundaryCount; ++i)
+        ev.boundary[i] = m_hours.GetBoundary(i);
+    ev.sunrise = m_hours.GetSunrise();
+    ev.sunset = m_hours.GetSunset();
+    return ev;
+}
+
+PeriodDay CPeriodCalculator::Compute(const CivilDate& date) {
+    PeriodDay day;
+    day.date = date;
+    day.definition = DawnDefinitionOnDay(m_options.dawn, JdnFromCivil(date));
+    day.setDate = ClockSetDate(date, m_place.timeDiff, m_options.steps);
+
+    const SunEvents own = Events(date, day.definition);
+    day.sunrise = own.sunrise;
+    day.sunset = own.sunset;
+    day.transit = own.boundary[12];
+    if (day.setDate == date) {
+        day.boundary = own.boundary;
+        return day;
+    }
+    // The term's first day with the definition of the day asked for: on
+    // 1798-02-16 the new calendar's definition applies, although the clocks
+    // were last set at 立春.
+    if (!m_bSetValid || m_setDate != day.setDate || m_setDefinition != day.definition) {
+        m_setEvents = Events(day.setDate, day.definition);
+        m_setDate = day.setDate;
+        m_setDefinition = day.definition;
+        m_bSetValid = true;
+    }
+    day.boundary = m_setEvents.boundary;
+    return day;
+}
+
+std::vector<PeriodDay> CalcPeriodDays(const PresetFields& place, const CivilDate& first,
+                                      int dayCount, const PeriodOptions& options) {
+    std::vector<PeriodDay> days;
+    if (dayCount < 1)
+        return days;
+    days.reserve(static_cast<std::size_t>(dayCount));
+    CPeriodCalculator calc(place, options);
+    const std::int64_t start = DaysFromCivil(first);
+    for (int i = 0; i < dayCount; ++i)
+        days.push_back(calc.Compute(CivilFromDays(start + i)));
+    return days;
+}
+
+MomentHour FindMomentHour(const PresetFields& place, const CivilDate& date, int minute,
+                          const PeriodOptions& options) {
+    MomentHour m;
+    const std::int64_t wide = minute;
+    const std::int64_t dayShift = (wide >= 0 ? wide : wide - 1439) / 1440;
+    m.date = AddDays(date, dayShift);
+    m.minute = static_cast<int>(wide - dayShift * 1440);
+
+    // Boundaries 0 to 23 of the day before, the day and the day after, then
+    // the last day's 24, all as minutes of the day itself. Each day starts
+    // with its own midnight; where a table changes from one day to the next
+    // (a new term's clock setting, or the transit moving by a minute) the
+    // marks are kept from going back, so the half-hour found always holds
+    // the moment.
+    CPeriodCalculator calc(place, options);
+    std::array<int, 73> marks{};
+    for (int k = -1; k <= 1; ++k) {
+        const PeriodDay d = calc.Compute(AddDays(m.date, k));
+        for (int i = 0; i < 24; ++i)
+            marks[(k + 1) * 24 + i] = d.boundary[i] + 1440 * k;
+        if (k == 1)
+            marks[72] = d.boundary[24] + 1440;
+    }
+    for (int i = 1; i < 73; ++i)
+        marks[i] = std::max(marks[i], marks[i - 1]);
+    int i = 0;
+    while (i < 71 && marks[i + 1] <= m.minute)
+        ++i;
+    m.index = i % 24;
+    m.start = marks[i];
+    m.nextIndex = m.index + 1;
+    m.end = marks[i + 1];
+    return m;
+}
+
+LocalMoment LocalMomentOf(std::int64_t utcSeconds, int timeDiffHours) {
+    const std::int64_t local = utcSeconds + static_cast<std::int64_t>(timeDiffHours) * 3600;
+    const std::int64_t days = (local >= 0 ? local : local - 86399) / 86400;
+    return {CivilFromDays(days), static_cast<int>((local - days * 86400) / 60)};
+}
+
+} // namespace tolmeri

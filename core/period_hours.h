@@ -1,0 +1,102 @@
+// core: the temporal hours as each period kept them. A day's table by one of
+// the definitions of dawn and dusk (core/period_rules.h), with the clocks
+// set every day or at each of the 24 solar terms; a range of such days; and
+// the temporal hour any moment falls in. Standard library only.
+//
+// With the depression and daily setting every table is exactly the window's
+// (CTemporalHours' recompute); the other definitions change where dawn and
+// dusk fall and nothing else: the transit, the midnights and the division of
+// the quarters are the same code.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "core/civil_date.h"
+#include "core/period_rules.h"
+#include "core/presets.h"
+#include "core/sun_events.h"
+#include "core/temporal_hours.h"
+
+namespace tolmeri {
+
+struct PeriodOptions {
+    DawnDefinition dawn = DawnDefinition::kDepression;
+    ClockSteps steps = ClockSteps::kDaily;
+};
+
+// The day whose table the clocks show on date: the date itself, or with
+// kSekki the first day of the solar term in effect on it, in local standard
+// time of timeDiffHours.
+CivilDate ClockSetDate(const CivilDate& date, int timeDiffHours, ClockSteps steps);
+
+// One day's temporal hours. Every minute is a day minute of date (minutes of
+// local standard time from its 00:00, negative before it).
+struct PeriodDay {
+    CivilDate date;
+    CivilDate setDate; // the day whose table the boundaries are: date or its term's first day
+    DawnDefinition definition = DawnDefinition::kDepression; // in force on date, never kAuto
+    std::array<int, 25> boundary{}; // setDate's table, read as the clock times of date
+    int sunrise = 0;                // date's own sunrise, sunset and transit as the
+    int sunset = 0;                 // window computes them, whatever the definition
+    int transit = 0;                // and the steps
+};
+
+// Days of one place, one after another: the window's recompute for each day
+// (and for its term's first day), with the options.
+class CPeriodCalculator {
+public:
+    CPeriodCalculator(const PresetFields& place, const PeriodOptions& options);
+    PeriodDay Compute(const CivilDate& date);
+
+private:
+    SunEvents Events(const CivilDate& date, DawnDefinition definition);
+
+    PresetFields m_place;
+    PeriodOptions m_options;
+    CTemporalHours m_hours;
+    // The last term's first day, which the following days of the term reuse.
+    bool m_bSetValid = false;
+    CivilDate m_setDate;
+    DawnDefinition m_setDefinition = DawnDefinition::kDepression;
+    SunEvents m_setEvents;
+};
+
+// dayCount consecutive days from first (none for a count below 1).
+std::vector<PeriodDay> CalcPeriodDays(const PresetFields& place, const CivilDate& first,
+                                      int dayCount, const PeriodOptions& options);
+
+// The temporal half-hour a moment falls in.
+struct MomentHour {
+    CivilDate date;    // the local date of the moment
+    int minute = 0;    // its local standard time, 0 to 1439
+    int index = 0;     // the boundary that began its half-hour, 0 to 23: the hour
+                       // is index / 2, an odd index its second half (半)
+    int start = 0;     // that boundary, as a day minute of date
+    int nextIndex = 1; // the boundary that ends it, index + 1
+    int end = 0;       // the same as a day minute of date
+    std::string_view Label() const { return kBoundaryLabels[index]; }
+    std::string_view NextLabel() const { return kBoundaryLabels[nextIndex]; }
+    int MinutesInto() const { return minute - start; }
+    int MinutesLeft() const { return end - minute; }
+};
+
+// The half-hour of the moment minute (local standard time) on date at place.
+// The boundaries come from the tables of date and of the days either side,
+// so a moment before boundary 0 or after boundary 24 of its date finds its
+// hour among the night hours of the day before or after. A minute outside 0
+// to 1439 counts from date's midnight into the days around it.
+MomentHour FindMomentHour(const PresetFields& place, const CivilDate& date, int minute,
+                          const PeriodOptions& options = {});
+
+// The local date and minute at place of a moment of universal time.
+struct LocalMoment {
+    CivilDate date;
+    int minute = 0; // 0 to 1439
+};
+LocalMoment LocalMomentOf(std::int64_t utcSeconds, int timeDiffHours);
+
+} // namespace tolmeri

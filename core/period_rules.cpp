@@ -1,0 +1,83 @@
+#include "core/period_rules.h"
+
+namespace tolmeri {
+
+namespace {
+
+struct ChoiceText {
+    std::string_view name;
+    std::string_view label;
+};
+
+// In the order of the enumerations.
+constexpr ChoiceText kDefinitionTexts[] = {
+    {"depression", "寛政暦（太陽俯角7度21分40秒）"},
+    {"36min", "貞享・宝暦暦（日出前・日入後2刻半＝36分）"},
+    {"sunrise", "日出・日入"},
+    {"auto", "暦による（1798年2月16日の寛政暦から俯角、それ以前は36分）"},
+};
+constexpr ChoiceText kStepsTexts[] = {{"daily", "毎日"}, {"sekki", "二十四節気ごと"}};
+
+// The text of a value; a value outside the enumeration reads as its first.
+template <typename E, std::size_t N> const ChoiceText& TextOf(const ChoiceText (&texts)[N], E e) {
+    const auto i = static_cast<std::size_t>(e);
+    return texts[i < N ? i : 0];
+}
+
+template <typename E, std::size_t N, std::size_t M>
+std::optional<E> FromName(const ChoiceText (&texts)[N], const std::array<E, M>& values,
+                          std::string_view name) {
+    for (E e : values)
+        if (TextOf(texts, e).name == name)
+            return e;
+    return std::nullopt;
+}
+
+} // namespace
+
+std::string_view DawnDefinitionName(DawnDefinition definition) {
+    return TextOf(kDefinitionTexts, definition).name;
+}
+
+std::string_view DawnDefinitionLabel(DawnDefinition definition) {
+    return TextOf(kDefinitionTexts, definition).label;
+}
+
+std::optional<DawnDefinition> DawnDefinitionFromName(std::string_view name) {
+    return FromName(kDefinitionTexts, kDawnDefinitions, name);
+}
+
+DawnDefinition DawnDefinitionOnDay(DawnDefinition definition, int jdn) {
+    if (definition != DawnDefinition::kAuto)
+        return definition;
+    return jdn >= kKanseiCalendarFirstJdn ? DawnDefinition::kDepression
+                                          : DawnDefinition::kMinutes36;
+}
+
+DawnDuskRule DawnDuskRuleOf(DawnDefinition definition) {
+    // The geometric horizon: the Sun's centre at altitude 0, no refraction.
+    switch (definition) {
+    case DawnDefinition::kMinutes36:
+        return {0.0, 36};
+    case DawnDefinition::kSunrise:
+        return {0.0, 0};
+    case DawnDefinition::kDepression:
+    case DawnDefinition::kAuto:
+        break;
+    }
+    return kDepressionRule;
+}
+
+std::string_view ClockStepsName(ClockSteps steps) {
+    return TextOf(kStepsTexts, steps).name;
+}
+
+std::string_view ClockStepsLabel(ClockSteps steps) {
+    return TextOf(kStepsTexts, steps).label;
+}
+
+std::optional<ClockSteps> ClockStepsFromName(std::string_view name) {
+    return FromName(kStepsTexts, kClockSteps, name);
+}
+
+} // namespace tolmeri

@@ -1,0 +1,341 @@
+// The temporal hours as each period kept them: the definitions of dawn and
+// dusk against independently computed sunrises, auto on both sides of the
+// 寛政暦, clocks set at the solar terms, and the hour of any moment.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+#include <set>
+
+#include "core/calendar.h"
+#include "core/civil_date.h"
+#include "core/period_hours.h"
+#include "core/period_rules.h"
+#include "core/solar_terms.h"
+#include "hours_output.h"
+
+using namespace tolmeri;
+
+namespace {
+
+PresetFields Place(int latDeg, int latMin, int lonDeg, int lonMin, int tz) {
+    return {"", latDeg, latMin, lonDeg, lonMin, tz};
+}
+const PresetFields kKyoto = Place(35, 1, 135, 45, 9);
+const PresetFields kTokyo = Place(35, 39, 139, 45, 9);
+
+PeriodDay Day(const PresetFields& place, const CivilDate& date, DawnDefinition dawn,
+              ClockSteps steps = ClockSteps::kDaily) {
+    CPeriodCalculator calc(place, {dawn, steps});
+    return calc.Compute(date);
+}
+
+// The window's recompute, step by step.
+CTemporalHours Window(const PresetFields& p, const CivilDate& date) {
+    CTemporalHours h;
+    h.Reset();
+    h.SetPlace(p.latDeg, p.latMin, p.lonDeg, p.lonMin, p.timeDiff);
+    h.SetDate(date.year, date.month, date.day);
+    h.CalcNoonJD();
+    h.CalcBoundaries();
+    return h;
+}
+
+CivilDate AddDays(const CivilDate& date, int days) {
+    return CivilFromDays(DaysFromCivil(date) + days);
+}
+
+// A place inside the window's accepted ranges: latitude -54 to 54, the time
+// difference within two hours of the longitude's.
+PresetFields RandomPlace(std::mt19937& rng) {
+    std::uniform_int_distribution<int> lat(-54, 54), lon(-180, 180), min(0, 59), near(-2, 2);
+    PresetFields p = Place(lat(rng), min(rng), lon(rng), min(rng), 0);
+    p.timeDiff = std::clamp(p.lonDeg / 15 + near(rng), -12, 12);
+    return p;
+}
+
+CivilDate RandomDate(std::mt19937& rng) {
+    std::uniform_int_distribution<int> year(0, 2200), month(1, 12), day(1, 28);
+    return {year(rng), month(rng), day(rng)};
+}
+
+} // namespace
+
+TEST(DawnDefinitions, NamesAndLabelsReadBack) {
+    std::set<std::string_view> labels;
+    for (DawnDefinition d : kDawnDefinitions) {
+        EXPECT_EQ(DawnDefinitionFromName(DawnDefinitionName(d)), d);
+        labels.insert(DawnDefinitionLabel(d));
+    }
+    EXPECT_EQ(labels.size(), kDawnDefinitions.size());
+    EXPECT_EQ(DawnDefinitionName(DawnDefinition::kMinutes36), "36min");
+    EXPECT_EQ(DawnDefinitionLabel(DawnDefinition::kDepression), "寛政暦（太陽俯角7度21分40秒）");
+    for (ClockSteps s : kClockSteps)
+        EXPECT_EQ(ClockStepsFromName(ClockStepsName(s)), s);
+    for (const char* bad : {"", "Depression", "36", "sekki ", "auto2"}) {
+        EXPECT_FALSE(DawnDefinitionFromName(bad)) << bad;
+        EXPECT_FALSE(ClockStepsFromName(bad)) << bad;
+    }
+}
+
+// The default definition is the window's computation, bit for bit, over
+// places and dates across the accepted ranges.
+TEST(PeriodHours, DepressionDailyIsTheWindowsTable) {
+    std::mt19937 rng(14);
+    for (int n = 0; n < 3000; ++n) {
+        const PresetFields place = RandomPlace(rng);
+        const CivilDate date = RandomDate(rng);
+        const PeriodDay day = Day(place, date, DawnDefinition::kDepression);
+        const CTemporalHours h = Window(place, date);
+        for (int i = 0; i < 25; ++i)
+            ASSERT_EQ(day.boundary[i], h.GetBoundary(i)) << n << " " << i;
+        ASSERT_EQ(day.sunrise, h.GetSunrise());
+        ASSERT_EQ(day.sunset, h.GetSunset());
+        ASSERT_EQ(day.transit, h.GetBoundary(12));
+        ASSERT_EQ(day.setDate, date);
+    }
+}
+
+// Geometric sunrise and sunset (the Sun's centre on the horizon, no
+// refraction) computed independently by tests/data/geometric_sunrise.py
+// (Meeus' Sun, the altitude found at the moment itself), rounded to whole
+// minutes; 36min puts dawn 36 minutes before and dusk 36 after them. Within
+// a minute: the program takes the Sun's position once at noon.
+TEST(PeriodHours, GeometricDefinitionsAgainstIndependentSunrises) {
+    const struct {
+        PresetFields place;
+        CivilDate date;
+        int sunrise, sunset; // day minutes, by hand
+    } cases[] = {
+        {kKyoto, {2026, 3, 20}, 365, 1084}, // 06:05, 18:04
+        {kKyoto, {1750, 3, 21}, 364, 1085}, // 06:04, 18:05
+        {kKyoto, {1790, 6, 21}, 287, 1149}, // 04:47, 19:09
+        {kTokyo, {2026, 12, 22}, 412, 987}, // 06:52, 16:27
+        {kTokyo, {1798, 2, 15}, 393, 1039}, // 06:33, 17:19
+    };
+    for (const auto& c : cases) {
+        const PeriodDay sunrise = Day(c.place, c.date, DawnDefinition::kSunrise);
+        EXPECT_NEAR(sunrise.boundary[6], c.sunrise, 1) << FormatDate(c.date);
+        EXPECT_NEAR(sunrise.boundary[18], c.sunset, 1) << FormatDate(c.date);
+        const PeriodDay m36 = Day(c.place, c.date, DawnDefinition::kMinutes36);
+        EXPECT_NEAR(m36.boundary[6], c.sunrise - 36, 1) << FormatDate(c.date);
+        EXPECT_NEAR(m36.boundary[18], c.sunset + 36, 1) << FormatDate(c.date);
+        // Only dawn and dusk move: the transit and the midnights stay.
+        const CTemporalHours window = Window(c.place, c.date);
+        for (int i : {0, 12, 24})
+            EXPECT_EQ(m36.boundary[i], window.GetBoundary(i));
+        EXPECT_EQ(m36.sunrise, window.GetSunrise());
+    }
+}
+
+// 36min is the geometric sunrise less 36 minutes exactly, every day of a
+// year, in the north and the south.
+TEST(PeriodHours, ThirtySixMinutesAreExactlyThat) {
+    for (const PresetFields& place : {kTokyo, Place(-33, 52, 151, 12, 10), Place(54, 0, 0, 0, 0)}) {
+        const auto geometric = CalcPeriodDays(place, {1750, 1, 1}, 365, {DawnDefinition::kSunrise});
+        const auto m36 = CalcPeriodDays(place, {1750, 1, 1}, 365, {DawnDefinition::kMinutes36});
+        for (std::size_t d = 0; d < m36.size(); ++d) {
+            ASSERT_EQ(m36[d].boundary[6], geometric[d].boundary[6] - 36) << d;
+            ASSERT_EQ(m36[d].boundary[18], geometric[d].boundary[18] + 36) << d;
+            // The quarters are divided as ever: the halves lie between.
+            for (int i = 1; i < 25; ++i)
+                ASSERT_LE(m36[d].boundary[i - 1], m36[d].boundary[i]) << d << " " << i;
+        }
+    }
+}
+
+// 7°21′40″ was chosen as the Sun's depression 36 minutes before the
+// geometric sunrise at Kyoto on the equinoxes: there the two definitions
+// agree to the minute.
+TEST(PeriodHours, TheDepressionIsThirtySixMinutesAtKyotoOnTheEquinoxes) {
+    for (const CivilDate date : {CivilDate{2026, 3, 20}, CivilDate{2026, 9, 23},
+                                 CivilDate{1798, 3, 21}, CivilDate{1798, 9, 23}}) {
+        const PeriodDay depression = Day(kKyoto, date, DawnDefinition::kDepression);
+        const PeriodDay m36 = Day(kKyoto, date, DawnDefinition::kMinutes36);
+        EXPECT_NEAR(depression.boundary[6], m36.boundary[6], 1) << FormatDate(date);
+        EXPECT_NEAR(depression.boundary[18], m36.boundary[18], 1) << FormatDate(date);
+    }
+}
+
+TEST(PeriodHours, AutoChangesOnTheFirstDayOfTheKanseiCalendar) {
+    // The constant is the calendar's: 寛政10年1月1日.
+    ASSERT_EQ(JdnFromCivil({1798, 2, 16}), kKanseiCalendarFirstJdn);
+    EXPECT_EQ(LunisolarNewYearJdn(1798), kKanseiCalendarFirstJdn);
+    EXPECT_EQ(FormatEraDate(*EraDateFromJdn(kKanseiCalendarFirstJdn)), "寛政10年1月1日");
+
+    const struct {
+        CivilDate date;
+        DawnDefinition in;
+    } cases[] = {
+        {{1685, 2, 4}, DawnDefinition::kMinutes36},   {{1798, 2, 15}, DawnDefinition::kMinutes36},
+        {{1798, 2, 16}, DawnDefinition::kDepression}, {{1798, 2, 17}, DawnDefinition::kDepression},
+        {{2026, 6, 21}, DawnDefinition::kDepression},
+    };
+    for (const auto& c : cases) {
+        for (ClockSteps steps : kClockSteps) {
+            const PeriodDay aut = Day(kTokyo, c.date, DawnDefinition::kAuto, steps);
+            const PeriodDay direct = Day(kTokyo, c.date, c.in, steps);
+            EXPECT_EQ(aut.definition, c.in) << FormatDate(c.date);
+            EXPECT_EQ(aut.boundary, direct.boundary) << FormatDate(c.date);
+        }
+    }
+    // The two definitions differ on both days, so the switch is seen: at
+    // Tokyo in February the depression comes a minute before 36 minutes.
+    EXPECT_NE(Day(kTokyo, {1798, 2, 15}, DawnDefinition::kDepression).boundary[6],
+              Day(kTokyo, {1798, 2, 15}, DawnDefinition::kAuto).boundary[6]);
+    EXPECT_NE(Day(kTokyo, {1798, 2, 16}, DawnDefinition::kMinutes36).boundary[6],
+              Day(kTokyo, {1798, 2, 16}, DawnDefinition::kAuto).boundary[6]);
+}
+
+// With the clocks set at the terms a day shows the table of its term's first
+// day: the same through the term, new on the first day of the next.
+TEST(PeriodHours, SekkiStepsHoldThroughATermAndChangeOnItsFirstDay) {
+    const auto starts = SolarTermsOfYear(2026, 9);
+    std::set<int> firstDays;
+    for (const SolarTermStart& s : starts)
+        firstDays.insert(s.jdn);
+    const auto daily = CalcPeriodDays(kKyoto, {2026, 1, 1}, 365, {});
+    const auto sekki = CalcPeriodDays(kKyoto, {2026, 1, 1}, 365, {{}, ClockSteps::kSekki});
+    int changes = 0;
+    for (std::size_t d = 0; d < sekki.size(); ++d) {
+        const PeriodDay& day = sekki[d];
+        const int jdn = JdnFromCivil(day.date);
+        // The set day is the latest term start on or before the day.
+        const SolarTermStart term = SolarTermOnDay(jdn, 9);
+        ASSERT_EQ(JdnFromCivil(day.setDate), term.jdn) << FormatDate(day.date);
+        ASSERT_EQ(day.boundary, Day(kKyoto, day.setDate, DawnDefinition::kDepression).boundary);
+        // Sunrise, sunset and the transit stay the day's own.
+        ASSERT_EQ(day.sunrise, daily[d].sunrise);
+        ASSERT_EQ(day.sunset, daily[d].sunset);
+        ASSERT_EQ(day.transit, daily[d].boundary[12]);
+        if (d == 0)
+            continue;
+        const bool first = firstDays.count(jdn) > 0;
+        if (first) {
+            EXPECT_EQ(day.boundary, daily[d].boundary) << FormatDate(day.date);
+            EXPECT_NE(day.boundary, sekki[d - 1].boundary) << FormatDate(day.date);
+            ++changes;
+        } else {
+            EXPECT_EQ(day.boundary, sekki[d - 1].boundary) << FormatDate(day.date);
+        }
+    }
+    EXPECT_EQ(changes, 24);
+}
+
+// The hour of a moment on Tokyo, 2026-06-21: midnight mark (boundary 0) at
+// 23:43 the evening before (-17), transit at 11:43 (703), boundary 24 at
+// 23:43 (1423).
+TEST(MomentHour, BoundariesAndTheNightAroundMidnight) {
+    const CTemporalHours day = Window(kTokyo, {2026, 6, 21});
+    const CTemporalHours next = Window(kTokyo, {2026, 6, 22});
+    ASSERT_EQ(day.GetBoundary(0), -17);
+    ASSERT_EQ(day.GetBoundary(12), 703);
+    const int b6 = day.GetBoundary(6);
+    const struct {
+        int minute;
+        int index, start, end;
+    } cases[] = {
+        {703, 12, 703, day.GetBoundary(13)},         // on the transit: 昼九つ begins
+        {702, 11, day.GetBoundary(11), 703},         // a minute before: 朝四つ半
+        {b6, 6, b6, day.GetBoundary(7)},             // 明六つ
+        {b6 - 1, 5, day.GetBoundary(5), b6},         // 暁七つ半
+        {0, 0, -17, day.GetBoundary(1)},             // midnight is in 暁九つ
+        {1439, 0, 1423, next.GetBoundary(1) + 1440}, // after boundary 24: the next day's
+        {1422, 23, day.GetBoundary(23), 1423},       // 夜四つ半 up to boundary 24
+    };
+    for (const auto& c : cases) {
+        const MomentHour m = FindMomentHour(kTokyo, {2026, 6, 21}, c.minute);
+        EXPECT_EQ(m.date, (CivilDate{2026, 6, 21}));
+        EXPECT_EQ(m.minute, c.minute);
+        EXPECT_EQ(m.index, c.index) << c.minute;
+        EXPECT_EQ(m.start, c.start) << c.minute;
+        EXPECT_EQ(m.end, c.end) << c.minute;
+        EXPECT_EQ(m.nextIndex, c.index + 1);
+        EXPECT_EQ(m.MinutesInto(), c.minute - c.start);
+        EXPECT_EQ(m.Label(), kBoundaryLabels[c.index]);
+    }
+}
+
+// Where the transit comes late on the clock (120°E on time difference 9),
+// boundary 0 falls after midnight: the small hours before it are the night
+// hours of the day before.
+TEST(MomentHour, SmallHoursBeforeBoundaryZeroBelongToThePreviousNight) {
+    const PresetFields place = Place(30, 0, 120, 0, 9);
+    const CivilDate date{2026, 1, 10};
+    const CTemporalHours today = Window(place, date);
+    const CTemporalHours yesterday = Window(place, AddDays(date, -1));
+    ASSERT_GT(today.GetBoundary(0), 30);
+    const MomentHour m = FindMomentHour(place, date, 20);
+    EXPECT_EQ(m.index, 23);
+    EXPECT_EQ(m.Label(), "夜四つ半");
+    EXPECT_EQ(m.start, yesterday.GetBoundary(23) - 1440);
+    EXPECT_EQ(m.end, today.GetBoundary(0));
+    EXPECT_EQ(m.NextLabel(), "暁九つ (子)");
+    EXPECT_EQ(m.MinutesLeft(), today.GetBoundary(0) - 20);
+}
+
+// A minute outside the day counts into the days around it.
+TEST(MomentHour, MinutesOutsideTheDayMoveTheDate) {
+    const CivilDate date{2026, 3, 1};
+    const struct {
+        int minute;
+        CivilDate date;
+        int local;
+    } cases[] = {{-30, {2026, 2, 28}, 1410},
+                 {1440, {2026, 3, 2}, 0},
+                 {-1440, {2026, 2, 28}, 0},
+                 {3000, {2026, 3, 3}, 120}};
+    for (const auto& c : cases) {
+        const MomentHour m = FindMomentHour(kTokyo, date, c.minute);
+        const MomentHour same = FindMomentHour(kTokyo, c.date, c.local);
+        EXPECT_EQ(m.date, c.date) << c.minute;
+        EXPECT_EQ(m.minute, c.local) << c.minute;
+        EXPECT_EQ(m.index, same.index);
+        EXPECT_EQ(m.start, same.start);
+    }
+}
+
+// The moment's hour is the tool's --now for the default definition, moment
+// for moment, and always holds its moment for every definition and steps.
+TEST(MomentHour, AgreesWithNowAndHoldsTheMomentForEveryOption) {
+    std::mt19937 rng(1798);
+    std::uniform_int_distribution<std::int64_t> seconds(-5'000'000'000LL, 7'000'000'000LL);
+    for (int n = 0; n < 600; ++n) {
+        const PresetFields place = RandomPlace(rng);
+        const std::int64_t utc = seconds(rng);
+        const CurrentHour now = FindCurrentHour(place, utc);
+        const LocalMoment local = LocalMomentOf(utc, place.timeDiff);
+        ASSERT_EQ(local.date, now.date);
+        ASSERT_EQ(local.minute, now.minute);
+        const MomentHour m = FindMomentHour(place, local.date, local.minute);
+        ASSERT_EQ(m.index, now.index) << n;
+        ASSERT_EQ(m.start, now.since) << n;
+        ASSERT_EQ(m.end, now.next) << n;
+        for (DawnDefinition dawn : kDawnDefinitions)
+            for (ClockSteps steps : kClockSteps) {
+                const MomentHour o = FindMomentHour(place, local.date, local.minute, {dawn, steps});
+                ASSERT_LE(o.start, o.minute) << n;
+                ASSERT_LT(o.minute, o.end) << n;
+                ASSERT_GE(o.index, 0);
+                ASSERT_LT(o.index, 24);
+            }
+    }
+}
+
+// Polar days and nights, and places no dialog accepts: every definition
+// still gives a table that spans a day and never decreases.
+TEST(PeriodHours, EveryDefinitionStaysDefinedAtThePoles) {
+    const PresetFields places[] = {Place(89, 59, 10, 0, 1), Place(-89, 0, -170, 0, -11),
+                                   Place(90, 0, 0, 0, 0),   Place(70, 0, 25, 0, 2),
+                                   Place(-70, 0, 0, 0, 0),  Place(1000, 0, 5000, 0, 0)};
+    for (const PresetFields& place : places)
+        for (DawnDefinition dawn : kDawnDefinitions)
+            for (const CivilDate date :
+                 {CivilDate{2026, 6, 21}, CivilDate{2026, 12, 22}, CivilDate{1750, 3, 20}}) {
+                const PeriodDay d = Day(place, date, dawn, ClockSteps::kSekki);
+                ASSERT_EQ(d.boundary[24] - d.boundary[0], 1440);
+                for (int i = 1; i < 25; ++i)
+                    ASSERT_LE(d.boundary[i - 1], d.boundary[i]) << place.latDeg << " " << i;
+                ASSERT_LE(std::abs(d.boundary[12] - 720), 2000);
+            }
+}
