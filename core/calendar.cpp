@@ -265,6 +265,34 @@ std::string FormatEraDate(const EraDate& date) {
     return text;
 }
 
+std::string FormatYearWithEras(int year) {
+    std::string text = std::to_string(year) + "年";
+    int first = LunisolarNewYearJdn(year);
+    int end = 0;
+    if (year >= 1873 || first == 0) {
+        first = JdnFromCivil({year, 1, 1});
+        end = JdnFromCivil({year + 1, 1, 1});
+    } else {
+        end = LunisolarNewYearJdn(year + 1);
+        if (end == 0)
+            end = kLunisolarEndJdn;
+    }
+    std::string eras;
+    int era = -2;
+    for (int jdn = first; jdn < end; ++jdn) {
+        const int here = EraOnDay(jdn);
+        if (here == era)
+            continue;
+        era = here;
+        const std::optional<EraDate> date = EraDateFromJdn(jdn);
+        if (!date)
+            continue;
+        eras += eras.empty() ? "（" : "・";
+        eras += std::string(data::kEras[date->era].name) + YearText(date->year) + "年";
+    }
+    return eras.empty() ? text : text + eras + "）";
+}
+
 // ---------------------------------------------------------------------------
 // Reading era dates
 

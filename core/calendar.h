@@ -119,6 +119,13 @@ EraDateResult JdnFromEraDate(const EraDate& date);
 // "慶長5年9月15日", "文政13年閏3月1日", "慶長元年10月27日"; empty for era -1.
 std::string FormatEraDate(const EraDate& date);
 
+// A Western year with the era years it was counted in: "2026年（令和8年）",
+// "2019年（平成31年・令和元年）", "1750年（寛延3年）", "600年". Before 1873 the
+// era years are those of the lunisolar year of that number (寛延3年 began on
+// 1750-02-07), from 1873 on those of the Gregorian year; the Southern
+// court's for 1331-1392.
+std::string FormatYearWithEras(int year);
+
 // ---------------------------------------------------------------------------
 // Era dates as written
 

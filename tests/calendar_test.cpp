@@ -355,3 +355,25 @@ TEST(EraDateText, FieldsToDay) {
     EXPECT_EQ(JdnFromEraDate({-1, 1, false, 1, 1}).error, EraDateError::kUnknownEra);
     EXPECT_EQ(JdnFromEraDate({EraCount(), 1, false, 1, 1}).error, EraDateError::kUnknownEra);
 }
+
+// Titles name a Western year with the era years counted in it.
+TEST(EraDateText, WesternYearsWithTheirEras) {
+    const struct {
+        int year;
+        const char* text;
+    } cases[] = {
+        {2026, "2026年（令和8年）"},
+        {2019, "2019年（平成31年・令和元年）"},
+        {1989, "1989年（昭和64年・平成元年）"},
+        {1873, "1873年（明治6年）"},
+        {1872, "1872年（明治5年）"},
+        {1868, "1868年（明治元年）"},
+        {1798, "1798年（寛政10年）"},
+        {1336, "1336年（建武3年・延元元年）"}, // the Southern court's eras
+        {1750, "1750年（寛延3年）"},
+        {600, "600年"},
+        {0, "0年"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FormatYearWithEras(c.year), c.text);
+}
