@@ -1,0 +1,94 @@
+// Speed of the year chart: 366 days painted into 1200 x 800 (the input made
+// once; fonts and layout afresh on every paint, as every paint makes them),
+// and its input made in a Qt process (bench/period_bench has the days'
+// computation without Qt).
+//
+//   year_chart_bench [benchmark options]
+//   year_chart_bench --png FILE [PLACE YEAR [DAWN [STEPS [WIDTHxHEIGHT]]]]
+// The second form writes one chart as a picture instead (how
+// docs/year-chart.png is made: --png docs/year-chart.png 東京 2026).
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "core/presets.h"
+#include "year_chart_painter.h"
+
+namespace {
+
+using namespace tolmeri;
+
+PresetFields Place(const char* name) {
+    const std::string_view* entry = FindPreset(name);
+    return ParseLocationEntry(entry ? *entry : *FindPreset("東京"));
+}
+
+QFont ChartFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP"),
+                      QStringLiteral("sans-serif")});
+    return font;
+}
+
+void BM_PaintYearChart(benchmark::State& state) {
+    const YearChartInput input = MakeYearChartInput(Place("東京"), 2024, {});
+    QImage image(1200, 800, QImage::Format_RGB32);
+    const QFont font = ChartFont();
+    for (auto _ : state) {
+        QPainter p(&image);
+        const YearChartLayout layout = PaintYearChart(p, image.rect(), input, font);
+        benchmark::DoNotOptimize(layout.bottom);
+    }
+    state.counters["days"] = static_cast<double>(input.days.size());
+}
+BENCHMARK(BM_PaintYearChart)->Unit(benchmark::kMillisecond);
+
+// The days, terms and titles, as the window or the picture module will make
+// them: in a process that has started Qt.
+void BM_MakeYearChartInput(benchmark::State& state) {
+    for (auto _ : state) {
+        const YearChartInput input = MakeYearChartInput(Place("東京"), 2024, {});
+        benchmark::DoNotOptimize(input.terms.size());
+    }
+}
+BENCHMARK(BM_MakeYearChartInput)->Unit(benchmark::kMicrosecond);
+
+int WritePicture(int argc, char** argv) {
+    const char* file = argv[2];
+    const PresetFields place = Place(argc > 3 ? argv[3] : "東京");
+    const int year = argc > 4 ? std::atoi(argv[4]) : 2026;
+    PeriodOptions options;
+    if (argc > 5)
+        options.dawn = DawnDefinitionFromName(argv[5]).value_or(DawnDefinition::kDepression);
+    if (argc > 6)
+        options.steps = ClockStepsFromName(argv[6]).value_or(ClockSteps::kDaily);
+    int width = 1200, height = 800;
+    if (argc > 7 && std::sscanf(argv[7], "%dx%d", &width, &height) != 2)
+        return 2;
+    QImage image(width, height, QImage::Format_RGB32);
+    {
+        QPainter p(&image);
+        PaintYearChart(p, image.rect(), MakeYearChartInput(place, year, options), ChartFont());
+    }
+    return image.save(QString::fromLocal8Bit(file)) ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (argc > 2 && std::strcmp(argv[1], "--png") == 0)
+        return WritePicture(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,315 @@
+// The year chart: its layout as arithmetic on a known day, and the pixels a
+// paint leaves on an image and in an SVG file, across midnight included.
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
+#include <QSvgGenerator>
+#include <QSvgRenderer>
+#include <map>
+#include <optional>
+#include <random>
+
+#include "chart_painter.h"
+#include "year_chart_painter.h"
+
+using namespace tolmeri;
+
+namespace {
+
+const PresetFields kTokyo{"東京", 35, 39, 139, 45, 9};
+// The transit two hours late on the clock: boundary 0 near 02:00.
+const PresetFields kLate{"", 30, 0, 120, 0, 10};
+constexpr int kSolstice = 171; // 2026-06-21, day 171 of 2026
+
+// Every character as wide as a line is high: enough for the layout.
+YearChartMetrics FakeMetrics() {
+    YearChartMetrics m;
+    m.lineHeight = 14;
+    m.titleHeight = 20;
+    m.textWidth = [](const QString& text) { return 14 * static_cast<int>(text.size()); };
+    return m;
+}
+
+// A layout whose plot is 1440 rows high (a row a minute) and 730 columns
+// wide (two a day): the area grown by what the margins take.
+YearChartLayout MinuteLayout(const YearChartInput& in) {
+    const YearChartMetrics m = FakeMetrics();
+    const YearChartLayout probe = LayoutYearChart(in, QRect(0, 0, 1000, 1000), m);
+    const QRect area(0, 0, 1000 + 730 - (probe.right - probe.left),
+                     1000 + 1440 - (probe.bottom - probe.top));
+    return LayoutYearChart(in, area, m);
+}
+
+const YearChartText* FindText(const YearChartLayout& L, const QString& text) {
+    for (const YearChartText& t : L.texts)
+        if (t.text == text)
+            return &t;
+    return nullptr;
+}
+
+QFont TestFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("IPAPGothic"), QStringLiteral("sans-serif")});
+    return font;
+}
+
+} // namespace
+
+// Tokyo, 2026-06-21: boundary 0 at -17 (23:43 the evening before), 2 at 64,
+// 6 (dawn) at 227, 8 at 386, 12 (transit) at 703, 22 at 1342, 24 at 1423;
+// sunrise 265, sunset 1140.
+TEST(YearChartLayout, AKnownDayLandsOnItsRowsAndColumns) {
+    const YearChartInput in = MakeYearChartInput(kTokyo, 2026, {});
+    ASSERT_EQ(in.days.size(), 365u);
+    ASSERT_EQ(in.days[kSolstice].date, (CivilDate{2026, 6, 21}));
+    const YearChartLayout L = MinuteLayout(in);
+    ASSERT_EQ(L.bottom - L.top, 1440);
+    ASSERT_EQ(L.right - L.left, 730);
+
+    EXPECT_EQ(L.dayX[kSolstice], L.left + 342);
+    EXPECT_EQ(L.dayX[kSolstice + 1], L.left + 344);
+    const auto& y = L.boundaryY[kSolstice];
+    const std::pair<int, int> rows[] = {{0, -17},  {2, 64},    {6, 227},  {8, 386},
+                                        {12, 703}, {22, 1342}, {24, 1423}};
+    for (const auto& [i, minute] : rows)
+        EXPECT_EQ(y[i], L.top + minute) << i;
+    EXPECT_EQ(L.sunriseY[kSolstice], L.top + 265);
+    EXPECT_EQ(L.sunsetY[kSolstice], L.top + 1140);
+    EXPECT_EQ(L.transitY[kSolstice], L.top + 703);
+
+    // Band edges on the plot: 暁九つ crosses midnight and comes in two runs.
+    const auto spans = [&](int hour) {
+        std::vector<std::pair<int, int>> v;
+        for (const YearChartSpan& s : YearChartBandSpans(L, kSolstice, hour))
+            v.push_back({s.top - L.top, s.bottom - L.top});
+        return v;
+    };
+    EXPECT_EQ(spans(0), (std::vector<std::pair<int, int>>{{1423, 1440}, {0, 64}}));
+    EXPECT_EQ(spans(3), (std::vector<std::pair<int, int>>{{227, 386}}));
+    EXPECT_EQ(spans(11), (std::vector<std::pair<int, int>>{{1342, 1423}}));
+}
+
+TEST(YearChartLayout, TicksAndNamesOfMonthsTermsAndHours) {
+    YearChartInput in = MakeYearChartInput(kTokyo, 2026, {});
+    in.markedDay = kSolstice;
+    const YearChartLayout L = MinuteLayout(in);
+    // The first of February to December; July 1 is day 181.
+    ASSERT_EQ(L.monthX.size(), 11u);
+    EXPECT_EQ(L.monthX[5], L.left + 362);
+    // All 24 terms, 夏至 on its day, its name centred over the tick.
+    ASSERT_EQ(L.termX.size(), 24u);
+    const YearChartText* geshi = FindText(L, QStringLiteral("夏至"));
+    ASSERT_NE(geshi, nullptr);
+    EXPECT_EQ(geshi->x, L.dayX[kSolstice] - 14);
+    EXPECT_LT(geshi->y, L.top - L.tick - 13);
+    EXPECT_EQ(L.markedX, L.left + 343);
+    // Each hour's name once, left of the plot, in the order of the bands
+    // on January 1 and never on top of each other.
+    std::vector<const YearChartText*> hours;
+    for (const YearChartText& t : L.texts)
+        if (t.kind == YearChartTextKind::Hour)
+            hours.push_back(&t);
+    ASSERT_EQ(hours.size(), 12u);
+    for (std::size_t i = 0; i < hours.size(); ++i) {
+        EXPECT_EQ(hours[i]->x + 14 * hours[i]->text.size(), L.left - 7);
+        if (i > 0) {
+            EXPECT_GE(hours[i]->y, hours[i - 1]->y + 14);
+        }
+    }
+    EXPECT_EQ(hours.front()->text, QStringLiteral("暁九つ (子)"));
+    EXPECT_EQ(hours.back()->text, QStringLiteral("夜四つ (亥)"));
+    EXPECT_EQ(FindText(L, QStringLiteral("東京　2026年（令和8年）"))->kind,
+              YearChartTextKind::Title);
+    EXPECT_EQ(FindText(L, QStringLiteral("明六つ・暮六つ：寛政暦（太陽俯角7度21分40秒）"))->kind,
+              YearChartTextKind::Subtitle);
+}
+
+TEST(YearChartLayout, NarrowChartsSetTheTermNamesInTwoRowsThatDoNotCollide) {
+    const YearChartInput in = MakeYearChartInput(kTokyo, 2026, {});
+    const YearChartLayout L = LayoutYearChart(in, QRect(0, 0, 520, 400), FakeMetrics());
+    std::map<int, std::vector<const YearChartText*>> rows;
+    for (const YearChartText& t : L.texts)
+        if (t.kind == YearChartTextKind::Term)
+            rows[t.y].push_back(&t);
+    ASSERT_EQ(rows.size(), 2u);
+    for (const auto& [y, names] : rows) {
+        EXPECT_LT(y + 14, L.top);
+        for (std::size_t i = 1; i < names.size(); ++i)
+            EXPECT_LE(names[i - 1]->x + 28, names[i]->x);
+    }
+}
+
+TEST(YearChartLayout, OneDayLaterIsExactlyOnePlotHeightLower) {
+    std::mt19937 rng(3);
+    std::uniform_int_distribution<int> minute(-3000, 4000), height(1, 2000);
+    for (int n = 0; n < 5000; ++n) {
+        YearChartLayout L;
+        L.top = 37;
+        L.bottom = L.top + height(rng);
+        const int m = minute(rng);
+        ASSERT_EQ(YearChartY(L, m + 1440), YearChartY(L, m) + (L.bottom - L.top));
+        ASSERT_LE(YearChartY(L, m), YearChartY(L, m + 1));
+    }
+}
+
+TEST(YearChartTitles, YearRangeDefinitionAndSteps) {
+    EXPECT_EQ(YearChartTitle(QStringLiteral("京都"), {1798, 1, 1}, 365),
+              QStringLiteral("京都　1798年（寛政10年）"));
+    EXPECT_EQ(YearChartTitle(QStringLiteral("京都"), {2026, 3, 1}, 10),
+              QStringLiteral("京都　2026-03-01～2026-03-10"));
+    const PresetFields kyoto{"京都", 35, 1, 135, 45, 9};
+    const PeriodOptions aut{DawnDefinition::kAuto, ClockSteps::kSekki};
+    EXPECT_EQ(MakeYearChartInput(kyoto, 1798, aut).subtitle,
+              QStringLiteral("明六つ・暮六つ：暦による（1798年2月16日の寛政暦から俯角、"
+                             "それ以前は36分）　時計：二十四節気ごと"));
+    EXPECT_EQ(MakeYearChartInput(kyoto, 1750, aut).subtitle,
+              QStringLiteral("明六つ・暮六つ：貞享・宝暦暦（日出前・日入後2刻半＝36分）"
+                             "　時計：二十四節気ごと"));
+}
+
+class PaintedYearChart : public ::testing::Test {
+protected:
+    YearChartLayout Paint(const PresetFields& place, int markedDay = -1) {
+        YearChartInput in = MakeYearChartInput(place, 2026, {});
+        in.markedDay = markedDay;
+        image = QImage(1200, 800, QImage::Format_RGB32);
+        image.fill(Qt::red); // anything the chart leaves unpainted shows
+        QPainter p(&image);
+        return PaintYearChart(p, image.rect(), in, TestFont());
+    }
+    QColor At(int x, int y) const { return image.pixelColor(x, y); }
+    // A row inside the span, away from its edges and from the day's lines.
+    static std::optional<int> QuietRow(const YearChartLayout& L, int day, const YearChartSpan& s) {
+        const int h = L.bottom - L.top;
+        const auto away = [h](int line, int y, int distance) {
+            for (int k = -1; k <= 1; ++k)
+                if (std::abs(line + k * h - y) <= distance)
+                    return false;
+            return true;
+        };
+        for (int y = s.top + 2; y < s.bottom - 2; ++y) {
+            bool quiet = away(L.sunriseY[day], y, 3) && away(L.sunsetY[day], y, 3) &&
+                         away(L.transitY[day], y, 3);
+            for (int i = 1; i < 24; i += 2)
+                quiet = quiet && away(L.boundaryY[day][i], y, 1);
+            if (quiet)
+                return y;
+        }
+        return std::nullopt;
+    }
+
+    QImage image;
+};
+
+// Every run of every hour's band, on both sides of midnight, has the hour's
+// colour: at Tokyo (boundary 0 just before midnight) and where boundary 0
+// comes near 02:00 and the evening's hours reach past midnight.
+TEST_F(PaintedYearChart, EveryBandRunHasItsColourAcrossMidnight) {
+    for (const PresetFields& place : {kTokyo, kLate}) {
+        const YearChartLayout L = Paint(place);
+        int runs = 0;
+        for (int day : {0, 100, kSolstice, 300}) {
+            const int x = L.dayX[day] + (L.dayX[day + 1] - L.dayX[day]) / 2;
+            for (int hour = 0; hour < 12; ++hour)
+                for (const YearChartSpan& s : YearChartBandSpans(L, day, hour)) {
+                    const std::optional<int> y = QuietRow(L, day, s);
+                    if (!y)
+                        continue;
+                    ++runs;
+                    EXPECT_EQ(At(x, *y), kChartBrushes[YearChartHourBrush(hour)])
+                        << place.lonDeg << " day " << day << " hour " << hour << " row " << *y;
+                }
+        }
+        EXPECT_GE(runs, 4 * 12);
+    }
+}
+
+TEST_F(PaintedYearChart, HourCurvesLinesTicksAndTheMarkedDay) {
+    const YearChartLayout L = Paint(kTokyo, 300);
+    const int x = L.dayX[kSolstice];
+    const auto& y = L.boundaryY[kSolstice];
+    for (int i : {2, 4, 8, 10, 14, 16, 20, 22})
+        EXPECT_EQ(At(x, y[i]), QColor(Qt::black)) << i;
+    // Boundary 24 wrapped onto the clock's 23:43 is drawn as boundary 0 of
+    // the next cycle; the darkest blue runs from it to the bottom edge.
+    const int h = L.bottom - L.top;
+    EXPECT_EQ(At(x, y[0] + h), QColor(Qt::black));
+    EXPECT_EQ(At(x, L.bottom - 1), kChartBrushes[0]);
+    EXPECT_EQ(At(x, L.top), kChartBrushes[0]);
+    // The transit over boundary 12, sunrise and sunset in the mark colour.
+    const int cx = (L.dayX[kSolstice] + L.dayX[kSolstice + 1]) / 2;
+    EXPECT_EQ(At(cx, L.transitY[kSolstice]), kChartMarkColor);
+    const auto nearMark = [&](int row) {
+        return At(cx, row) == kChartMarkColor || At(cx, row + 1) == kChartMarkColor;
+    };
+    EXPECT_TRUE(nearMark(L.sunriseY[kSolstice]));
+    EXPECT_TRUE(nearMark(L.sunsetY[kSolstice]));
+    // A tick above the plot on each term's first day, white beside it.
+    ASSERT_EQ(L.termX.size(), 24u);
+    for (int tx : L.termX) {
+        EXPECT_EQ(At(tx, L.top - 3), QColor(Qt::black)) << tx;
+        EXPECT_EQ(At(tx + 1, L.top - 3), QColor(Qt::white)) << tx;
+    }
+    // The marked day: a dashed line down the plot.
+    int dark = 0, beside = 0;
+    for (int row = L.top; row < L.bottom; ++row) {
+        dark += At(L.markedX, row) == QColor(Qt::black);
+        beside += At(L.markedX + 3, row) == QColor(Qt::black);
+    }
+    EXPECT_GT(dark, h / 3);
+    EXPECT_LT(beside, h / 10);
+    // Nothing left unpainted.
+    for (int row = 0; row < image.height(); row += 7)
+        for (int col = 0; col < image.width(); col += 5)
+            ASSERT_NE(At(col, row), QColor(Qt::red)) << col << "," << row;
+}
+
+TEST_F(PaintedYearChart, NoDaysStillGivesTheTitleAndAFrame) {
+    YearChartInput in;
+    in.title = QStringLiteral("空");
+    image = QImage(400, 300, QImage::Format_RGB32);
+    QPainter p(&image);
+    const YearChartLayout L = PaintYearChart(p, image.rect(), in, TestFont());
+    EXPECT_TRUE(L.dayX.size() == 1 && L.boundaryY.empty());
+    EXPECT_EQ(At(L.left - 1, (L.top + L.bottom) / 2), QColor(Qt::black));
+}
+
+// The same painter writes SVG through Qt SVG: the bands arrive as filled
+// shapes in the window's colours, and the file read back shows them where
+// the picture has them.
+TEST(YearChartSvg, TheSamePainterWritesAnSvgThatReadsBack) {
+    const YearChartInput in = MakeYearChartInput(kTokyo, 2026, {});
+    QBuffer buffer;
+    QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
+    svg.setSize(QSize(1200, 800));
+    svg.setViewBox(QRect(0, 0, 1200, 800));
+    svg.setTitle(in.title);
+    YearChartLayout L;
+    {
+        QPainter p(&svg);
+        L = PaintYearChart(p, QRect(0, 0, 1200, 800), in, TestFont());
+    }
+    const QByteArray xml = buffer.data();
+    ASSERT_TRUE(xml.contains("<svg"));
+    for (const QColor& c : kChartBrushes)
+        EXPECT_TRUE(xml.contains(c.name().toLatin1())) << c.name().toStdString();
+    EXPECT_TRUE(xml.contains("東京　2026年（令和8年）"));
+
+    QSvgRenderer renderer(xml);
+    ASSERT_TRUE(renderer.isValid());
+    QImage back(1200, 800, QImage::Format_RGB32);
+    back.fill(Qt::red);
+    {
+        QPainter p(&back);
+        renderer.render(&p);
+    }
+    const int x = L.dayX[kSolstice] + 1;
+    for (int hour : {0, 3, 6, 9}) {
+        const YearChartSpan s = YearChartBandSpans(L, kSolstice, hour).back();
+        const int y = s.top + (s.bottom - s.top) / 3;
+        EXPECT_EQ(back.pixelColor(x, y), kChartBrushes[YearChartHourBrush(hour)]) << hour;
+    }
+}

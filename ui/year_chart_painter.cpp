@@ -1,0 +1,466 @@
+#include "year_chart_painter.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPolygon>
+#include <algorithm>
+#include <cstdint>
+
+#include "chart_painter.h"
+#include "core/calendar.h"
+#include "core/sun_events.h"
+
+namespace tolmeri {
+
+namespace {
+
+QString Utf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// floor(a / b) for b > 0.
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+
+int DaysInYear(int year) {
+    return IsLeapYear(year) ? 366 : 365;
+}
+
+} // namespace
+
+YearChartInput MakeYearChartInput(const PresetFields& place, const CivilDate& first, int dayCount,
+                                  const PeriodOptions& options) {
+    YearChartInput in;
+    in.days = CalcPeriodDays(place, first, dayCount, options);
+    in.title = YearChartTitle(QString::fromStdString(place.name), first, dayCount);
+    in.subtitle = YearChartSubtitle(in.days, options);
+    if (in.days.empty())
+        return in;
+    const int firstJdn = JdnFromCivil(first);
+    const int endJdn = firstJdn + dayCount;
+    for (int year = first.year; year <= in.days.back().date.year; ++year)
+        for (const SolarTermStart& start : SolarTermsOfYear(year, place.timeDiff))
+            if (start.jdn >= firstJdn && start.jdn < endJdn)
+                in.terms.push_back(start);
+    return in;
+}
+
+YearChartInput MakeYearChartInput(const PresetFields& place, int year,
+                                  const PeriodOptions& options) {
+    return MakeYearChartInput(place, {year, 1, 1}, DaysInYear(year), options);
+}
+
+QString YearChartTitle(const QString& placeName, const CivilDate& first, int dayCount) {
+    QString when;
+    if (first.month == 1 && first.day == 1 && dayCount == DaysInYear(first.year)) {
+        when = QString::fromStdString(FormatYearWithEras(first.year));
+    } else {
+        const CivilDate last = CivilFromDays(DaysFromCivil(first) + std::max(dayCount, 1) - 1);
+        when = QString::fromStdString(FormatDate(first)) + QStringLiteral("～") +
+               QString::fromStdString(FormatDate(last));
+    }
+    return placeName.isEmpty() ? when : placeName + QStringLiteral("　") + when;
+}
+
+QString YearChartSubtitle(const std::vector<PeriodDay>& days, const PeriodOptions& options) {
+    DawnDefinition shown = options.dawn;
+    if (!days.empty()) {
+        shown = days.front().definition;
+        for (const PeriodDay& d : days)
+            if (d.definition != shown)
+                shown = DawnDefinition::kAuto;
+    }
+    QString text = QStringLiteral("明六つ・暮六つ：") + Utf8(DawnDefinitionLabel(shown));
+    if (options.steps == ClockSteps::kSekki)
+        text += QStringLiteral("　時計：") + Utf8(ClockStepsLabel(options.steps));
+    return text;
+}
+
+int YearChartHourBrush(int hour) {
+    // The window nests its bands from the midnights inwards, so the hour k
+    // shows the fill of the k-th band from either end.
+    return std::clamp(std::min(hour, 11 - hour), 0, 5);
+}
+
+int YearChartY(const YearChartLayout& L, int minute) {
+    // minute * height / 1440, rounded half up, in integers: exactly one
+    // height further for one day later.
+    const std::int64_t h = L.bottom - L.top;
+    return L.top +
+           static_cast<int>(FloorDiv(2 * static_cast<std::int64_t>(minute) * h + 1440, 2880));
+}
+
+std::vector<YearChartSpan> YearChartBandSpans(const YearChartLayout& L, int day, int hour) {
+    const int h = L.bottom - L.top;
+    const int y0 = L.boundaryY[day][2 * hour];
+    const int y1 = L.boundaryY[day][2 * hour + 2];
+    if (y1 <= y0 || h <= 0)
+        return {};
+    // Onto the plot: the run starts inside it and ends at most one height on.
+    const int shift = static_cast<int>(FloorDiv(y0 - L.top, h)) * h;
+    const int a = y0 - shift;
+    const int b = y1 - shift;
+    if (b <= L.bottom)
+        return {{a, b}};
+    return {{a, L.bottom}, {L.top, b - h}};
+}
+
+int YearChartFontPixels(const QRect& area) {
+    return std::clamp(std::min(area.height() / 57, area.width() / 85), 9, 48);
+}
+
+namespace {
+
+QString HourLabel(int hour) {
+    return Utf8(kBoundaryLabels[2 * hour]);
+}
+
+void PlaceTitle(const YearChartInput& in, const QRect& area, const YearChartMetrics& m, int pad,
+                YearChartLayout& L) {
+    const int x = area.x() + pad;
+    L.texts.push_back({x, area.y() + pad, in.title, YearChartTextKind::Title});
+    L.texts.push_back(
+        {x, area.y() + pad + m.titleHeight, in.subtitle, YearChartTextKind::Subtitle});
+}
+
+// The hours' names at the left edge, each beside its band on the first day,
+// moved apart where bands are thinner than a line.
+void PlaceHourLabels(const YearChartInput& in, const YearChartMetrics& m, YearChartLayout& L) {
+    const int lh = m.lineHeight;
+    struct Label {
+        int y, hour;
+    };
+    std::vector<Label> labels;
+    const auto& b = in.days.front().boundary;
+    for (int hour = 0; hour < 12; ++hour) {
+        const int mid = (b[2 * hour] + b[2 * hour + 2]) / 2;
+        labels.push_back({YearChartY(L, ((mid % 1440) + 1440) % 1440) - lh / 2, hour});
+    }
+    std::sort(labels.begin(), labels.end(),
+              [](const Label& a, const Label& c) { return a.y < c.y; });
+    for (std::size_t i = 1; i < labels.size(); ++i)
+        labels[i].y = std::max(labels[i].y, labels[i - 1].y + lh);
+    labels.back().y = std::min(labels.back().y, L.bottom - lh / 2);
+    for (std::size_t i = labels.size() - 1; i-- > 0;)
+        labels[i].y = std::min(labels[i].y, labels[i + 1].y - lh);
+    for (const Label& label : labels) {
+        const QString text = HourLabel(label.hour);
+        L.texts.push_back(
+            {L.left - lh / 2 - m.textWidth(text), label.y, text, YearChartTextKind::Hour});
+    }
+}
+
+// Clock hours on the right edge, every 2 hours where they fit, else sparser.
+void PlaceClockLabels(const YearChartMetrics& m, YearChartLayout& L) {
+    const int lh = m.lineHeight;
+    int step = 2;
+    for (int s : {2, 3, 4, 6, 12}) {
+        step = s;
+        if ((L.bottom - L.top) * s >= 24 * (lh + lh / 2))
+            break;
+    }
+    for (int hour = 0; hour <= 24; hour += step)
+        L.texts.push_back({L.right + L.tick + lh / 4, YearChartY(L, hour * 60) - lh / 2,
+                           QStringLiteral("%1時").arg(hour), YearChartTextKind::Clock});
+}
+
+// Month ticks on the first of each month, the names centred under each
+// month's stretch where they fit.
+void PlaceMonths(const YearChartInput& in, const YearChartMetrics& m, YearChartLayout& L) {
+    const int n = static_cast<int>(in.days.size());
+    int start = 0;
+    for (int d = 0; d <= n; ++d) {
+        if (d < n && (d == 0 || in.days[d].date.day != 1))
+            continue;
+        if (d < n)
+            L.monthX.push_back(L.dayX[d]);
+        if (d > start) {
+            const CivilDate& date = in.days[start].date;
+            QString text = QStringLiteral("%1月").arg(date.month);
+            if (date.month == 1 && start > 0)
+                text = QStringLiteral("%1年").arg(date.year) + text;
+            const int w = m.textWidth(text);
+            if (L.dayX[d] - L.dayX[start] >= w)
+                L.texts.push_back({(L.dayX[start] + L.dayX[d] - w) / 2, L.bottom + L.tick, text,
+                                   YearChartTextKind::Month});
+        }
+        start = d;
+    }
+}
+
+struct TermTick {
+    int x;
+    QString name;
+};
+
+// The terms that begin on the days, left to right, at their first day's
+// left edge.
+std::vector<TermTick> TermTicks(const YearChartInput& in, const YearChartLayout& L) {
+    const int n = static_cast<int>(in.days.size());
+    std::vector<TermTick> ticks;
+    if (n == 0)
+        return ticks;
+    const int firstJdn = JdnFromCivil(in.days.front().date);
+    for (const SolarTermStart& s : in.terms) {
+        const int d = s.jdn - firstJdn;
+        if (d >= 0 && d < n && s.term >= 0 && s.term < kSolarTermCount)
+            ticks.push_back({L.dayX[d], Utf8(kSolarTermNames[s.term])});
+    }
+    std::sort(ticks.begin(), ticks.end(),
+              [](const TermTick& a, const TermTick& b) { return a.x < b.x; });
+    return ticks;
+}
+
+// Whether one row of names over the ticks would crowd them.
+bool TermsCrowded(const std::vector<TermTick>& ticks, const YearChartMetrics& m) {
+    for (std::size_t i = 1; i < ticks.size(); ++i)
+        if (ticks[i].x - ticks[i - 1].x < m.textWidth(ticks[i].name) + m.lineHeight / 2)
+            return true;
+    return false;
+}
+
+// A tick above the plot on each term's first day and its name centred over
+// it; where crowded, every other name one row higher.
+void PlaceTerms(const std::vector<TermTick>& ticks, const YearChartMetrics& m, bool crowded,
+                YearChartLayout& L) {
+    const int nearest = L.top - L.tick - m.lineHeight;
+    for (std::size_t i = 0; i < ticks.size(); ++i) {
+        L.termX.push_back(ticks[i].x);
+        const int y = nearest - (crowded && i % 2 == 1 ? m.lineHeight : 0);
+        L.texts.push_back({ticks[i].x - m.textWidth(ticks[i].name) / 2, y, ticks[i].name,
+                           YearChartTextKind::Term});
+    }
+}
+
+} // namespace
+
+YearChartLayout LayoutYearChart(const YearChartInput& in, const QRect& area,
+                                const YearChartMetrics& m) {
+    YearChartLayout L;
+    const int lh = std::max(m.lineHeight, 1);
+    const int pad = std::max(lh * 2 / 3, 4);
+    L.tick = std::max(lh / 3, 3);
+    PlaceTitle(in, area, m, pad, L);
+
+    int labelWidth = 0;
+    for (int hour = 0; hour < 12; ++hour)
+        labelWidth = std::max(labelWidth, m.textWidth(HourLabel(hour)));
+    const int clockWidth = m.textWidth(QStringLiteral("24時"));
+
+    // Term names over the plot: rows for them below the title lines.
+    const int rowsTop = area.y() + pad + m.titleHeight + lh + lh / 2;
+    L.left = area.x() + pad + labelWidth + lh / 2;
+    L.right = std::max(area.x() + area.width() - pad - clockWidth - L.tick - lh / 4, L.left + 1);
+    const int n = static_cast<int>(in.days.size());
+    L.dayX.resize(static_cast<std::size_t>(n) + 1);
+    for (int d = 0; d <= n; ++d)
+        L.dayX[d] = L.left + static_cast<int>(static_cast<std::int64_t>(d) * (L.right - L.left) /
+                                              std::max(n, 1));
+
+    // The ticks' positions depend on the width only, so they decide the
+    // rows of names, and so the plot's top.
+    const std::vector<TermTick> ticks = TermTicks(in, L);
+    const bool crowded = TermsCrowded(ticks, m);
+    L.top = rowsTop + (crowded ? 2 : 1) * lh + L.tick;
+    L.bottom = std::max(area.y() + area.height() - pad - lh - L.tick, L.top + 1);
+    if (n == 0)
+        return L;
+
+    L.boundaryY.resize(n);
+    L.sunriseY.resize(n);
+    L.sunsetY.resize(n);
+    L.transitY.resize(n);
+    for (int d = 0; d < n; ++d) {
+        const PeriodDay& day = in.days[d];
+        for (int i = 0; i < 25; ++i)
+            L.boundaryY[d][i] = YearChartY(L, day.boundary[i]);
+        L.sunriseY[d] = YearChartY(L, day.sunrise);
+        L.sunsetY[d] = YearChartY(L, day.sunset);
+        L.transitY[d] = YearChartY(L, day.transit);
+    }
+    if (in.markedDay >= 0 && in.markedDay < n)
+        L.markedX = (L.dayX[in.markedDay] + L.dayX[in.markedDay + 1]) / 2;
+
+    PlaceHourLabels(in, m, L);
+    PlaceClockLabels(m, L);
+    PlaceMonths(in, m, L);
+    PlaceTerms(ticks, m, crowded, L);
+
+    // The names of the three lines inside the plot's right end, just above
+    // each line on the last day.
+    const struct {
+        const std::vector<int>& ys;
+        QString text;
+    } marks[] = {{L.sunriseY, QStringLiteral("日出")},
+                 {L.sunsetY, QStringLiteral("日没")},
+                 {L.transitY, QStringLiteral("南中")}};
+    const int h = L.bottom - L.top;
+    for (const auto& mark : marks) {
+        const int y = L.top + static_cast<int>(((mark.ys.back() - L.top) % h + h) % h);
+        L.texts.push_back({L.right - m.textWidth(mark.text) - lh / 4, std::max(y - lh - 1, L.top),
+                           mark.text, YearChartTextKind::Mark});
+    }
+    return L;
+}
+
+namespace {
+
+// Rows of a series over the days as a staircase: day d's row from dayX[d]
+// to dayX[d + 1], a vertical step where the row changes.
+template <typename RowOf>
+void AppendStairs(QPolygon& poly, const std::vector<int>& x, int n, int shift, RowOf rowOf) {
+    int last = rowOf(0) + shift;
+    poly << QPoint(x[0], last);
+    for (int d = 1; d < n; ++d) {
+        const int y = rowOf(d) + shift;
+        if (y != last)
+            poly << QPoint(x[d], last) << QPoint(x[d], y);
+        last = y;
+    }
+    poly << QPoint(x[n], last);
+}
+
+// The shifts by whole days that bring some of rows [lo, hi] into the plot.
+std::vector<int> Shifts(const YearChartLayout& L, int lo, int hi) {
+    const int h = L.bottom - L.top;
+    std::vector<int> shifts;
+    for (int k = -2; k <= 2; ++k)
+        if (hi + k * h >= L.top && lo + k * h < L.bottom)
+            shifts.push_back(k * h);
+    return shifts;
+}
+
+template <typename RowOf> std::pair<int, int> Range(int n, RowOf rowOf) {
+    int lo = rowOf(0), hi = lo;
+    for (int d = 1; d < n; ++d) {
+        lo = std::min(lo, rowOf(d));
+        hi = std::max(hi, rowOf(d));
+    }
+    return {lo, hi};
+}
+
+void DrawBands(QPainter& p, const YearChartLayout& L, int n) {
+    p.setPen(Qt::NoPen);
+    for (int hour = 0; hour < 12; ++hour) {
+        const auto top = [&](int d) { return L.boundaryY[d][2 * hour]; };
+        const auto bottom = [&](int d) { return L.boundaryY[d][2 * hour + 2]; };
+        p.setBrush(kChartBrushes[YearChartHourBrush(hour)]);
+        for (int shift : Shifts(L, Range(n, top).first, Range(n, bottom).second)) {
+            QPolygon poly;
+            AppendStairs(poly, L.dayX, n, shift, top);
+            QPolygon lower;
+            AppendStairs(lower, L.dayX, n, shift, bottom);
+            std::reverse(lower.begin(), lower.end());
+            poly << lower;
+            p.drawPolygon(poly);
+        }
+    }
+}
+
+void DrawBoundaries(QPainter& p, const YearChartLayout& L, int n) {
+    const QPen hourPen(Qt::black, 1.0);
+    const QPen halfPen(QColor(0, 0, 0, 96), 0.5);
+    p.setBrush(Qt::NoBrush);
+    // Boundary 24 is boundary 0 one day on: drawn by the shifts.
+    for (int i = 0; i < 24; ++i) {
+        p.setPen(i % 2 == 0 ? hourPen : halfPen);
+        const auto row = [&](int d) { return L.boundaryY[d][i]; };
+        const auto [lo, hi] = Range(n, row);
+        for (int shift : Shifts(L, lo, hi)) {
+            QPolygon line;
+            AppendStairs(line, L.dayX, n, shift, row);
+            p.drawPolyline(line);
+        }
+    }
+}
+
+// A smooth line through the middle of each day's column.
+void DrawMarkLine(QPainter& p, const YearChartLayout& L, int n, const std::vector<int>& ys,
+                  const QPen& pen) {
+    p.setPen(pen);
+    const auto row = [&](int d) { return ys[d]; };
+    const auto [lo, hi] = Range(n, row);
+    for (int shift : Shifts(L, lo, hi)) {
+        QPolygon line;
+        line.reserve(n);
+        for (int d = 0; d < n; ++d)
+            line << QPoint((L.dayX[d] + L.dayX[d + 1]) / 2, ys[d] + shift);
+        p.drawPolyline(line);
+    }
+}
+
+} // namespace
+
+YearChartLayout PaintYearChart(QPainter& painter, const QRect& area, const YearChartInput& input,
+                               const QFont& font) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBackgroundMode(Qt::TransparentMode);
+
+    QFont chartFont = font;
+    chartFont.setPixelSize(YearChartFontPixels(area));
+    QFont titleFont = font;
+    titleFont.setPixelSize(YearChartFontPixels(area) * 7 / 5);
+    const QFontMetrics fm(chartFont, painter.device());
+    const QFontMetrics titleFm(titleFont, painter.device());
+    YearChartMetrics metrics;
+    metrics.lineHeight = fm.height();
+    metrics.titleHeight = titleFm.height();
+    metrics.textWidth = [&fm](const QString& text) { return fm.horizontalAdvance(text); };
+    const YearChartLayout L = LayoutYearChart(input, area, metrics);
+
+    painter.fillRect(area, Qt::white);
+    const int n = static_cast<int>(input.days.size());
+    const QRect plot(L.left, L.top, L.right - L.left, L.bottom - L.top);
+    if (n > 0) {
+        painter.setClipRect(plot);
+        DrawBands(painter, L, n);
+        DrawBoundaries(painter, L, n);
+        DrawMarkLine(painter, L, n, L.transitY, QPen(kChartMarkColor, 1.0));
+        DrawMarkLine(painter, L, n, L.sunriseY, QPen(kChartMarkColor, 2.0));
+        DrawMarkLine(painter, L, n, L.sunsetY, QPen(kChartMarkColor, 2.0));
+        painter.setClipping(false);
+    }
+
+    // The frame, the ticks and the marked day.
+    painter.setPen(QPen(Qt::black, 1.0));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawLine(L.left - 1, L.top - 1, L.right, L.top - 1);
+    painter.drawLine(L.left - 1, L.bottom, L.right, L.bottom);
+    painter.drawLine(L.left - 1, L.top - 1, L.left - 1, L.bottom);
+    painter.drawLine(L.right, L.top - 1, L.right, L.bottom);
+    for (int x : L.termX)
+        painter.drawLine(x, L.top - 1 - L.tick, x, L.top - 1);
+    for (int x : L.monthX)
+        painter.drawLine(x, L.bottom, x, L.bottom + L.tick);
+    for (int hour = 0; hour <= 24; hour += 1) {
+        const int y = YearChartY(L, hour * 60);
+        const int len = hour % 6 == 0 ? L.tick : L.tick / 2;
+        painter.drawLine(L.right, y, L.right + len, y);
+    }
+    if (L.markedX >= 0) {
+        QPen pen(Qt::black, 1.0, Qt::DashLine);
+        painter.setPen(pen);
+        painter.drawLine(L.markedX, L.top, L.markedX, L.bottom - 1);
+    }
+
+    for (const YearChartText& t : L.texts) {
+        const bool title = t.kind == YearChartTextKind::Title;
+        const QFontMetrics& metricsOf = title ? titleFm : fm;
+        painter.setFont(title ? titleFont : chartFont);
+        if (t.kind == YearChartTextKind::Mark) {
+            painter.fillRect(t.x, t.y, fm.horizontalAdvance(t.text), fm.height(),
+                             kChartTextBackground);
+            painter.setPen(kChartMarkColor);
+        } else {
+            painter.setPen(t.kind == YearChartTextKind::Clock ? QColor(64, 64, 64)
+                                                              : QColor(Qt::black));
+        }
+        painter.drawText(t.x, t.y + metricsOf.ascent(), t.text);
+    }
+    painter.restore();
+    return L;
+}
+
+} // namespace tolmeri

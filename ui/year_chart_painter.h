@@ -1,0 +1,122 @@
+// ui: the year chart. The temporal hours of every day of a year (or any run
+// of days) at one place: days from left to right, the local clock from 0 h at
+// the top to 24 h at the bottom, the twelve hours as bands between their
+// boundary curves in the window chart's colours, the halves as thinner
+// curves, sunrise, sunset and the transit as lines, month and solar-term
+// ticks, the hours' names and a title. The layout is plain arithmetic on a
+// few text measures and the area; painting draws what the layout placed, on
+// any QPainter (a window, an image, an SVG generator). Depends on Qt and core
+// only.
+//
+// The night hours cross midnight: a boundary's day minute may lie before 0 h
+// or after 24 h of its date. The layout keeps every curve unwrapped (its y
+// follows the minute beyond the plot's edges, so a curve never jumps from
+// one day to the next) and the painter draws each band and curve once more a
+// day above and a day below, clipped to the plot: whatever leaves the plot at
+// one edge comes back at the other.
+#pragma once
+
+#include <QFont>
+#include <QRect>
+#include <QString>
+#include <array>
+#include <functional>
+#include <vector>
+
+#include "core/civil_date.h"
+#include "core/period_hours.h"
+#include "core/presets.h"
+#include "core/solar_terms.h"
+
+class QPainter;
+
+namespace tolmeri {
+
+// What one chart shows: plain data, so a window and a command line can fill
+// it alike, usually with MakeYearChartInput.
+struct YearChartInput {
+    std::vector<PeriodDay> days; // consecutive days, left to right
+    std::vector<SolarTermStart>
+        terms;          // beginnings of the solar terms; those outside the days are ignored
+    QString title;      // "東京　2026年（令和8年）"
+    QString subtitle;   // the definition of dawn and dusk, and the clock steps
+    int markedDay = -1; // index into days of a day marked by a vertical line; -1 none
+};
+
+// The days from first on, dayCount of them, at place with the options, with
+// the solar terms of those days (in the place's time difference) and the
+// title texts.
+YearChartInput MakeYearChartInput(const PresetFields& place, const CivilDate& first, int dayCount,
+                                  const PeriodOptions& options);
+// The whole Gregorian year.
+YearChartInput MakeYearChartInput(const PresetFields& place, int year,
+                                  const PeriodOptions& options);
+
+// "東京　2026年（令和8年）" for a whole year, "東京　2026-03-01～2026-08-31"
+// for any other run of days.
+QString YearChartTitle(const QString& placeName, const CivilDate& first, int dayCount);
+// "明六つ・暮六つ：寛政暦（太陽俯角7度21分40秒）", with "　時計：二十四節気ごと"
+// for clocks set at the terms. The definition is the one the days used; a
+// run of days on both sides of 1798-02-16 under auto names auto's.
+QString YearChartSubtitle(const std::vector<PeriodDay>& days, const PeriodOptions& options);
+
+// The fill of hour 0 to 11 (boundary 2 * hour to 2 * hour + 2): an index into
+// kChartBrushes, as the window's chart fills the same hour.
+int YearChartHourBrush(int hour);
+
+// The text measures the layout needs, in pixels.
+struct YearChartMetrics {
+    int lineHeight = 0;                           // the chart font's height
+    int titleHeight = 0;                          // the title font's height
+    std::function<int(const QString&)> textWidth; // advance of a text in the chart font
+};
+
+enum class YearChartTextKind { Title, Subtitle, Hour, Clock, Month, Term, Mark };
+
+struct YearChartText {
+    int x, y; // top-left of the text
+    QString text;
+    YearChartTextKind kind;
+};
+
+struct YearChartLayout {
+    // The plot: x from left to right - 1, y from top to bottom - 1; 0 h on
+    // row top, 24 h on row bottom (the next day's 0 h).
+    int left = 0, top = 0, right = 0, bottom = 0;
+    int tick = 0;          // length of the ticks outside the plot
+    std::vector<int> dayX; // day d covers x from dayX[d] to dayX[d + 1] - 1; one more than days
+    // Per day, unwrapped: the row of each boundary, sunrise, sunset and
+    // transit for its day minute, above top before 0 h and from bottom on
+    // after 24 h.
+    std::vector<std::array<int, 25>> boundaryY;
+    std::vector<int> sunriseY, sunsetY, transitY;
+    std::vector<int> monthX; // ticks below the plot on the first of each month
+    std::vector<int> termX;  // ticks above the plot on each term's first day
+    int markedX = -1;        // the marked day's line, -1 for none
+    std::vector<YearChartText> texts;
+};
+
+// Unwrapped row of a day minute: YearChartY(L, m + 1440) is exactly
+// YearChartY(L, m) + the plot's height.
+int YearChartY(const YearChartLayout& layout, int minute);
+
+// Rows [top, bottom) of the plot that hour 0 to 11 covers on day: one run, or
+// two where the hour crosses midnight on the clock.
+struct YearChartSpan {
+    int top, bottom;
+};
+std::vector<YearChartSpan> YearChartBandSpans(const YearChartLayout& layout, int day, int hour);
+
+// Places everything in area.
+YearChartLayout LayoutYearChart(const YearChartInput& input, const QRect& area,
+                                const YearChartMetrics& metrics);
+
+// Pixel size of the chart font for an area: about 14 in 1200 x 800.
+int YearChartFontPixels(const QRect& area);
+
+// Fills area white and draws the chart in it with font's family; returns the
+// layout it used.
+YearChartLayout PaintYearChart(QPainter& painter, const QRect& area, const YearChartInput& input,
+                               const QFont& font);
+
+} // namespace tolmeri
