@@ -50,6 +50,11 @@ double DegToRad(double degrees) {
     return degrees * kPi / 180.0;
 }
 
+double DegreesAndMinutes(int degrees, int minutes) {
+    const double whole = static_cast<double>(degrees);
+    return degrees < 0 ? whole - minutes / 60.0 : whole + minutes / 60.0;
+}
+
 int RoundMinute(double x) {
     return static_cast<int>(x + 0.5);
 }

@@ -15,6 +15,12 @@ inline constexpr double kTwoPi = 6.2831853;
 // Degrees to radians with the program's pi, multiplication first.
 double DegToRad(double degrees);
 
+// One angle in degrees from signed whole degrees and minutes of arc: the
+// minutes take the sign of the degrees, so -33 and 52 give -33.8667°, the
+// way "-33:52" is written for 33°52′ S. With 0 degrees the minutes count
+// positive: an angle between -1° and 0° cannot be written.
+double DegreesAndMinutes(int degrees, int minutes);
+
 // Adds 0.5 and truncates toward zero: rounding with halves up for x >= -0.5,
 // one more than that below it (R(-20.3) = -19). The argument must be finite
 // and well inside the int range; the callers guarantee it.

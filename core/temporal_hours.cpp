@@ -16,12 +16,10 @@ void CTemporalHours::SetPlace(int latDeg, int latMin, int lonDeg, int lonMin, in
     m_nLonDeg = lonDeg;
     m_nLonMin = lonMin;
     m_nTimeDiff = timeDiff;
-    // The minutes are added to the degrees as they stand, also for negative
-    // degrees: -33 and 52 give -32.1333°, not -33.8667°. Stored settings files
-    // and the preset table (Sydney "-33:52") were made for this reading, so
-    // it stays.
-    m_dLatitude = DegToRad(static_cast<double>(latDeg) + latMin / 60.0);
-    m_dLongitude = DegToRad(static_cast<double>(lonDeg) + lonMin / 60.0);
+    // The minutes take the sign of the degrees: Sydney, "-33:52", is
+    // 33°52′ S (-33.8667°), as stored settings files and the presets mean it.
+    m_dLatitude = DegToRad(tolmeri::DegreesAndMinutes(latDeg, latMin));
+    m_dLongitude = DegToRad(tolmeri::DegreesAndMinutes(lonDeg, lonMin));
     m_dTimeDiffDays = timeDiff / 24.0;
 }
 

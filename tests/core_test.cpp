@@ -8,6 +8,7 @@
 #include <random>
 #include <vector>
 
+#include "presets.h"
 #include "sun_events.h"
 #include "temporal_hours.h"
 
@@ -58,10 +59,63 @@ TEST(TemporalHours, PlaceAngles) {
     h.SetPlace(35, 27, 139, 39, 9);
     EXPECT_NEAR(h.GetLatitude(), 0.618719219125, 1e-12);
     EXPECT_NEAR(h.GetLongitude(), 2.437352297625, 1e-12);
-    // Minutes are added to negative degrees as they stand.
+    // The minutes take the sign of negative degrees.
     h.SetPlace(-33, 52, -73, 52, 10);
-    EXPECT_NEAR(h.GetLatitude(), CTemporalHours::DegToRad(-33.0 + 52 / 60.0), 1e-15);
-    EXPECT_NEAR(h.GetLongitude(), CTemporalHours::DegToRad(-72.0 - 8 / 60.0), 1e-12);
+    EXPECT_NEAR(h.GetLatitude(), CTemporalHours::DegToRad(-(33.0 + 52 / 60.0)), 1e-15);
+    EXPECT_NEAR(h.GetLongitude(), CTemporalHours::DegToRad(-(73.0 + 52 / 60.0)), 1e-15);
+}
+
+TEST(DegreesAndMinutes, MinutesTakeTheSignOfTheDegrees) {
+    const struct {
+        int degrees, minutes;
+        double angle;
+    } cases[] = {
+        {35, 27, 35.45},
+        {-33, 52, -33.0 - 52 / 60.0},
+        {-73, 52, -73.0 - 52 / 60.0},
+        {-12, 1, -12.0 - 1 / 60.0},
+        {0, 30, 0.5}, // no sign of its own: 0°30′ is north or east
+        {-1, 0, -1.0},
+        {0, 0, 0.0},
+    };
+    for (const auto& c : cases)
+        EXPECT_DOUBLE_EQ(tolmeri::DegreesAndMinutes(c.degrees, c.minutes), c.angle)
+            << c.degrees << " " << c.minutes;
+}
+
+// West and south, 2026-06-21. Each preset must give what its place typed as
+// degrees and minutes gives, and the transit, dawn and dusk (day minutes of
+// local standard time) must agree with an independent computation: the
+// fractional-year series for the equation of time and the declination
+// (NOAA's general solar position equations) at the true place, with the
+// depression of 7°21′40″ for dawn and dusk.
+TEST(TemporalHours, PlacesWestAndSouthMatchTheirTypedValuesAndAnIndependentSun) {
+    const struct {
+        const char* preset;
+        int latDeg, latMin, lonDeg, lonMin, tz;
+        double transit, dawn, dusk; // independent
+    } cases[] = {
+        {"New York", 40, 46, -73, 52, -5, 716.8, 221.0, 1212.6},
+        {"Sydney", -33, 52, 151, 12, 10, 716.4, 384.7, 1048.2},
+        {"Lima", -12, 1, -77, 7, -5, 729.8, 358.3, 1101.4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.preset);
+        const std::string_view* entry = tolmeri::FindPreset(c.preset);
+        ASSERT_NE(entry, nullptr);
+        const tolmeri::PresetFields p = tolmeri::ParseLocationEntry(*entry);
+        const CTemporalHours preset =
+            Compute(p.latDeg, p.latMin, p.lonDeg, p.lonMin, p.timeDiff, 2026, 6, 21);
+        const CTemporalHours typed =
+            Compute(c.latDeg, c.latMin, c.lonDeg, c.lonMin, c.tz, 2026, 6, 21);
+        EXPECT_EQ(Table(preset), Table(typed));
+        EXPECT_EQ(preset.GetSunrise(), typed.GetSunrise());
+        EXPECT_EQ(preset.GetSunset(), typed.GetSunset());
+        // Whole minutes of a low-precision Sun: within a minute and a half.
+        EXPECT_NEAR(typed.GetBoundary(12), c.transit, 1.5);
+        EXPECT_NEAR(typed.GetBoundary(6), c.dawn, 1.5);
+        EXPECT_NEAR(typed.GetBoundary(18), c.dusk, 1.5);
+    }
 }
 
 TEST(TemporalHours, JulianDays) {

@@ -144,7 +144,7 @@ TEST_F(HoursCli, HelpExplainsEveryOptionAndWinsOverMistakes) {
         for (const char* option :
              {"--place", "--lat", "--lon", "--tz", "--name", "--date", "--days", "--to", "--format",
               "--now", "--png", "--size", "--list-places", "--version", "TOLMERI_NOW", "day_hour",
-              "b00_min", "\"-33:52\" は -33 + 52/60"})
+              "b00_min", "\"-33:52\" は南緯 33 度 52 分"})
             EXPECT_NE(r.out.find(option), std::string::npos) << option;
     }
 }
@@ -193,17 +193,26 @@ TEST_F(HoursCli, OneDayMatchesTheWorkedExampleOfYokohama) {
               std::string::npos);
 }
 
-TEST_F(HoursCli, TheSouthernLatitudeIsReadAsTheWindowReadsIt) {
-    // "-33:52" is -33 + 52/60: the Sydney preset and the same typed values
-    // agree, and differ from the true -33.87°.
-    const auto preset = Csv({"--place", "sydney", "--date", "2026-06-21", "--format", "csv"});
-    const auto typed = Csv({"--lat", "-33:52", "--lon", "151:12", "--tz", "10", "--name", "Sydney",
-                            "--date", "2026-06-21", "--format", "csv"});
-    const auto truer = Csv({"--lat", "-34:08", "--lon", "151:12", "--tz", "10", "--name", "Sydney",
-                            "--date", "2026-06-21", "--format", "csv"});
-    ASSERT_EQ(preset.size(), 1u);
-    EXPECT_EQ(preset, typed);
-    EXPECT_NE(preset[0].at("sunrise_min"), truer[0].at("sunrise_min"));
+TEST_F(HoursCli, WestAndSouthAreReadAsTheWindowReadsThem) {
+    // The minutes take the sign of the degrees: a preset and its typed
+    // values agree, and New York's transit is 11:57, not 11:50.
+    const struct {
+        const char *place, *lat, *lon, *tz, *dawn, *transit, *dusk;
+    } cases[] = {
+        {"new york", "40:46", "-73:52", "-5", "03:42", "11:57", "20:13"},
+        {"Sydney", "-33:52", "151:12", "10", "06:25", "11:57", "17:29"},
+        {"LIMA", "-12:01", "-77:07", "-5", "05:59", "12:10", "18:22"},
+    };
+    for (const auto& c : cases) {
+        const auto preset = Csv({"--place", c.place, "--date", "2026-06-21", "--format", "csv"});
+        ASSERT_EQ(preset.size(), 1u) << c.place;
+        const auto typed = Csv({"--lat", c.lat, "--lon", c.lon, "--tz", c.tz, "--name",
+                                preset[0].at("place"), "--date", "2026-06-21", "--format", "csv"});
+        EXPECT_EQ(preset, typed) << c.place;
+        EXPECT_EQ(preset[0].at("b06"), c.dawn) << c.place;
+        EXPECT_EQ(preset[0].at("b12"), c.transit) << c.place;
+        EXPECT_EQ(preset[0].at("b18"), c.dusk) << c.place;
+    }
 }
 
 TEST_F(HoursCli, RangesAcrossAYearEndHaveOneRowPerDayInEveryFormat) {

@@ -105,8 +105,8 @@ public:
         return false;
     }
 
-    // Degrees and minutes as the window reads them: the sign belongs to the
-    // degrees, the minutes are added as they stand.
+    // Degrees and minutes as the window reads them: the sign is written on
+    // the degrees and the minutes take it.
     bool DegreesMinutes(std::string_view what, std::string_view text, int limit, int& degrees,
                         int& minutes) {
         const std::size_t colon = text.find(':');
