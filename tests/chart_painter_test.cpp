@@ -2,9 +2,12 @@
 // paint leaves on an image.
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <random>
+
+#include "sun_events.h"
 
 #include "chart_painter.h"
 #include "temporal_hours.h"
@@ -176,6 +179,95 @@ TEST_F(PaintedChart, TheTitleStandsAboveTheChartInDarkRed) {
                 ++red;
     EXPECT_GT(red, 20);
     EXPECT_EQ(At(title.x, title.y + 1), kChartTextBackground);
+}
+
+// The window's width with the real fonts. Height as the template gives it.
+class WholeTexts : public ::testing::Test {
+protected:
+    static constexpr int kHeight = 502;
+    void SetUp() override {
+        width = ChartClientWidth(nullptr, kHeight, 0);
+        A = rows.averageCharWidth();
+    }
+    ChartLayout Layout(const ChartInput& in, int w) const {
+        return LayoutChart(in, ClientRect{0, 0, w, kHeight}, rows.height(), A);
+    }
+    // Background pixels left right of the text that reaches furthest, for
+    // every clock time of every row and for every title of names.
+    int Margin(int w, const QStringList& names) const {
+        ChartInput in = Yokohama2000();
+        int right = 0;
+        const ChartLayout L = Layout(in, w);
+        for (int i = 0; i < 25; ++i) {
+            const QString label = (i % 2 ? QStringLiteral("-") : QString()) + in.labels[i];
+            for (int minute = 0; minute < 1440; ++minute) {
+                const QString text = label + QStringLiteral("  ") +
+                                     QString::fromStdString(tolmeri::FormatClock(minute));
+                right = std::max(right, L.texts[i].x + rows.horizontalAdvance(text));
+            }
+        }
+        for (const QString& name : names) {
+            in.locationName = name;
+            const ChartText title = Layout(in, w).texts.back();
+            for (const auto& [y, m, d] : {std::tuple{2001, 12, 31}, {2200, 12, 28}, {1999, 11, 30}})
+                right =
+                    std::max(right, title.x + titles.horizontalAdvance(ChartTitle(name, y, m, d)));
+        }
+        return w - right;
+    }
+    // Twelve of every one-byte character of CP932, and six-character names.
+    static QStringList Names() {
+        QStringList names = {QStringLiteral("和歌山和歌山"), QStringLiteral("Johannesburg"),
+                             QStringLiteral("ＷＷＷＷＷＷ"), QStringLiteral("鹿児島鹿児島")};
+        for (char16_t c = 0x20; c <= 0x7E; ++c)
+            names << QString(12, QChar(c));
+        for (char16_t c = 0xFF61; c <= 0xFF9F; ++c)
+            names << QString(12, QChar(c));
+        return names;
+    }
+
+    const QFontMetrics rows{ChartFont(nullptr, 90)};
+    const QFontMetrics titles{ChartFont(nullptr, 160)};
+    int width = 0;
+    int A = 0;
+};
+
+TEST_F(WholeTexts, EveryTextEndsAtLeastACharacterBeforeTheRightEdgeAndNoWidthLessWould) {
+    const QStringList names = Names();
+    EXPECT_GE(Margin(width, names), A) << "client width " << width;
+    EXPECT_LT(Margin(width - 1, names), A) << "client width " << width - 1;
+    // Half-hour rows alone, the cut that showed first: they fit as well.
+    EXPECT_GE(Margin(width, {}), A);
+    // Never narrower than asked for.
+    EXPECT_EQ(ChartClientWidth(nullptr, kHeight, width + 40), width + 40);
+}
+
+TEST_F(WholeTexts, TheLastColumnsStayBackground) {
+    // Painted, the grey cells and the glyphs of the longest texts stop
+    // short of the last A columns; the widest title comes close to them.
+    const QColor background(240, 240, 240);
+    for (const QString& name :
+         {WidestPlaceName(ChartFont(nullptr, 160), nullptr), QStringLiteral("和歌山和歌山")}) {
+        QImage image(width, kHeight, QImage::Format_RGB32);
+        image.fill(background);
+        ChartInput in = Yokohama2000();
+        in.locationName = name;
+        in.year = 2001;
+        in.month = 12;
+        in.day = 31;
+        QPainter p(&image);
+        PaintChart(p, ClientRect{0, 0, width, kHeight}, in);
+        p.end();
+        for (int x = width - A; x < width; ++x)
+            for (int y = 0; y < kHeight; ++y)
+                ASSERT_EQ(image.pixelColor(x, y), background) << x << "," << y;
+        if (name != QStringLiteral("和歌山和歌山")) {
+            bool reached = false;
+            for (int y = 0; y < kHeight && !reached; ++y)
+                reached = image.pixelColor(width - A - 1, y) != background;
+            EXPECT_TRUE(reached) << "the widest title ends right before the margin";
+        }
+    }
 }
 
 TEST(ChartTitle, FormatsNameAndDate) {

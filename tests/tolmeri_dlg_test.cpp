@@ -6,7 +6,9 @@
 #include <QFileInfo>
 #include <memory>
 
+#include "chart_painter.h"
 #include "cp932.h"
+#include "dialogs.h"
 #include "gui_support.h"
 #include "resource.h"
 #include "tolmeri_dlg.h"
@@ -477,6 +479,30 @@ TEST_F(MainDialog, TheNameBoxTakesTwelveShiftJisBytesOfWhatCp932Holds) {
     EXPECT_EQ(name->text(), QStringLiteral("横浜市中区山"));
 }
 
+TEST_F(MainDialog, TheChartGetsTheWidthItsTextsNeedAndTheBoxesStayPut) {
+    Open();
+    const QSize templateSize = CDialog::ClientSize(res::kMainDialog);
+    EXPECT_EQ(dlg->size(), CTolmeriDlg::ClientSizeFor(dlg.get()));
+    EXPECT_GT(dlg->width(), templateSize.width());
+    EXPECT_EQ(dlg->height(), templateSize.height());
+    const afx::PixelRect r = afx::DluToPixels(115, 15, 50, 210, dlg->GetBaseUnits());
+    EXPECT_EQ(dlg->GetDlgItem(IDC_CALCULATE)->geometry(), QRect(r.x, r.y, r.width, r.height));
+
+    // A six-character name on a two-digit month and day, which used to lose
+    // the end of its title: the last A columns keep the window's background.
+    Type(*dlg, kName, QStringLiteral("和歌山和歌山"));
+    Type(*dlg, kMonth, QStringLiteral("12"));
+    Type(*dlg, kDay, QStringLiteral("31"));
+    Calculate();
+    QImage image(dlg->size(), QImage::Format_RGB32);
+    dlg->render(&image);
+    const QColor background = dlg->palette().color(QPalette::Window);
+    const int A = QFontMetrics(ChartFont(dlg.get(), 90)).averageCharWidth();
+    for (int x = dlg->width() - A; x < dlg->width(); ++x)
+        for (int y = 0; y < dlg->height(); ++y)
+            ASSERT_EQ(image.pixelColor(x, y), background) << x << "," << y;
+}
+
 TEST_F(MainDialog, TheWindowCarriesTheIconInBothSizes) {
     Open();
     const QList<QSize> sizes = dlg->windowIcon().availableSizes();
@@ -499,8 +525,9 @@ TEST_F(MainDialog, MinimisedItPaintsTheChartThenTheIconInTheMiddle) {
     const int x0 = (dlg->width() - 32 + 1) / 2, y0 = (dlg->height() - 32 + 1) / 2;
     for (const QPoint p : {QPoint(16, 6), QPoint(16, 27), QPoint(0, 16)})
         EXPECT_EQ(image.pixel(x0 + p.x(), y0 + p.y()), icon.pixel(p)) << p.x() << "," << p.y();
-    // The chart is there too: the transit line across the bands.
-    EXPECT_EQ(QColor(image.pixel(dlg->width() - 100, dlg->BoundaryY(12))), QColor(Qt::black));
+    // The chart is there too: the transit line across the bands, right of
+    // row 12's text.
+    EXPECT_EQ(QColor(image.pixel(dlg->width() / 2 + 210, dlg->BoundaryY(12))), QColor(Qt::black));
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include "dialogs.h"
 #include "png_render.h"
 #include "temporal_hours.h"
+#include "tolmeri_dlg.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ tolmeri_render_png(const TolmeriPngRequest* request, char* message, int messageS
 
     QSize size(request->width, request->height);
     if (size.width() <= 0 || size.height() <= 0)
-        size = CDialog::ClientSize(res::kMainDialog); // the window's own client area
+        size = CTolmeriDlg::ClientSizeFor(nullptr); // the window's own client area, at 96 dpi
 
     CTemporalHours hours;
     hours.Reset();

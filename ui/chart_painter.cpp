@@ -27,13 +27,13 @@ QString Clock(int minute) {
     return QString::fromStdString(tolmeri::FormatClock(minute));
 }
 
+} // namespace
+
 QFont ChartFont(const QPaintDevice* device, int tenthPoints) {
     QFont font = CDialog::DialogFont(9);
     font.setPixelSize(ChartFontPixels(device ? device->logicalDpiY() : 96, tenthPoints));
     return font;
 }
-
-} // namespace
 
 ChartInput ChartInput::From(const CTemporalHours& hours, const QString& name, int year, int month,
                             int day) {
@@ -120,6 +120,92 @@ void DrawBand(QPainter& p, const ChartBand& band) {
 }
 
 } // namespace
+
+QString WidestPlaceName(const QFont& font, const QPaintDevice* device) {
+    // CP932's one-byte characters: ASCII and the half-width katakana.
+    const QFontMetricsF f(font, device);
+    const QFontMetrics metrics(font, device);
+    QChar widest(u'W');
+    auto consider = [&](char16_t c) {
+        if (f.horizontalAdvance(QChar(c)) > f.horizontalAdvance(widest))
+            widest = QChar(c);
+    };
+    for (char16_t c = 0x20; c <= 0x7E; ++c)
+        consider(c);
+    for (char16_t c = 0xFF61; c <= 0xFF9F; ++c)
+        consider(c);
+    QString name(12, widest);
+    for (char16_t c : {u'　', u'Ｗ', u'＠', u'漢', u'■'}) {
+        const QString doubles(6, QChar(c));
+        if (metrics.horizontalAdvance(doubles) > metrics.horizontalAdvance(name))
+            name = doubles;
+    }
+    return name;
+}
+
+int ChartClientWidth(const QPaintDevice* device, int clientHeight, int minWidth) {
+    const QFont chartFont = ChartFont(device, 90);
+    const QFont titleFont = ChartFont(device, 160);
+    const QFontMetrics fm(chartFont, device);
+    const QFontMetrics titleFm(titleFont, device);
+    const int A = fm.averageCharWidth();
+
+    // Every boundary at 00:00, so each clock text is "00:00"; measuring then
+    // puts the font's widest digit in every digit's place (the year too).
+    ChartInput widest;
+    for (int i = 0; i < 25; ++i)
+        widest.labels[i] =
+            QString::fromUtf8(tolmeri::kBoundaryLabels[i].data(),
+                              static_cast<qsizetype>(tolmeri::kBoundaryLabels[i].size()));
+    widest.locationName = WidestPlaceName(titleFont, device);
+    widest.year = 2000;
+    widest.month = 12;
+    widest.day = 31;
+
+    auto widestDigit = [](const QFontMetrics& m) {
+        QChar digit(u'0');
+        for (char16_t c = u'1'; c <= u'9'; ++c)
+            if (m.horizontalAdvance(QChar(c)) > m.horizontalAdvance(digit))
+                digit = QChar(c);
+        return digit;
+    };
+    const QChar digit = widestDigit(fm), titleDigit = widestDigit(titleFm);
+    // The text's cell as PaintChart fills it, or its ink where that reaches further.
+    auto extent = [&](const ChartText& t) {
+        const bool title = t.kind == ChartTextKind::Title;
+        const QFontMetrics& m = title ? titleFm : fm;
+        QString text = t.text;
+        for (QChar& c : text)
+            if (c.isDigit())
+                c = title ? titleDigit : digit;
+        return std::max(m.horizontalAdvance(text), m.boundingRect(text).right() + 1);
+    };
+    const auto layout = [&](int width) {
+        return LayoutChart(widest, ClientRect{0, 0, width, clientHeight}, fm.height(), A);
+    };
+    std::vector<int> extents;
+    for (const ChartText& t : layout(minWidth).texts)
+        extents.push_back(extent(t));
+    const auto fits = [&](int width) {
+        const ChartLayout L = layout(width);
+        for (std::size_t i = 0; i < L.texts.size(); ++i)
+            if (L.texts[i].x + extents[i] > width - A)
+                return false;
+        return true;
+    };
+    // Texts move right by half of what the width grows, so a wide enough
+    // client always fits and the narrowest one is found by halving.
+    int low = std::max(minWidth, 1) - 1, high = std::max(minWidth, 1);
+    while (!fits(high) && high < (1 << 20)) {
+        low = high;
+        high *= 2;
+    }
+    while (high - low > 1) {
+        const int mid = low + (high - low) / 2;
+        (fits(mid) ? high : low) = mid;
+    }
+    return high;
+}
 
 ChartLayout PaintChart(QPainter& painter, const ClientRect& client, const ChartInput& input) {
     painter.save();

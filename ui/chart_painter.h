@@ -10,6 +10,8 @@
 #include <array>
 #include <vector>
 
+class QFont;
+class QPaintDevice;
 class QPainter;
 class CTemporalHours;
 
@@ -77,6 +79,23 @@ inline int ChartFontPixels(int dpi, int tenthPoints) {
     return dpi * tenthPoints / 720;
 }
 
+// The chart's font of tenthPoints (90 for the rows and marks, 160 for the
+// title) at device's resolution (null: 96 dpi).
+QFont ChartFont(const QPaintDevice* device, int tenthPoints);
+
 // Draws the chart for the client rectangle on painter (a window or an image)
 // and returns the layout it used.
 ChartLayout PaintChart(QPainter& painter, const ClientRect& client, const ChartInput& input);
+
+// The widest place name the name box takes, 12 bytes of CP932, in font on
+// device: twelve of its widest one-byte character, or six of a two-byte
+// one (at most one em wide in a Japanese face) when that is wider.
+QString WidestPlaceName(const QFont& font, const QPaintDevice* device);
+
+// The narrowest client width, not below minWidth, at which every text of the
+// chart, drawn at device's resolution (null: 96 dpi) with LayoutChart's
+// positions, leaves at least A pixels of background before the right edge,
+// whatever it shows: each row's label with the widest clock time, the marks,
+// and the title for the widest place name with a four-digit year and a
+// two-digit month and day.
+int ChartClientWidth(const QPaintDevice* device, int clientHeight, int minWidth);

@@ -56,8 +56,17 @@ bool CTolmeriDlg::ControlsToFields() {
     return UpdateData(true);
 }
 
+QSize CTolmeriDlg::ClientSizeFor(const QPaintDevice* device) {
+    const QSize templateSize = CDialog::ClientSize(res::kMainDialog);
+    return {ChartClientWidth(device, templateSize.height(), templateSize.width()),
+            templateSize.height()};
+}
+
 bool CTolmeriDlg::OnInitDialog() {
     CDialog::OnInitDialog();
+    // The controls stay where the template puts them; the chart on the
+    // right gets the room its texts need.
+    setFixedSize(ClientSizeFor(this));
     SetUpSystemMenu();
     setWindowIcon(m_hIcon);
     BuildIniPath();

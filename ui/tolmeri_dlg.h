@@ -43,6 +43,11 @@ public:
     // The picture shown while the minimised window is dragged.
     QIcon OnQueryDragIcon() const { return m_hIcon; }
 
+    // The window's client area: the template's height, and the width at
+    // which every text of the chart is drawn whole at device's resolution
+    // (never narrower than the template).
+    static QSize ClientSizeFor(const QPaintDevice* device);
+
     const CTemporalHours& Hours() const { return m_hours; }
     int BoundaryY(int index) const { return m_nBoundaryY[index]; }
     const QString& IniPath() const { return m_strIniPath; }
