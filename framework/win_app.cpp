@@ -6,6 +6,7 @@
 
 #include "help_viewer.h"
 #include "message_box.h"
+#include "translation.h"
 #include "win_types.h"
 
 namespace {
@@ -44,6 +45,7 @@ CWinApp* AfxGetApp() {
 
 int CWinApp::Run(int argc, char** argv) {
     QApplication app(argc, argv);
+    afx::InstallQtTranslation();
     InitPaths(QCoreApplication::applicationFilePath());
     if (StartUp())
         app.exec();
