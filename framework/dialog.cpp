@@ -1,5 +1,6 @@
 #include "dialog.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QCursor>
 #include <QFontDatabase>
@@ -289,10 +290,35 @@ void CDialog::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    // The context-menu key and Shift+F10 ask the focused control for its
+    // menu, as a right click on it does: an edit box shows its own, anything
+    // else passes the request on to the dialog (contextMenuEvent). Where the
+    // window system turns the key into that request itself, the key arrives
+    // here only after the menu has taken the keyboard, so nothing opens twice.
+    const Qt::KeyboardModifiers held =
+        event->modifiers() &
+        (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if ((event->key() == Qt::Key_Menu && !held) ||
+        (event->key() == Qt::Key_F10 && held == Qt::ShiftModifier)) {
+        QWidget* target = focusWidget() ? focusWidget() : this;
+        const QPoint at = target->rect().center();
+        QContextMenuEvent request(QContextMenuEvent::Keyboard, at, target->mapToGlobal(at),
+                                  event->modifiers());
+        QApplication::sendEvent(target, &request);
+        event->accept();
+        return;
+    }
     QDialog::keyPressEvent(event);
 }
 
 void CDialog::contextMenuEvent(QContextMenuEvent* event) {
+    // From the keyboard, a request no control took: the window menu where
+    // Alt+Space opens it.
+    if (event->reason() == QContextMenuEvent::Keyboard && GetSystemMenu(false)) {
+        ShowSystemMenu(mapToGlobal(QPoint(0, 0)));
+        event->accept();
+        return;
+    }
     // A right click on the free area (background, static texts, group
     // frames: nothing that takes the focus) opens the window menu; controls
     // keep their own menus.

@@ -54,9 +54,12 @@ public:
     // The window menu (WS_SYSMENU only, else null), made anew for every
     // showing; bRevert puts back the standard items.
     CMenu* GetSystemMenu(bool bRevert);
-    // Opens the window menu at a screen position (Alt+Space: the dialog's
+    // Opens the window menu at a screen position (Alt+Space, the
+    // context-menu key or Shift+F10 outside an edit box: the dialog's
     // top-left corner; a right click on the free area: the cursor).
     void ShowSystemMenu(const QPoint& globalPos);
+    // Runs a command of the window menu as choosing its item does.
+    void SysCommand(unsigned nID) { OnSysCommand(nID, 0); }
 
 protected:
     virtual bool OnInitDialog();

@@ -1,5 +1,6 @@
 #include "help_viewer.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -14,9 +15,46 @@
 #include <algorithm>
 
 #include "dialog.h"
+#include "win_app.h"
 #include "win_types.h"
 
 namespace {
+
+// The browser of the help window. A link "syscommand:N" runs command N of
+// the program's window menu, as choosing its item there does (the help file
+// opens the About box this way); every other link navigates as usual.
+class CHelpBrowser : public QTextBrowser {
+public:
+    using QTextBrowser::QTextBrowser;
+
+protected:
+    void doSetSource(const QUrl& url, QTextDocument::ResourceType type) override {
+        if (url.scheme() == QLatin1String("syscommand")) {
+            RunSysCommand(url.path().toUInt());
+            return;
+        }
+        QTextBrowser::doSetSource(url, type);
+    }
+
+private:
+    // Only while the main window takes input: with another dialog open
+    // over it, the link does nothing.
+    static void RunSysCommand(unsigned nID) {
+        auto* main = AfxGetApp() ? qobject_cast<CDialog*>(AfxGetApp()->m_pMainWnd) : nullptr;
+        const QWidget* modal = QApplication::activeModalWidget();
+        if (!nID || !main || (modal && modal != main))
+            return;
+        // After the click is done, so the dialog's modal loop does not run
+        // inside the browser's mouse handling.
+        QMetaObject::invokeMethod(
+            main,
+            [main = QPointer<CDialog>(main), nID] {
+                if (main)
+                    main->SysCommand(nID);
+            },
+            Qt::QueuedConnection);
+    }
+};
 
 // One top-level window: a row of navigation buttons over the browser. It is
 // deleted when the user closes it, and made anew at the next request.
@@ -27,7 +65,7 @@ public:
         setWindowTitle(QStringLiteral("ヘルプ"));
         setFont(CDialog::DialogFont(11));
 
-        m_pBrowser = new QTextBrowser(this);
+        m_pBrowser = new CHelpBrowser(this);
         m_pBrowser->setOpenLinks(true);
         m_pBrowser->setOpenExternalLinks(false);
 

@@ -6,7 +6,9 @@
 // its file name. Each help context is a section that begins at the anchor
 // named "context-" followed by the context in decimal, for example
 // <h2 id="context-131174"> or <a name="context-1"></a>. A context without such
-// an anchor shows the file from its top.
+// an anchor shows the file from its top. A link to "syscommand:N" runs
+// command N of the program's window menu (<a href="syscommand:16"> opens the
+// About box), while no other dialog is open over the main window.
 #pragma once
 
 #include <QString>

@@ -9,6 +9,7 @@
 #include <QTextBlock>
 #include <QTextBrowser>
 
+#include "about_dlg.h"
 #include "help_viewer.h"
 #include "main_dialog_fixture.h"
 #include "resource.h"
@@ -89,6 +90,48 @@ TEST_F(Help, TheViewerShowsEachContextAtItsSectionInOneUsableWindow) {
                 EXPECT_EQ(TopLine(), QStringLiteral("刻しらべ (tolmeri) ヘルプ"));
             });
     EXPECT_TRUE(messages.calls.empty());
+}
+
+// Clicks the first link to href on the page shown, as a user does.
+void ClickLink(QTextBrowser* browser, const QString& href) {
+    for (QTextBlock block = browser->document()->begin(); block.isValid(); block = block.next()) {
+        for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+            if (it.fragment().charFormat().anchorHref() != href)
+                continue;
+            QTextCursor at(browser->document());
+            at.setPosition(it.fragment().position() + 1);
+            browser->setTextCursor(at);
+            browser->ensureCursorVisible();
+            QTest::mouseClick(browser->viewport(), Qt::LeftButton, {},
+                              browser->cursorRect(at).center());
+            return;
+        }
+    }
+    ADD_FAILURE() << "no link to " << href.toStdString();
+}
+
+TEST_F(Help, ItsFirstPageLinksToTheAboutBoxWhileTheMainWindowIsFree) {
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TOLMERI_HELP_SOURCE), HelpFile()));
+    Click(*dlg, IDC_HELP_BUTTON);
+    QTextBrowser* browser = afx::HelpBrowser();
+    ASSERT_NE(browser, nullptr);
+    const QString aboutLink = QStringLiteral("syscommand:16");
+    // The command runs once the click is over.
+    ClickLink(browser, aboutLink);
+    InModal([] { QCoreApplication::sendPostedEvents(); },
+            [this](CDialog& about) {
+                EXPECT_NE(qobject_cast<CAboutDlg*>(&about), nullptr);
+                EXPECT_EQ(about.parentWidget(), dlg.get());
+            });
+    EXPECT_EQ(TopLine(), QStringLiteral("刻しらべ (tolmeri) ヘルプ")) << "the page stays";
+
+    // With the place list open over the main window the link does nothing.
+    InModal([this] { Click(*dlg, IDC_CHOOSE_LOCATION); },
+            [&](CDialog& list) {
+                ClickLink(browser, aboutLink);
+                QCoreApplication::sendPostedEvents();
+                EXPECT_EQ(QApplication::activeModalWidget(), &list);
+            });
 }
 
 TEST_F(Help, TheBuiltFileHasEveryContextAndEveryLinkLands) {

@@ -3,10 +3,13 @@
 // About item, which opens the About box modally over the dialog.
 #include <QLabel>
 #include <QMenu>
+#include <QTranslator>
+#include <memory>
 
 #include "about_dlg.h"
 #include "main_dialog_fixture.h"
 #include "resource.h"
+#include "translation.h"
 #include "win_types.h"
 
 namespace {
@@ -62,6 +65,50 @@ TEST_F(WindowMenu, AltSpaceOrARightClickOnTheFreeAreaOpensItAndCloseDiscards) {
     EXPECT_FALSE(dlg->isVisible());
     EXPECT_EQ(dlg->result(), afx::IDCANCEL);
     EXPECT_FALSE(QFile::exists(app.IniPath()));
+}
+
+TEST_F(WindowMenu, TheContextMenuKeyAndShiftF10OpenItOutsideTheBoxes) {
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> opening[] = {{Qt::Key_Menu, Qt::NoModifier},
+                                                                 {Qt::Key_F10, Qt::ShiftModifier}};
+    for (const auto& [key, held] : opening) {
+        for (int id : {IDC_SET_TODAY, IDC_CALCULATE, afx::IDOK}) {
+            dlg->GetDlgItem(id)->setFocus();
+            QTest::keyClick(dlg->GetDlgItem(id), key, held);
+            ASSERT_NE(OpenMenu(), nullptr) << key << " on " << id;
+            EXPECT_TRUE(Lines(OpenMenu()).contains("ﾊﾞｰｼﾞｮﾝ情報 (tolmeri) (&A)... #16"));
+            EXPECT_EQ(OpenMenu()->pos(), dlg->mapToGlobal(QPoint(0, 0)));
+            OpenMenu()->close();
+        }
+    }
+    // F10 alone or with Ctrl opens nothing.
+    QTest::keyClick(dlg->focusWidget(), Qt::Key_F10);
+    QTest::keyClick(dlg->focusWidget(), Qt::Key_F10, Qt::ControlModifier);
+    EXPECT_EQ(OpenMenu(), nullptr);
+
+    // Shift+F10, then A: the About box, all from the keyboard.
+    InModal(
+        [this] {
+            QTest::keyClick(dlg->focusWidget(), Qt::Key_F10, Qt::ShiftModifier);
+            QTest::keyClick(OpenMenu(), Qt::Key_A);
+        },
+        [](CDialog& about) { EXPECT_NE(qobject_cast<CAboutDlg*>(&about), nullptr); });
+}
+
+TEST_F(WindowMenu, InAnEditBoxTheKeysOpenTheBoxsOwnMenuInJapanese) {
+    const std::unique_ptr<QTranslator> japanese(afx::InstallQtTranslation());
+    ASSERT_NE(japanese, nullptr) << "Qt's qtbase_ja translation (qt6-translations-l10n)";
+    for (const auto& [key, held] :
+         {std::pair{Qt::Key_Menu, Qt::KeyboardModifiers()},
+          std::pair{Qt::Key_F10, Qt::KeyboardModifiers(Qt::ShiftModifier)}}) {
+        Box(*dlg, IDC_LOCATION_NAME)->setFocus();
+        QTest::keyClick(Box(*dlg, IDC_LOCATION_NAME), key, held);
+        ASSERT_NE(OpenMenu(), nullptr);
+        const QStringList lines = Lines(OpenMenu());
+        EXPECT_TRUE(lines.contains("元に戻す(&U)\tCtrl+Z #0")) << lines.join(" | ").toStdString();
+        EXPECT_TRUE(lines.contains("貼り付け(&P)\tCtrl+V #0"));
+        EXPECT_FALSE(lines.contains("移動(&M) #61456"));
+        OpenMenu()->close();
+    }
 }
 
 TEST_F(WindowMenu, TheAboutItemOpensTheAboutBoxOverTheBlockedDialog) {
