@@ -1,6 +1,7 @@
 #include "list_box.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <QTextOption>
@@ -52,6 +53,49 @@ CListBoxWidget::CListBoxWidget(QWidget* parent, int tabStopPixels)
     setUniformItemSizes(true);
     if (m_nTabStop > 0)
         setItemDelegate(new CTabStopDelegate(this, m_nTabStop));
+}
+
+std::optional<QAbstractItemView::CursorAction> CListBoxWidget::ListMove(int key) {
+    switch (key) {
+    case Qt::Key_Home:
+        return MoveHome;
+    case Qt::Key_End:
+        return MoveEnd;
+    case Qt::Key_PageUp:
+        return MovePageUp;
+    case Qt::Key_PageDown:
+        return MovePageDown;
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+        return MoveUp;
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+        return MoveDown;
+    default:
+        return std::nullopt;
+    }
+}
+
+void CListBoxWidget::keyPressEvent(QKeyEvent* event) {
+    const std::optional<CursorAction> move = ListMove(event->key());
+    const bool held = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier |
+                                            Qt::AltModifier | Qt::MetaModifier);
+    if ((!move && event->key() != Qt::Key_Space) || held || count() == 0) {
+        QListWidget::keyPressEvent(event);
+        return;
+    }
+    // Without a caret yet, the caret is on the first item.
+    const QModelIndex caret = currentIndex().isValid() ? currentIndex() : model()->index(0, 0);
+    QModelIndex target = caret;
+    if (move) {
+        selectionModel()->setCurrentIndex(caret, QItemSelectionModel::NoUpdate);
+        target = moveCursor(*move, event->modifiers());
+        if (!target.isValid())
+            target = caret;
+    }
+    selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect);
+    scrollTo(target);
+    event->accept();
 }
 
 int CListBox::InsertString(int index, const QString& text) {

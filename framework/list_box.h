@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QListWidget>
+#include <optional>
 
 class CDataExchange;
 
@@ -14,7 +15,18 @@ public:
     CListBoxWidget(QWidget* parent, int tabStopPixels);
     int TabStopPixels() const { return m_nTabStop; }
 
+protected:
+    // The keys of a list box: Home, End, Page Up, Page Down and the arrows
+    // select the item they move to, also from a list where nothing is
+    // selected yet (the caret then stands on the first item, and Home or Up
+    // select it); Space selects the item under the caret.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
+    // The move of a navigation key of a one-column list (left and right step
+    // like up and down); none for any other key.
+    static std::optional<CursorAction> ListMove(int key);
+
     int m_nTabStop;
 };
 

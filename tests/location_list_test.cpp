@@ -91,6 +91,57 @@ TEST_F(LocationList, OkWithoutASelectionStaysAndDoubleClickOnlySelects) {
     EXPECT_EQ(BoxText(*dlg, IDC_LOCATION_NAME), QStringLiteral("Wien"));
 }
 
+TEST_F(LocationList, KeysSelectTheItemTheyMoveToAlsoOnAFreshList) {
+    // Each case on a fresh showing: Tab from OK over ｷｬﾝｾﾙ into the list,
+    // where nothing is selected, then the keys, then OK.
+    const int kPaged = -1; // Page Down: a page further, wherever that is
+    const struct {
+        std::vector<Qt::Key> keys;
+        int row;
+    } cases[] = {
+        {{Qt::Key_Home}, 0},
+        {{Qt::Key_Up}, 0},
+        {{Qt::Key_Left}, 0},
+        {{Qt::Key_PageUp}, 0},
+        {{Qt::Key_Space}, 0},
+        {{Qt::Key_Down}, 1},
+        {{Qt::Key_Right}, 1},
+        {{Qt::Key_End}, 52},
+        {{Qt::Key_End, Qt::Key_Home}, 0},
+        {{Qt::Key_Down, Qt::Key_Down, Qt::Key_Up}, 1},
+        {{Qt::Key_PageDown}, kPaged},
+    };
+    for (const auto& c : cases) {
+        int selected = -2;
+        WithList([&](CDialog& list) {
+            QTest::keyClick(list.focusWidget(), Qt::Key_Tab);
+            QTest::keyClick(list.focusWidget(), Qt::Key_Tab);
+            ASSERT_EQ(list.focusWidget(), ListOf(list));
+            ASSERT_TRUE(ListOf(list)->selectedItems().isEmpty());
+            // The caret on the first item and nothing selected, as focus
+            // leaves a fresh list.
+            ListOf(list)->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+            for (Qt::Key key : c.keys)
+                QTest::keyClick(ListOf(list), key);
+            const QList<QListWidgetItem*> items = ListOf(list)->selectedItems();
+            ASSERT_EQ(items.size(), 1);
+            selected = ListOf(list)->row(items.first());
+            EXPECT_EQ(ListOf(list)->currentRow(), selected);
+            Click(list, afx::IDOK);
+        });
+        ASSERT_GE(selected, 0) << c.keys.front();
+        if (c.row == kPaged) {
+            EXPECT_GT(selected, 2);
+            EXPECT_LT(selected, 52);
+        } else {
+            EXPECT_EQ(selected, c.row) << c.keys.front();
+        }
+        const std::string_view entry = tolmeri::kPresetPlaces[static_cast<std::size_t>(selected)];
+        EXPECT_EQ(BoxText(*dlg, IDC_LOCATION_NAME).toStdString(),
+                  entry.substr(0, entry.find('\t')));
+    }
+}
+
 TEST_F(LocationList, EveryCancelAppliesNothingEvenWithARowSelected) {
     const std::function<void(CDialog&)> cancels[] = {
         [](CDialog& list) { Click(list, afx::IDCANCEL); },
