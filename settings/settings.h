@@ -60,6 +60,36 @@ struct SaveResult {
 // atomically; on failure the old file is left exactly as it was.
 SaveResult SaveSettingsFile(const std::string& iniPath, const CSettingsValues& values);
 
+// Where the settings live. The file beside the executable, as long as its
+// folder takes a new file; a program installed where the user cannot write
+// (a distribution package under /usr) keeps them in the user's configuration
+// folder instead, starting from the file beside the program.
+struct SettingsLocation {
+    std::string path;     // the file read and written
+    std::string seedPath; // read in its place while path does not exist; empty: none
+};
+
+// besidePath (IniPathForExecutable's path) itself when its folder takes a
+// new file, the test being the creation of a temporary file there as the
+// atomic save makes one; else the file of the same name in
+// UserSettingsDirectory(), seeded from besidePath.
+SettingsLocation ChooseSettingsLocation(const std::string& besidePath);
+
+// "$XDG_CONFIG_HOME/tolmeri", or "$HOME/.config/tolmeri" when that variable
+// is unset, empty or not an absolute path (the home folder from the password
+// database when HOME is unset). Nothing is created.
+std::string UserSettingsDirectory();
+
+// True when a new file can be made in directory ("" is the current one): one
+// is created and removed again.
+bool CanCreateFileIn(const std::string& directory);
+
+// As the path forms above, with the seed read while the file is absent.
+CSettingsValues LoadSettingsFile(const SettingsLocation& location);
+// As the path form, into a file that does not exist yet: its folders are
+// made (mode 0700) and the seed's other lines come along.
+SaveResult SaveSettingsFile(const SettingsLocation& location, const CSettingsValues& values);
+
 // CP932 lead bytes start a two-byte character.
 constexpr bool IsCp932LeadByte(unsigned char byte) {
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);

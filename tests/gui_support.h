@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFile>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QStringList>
@@ -83,12 +84,28 @@ private:
 };
 
 // The application object of a test: its executable "lives" in a fresh
-// temporary directory, so the settings and help files are looked for there.
+// temporary directory, so the settings and help files are looked for there,
+// and the user's configuration folder is "config" in it (never the real one).
 class TestApp : public CWinApp {
 public:
-    TestApp() { InitPaths(dir.filePath(QStringLiteral("tolmeri"))); }
+    TestApp() : m_previousConfig(qgetenv("XDG_CONFIG_HOME")) {
+        InitPaths(dir.filePath(QStringLiteral("tolmeri")));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config"))));
+    }
+    ~TestApp() override {
+        if (m_previousConfig.isNull())
+            qunsetenv("XDG_CONFIG_HOME");
+        else
+            qputenv("XDG_CONFIG_HOME", m_previousConfig);
+    }
     QString IniPath() const { return dir.filePath(QStringLiteral("tolmeri.ini")); }
+    QString ConfigIniPath() const {
+        return dir.filePath(QStringLiteral("config/tolmeri/tolmeri.ini"));
+    }
     QTemporaryDir dir;
+
+private:
+    QByteArray m_previousConfig;
 };
 
 // Types text into the focused widget w as a user does: ASCII by key

@@ -3,13 +3,20 @@
 // Every file lives in a temporary directory made for the test.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <grp.h>
 #include <iterator>
+#include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "settings.h"
@@ -316,6 +323,174 @@ TEST(Settings, ReadOnlyPlacesRefuseTheSave) {
         CTempDir dir;
         ExpectFailureLeavesOldFile(c, dir);
     }
+}
+
+// The settings of a program in a folder the user cannot write. Permission
+// bits bind only an ordinary user, so each case runs in a child process that,
+// when this test runs as root (as CI does), first drops to the user nobody
+// (65534). The child reports what it saw as "key=value" lines; the checks
+// run here.
+class SettingsFolders : public ::testing::Test {
+protected:
+    static constexpr uid_t kNobody = 65534;
+
+    void SetUp() override {
+        ASSERT_EQ(::chmod(base.Path().c_str(), 0755), 0); // nobody must reach inside
+        for (const char* d : {"prog", "progw", "config", "home"}) {
+            fs::create_directory(base.Path() / d);
+            ASSERT_EQ(::chmod((base / d).c_str(), 0755), 0);
+            if (::geteuid() == 0 && std::string(d) != "prog") {
+                ASSERT_EQ(::chown((base / d).c_str(), kNobody, kNobody), 0);
+            }
+        }
+        WriteBytes(base / "prog/tolmeri.ini", kSeed);
+        ASSERT_EQ(::chmod((base / "prog/tolmeri.ini").c_str(), 0644), 0);
+        ASSERT_EQ(::chmod((base / "prog").c_str(), 0555), 0); // the installed program's folder
+    }
+
+    // Runs body in a child as an unprivileged user with the environment env
+    // (a null value unsets); false with skipReason set when that is impossible.
+    bool RunUnprivileged(const std::map<std::string, const char*>& env,
+                         const std::function<void(std::ostream&)>& body) {
+        report.clear();
+        int out[2];
+        if (::pipe(out) != 0) {
+            skipReason = "no pipe";
+            return false;
+        }
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::close(out[0]);
+            std::ostringstream text;
+            if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 ||
+                                     ::setuid(kNobody) != 0 || ::setuid(0) == 0)) {
+                text << "cannot-drop=" << std::strerror(errno) << "\n";
+            } else {
+                for (const auto& [name, value] : env) {
+                    if (value)
+                        ::setenv(name.c_str(), value, 1);
+                    else
+                        ::unsetenv(name.c_str());
+                }
+                text << "uid=" << ::geteuid() << "\n";
+                body(text);
+            }
+            const std::string bytes = text.str();
+            (void)!::write(out[1], bytes.data(), bytes.size());
+            ::_exit(0);
+        }
+        ::close(out[1]);
+        std::string bytes;
+        char buffer[4096];
+        for (ssize_t got; (got = ::read(out[0], buffer, sizeof buffer)) > 0;)
+            bytes.append(buffer, static_cast<std::size_t>(got));
+        ::close(out[0]);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        std::istringstream lines(bytes);
+        for (std::string line; std::getline(lines, line);) {
+            const std::size_t eq = line.find('=');
+            if (eq != std::string::npos)
+                report[line.substr(0, eq)] = line.substr(eq + 1);
+        }
+        if (report.count("cannot-drop")) {
+            skipReason = "cannot become an unprivileged user: " + report["cannot-drop"];
+            return false;
+        }
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        const uid_t expected = ::geteuid() == 0 ? kNobody : ::geteuid();
+        EXPECT_EQ(report["uid"], std::to_string(expected)) << "the case must not run as root";
+        return true;
+    }
+
+    // Chooses, loads and saves as the main dialog does, and tells what happened.
+    static void ChooseLoadSave(const std::string& beside, std::ostream& text) {
+        const tolmeri::SettingsLocation where = tolmeri::ChooseSettingsLocation(beside);
+        text << "path=" << where.path << "\nseed=" << where.seedPath << "\n";
+        text << "loaded=" << tolmeri::LoadSettingsFile(where).strLocationName << "\n";
+        const tolmeri::SaveResult saved = tolmeri::SaveSettingsFile(where, Sydney2024());
+        text << "saved=" << (saved.ok ? "yes" : saved.error) << "\n";
+        text << "reloaded=" << tolmeri::LoadSettingsFile(where).strLocationName << "\n";
+    }
+
+    static inline const std::string kSeed =
+        "; hand-written\n[Location]\nLocation Name=Lima\n[Extra]\nKept=1\n";
+    CTempDir base;
+    std::map<std::string, std::string> report;
+    std::string skipReason;
+};
+
+TEST_F(SettingsFolders, AWritableProgramFolderKeepsTheFileBesideTheProgram) {
+    const std::string beside = base / "progw/tolmeri.ini";
+    if (!RunUnprivileged({{"XDG_CONFIG_HOME", (base / "config").c_str()}},
+                         [&](std::ostream& text) { ChooseLoadSave(beside, text); }))
+        GTEST_SKIP() << skipReason;
+    EXPECT_EQ(report["path"], beside);
+    EXPECT_EQ(report["seed"], "");
+    EXPECT_EQ(report["loaded"], kYokohama);
+    EXPECT_EQ(report["saved"], "yes");
+    EXPECT_EQ(tolmeri::LoadSettingsFile(beside), Sydney2024());
+    EXPECT_EQ(Names(base.Path() / "progw"), std::set<std::string>{"tolmeri.ini"})
+        << "the folder test leaves nothing behind";
+    EXPECT_TRUE(Names(base.Path() / "config").empty());
+}
+
+TEST_F(SettingsFolders, AReadOnlyProgramFolderMovesThemToTheUsersConfigFolder) {
+    const std::string beside = base / "prog/tolmeri.ini";
+    const std::string moved = base / "config/tolmeri/tolmeri.ini";
+    if (!RunUnprivileged({{"XDG_CONFIG_HOME", (base / "config").c_str()}},
+                         [&](std::ostream& text) { ChooseLoadSave(beside, text); }))
+        GTEST_SKIP() << skipReason;
+    EXPECT_EQ(report["path"], moved);
+    EXPECT_EQ(report["seed"], beside);
+    EXPECT_EQ(report["loaded"], "Lima") << "starts from the file beside the program";
+    EXPECT_EQ(report["saved"], "yes");
+    EXPECT_EQ(report["reloaded"], "Sydney");
+    EXPECT_EQ(ReadBytes(beside), kSeed) << "the file beside the program stays as it was";
+    EXPECT_EQ(tolmeri::LoadSettingsFile(moved), Sydney2024());
+    const std::string written = ReadBytes(moved);
+    EXPECT_NE(written.find("; hand-written\n"), std::string::npos) << written;
+    EXPECT_NE(written.find("[Extra]\nKept=1\n"), std::string::npos) << written;
+    struct stat folder {};
+    ASSERT_EQ(::stat((base / "config/tolmeri").c_str(), &folder), 0);
+    EXPECT_EQ(folder.st_mode & 0777, 0700u);
+
+    // Once there, the file in the configuration folder is the one read and
+    // written; the seed is no longer consulted.
+    if (!RunUnprivileged({{"XDG_CONFIG_HOME", (base / "config").c_str()}}, [&](std::ostream& text) {
+            const auto where = tolmeri::ChooseSettingsLocation(beside);
+            text << "loaded=" << tolmeri::LoadSettingsFile(where).strLocationName << "\n";
+            const auto saved = tolmeri::SaveSettingsFile(where, DefaultSettings());
+            text << "saved=" << (saved.ok ? "yes" : saved.error) << "\n";
+        }))
+        GTEST_SKIP() << skipReason;
+    EXPECT_EQ(report["loaded"], "Sydney");
+    EXPECT_EQ(report["saved"], "yes");
+    EXPECT_EQ(tolmeri::LoadSettingsFile(moved), DefaultSettings());
+    EXPECT_NE(ReadBytes(moved).find("[Extra]\nKept=1\n"), std::string::npos);
+}
+
+TEST_F(SettingsFolders, WithoutXdgConfigHomeTheHomeFolderCountsAndFailuresAreReported) {
+    const std::string beside = base / "prog/koyomi.ini"; // a renamed program, no file yet
+    for (const char* config : {static_cast<const char*>(nullptr), "", "relative/config"}) {
+        if (!RunUnprivileged({{"XDG_CONFIG_HOME", config}, {"HOME", (base / "home").c_str()}},
+                             [&](std::ostream& text) { ChooseLoadSave(beside, text); }))
+            GTEST_SKIP() << skipReason;
+        EXPECT_EQ(report["path"], base / "home/.config/tolmeri/koyomi.ini");
+        EXPECT_EQ(report["loaded"], kYokohama) << "no file anywhere: the defaults";
+        EXPECT_EQ(report["saved"], "yes");
+        EXPECT_EQ(report["reloaded"], "Sydney");
+        fs::remove_all(base.Path() / "home/.config");
+    }
+    // A configuration folder that cannot be written either: the save says so
+    // and nothing is made.
+    if (!RunUnprivileged({{"XDG_CONFIG_HOME", (base / "prog").c_str()}},
+                         [&](std::ostream& text) { ChooseLoadSave(beside, text); }))
+        GTEST_SKIP() << skipReason;
+    EXPECT_EQ(report["path"], base / "prog/tolmeri/koyomi.ini");
+    EXPECT_NE(report["saved"], "yes");
+    EXPECT_NE(report["saved"].find(base / "prog/tolmeri"), std::string::npos) << report["saved"];
+    EXPECT_EQ(Names(base.Path() / "prog"), std::set<std::string>{"tolmeri.ini"});
 }
 
 } // namespace

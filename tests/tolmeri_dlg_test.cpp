@@ -384,11 +384,31 @@ TEST_F(MainDialog, SaveAndExitWithARefusedBoxWritesNothingAndStays) {
     EXPECT_EQ(IniBytes(), ini);
 }
 
-TEST_F(MainDialog, AFailedSaveIsReportedAndTheDialogStays) {
-    // The program's folder is gone: nothing can be written there. (A
-    // read-only folder does not stop root, who runs CI.)
+TEST_F(MainDialog, AProgramFolderThatTakesNoFileSavesInTheConfigFolder) {
+    // The program's folder is gone, so no file can be made there, not even
+    // by root (who runs CI, and writes into read-only folders).
     app.InitPaths(app.dir.filePath(QStringLiteral("gone/tolmeri")));
     Open();
+    EXPECT_EQ(dlg->IniPath(), app.ConfigIniPath());
+    Type(*dlg, kYear, QStringLiteral("2001"));
+    Click(*dlg, afx::IDOK);
+    EXPECT_TRUE(messages.calls.empty());
+    EXPECT_FALSE(dlg->isVisible());
+    QFile saved(app.ConfigIniPath());
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.readAll().contains("\nYear=2001\n"));
+}
+
+TEST_F(MainDialog, AFailedSaveIsReportedAndTheDialogStays) {
+    // Neither the program's folder (gone) nor the configuration folder (in
+    // the place of a file) can take the file.
+    app.InitPaths(app.dir.filePath(QStringLiteral("gone/tolmeri")));
+    QFile file(app.dir.filePath(QStringLiteral("file")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(app.dir.filePath(QStringLiteral("file/config"))));
+    Open();
+    EXPECT_TRUE(dlg->IniPath().startsWith(app.dir.filePath(QStringLiteral("file/config/"))));
     Click(*dlg, afx::IDOK);
     ASSERT_EQ(messages.calls.size(), 1u);
     EXPECT_EQ(messages.calls[0].text,
@@ -397,7 +417,7 @@ TEST_F(MainDialog, AFailedSaveIsReportedAndTheDialogStays) {
     EXPECT_TRUE(dlg->isVisible());
 }
 
-TEST_F(MainDialog, AReadOnlyFolderKeepsTheOldFile) {
+TEST_F(MainDialog, AFolderMadeReadOnlyAfterTheStartKeepsTheOldFile) {
     if (geteuid() == 0)
         GTEST_SKIP() << "root writes into read-only folders";
     const QByteArray ini = "[Time]\nYear=1999\n";

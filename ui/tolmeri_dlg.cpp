@@ -209,11 +209,25 @@ void CTolmeriDlg::BuildIniPath() {
     const QByteArray exe = QFile::encodeName(afx::ModuleFileName());
     m_strIniPath = QFile::decodeName(
         QByteArray::fromStdString(tolmeri::IniPathForExecutable(exe.toStdString())));
+    UseWritableSettingsFolder();
+}
+
+void CTolmeriDlg::UseWritableSettingsFolder() {
+    // A program folder that takes no new file (an installation under /usr)
+    // moves the settings to the user's configuration folder.
+    const tolmeri::SettingsLocation where =
+        tolmeri::ChooseSettingsLocation(QFile::encodeName(m_strIniPath).toStdString());
+    m_strIniPath = QFile::decodeName(QByteArray::fromStdString(where.path));
+    m_strIniSeedPath = QFile::decodeName(QByteArray::fromStdString(where.seedPath));
+}
+
+tolmeri::SettingsLocation CTolmeriDlg::SettingsFile() const {
+    return {QFile::encodeName(m_strIniPath).toStdString(),
+            QFile::encodeName(m_strIniSeedPath).toStdString()};
 }
 
 void CTolmeriDlg::LoadSettings() {
-    const tolmeri::CSettingsValues v =
-        tolmeri::LoadSettingsFile(QFile::encodeName(m_strIniPath).toStdString());
+    const tolmeri::CSettingsValues v = tolmeri::LoadSettingsFile(SettingsFile());
     m_strLocationName = afx::FromCp932(QByteArray::fromStdString(v.strLocationName));
     m_nLatitudeDegrees = v.nLatitudeDegrees;
     m_nLatitudeMinutes = v.nLatitudeMinutes;
@@ -236,8 +250,7 @@ bool CTolmeriDlg::SaveSettings() {
     v.nDateYear = m_nDateYear;
     v.nDateMonth = m_nDateMonth;
     v.nDateDay = m_nDateDay;
-    const tolmeri::SaveResult r =
-        tolmeri::SaveSettingsFile(QFile::encodeName(m_strIniPath).toStdString(), v);
+    const tolmeri::SaveResult r = tolmeri::SaveSettingsFile(SettingsFile(), v);
     if (!r.ok) {
         afx::MessageBox(this,
                         QStringLiteral("設定ファイルを保存できませんでした。\n") + m_strIniPath,

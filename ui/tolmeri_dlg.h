@@ -10,6 +10,7 @@
 
 #include "dialog.h"
 #include "location_list_dlg.h"
+#include "settings.h"
 #include "temporal_hours.h"
 
 class CTolmeriDlg : public CDialog {
@@ -62,6 +63,8 @@ protected:
 
 private:
     void DrawChart(QPainter& painter);
+    void UseWritableSettingsFolder();
+    tolmeri::SettingsLocation SettingsFile() const;
     void SetUpSystemMenu();
 
 private:
@@ -90,5 +93,6 @@ public:
 
 private:
     QString m_strIniPath;
+    QString m_strIniSeedPath; // read while m_strIniPath does not exist; empty: none
     QIcon m_hIcon;
 };
