@@ -1,5 +1,6 @@
-// app: the application object. It lets one copy of the program run per user,
-// runs the main dialog as the program's only window, and ends with it.
+// app: the application object. It lets one copy of the program run per user
+// (a second start brings that copy's window to the front), runs the main
+// dialog as the program's only window, and ends with it.
 #pragma once
 
 #include "instance_lock.h"

@@ -5,13 +5,17 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QLocalSocket>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWidget>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "instance_channel.h"
 #include "instance_lock.h"
 #include "tolmeri_config.h"
 
@@ -92,6 +96,92 @@ TEST_F(RealProgram, ASecondCopyEndsOnItsOwnAndTheFirstRunsOn) {
     EXPECT_EQ(third.state(), QProcess::Running);
     Stop(third);
     EXPECT_FALSE(QFile::exists(programDir.filePath(QStringLiteral("tolmeri.ini"))));
+}
+
+TEST_F(RealProgram, TheRunningCopyListensBesideItsLockAndAnswersARequestToShowItself) {
+    // A socket file left by a copy that ended does not stand in the way.
+    const QString socket = CInstanceChannel::SocketPath(QStringLiteral("tolmeri"));
+    ASSERT_EQ(socket, runtime.filePath(QStringLiteral("tolmeri.socket")));
+    QFile stale(socket);
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.close();
+
+    QProcess first;
+    Start(first);
+    ASSERT_TRUE(HeldBy(first));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            QLocalSocket probe;
+            probe.connectToServer(socket);
+            return probe.waitForConnected(1000);
+        },
+        20000));
+    EXPECT_TRUE(CInstanceChannel::AskToActivate(QStringLiteral("tolmeri"), 20000));
+    EXPECT_EQ(first.state(), QProcess::Running);
+    Stop(first);
+    EXPECT_FALSE(CInstanceChannel::AskToActivate(QStringLiteral("tolmeri"), 20000))
+        << "nobody answers once it has ended";
+}
+
+TEST_F(RealProgram, ASecondStartBringsTheFirstCopysWindowToTheFront) {
+    // This process is the first copy: it holds the lock and listens, its
+    // window minimised behind another. The real program is the second start.
+    CInstanceLock mine;
+    ASSERT_EQ(mine.Acquire("tolmeri"), CInstanceLock::Result::Acquired);
+    QWidget window, other;
+    int requests = 0;
+    CInstanceChannel channel;
+    ASSERT_TRUE(channel.Listen(QStringLiteral("tolmeri"), [&] {
+        ++requests;
+        afx::BringToFront(&window);
+    }));
+    window.show();
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    window.showMinimized();
+    ASSERT_TRUE(window.isMinimized());
+
+    QProcess second;
+    QSignalSpy ended(&second, &QProcess::finished);
+    Start(second);
+    ASSERT_TRUE(ended.wait(20000)) << "the second start ends by itself";
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(requests, 1);
+    EXPECT_FALSE(window.isMinimized());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+}
+
+TEST_F(RealProgram, OnlyARequestIsAnsweredAndItsActivationTokenIsKept) {
+    CInstanceChannel channel;
+    int requests = 0;
+    ASSERT_TRUE(channel.Listen(QStringLiteral("tolmeri"), [&] { ++requests; }));
+    qunsetenv("XDG_ACTIVATION_TOKEN");
+    // What a client sends, and what it hears back before the end.
+    const std::pair<QByteArray, QByteArray> cases[] = {
+        {"show\n", ""},
+        {"activatex\n", ""},
+        {QByteArray(4096, 'a') + '\n', ""},
+        {"activate bad\x01token\n", "ok\n"}, // a request, but its token is not taken
+        {"activate\n", "ok\n"},
+        {"activate desktop-42\n", "ok\n"},
+    };
+    for (const auto& [request, answer] : cases) {
+        QLocalSocket client;
+        client.connectToServer(CInstanceChannel::SocketPath(QStringLiteral("tolmeri")));
+        ASSERT_TRUE(client.waitForConnected(20000));
+        QSignalSpy closed(&client, &QLocalSocket::disconnected);
+        client.write(request);
+        EXPECT_TRUE(closed.wait(20000)) << request.left(20).toStdString();
+        EXPECT_EQ(client.readAll(), answer) << request.left(20).toStdString();
+        if (!request.contains("desktop")) {
+            EXPECT_TRUE(qgetenv("XDG_ACTIVATION_TOKEN").isEmpty());
+        }
+    }
+    EXPECT_EQ(requests, 3);
+    EXPECT_EQ(qgetenv("XDG_ACTIVATION_TOKEN"), QByteArray("desktop-42"));
+    qunsetenv("XDG_ACTIVATION_TOKEN");
 }
 
 TEST_F(RealProgram, ALockHeldByAnyOtherProcessStopsTheStart) {
