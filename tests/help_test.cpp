@@ -111,7 +111,7 @@ void ClickLink(QTextBrowser* browser, const QString& href) {
 }
 
 TEST_F(Help, ItsFirstPageLinksToTheAboutBoxWhileTheMainWindowIsFree) {
-    ASSERT_TRUE(QFile::copy(QStringLiteral(TOLMERI_HELP_SOURCE), HelpFile()));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TOLMERI_HELP_INSTALLED), HelpFile()));
     Click(*dlg, IDC_HELP_BUTTON);
     QTextBrowser* browser = afx::HelpBrowser();
     ASSERT_NE(browser, nullptr);
