@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QPointer>
 #include <QWidget>
 
 #include "instance_lock.h"
