@@ -70,13 +70,34 @@ ReadStatus ReadProfileFile(const std::string& path, std::string& content, std::s
 inline constexpr std::size_t kMaxFileSize = 64u * 1024u * 1024u;
 
 // One read-modify-write of the file at path: reads it (a missing file reads
-// as empty), lets edit change the bytes, writes them to a new file in the same
-// directory and renames that over the old one. A symbolic link at path is
-// followed, so the link stays a link and its target is replaced; an existing
-// file keeps its permission bits. Returns false with error set, and the old
-// file untouched, when any step fails, and also when the existing file is
-// not writable or cannot be read.
+// as empty), lets edit change the bytes and puts them in its place as
+// ReplaceFile does. A symbolic link at path is followed, so the link stays a
+// link and its target is replaced; an existing file keeps its permission
+// bits. Returns false with error set, and the old file untouched, when any
+// step fails, and also when the existing file is not writable, cannot be
+// read or is not a regular file.
 bool UpdateProfileFile(const std::string& path, const std::function<void(std::string&)>& edit,
                        std::string& error);
+
+enum class ReplaceStatus { kReplaced, kRefused, kFailed };
+
+// Replaces the whole file at path (following symbolic links) with the bytes
+// make produces. Only a regular file is replaced, or a new one made: a
+// directory, a pipe or a device at path is kRefused before make runs. The
+// new bytes go to a file beside the target that is renamed over it only
+// once every write and the flush to the disk succeeded; on kFailed (make
+// returned false, or a write failed) the old file is as it was, no
+// temporary file is left, and error says why (make sets it for its own
+// failures). An existing file keeps its permission bits and, where the
+// process may, its owner.
+//
+// While the new file is written it has no name where the file system
+// allows; where it does not, or when the process is killed in the instant
+// between naming and renaming, a ".<name>.tmp<pid>-<n>" file remains, and
+// the next replacement beside the same target removes it once its process
+// has ended.
+ReplaceStatus ReplaceFile(const std::string& path,
+                          const std::function<bool(std::string& data, std::string& error)>& make,
+                          std::string& error);
 
 } // namespace tolmeri::profile

@@ -2,6 +2,8 @@
 #include "profile.h"
 
 #include <cerrno>
+#include <csignal>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <system_error>
@@ -141,18 +143,68 @@ ReadStatus ReadOpened(int fd, const std::string& path, std::string& content, std
     return ReadStatus::kRead;
 }
 
-// A fresh file beside target; O_EXCL makes sure it is ours alone. Mode 0666
-// lets the umask decide, as for any new file.
-int CreateSibling(const std::string& target, std::string& name, int& error) {
+// Temporary files are named ".<name>.tmp<pid>-<count>" beside their target.
+std::string TemporaryPrefix(const std::string& target) {
+    std::string prefix(1, '.');
+    prefix.append(target, DirectoryOf(target).size());
+    prefix += ".tmp";
+    return prefix;
+}
+
+// The process id in a temporary file's name of target's pattern, or 0 when
+// the name is not one.
+pid_t TemporaryOwner(std::string_view name, std::string_view prefix) {
+    if (!name.starts_with(prefix))
+        return 0;
+    name.remove_prefix(prefix.size());
+    const std::size_t dash = name.find('-');
+    if (dash == 0 || dash == std::string_view::npos || dash + 1 == name.size() || dash > 9)
+        return 0;
+    const auto digits = [](std::string_view s) {
+        return s.find_first_not_of("0123456789") == std::string_view::npos;
+    };
+    if (!digits(name.substr(0, dash)) || !digits(name.substr(dash + 1)))
+        return 0;
+    return static_cast<pid_t>(std::stol(std::string(name.substr(0, dash))));
+}
+
+// Removes the temporary files of target's pattern that saves of ended
+// processes left behind (a save killed between naming its file and the
+// rename). A file of a live process, or of another user, stays.
+void SweepStaleTemporaries(const std::string& target) {
     const std::string directory = DirectoryOf(target);
-    const std::string base = target.substr(directory.size());
+    const std::string prefix = TemporaryPrefix(target);
+    DIR* dir = ::opendir(directory.empty() ? "." : directory.c_str());
+    if (dir == nullptr)
+        return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const pid_t owner = TemporaryOwner(entry->d_name, prefix);
+        if (owner <= 0 || owner == ::getpid() || ::kill(owner, 0) == 0 || errno != ESRCH)
+            continue;
+        struct stat info {};
+        if (::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode) && info.st_uid == ::geteuid())
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
+// Gives temporary a name of target's pattern that no other file has: with
+// create, a new empty file is made there and opened (O_EXCL makes sure it is
+// ours alone); without, the unnamed file fd is linked there.
+int NameTemporary(const std::string& target, int fd, bool create, std::string& temporary,
+                  int& error) {
+    const std::string base = DirectoryOf(target) + TemporaryPrefix(target);
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
     static unsigned s_nCounter = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        name = directory + "." + base + ".tmp" + std::to_string(::getpid()) + "-" +
-               std::to_string(++s_nCounter);
-        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0)
-            return fd;
+        temporary = base + std::to_string(::getpid()) + "-" + std::to_string(++s_nCounter);
+        const int result =
+            create
+                ? ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666)
+                : ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW);
+        if (result >= 0)
+            return create ? result : fd;
         if (errno != EEXIST) {
             error = errno;
             return -1;
@@ -162,11 +214,9 @@ int CreateSibling(const std::string& target, std::string& name, int& error) {
     return -1;
 }
 
-// Everything after the temporary file exists; the caller removes it on failure.
-bool FillAndReplace(CFileDescriptor& file, const std::string& temporary, const std::string& target,
-                    std::string_view data, const struct stat* old, std::string& error) {
-    const int fd = file.Get();
-    int writeError = 0;
+// Owner, permissions and data of the new file, all on the disk.
+bool Fill(int fd, const std::string& target, std::string_view data, const struct stat* old,
+          std::string& error) {
     if (old != nullptr) {
         // Keeping the owner needs privileges; without them the new file is
         // simply the saving user's, as any newly written file would be. The
@@ -175,24 +225,17 @@ bool FillAndReplace(CFileDescriptor& file, const std::string& temporary, const s
             // deliberately ignored
         }
         if (::fchmod(fd, old->st_mode & 07777) != 0) {
-            error = Failure("cannot set the permissions of", temporary, errno);
+            error = Failure("cannot set the permissions of", target, errno);
             return false;
         }
     }
+    int writeError = 0;
     if (!WriteAll(fd, data, writeError)) {
-        error = Failure("cannot write", temporary, writeError);
+        error = Failure("cannot write", target, writeError);
         return false;
     }
     if (::fsync(fd) != 0) {
-        error = Failure("cannot flush", temporary, errno);
-        return false;
-    }
-    if (!file.Close()) {
-        error = Failure("cannot close", temporary, errno);
-        return false;
-    }
-    if (::rename(temporary.c_str(), target.c_str()) != 0) {
-        error = Failure("cannot replace", target, errno);
+        error = Failure("cannot flush", target, errno);
         return false;
     }
     return true;
@@ -206,6 +249,89 @@ void SyncDirectoryOf(const std::string& target) {
         ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.Get() >= 0)
         (void)::fsync(dir.Get());
+}
+
+// What is at target now: nothing (exists false), a regular file we may
+// replace (old filled in), or something else, refused.
+ReplaceStatus ExamineTarget(const std::string& target, struct stat& old, bool& exists,
+                            std::string& error) {
+    exists = false;
+    if (::lstat(target.c_str(), &old) != 0) {
+        if (errno == ENOENT)
+            return ReplaceStatus::kReplaced;
+        error = Failure("cannot examine", target, errno);
+        return ReplaceStatus::kFailed;
+    }
+    if (!S_ISREG(old.st_mode)) {
+        error = "not a regular file: " + target;
+        return ReplaceStatus::kRefused;
+    }
+    // Writing in place would fail on a read-only file; replacing it must not
+    // quietly succeed instead.
+    if (::access(target.c_str(), W_OK) != 0) {
+        error = Failure("cannot write", target, errno);
+        return ReplaceStatus::kFailed;
+    }
+    exists = true;
+    return ReplaceStatus::kReplaced;
+}
+
+// Puts data in place of target (a resolved path): a new file in the same
+// directory, filled, synced and renamed over target. The new file has no
+// name while it is written (O_TMPFILE) where the file system allows, so a
+// process killed meanwhile leaves nothing behind; it is named only just
+// before the rename, and a name left by a kill in between is swept away by
+// the next write beside the same target.
+ReplaceStatus WriteReplacement(const std::string& target, std::string_view data,
+                               const struct stat* old, std::string& error) {
+    SweepStaleTemporaries(target);
+    const std::string directory = DirectoryOf(target);
+    std::string temporary;
+    int openError = 0;
+    int fd =
+        ::open(directory.empty() ? "." : directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    const bool unnamed = fd >= 0;
+    if (!unnamed) {
+        // File systems without unnamed files say so in one of these ways.
+        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+            error = Failure("cannot create a temporary file beside", target, errno);
+            return ReplaceStatus::kFailed;
+        }
+        fd = NameTemporary(target, -1, true, temporary, openError);
+        if (fd < 0) {
+            error = Failure("cannot create a temporary file beside", target, openError);
+            return ReplaceStatus::kFailed;
+        }
+    }
+    CFileDescriptor file(fd);
+    const auto fail = [&](ReplaceStatus status) {
+        if (!temporary.empty())
+            ::unlink(temporary.c_str());
+        return status;
+    };
+    if (!Fill(fd, target, data, old, error))
+        return fail(ReplaceStatus::kFailed);
+    if (unnamed && NameTemporary(target, fd, false, temporary, openError) < 0) {
+        error = Failure("cannot name the new file beside", target, openError);
+        return fail(ReplaceStatus::kFailed);
+    }
+    if (!file.Close()) {
+        error = Failure("cannot close", target, errno);
+        return fail(ReplaceStatus::kFailed);
+    }
+    // Whatever took target's place since it was examined is not replaced
+    // unless it is a regular file.
+    struct stat now {};
+    bool exists = false;
+    const ReplaceStatus examined = ExamineTarget(target, now, exists, error);
+    if (examined != ReplaceStatus::kReplaced)
+        return fail(examined);
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
+        error = Failure("cannot replace", target, errno);
+        return fail(ReplaceStatus::kFailed);
+    }
+    SyncDirectoryOf(target);
+    return ReplaceStatus::kReplaced;
 }
 
 } // namespace
@@ -249,29 +375,36 @@ bool UpdateProfileFile(const std::string& path, const std::function<void(std::st
             return false;
         }
     }
-    // Writing in place would fail on a read-only file; replacing it must not
-    // quietly succeed instead.
     if (exists && ::access(target.c_str(), W_OK) != 0) {
         error = Failure("cannot write", target, errno);
         return false;
     }
 
     edit(content);
+    return WriteReplacement(target, content, exists ? &old : nullptr, error) ==
+           ReplaceStatus::kReplaced;
+}
 
-    std::string temporary;
-    int createError = 0;
-    const int fd = CreateSibling(target, temporary, createError);
-    if (fd < 0) {
-        error = Failure("cannot create a temporary file beside", target, createError);
-        return false;
+ReplaceStatus ReplaceFile(const std::string& path,
+                          const std::function<bool(std::string& data, std::string& error)>& make,
+                          std::string& error) {
+    error.clear();
+    if (path.empty()) {
+        error = "no file name";
+        return ReplaceStatus::kFailed;
     }
-    CFileDescriptor file(fd);
-    if (!FillAndReplace(file, temporary, target, content, exists ? &old : nullptr, error)) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    SyncDirectoryOf(target);
-    return true;
+    std::string target;
+    if (!ResolveLinks(path, target, error))
+        return ReplaceStatus::kFailed;
+    struct stat old {};
+    bool exists = false;
+    if (const ReplaceStatus examined = ExamineTarget(target, old, exists, error);
+        examined != ReplaceStatus::kReplaced)
+        return examined;
+    std::string data;
+    if (!make(data, error))
+        return ReplaceStatus::kFailed;
+    return WriteReplacement(target, data, exists ? &old : nullptr, error);
 }
 
 } // namespace tolmeri::profile

@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -15,6 +17,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -491,6 +494,63 @@ TEST_F(SettingsFolders, WithoutXdgConfigHomeTheHomeFolderCountsAndFailuresAreRep
     EXPECT_NE(report["saved"], "yes");
     EXPECT_NE(report["saved"].find(base / "prog/tolmeri"), std::string::npos) << report["saved"];
     EXPECT_EQ(Names(base.Path() / "prog"), std::set<std::string>{"tolmeri.ini"});
+}
+
+// A process that dies in the middle of a save, at the moment its write goes
+// past a file-size limit, is killed by SIGXFSZ as by any other signal. The
+// old file stays whole; where the file system has unnamed files nothing else
+// is left at all, and elsewhere the next save sweeps the named one away.
+TEST(Settings, ASaveKilledMidWayLeavesTheOldFileAndNothingAfterTheNextSave) {
+    CTempDir dir;
+    const std::string ini = WithOldFile(dir);
+    const std::string oldBytes = ReadBytes(ini);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const rlimit none{0, 0};
+        ::setrlimit(RLIMIT_CORE, &none);
+        const rlimit tiny{16, 16};
+        ::setrlimit(RLIMIT_FSIZE, &tiny);
+        std::signal(SIGXFSZ, SIG_DFL);
+        tolmeri::SaveSettingsFile(ini, Sydney2024());
+        ::_exit(0); // not reached
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the save must be cut by the signal";
+    EXPECT_EQ(WTERMSIG(status), SIGXFSZ);
+    EXPECT_EQ(ReadBytes(ini), oldBytes);
+    const int unnamed = ::open(dir.Path().c_str(), O_TMPFILE | O_WRONLY, 0600);
+    if (unnamed >= 0) {
+        ::close(unnamed);
+        EXPECT_EQ(Names(dir.Path()), std::set<std::string>{"tolmeri.ini"});
+    }
+
+    ASSERT_TRUE(tolmeri::SaveSettingsFile(ini, DefaultSettings()).ok);
+    EXPECT_EQ(Names(dir.Path()), std::set<std::string>{"tolmeri.ini"});
+}
+
+// A temporary file whose process is gone is swept away by the next save;
+// one of a live process, and anything else, is left alone.
+TEST(Settings, TheNextSaveRemovesTemporaryFilesOfEndedSaves) {
+    CTempDir dir;
+    const std::string ini = WithOldFile(dir);
+    const pid_t gone = ::fork();
+    if (gone == 0)
+        ::_exit(0);
+    ::waitpid(gone, nullptr, 0);
+    const std::string stale = ".tolmeri.ini.tmp" + std::to_string(gone) + "-1";
+    const std::string live = ".tolmeri.ini.tmp1-1"; // process 1 never ends
+    const std::set<std::string> others = {".tolmeri.ini.tmpabc", "tolmeri.ini.tmp7-1",
+                                          ".other.ini.tmp" + std::to_string(gone) + "-1"};
+    for (const std::string& name : others)
+        WriteBytes(dir / name, "x");
+    WriteBytes(dir / stale, "[Location]\n");
+    WriteBytes(dir / live, "[Location]\n");
+
+    ASSERT_TRUE(tolmeri::SaveSettingsFile(ini, Sydney2024()).ok);
+    std::set<std::string> expected = others;
+    expected.insert({"tolmeri.ini", live});
+    EXPECT_EQ(Names(dir.Path()), expected);
 }
 
 } // namespace
