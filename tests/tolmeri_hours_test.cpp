@@ -2,11 +2,16 @@
 // fixed clock, judged by its exit status, its output and the files it leaves.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include "run_process.h"
 #include "sun_events.h"
@@ -69,6 +74,41 @@ protected:
         const fs::path file = root / "input";
         std::ofstream(file, std::ios::binary) << input;
         return RunProcess("python3", {"-c", script, file.string()}, work.string());
+    }
+    // Run with a limit on the size of any file the program writes, and
+    // SIGXFSZ ignored, so an oversized write fails with EFBIG as on a full
+    // disk instead of killing the program.
+    ProcessResult RunWithFileSizeLimit(const std::vector<std::string>& args, rlim_t limit) {
+        ProcessResult r;
+        const std::string out = (root / "limited.out").string();
+        const std::string err = (root / "limited.err").string();
+        const pid_t pid = fork();
+        if (pid == 0) {
+            const int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            const int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (o < 0 || e < 0 || dup2(o, 1) < 0 || dup2(e, 2) < 0 || chdir(work.c_str()) != 0)
+                _exit(127);
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit rl{limit, limit};
+            setrlimit(RLIMIT_FSIZE, &rl);
+            std::vector<std::string> store{TOLMERI_HOURS_EXE};
+            store.insert(store.end(), args.begin(), args.end());
+            std::vector<char*> argv;
+            for (std::string& a : store)
+                argv.push_back(a.data());
+            argv.push_back(nullptr);
+            execv(TOLMERI_HOURS_EXE, argv.data());
+            _exit(127);
+        }
+        int wstatus = 0;
+        waitpid(pid, &wstatus, 0);
+        r.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
+        std::ostringstream o, e;
+        o << std::ifstream(out, std::ios::binary).rdbuf();
+        e << std::ifstream(err, std::ios::binary).rdbuf();
+        r.out = o.str();
+        r.err = e.str();
+        return r;
     }
     std::vector<std::string> WorkFiles() const {
         std::vector<std::string> names;
@@ -389,6 +429,171 @@ TEST_F(HoursCli, APictureThatCannotBeWrittenIsReportedAndLeavesNothing) {
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("missing/chart.png"), std::string::npos) << r.err;
     EXPECT_TRUE(WorkFiles().empty());
+}
+
+bool IsPng(const fs::path& path) {
+    if (!fs::is_regular_file(path)) // opening a pipe would wait for a writer
+        return false;
+    std::ifstream f(path, std::ios::binary);
+    char magic[8] = {};
+    f.read(magic, sizeof magic);
+    return f && std::string(magic, 8) == "\x89PNG\r\n\x1a\n";
+}
+
+std::string Slurp(const fs::path& path) {
+    std::ostringstream s;
+    s << std::ifstream(path, std::ios::binary).rdbuf();
+    return s.str();
+}
+
+TEST_F(HoursCli, APictureGoesOnlyToARegularFile) {
+    const struct {
+        const char* target;
+        int status;
+        fs::file_type after; // of the target itself, links not followed
+        bool png;            // the file the target names now holds a PNG
+    } cases[] = {
+        {"new.png", 0, fs::file_type::regular, true},
+        {"old.png", 0, fs::file_type::regular, true},
+        {"link-to-file", 0, fs::file_type::symlink, true},
+        {"fifo", 2, fs::file_type::fifo, false},
+        {"dir", 2, fs::file_type::directory, false},
+        {"link-to-fifo", 2, fs::file_type::symlink, false},
+        {"null-device", 2, fs::file_type::character, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.target);
+        fs::remove_all(root / "targets");
+        fs::create_directory(root / "targets");
+        const fs::path t = root / "targets";
+        std::ofstream(t / "file", std::ios::binary) << "an older picture";
+        std::ofstream(t / "old.png", std::ios::binary) << "an older picture";
+        ASSERT_EQ(mkfifo((t / "fifo").c_str(), 0644), 0);
+        fs::create_directory(t / "dir");
+        fs::create_symlink("file", t / "link-to-file");
+        fs::create_symlink("fifo", t / "link-to-fifo");
+        if (mknod((t / "null-device").c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0 &&
+            std::string(c.target) == "null-device") {
+            continue; // only root makes device nodes
+        }
+
+        const ProcessResult r = Run({"--date", "2026-06-21", "--png", (t / c.target).string()});
+        EXPECT_EQ(r.status, c.status) << r.err;
+        EXPECT_EQ(fs::symlink_status(t / c.target).type(), c.after);
+        EXPECT_EQ(IsPng(t / c.target), c.png);
+        if (c.status != 0) {
+            EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+            EXPECT_NE(r.err.find("tolmeri-hours: "), std::string::npos) << r.err;
+            EXPECT_TRUE(Slurp(t / "file") == "an older picture");
+        }
+        // Nothing beside the targets: no temporary file left over.
+        std::set<std::string> names;
+        for (const auto& e : fs::directory_iterator(t))
+            names.insert(e.path().filename().string());
+        const std::set<std::string> expected = {"dir",          "fifo",         "file",
+                                                "link-to-fifo", "link-to-file", "null-device",
+                                                "old.png",      "new.png"};
+        for (const std::string& n : names)
+            EXPECT_TRUE(expected.count(n)) << n;
+        EXPECT_TRUE(fs::is_empty(t / "dir"));
+    }
+}
+
+TEST_F(HoursCli, APictureCutShortByAFileSizeLimitKeepsTheOldOne) {
+    const std::vector<std::string> args = {"--date", "2026-06-21", "--png", "chart.png"};
+    ASSERT_EQ(Run(args).status, 0);
+    const auto size = static_cast<rlim_t>(fs::file_size(work / "chart.png"));
+    // Cut early, and cut in the last piece of the file only.
+    for (const rlim_t limit : {rlim_t{4096}, size - 1}) {
+        SCOPED_TRACE(limit);
+        std::ofstream(work / "chart.png", std::ios::binary) << "the previous good picture";
+        const ProcessResult r = RunWithFileSizeLimit(args, limit);
+        EXPECT_EQ(r.status, 1) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_EQ(r.err.rfind("tolmeri-hours: ", 0), 0u) << r.err;
+        EXPECT_NE(r.err.find("chart.png"), std::string::npos) << r.err;
+        EXPECT_TRUE(Slurp(work / "chart.png") == "the previous good picture");
+        EXPECT_EQ(WorkFiles(), std::vector<std::string>{"chart.png"}) << "no temporary file left";
+    }
+}
+
+TEST_F(HoursCli, NamesThatAreNotUtf8AreKeptByteForByte) {
+    // A copy of the tool and its picture module in a folder named 東京 in
+    // Shift-JIS, writing 図.png in Shift-JIS: neither name is UTF-8.
+    const fs::path folder = root / "\x93\x8c\x8b\x9e";
+    fs::create_directory(folder);
+    const fs::path built = fs::path(TOLMERI_HOURS_EXE).parent_path();
+    fs::copy_file(TOLMERI_HOURS_EXE, folder / "tolmeri-hours");
+    fs::copy_file(built / "tolmeri-png.so", folder / "tolmeri-png.so");
+    const std::string name = "\x90\x7d.png";
+    const ProcessResult r = RunProcess((folder / "tolmeri-hours").string(),
+                                       {"--date", "2026-06-21", "--png", name}, work.string());
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(WorkFiles(), std::vector<std::string>{name});
+    EXPECT_TRUE(IsPng(work / name));
+}
+
+TEST_F(HoursCli, ControlCharactersInBadValuesAreShownAsEscapes) {
+    const std::string esc = "\x1b]0;owned\x07\x1b[2J";
+    const std::string shown = "\\x1b]0;owned\\x07\\x1b[2J";
+    const struct {
+        std::vector<std::string> args;
+        std::vector<std::string> env;
+    } cases[] = {
+        {{"--place", esc}, {}},
+        {{"--date", esc}, {}},
+        {{"--to", esc}, {}},
+        {{"--lat", esc, "--lon", "139", "--tz", "9"}, {}},
+        {{"--lat", "35", "--lon", "139", "--tz", esc}, {}},
+        {{"--lat", "35", "--lon", "139", "--tz", "9", "--name", esc}, {}},
+        {{"--format", esc}, {}},
+        {{"--" + esc}, {}},
+        {{esc}, {}},
+        {{"--png", "a.png", "--size", esc}, {}},
+        {{"--now"}, {"TOLMERI_NOW=" + esc}},
+        {{"--date", "2026-06-21", "--png", "missing/" + esc + ".png"}, {}},
+    };
+    for (const auto& c : cases) {
+        const ProcessResult r = Run(c.args, c.env);
+        const std::string trace = ::testing::PrintToString(c.args);
+        EXPECT_NE(r.status, 0) << trace;
+        EXPECT_NE(r.err.find(shown), std::string::npos) << trace << r.err;
+        EXPECT_EQ(
+            std::count_if(r.err.begin(), r.err.end(),
+                          [](char ch) { return ch != '\n' && ((ch & 0xE0) == 0 || ch == 0x7F); }),
+            0)
+            << trace << r.err;
+    }
+    // C1 controls (CSI is U+009B) and bytes that are not UTF-8 are escaped too.
+    const ProcessResult c1 = Run({"--place", "\xc2\x9b"
+                                             "2J\xff"});
+    EXPECT_NE(c1.err.find("\"\\xc2\\x9b2J\\xff\""), std::string::npos) << c1.err;
+}
+
+TEST_F(HoursCli, LongRangesComeOutWholeInEveryFormat) {
+    // Several thousand rows, far more than one piece of output holds.
+    const std::vector<std::string> range = {"--place",    "東京", "--date",
+                                            "2000-01-01", "--to", "2019-12-31"};
+    auto with = [&](const char* format) {
+        std::vector<std::string> a = range;
+        a.insert(a.end(), {"--format", format});
+        return Run(a);
+    };
+    const ProcessResult csv = with("csv");
+    ASSERT_EQ(csv.status, 0) << csv.err;
+    EXPECT_EQ(std::count(csv.out.begin(), csv.out.end(), '\n'), 1 + 7305);
+    EXPECT_EQ(csv.out.substr(csv.out.rfind('\n', csv.out.size() - 2) + 1, 11), "2019-12-31,");
+    const ProcessResult table = with("table");
+    EXPECT_EQ(std::count(table.out.begin(), table.out.end(), '\n'), 3 + 7305);
+    const ProcessResult json = with("json");
+    const auto parsed =
+        Python("import json,sys\n"
+               "d=json.load(open(sys.argv[1],encoding='utf-8'))\n"
+               "print(len(d['days']), d['days'][0]['date'], d['days'][-1]['date'])\n",
+               json.out);
+    if (!parsed)
+        GTEST_SKIP() << "no python3 to parse the JSON";
+    EXPECT_EQ(parsed->out, "7305 2000-01-01 2019-12-31\n") << parsed->err;
 }
 
 } // namespace

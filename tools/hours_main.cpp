@@ -27,16 +27,30 @@ int Complain(const std::string& message, int status) {
     return status;
 }
 
-// The whole output in one piece; a failed or short write is reported.
-int Emit(const std::string& text) {
-    const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
-    const bool flushed = std::fflush(stdout) == 0;
-    if (!written || !flushed || std::ferror(stdout))
-        return Complain(std::string("出力を書けませんでした: ") + std::strerror(errno),
-                        kExitFailure);
-    return 0;
-}
+// Standard output as the writers fill it: each piece is written and the
+// text emptied. The first failed or short write is kept for the report.
+class CStandardOutput {
+public:
+    bool Put(std::string& text) {
+        errno = 0;
+        if (m_nError == 0 && std::fwrite(text.data(), 1, text.size(), stdout) != text.size())
+            m_nError = errno ? errno : EIO;
+        text.clear();
+        return m_nError == 0;
+    }
+    // The rest of the text, then the flush.
+    int Finish(std::string& text) {
+        if (Put(text) && (errno = 0, std::fflush(stdout) != 0 || std::ferror(stdout)))
+            m_nError = errno ? errno : EIO;
+        if (m_nError != 0)
+            return Complain(std::string("出力を書けませんでした: ") + std::strerror(m_nError),
+                            kExitFailure);
+        return 0;
+    }
 
+private:
+    int m_nError = 0;
+};
 } // namespace
 
 int main(int argc, char** argv) {
@@ -46,8 +60,8 @@ int main(int argc, char** argv) {
     std::int64_t now = static_cast<std::int64_t>(std::time(nullptr));
     if (const char* fixed = std::getenv("TOLMERI_NOW"); fixed && *fixed) {
         if (!ReadUtcInstant(fixed, now))
-            return Complain(std::string("TOLMERI_NOW \"") + fixed +
-                                "\" は読めません（例 2026-12-07T03:15:00Z）",
+            return Complain("TOLMERI_NOW " + QuotedForMessage(fixed) +
+                                " は読めません（例 2026-12-07T03:15:00Z）",
                             kExitUsage);
     }
     const std::time_t t = static_cast<std::time_t>(now);
@@ -61,6 +75,7 @@ int main(int argc, char** argv) {
         return Complain(parse.error, kExitUsage);
     const HoursRequest& request = parse.request;
 
+    CStandardOutput output;
     std::string out;
     switch (request.action) {
     case HoursAction::Help:
@@ -73,7 +88,8 @@ int main(int argc, char** argv) {
         WritePlaceList(request.format, out);
         break;
     case HoursAction::Hours:
-        WriteHours(request, out);
+        // Long ranges go out piece by piece, so memory stays flat.
+        WriteHours(request, out, [&output](std::string& text) { return output.Put(text); });
         break;
     case HoursAction::Now: {
         const CurrentHour hour = FindCurrentHour(request.place, now);
@@ -84,11 +100,10 @@ int main(int argc, char** argv) {
         break;
     }
     case HoursAction::Png: {
-        const std::string failure = RenderChartPng(request);
-        if (!failure.empty())
-            return Complain(failure, kExitFailure);
-        return 0;
+        std::string failure;
+        const int status = WriteChartPng(request, failure);
+        return status == 0 ? 0 : Complain(failure, status);
     }
     }
-    return Emit(out);
+    return output.Finish(out);
 }

@@ -9,10 +9,7 @@ namespace tolmeri {
 namespace {
 
 std::string Quoted(std::string_view text) {
-    std::string s(1, '"');
-    s.append(text);
-    s += '"';
-    return s;
+    return QuotedForMessage(text);
 }
 
 bool IsDigit(char c) {
@@ -55,37 +52,46 @@ bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+// The length of the well-formed UTF-8 character at s[i] when it is not a
+// control character (C0, DEL or C1), else 0.
+std::size_t PrintableCharacterLength(std::string_view s, std::size_t i) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    if (c < 0x20 || c == 0x7F)
+        return 0;
+    std::size_t extra = 0;
+    if (c < 0x80)
+        extra = 0;
+    else if (c >= 0xC2 && c <= 0xDF)
+        extra = 1;
+    else if (c >= 0xE0 && c <= 0xEF)
+        extra = 2;
+    else if (c >= 0xF0 && c <= 0xF4)
+        extra = 3;
+    else
+        return 0;
+    if (i + extra >= s.size())
+        return 0;
+    unsigned code = extra == 0 ? c : c & (0x3F >> extra);
+    for (std::size_t k = 1; k <= extra; ++k) {
+        const auto t = static_cast<unsigned char>(s[i + k]);
+        if ((t & 0xC0) != 0x80)
+            return 0;
+        code = (code << 6) | (t & 0x3F);
+    }
+    if ((extra == 2 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF))) ||
+        (extra == 3 && (code < 0x10000 || code > 0x10FFFF)) || (code >= 0x80 && code < 0xA0))
+        return 0;
+    return extra + 1;
+}
+
 // Well-formed UTF-8 without control characters: a name goes into tables,
 // CSV and JSON as it stands.
 bool IsPrintableUtf8(std::string_view s) {
     for (std::size_t i = 0; i < s.size();) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        if (c < 0x20 || c == 0x7F)
+        const std::size_t n = PrintableCharacterLength(s, i);
+        if (n == 0)
             return false;
-        int extra = 0;
-        if (c < 0x80)
-            extra = 0;
-        else if (c >= 0xC2 && c <= 0xDF)
-            extra = 1;
-        else if (c >= 0xE0 && c <= 0xEF)
-            extra = 2;
-        else if (c >= 0xF0 && c <= 0xF4)
-            extra = 3;
-        else
-            return false;
-        if (i + extra >= s.size())
-            return false;
-        unsigned code = extra == 0 ? c : c & (0x3F >> extra);
-        for (int k = 1; k <= extra; ++k) {
-            const auto t = static_cast<unsigned char>(s[i + k]);
-            if ((t & 0xC0) != 0x80)
-                return false;
-            code = (code << 6) | (t & 0x3F);
-        }
-        if ((extra == 2 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF))) ||
-            (extra == 3 && (code < 0x10000 || code > 0x10FFFF)) || (code >= 0x80 && code < 0xA0))
-            return false;
-        i += extra + 1;
+        i += n;
     }
     return true;
 }
@@ -174,6 +180,28 @@ std::string FormatDegreesMinutes(int degrees, int minutes) {
     std::snprintf(text, sizeof text, "%c%d:%02d", degrees < 0 ? '-' : '+', std::abs(degrees),
                   minutes);
     return text;
+}
+
+std::string EscapedForMessage(std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out;
+    for (std::size_t i = 0; i < text.size();) {
+        if (const std::size_t n = PrintableCharacterLength(text, i)) {
+            out.append(text, i, n);
+            i += n;
+            continue;
+        }
+        // Anything else byte by byte: a C1 control is both of its bytes.
+        const auto b = static_cast<unsigned char>(text[i++]);
+        out += "\\x";
+        out += kHex[b >> 4];
+        out += kHex[b & 0xF];
+    }
+    return out;
+}
+
+std::string QuotedForMessage(std::string_view text) {
+    return '"' + EscapedForMessage(text) + '"';
 }
 
 namespace {

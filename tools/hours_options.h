@@ -52,6 +52,12 @@ const std::string_view* FindPresetLoosely(std::string_view name);
 // is given.
 HoursParse ParseHoursArguments(std::span<const std::string_view> args, const CivilDate& today);
 
+// text as a message shows it: control characters (C0, DEL, C1) and bytes
+// that are not UTF-8 as "\x1b" escapes, so that a bad value never acts on the
+// terminal it is shown on. QuotedForMessage adds the double quotes.
+std::string EscapedForMessage(std::string_view text);
+std::string QuotedForMessage(std::string_view text);
+
 // "+35:27", "-33:52": degrees with their sign, then the minutes.
 std::string FormatDegreesMinutes(int degrees, int minutes);
 

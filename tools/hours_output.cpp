@@ -1,5 +1,6 @@
 #include "hours_output.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 
@@ -285,35 +286,51 @@ void WriteJsonDay(const DayHours& d, bool last, std::string& out) {
 
 } // namespace
 
-void WriteHours(const HoursRequest& request, std::string& out) {
+bool WriteHours(const HoursRequest& request, std::string& out, const OutputDrain& drain) {
     CDayCalculator calc(request.place);
     const std::int64_t first = DaysFromCivil(request.first);
-    // About 500 bytes a CSV or JSON day; one allocation for a year.
-    out.reserve(out.size() + 600 * static_cast<std::size_t>(request.dayCount) + 1024);
+    // About 500 bytes a CSV or JSON day: room for a year, or for one piece of
+    // streamed output, in one allocation.
+    std::size_t room = 600 * static_cast<std::size_t>(request.dayCount) + 1024;
+    if (drain)
+        room = std::min(room, kOutputChunk + 4096);
+    out.reserve(out.size() + room);
+    // After each row: hand over a full piece.
+    const auto flowed = [&] { return !drain || out.size() < kOutputChunk || drain(out); };
     switch (request.format) {
     case HoursFormat::Table:
         if (!request.ranged) {
             WriteOneDayTable(request.place, calc.Compute(request.first), out);
-            return;
+            return true;
         }
         WriteRangeTableHead(request.place, out);
-        for (int i = 0; i < request.dayCount; ++i)
+        for (int i = 0; i < request.dayCount; ++i) {
             WriteRangeTableRow(calc.Compute(CivilFromDays(first + i)), out);
-        return;
+            if (!flowed())
+                return false;
+        }
+        return true;
     case HoursFormat::Csv: {
         WriteCsvHead(out);
         const std::string placeField = CsvField(request.place.name);
-        for (int i = 0; i < request.dayCount; ++i)
+        for (int i = 0; i < request.dayCount; ++i) {
             WriteCsvRow(placeField, calc.Compute(CivilFromDays(first + i)), out);
-        return;
+            if (!flowed())
+                return false;
+        }
+        return true;
     }
     case HoursFormat::Json:
         WriteJsonHead(request.place, out);
-        for (int i = 0; i < request.dayCount; ++i)
+        for (int i = 0; i < request.dayCount; ++i) {
             WriteJsonDay(calc.Compute(CivilFromDays(first + i)), i + 1 == request.dayCount, out);
+            if (!flowed())
+                return false;
+        }
         out += " ]}\n";
-        return;
+        return true;
     }
+    return true;
 }
 
 CurrentHour FindCurrentHour(const PresetFields& place, std::int64_t utcSeconds) {

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "core/civil_date.h"
@@ -33,9 +34,19 @@ private:
     PresetFields m_place;
 };
 
+// Takes the output collected so far (writes it somewhere and empties the
+// string); false when it could not, which ends the writing.
+using OutputDrain = std::function<bool(std::string& text)>;
+
+// About this much output is collected before drain takes it, so memory stays
+// the same however long the range.
+inline constexpr std::size_t kOutputChunk = 64 * 1024;
+
 // The days from request.first on, request.dayCount of them, in request.format,
-// appended to out.
-void WriteHours(const HoursRequest& request, std::string& out);
+// appended to out. With a drain, whenever out holds kOutputChunk bytes or
+// more after a row, drain takes them; without one everything stays in out.
+// False when drain failed.
+bool WriteHours(const HoursRequest& request, std::string& out, const OutputDrain& drain = {});
 
 // The temporal hour a moment falls in. Marks come from the tables of the
 // place's date and of the days either side, so a moment before boundary 0 or

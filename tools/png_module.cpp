@@ -1,12 +1,11 @@
-// The chart as a PNG file: the main window's recompute and its painter on an
-// image of the window's client size, over the window's background.
+// The chart as a PNG picture: the main window's recompute and its painter on
+// an image of the window's client size, over the window's background.
 #include <QApplication>
-#include <QFile>
+#include <QBuffer>
 #include <QImage>
 #include <QImageWriter>
 #include <QPainter>
 #include <QPalette>
-#include <QSaveFile>
 #include <cstring>
 
 #include "chart_painter.h"
@@ -37,7 +36,8 @@ void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& tex
 
 extern "C" __attribute__((visibility("default"))) int
 tolmeri_render_png(const TolmeriPngRequest* request, char* message, int messageSize) {
-    if (!request || request->structSize != static_cast<int>(sizeof(TolmeriPngRequest))) {
+    if (!request || request->structSize != static_cast<int>(sizeof(TolmeriPngRequest)) ||
+        !request->accept) {
         SetMessage(message, messageSize, QStringLiteral("図の部品の版が合いません"));
         return 1;
     }
@@ -72,25 +72,15 @@ tolmeri_render_png(const TolmeriPngRequest* request, char* message, int messageS
         PaintChart(painter, ClientRect{0, 0, size.width(), size.height()}, input);
     }
 
-    // Written beside the target and renamed over it only when complete.
-    const QString path = QFile::decodeName(request->path);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        SetMessage(message, messageSize,
-                   QStringLiteral("図 \"%1\" を書けません: %2").arg(path, file.errorString()));
-        return 1;
-    }
-    QImageWriter writer(&file, "png");
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
     if (!writer.write(image)) {
-        file.cancelWriting();
         SetMessage(message, messageSize,
-                   QStringLiteral("図 \"%1\" を書けません: %2").arg(path, writer.errorString()));
+                   QStringLiteral("PNG にできません: %1").arg(writer.errorString()));
         return 1;
     }
-    if (!file.commit()) {
-        SetMessage(message, messageSize,
-                   QStringLiteral("図 \"%1\" を書けません: %2").arg(path, file.errorString()));
-        return 1;
-    }
+    request->accept(request->context, png.constData(), static_cast<std::size_t>(png.size()));
     return 0;
 }
