@@ -1,4 +1,5 @@
 #include "command_line.h"
+#include "settings.h"
 #include "tolmeri_app.h"
 
 int main(int argc, char** argv) {
@@ -6,5 +7,7 @@ int main(int argc, char** argv) {
     if (const auto text = tolmeri::InfoRequestText(argc, argv))
         return tolmeri::PrintInfo(*text);
     CTolmeriApp app;
-    return app.Run(argc, argv);
+    // The settings and help files are found beside the executable byte for
+    // byte, whatever its folder's name holds.
+    return app.Run(argc, argv, tolmeri::ExecutablePath());
 }

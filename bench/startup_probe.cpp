@@ -4,6 +4,7 @@
 // bench/startup.sh starts it many times and takes the medians.
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
 #include <QTest>
 #include <cstdio>
 #include <ctime>
@@ -18,7 +19,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
 #ifdef TOLMERI_PROBE_MAIN_DIALOG
     CWinApp winApp;
-    winApp.InitPaths(QCoreApplication::applicationFilePath());
+    winApp.InitPaths(QFile::encodeName(QCoreApplication::applicationFilePath()));
     CTolmeriDlg dlg;
     dlg.Create();
 #else

@@ -22,9 +22,10 @@ public:
     bool Valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
 
     // Converts as much as possible; an unconvertible or invalid input unit
-    // of skipBytes bytes is replaced by "?" in the output. Returns false if
+    // of skipBytes bytes is replaced by replacement in the output. Returns false if
     // anything was replaced.
-    bool Convert(const QByteArray& in, QByteArray& out, int skipBytes, const QByteArray& question) {
+    bool Convert(const QByteArray& in, QByteArray& out, int skipBytes,
+                 const QByteArray& replacement) {
         iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
         out.clear();
         out.reserve(in.size() * 2 + 4);
@@ -43,7 +44,7 @@ public:
                 continue;
             // EILSEQ or EINVAL: skip the offending unit.
             clean = false;
-            out.append(question);
+            out.append(replacement);
             const size_t skip = srcLeft < static_cast<size_t>(skipBytes) ? srcLeft : skipBytes;
             src += skip;
             srcLeft -= skip;
@@ -103,7 +104,7 @@ QString FromCp932(const QByteArray& bytes) {
     if (!conv.Valid())
         return QString::fromLatin1(bytes);
     QByteArray utf8;
-    conv.Convert(bytes, utf8, 1, "?");
+    conv.Convert(bytes, utf8, 1, "\xEF\xBF\xBD"); // U+FFFD
     return QString::fromUtf8(utf8);
 }
 

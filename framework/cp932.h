@@ -12,8 +12,10 @@ namespace afx {
 // CP932 cannot hold replaced by "?" otherwise.
 QByteArray ToCp932(const QString& text, bool* ok = nullptr);
 
-// Text of CP932 bytes; a byte or pair that is not CP932 becomes "?", so the
-// result always converts back.
+// Text of CP932 bytes; each byte that does not start a CP932 character
+// becomes the replacement mark U+FFFD, so what is readable stays readable and
+// the damage shows. (The mark itself has no CP932 code: converted back it is
+// "?".)
 QString FromCp932(const QByteArray& bytes);
 
 // Length of text in CP932 bytes, or -1 when a character cannot be held.

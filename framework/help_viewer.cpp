@@ -1,7 +1,6 @@
 #include "help_viewer.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPointer>
@@ -13,27 +12,102 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "dialog.h"
+#include "message_box.h"
 #include "win_app.h"
 #include "win_types.h"
 
 namespace {
 
-// The browser of the help window. A link "syscommand:N" runs command N of
-// the program's window menu, as choosing its item there does (the help file
-// opens the About box this way); every other link navigates as usual.
+// The whole file at path, when it is a regular file of at most
+// kMaxHelpFileSize bytes. Opened without blocking, so a pipe or a device
+// never holds up the window; its kind is known before anything is read.
+bool ReadHelpFile(const QByteArray& path, QByteArray& content) {
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat info {};
+    bool ok =
+        ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= afx::kMaxHelpFileSize;
+    content.clear();
+    char buffer[65536];
+    while (ok) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0) {
+            ok = got == 0;
+            break;
+        }
+        // A file that grows while it is read is held to the same limit.
+        ok = content.size() + got <= afx::kMaxHelpFileSize;
+        if (ok)
+            content.append(buffer, got);
+    }
+    ::close(fd);
+    if (!ok)
+        content.clear();
+    return ok;
+}
+
+// The browser of the help window. It shows the help file it was given and
+// loads everything else itself, from the help file's own folder only: the
+// document lives at a "help:" address, so every relative reference resolves
+// to "help:/name", and anything else (a file: address, a path with a
+// folder) is not loaded. A link "syscommand:N" runs command N of the
+// program's window menu, as choosing its item there does (the help file
+// opens the About box this way).
 class CHelpBrowser : public QTextBrowser {
 public:
     using QTextBrowser::QTextBrowser;
 
+    // The help file's folder (bytes, no trailing '/'), and the file itself.
+    void SetFile(const QByteArray& path, const QByteArray& content) {
+        const qsizetype slash = path.lastIndexOf('/');
+        m_folder = slash < 0 ? QByteArray(".") : path.left(slash);
+        m_content = content;
+        m_document = QUrl();
+        m_document.setScheme(QStringLiteral("help"));
+        m_document.setPath(QLatin1Char('/') + QString::fromUtf8(path.mid(slash + 1)),
+                           QUrl::DecodedMode);
+    }
+    const QUrl& Document() const { return m_document; }
+
+    // Never a null variant, not even for a refusal: the document would then
+    // try the file system itself.
+    QVariant loadResource(int, const QUrl& url) override {
+        QByteArray data;
+        Load(Resolved(url), data);
+        return data;
+    }
+
 protected:
+    // A link to a page that cannot be loaded is refused with the framework's
+    // message; the page shown stays.
     void doSetSource(const QUrl& url, QTextDocument::ResourceType type) override {
         if (url.scheme() == QLatin1String("syscommand")) {
             RunSysCommand(url.path().toUInt());
             return;
         }
-        QTextBrowser::doSetSource(url, type);
+        // An anchor alone stays on the page.
+        if (url.isRelative() && url.path().isEmpty()) {
+            QTextBrowser::doSetSource(url, type);
+            return;
+        }
+        // The page is given on by its full address, so that what it refers
+        // to resolves to "help:/name" too.
+        const QUrl target = Resolved(url);
+        QByteArray ignored;
+        if (!Load(target.adjusted(QUrl::RemoveFragment), ignored)) {
+            afx::MessageBox(window(), afx::HelpFailureText(), afx::MbIcon::Exclamation);
+            return;
+        }
+        QTextBrowser::doSetSource(target, type);
     }
 
 private:
@@ -54,6 +128,30 @@ private:
             },
             Qt::QueuedConnection);
     }
+
+    // Every page lives in the one folder, so a relative address means the
+    // same beside any of them.
+    QUrl Resolved(const QUrl& url) const {
+        return url.isRelative() ? m_document.resolved(url) : url;
+    }
+
+    bool Load(const QUrl& url, QByteArray& data) const {
+        if (url.adjusted(QUrl::RemoveFragment) == m_document) {
+            data = m_content;
+            return true;
+        }
+        const QString name = url.path().mid(1);
+        if (url.scheme() != QStringLiteral("help") || !url.host().isEmpty() ||
+            !url.path().startsWith(QLatin1Char('/')) || name.isEmpty() ||
+            name.contains(QLatin1Char('/')) || name == QStringLiteral(".") ||
+            name == QStringLiteral(".."))
+            return false;
+        return ReadHelpFile(m_folder + '/' + name.toUtf8(), data);
+    }
+
+    QByteArray m_folder;
+    QByteArray m_content;
+    QUrl m_document;
 };
 
 // One top-level window: a row of navigation buttons over the browser. It is
@@ -99,8 +197,8 @@ public:
 
     QTextBrowser* Browser() const { return m_pBrowser; }
 
-    void Open(const QString& helpFile, const QString& anchor) {
-        m_file = QUrl::fromLocalFile(helpFile);
+    void Open(const QByteArray& helpFile, const QByteArray& content, const QString& anchor) {
+        m_pBrowser->SetFile(helpFile, content);
         ShowAnchor(anchor);
     }
 
@@ -119,7 +217,7 @@ public:
 
 private:
     void ShowAnchor(const QString& anchor) {
-        QUrl url = m_file;
+        QUrl url = m_pBrowser->Document();
         url.setFragment(anchor);
         m_pBrowser->setSource(url, QTextDocument::HtmlResource);
         // An anchor the file lacks would leave the view wherever it was; the
@@ -140,8 +238,7 @@ private:
         return false;
     }
 
-    QTextBrowser* m_pBrowser;
-    QUrl m_file;
+    CHelpBrowser* m_pBrowser;
 };
 
 QPointer<CHelpWindow>& HelpWindow() {
@@ -161,19 +258,20 @@ QTextBrowser* HelpBrowser() {
     return HelpWindow() ? HelpWindow()->Browser() : nullptr;
 }
 
-bool ShowHelpFile(QWidget* window, const QString& helpFile, unsigned command, unsigned data) {
-    if (command != HELP_CONTEXT)
+QString HelpFailureText() {
+    return QStringLiteral("ﾍﾙﾌﾟの起動に失敗しました。");
+}
+
+bool ShowHelpFile(QWidget* window, const QByteArray& helpFile, unsigned command, unsigned data) {
+    QByteArray content;
+    if (command != HELP_CONTEXT || !ReadHelpFile(helpFile, content))
         return false;
-    QFile file(helpFile);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    file.close();
 
     QPointer<CHelpWindow>& help = HelpWindow();
     const bool isNew = !help;
     if (isNew)
         help = new CHelpWindow;
-    help->Open(helpFile, HelpAnchor(data));
+    help->Open(helpFile, content, HelpAnchor(data));
     if (isNew)
         help->PlaceBeside(window);
     help->showNormal();

@@ -1,7 +1,7 @@
 #include "win_app.h"
 
 #include <QApplication>
-#include <QFileInfo>
+#include <QFile>
 #include <QWidget>
 
 #include "help_viewer.h"
@@ -43,16 +43,17 @@ CWinApp* AfxGetApp() {
     return g_pApp;
 }
 
-int CWinApp::Run(int argc, char** argv) {
+int CWinApp::Run(int argc, char** argv, const std::string& executablePath) {
     QApplication app(argc, argv);
     afx::InstallQtTranslation();
-    InitPaths(QCoreApplication::applicationFilePath());
+    InitPaths(executablePath.empty() ? QFile::encodeName(QCoreApplication::applicationFilePath())
+                                     : QByteArray::fromStdString(executablePath));
     if (StartUp())
         app.exec();
     return ShutDown();
 }
 
-void CWinApp::InitPaths(const QString& executablePath) {
+void CWinApp::InitPaths(const QByteArray& executablePath) {
     m_strModulePath = executablePath;
     m_strDisplayName = afx::DisplayNameForExecutable(executablePath);
     m_strHelpFilePath = afx::HelpPathForExecutable(executablePath);
@@ -68,36 +69,28 @@ void CWinApp::WinHelp(unsigned data, unsigned command) {
     const bool shown = launch ? launch(m_pMainWnd, m_strHelpFilePath, command, data)
                               : afx::ShowHelpFile(m_pMainWnd, m_strHelpFilePath, command, data);
     if (!shown)
-        afx::MessageBox(m_pMainWnd, QStringLiteral("ﾍﾙﾌﾟの起動に失敗しました。"),
-                        afx::MbIcon::Exclamation);
+        afx::MessageBox(m_pMainWnd, afx::HelpFailureText(), afx::MbIcon::Exclamation);
 }
 
 namespace afx {
 
-namespace {
-// Position of the extension's "." in the last path component, or -1.
-qsizetype ExtensionDot(const QString& path) {
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
-    return dot > slash ? dot : -1;
-}
-} // namespace
-
-QString DisplayNameForExecutable(const QString& executablePath) {
-    const QString name = executablePath.mid(executablePath.lastIndexOf(QLatin1Char('/')) + 1);
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    return dot >= 0 ? name.left(dot) : name;
+QString DisplayNameForExecutable(const QByteArray& executablePath) {
+    const QByteArray name = executablePath.mid(executablePath.lastIndexOf('/') + 1);
+    const qsizetype dot = name.lastIndexOf('.');
+    return QFile::decodeName(dot >= 0 ? name.left(dot) : name);
 }
 
-QString HelpPathForExecutable(const QString& executablePath) {
-    const qsizetype dot = ExtensionDot(executablePath);
-    return (dot >= 0 ? executablePath.left(dot) : executablePath) + QStringLiteral(".HLP");
+QByteArray HelpPathForExecutable(const QByteArray& executablePath) {
+    const qsizetype slash = executablePath.lastIndexOf('/');
+    const qsizetype dot = executablePath.lastIndexOf('.');
+    return (dot > slash ? executablePath.left(dot) : executablePath) + ".HLP";
 }
 
-QString ModuleFileName() {
+QByteArray ModuleFileName() {
     const CWinApp* app = AfxGetApp();
-    return app && !app->m_strModulePath.isEmpty() ? app->m_strModulePath
-                                                  : QCoreApplication::applicationFilePath();
+    return app && !app->m_strModulePath.isEmpty()
+               ? app->m_strModulePath
+               : QFile::encodeName(QCoreApplication::applicationFilePath());
 }
 
 QString AppDisplayName() {

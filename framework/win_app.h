@@ -3,9 +3,11 @@
 // help file beside it, and calls StartUp and then ShutDown.
 #pragma once
 
+#include <QByteArray>
 #include <QIcon>
 #include <QString>
 #include <functional>
+#include <string>
 
 class QWidget;
 
@@ -16,12 +18,15 @@ public:
     CWinApp(const CWinApp&) = delete;
     CWinApp& operator=(const CWinApp&) = delete;
 
-    // The program's life; returns the process exit code.
-    int Run(int argc, char** argv);
+    // The program's life; returns the process exit code. executablePath is
+    // the running executable's full path byte for byte (the toolkit's own
+    // path is used when it is empty).
+    int Run(int argc, char** argv, const std::string& executablePath);
 
     // The display name and help path of an executable (Run does this with
-    // the running one; tests with a path of their choice).
-    void InitPaths(const QString& executablePath);
+    // the running one; tests with a path of their choice). Paths are bytes
+    // as the file system has them, whether or not they are UTF-8.
+    void InitPaths(const QByteArray& executablePath);
 
     // True would ask for a message loop of the application's own; this
     // framework's programs live in their modal dialogs and return false.
@@ -34,9 +39,9 @@ public:
     void WinHelp(unsigned data);
 
     QWidget* m_pMainWnd = nullptr;
-    QString m_strModulePath;   // the executable's full path
-    QString m_strDisplayName;  // the caption of every message box
-    QString m_strHelpFilePath; // the executable's path with ".HLP"
+    QByteArray m_strModulePath;   // the executable's full path
+    QString m_strDisplayName;     // the caption of every message box
+    QByteArray m_strHelpFilePath; // the executable's path with ".HLP"
 };
 
 // The one application object, or null before it exists.
@@ -44,14 +49,15 @@ CWinApp* AfxGetApp();
 
 namespace afx {
 
-// The executable's file name without its extension (from the last ".").
-QString DisplayNameForExecutable(const QString& executablePath);
+// The executable's file name without its extension (from the last "."), as
+// text (bytes that are not UTF-8 show as replacement marks).
+QString DisplayNameForExecutable(const QByteArray& executablePath);
 // The executable's path with its extension replaced by ".HLP" (appended when
 // the file name has none).
-QString HelpPathForExecutable(const QString& executablePath);
+QByteArray HelpPathForExecutable(const QByteArray& executablePath);
 
 // The running executable's full path, as the application object knows it.
-QString ModuleFileName();
+QByteArray ModuleFileName();
 
 // Caption of the program's message boxes: the display name, or the Qt
 // application name before an application object ran.
@@ -63,8 +69,8 @@ QIcon LoadIcon(int id);
 
 // The help viewer behind WinHelp: true when it showed the file at the
 // context. Tests replace it to record the calls.
-using HelpLauncher =
-    std::function<bool(QWidget* window, const QString& helpFile, unsigned command, unsigned data)>;
+using HelpLauncher = std::function<bool(QWidget* window, const QByteArray& helpFile,
+                                        unsigned command, unsigned data)>;
 HelpLauncher SetHelpLauncher(HelpLauncher launcher);
 
 } // namespace afx

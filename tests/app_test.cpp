@@ -11,9 +11,17 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
 
 #include "instance_channel.h"
 #include "instance_lock.h"
@@ -258,6 +266,58 @@ TEST_F(RealProgram, HelpAndVersionAnswerWithoutAWindowOrTheLock) {
     ASSERT_TRUE(full.waitForFinished(20000));
     EXPECT_EQ(full.exitCode(), 1);
     EXPECT_TRUE(full.readAllStandardError().startsWith("tolmeri: 出力を書けませんでした"));
+}
+
+TEST_F(RealProgram, AFolderNameThatIsNotUtf8StillHoldsTheSettingsFile) {
+    // A copy of the program in a folder named 東京 in Shift-JIS, started from
+    // elsewhere: it must read the settings file beside itself.
+    const QByteArray folder = QFile::encodeName(programDir.path()) + "/\x93\x8c\x8b\x9e";
+    ASSERT_EQ(mkdir(folder.constData(), 0755), 0);
+    const QByteArray exe = folder + "/tolmeri";
+    ASSERT_EQ(rename(QFile::encodeName(program).constData(), exe.constData()), 0);
+    const QByteArray ini = folder + "/tolmeri.ini";
+    std::ofstream(ini.constData()) << "[Time]\nYear=1999\n";
+
+    const int watch = inotify_init1(IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(inotify_add_watch(watch, folder.constData(), IN_OPEN), 0);
+
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e)
+        env.emplace_back(*e);
+    env.push_back("QT_QPA_PLATFORM=offscreen");
+    env.push_back("XDG_RUNTIME_DIR=" + runtime.path().toStdString());
+    std::vector<char*> envp;
+    for (std::string& e : env)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+    char* argv[] = {const_cast<char*>(exe.constData()), nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addchdir_np(&actions, QFile::encodeName(runtime.path()).constData());
+    pid_t pid = 0;
+    ASSERT_EQ(posix_spawn(&pid, exe.constData(), &actions, nullptr, argv, envp.data()), 0);
+    posix_spawn_file_actions_destroy(&actions);
+
+    // The kernel reports the open of tolmeri.ini in that folder.
+    bool opened = false;
+    pollfd p{watch, POLLIN, 0};
+    while (!opened && poll(&p, 1, 20000) == 1) {
+        alignas(inotify_event) char buffer[4096];
+        const ssize_t n = read(watch, buffer, sizeof buffer);
+        for (ssize_t at = 0; at < n;) {
+            const auto* e = reinterpret_cast<const inotify_event*>(buffer + at);
+            if (e->len && std::string(e->name) == "tolmeri.ini")
+                opened = true;
+            at += static_cast<ssize_t>(sizeof(inotify_event) + e->len);
+        }
+    }
+    close(watch);
+    kill(pid, SIGTERM);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(opened) << "the settings file beside the program was never read";
+    EXPECT_FALSE(QFile::exists(runtime.filePath(QStringLiteral(".ini"))));
 }
 
 TEST(InstanceLock, OneHolderAtATimeAcrossProcesses) {

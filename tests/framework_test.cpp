@@ -91,10 +91,11 @@ TEST(Cp932, RoundTripsAndCountsBytes) {
         EXPECT_EQ(afx::Cp932Length(QString::fromUtf8(c.utf8)), c.bytes) << c.utf8;
 }
 
-TEST(Cp932, UndecodableBytesBecomeQuestionMarks) {
+TEST(Cp932, UndecodableBytesShowAsReplacementMarks) {
     // A lone lead byte at the end, and bytes CP932 leaves undefined.
-    EXPECT_EQ(afx::FromCp932(QByteArray("ab\x89")), QStringLiteral("ab?"));
-    EXPECT_EQ(afx::FromCp932(QByteArray("\xA0x")), QStringLiteral("?x"));
+    EXPECT_EQ(afx::FromCp932(QByteArray("ab\x89")), QStringLiteral("ab\uFFFD"));
+    EXPECT_EQ(afx::FromCp932(QByteArray("\xA0x")), QStringLiteral("\uFFFDx"));
+    EXPECT_EQ(afx::FromCp932(QByteArray("\x85\x40\x89\xA1")), QStringLiteral("\uFFFD@横"));
     bool ok = true;
     EXPECT_EQ(afx::ToCp932(QStringLiteral("a😀b"), &ok), QByteArray("a?b"));
     EXPECT_FALSE(ok);
@@ -152,9 +153,8 @@ TEST(ExecutablePaths, DisplayNameAndHelpFile) {
         {"/x/my.tolmeri.bin", "my.tolmeri", "/x/my.tolmeri.HLP"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(afx::DisplayNameForExecutable(QString::fromUtf8(c.exe)),
-                  QString::fromUtf8(c.name));
-        EXPECT_EQ(afx::HelpPathForExecutable(QString::fromUtf8(c.exe)), QString::fromUtf8(c.help));
+        EXPECT_EQ(afx::DisplayNameForExecutable(c.exe), QString::fromUtf8(c.name));
+        EXPECT_EQ(afx::HelpPathForExecutable(c.exe), QByteArray(c.help));
     }
 }
 

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 #include <functional>
 #include <vector>
 
@@ -51,7 +52,7 @@ private:
 
 // Records help requests instead of opening the viewer.
 struct HelpCall {
-    QString file;
+    QByteArray file;
     unsigned command;
     unsigned data;
 };
@@ -59,7 +60,7 @@ class HelpRecorder {
 public:
     explicit HelpRecorder(bool succeed = true) {
         m_previous = afx::SetHelpLauncher(
-            [this, succeed](QWidget*, const QString& file, unsigned command, unsigned data) {
+            [this, succeed](QWidget*, const QByteArray& file, unsigned command, unsigned data) {
                 calls.push_back({file, command, data});
                 return succeed;
             });
@@ -89,7 +90,7 @@ private:
 class TestApp : public CWinApp {
 public:
     TestApp() : m_previousConfig(qgetenv("XDG_CONFIG_HOME")) {
-        InitPaths(dir.filePath(QStringLiteral("tolmeri")));
+        InitPaths(QFile::encodeName(dir.filePath(QStringLiteral("tolmeri"))));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config"))));
     }
     ~TestApp() override {
@@ -97,6 +98,9 @@ public:
             qunsetenv("XDG_CONFIG_HOME");
         else
             qputenv("XDG_CONFIG_HOME", m_previousConfig);
+        // By its bytes: QTemporaryDir cannot remove a name that is not UTF-8.
+        std::error_code ignored;
+        std::filesystem::remove_all(QFile::encodeName(dir.path()).toStdString(), ignored);
     }
     QString IniPath() const { return dir.filePath(QStringLiteral("tolmeri.ini")); }
     QString ConfigIniPath() const {

@@ -2,12 +2,17 @@
 // their contexts of the file beside the program; the viewer opens the file
 // at the section of the context in one window that stays usable while a
 // dialog is modal; a missing file is reported.
+#include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextBrowser>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "about_dlg.h"
 #include "help_viewer.h"
@@ -53,7 +58,7 @@ TEST_F(Help, TheButtonAndF1AloneAskForTheContextOfTheirDialog) {
     for (const HelpCall& call : help.calls) {
         contexts.push_back(call.data);
         EXPECT_EQ(call.command, afx::HELP_CONTEXT);
-        EXPECT_EQ(call.file, HelpFile());
+        EXPECT_EQ(call.file, QFile::encodeName(HelpFile()));
     }
     EXPECT_EQ(contexts, (std::vector<unsigned>{1, 131174, 131172, 131201}));
 }
@@ -75,7 +80,8 @@ TEST_F(Help, TheViewerShowsEachContextAtItsSectionInOneUsableWindow) {
     EXPECT_EQ(TopLine(), QStringLiteral("刻しらべ (tolmeri) ヘルプ"));
     QTest::keyClick(dlg->focusWidget(), Qt::Key_F1);
     EXPECT_EQ(TopLine(), QStringLiteral("メイン画面の使い方"));
-    EXPECT_TRUE(afx::ShowHelpFile(dlg.get(), HelpFile(), afx::HELP_CONTEXT, 131201));
+    EXPECT_TRUE(
+        afx::ShowHelpFile(dlg.get(), QFile::encodeName(HelpFile()), afx::HELP_CONTEXT, 131201));
     EXPECT_EQ(TopLine(), QStringLiteral("場所の一覧"));
     EXPECT_EQ(afx::HelpBrowser(), browser) << "one window, reused";
 
@@ -149,6 +155,122 @@ TEST_F(Help, TheBuiltFileHasEveryContextAndEveryLinkLands) {
     for (const auto& m :
          QRegularExpression(QStringLiteral(R"re(href="#([^"]+)")re")).globalMatch(html))
         EXPECT_TRUE(ids.contains(m.captured(1))) << m.captured(1).toStdString();
+}
+
+TEST_F(Help, OnlyARegularFileOfAtMost16MiBIsOpened) {
+    const QByteArray file = QFile::encodeName(HelpFile());
+    const struct {
+        const char* what;
+        std::function<void()> make;
+    } cases[] = {
+        // A pipe nobody writes to would block the window for ever.
+        {"pipe", [&] { ASSERT_EQ(mkfifo(file.constData(), 0644), 0); }},
+        {"folder", [&] { ASSERT_EQ(mkdir(file.constData(), 0755), 0); }},
+        {"endless device", [&] { ASSERT_EQ(symlink("/dev/zero", file.constData()), 0); }},
+        {"over 16 MiB",
+         [&] {
+             QFile f(HelpFile());
+             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+             f.write("<html><body><h1 id=\"context-1\">x</h1>");
+             ASSERT_TRUE(f.resize(16 * 1024 * 1024 + 1));
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.make();
+        messages.Clear();
+        Click(*dlg, IDC_HELP_BUTTON);
+        EXPECT_EQ(messages.Texts(), QStringList{QStringLiteral("ﾍﾙﾌﾟの起動に失敗しました。")});
+        EXPECT_EQ(afx::HelpBrowser(), nullptr);
+        ASSERT_EQ(::remove(file.constData()), 0);
+    }
+    // Exactly 16 MiB is still read.
+    const QByteArray head = "<html><body><h1 id=\"context-1\">Sixteen</h1><!--";
+    const QByteArray tail = "--></body></html>";
+    QFile f(HelpFile());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(head + QByteArray(16 * 1024 * 1024 - head.size() - tail.size(), ' ') + tail);
+    f.close();
+    messages.Clear();
+    Click(*dlg, IDC_HELP_BUTTON);
+    EXPECT_TRUE(messages.calls.empty());
+    EXPECT_EQ(TopLine(), QStringLiteral("Sixteen"));
+}
+
+TEST_F(Help, PicturesAndPagesComeOnlyFromRegularFilesBesideTheHelpFile) {
+    const QString folder = app.dir.path();
+    QImage red(4, 4, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    ASSERT_TRUE(red.save(folder + QStringLiteral("/picture.png")));
+    ASSERT_EQ(mkfifo(QFile::encodeName(folder + QStringLiteral("/pipe.png")).constData(), 0644), 0);
+    ASSERT_EQ(symlink("/dev/zero", QFile::encodeName(folder + QStringLiteral("/zero.png"))), 0);
+    QDir(folder).mkdir(QStringLiteral("sub"));
+    ASSERT_TRUE(QFile::copy(folder + QStringLiteral("/picture.png"),
+                            folder + QStringLiteral("/sub/picture.png")));
+    QFile big(folder + QStringLiteral("/big.png"));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize(16 * 1024 * 1024 + 1));
+    big.close();
+    QFile other(folder + QStringLiteral("/other.html"));
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+    other.write("<html><body><h1>Other page</h1></body></html>");
+    other.close();
+    QFile help(HelpFile());
+    ASSERT_TRUE(help.open(QIODevice::WriteOnly));
+    help.write("<html><body><h1 id=\"context-1\">Pictures</h1><img src=\"picture.png\"></body>"
+               "</html>");
+    help.close();
+
+    Click(*dlg, IDC_HELP_BUTTON);
+    QTextBrowser* browser = afx::HelpBrowser();
+    ASSERT_NE(browser, nullptr);
+    // What the document gets for each reference, relative ones resolved as
+    // for an <img src>. Only a regular file of the folder gives a picture; a
+    // pipe must not even be waited for.
+    const std::pair<QString, bool> pictures[] = {
+        {QStringLiteral("picture.png"), true},
+        {QStringLiteral("pipe.png"), false},
+        {QStringLiteral("zero.png"), false},
+        {QStringLiteral("big.png"), false},
+        {QStringLiteral("sub/picture.png"), false},
+        {QStringLiteral("missing.png"), false},
+        {QUrl::fromLocalFile(folder + QStringLiteral("/picture.png")).toString(), false},
+        {QUrl::fromLocalFile(folder + QStringLiteral("/pipe.png")).toString(), false},
+    };
+    for (const auto& [src, loads] : pictures) {
+        const QVariant got = browser->document()->resource(QTextDocument::ImageResource, QUrl(src));
+        const QImage image = got.value<QImage>();
+        EXPECT_EQ(!image.isNull() && image.pixel(0, 0) == QColor(Qt::red).rgb(), loads)
+            << src.toStdString();
+    }
+
+    // A page beside it opens; anything else is refused with the message and
+    // the page shown stays.
+    browser->setSource(QUrl(QStringLiteral("other.html")));
+    EXPECT_EQ(TopLine(), QStringLiteral("Other page"));
+    EXPECT_TRUE(messages.calls.empty());
+    for (const QUrl& url : {QUrl::fromLocalFile(folder + QStringLiteral("/other.html")),
+                            QUrl(QStringLiteral("pipe.png")), QUrl(QStringLiteral("sub/x.html"))}) {
+        messages.Clear();
+        browser->setSource(url);
+        EXPECT_EQ(messages.Texts(), QStringList{QStringLiteral("ﾍﾙﾌﾟの起動に失敗しました。")})
+            << url.toString().toStdString();
+        EXPECT_EQ(TopLine(), QStringLiteral("Other page"));
+    }
+}
+
+TEST_F(Help, AProgramFolderNamedInShiftJisHasItsHelpThere) {
+    // 東京 in Shift-JIS: the folder's name is not UTF-8.
+    const QByteArray folder = QFile::encodeName(app.dir.path()) + "/\x93\x8c\x8b\x9e";
+    ASSERT_EQ(mkdir(folder.constData(), 0755), 0);
+    const QByteArray source = ReadAll(QStringLiteral(TOLMERI_HELP_INSTALLED));
+    FILE* f = fopen((folder + "/tolmeri.HLP").constData(), "wb");
+    ASSERT_NE(f, nullptr);
+    fwrite(source.constData(), 1, static_cast<size_t>(source.size()), f);
+    fclose(f);
+    app.InitPaths(folder + "/tolmeri");
+    Click(*dlg, IDC_HELP_BUTTON);
+    EXPECT_TRUE(messages.calls.empty());
+    EXPECT_EQ(TopLine(), QStringLiteral("刻しらべ (tolmeri) ヘルプ"));
 }
 
 } // namespace

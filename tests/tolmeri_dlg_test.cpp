@@ -2,9 +2,13 @@
 // 計算実行 with their messages, today, and the two ways out.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <fstream>
+#include <iterator>
 #include <memory>
+#include <sys/stat.h>
 
 #include "chart_painter.h"
 #include "cp932.h"
@@ -240,6 +244,45 @@ TEST_F(MainDialog, SeveralWrongBoxesSpeakInCheckOrderThenOneRecompute) {
     EXPECT_EQ(dlg->Hours().GetBoundary(12), june.GetBoundary(12)) << "2000-06-01 at Yokohama";
 }
 
+TEST_F(MainDialog, ANameLeftAsLoadedIsSavedByteForByte) {
+    const struct {
+        QByteArray stored;
+        QString shown;
+        const char* typed; // then typed into the name box, or nullptr
+        QByteArray saved;
+    } cases[] = {
+        // Characters CP932 codes twice keep the code they were stored in:
+        // 87 90 (≒), FA 4A (Ⅰ) and ED 40 (纊), not 81 E0, 87 54 and FA 5C.
+        {"\x87\x90\xFA\x4A\xED\x40", QStringLiteral("≒Ⅰ纊"), nullptr, "\x87\x90\xFA\x4A\xED\x40"},
+        // Bytes that are not CP932 show as a replacement mark, and go back
+        // unchanged.
+        {"ab\x85\x40", QStringLiteral("ab\uFFFD@"), nullptr, "ab\x85\x40"},
+        {"\xA0\x89\xA1\xEB\x40", QStringLiteral("\uFFFD横\uFFFD@"), nullptr,
+         "\xA0\x89\xA1\xEB\x40"},
+        // Typed over with the text it showed: still the stored bytes.
+        {"\x87\x90", QStringLiteral("≒"), "≒", "\x87\x90"},
+        // A name the user changed is encoded anew.
+        {"\x87\x90", QStringLiteral("≒"), "≒≒", "\x81\xE0\x81\xE0"},
+        {"ab\x85\x40", QStringLiteral("ab\uFFFD@"), "ab", "ab"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.shown.toStdString());
+        const QByteArray ini = "[Location]\nLocation Name=" + c.stored + "\n[Time]\nYear=1999\n";
+        Open(&ini);
+        EXPECT_EQ(Text(kName), c.shown);
+        Calculate(); // a calculate in between changes nothing
+        if (c.typed)
+            Type(*dlg, kName, QString::fromUtf8(c.typed));
+        messages.Clear();
+        Click(*dlg, afx::IDOK);
+        EXPECT_TRUE(messages.calls.empty());
+        EXPECT_FALSE(dlg->isVisible());
+        const QByteArray saved = IniBytes();
+        EXPECT_TRUE(saved.startsWith("[Location]\nLocation Name=" + c.saved + "\n"))
+            << saved.toHex(' ').toStdString();
+    }
+}
+
 TEST_F(MainDialog, AnEmptyYearBoxStopsTheExchangeButNotTheCommand) {
     Open();
     const std::vector<int> before = Table();
@@ -387,9 +430,9 @@ TEST_F(MainDialog, SaveAndExitWithARefusedBoxWritesNothingAndStays) {
 TEST_F(MainDialog, AProgramFolderThatTakesNoFileSavesInTheConfigFolder) {
     // The program's folder is gone, so no file can be made there, not even
     // by root (who runs CI, and writes into read-only folders).
-    app.InitPaths(app.dir.filePath(QStringLiteral("gone/tolmeri")));
+    app.InitPaths(QFile::encodeName(app.dir.filePath(QStringLiteral("gone/tolmeri"))));
     Open();
-    EXPECT_EQ(dlg->IniPath(), app.ConfigIniPath());
+    EXPECT_EQ(dlg->IniPath(), QFile::encodeName(app.ConfigIniPath()));
     Type(*dlg, kYear, QStringLiteral("2001"));
     Click(*dlg, afx::IDOK);
     EXPECT_TRUE(messages.calls.empty());
@@ -402,19 +445,41 @@ TEST_F(MainDialog, AProgramFolderThatTakesNoFileSavesInTheConfigFolder) {
 TEST_F(MainDialog, AFailedSaveIsReportedAndTheDialogStays) {
     // Neither the program's folder (gone) nor the configuration folder (in
     // the place of a file) can take the file.
-    app.InitPaths(app.dir.filePath(QStringLiteral("gone/tolmeri")));
+    app.InitPaths(QFile::encodeName(app.dir.filePath(QStringLiteral("gone/tolmeri"))));
     QFile file(app.dir.filePath(QStringLiteral("file")));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(app.dir.filePath(QStringLiteral("file/config"))));
     Open();
-    EXPECT_TRUE(dlg->IniPath().startsWith(app.dir.filePath(QStringLiteral("file/config/"))));
+    EXPECT_TRUE(dlg->IniPath().startsWith(
+        QFile::encodeName(app.dir.filePath(QStringLiteral("file/config/")))));
     Click(*dlg, afx::IDOK);
     ASSERT_EQ(messages.calls.size(), 1u);
-    EXPECT_EQ(messages.calls[0].text,
-              QStringLiteral("設定ファイルを保存できませんでした。\n") + dlg->IniPath());
+    EXPECT_EQ(messages.calls[0].text, QStringLiteral("設定ファイルを保存できませんでした。\n") +
+                                          QFile::decodeName(dlg->IniPath()));
     EXPECT_EQ(messages.calls[0].icon, afx::MbIcon::Exclamation);
     EXPECT_TRUE(dlg->isVisible());
+}
+
+TEST_F(MainDialog, AProgramFolderNamedInShiftJisKeepsItsSettingsFileThere) {
+    // 東京 in Shift-JIS: the folder's name is not UTF-8, and no text path
+    // can name it.
+    const QByteArray folder = QFile::encodeName(app.dir.path()) + "/\x93\x8c\x8b\x9e";
+    ASSERT_EQ(mkdir(folder.constData(), 0755), 0);
+    const QByteArray ini = folder + "/tolmeri.ini";
+    std::ofstream(ini.constData()) << "[Time]\nYear=1999\n";
+    app.InitPaths(folder + "/tolmeri");
+    Open();
+    EXPECT_EQ(dlg->IniPath(), ini);
+    EXPECT_EQ(Text(kYear), QStringLiteral("1999"));
+    Type(*dlg, kYear, QStringLiteral("2001"));
+    Click(*dlg, afx::IDOK);
+    EXPECT_TRUE(messages.calls.empty());
+    std::ifstream saved(ini.constData());
+    const std::string bytes((std::istreambuf_iterator<char>(saved)), {});
+    EXPECT_NE(bytes.find("Year=2001\n"), std::string::npos) << bytes;
+    EXPECT_EQ(QDir(app.dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList())
+        << "nothing written anywhere else";
 }
 
 TEST_F(MainDialog, AFolderMadeReadOnlyAfterTheStartKeepsTheOldFile) {

@@ -206,9 +206,8 @@ void CTolmeriDlg::OnDiscardAndExit() {
 }
 
 void CTolmeriDlg::BuildIniPath() {
-    const QByteArray exe = QFile::encodeName(afx::ModuleFileName());
-    m_strIniPath = QFile::decodeName(
-        QByteArray::fromStdString(tolmeri::IniPathForExecutable(exe.toStdString())));
+    m_strIniPath = QByteArray::fromStdString(
+        tolmeri::IniPathForExecutable(afx::ModuleFileName().toStdString()));
     UseWritableSettingsFolder();
 }
 
@@ -216,19 +215,19 @@ void CTolmeriDlg::UseWritableSettingsFolder() {
     // A program folder that takes no new file (an installation under /usr)
     // moves the settings to the user's configuration folder.
     const tolmeri::SettingsLocation where =
-        tolmeri::ChooseSettingsLocation(QFile::encodeName(m_strIniPath).toStdString());
-    m_strIniPath = QFile::decodeName(QByteArray::fromStdString(where.path));
-    m_strIniSeedPath = QFile::decodeName(QByteArray::fromStdString(where.seedPath));
+        tolmeri::ChooseSettingsLocation(m_strIniPath.toStdString());
+    m_strIniPath = QByteArray::fromStdString(where.path);
+    m_strIniSeedPath = QByteArray::fromStdString(where.seedPath);
 }
 
 tolmeri::SettingsLocation CTolmeriDlg::SettingsFile() const {
-    return {QFile::encodeName(m_strIniPath).toStdString(),
-            QFile::encodeName(m_strIniSeedPath).toStdString()};
+    return {m_strIniPath.toStdString(), m_strIniSeedPath.toStdString()};
 }
 
 void CTolmeriDlg::LoadSettings() {
     const tolmeri::CSettingsValues v = tolmeri::LoadSettingsFile(SettingsFile());
-    m_strLocationName = afx::FromCp932(QByteArray::fromStdString(v.strLocationName));
+    m_strStoredName = QByteArray::fromStdString(v.strLocationName);
+    m_strLocationName = afx::FromCp932(m_strStoredName);
     m_nLatitudeDegrees = v.nLatitudeDegrees;
     m_nLatitudeMinutes = v.nLatitudeMinutes;
     m_nLongitudeDegrees = v.nLongitudeDegrees;
@@ -241,7 +240,9 @@ void CTolmeriDlg::LoadSettings() {
 
 bool CTolmeriDlg::SaveSettings() {
     tolmeri::CSettingsValues v;
-    v.strLocationName = afx::ToCp932(m_strLocationName).toStdString();
+    const bool nameAsLoaded = m_strLocationName == afx::FromCp932(m_strStoredName);
+    v.strLocationName =
+        (nameAsLoaded ? m_strStoredName : afx::ToCp932(m_strLocationName)).toStdString();
     v.nLatitudeDegrees = m_nLatitudeDegrees;
     v.nLatitudeMinutes = m_nLatitudeMinutes;
     v.nLongitudeDegrees = m_nLongitudeDegrees;
@@ -253,7 +254,8 @@ bool CTolmeriDlg::SaveSettings() {
     const tolmeri::SaveResult r = tolmeri::SaveSettingsFile(SettingsFile(), v);
     if (!r.ok) {
         afx::MessageBox(this,
-                        QStringLiteral("設定ファイルを保存できませんでした。\n") + m_strIniPath,
+                        QStringLiteral("設定ファイルを保存できませんでした。\n") +
+                            QFile::decodeName(m_strIniPath),
                         afx::MbIcon::Exclamation);
     }
     return r.ok;

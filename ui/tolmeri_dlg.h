@@ -4,6 +4,7 @@
 // and writes the settings file; the chart only reads what it holds.
 #pragma once
 
+#include <QByteArray>
 #include <QIcon>
 #include <QString>
 #include <array>
@@ -51,7 +52,7 @@ public:
 
     const CTemporalHours& Hours() const { return m_hours; }
     int BoundaryY(int index) const { return m_nBoundaryY[index]; }
-    const QString& IniPath() const { return m_strIniPath; }
+    const QByteArray& IniPath() const { return m_strIniPath; }
 
 protected:
     bool OnInitDialog() override;
@@ -92,7 +93,11 @@ public:
     QString m_strLocationName;
 
 private:
-    QString m_strIniPath;
-    QString m_strIniSeedPath; // read while m_strIniPath does not exist; empty: none
+    QByteArray m_strIniPath;     // bytes, as the file system names it
+    QByteArray m_strIniSeedPath; // read while m_strIniPath does not exist; empty: none
+    // The name's CP932 bytes as the settings file held them. While the name
+    // reads as they do, a save writes them back unchanged: a character CP932
+    // codes twice keeps its code, and bytes that are not CP932 survive.
+    QByteArray m_strStoredName;
     QIcon m_hIcon;
 };
