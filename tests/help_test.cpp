@@ -212,7 +212,7 @@ TEST_F(Help, PicturesAndPagesComeOnlyFromRegularFilesBesideTheHelpFile) {
     big.close();
     QFile other(folder + QStringLiteral("/other.html"));
     ASSERT_TRUE(other.open(QIODevice::WriteOnly));
-    other.write("<html><body><h1>Other page</h1></body></html>");
+    other.write("<html><body><h1>Other page</h1><img src=\"picture.png\"></body></html>");
     other.close();
     QFile help(HelpFile());
     ASSERT_TRUE(help.open(QIODevice::WriteOnly));
@@ -246,7 +246,16 @@ TEST_F(Help, PicturesAndPagesComeOnlyFromRegularFilesBesideTheHelpFile) {
     // A page beside it opens; anything else is refused with the message and
     // the page shown stays.
     browser->setSource(QUrl(QStringLiteral("other.html")));
-    EXPECT_EQ(TopLine(), QStringLiteral("Other page"));
+    EXPECT_EQ(TopLine(), QStringLiteral("Other page\uFFFC"));
+    EXPECT_FALSE(browser->document()
+                     ->resource(QTextDocument::ImageResource, QUrl(QStringLiteral("picture.png")))
+                     .value<QImage>()
+                     .isNull())
+        << "its own pictures come from the same folder";
+    browser->setSource(QUrl(QStringLiteral("tolmeri.HLP#context-1")));
+    EXPECT_EQ(TopLine(), QStringLiteral("Pictures\uFFFC")) << "the picture's place";
+    browser->backward();
+    EXPECT_EQ(TopLine(), QStringLiteral("Other page\uFFFC"));
     EXPECT_TRUE(messages.calls.empty());
     for (const QUrl& url : {QUrl::fromLocalFile(folder + QStringLiteral("/other.html")),
                             QUrl(QStringLiteral("pipe.png")), QUrl(QStringLiteral("sub/x.html"))}) {
@@ -254,7 +263,7 @@ TEST_F(Help, PicturesAndPagesComeOnlyFromRegularFilesBesideTheHelpFile) {
         browser->setSource(url);
         EXPECT_EQ(messages.Texts(), QStringList{QStringLiteral("ﾍﾙﾌﾟの起動に失敗しました。")})
             << url.toString().toStdString();
-        EXPECT_EQ(TopLine(), QStringLiteral("Other page"));
+        EXPECT_EQ(TopLine(), QStringLiteral("Other page\uFFFC"));
     }
 }
 
