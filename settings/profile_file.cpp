@@ -2,6 +2,7 @@
 #include "profile.h"
 
 #include <cerrno>
+#include <charconv>
 #include <csignal>
 #include <dirent.h>
 #include <fcntl.h>
@@ -158,14 +159,15 @@ pid_t TemporaryOwner(std::string_view name, std::string_view prefix) {
         return 0;
     name.remove_prefix(prefix.size());
     const std::size_t dash = name.find('-');
-    if (dash == 0 || dash == std::string_view::npos || dash + 1 == name.size() || dash > 9)
+    if (dash == std::string_view::npos)
         return 0;
-    const auto digits = [](std::string_view s) {
-        return s.find_first_not_of("0123456789") == std::string_view::npos;
-    };
-    if (!digits(name.substr(0, dash)) || !digits(name.substr(dash + 1)))
+    const std::string_view count = name.substr(dash + 1);
+    pid_t pid = 0;
+    const auto [end, result] = std::from_chars(name.data(), name.data() + dash, pid);
+    if (result != std::errc() || end != name.data() + dash || pid <= 0 || count.empty() ||
+        count.find_first_not_of("0123456789") != std::string_view::npos)
         return 0;
-    return static_cast<pid_t>(std::stol(std::string(name.substr(0, dash))));
+    return pid;
 }
 
 // Removes the temporary files of target's pattern that saves of ended
@@ -191,7 +193,8 @@ void SweepStaleTemporaries(const std::string& target) {
 
 // Gives temporary a name of target's pattern that no other file has: with
 // create, a new empty file is made there and opened (O_EXCL makes sure it is
-// ours alone); without, the unnamed file fd is linked there.
+// ours alone; mode 0666 lets the umask decide, as for any new file); without,
+// the unnamed file fd is linked there.
 int NameTemporary(const std::string& target, int fd, bool create, std::string& temporary,
                   int& error) {
     const std::string base = DirectoryOf(target) + TemporaryPrefix(target);

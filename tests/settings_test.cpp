@@ -540,8 +540,11 @@ TEST(Settings, TheNextSaveRemovesTemporaryFilesOfEndedSaves) {
     ::waitpid(gone, nullptr, 0);
     const std::string stale = ".tolmeri.ini.tmp" + std::to_string(gone) + "-1";
     const std::string live = ".tolmeri.ini.tmp1-1"; // process 1 never ends
-    const std::set<std::string> others = {".tolmeri.ini.tmpabc", "tolmeri.ini.tmp7-1",
-                                          ".other.ini.tmp" + std::to_string(gone) + "-1"};
+    const std::string g = std::to_string(gone);
+    const std::set<std::string> others = {
+        ".tolmeri.ini.tmpabc",          "tolmeri.ini.tmp" + g + "-1",
+        ".other.ini.tmp" + g + "-1",    ".tolmeri.ini.tmp" + g + "-",
+        ".tolmeri.ini.tmp" + g + "-1x", ".tolmeri.ini.tmp-" + g + "-1"};
     for (const std::string& name : others)
         WriteBytes(dir / name, "x");
     WriteBytes(dir / stale, "[Location]\n");

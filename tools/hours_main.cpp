@@ -40,8 +40,11 @@ public:
     }
     // The rest of the text, then the flush.
     int Finish(std::string& text) {
-        if (Put(text) && (errno = 0, std::fflush(stdout) != 0 || std::ferror(stdout)))
-            m_nError = errno ? errno : EIO;
+        if (Put(text)) {
+            errno = 0;
+            if (std::fflush(stdout) != 0 || std::ferror(stdout))
+                m_nError = errno ? errno : EIO;
+        }
         if (m_nError != 0)
             return Complain(std::string("出力を書けませんでした: ") + std::strerror(m_nError),
                             kExitFailure);
@@ -51,6 +54,7 @@ public:
 private:
     int m_nError = 0;
 };
+
 } // namespace
 
 int main(int argc, char** argv) {
