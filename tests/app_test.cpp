@@ -19,6 +19,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -58,7 +59,12 @@ protected:
         lockPath = runtime.filePath(QStringLiteral("tolmeri"));
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     }
-    void TearDown() override { qunsetenv("XDG_RUNTIME_DIR"); }
+    void TearDown() override {
+        qunsetenv("XDG_RUNTIME_DIR");
+        // By its bytes: QTemporaryDir cannot remove a name that is not UTF-8.
+        std::error_code ignored;
+        std::filesystem::remove_all(QFile::encodeName(programDir.path()).toStdString(), ignored);
+    }
 
     void Start(QProcess& p) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

@@ -2,6 +2,7 @@
 // pixels the main dialog paints for the same place and date, at its size.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -43,7 +44,10 @@ protected:
     QImage Picture(std::vector<std::string> args) {
         const QString path = dir.filePath(QStringLiteral("chart.png"));
         args.insert(args.end(), {"--png", path.toStdString()});
-        const ProcessResult r = RunProcess(TOLMERI_HOURS_EXE, args, dir.path().toStdString());
+        // Run in a folder inside dir: the captured output lands beside it.
+        const QString work = dir.filePath(QStringLiteral("work"));
+        QDir().mkpath(work);
+        const ProcessResult r = RunProcess(TOLMERI_HOURS_EXE, args, work.toStdString());
         EXPECT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(r.out, "");
         return QImage(path).convertToFormat(QImage::Format_RGB32);
