@@ -1,5 +1,7 @@
 #include "data_exchange.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <climits>
 
 #include "cp932.h"
@@ -113,4 +115,30 @@ void DDV_MaxChars(CDataExchange* pDX, const QString& value, int maxBytes) {
                         afx::MbIcon::Exclamation);
         pDX->Fail();
     }
+}
+
+void DDX_CBIndex(CDataExchange* pDX, int id, int& index) {
+    if (pDX->Failed())
+        return;
+    pDX->m_idLastControl = id;
+    auto* combo = qobject_cast<QComboBox*>(pDX->m_pDlgWnd->GetDlgItem(id));
+    if (!combo)
+        return;
+    if (pDX->m_bSaveAndValidate)
+        index = combo->currentIndex();
+    else if (combo->currentIndex() != index)
+        combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : -1);
+}
+
+void DDX_Check(CDataExchange* pDX, int id, int& value) {
+    if (pDX->Failed())
+        return;
+    pDX->m_idLastControl = id;
+    auto* check = qobject_cast<QCheckBox*>(pDX->m_pDlgWnd->GetDlgItem(id));
+    if (!check)
+        return;
+    if (pDX->m_bSaveAndValidate)
+        value = check->isChecked() ? 1 : 0;
+    else
+        check->setChecked(value != 0);
 }

@@ -48,3 +48,7 @@ void DDX_Text(CDataExchange* pDX, int id, QString& value);
 // The length limit of the last text box, in CP932 bytes: the box's typing
 // limit on the way out, a refusal with its message on the way in.
 void DDV_MaxChars(CDataExchange* pDX, const QString& value, int maxBytes);
+// The selected item of a combo box (-1 for none) and an int field.
+void DDX_CBIndex(CDataExchange* pDX, int id, int& index);
+// A check box and an int field: 1 checked, 0 not.
+void DDX_Check(CDataExchange* pDX, int id, int& value);

@@ -1,6 +1,8 @@
 #include "dialog.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QCursor>
 #include <QFontDatabase>
@@ -14,6 +16,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QWindow>
+#include <algorithm>
 
 #include "edit.h"
 #include "list_box.h"
@@ -30,9 +33,11 @@ CDialog::CDialog(const DlgTemplate& dlgTemplate, QWidget* parent)
         flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     if (m_template.style & WS_MINIMIZEBOX)
         flags |= Qt::WindowMinimizeButtonHint;
+    if (IsSizable() && (m_template.style & WS_MAXIMIZEBOX))
+        flags |= Qt::WindowMaximizeButtonHint;
     setWindowFlags(flags);
     setFont(DialogFont(m_template.pointSize));
-    setSizeGripEnabled(false);
+    setSizeGripEnabled(IsSizable());
     if (m_template.style & WS_SYSMENU) {
         // The keys of the window menu: Alt+Space opens it, Alt+F4 is its
         // 閉じる (where the window manager leaves that key to the program).
@@ -80,14 +85,23 @@ void CDialog::BuildControls() {
     m_controls.clear();
 
     m_base = BaseUnits(font());
-    setFixedSize(DluToPixelsX(m_template.cx, m_base), DluToPixelsY(m_template.cy, m_base));
+    const QSize size(DluToPixelsX(m_template.cx, m_base), DluToPixelsY(m_template.cy, m_base));
+    if (IsSizable()) {
+        // The template's size is the smallest; the user may make it larger.
+        setMinimumSize(size);
+        resize(size);
+    } else {
+        setFixedSize(size);
+    }
 
     QWidget* previousTabStop = nullptr;
     for (const DlgItem& item : m_template.items) {
         QWidget* w = CreateControl(item);
         m_items.emplace_back(w);
         const PixelRect r = DluToPixels(item.x, item.y, item.cx, item.cy, m_base);
-        w->setGeometry(r.x, r.y, r.width, r.height);
+        const int height =
+            item.cls == ControlClass::ComboBox ? DluToPixelsY(kComboRowDlu, m_base) : r.height;
+        w->setGeometry(r.x, r.y, r.width, height);
         w->setVisible(item.style & WS_VISIBLE);
         if (item.id != IDC_STATIC)
             m_controls[item.id] = w;
@@ -115,6 +129,12 @@ QWidget* CDialog::CreateControl(const DlgItem& item) {
             box->lower();
             return box;
         }
+        if ((item.style & BS_TYPEMASK) == BS_AUTOCHECKBOX) {
+            auto* check = new QCheckBox(text, this);
+            const int id = item.id;
+            connect(check, &QCheckBox::clicked, this, [this, id] { OnCommand(id); });
+            return check;
+        }
         auto* button = new QPushButton(text, this);
         button->setAutoDefault(true);
         button->setDefault((item.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON);
@@ -138,6 +158,19 @@ QWidget* CDialog::CreateControl(const DlgItem& item) {
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         list->setFrameShape((item.style & WS_BORDER) ? QFrame::Box : QFrame::NoFrame);
         return list;
+    }
+    case ControlClass::ComboBox: {
+        auto* combo = new QComboBox(this);
+        if ((item.style & CBS_TYPEMASK) == CBS_DROPDOWN) {
+            // An edit box over the list: typing picks nothing by itself.
+            combo->setEditable(true);
+            combo->setInsertPolicy(QComboBox::NoInsert);
+        }
+        // As many rows as the dropped list's height holds.
+        const int rows = (DluToPixelsY(item.cy - kComboRowDlu, m_base)) /
+                         std::max(1, QFontMetrics(font()).height() + 2);
+        combo->setMaxVisibleItems(std::max(rows, 1));
+        return combo;
     }
     case ControlClass::Static:
         break;
@@ -197,9 +230,22 @@ QWidget* CDialog::GetDlgItem(int id) const {
 QString CDialog::GetDlgItemText(int id) const {
     if (auto* edit = qobject_cast<QLineEdit*>(GetDlgItem(id)))
         return edit->text();
+    if (auto* combo = qobject_cast<QComboBox*>(GetDlgItem(id)))
+        return combo->currentText();
     if (auto* button = qobject_cast<QAbstractButton*>(GetDlgItem(id)))
         return button->text();
     return QString();
+}
+
+void CDialog::SetDlgItemText(int id, const QString& text) {
+    if (auto* edit = qobject_cast<CEdit*>(GetDlgItem(id)))
+        edit->SetWindowText(text);
+    else if (auto* combo = qobject_cast<QComboBox*>(GetDlgItem(id)); combo && combo->isEditable())
+        combo->setEditText(text);
+    else if (auto* label = qobject_cast<QLabel*>(GetDlgItem(id)))
+        label->setText(text);
+    else if (auto* button = qobject_cast<QAbstractButton*>(GetDlgItem(id)))
+        button->setText(text);
 }
 
 bool CDialog::OnInitDialog() {
@@ -249,11 +295,15 @@ void CDialog::OnSysCommand(unsigned nID, qint64) {
     case SC_RESTORE:
         showNormal();
         break;
+    case SC_MAXIMIZE:
+        if (IsSizable() && (m_template.style & WS_MAXIMIZEBOX))
+            showMaximized();
+        break;
     case SC_CLOSE:
         close(); // the close box: a cancel
         break;
     default:
-        break; // sizing: the dialog has a fixed size
+        break; // sizing: the window manager's frame does it, where there is one
     }
 }
 

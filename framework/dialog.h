@@ -33,6 +33,9 @@ public:
     // without showing anything (tests show the dialog themselves).
     void Create();
     void EndDialog(int result);
+    // A template with WS_THICKFRAME: the user may size the window, down to
+    // the template's size.
+    bool IsSizable() const { return m_template.style & afx::WS_THICKFRAME; }
 
     // Runs the data exchange; with saveAndValidate, boxes to fields. False
     // when a box was refused (its message has been shown).
@@ -40,6 +43,10 @@ public:
 
     QWidget* GetDlgItem(int id) const;
     QString GetDlgItemText(int id) const;
+    // Sets a control's text as the program does: an edit box's whole (beyond
+    // its typing limit), an editable combo box's edit text, a static's or a
+    // button's text.
+    void SetDlgItemText(int id, const QString& text);
     int GetTemplateId() const { return m_template.id; }
     afx::DluBase GetBaseUnits() const { return m_base; }
 

@@ -8,11 +8,12 @@
 
 namespace afx {
 
-enum class ControlClass { Button, Edit, Static, ListBox };
+enum class ControlClass { Button, Edit, Static, ListBox, ComboBox };
 
 // One control of a template: where it sits, in dialog units, and what it is.
 // Its kind follows from its class and style bits, as it does on the platform
-// the templates were drawn for.
+// the templates were drawn for. A combo box's cy is the height of its list
+// when dropped down, as there; closed it is one edit-box row (kComboRowDlu).
 struct DlgItem {
     int id;
     ControlClass cls;
@@ -39,6 +40,10 @@ struct DluBase {
     int cx;
     int cy;
 };
+
+// The height of a closed combo box, in dialog units: that of the templates'
+// edit boxes.
+inline constexpr int kComboRowDlu = 14;
 
 DluBase BaseUnitsFromMetrics(int widthOf52Letters, int fontHeight);
 

@@ -22,9 +22,11 @@ inline constexpr Style WS_CAPTION = 0x00C00000;
 inline constexpr Style WS_BORDER = 0x00800000;
 inline constexpr Style WS_VSCROLL = 0x00200000;
 inline constexpr Style WS_SYSMENU = 0x00080000;
+inline constexpr Style WS_THICKFRAME = 0x00040000; // a frame the user can size
 inline constexpr Style WS_GROUP = 0x00020000;
 inline constexpr Style WS_MINIMIZEBOX = 0x00020000; // same bit as WS_GROUP, on windows
 inline constexpr Style WS_TABSTOP = 0x00010000;
+inline constexpr Style WS_MAXIMIZEBOX = 0x00010000; // same bit as WS_TABSTOP, on windows
 inline constexpr Style WS_EX_APPWINDOW = 0x00040000;
 inline constexpr Style DS_MODALFRAME = 0x00000080;
 inline constexpr Style DS_SETFONT = 0x00000040;
@@ -33,6 +35,7 @@ inline constexpr Style DS_SETFONT = 0x00000040;
 inline constexpr Style BS_TYPEMASK = 0x0000000F;
 inline constexpr Style BS_PUSHBUTTON = 0x00000000;
 inline constexpr Style BS_DEFPUSHBUTTON = 0x00000001;
+inline constexpr Style BS_AUTOCHECKBOX = 0x00000003;
 inline constexpr Style BS_GROUPBOX = 0x00000007;
 
 // Edit styles.
@@ -51,6 +54,12 @@ inline constexpr Style LBS_NOTIFY = 0x00000001;
 inline constexpr Style LBS_USETABSTOPS = 0x00000080;
 inline constexpr Style LBS_NOINTEGRALHEIGHT = 0x00000100;
 inline constexpr Style LBS_DISABLENOSCROLL = 0x00001000;
+
+// Combo box styles (low two bits: the kind): an edit box with a list, or a
+// list alone.
+inline constexpr Style CBS_TYPEMASK = 0x00000003;
+inline constexpr Style CBS_DROPDOWN = 0x00000002;
+inline constexpr Style CBS_DROPDOWNLIST = 0x00000003;
 
 // Window-menu commands.
 inline constexpr unsigned SC_SIZE = 0xF000;

@@ -82,7 +82,67 @@ constexpr DlgItem kAboutItems[] = {
 static_assert(kAboutItems[0].style == 0x50000003 && kAboutItems[1].style == 0x50020080 &&
               kAboutItems[3].style == 0x50030001);
 
+// The era-date dialog: the day in the main dialog's boxes as the old texts
+// name it, and an era date to put into them.
+constexpr Style kCheck = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX; // 0x50010003
+constexpr Style kValue = WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX;        // 0x50000080
+constexpr Style kEditCombo =
+    WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWN; // 0x50210002
+constexpr Style kListCombo =
+    WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST; // 0x50210003
+static_assert(kCheck == 0x50010003 && kValue == 0x50000080 && kEditCombo == 0x50210002 &&
+              kListCombo == 0x50210003);
+
+constexpr DlgItem kEraDateItems[] = {
+    {IDC_STATIC, ControlClass::Button, "日付欄の日付", 7, 5, 266, 62, kGroup},
+    {IDC_STATIC, ControlClass::Static, "西暦", 14, 17, 22, 8, kLabel},
+    {IDC_ERA_NOW_DATE, ControlClass::Static, "", 40, 17, 228, 8, kValue},
+    {IDC_STATIC, ControlClass::Static, "和暦", 14, 29, 22, 8, kLabel},
+    {IDC_ERA_NOW_WAREKI, ControlClass::Static, "", 40, 29, 228, 8, kValue},
+    {IDC_STATIC, ControlClass::Static, "旧暦", 14, 41, 22, 8, kLabel},
+    {IDC_ERA_NOW_KYUREKI, ControlClass::Static, "", 40, 41, 228, 8, kValue},
+    {IDC_STATIC, ControlClass::Static, "節気", 14, 53, 22, 8, kLabel},
+    {IDC_ERA_NOW_SEKKI, ControlClass::Static, "", 40, 53, 228, 8, kValue},
+    {IDC_STATIC, ControlClass::Button, "和暦・旧暦の日付", 7, 72, 266, 72, kGroup},
+    {IDC_STATIC, ControlClass::Static, "元号", 14, 88, 20, 8, kLabel},
+    {IDC_ERA_NAME, ControlClass::ComboBox, "", 36, 85, 82, 120, kEditCombo},
+    {IDC_ERA_YEAR, ControlClass::Edit, "", 122, 85, 24, 14, kNumber},
+    {IDC_STATIC, ControlClass::Static, "年", 148, 88, 10, 8, kLabel},
+    {IDC_ERA_LEAP, ControlClass::Button, "閏", 160, 85, 24, 14, kCheck},
+    {IDC_ERA_MONTH, ControlClass::Edit, "", 186, 85, 16, 14, kNumber},
+    {IDC_STATIC, ControlClass::Static, "月", 204, 88, 10, 8, kLabel},
+    {IDC_ERA_DAY, ControlClass::Edit, "", 216, 85, 16, 14, kNumber},
+    {IDC_STATIC, ControlClass::Static, "日", 234, 88, 10, 8, kLabel},
+    {IDC_ERA_RESULT, ControlClass::Static, "", 14, 106, 254, 32, kValue},
+    {IDOK, ControlClass::Button, "OK", 163, 151, 50, 16, kDefPush},
+    {IDCANCEL, ControlClass::Button, "ｷｬﾝｾﾙ", 219, 151, 50, 16, kPush},
+};
+
+// The year-chart window: the choices above, the chart filling the rest.
+constexpr DlgItem kYearChartItems[] = {
+    {IDC_STATIC, ControlClass::Static, "明六つ・暮六つ", 7, 10, 50, 8, kLabel},
+    {IDC_YEAR_CHART_DAWN, ControlClass::ComboBox, "", 58, 7, 266, 80, kListCombo},
+    {IDC_YEAR_CHART_SAVE, ControlClass::Button, "画像として保存...", 332, 6, 72, 16, kPush},
+    {IDCANCEL, ControlClass::Button, "閉じる", 408, 6, 44, 16, kPush},
+    {IDC_STATIC, ControlClass::Static, "時計", 7, 28, 50, 8, kLabel},
+    {IDC_YEAR_CHART_STEPS, ControlClass::ComboBox, "", 58, 25, 90, 50, kListCombo},
+};
+
+constexpr Style kSizable = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX |
+                           WS_MAXIMIZEBOX | DS_SETFONT;
+static_assert(kSizable == 0x80CF0040);
+
 } // namespace
+
+const DlgTemplate kEraDateDialog = {
+    IDD_ERA_DATE,  "和暦・旧暦で日付を指定", kPopup, 0, 0, 0, 280, 174, 9, "ＭＳ Ｐゴシック",
+    kEraDateItems,
+};
+
+const DlgTemplate kYearChartDialog = {
+    IDD_YEAR_CHART,    "一年の刻の図",  kSizable, 0, 0, 0, 459, 330, 9,
+    "ＭＳ Ｐゴシック", kYearChartItems,
+};
 
 const DlgTemplate kAboutDialog = {
     IDD_ABOUTBOX,      "ﾊﾞｰｼﾞｮﾝ情報 tolmeri", kPopup, 0, 0, 0, 217, 55, 9,
@@ -112,6 +172,10 @@ const char* LoadStringResource(int id) {
     switch (id) {
     case IDS_ABOUTBOX:
         return "ﾊﾞｰｼﾞｮﾝ情報 (tolmeri) (&A)...";
+    case IDS_ERA_DATE:
+        return "和暦・旧暦で日付を指定(&W)...";
+    case IDS_YEAR_CHART:
+        return "一年の刻の図(&Y)...";
     default:
         return "";
     }

@@ -5,9 +5,11 @@
 
 namespace res {
 
-extern const afx::DlgTemplate kAboutDialog;    // 100
-extern const afx::DlgTemplate kMainDialog;     // 102
-extern const afx::DlgTemplate kLocationDialog; // 129
+extern const afx::DlgTemplate kAboutDialog;     // 100
+extern const afx::DlgTemplate kMainDialog;      // 102
+extern const afx::DlgTemplate kLocationDialog;  // 129
+extern const afx::DlgTemplate kEraDateDialog;   // 130
+extern const afx::DlgTemplate kYearChartDialog; // 131
 
 // The string table; an unknown id gives an empty string.
 const char* LoadStringResource(int id);

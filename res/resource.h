@@ -6,8 +6,12 @@
 inline constexpr int IDD_ABOUTBOX = 100;
 inline constexpr int IDS_ABOUTBOX = 101;
 inline constexpr int IDD_TOLMERI_DIALOG = 102;
+inline constexpr int IDS_ERA_DATE = 103;
+inline constexpr int IDS_YEAR_CHART = 104;
 inline constexpr int IDR_MAINFRAME = 128;
 inline constexpr int IDD_LOCATION_LIST = 129;
+inline constexpr int IDD_ERA_DATE = 130;
+inline constexpr int IDD_YEAR_CHART = 131;
 
 // Controls of the main dialog.
 inline constexpr int IDC_LATITUDE_DEGREES = 1000;
@@ -25,5 +29,25 @@ inline constexpr int IDC_LOCATION_NAME = 1040;
 inline constexpr int IDC_SET_TODAY = 1042;
 inline constexpr int IDC_HELP_BUTTON = 1044;
 
-// Command id of the window menu's About item.
+// Controls of the era-date dialog.
+inline constexpr int IDC_ERA_NOW_DATE = 1050;
+inline constexpr int IDC_ERA_NOW_WAREKI = 1051;
+inline constexpr int IDC_ERA_NOW_KYUREKI = 1052;
+inline constexpr int IDC_ERA_NOW_SEKKI = 1053;
+inline constexpr int IDC_ERA_NAME = 1054;
+inline constexpr int IDC_ERA_YEAR = 1055;
+inline constexpr int IDC_ERA_LEAP = 1056;
+inline constexpr int IDC_ERA_MONTH = 1057;
+inline constexpr int IDC_ERA_DAY = 1058;
+inline constexpr int IDC_ERA_RESULT = 1059;
+
+// Controls of the year-chart window.
+inline constexpr int IDC_YEAR_CHART_DAWN = 1060;
+inline constexpr int IDC_YEAR_CHART_STEPS = 1061;
+inline constexpr int IDC_YEAR_CHART_SAVE = 1062;
+
+// Command ids of the window menu's own items (multiples of 16, below the
+// system's 0xF000).
 inline constexpr unsigned IDM_ABOUTBOX = 0x0010;
+inline constexpr unsigned IDM_ERA_DATE = 0x0020;
+inline constexpr unsigned IDM_YEAR_CHART = 0x0030;

@@ -3,6 +3,8 @@
 // every dialog understands.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -124,6 +126,79 @@ TEST_F(TemplateDialog, AHelpFileThatCannotBeShownIsReported) {
     ASSERT_EQ(messages.calls.size(), 1u);
     EXPECT_EQ(messages.calls[0].text, QStringLiteral("ﾍﾙﾌﾟの起動に失敗しました。"));
     EXPECT_EQ(messages.calls[0].icon, MbIcon::Exclamation);
+}
+
+// The controls only the era-date dialog and the year-chart window have: an
+// editable combo box, a check box, a frame the user sizes; and their
+// exchange with int fields.
+class Choices : public CDialog {
+public:
+    Choices() : CDialog(res::kEraDateDialog) {}
+    int m_nLeap = 0;
+    int m_nEra = -1;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override {
+        DDX_CBIndex(pDX, IDC_ERA_NAME, m_nEra);
+        DDX_Check(pDX, IDC_ERA_LEAP, m_nLeap);
+    }
+};
+
+TEST(TemplateControls, ComboAndCheckBoxesTakeTheirPlacesAndExchangeTheirFields) {
+    Choices dlg;
+    dlg.Create();
+    const DluBase base = dlg.GetBaseUnits();
+    auto* combo = qobject_cast<QComboBox*>(dlg.GetDlgItem(IDC_ERA_NAME));
+    ASSERT_NE(combo, nullptr);
+    EXPECT_TRUE(combo->isEditable()) << "CBS_DROPDOWN";
+    // Closed, one edit-box row high; its template height is the dropped list's.
+    EXPECT_EQ(combo->geometry(), QRect(DluToPixelsX(36, base), DluToPixelsY(85, base),
+                                       DluToPixelsX(82, base), DluToPixelsY(kComboRowDlu, base)));
+    EXPECT_EQ(combo->geometry().bottom(), dlg.GetDlgItem(IDC_ERA_YEAR)->geometry().bottom());
+    auto* leap = qobject_cast<QCheckBox*>(dlg.GetDlgItem(IDC_ERA_LEAP));
+    ASSERT_NE(leap, nullptr);
+    EXPECT_EQ(leap->text(), QStringLiteral("閏"));
+
+    for (const char* name : {"大化", "白雉", "朱鳥"})
+        combo->addItem(QString::fromUtf8(name));
+    const struct {
+        int era, leap;  // the fields shown
+        int shownIndex; // what the list then selects
+        bool shownLeap;
+    } cases[] = {{2, 1, 2, true}, {0, 0, 0, false}, {99, 1, -1, true}, {-1, 0, -1, false}};
+    for (const auto& c : cases) {
+        dlg.m_nEra = c.era;
+        dlg.m_nLeap = c.leap;
+        dlg.UpdateData(false);
+        EXPECT_EQ(combo->currentIndex(), c.shownIndex) << c.era;
+        EXPECT_EQ(leap->isChecked(), c.shownLeap);
+        EXPECT_TRUE(dlg.UpdateData(true));
+        EXPECT_EQ(dlg.m_nEra, c.shownIndex);
+        EXPECT_EQ(dlg.m_nLeap, c.shownLeap ? 1 : 0);
+    }
+    // Texts set by the program, in each kind of control.
+    dlg.SetDlgItemText(IDC_ERA_NAME, QStringLiteral("慶長"));
+    dlg.SetDlgItemText(IDC_ERA_YEAR, QStringLiteral("元"));
+    dlg.SetDlgItemText(IDC_ERA_RESULT, QStringLiteral("西暦 1600年10月21日"));
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_ERA_NAME), QStringLiteral("慶長"));
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_ERA_YEAR), QStringLiteral("元"));
+    EXPECT_EQ(qobject_cast<QLabel*>(dlg.GetDlgItem(IDC_ERA_RESULT))->text(),
+              QStringLiteral("西暦 1600年10月21日"));
+    EXPECT_EQ(dlg.minimumSize(), dlg.maximumSize()) << "no WS_THICKFRAME: fixed";
+}
+
+TEST(TemplateControls, AThickFrameIsSizableDownToTheTemplate) {
+    CDialog chart(res::kYearChartDialog);
+    chart.Create();
+    const QSize least = CDialog::ClientSize(res::kYearChartDialog);
+    EXPECT_EQ(chart.size(), least);
+    EXPECT_EQ(chart.minimumSize(), least);
+    EXPECT_GT(chart.maximumSize().width(), least.width());
+    EXPECT_TRUE(chart.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(chart.isSizeGripEnabled());
+    auto* dawn = qobject_cast<QComboBox*>(chart.GetDlgItem(IDC_YEAR_CHART_DAWN));
+    ASSERT_NE(dawn, nullptr);
+    EXPECT_FALSE(dawn->isEditable()) << "CBS_DROPDOWNLIST";
 }
 
 } // namespace
