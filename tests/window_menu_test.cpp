@@ -1,6 +1,7 @@
 // The window menu as a user meets it: Alt+Space or a right click on the free
-// area opens it; the main dialog's menu has no sizing items and ends with the
-// About item, which opens the About box modally over the dialog.
+// area opens it; the main dialog's menu has no sizing items and ends with its
+// own items: the era-date dialog, the year chart and the About box, each
+// reached by its access key.
 #include <QLabel>
 #include <QMenu>
 #include <QTranslator>
@@ -10,6 +11,8 @@
 #include "main_dialog_fixture.h"
 #include "resource.h"
 #include "translation.h"
+#include "ui/era_date_dlg.h"
+#include "ui/year_chart_dlg.h"
 #include "win_types.h"
 
 namespace {
@@ -39,6 +42,8 @@ TEST_F(WindowMenu, AltSpaceOrARightClickOnTheFreeAreaOpensItAndCloseDiscards) {
                                   "-",
                                   "閉じる(&C)\tAlt+F4 #61536",
                                   "-",
+                                  "和暦・旧暦で日付を指定(&W)... #32",
+                                  "一年の刻の図(&Y)... #48",
                                   "ﾊﾞｰｼﾞｮﾝ情報 (tolmeri) (&A)... #16"};
     QTest::keyClick(dlg->focusWidget(), Qt::Key_Space, Qt::AltModifier);
     ASSERT_NE(OpenMenu(), nullptr);
@@ -92,6 +97,35 @@ TEST_F(WindowMenu, TheContextMenuKeyAndShiftF10OpenItOutsideTheBoxes) {
             QTest::keyClick(OpenMenu(), Qt::Key_A);
         },
         [](CDialog& about) { EXPECT_NE(qobject_cast<CAboutDlg*>(&about), nullptr); });
+}
+
+TEST_F(WindowMenu, EachOwnItemHasItsAccessKey) {
+    QStringList keys;
+    QTest::keyClick(dlg->focusWidget(), Qt::Key_Space, Qt::AltModifier);
+    ASSERT_NE(OpenMenu(), nullptr);
+    for (const QAction* a : OpenMenu()->actions()) {
+        const qsizetype amp = a->text().indexOf(u'&');
+        if (amp >= 0)
+            keys << a->text().mid(amp + 1, 1);
+    }
+    OpenMenu()->close();
+    EXPECT_EQ(keys, (QStringList{"M", "N", "C", "W", "Y", "A"})) << "each key once";
+
+    InModal(
+        [this] {
+            QTest::keyClick(dlg->focusWidget(), Qt::Key_F10, Qt::ShiftModifier);
+            QTest::keyClick(OpenMenu(), Qt::Key_W);
+        },
+        [this](CDialog& era) {
+            EXPECT_NE(qobject_cast<CEraDateDlg*>(&era), nullptr);
+            EXPECT_EQ(era.parentWidget(), dlg.get());
+        });
+    QTest::keyClick(dlg->focusWidget(), Qt::Key_F10, Qt::ShiftModifier);
+    QTest::keyClick(OpenMenu(), Qt::Key_Y);
+    auto* chart = dlg->findChild<CYearChartDlg*>();
+    ASSERT_NE(chart, nullptr);
+    EXPECT_TRUE(chart->isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the chart window is not modal";
 }
 
 TEST_F(WindowMenu, InAnEditBoxTheKeysOpenTheBoxsOwnMenuInJapanese) {

@@ -13,6 +13,8 @@
 #include "presets.h"
 #include "resource.h"
 #include "settings.h"
+#include "ui/era_date_dlg.h"
+#include "ui/year_chart_dlg.h"
 #include "win_app.h"
 
 namespace {
@@ -169,6 +171,10 @@ void CTolmeriDlg::SetUpSystemMenu() {
     pSysMenu->RemoveMenu(afx::SC_RESTORE, afx::MF_BYCOMMAND);
     pSysMenu->RemoveMenu(afx::SC_SIZE, afx::MF_BYCOMMAND);
     pSysMenu->AppendMenu(afx::MF_SEPARATOR);
+    pSysMenu->AppendMenu(afx::MF_STRING, IDM_ERA_DATE,
+                         QString::fromUtf8(res::LoadStringResource(IDS_ERA_DATE)));
+    pSysMenu->AppendMenu(afx::MF_STRING, IDM_YEAR_CHART,
+                         QString::fromUtf8(res::LoadStringResource(IDS_YEAR_CHART)));
     pSysMenu->AppendMenu(afx::MF_STRING, IDM_ABOUTBOX, strAboutMenu);
 }
 
@@ -176,9 +182,27 @@ void CTolmeriDlg::OnSystemCommand(unsigned nID, qint64 lParam) {
     if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
         CAboutDlg dlgAbout(this);
         dlgAbout.DoModal();
+    } else if ((nID & 0xFFF0) == IDM_ERA_DATE) {
+        OnEraDate();
+    } else if ((nID & 0xFFF0) == IDM_YEAR_CHART) {
+        OnYearChart();
     } else {
         CDialog::OnSysCommand(nID, lParam);
     }
+}
+
+void CTolmeriDlg::OnEraDate() {
+    CEraDateDlg dlgEraDate(this);
+    dlgEraDate.ReadMainDialog(*this, m_nTimeDifference);
+    if (dlgEraDate.DoModal() != afx::IDOK)
+        return;
+    SetDlgItemText(IDC_DATE_YEAR, afx::FormatDialogInteger(dlgEraDate.m_date.year));
+    SetDlgItemText(IDC_DATE_MONTH, afx::FormatDialogInteger(dlgEraDate.m_date.month));
+    SetDlgItemText(IDC_DATE_DAY, afx::FormatDialogInteger(dlgEraDate.m_date.day));
+}
+
+void CTolmeriDlg::OnYearChart() {
+    CYearChartDlg::OpenFor(this);
 }
 
 void CTolmeriDlg::Recompute() {

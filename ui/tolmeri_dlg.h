@@ -31,8 +31,14 @@ public:
     void OnChooseLocation();
     // Help on the whole program (context 1).
     void OnHelpButton();
-    // The window menu: the About item (command 16), else the default.
+    // The window menu: the era-date dialog (command 32), the year chart
+    // (48), the About item (16), else the default.
     void OnSystemCommand(unsigned nID, qint64 lParam);
+    // Puts the Gregorian date of an era date into the date boxes, as typing
+    // would: the chart keeps its date until the next 計算実行.
+    void OnEraDate();
+    // Shows the year chart of the place and the year in the boxes.
+    void OnYearChart();
     void Recompute();
 
     void BuildIniPath();

@@ -1,0 +1,313 @@
+// The era-date dialog as a user meets it: opened from the window menu over
+// the main dialog, it names the day in the date boxes, shows the Gregorian
+// date of what is typed at every keystroke (or why there is none), and on OK
+// puts that date into the date boxes as typing would.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+
+#include "core/temporal_hours.h"
+#include "main_dialog_fixture.h"
+#include "res/resource.h"
+#include "ui/era_date_dlg.h"
+
+namespace {
+
+QComboBox* EraList(CDialog& dlg) {
+    return qobject_cast<QComboBox*>(dlg.GetDlgItem(IDC_ERA_NAME));
+}
+QCheckBox* Leap(CDialog& dlg) {
+    return qobject_cast<QCheckBox*>(dlg.GetDlgItem(IDC_ERA_LEAP));
+}
+QString Label(CDialog& dlg, int id) {
+    return qobject_cast<QLabel*>(dlg.GetDlgItem(id))->text();
+}
+bool OkEnabled(CDialog& dlg) {
+    return dlg.GetDlgItem(afx::IDOK)->isEnabled();
+}
+
+// An era date typed as a user does: the era's name into the list's edit box
+// (the list completes it), the numbers into their boxes, the leap box
+// clicked when it is not as wanted.
+struct Entry {
+    const char* era;
+    const char* year;
+    bool leap;
+    const char* month;
+    const char* day;
+};
+void Enter(CDialog& dlg, const Entry& e) {
+    QLineEdit* era = EraList(dlg)->lineEdit();
+    era->setFocus();
+    era->selectAll();
+    if (*e.era)
+        TypeText(era, QString::fromUtf8(e.era));
+    else
+        QTest::keyClick(era, Qt::Key_Delete);
+    Type(dlg, IDC_ERA_YEAR, QString::fromUtf8(e.year));
+    if (Leap(dlg)->isChecked() != e.leap)
+        QTest::mouseClick(Leap(dlg), Qt::LeftButton, {}, QPoint(4, Leap(dlg)->height() / 2));
+    Type(dlg, IDC_ERA_MONTH, QString::fromUtf8(e.month));
+    Type(dlg, IDC_ERA_DAY, QString::fromUtf8(e.day));
+}
+
+class EraDateDialog : public MainDialogTest {
+protected:
+    void SetDateBoxes(const char* year, const char* month, const char* day) {
+        Type(*dlg, IDC_DATE_YEAR, QString::fromUtf8(year));
+        Type(*dlg, IDC_DATE_MONTH, QString::fromUtf8(month));
+        Type(*dlg, IDC_DATE_DAY, QString::fromUtf8(day));
+    }
+    // Opens the dialog from the window menu and runs action in it.
+    void InEraDialog(const std::function<void(CEraDateDlg&)>& action) {
+        InModal([this] { dlg->OnSystemCommand(IDM_ERA_DATE, 0); },
+                [&action](CDialog& modal) {
+                    auto* era = qobject_cast<CEraDateDlg*>(&modal);
+                    ASSERT_NE(era, nullptr);
+                    action(*era);
+                });
+    }
+    QStringList DateBoxes() {
+        return {BoxText(*dlg, IDC_DATE_YEAR), BoxText(*dlg, IDC_DATE_MONTH),
+                BoxText(*dlg, IDC_DATE_DAY)};
+    }
+};
+
+TEST_F(EraDateDialog, OpeningNamesTheDayInTheBoxesAndStartsFromIt) {
+    const struct {
+        const char* boxes[3];
+        const char* gregorian;
+        const char* wareki;
+        const char* kyureki;
+        const char* sekkiStart; // the term and the beginning of its start
+        Entry preselected;
+    } cases[] = {
+        // The June solstice of 2026 is at 08:24 UT (理科年表).
+        {{"2026", "6", "21"},
+         "2026年6月21日",
+         "令和8年6月21日",
+         "なし（1873年からは太陽暦）",
+         "夏至（2026年6月21日 17:24 から）",
+         {"令和", "8", false, "6", "21"}},
+        // 関ヶ原: 慶長5年9月15日, a month of 30 days beginning 1600-10-07.
+        {{"1600", "10", "21"},
+         "1600年10月21日",
+         "慶長5年9月15日",
+         "1600年9月15日（大の月）",
+         "寒露（1600年10月",
+         {"慶長", "5", false, "9", "15"}},
+        // Both courts: 延元 in the South, 暦応 in the North.
+        {{"1340", "1", "1"},
+         "1340年1月1日（ユリウス暦 1339年12月24日）",
+         "延元4年11月23日（南朝）・暦応2年11月23日（北朝）",
+         "1339年11月23日（小の月）",
+         "冬至（1339年12月",
+         {"延元（南朝）", "4", false, "11", "23"}},
+        {{"1830", "4", "23"},
+         "1830年4月23日",
+         "文政13年閏3月1日",
+         "1830年閏3月1日（小の月）",
+         "穀雨（1830年4月",
+         {"文政", "13", true, "3", "1"}},
+        // No era yet; the lunisolar table begins in 445.
+        {{"600", "1", "1"},
+         "600年1月1日（ユリウス暦 599年12月30日）",
+         "なし（元号は大化から）",
+         "599年12月",
+         "冬至（599年12月",
+         {"", "", false, "", ""}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.gregorian);
+        SetDateBoxes(c.boxes[0], c.boxes[1], c.boxes[2]);
+        InEraDialog([&](CEraDateDlg& era) {
+            EXPECT_EQ(era.windowTitle(), QStringLiteral("和暦・旧暦で日付を指定"));
+            EXPECT_EQ(Label(era, IDC_ERA_NOW_DATE), QString::fromUtf8(c.gregorian));
+            EXPECT_EQ(Label(era, IDC_ERA_NOW_WAREKI), QString::fromUtf8(c.wareki));
+            EXPECT_TRUE(Label(era, IDC_ERA_NOW_KYUREKI).startsWith(QString::fromUtf8(c.kyureki)))
+                << Label(era, IDC_ERA_NOW_KYUREKI).toStdString();
+            EXPECT_TRUE(Label(era, IDC_ERA_NOW_SEKKI).startsWith(QString::fromUtf8(c.sekkiStart)))
+                << Label(era, IDC_ERA_NOW_SEKKI).toStdString();
+            const Entry& p = c.preselected;
+            EXPECT_EQ(EraList(era)->currentText(), QString::fromUtf8(p.era));
+            EXPECT_EQ(BoxText(era, IDC_ERA_YEAR), QString::fromUtf8(p.year));
+            EXPECT_EQ(Leap(era)->isChecked(), p.leap);
+            EXPECT_EQ(BoxText(era, IDC_ERA_MONTH), QString::fromUtf8(p.month));
+            EXPECT_EQ(BoxText(era, IDC_ERA_DAY), QString::fromUtf8(p.day));
+            // Started from the boxes' day, the result is that day again.
+            if (*p.era) {
+                EXPECT_TRUE(
+                    Label(era, IDC_ERA_RESULT)
+                        .startsWith(QStringLiteral("西暦 ") + QString::fromUtf8(c.gregorian)));
+            }
+            EXPECT_EQ(era.focusWidget(), EraList(era)) << "typing starts at the era";
+        });
+    }
+    // Boxes that hold no date are said to, and nothing is preselected.
+    SetDateBoxes("2001", "2", "31");
+    InEraDialog([](CEraDateDlg& era) {
+        EXPECT_EQ(Label(era, IDC_ERA_NOW_DATE),
+                  QStringLiteral("日付欄の年・月・日が暦の日付になっていません。"));
+        EXPECT_EQ(EraList(era)->currentText(), QString());
+        EXPECT_FALSE(OkEnabled(era));
+    });
+}
+
+TEST_F(EraDateDialog, TypingShowsTheGregorianDateOrWhyThereIsNone) {
+    const struct {
+        Entry entry;
+        const char* result;
+        bool accepted;
+    } cases[] = {
+        {{"慶長", "5", false, "9", "15"}, "西暦 1600年10月21日", true},
+        {{"慶長", "五", false, "九", "十五"}, "西暦 1600年10月21日", true},
+        {{"慶長", "５年", false, "９月", "１５日"}, "西暦 1600年10月21日", true},
+        // 元年 as 元 or 1; the era begins on its proclamation day.
+        {{"慶長", "元", false, "10", "27"}, "西暦 1596年12月16日", true},
+        {{"慶長", "1", false, "10", "27"}, "西暦 1596年12月16日", true},
+        {{"慶長", "元", false, "10", "26"},
+         "慶長元年10月26日は慶長の期間外です（慶長は慶長元年10月27日から慶長20年7月12日まで）",
+         false},
+        {{"慶長", "25", false, "1", "1"}, "慶長25年はありません（慶長は元年から20年まで）", false},
+        // Leap months, where the year has one and where it has none.
+        {{"文政", "13", true, "3", "1"}, "西暦 1830年4月23日", true},
+        {{"文政", "12", true, "3", "1"},
+         "文政12年に閏3月はありません（この年に閏月はありません）",
+         false},
+        // A day past the month's length (文政12年3月 has 29 days).
+        {{"文政", "12", false, "3", "30"}, "文政12年3月に30日はありません（3月は29日まで）", false},
+        {{"明治", "5", false, "12", "3"}, "明治5年12月に3日はありません（12月は2日まで）", false},
+        {{"明治", "6", false, "1", "1"}, "西暦 1873年1月1日", true},
+        // Before 1582-10-15 the Julian-calendar date too.
+        {{"天正", "10", false, "6", "2"}, "西暦 1582年7月1日（ユリウス暦 1582年6月21日）", true},
+        // Both courts' eras, chosen by name or by their list text.
+        {{"正慶", "元", false, "4", "28"}, "西暦 1332年5月31日（ユリウス暦 1332年5月23日）", true},
+        {{"延元（南朝）", "元", false, "2", "29"},
+         "西暦 1336年4月19日（ユリウス暦 1336年4月11日）",
+         true},
+        // Beyond the date boxes' years: shown, but not taken.
+        {{"令和", "200", false, "1", "1"},
+         "西暦 2218年1月1日\n日付欄に入れられるのは 0年から 2200年までです。",
+         false},
+        {{"大和", "5", false, "9", "15"}, "「大和」という元号はありません", false},
+        {{"", "5", false, "9", "15"}, "元号を選ぶか入れてください。", false},
+        {{"慶長", "", false, "9", "15"}, "年を入れてください（元年は 1 か「元」）。", false},
+        {{"慶長", "5", false, "", "15"}, "月を入れてください。", false},
+        {{"慶長", "5", false, "9", ""}, "日を入れてください。", false},
+        {{"慶長", "5x", false, "9", "15"},
+         "「年」は数で入れてください（元年は 1 か「元」）。",
+         false},
+        {{"慶長", "5", false, "九a", "15"}, "「月」は数で入れてください。", false},
+        {{"慶長", "5", false, "9", "-1"}, "「日」は数で入れてください。", false},
+    };
+    InEraDialog([&](CEraDateDlg& era) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.entry.era) + c.entry.year + "/" + c.entry.month + "/" +
+                         c.entry.day);
+            Enter(era, c.entry);
+            EXPECT_EQ(Label(era, IDC_ERA_RESULT), QString::fromUtf8(c.result));
+            EXPECT_EQ(OkEnabled(era), c.accepted);
+        }
+    });
+}
+
+TEST_F(EraDateDialog, OkPutsTheDateIntoTheBoxesAndOnlyCalculateComputesIt) {
+    Type(*dlg, IDC_LATITUDE_DEGREES, QStringLiteral("34")); // typed, not yet taken
+    const std::vector<int> before = [this] {
+        std::vector<int> t;
+        for (int i = 0; i < 25; ++i)
+            t.push_back(dlg->Hours().GetBoundary(i));
+        return t;
+    }();
+    InEraDialog([](CEraDateDlg& era) {
+        EraList(era)->setCurrentIndex(EraList(era)->findText(QStringLiteral("慶長")));
+        Type(era, IDC_ERA_YEAR, QStringLiteral("5"));
+        Type(era, IDC_ERA_MONTH, QStringLiteral("9"));
+        Type(era, IDC_ERA_DAY, QStringLiteral("15"));
+        Click(era, afx::IDOK);
+        EXPECT_FALSE(era.isVisible());
+    });
+    EXPECT_EQ(DateBoxes(), (QStringList{"1600", "10", "21"}));
+    EXPECT_EQ(BoxText(*dlg, IDC_LATITUDE_DEGREES), QStringLiteral("34")) << "other boxes as typed";
+    EXPECT_EQ(dlg->m_nDateYear, 2000) << "the fields wait for 計算実行";
+    EXPECT_EQ(dlg->Hours().GetBoundary(6), before[6]);
+
+    Click(*dlg, IDC_CALCULATE);
+    EXPECT_TRUE(messages.calls.empty());
+    EXPECT_EQ(dlg->m_nDateYear, 1600);
+    EXPECT_EQ(dlg->m_nDateMonth, 10);
+    EXPECT_EQ(dlg->m_nDateDay, 21);
+    EXPECT_EQ(dlg->m_nLatitudeDegrees, 34);
+    CTemporalHours expected;
+    expected.Reset();
+    expected.SetPlace(34, 27, 139, 39, 9);
+    expected.SetDate(1600, 10, 21);
+    expected.CalcNoonJD();
+    expected.CalcBoundaries();
+    for (int i = 0; i < 25; ++i)
+        EXPECT_EQ(dlg->Hours().GetBoundary(i), expected.GetBoundary(i)) << i;
+}
+
+TEST_F(EraDateDialog, AnImpossibleDateCannotBeTakenAndCancelChangesNothing) {
+    SetDateBoxes("2026", "6", "21");
+    Type(*dlg, IDC_DATE_DAY, QStringLiteral("2x")); // a box left mid-edit
+    const QStringList boxes = DateBoxes();
+    InEraDialog([](CEraDateDlg& era) {
+        Enter(era, {"文政", "12", false, "3", "30"});
+        EXPECT_FALSE(OkEnabled(era));
+        QTest::keyClick(era.GetDlgItem(IDC_ERA_DAY), Qt::Key_Return);
+        EXPECT_TRUE(era.isVisible()) << "Enter does not take it";
+        QMetaObject::invokeMethod(&era, "accept"); // nor does any other way to OK
+        EXPECT_TRUE(era.isVisible());
+        Enter(era, {"文政", "12", false, "3", "29"});
+        EXPECT_TRUE(OkEnabled(era));
+        QTest::keyClick(era.GetDlgItem(IDC_ERA_DAY), Qt::Key_Escape);
+        EXPECT_FALSE(era.isVisible());
+    });
+    EXPECT_EQ(DateBoxes(), boxes);
+    InEraDialog([](CEraDateDlg& era) {
+        Enter(era, {"慶長", "5", false, "9", "15"});
+        Click(era, afx::IDCANCEL);
+    });
+    EXPECT_EQ(DateBoxes(), boxes);
+    EXPECT_TRUE(messages.calls.empty());
+}
+
+TEST_F(EraDateDialog, TheListHoldsEveryEraInOrderWithTheCourtsMarked) {
+    InEraDialog([](CEraDateDlg& era) {
+        QComboBox* list = EraList(era);
+        ASSERT_EQ(list->count(), 248);
+        EXPECT_EQ(list->itemText(0), QStringLiteral("大化"));
+        EXPECT_EQ(list->itemText(247), QStringLiteral("令和"));
+        QStringList courts;
+        for (int i = 0; i < list->count(); ++i)
+            if (list->itemText(i).contains(u'（'))
+                courts << list->itemText(i);
+        EXPECT_EQ(courts.size(), 27) << courts.join(u' ').toStdString();
+        for (const char* text : {"元弘（南朝・北朝）", "正慶（北朝）", "建武（南朝・北朝）",
+                                 "延元（南朝）", "暦応（北朝）", "元中（南朝）", "至徳（北朝）"})
+            EXPECT_TRUE(courts.contains(QString::fromUtf8(text))) << text;
+        EXPECT_EQ(list->findText(QStringLiteral("明徳")) -
+                      list->findText(QStringLiteral("康応（北朝）")),
+                  1)
+            << "明徳, the reunited era, unmarked";
+        Click(era, afx::IDCANCEL);
+    });
+}
+
+TEST_F(EraDateDialog, F1AsksForItsOwnHelpContext) {
+    HelpRecorder help;
+    InEraDialog([](CEraDateDlg& era) {
+        QTest::keyClick(era.GetDlgItem(IDC_ERA_MONTH), Qt::Key_F1);
+        QTest::keyClick(EraList(era)->lineEdit(), Qt::Key_F1);
+        Click(era, afx::IDCANCEL);
+    });
+    ASSERT_EQ(help.calls.size(), 2u);
+    for (const HelpCall& call : help.calls) {
+        EXPECT_EQ(call.data, 0x20000u + 130u);
+        EXPECT_EQ(call.command, afx::HELP_CONTEXT);
+    }
+}
+
+} // namespace

@@ -1,0 +1,271 @@
+#include "ui/era_date_dlg.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <string>
+
+#include "core/calendar.h"
+#include "core/solar_terms.h"
+#include "framework/cp932.h"
+#include "framework/data_exchange.h"
+#include "res/dialogs.h"
+#include "res/resource.h"
+
+namespace tolmeri {
+
+namespace {
+
+// The years the main dialog's date boxes take.
+constexpr int kFirstBoxYear = 0;
+constexpr int kLastBoxYear = 2200;
+
+QString Utf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A box's text without blanks around it and without its unit (年, 月, 日)
+// at the end, as a text may write it.
+QString Number(const QString& text, QChar unit) {
+    QString s = text.trimmed();
+    if (s.endsWith(unit))
+        s.chop(1);
+    return s.trimmed();
+}
+
+// The era's name from a list text or a typed name: whatever stands before a
+// court mark.
+QString EraName(const QString& text) {
+    QString s = text.trimmed();
+    const qsizetype mark = s.indexOf(QChar(u'（'));
+    if (mark >= 0)
+        s.truncate(mark);
+    return s.trimmed();
+}
+
+QString Clock(int minute) {
+    return QStringLiteral("%1:%2").arg(minute / 60).arg(minute % 60, 2, 10, QChar(u'0'));
+}
+
+QString Message(const EraDateParse& parse) {
+    return Utf8(EraDateErrorMessage(parse));
+}
+
+} // namespace
+
+QString EraListText(int era) {
+    const EraInfo& info = GetEra(era);
+    const QString name = Utf8(info.name);
+    switch (info.court) {
+    case EraCourt::kSouthern:
+        return name + QStringLiteral("（南朝）");
+    case EraCourt::kNorthern:
+        return name + QStringLiteral("（北朝）");
+    case EraCourt::kBoth:
+        return name + QStringLiteral("（南朝・北朝）");
+    case EraCourt::kSole:
+        break;
+    }
+    return name;
+}
+
+QString GregorianText(const CivilDate& date) {
+    return QStringLiteral("%1年%2月%3日").arg(date.year).arg(date.month).arg(date.day);
+}
+
+EraDateReading ReadEraDateEntry(const EraDateEntry& entry) {
+    const QString era = EraName(entry.era);
+    const QString year = Number(entry.year, u'年');
+    const QString month = Number(entry.month, u'月');
+    const QString day = Number(entry.day, u'日');
+    if (era.isEmpty())
+        return {std::nullopt, QStringLiteral("元号を選ぶか入れてください。"), false};
+    if (FindEra(era.toStdString()) < 0) {
+        EraDateParse unknown;
+        unknown.error = EraDateError::kUnknownEra;
+        unknown.eraText = era.toStdString();
+        return {std::nullopt, Message(unknown), false};
+    }
+    const struct {
+        const QString& text;
+        const char* empty;
+    } boxes[] = {{year, "年を入れてください（元年は 1 か「元」）。"},
+                 {month, "月を入れてください。"},
+                 {day, "日を入れてください。"}};
+    for (const auto& box : boxes)
+        if (box.text.isEmpty())
+            return {std::nullopt, QString::fromUtf8(box.empty), false};
+
+    // The date as a text writes it, read by the calendar's own reader: kanji
+    // numerals, 元年, 正月 and 朔日 come with it.
+    const QString leap = entry.leap ? QStringLiteral("閏") : QString();
+    const QString written = era + year + u'年' + leap + month + u'月' + day + u'日';
+    const EraDateParse parse = ParseEraDate(written.toStdString());
+    if (parse.error == EraDateError::kMalformed) {
+        // Which box holds no number: each read in a date that is otherwise
+        // plain.
+        const auto reads = [](const QString& text) {
+            return ParseEraDate(text.toStdString()).error != EraDateError::kMalformed;
+        };
+        if (!reads(era + year + QStringLiteral("年1月1日")))
+            return {std::nullopt,
+                    QStringLiteral("「年」は数で入れてください（元年は 1 か「元」）。"), false};
+        if (!reads(era + year + u'年' + leap + month + QStringLiteral("月1日")))
+            return {std::nullopt, QStringLiteral("「月」は数で入れてください。"), false};
+        return {std::nullopt, QStringLiteral("「日」は数で入れてください。"), false};
+    }
+    if (parse.error != EraDateError::kNone)
+        return {std::nullopt, Message(parse), false};
+
+    QString text = QStringLiteral("西暦 ") + GregorianText(CivilFromJdn(parse.jdn));
+    if (parse.jdn < kFirstGregorianJdn)
+        text += QStringLiteral("（ユリウス暦 ") + GregorianText(JulianCalendarFromJdn(parse.jdn)) +
+                QStringLiteral("）");
+    const int gregorianYear = CivilFromJdn(parse.jdn).year;
+    if (gregorianYear < kFirstBoxYear || gregorianYear > kLastBoxYear) {
+        text += QStringLiteral("\n日付欄に入れられるのは %1年から %2年までです。")
+                    .arg(kFirstBoxYear)
+                    .arg(kLastBoxYear);
+        return {parse.jdn, text, false};
+    }
+    return {parse.jdn, text, true};
+}
+
+DayNames NameDay(int jdn, int timeDiffHours) {
+    DayNames names;
+    names.gregorian = GregorianText(CivilFromJdn(jdn));
+    if (jdn < kFirstGregorianJdn)
+        names.gregorian += QStringLiteral("（ユリウス暦 ") +
+                           GregorianText(JulianCalendarFromJdn(jdn)) + QStringLiteral("）");
+
+    const EraDates eras = EraDatesFromJdn(jdn);
+    if (eras.CourtsDiffer() && eras.southern && eras.northern) {
+        names.wareki = Utf8(FormatEraDate(*eras.southern)) + QStringLiteral("（南朝）・") +
+                       Utf8(FormatEraDate(*eras.northern)) + QStringLiteral("（北朝）");
+    } else if (eras.southern || eras.northern) {
+        names.wareki = Utf8(FormatEraDate(eras.southern ? *eras.southern : *eras.northern));
+    } else {
+        names.wareki = jdn < GetEra(0).firstJdn ? QStringLiteral("なし（元号は大化から）")
+                                                : QStringLiteral("なし（元号のない年）");
+    }
+
+    if (const std::optional<LunisolarDate> lunar = LunisolarFromJdn(jdn)) {
+        names.kyureki = QStringLiteral("%1年%2%3月%4日")
+                            .arg(lunar->year)
+                            .arg(lunar->leap ? QStringLiteral("閏") : QString())
+                            .arg(lunar->month)
+                            .arg(lunar->day);
+        const int length = LunisolarMonthLength(lunar->year, lunar->month, lunar->leap);
+        if (length == 30)
+            names.kyureki += QStringLiteral("（大の月）");
+        else if (length == 29)
+            names.kyureki += QStringLiteral("（小の月）");
+    } else {
+        names.kyureki = jdn < kLunisolarFirstJdn ? QStringLiteral("なし（旧暦の表は445年から）")
+                                                 : QStringLiteral("なし（1873年からは太陽暦）");
+    }
+
+    const SolarTermStart term = SolarTermOnDay(jdn, timeDiffHours);
+    names.sekki = Utf8(kSolarTermNames[static_cast<std::size_t>(term.term)]) +
+                  QStringLiteral("（") + GregorianText(CivilFromJdn(term.jdn)) + u' ' +
+                  Clock(term.minute) + QStringLiteral(" から）");
+    return names;
+}
+
+} // namespace tolmeri
+
+using namespace tolmeri;
+
+CEraDateDlg::CEraDateDlg(QWidget* parent) : CDialog(res::kEraDateDialog, parent) {}
+
+void CEraDateDlg::ReadMainDialog(const CDialog& main, int fallbackTimeDifference) {
+    const auto read = [&main](int id) {
+        const QByteArray bytes = afx::ToCp932(main.GetDlgItemText(id));
+        return afx::ParseDialogInteger(
+            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    };
+    const std::optional<int> year = read(IDC_DATE_YEAR);
+    const std::optional<int> month = read(IDC_DATE_MONTH);
+    const std::optional<int> day = read(IDC_DATE_DAY);
+    m_openDate.reset();
+    if (year && month && day && *year >= kFirstBoxYear && *year <= kLastBoxYear) {
+        const CivilDate date{*year, *month, *day};
+        if (IsValidDate(date))
+            m_openDate = date;
+    }
+    const std::optional<int> zone = read(IDC_TIME_DIFFERENCE);
+    m_nTimeDifference = zone && *zone >= -12 && *zone <= 12 ? *zone : fallbackTimeDifference;
+}
+
+bool CEraDateDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    auto* era = qobject_cast<QComboBox*>(GetDlgItem(IDC_ERA_NAME));
+    for (int i = 0; i < EraCount(); ++i)
+        era->addItem(EraListText(i));
+    era->setCurrentIndex(-1);
+    // The values and the result may need two lines.
+    for (int id : {IDC_ERA_NOW_WAREKI, IDC_ERA_RESULT})
+        qobject_cast<QLabel*>(GetDlgItem(id))->setWordWrap(true);
+
+    ShowOpenDate();
+
+    connect(era, &QComboBox::editTextChanged, this, [this] { OnEntryChanged(); });
+    for (int id : {IDC_ERA_YEAR, IDC_ERA_MONTH, IDC_ERA_DAY})
+        connect(qobject_cast<QLineEdit*>(GetDlgItem(id)), &QLineEdit::textChanged, this,
+                [this] { OnEntryChanged(); });
+    connect(qobject_cast<QCheckBox*>(GetDlgItem(IDC_ERA_LEAP)), &QCheckBox::toggled, this,
+            [this] { OnEntryChanged(); });
+    OnEntryChanged();
+    return true; // focus to the era list
+}
+
+void CEraDateDlg::ShowOpenDate() {
+    if (!m_openDate) {
+        SetDlgItemText(IDC_ERA_NOW_DATE,
+                       QStringLiteral("日付欄の年・月・日が暦の日付になっていません。"));
+        return;
+    }
+    const int jdn = JdnFromCivil(*m_openDate);
+    const DayNames names = NameDay(jdn, m_nTimeDifference);
+    SetDlgItemText(IDC_ERA_NOW_DATE, names.gregorian);
+    SetDlgItemText(IDC_ERA_NOW_WAREKI, names.wareki);
+    SetDlgItemText(IDC_ERA_NOW_KYUREKI, names.kyureki);
+    SetDlgItemText(IDC_ERA_NOW_SEKKI, names.sekki);
+
+    // The same day as an era date to start from (the Southern court's for
+    // 1331-1392, as the list's plain texts).
+    const std::optional<EraDate> date = EraDateFromJdn(jdn);
+    if (!date)
+        return;
+    qobject_cast<QComboBox*>(GetDlgItem(IDC_ERA_NAME))->setCurrentIndex(date->era);
+    SetDlgItemText(IDC_ERA_YEAR,
+                   date->year == 1 ? QStringLiteral("元") : QString::number(date->year));
+    qobject_cast<QCheckBox*>(GetDlgItem(IDC_ERA_LEAP))->setChecked(date->leap);
+    SetDlgItemText(IDC_ERA_MONTH, QString::number(date->month));
+    SetDlgItemText(IDC_ERA_DAY, QString::number(date->day));
+}
+
+void CEraDateDlg::OnEntryChanged() {
+    EraDateEntry entry;
+    entry.era = GetDlgItemText(IDC_ERA_NAME);
+    entry.year = GetDlgItemText(IDC_ERA_YEAR);
+    entry.leap = qobject_cast<QCheckBox*>(GetDlgItem(IDC_ERA_LEAP))->isChecked();
+    entry.month = GetDlgItemText(IDC_ERA_MONTH);
+    entry.day = GetDlgItemText(IDC_ERA_DAY);
+    m_reading = ReadEraDateEntry(entry);
+    SetDlgItemText(IDC_ERA_RESULT, m_reading.text);
+    GetDlgItem(afx::IDOK)->setEnabled(m_reading.accepted);
+}
+
+void CEraDateDlg::OnOK() {
+    // Only a day the date boxes take; the result line says why not.
+    if (!m_reading.accepted || !m_reading.jdn) {
+        QApplication::beep();
+        return;
+    }
+    m_date = CivilFromJdn(*m_reading.jdn);
+    CDialog::OnOK();
+}

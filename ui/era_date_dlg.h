@@ -1,0 +1,87 @@
+// ui: the era-date dialog (和暦・旧暦で日付を指定), opened from the main
+// dialog's window menu. It names the day in the main dialog's date boxes as
+// the old texts do (era date, lunisolar date, solar term), and takes an era
+// date (era, year, leap month, month, day), showing at every keystroke the
+// Gregorian date it names or why it names none. OK hands the Gregorian date
+// back in m_date; the dialog itself changes nothing else.
+#pragma once
+
+#include <QString>
+#include <optional>
+
+#include "core/civil_date.h"
+#include "framework/dialog.h"
+
+namespace tolmeri {
+
+// The era list's text of era (an index of core/calendar.h): its name, with
+// the court for the eras of 1331-1392 that only one court counted:
+// 「正慶（北朝）」, 「延元（南朝）」; those both courts counted for a time get
+// 「（南朝・北朝）」, as 「元弘（南朝・北朝）」.
+QString EraListText(int era);
+
+// What the boxes of the dialog hold, as typed.
+struct EraDateEntry {
+    QString era; // a list text or a bare era name
+    QString year;
+    bool leap = false;
+    QString month;
+    QString day;
+};
+
+// The day an entry names, or why it names none: text is the line the dialog
+// shows ("西暦 1600年10月21日", with "（ユリウス暦 …）" before 1582-10-15,
+// or a one-line message), and accepted is true only for a day the main
+// dialog's date boxes take (years 0 to 2200).
+struct EraDateReading {
+    std::optional<int> jdn;
+    QString text;
+    bool accepted = false;
+};
+
+// The numbers may be arabic, full-width or kanji numerals, each with or
+// without its 年, 月 or 日; the year may be 元 (元年).
+EraDateReading ReadEraDateEntry(const EraDateEntry& entry);
+
+// A day as the dialog names it, one text per line.
+struct DayNames {
+    QString gregorian; // "2026年6月21日", "1582年7月1日（ユリウス暦 1582年6月21日）"
+    QString wareki;    // "令和8年6月21日"; both courts' where they differ; or why none
+    QString kyureki;   // "1600年9月15日（小の月）", or why none
+    QString sekki;     // "夏至（2026年6月21日 17:24 から）"
+};
+DayNames NameDay(int jdn, int timeDiffHours);
+
+// "1600年10月21日".
+QString GregorianText(const CivilDate& date);
+
+} // namespace tolmeri
+
+class CEraDateDlg : public CDialog {
+    Q_OBJECT
+public:
+    explicit CEraDateDlg(QWidget* parent = nullptr);
+
+    // Before DoModal: takes the date and the time difference from the main
+    // dialog's boxes as they stand (read by the dialog integer rule, without
+    // a message); a date the boxes do not hold leaves m_openDate empty.
+    // fallbackTimeDifference stands in for a time-difference box that holds
+    // no zone.
+    void ReadMainDialog(const CDialog& main, int fallbackTimeDifference);
+
+    std::optional<tolmeri::CivilDate> m_openDate; // the date shown on opening
+    int m_nTimeDifference = 9;                    // of the place, for the solar terms
+    tolmeri::CivilDate m_date;                    // after OK: the Gregorian date chosen
+
+    const tolmeri::EraDateReading& Reading() const { return m_reading; }
+
+protected:
+    bool OnInitDialog() override;
+    void OnOK() override;
+
+private:
+    void ShowOpenDate();
+    void OnEntryChanged();
+
+    tolmeri::EraDateReading m_reading;
+};

@@ -1,0 +1,346 @@
+#include "ui/year_chart_dlg.h"
+
+#include <QBuffer>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageWriter>
+#include <QLineEdit>
+#include <QPainter>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QSvgGenerator>
+#include <algorithm>
+#include <string>
+
+#include "framework/cp932.h"
+#include "framework/data_exchange.h"
+#include "framework/file_dialog.h"
+#include "framework/message_box.h"
+#include "res/dialogs.h"
+#include "res/resource.h"
+#include "settings/profile.h"
+
+using namespace tolmeri;
+
+namespace {
+
+// The longest place name, in CP932 bytes, as the main dialog's box takes it.
+constexpr int kNameLimit = 12;
+
+// The chart's margins in the window, in dialog units: below the two rows of
+// choices, and the template's margin elsewhere.
+constexpr int kChartTopDlu = 44;
+constexpr int kMarginDlu = 7;
+
+// A picture of a window that has not been laid out yet.
+constexpr QSize kDefaultPictureSize(1200, 800);
+
+QString Utf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+const QString& PngFilter() {
+    static const QString filter = QStringLiteral("PNG 画像 (*.png)");
+    return filter;
+}
+const QString& SvgFilter() {
+    static const QString filter = QStringLiteral("SVG 画像 (*.svg)");
+    return filter;
+}
+
+// Where a new chart window first stands: right of the main dialog where the
+// screen has room for it, else a little below and right of its corner, so
+// that neither hides the other's title.
+QPoint BesidePosition(const QWidget* main, const QSize& size) {
+    const QRect owner = main->frameGeometry();
+    const QScreen* screen = main->screen();
+    const QRect room = screen ? screen->availableGeometry() : QRect();
+    constexpr int kGap = 8;
+    const QPoint right(owner.right() + 1 + kGap, owner.top());
+    if (room.isEmpty() || room.contains(QRect(right, size)))
+        return right;
+    const QPoint below = owner.topLeft() + QPoint(4 * kGap, 4 * kGap);
+    return {std::clamp(below.x(), room.left(), std::max(room.left(), room.right() - size.width())),
+            std::clamp(below.y(), room.top(), std::max(room.top(), room.bottom() - size.height()))};
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// The chart
+
+CYearChartView::CYearChartView(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent); // the painter fills every pixel
+}
+
+QFont CYearChartView::ChartFont() {
+    return CDialog::DialogFont(9);
+}
+
+void CYearChartView::SetInput(YearChartInput input) {
+    m_input = std::move(input);
+    update();
+}
+
+void CYearChartView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    m_layout = PaintYearChart(painter, rect(), m_input, ChartFont());
+}
+
+// ---------------------------------------------------------------------------
+// The window
+
+CYearChartDlg::CYearChartDlg(QWidget* parent) : CDialog(res::kYearChartDialog, parent) {
+    // A window of its own beside the main dialog, not a dialog over it.
+    setWindowFlags((windowFlags() & ~Qt::WindowType_Mask) | Qt::Window);
+    MapCommand(IDC_YEAR_CHART_SAVE, [this] { OnSave(); });
+}
+
+CYearChartDlg* CYearChartDlg::OpenFor(CDialog* main) {
+    // The boxes as 計算実行 reads them, into values of this window only: the
+    // main dialog's fields and chart stay as they are.
+    int latDeg = 0, latMin = 0, lonDeg = 0, lonMin = 0, zone = 0, year = 0, month = 0, day = 0;
+    QString name;
+    CDataExchange dx(main, true);
+    DDX_Text(&dx, IDC_LATITUDE_DEGREES, latDeg);
+    DDX_Text(&dx, IDC_LATITUDE_MINUTES, latMin);
+    DDX_Text(&dx, IDC_LONGITUDE_DEGREES, lonDeg);
+    DDX_Text(&dx, IDC_LONGITUDE_MINUTES, lonMin);
+    DDX_Text(&dx, IDC_TIME_DIFFERENCE, zone);
+    DDX_Text(&dx, IDC_DATE_YEAR, year);
+    DDX_Text(&dx, IDC_DATE_MONTH, month);
+    DDX_Text(&dx, IDC_DATE_DAY, day);
+    DDX_Text(&dx, IDC_LOCATION_NAME, name);
+    DDV_MaxChars(&dx, name, kNameLimit);
+    if (dx.Failed())
+        return nullptr;
+
+    // The ranges of 計算実行, whose checks would put a value back: here a
+    // value out of range opens nothing.
+    const long long offset = static_cast<long long>(lonDeg / 15) - zone;
+    const struct {
+        bool ok;
+        int id;
+        const char* message;
+    } checks[] = {
+        {year >= 0 && year <= 2200, IDC_DATE_YEAR, "「年」に指定できる値は0～2200です。"},
+        {month >= 1 && month <= 12, IDC_DATE_MONTH, "「月」に指定できる値は1～12です。"},
+        {day >= 1 && day <= 31, IDC_DATE_DAY, "「日」に指定できる値は 1～31 です。"},
+        {latDeg >= -54 && latDeg <= 54, IDC_LATITUDE_DEGREES,
+         "「緯度」に指定できる値は -54～54 です。"},
+        {latMin >= 0 && latMin <= 59, IDC_LATITUDE_MINUTES,
+         "緯度の「分」に指定できる値は 0～59 です。"},
+        {lonDeg >= -180 && lonDeg <= 180, IDC_LONGITUDE_DEGREES,
+         "「経度」に指定できる値は -180～180 です。"},
+        {lonMin >= 0 && lonMin <= 59, IDC_LONGITUDE_MINUTES,
+         "経度の「分」に指定できる値は 0～59 です。"},
+        {offset >= -2 && offset <= 2 && zone >= -12 && zone <= 12, IDC_TIME_DIFFERENCE,
+         "時差の指定が変です。"},
+    };
+    for (const auto& check : checks) {
+        if (check.ok)
+            continue;
+        afx::MessageBox(main, QString::fromUtf8(check.message), afx::MbIcon::None);
+        if (auto* box = qobject_cast<QLineEdit*>(main->GetDlgItem(check.id))) {
+            box->setFocus(Qt::OtherFocusReason);
+            box->selectAll();
+        }
+        return nullptr;
+    }
+
+    auto* chart = main->findChild<CYearChartDlg*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!chart) {
+        chart = new CYearChartDlg(main);
+        chart->Create();
+        // The window goes with the main dialog.
+        connect(main, &QDialog::finished, chart, &QWidget::close);
+        chart->move(BesidePosition(main, chart->size()));
+    }
+    chart->SetPlaceAndDate({name.toStdString(), latDeg, latMin, lonDeg, lonMin, zone},
+                           {year, month, day});
+    chart->show();
+    chart->raise();
+    chart->activateWindow();
+    return chart;
+}
+
+bool CYearChartDlg::OnInitDialog() {
+    auto* dawn = qobject_cast<QComboBox*>(GetDlgItem(IDC_YEAR_CHART_DAWN));
+    for (DawnDefinition definition : kDawnDefinitions)
+        dawn->addItem(Utf8(DawnDefinitionLabel(definition)));
+    auto* steps = qobject_cast<QComboBox*>(GetDlgItem(IDC_YEAR_CHART_STEPS));
+    for (ClockSteps kind : kClockSteps)
+        steps->addItem(Utf8(ClockStepsLabel(kind)));
+    CDialog::OnInitDialog(); // the choices into the lists
+
+    m_pView = new CYearChartView(this);
+    m_pView->lower(); // under the controls, should the window be made small
+    m_pView->show();
+    for (QComboBox* combo : {dawn, steps})
+        connect(combo, &QComboBox::currentIndexChanged, this, [this] { OnChoiceChanged(); });
+    return true; // focus to the first choice
+}
+
+void CYearChartDlg::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+    DDX_CBIndex(pDX, IDC_YEAR_CHART_DAWN, m_nDawn);
+    DDX_CBIndex(pDX, IDC_YEAR_CHART_STEPS, m_nSteps);
+}
+
+void CYearChartDlg::resizeEvent(QResizeEvent* event) {
+    CDialog::resizeEvent(event);
+    if (!m_pView)
+        return;
+    const afx::DluBase base = GetBaseUnits();
+    const int margin = afx::DluToPixelsX(kMarginDlu, base);
+    const int top = afx::DluToPixelsY(kChartTopDlu, base);
+    const int bottom = afx::DluToPixelsY(kMarginDlu, base);
+    m_pView->setGeometry(margin, top, std::max(width() - 2 * margin, 1),
+                         std::max(height() - top - bottom, 1));
+}
+
+void CYearChartDlg::SetPlaceAndDate(const PresetFields& place, const CivilDate& date) {
+    m_place = place;
+    m_date = date;
+    Redraw();
+}
+
+void CYearChartDlg::OnChoiceChanged() {
+    UpdateData(true);
+    Redraw();
+}
+
+PeriodOptions CYearChartDlg::Options() const {
+    PeriodOptions options;
+    if (m_nDawn >= 0 && m_nDawn < static_cast<int>(kDawnDefinitions.size()))
+        options.dawn = kDawnDefinitions[static_cast<std::size_t>(m_nDawn)];
+    if (m_nSteps >= 0 && m_nSteps < static_cast<int>(kClockSteps.size()))
+        options.steps = kClockSteps[static_cast<std::size_t>(m_nSteps)];
+    return options;
+}
+
+void CYearChartDlg::Redraw() {
+    if (!m_pView)
+        return;
+    YearChartInput input = MakeYearChartInput(m_place, m_date.year, Options());
+    // The boxes' day; a day past the month's end counts on into the next
+    // month, as the main dialog's calculation does.
+    const std::int64_t day = DaysFromCivil(m_date) - DaysFromCivil({m_date.year, 1, 1});
+    input.markedDay =
+        day >= 0 && day < static_cast<std::int64_t>(input.days.size()) ? static_cast<int>(day) : -1;
+    m_pView->SetInput(std::move(input));
+}
+
+QByteArray CYearChartDlg::Picture(bool svg) const {
+    const QSize size =
+        m_pView && !m_pView->size().isEmpty() ? m_pView->size() : kDefaultPictureSize;
+    const QRect area(QPoint(0, 0), size);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (svg) {
+        QSvgGenerator generator;
+        generator.setOutputDevice(&buffer);
+        generator.setSize(size);
+        generator.setViewBox(area);
+        generator.setTitle(m_pView->Input().title);
+        generator.setDescription(m_pView->Input().subtitle);
+        QPainter painter;
+        if (!painter.begin(&generator))
+            return {};
+        PaintYearChart(painter, area, m_pView->Input(), CYearChartView::ChartFont());
+        painter.end();
+        return bytes;
+    }
+    QImage image(size, QImage::Format_RGB32);
+    {
+        QPainter painter(&image);
+        PaintYearChart(painter, area, m_pView->Input(), CYearChartView::ChartFont());
+    }
+    QImageWriter writer(&buffer, "png");
+    return writer.write(image) ? bytes : QByteArray();
+}
+
+void CYearChartDlg::OnSave() {
+    QString folder = m_strSaveFolder;
+    if (folder.isEmpty())
+        folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    const QString filter = m_strSaveFilter.isEmpty() ? PngFilter() : m_strSaveFilter;
+    QString base = QString::fromStdString(m_place.name);
+    base.replace(QChar(u'/'), QChar(u'_'));
+    const QString suggested = (base.isEmpty() ? QStringLiteral("tolmeri") : base) +
+                              QStringLiteral("_%1.").arg(m_date.year) +
+                              afx::FilterExtension(filter);
+
+    afx::SaveFileRequest request;
+    request.owner = this;
+    request.caption = QStringLiteral("画像として保存");
+    request.path = QDir(folder).filePath(suggested);
+    request.filters = {PngFilter(), SvgFilter()};
+    request.selectedFilter = filter;
+    const afx::SaveFileAnswer answer = afx::GetSaveFileName(request);
+    if (answer.path.isEmpty())
+        return; // cancelled
+
+    // The kind follows the name's extension; a name without one takes the
+    // chosen filter's.
+    QString path = answer.path;
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix.isEmpty()) {
+        const QString extension = afx::FilterExtension(answer.filter);
+        path += u'.' + (extension.isEmpty() ? QStringLiteral("png") : extension);
+    } else if (suffix != QLatin1String("png") && suffix != QLatin1String("svg")) {
+        afx::MessageBox(this,
+                        QStringLiteral("図は PNG か SVG で保存します。ファイル名の終わりを "
+                                       ".png か .svg にしてください。\n") +
+                            path,
+                        afx::MbIcon::Exclamation);
+        return;
+    }
+    m_strSaveFolder = QFileInfo(path).absolutePath();
+    m_strSaveFilter = answer.filter.isEmpty() ? filter : answer.filter;
+    SaveChart(path);
+}
+
+bool CYearChartDlg::SaveChart(const QString& path) {
+    const bool svg =
+        QFileInfo(path).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0;
+    std::string error;
+    const profile::ReplaceStatus status = profile::ReplaceFile(
+        QFile::encodeName(path).toStdString(),
+        [this, svg](std::string& data, std::string& why) {
+            const QByteArray picture = Picture(svg);
+            if (picture.isEmpty()) {
+                why =
+                    svg ? "the SVG picture could not be made" : "the PNG picture could not be made";
+                return false;
+            }
+            data.assign(picture.constData(), static_cast<std::size_t>(picture.size()));
+            return true;
+        },
+        error);
+    switch (status) {
+    case profile::ReplaceStatus::kReplaced:
+        return true;
+    case profile::ReplaceStatus::kRefused:
+        afx::MessageBox(
+            this,
+            QStringLiteral("「%1」はふつうのファイルではないので、図を保存しません。\n"
+                           "新しいファイルか、いまあるファイルの名前を指定してください。")
+                .arg(path),
+            afx::MbIcon::Exclamation);
+        return false;
+    case profile::ReplaceStatus::kFailed:
+        break;
+    }
+    afx::MessageBox(this,
+                    QStringLiteral("図を保存できませんでした。\n%1\n（%2）")
+                        .arg(path, QString::fromLocal8Bit(error.c_str())),
+                    afx::MbIcon::Exclamation);
+    return false;
+}
