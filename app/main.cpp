@@ -1,6 +1,6 @@
-#include "command_line.h"
-#include "settings.h"
-#include "tolmeri_app.h"
+#include "app/command_line.h"
+#include "app/tolmeri_app.h"
+#include "settings/settings.h"
 
 int main(int argc, char** argv) {
     // --help and --version answer on the terminal: no window, no lock.

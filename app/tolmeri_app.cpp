@@ -1,14 +1,14 @@
-#include "tolmeri_app.h"
+#include "app/tolmeri_app.h"
 
-#include "instance_channel.h"
-#include "tolmeri_dlg.h"
+#include "framework/instance_channel.h"
+#include "ui/tolmeri_dlg.h"
 
 bool CTolmeriApp::StartUp() {
     // Another copy running: ask it to come to the front, and end without a
     // window or a word of our own. With no place for a lock at all, run
     // unguarded rather than not at all.
-    const CInstanceLock::Result lock = m_hMutex.Acquire("tolmeri");
-    if (lock == CInstanceLock::Result::HeldElsewhere) {
+    const CInstanceLock::Acquisition lock = m_hMutex.Acquire("tolmeri");
+    if (lock == CInstanceLock::Acquisition::kHeldElsewhere) {
         CInstanceChannel::AskToActivate(QStringLiteral("tolmeri"));
         return false;
     }
@@ -16,7 +16,7 @@ bool CTolmeriApp::StartUp() {
     CTolmeriDlg dlg;
     m_pMainWnd = &dlg;
     CInstanceChannel channel;
-    if (lock == CInstanceLock::Result::Acquired)
+    if (lock == CInstanceLock::Acquisition::kAcquired)
         channel.Listen(QStringLiteral("tolmeri"), [&dlg] { afx::BringToFront(&dlg); });
     dlg.DoModal();
     m_pMainWnd = nullptr;

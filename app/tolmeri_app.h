@@ -3,8 +3,8 @@
 // dialog as the program's only window, and ends with it.
 #pragma once
 
-#include "instance_lock.h"
-#include "win_app.h"
+#include "framework/instance_lock.h"
+#include "framework/win_app.h"
 
 class CTolmeriApp : public CWinApp {
 public:

@@ -1,31 +1,29 @@
-// Speed of one full chart paint (bands, 25 rows, marks, title) into an image
-// of the worked example's size, fonts and layout made afresh as every paint
-// makes them.
+// Speed of one full chart paint (bands, 25 rows, marks, title) of Yokohama
+// on 2000-01-01 into a 540 x 480 image, fonts and layout made afresh as
+// every paint makes them.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
-#include "chart_painter.h"
-#include "temporal_hours.h"
+#include "core/period_hours.h"
+#include "ui/chart_painter.h"
+#include "ui/tolmeri_dlg.h"
 
 namespace {
 
 void BM_PaintChart(benchmark::State& state) {
-    CTemporalHours h;
-    h.Reset();
-    h.SetPlace(35, 27, 139, 39, 9);
-    h.SetDate(2000, 1, 1);
-    h.CalcNoonJD();
-    h.CalcBoundaries();
-    h.SetLabels();
-    const ChartInput input = ChartInput::From(h, QStringLiteral("横浜"), 2000, 1, 1);
+    using namespace tolmeri;
+    const CivilDate date{2000, 1, 1};
+    const ChartInput input{CalcDayHours({"横浜", 35, 27, 139, 39, 9}, date), QStringLiteral("横浜"),
+                           date};
+    const QFont face = CTolmeriDlg::ChartFace();
     QImage image(540, 480, QImage::Format_RGB32);
     for (auto _ : state) {
         image.fill(Qt::white);
         QPainter p(&image);
-        const ChartLayout layout = PaintChart(p, ClientRect{0, 0, 540, 480}, input);
+        const ChartLayout layout = PaintChart(p, ClientRect{0, 0, 540, 480}, input, face);
         benchmark::DoNotOptimize(layout.yB);
     }
 }

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Peak memory (maximum resident set) of tolmeri-hours writing the whole range
-# of years, 0000-01-01 to 2200-12-31 (803 898 days), in each format, beside a
+# of years, 0000-01-01 to 2200-12-31 (803 899 days), in each format, beside a
 # 366-day CSV. The output goes to /dev/null; the figure is what the kernel
 # reports for the finished process, so nothing is sampled and nothing is
 # missed. It reports and never fails for the figures.

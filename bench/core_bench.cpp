@@ -2,7 +2,7 @@
 // main dialog runs for every calculate.
 #include <benchmark/benchmark.h>
 
-#include "temporal_hours.h"
+#include "core/temporal_hours.h"
 
 namespace {
 
@@ -20,14 +20,10 @@ BENCHMARK(BM_CalcBoundaries);
 
 void BM_WholeRecompute(benchmark::State& state) {
     CTemporalHours h;
+    const tolmeri::Place yokohama{"", 35, 27, 139, 39, 9};
     int day = 1;
     for (auto _ : state) {
-        h.Reset();
-        h.SetPlace(35, 27, 139, 39, 9);
-        h.SetDate(2000, 1, day);
-        h.CalcNoonJD();
-        h.CalcBoundaries();
-        h.SetLabels();
+        h.Recompute(yokohama, {2000, 1, day});
         benchmark::DoNotOptimize(h.GetBoundary(24));
         day = day % 365 + 1;
     }

@@ -3,23 +3,17 @@
 // through 2026 so that every iteration is a different day.
 #include <benchmark/benchmark.h>
 
-#include "hours_output.h"
+#include "core/period_hours.h"
+#include "tools/hours_output.h"
 
 namespace {
 
-tolmeri::PresetFields Tokyo() {
-    tolmeri::PresetFields p;
-    p.name = "Tokyo";
-    p.latDeg = 35;
-    p.latMin = 41;
-    p.lonDeg = 139;
-    p.lonMin = 42;
-    p.timeDiff = 9;
-    return p;
+tolmeri::Place Tokyo() {
+    return {"Tokyo", 35, 41, 139, 42, 9};
 }
 
 void BM_OneDay(benchmark::State& state) {
-    tolmeri::CDayCalculator calc(Tokyo());
+    tolmeri::CPeriodCalculator calc(Tokyo());
     const std::int64_t first = tolmeri::DaysFromCivil({2026, 1, 1});
     std::int64_t i = 0;
     for (auto _ : state) {
@@ -33,16 +27,14 @@ BENCHMARK(BM_OneDay);
 void BM_YearCsv(benchmark::State& state) {
     tolmeri::HoursRequest request;
     request.place = Tokyo();
-    request.first = {2026, 1, 1};
-    request.dayCount = 365;
-    request.ranged = true;
-    request.format = tolmeri::HoursFormat::Csv;
+    request.days = {{2026, 1, 1}, 365, true};
+    request.format = tolmeri::HoursFormat::kCsv;
     for (auto _ : state) {
         std::string out;
         tolmeri::WriteHours(request, out);
         benchmark::DoNotOptimize(out.data());
     }
-    state.SetItemsProcessed(state.iterations() * request.dayCount);
+    state.SetItemsProcessed(state.iterations() * request.days.dayCount);
 }
 BENCHMARK(BM_YearCsv)->Unit(benchmark::kMicrosecond);
 

@@ -12,7 +12,7 @@ namespace {
 
 using namespace tolmeri;
 
-PresetFields Tokyo() {
+Place Tokyo() {
     return ParseLocationEntry(*FindPreset("東京"));
 }
 
@@ -21,7 +21,7 @@ void BM_YearOfDays(benchmark::State& state) {
                                 static_cast<ClockSteps>(state.range(1))};
     state.SetLabel(std::string(DawnDefinitionName(options.dawn)) + "/" +
                    std::string(ClockStepsName(options.steps)));
-    const PresetFields place = Tokyo();
+    const Place place = Tokyo();
     for (auto _ : state) {
         const auto days = CalcPeriodDays(place, {2024, 1, 1}, 366, options);
         benchmark::DoNotOptimize(days.back().boundary[6]);
@@ -36,7 +36,7 @@ BENCHMARK(BM_YearOfDays)
     ->Unit(benchmark::kMicrosecond);
 
 void BM_FindMomentHour(benchmark::State& state) {
-    const PresetFields place = Tokyo();
+    const Place place = Tokyo();
     int minute = 0;
     for (auto _ : state) {
         const MomentHour m = FindMomentHour(place, {2026, 6, 21}, minute);

@@ -11,8 +11,8 @@
 #include <sys/resource.h>
 
 #ifdef TOLMERI_PROBE_MAIN_DIALOG
-#include "tolmeri_dlg.h"
-#include "win_app.h"
+#include "framework/win_app.h"
+#include "ui/tolmeri_dlg.h"
 #endif
 
 int main(int argc, char** argv) {

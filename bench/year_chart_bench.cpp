@@ -18,13 +18,13 @@
 #include <string>
 
 #include "core/presets.h"
-#include "year_chart_painter.h"
+#include "ui/year_chart_painter.h"
 
 namespace {
 
 using namespace tolmeri;
 
-PresetFields Place(const char* name) {
+Place PresetPlace(const char* name) {
     const std::string_view* entry = FindPreset(name);
     return ParseLocationEntry(entry ? *entry : *FindPreset("東京"));
 }
@@ -37,7 +37,7 @@ QFont ChartFont() {
 }
 
 void BM_PaintYearChart(benchmark::State& state) {
-    const YearChartInput input = MakeYearChartInput(Place("東京"), 2024, {});
+    const YearChartInput input = MakeYearChartInput(PresetPlace("東京"), 2024, {});
     QImage image(1200, 800, QImage::Format_RGB32);
     const QFont font = ChartFont();
     for (auto _ : state) {
@@ -53,7 +53,7 @@ BENCHMARK(BM_PaintYearChart)->Unit(benchmark::kMillisecond);
 // them: in a process that has started Qt.
 void BM_MakeYearChartInput(benchmark::State& state) {
     for (auto _ : state) {
-        const YearChartInput input = MakeYearChartInput(Place("東京"), 2024, {});
+        const YearChartInput input = MakeYearChartInput(PresetPlace("東京"), 2024, {});
         benchmark::DoNotOptimize(input.terms.size());
     }
 }
@@ -61,7 +61,7 @@ BENCHMARK(BM_MakeYearChartInput)->Unit(benchmark::kMicrosecond);
 
 int WritePicture(int argc, char** argv) {
     const char* file = argv[2];
-    const PresetFields place = Place(argc > 3 ? argv[3] : "東京");
+    const Place place = PresetPlace(argc > 3 ? argv[3] : "東京");
     const int year = argc > 4 ? std::atoi(argv[4]) : 2026;
     PeriodOptions options;
     if (argc > 5)

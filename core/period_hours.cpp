@@ -20,58 +20,41 @@ CivilDate ClockSetDate(const CivilDate& date, int timeDiffHours, ClockSteps step
     return CivilFromJdn(SolarTermOnDay(JdnFromCivil(date), timeDiffHours).jdn);
 }
 
-CPeriodCalculator::CPeriodCalculator(const PresetFields& place, const PeriodOptions& options)
+CPeriodCalculator::CPeriodCalculator(const Place& place, const PeriodOptions& options)
     : m_place(place), m_options(options) {}
 
-SunEvents CPeriodCalculator::Events(const CivilDate& date, DawnDefinition definition) {
-    m_hours.Reset();
-    m_hours.SetPlace(m_place.latDeg, m_place.latMin, m_place.lonDeg, m_place.lonMin,
-                     m_place.timeDiff);
-    m_hours.SetDate(date.year, date.month, date.day);
-    m_hours.CalcNoonJD();
-    if (definition != DawnDefinition::kDepression)
-        return CalcSunEvents(m_hours.GetNoonJD(), m_hours.GetLatitude(), m_hours.GetLongitude(),
-                             m_hours.GetTimeDiffDays(), DawnDuskRuleOf(definition));
-    // The window's own step, so the table is the window's to the bit.
-    m_hours.CalcBoundaries();
-    SunEvents ev;
-    for (int i = 0; i < CTemporalHours::kBoundaryCount; ++i)
-        ev.boundary[i] = m_hours.GetBoundary(i);
-    ev.sunrise = m_hours.GetSunrise();
-    ev.sunset = m_hours.GetSunset();
-    return ev;
+DayHours CPeriodCalculator::Recompute(const CivilDate& date, DawnDefinition definition) {
+    // The window's own recompute, so the table is the window's to the bit.
+    m_hours.Recompute(m_place, date, definition);
+    return m_hours.Day();
 }
 
-PeriodDay CPeriodCalculator::Compute(const CivilDate& date) {
-    PeriodDay day;
-    day.date = date;
-    day.definition = DawnDefinitionOnDay(m_options.dawn, JdnFromCivil(date));
+DayHours CPeriodCalculator::Compute(const CivilDate& date) {
+    const DawnDefinition definition = DawnDefinitionOnDay(m_options.dawn, JdnFromCivil(date));
+    DayHours day = Recompute(date, definition);
     day.setDate = ClockSetDate(date, m_place.timeDiff, m_options.steps);
-
-    const SunEvents own = Events(date, day.definition);
-    day.sunrise = own.sunrise;
-    day.sunset = own.sunset;
-    day.transit = own.boundary[12];
-    if (day.setDate == date) {
-        day.boundary = own.boundary;
+    if (day.setDate == date)
         return day;
-    }
     // The term's first day with the definition of the day asked for: on
     // 1798-02-16 the new calendar's definition applies, although the clocks
     // were last set at 立春.
     if (!m_bSetValid || m_setDate != day.setDate || m_setDefinition != day.definition) {
-        m_setEvents = Events(day.setDate, day.definition);
+        m_setBoundary = Recompute(day.setDate, day.definition).boundary;
         m_setDate = day.setDate;
         m_setDefinition = day.definition;
         m_bSetValid = true;
     }
-    day.boundary = m_setEvents.boundary;
+    day.boundary = m_setBoundary;
     return day;
 }
 
-std::vector<PeriodDay> CalcPeriodDays(const PresetFields& place, const CivilDate& first,
-                                      int dayCount, const PeriodOptions& options) {
-    std::vector<PeriodDay> days;
+DayHours CalcDayHours(const Place& place, const CivilDate& date, const PeriodOptions& options) {
+    return CPeriodCalculator(place, options).Compute(date);
+}
+
+std::vector<DayHours> CalcPeriodDays(const Place& place, const CivilDate& first, int dayCount,
+                                     const PeriodOptions& options) {
+    std::vector<DayHours> days;
     if (dayCount < 1)
         return days;
     days.reserve(static_cast<std::size_t>(dayCount));
@@ -82,7 +65,7 @@ std::vector<PeriodDay> CalcPeriodDays(const PresetFields& place, const CivilDate
     return days;
 }
 
-MomentHour FindMomentHour(const PresetFields& place, const CivilDate& date, int minute,
+MomentHour FindMomentHour(const Place& place, const CivilDate& date, int minute,
                           const PeriodOptions& options) {
     MomentHour m;
     const std::int64_t wide = minute;
@@ -99,7 +82,7 @@ MomentHour FindMomentHour(const PresetFields& place, const CivilDate& date, int 
     CPeriodCalculator calc(place, options);
     std::array<int, 73> marks{};
     for (int k = -1; k <= 1; ++k) {
-        const PeriodDay d = calc.Compute(AddDays(m.date, k));
+        const DayHours d = calc.Compute(AddDays(m.date, k));
         for (int i = 0; i < 24; ++i)
             marks[(k + 1) * 24 + i] = d.boundary[i] + 1440 * k;
         if (k == 1)

@@ -16,8 +16,9 @@
 #include <vector>
 
 #include "core/civil_date.h"
+#include "core/day_hours.h"
 #include "core/period_rules.h"
-#include "core/presets.h"
+#include "core/place.h"
 #include "core/sun_events.h"
 #include "core/temporal_hours.h"
 
@@ -33,41 +34,32 @@ struct PeriodOptions {
 // time of timeDiffHours.
 CivilDate ClockSetDate(const CivilDate& date, int timeDiffHours, ClockSteps steps);
 
-// One day's temporal hours. Every minute is a day minute of date (minutes of
-// local standard time from its 00:00, negative before it).
-struct PeriodDay {
-    CivilDate date;
-    CivilDate setDate; // the day whose table the boundaries are: date or its term's first day
-    DawnDefinition definition = DawnDefinition::kDepression; // in force on date, never kAuto
-    std::array<int, 25> boundary{}; // setDate's table, read as the clock times of date
-    int sunrise = 0;                // date's own sunrise, sunset and transit as the
-    int sunset = 0;                 // window computes them, whatever the definition
-    int transit = 0;                // and the steps
-};
-
 // Days of one place, one after another: the window's recompute for each day
 // (and for its term's first day), with the options.
 class CPeriodCalculator {
 public:
-    CPeriodCalculator(const PresetFields& place, const PeriodOptions& options);
-    PeriodDay Compute(const CivilDate& date);
+    CPeriodCalculator(const Place& place, const PeriodOptions& options = {});
+    DayHours Compute(const CivilDate& date);
 
 private:
-    SunEvents Events(const CivilDate& date, DawnDefinition definition);
+    DayHours Recompute(const CivilDate& date, DawnDefinition definition);
 
-    PresetFields m_place;
+    Place m_place;
     PeriodOptions m_options;
     CTemporalHours m_hours;
     // The last term's first day, which the following days of the term reuse.
     bool m_bSetValid = false;
     CivilDate m_setDate;
     DawnDefinition m_setDefinition = DawnDefinition::kDepression;
-    SunEvents m_setEvents;
+    BoundaryTable m_setBoundary{};
 };
 
+// One day, as the window computes it with the default options.
+DayHours CalcDayHours(const Place& place, const CivilDate& date, const PeriodOptions& options = {});
+
 // dayCount consecutive days from first (none for a count below 1).
-std::vector<PeriodDay> CalcPeriodDays(const PresetFields& place, const CivilDate& first,
-                                      int dayCount, const PeriodOptions& options);
+std::vector<DayHours> CalcPeriodDays(const Place& place, const CivilDate& first, int dayCount,
+                                     const PeriodOptions& options);
 
 // The temporal half-hour a moment falls in.
 struct MomentHour {
@@ -89,7 +81,7 @@ struct MomentHour {
 // so a moment before boundary 0 or after boundary 24 of its date finds its
 // hour among the night hours of the day before or after. A minute outside 0
 // to 1439 counts from date's midnight into the days around it.
-MomentHour FindMomentHour(const PresetFields& place, const CivilDate& date, int minute,
+MomentHour FindMomentHour(const Place& place, const CivilDate& date, int minute,
                           const PeriodOptions& options = {});
 
 // The local date and minute at place of a moment of universal time.

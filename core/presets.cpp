@@ -1,4 +1,4 @@
-#include "presets.h"
+#include "core/presets.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -51,8 +51,8 @@ int DecimalValue(std::string_view piece) {
 
 } // namespace
 
-PresetFields ParseLocationEntry(std::string_view entry) {
-    PresetFields f;
+Place ParseLocationEntry(std::string_view entry) {
+    Place f;
     const std::size_t tab = entry.find('\t');
     std::string_view rest = entry;
     if (tab != std::string_view::npos) {
@@ -73,6 +73,10 @@ const std::string_view* FindPreset(std::string_view name) {
             return entry.substr(0, entry.find('\t')) == name;
         });
     return it == kPresetPlaces.end() ? nullptr : &*it;
+}
+
+Place DefaultPlace() {
+    return ParseLocationEntry(*FindPreset("横浜"));
 }
 
 } // namespace tolmeri

@@ -7,8 +7,10 @@
 
 #include <array>
 #include <cstddef>
-#include <string>
 #include <string_view>
+
+#include "core/civil_date.h"
+#include "core/place.h"
 
 namespace tolmeri {
 
@@ -18,17 +20,6 @@ inline constexpr std::size_t kPresetPlaceCount = 53;
 // north-east to south-west, then five abroad.
 extern const std::array<std::string_view, kPresetPlaceCount> kPresetPlaces;
 
-// The values of one entry, as the main dialog's fields hold them.
-struct PresetFields {
-    std::string name;
-    int latDeg = 0;
-    int latMin = 0;
-    int lonDeg = 0;
-    int lonMin = 0;
-    int timeDiff = 0;
-    bool operator==(const PresetFields&) const = default;
-};
-
 // Takes an entry apart by byte position after its first TAB: latitude
 // degrees at 0 (3 bytes), minutes at 4 (2), longitude degrees at 7 (4),
 // minutes at 12 (2), and the time difference in the last 3 bytes. Each piece
@@ -36,9 +27,13 @@ struct PresetFields {
 // to the first non-digit; no digits give 0). Pieces that reach past the end
 // are cut short, and ones that start past it are empty; an entry without a
 // TAB has an empty name and its whole text as the numeric part.
-PresetFields ParseLocationEntry(std::string_view entry);
+Place ParseLocationEntry(std::string_view entry);
 
 // The preset whose name is exactly name, or null.
 const std::string_view* FindPreset(std::string_view name);
+
+// The place and the date of a first start: 横浜 on 2000-01-01.
+Place DefaultPlace();
+inline constexpr CivilDate kDefaultDate{2000, 1, 1};
 
 } // namespace tolmeri

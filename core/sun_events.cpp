@@ -1,4 +1,4 @@
-#include "sun_events.h"
+#include "core/sun_events.h"
 
 #include <algorithm>
 #include <cmath>
@@ -33,7 +33,7 @@ double HourAngle(double k, double sinLat, double cosLat, double sinDecl, double 
 
 // Sixths of one quarter from start entry s to end entry s + 6, with h half the
 // quarter's length; the order of the roundings is part of the result.
-void DivideQuarter(std::array<int, 25>& b, int s, double h) {
+void DivideQuarter(BoundaryTable& b, int s, double h) {
     const int e = s + 6;
     const int m = s + 3;
     b[m] = RoundMinute(static_cast<double>(b[s]) + h);
@@ -48,11 +48,6 @@ void DivideQuarter(std::array<int, 25>& b, int s, double h) {
 
 double DegToRad(double degrees) {
     return degrees * kPi / 180.0;
-}
-
-double DegreesAndMinutes(int degrees, int minutes) {
-    const double whole = static_cast<double>(degrees);
-    return degrees < 0 ? whole - minutes / 60.0 : whole + minutes / 60.0;
 }
 
 int RoundMinute(double x) {
@@ -165,7 +160,7 @@ void AppendClock(std::string& out, int dayMinute) {
     out.append(text, sizeof text);
 }
 
-const std::array<std::string_view, 25> kBoundaryLabels = {
+const std::array<std::string_view, kBoundaryCount> kBoundaryLabels = {
     "暁九つ (子)", "暁九つ半",    "暁八つ (丑)", "暁八つ半",    "暁七つ (寅)",
     "暁七つ半",    "明六つ (卯)", "明六つ半",    "朝五つ (辰)", "朝五つ半",
     "朝四つ (巳)", "朝四つ半",    "昼九つ (午)", "昼九つ半",    "昼八つ (未)",

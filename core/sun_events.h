@@ -15,19 +15,22 @@ inline constexpr double kTwoPi = 6.2831853;
 // Degrees to radians with the program's pi, multiplication first.
 double DegToRad(double degrees);
 
-// One angle in degrees from signed whole degrees and minutes of arc: the
-// minutes take the sign of the degrees, so -33 and 52 give -33.8667°, the
-// way "-33:52" is written for 33°52′ S. With 0 degrees the minutes count
-// positive: an angle between -1° and 0° cannot be written.
-double DegreesAndMinutes(int degrees, int minutes);
-
 // Adds 0.5 and truncates toward zero: rounding with halves up for x >= -0.5,
 // one more than that below it (R(-20.3) = -19). The argument must be finite
 // and well inside the int range; the callers guarantee it.
 int RoundMinute(double x);
 
+// The boundary table of a day: 25 day minutes (minutes of local standard
+// time from 00:00 of the date, negative before it, 1440 or more after its
+// end). Boundary 0 and 24 are the midnights (transit -/+ 720), 6 dawn (明六つ),
+// 12 the transit and 18 dusk (暮六つ); even entries start the twelve hours,
+// odd ones their halves.
+inline constexpr int kBoundaryCount = 25;
+using BoundaryTable = std::array<int, kBoundaryCount>;
+
+// What the astronomy of one day gives: the table, sunrise and sunset.
 struct SunEvents {
-    std::array<int, 25> boundary{};
+    BoundaryTable boundary{};
     int sunrise = 0;
     int sunset = 0;
 };
@@ -54,8 +57,8 @@ SunEvents CalcSunEvents(double noonJD, double latitude, double longitude, double
 SunEvents CalcSunEvents(double noonJD, double latitude, double longitude, double timeDiffDays,
                         const DawnDuskRule& rule);
 
-// The described algorithm without the ordering repair: for tests that check
-// the repair never touches results inside the dialog's accepted ranges.
+// The computation without the ordering repair: for tests that check the
+// repair never touches results inside the accepted ranges.
 SunEvents CalcSunEventsUnrepaired(double noonJD, double latitude, double longitude,
                                   double timeDiffDays);
 
@@ -67,6 +70,6 @@ std::string FormatClock(int dayMinute);
 void AppendClock(std::string& out, int dayMinute);
 
 // The 25 labels, index for index with the boundary table (UTF-8).
-extern const std::array<std::string_view, 25> kBoundaryLabels;
+extern const std::array<std::string_view, kBoundaryCount> kBoundaryLabels;
 
 } // namespace tolmeri

@@ -1,8 +1,17 @@
-#include "temporal_hours.h"
+#include "core/temporal_hours.h"
 
 #include <cmath>
 
-#include "sun_events.h"
+void CTemporalHours::Recompute(const tolmeri::Place& place, const tolmeri::CivilDate& date,
+                               tolmeri::DawnDefinition definition) {
+    m_definition = definition;
+    Reset();
+    SetPlace(place.latDeg, place.latMin, place.lonDeg, place.lonMin, place.timeDiff);
+    SetDate(date.year, date.month, date.day);
+    CalcNoonJD();
+    CalcBoundaries();
+    SetLabels();
+}
 
 void CTemporalHours::Reset() {
     // Sunrise and sunset keep their values on purpose: only the table is
@@ -11,11 +20,6 @@ void CTemporalHours::Reset() {
 }
 
 void CTemporalHours::SetPlace(int latDeg, int latMin, int lonDeg, int lonMin, int timeDiff) {
-    m_nLatDeg = latDeg;
-    m_nLatMin = latMin;
-    m_nLonDeg = lonDeg;
-    m_nLonMin = lonMin;
-    m_nTimeDiff = timeDiff;
     // The minutes take the sign of the degrees: Sydney, "-33:52", is
     // 33°52′ S (-33.8667°), as stored settings files and the presets mean it.
     m_dLatitude = DegToRad(tolmeri::DegreesAndMinutes(latDeg, latMin));
@@ -24,26 +28,36 @@ void CTemporalHours::SetPlace(int latDeg, int latMin, int lonDeg, int lonMin, in
 }
 
 void CTemporalHours::SetDate(int year, int month, int day) {
-    m_nYear = year;
-    m_nMonth = month;
-    m_nDay = day;
+    m_date = {year, month, day};
 }
 
 void CTemporalHours::CalcNoonJD() {
-    m_dNoonJD = (JulianDay(m_nYear, m_nMonth, m_nDay) - m_dTimeDiffDays) + 0.5;
+    m_dNoonJD = (JulianDay(m_date.year, m_date.month, m_date.day) - m_dTimeDiffDays) + 0.5;
 }
 
 void CTemporalHours::CalcBoundaries() {
     const tolmeri::SunEvents ev =
-        tolmeri::CalcSunEvents(m_dNoonJD, m_dLatitude, m_dLongitude, m_dTimeDiffDays);
+        tolmeri::CalcSunEvents(m_dNoonJD, m_dLatitude, m_dLongitude, m_dTimeDiffDays,
+                               tolmeri::DawnDuskRuleOf(m_definition));
     m_nBoundary = ev.boundary;
     m_nSunrise = ev.sunrise;
     m_nSunset = ev.sunset;
 }
 
 void CTemporalHours::SetLabels() {
-    for (int i = 0; i < kBoundaryCount; ++i)
-        m_strLabel[i] = tolmeri::kBoundaryLabels[i];
+    m_strLabel = tolmeri::kBoundaryLabels;
+}
+
+tolmeri::DayHours CTemporalHours::Day() const {
+    tolmeri::DayHours day;
+    day.date = m_date;
+    day.setDate = m_date;
+    day.definition = m_definition;
+    day.boundary = m_nBoundary;
+    day.sunrise = m_nSunrise;
+    day.sunset = m_nSunset;
+    day.transit = m_nBoundary[12];
+    return day;
 }
 
 double CTemporalHours::DegToRad(double degrees) {

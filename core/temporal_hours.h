@@ -4,25 +4,32 @@
 #pragma once
 
 #include <array>
-#include <string>
+#include <string_view>
 
-// One date at one place. The main dialog owns one instance and recomputes it
-// with, in this order: Reset, SetPlace, SetDate, CalcNoonJD, CalcBoundaries,
-// SetLabels. The chart then only reads.
+#include "core/civil_date.h"
+#include "core/day_hours.h"
+#include "core/period_rules.h"
+#include "core/place.h"
+#include "core/sun_events.h"
+
+// One date at one place, as the main dialog holds it. Recompute runs the
+// whole computation, in this order: Reset, SetPlace, SetDate, CalcNoonJD,
+// CalcBoundaries, SetLabels; the steps stay public for callers that need
+// one of them alone. Readers then only read (Day gives the whole result).
 //
-// Every result is a "day minute": minutes of local standard time from 00:00
-// of the chosen date, negative before it and 1440 or more after its end.
-// Boundary 0 and 24 are the midnights (transit -/+ 720), 6 dawn, 12 the solar
-// transit and 18 dusk; even entries start the twelve hours, odd ones are
-// their halves.
+// Every result is a day minute (see core/sun_events.h).
 class CTemporalHours {
 public:
-    static constexpr int kBoundaryCount = 25;
     // What Reset leaves in every entry until CalcBoundaries overwrites it.
     static constexpr int kUnsetBoundary = 9999;
 
     CTemporalHours() = default;
     virtual ~CTemporalHours() = default;
+
+    // The six steps below for place and date. Dawn and dusk by definition
+    // (kAuto is not resolved here: it takes the depression).
+    void Recompute(const tolmeri::Place& place, const tolmeri::CivilDate& date,
+                   tolmeri::DawnDefinition definition = tolmeri::DawnDefinition::kDepression);
 
     void Reset();
     void SetPlace(int latDeg, int latMin, int lonDeg, int lonMin, int timeDiff);
@@ -33,10 +40,13 @@ public:
 
     // index must be 0 to 24.
     int GetBoundary(int index) const { return m_nBoundary[index]; }
+    const tolmeri::BoundaryTable& GetBoundaries() const { return m_nBoundary; }
     int GetSunrise() const { return m_nSunrise; }
     int GetSunset() const { return m_nSunset; }
     // The label of boundary index (UTF-8), empty until the first SetLabels.
-    const std::string& GetLabel(int index) const { return m_strLabel[index]; }
+    std::string_view GetLabel(int index) const { return m_strLabel[index]; }
+    // The last computation's result for the date and place set.
+    tolmeri::DayHours Day() const;
 
     double GetNoonJD() const { return m_dNoonJD; }
     double GetLatitude() const { return m_dLatitude; }
@@ -49,20 +59,14 @@ public:
     static double JulianDay(double year, double month, double day);
 
 private:
-    int m_nYear = 0;
-    int m_nMonth = 0;
-    int m_nDay = 0;
-    int m_nLatDeg = 0;
-    int m_nLatMin = 0;
-    int m_nLonDeg = 0;
-    int m_nLonMin = 0;
+    tolmeri::CivilDate m_date;
+    tolmeri::DawnDefinition m_definition = tolmeri::DawnDefinition::kDepression;
     double m_dLatitude = 0.0;  // radians, north positive
     double m_dLongitude = 0.0; // radians, east positive
-    int m_nTimeDiff = 0;       // hours ahead of universal time
     double m_dTimeDiffDays = 0.0;
     double m_dNoonJD = 0.0; // Julian day of 12:00 local standard time
-    std::array<int, kBoundaryCount> m_nBoundary{};
+    tolmeri::BoundaryTable m_nBoundary{};
     int m_nSunrise = 0;
     int m_nSunset = 0;
-    std::array<std::string, kBoundaryCount> m_strLabel;
+    std::array<std::string_view, tolmeri::kBoundaryCount> m_strLabel{};
 };

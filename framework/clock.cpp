@@ -1,4 +1,4 @@
-#include "clock.h"
+#include "framework/clock.h"
 
 namespace afx {
 

@@ -1,4 +1,4 @@
-#include "cp932.h"
+#include "framework/cp932.h"
 
 #include <iconv.h>
 

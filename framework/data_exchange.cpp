@@ -1,13 +1,13 @@
-#include "data_exchange.h"
+#include "framework/data_exchange.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <climits>
 
-#include "cp932.h"
-#include "dialog.h"
-#include "edit.h"
-#include "message_box.h"
+#include "framework/cp932.h"
+#include "framework/dialog.h"
+#include "framework/edit.h"
+#include "framework/message_box.h"
 
 namespace afx {
 
@@ -84,7 +84,7 @@ void DDX_Text(CDataExchange* pDX, int id, int& value) {
         afx::ParseDialogInteger(std::string_view(bytes.constData(), bytes.size()));
     if (!parsed) {
         afx::MessageBox(pDX->m_pDlgWnd, QStringLiteral("整数を入力してください。"),
-                        afx::MbIcon::Exclamation);
+                        afx::MbIcon::kExclamation);
         pDX->Fail();
         return;
     }
@@ -112,7 +112,7 @@ void DDV_MaxChars(CDataExchange* pDX, const QString& value, int maxBytes) {
     if (afx::ToCp932(value).size() > maxBytes) {
         afx::MessageBox(pDX->m_pDlgWnd,
                         QStringLiteral("%1 文字以内で入力してください。").arg(maxBytes),
-                        afx::MbIcon::Exclamation);
+                        afx::MbIcon::kExclamation);
         pDX->Fail();
     }
 }

@@ -1,4 +1,4 @@
-#include "dialog.h"
+#include "framework/dialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -18,9 +18,9 @@
 #include <QWindow>
 #include <algorithm>
 
-#include "edit.h"
-#include "list_box.h"
-#include "win_app.h"
+#include "framework/edit.h"
+#include "framework/list_box.h"
+#include "framework/win_app.h"
 
 using namespace afx;
 
@@ -100,7 +100,7 @@ void CDialog::BuildControls() {
         m_items.emplace_back(w);
         const PixelRect r = DluToPixels(item.x, item.y, item.cx, item.cy, m_base);
         const int height =
-            item.cls == ControlClass::ComboBox ? DluToPixelsY(kComboRowDlu, m_base) : r.height;
+            item.cls == ControlClass::kComboBox ? DluToPixelsY(kComboRowDlu, m_base) : r.height;
         w->setGeometry(r.x, r.y, r.width, height);
         w->setVisible(item.style & WS_VISIBLE);
         if (item.id != IDC_STATIC)
@@ -119,7 +119,7 @@ void CDialog::BuildControls() {
 QWidget* CDialog::CreateControl(const DlgItem& item) {
     const QString text = QString::fromUtf8(item.text ? item.text : "");
     switch (item.cls) {
-    case ControlClass::Button: {
+    case ControlClass::kButton: {
         if ((item.style & BS_TYPEMASK) == BS_GROUPBOX) {
             // A frame with a title; the controls inside it stay its siblings,
             // so it must not take their clicks or cover them.
@@ -142,13 +142,13 @@ QWidget* CDialog::CreateControl(const DlgItem& item) {
         connect(button, &QPushButton::clicked, this, [this, id] { OnCommand(id); });
         return button;
     }
-    case ControlClass::Edit: {
+    case ControlClass::kEdit: {
         auto* edit = new CEdit(this);
         edit->setAlignment((item.style & ES_RIGHT) ? Qt::AlignRight : Qt::AlignLeft);
         edit->setFrame(item.style & WS_BORDER);
         return edit;
     }
-    case ControlClass::ListBox: {
+    case ControlClass::kListBox: {
         auto* list =
             new CListBoxWidget(this, (item.style & LBS_USETABSTOPS) ? DluToPixelsX(32, m_base) : 0);
         if (item.style & LBS_DISABLENOSCROLL)
@@ -159,7 +159,7 @@ QWidget* CDialog::CreateControl(const DlgItem& item) {
         list->setFrameShape((item.style & WS_BORDER) ? QFrame::Box : QFrame::NoFrame);
         return list;
     }
-    case ControlClass::ComboBox: {
+    case ControlClass::kComboBox: {
         auto* combo = new QComboBox(this);
         if ((item.style & CBS_TYPEMASK) == CBS_DROPDOWN) {
             // An edit box over the list: typing picks nothing by itself.
@@ -172,7 +172,7 @@ QWidget* CDialog::CreateControl(const DlgItem& item) {
         combo->setMaxVisibleItems(std::max(rows, 1));
         return combo;
     }
-    case ControlClass::Static:
+    case ControlClass::kStatic:
         break;
     }
     auto* label = new QLabel(this);

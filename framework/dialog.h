@@ -12,9 +12,9 @@
 #include <memory>
 #include <vector>
 
-#include "data_exchange.h"
-#include "dialog_template.h"
-#include "window_menu.h"
+#include "framework/data_exchange.h"
+#include "framework/dialog_template.h"
+#include "framework/window_menu.h"
 
 class CDialog : public QDialog {
     Q_OBJECT

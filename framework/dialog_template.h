@@ -4,11 +4,11 @@
 
 #include <span>
 
-#include "win_types.h"
+#include "framework/win_types.h"
 
 namespace afx {
 
-enum class ControlClass { Button, Edit, Static, ListBox, ComboBox };
+enum class ControlClass { kButton, kEdit, kStatic, kListBox, kComboBox };
 
 // One control of a template: where it sits, in dialog units, and what it is.
 // Its kind follows from its class and style bits, as it does on the platform

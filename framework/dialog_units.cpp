@@ -1,6 +1,6 @@
 #include <cstdint>
 
-#include "dialog_template.h"
+#include "framework/dialog_template.h"
 
 namespace afx {
 

@@ -1,8 +1,8 @@
-#include "edit.h"
+#include "framework/edit.h"
 
 #include <QValidator>
 
-#include "cp932.h"
+#include "framework/cp932.h"
 
 namespace afx {
 

@@ -1,4 +1,4 @@
-#include "help_viewer.h"
+#include "framework/help_viewer.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -17,10 +17,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "dialog.h"
-#include "message_box.h"
-#include "win_app.h"
-#include "win_types.h"
+#include "framework/dialog.h"
+#include "framework/message_box.h"
+#include "framework/win_app.h"
+#include "framework/win_types.h"
 
 namespace {
 
@@ -104,7 +104,7 @@ protected:
         const QUrl target = Resolved(url);
         QByteArray ignored;
         if (!Load(target.adjusted(QUrl::RemoveFragment), ignored)) {
-            afx::MessageBox(window(), afx::HelpFailureText(), afx::MbIcon::Exclamation);
+            afx::MessageBox(window(), afx::HelpFailureText(), afx::MbIcon::kExclamation);
             return;
         }
         QTextBrowser::doSetSource(target, type);

@@ -1,4 +1,4 @@
-#include "instance_channel.h"
+#include "framework/instance_channel.h"
 
 #include <QApplication>
 #include <QFile>
@@ -6,7 +6,7 @@
 #include <QLocalSocket>
 #include <QWidget>
 
-#include "instance_lock.h"
+#include "framework/instance_lock.h"
 
 namespace {
 

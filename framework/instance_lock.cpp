@@ -1,4 +1,4 @@
-#include "instance_lock.h"
+#include "framework/instance_lock.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -29,23 +29,23 @@ std::string CInstanceLock::LockDirectory() {
     return IsPrivateDirectory(fallback) ? fallback : std::string();
 }
 
-CInstanceLock::Result CInstanceLock::Acquire(const std::string& name) {
+CInstanceLock::Acquisition CInstanceLock::Acquire(const std::string& name) {
     if (m_fd >= 0)
-        return Result::Acquired;
+        return Acquisition::kAcquired;
     const std::string dir = LockDirectory();
     if (dir.empty())
-        return Result::Unavailable;
+        return Acquisition::kUnavailable;
     const std::string path = dir + "/" + name;
     const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0)
-        return Result::Unavailable;
+        return Acquisition::kUnavailable;
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const int err = errno;
         close(fd);
-        return err == EWOULDBLOCK ? Result::HeldElsewhere : Result::Unavailable;
+        return err == EWOULDBLOCK ? Acquisition::kHeldElsewhere : Acquisition::kUnavailable;
     }
     m_fd = fd;
-    return Result::Acquired;
+    return Acquisition::kAcquired;
 }
 
 CInstanceLock::~CInstanceLock() {

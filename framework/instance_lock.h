@@ -6,10 +6,10 @@
 
 class CInstanceLock {
 public:
-    enum class Result {
-        Acquired,      // this process now holds the lock
-        HeldElsewhere, // another process holds it
-        Unavailable,   // no place for a lock: the program runs without the guard
+    enum class Acquisition {
+        kAcquired,      // this process now holds the lock
+        kHeldElsewhere, // another process holds it
+        kUnavailable,   // no place for a lock: the program runs without the guard
     };
 
     CInstanceLock() = default;
@@ -18,7 +18,7 @@ public:
     CInstanceLock& operator=(const CInstanceLock&) = delete;
 
     // Takes the lock in one atomic step (no test-then-create window).
-    Result Acquire(const std::string& name);
+    Acquisition Acquire(const std::string& name);
     bool IsHeld() const { return m_fd >= 0; }
 
     // Where locks live: $XDG_RUNTIME_DIR when it is a private directory of

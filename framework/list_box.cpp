@@ -1,4 +1,4 @@
-#include "list_box.h"
+#include "framework/list_box.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -6,8 +6,8 @@
 #include <QStyledItemDelegate>
 #include <QTextOption>
 
-#include "data_exchange.h"
-#include "dialog.h"
+#include "framework/data_exchange.h"
+#include "framework/dialog.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "message_box.h"
+#include "framework/message_box.h"
 
-#include "win_app.h"
+#include "framework/win_app.h"
 #include <QMessageBox>
 
 namespace afx {
@@ -18,7 +18,7 @@ void MessageBox(QWidget* owner, const QString& text, MbIcon icon) {
         Hook()(call);
         return;
     }
-    QMessageBox box(icon == MbIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
+    QMessageBox box(icon == MbIcon::kExclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
                     call.caption, text, QMessageBox::Ok, owner);
     box.exec();
 }

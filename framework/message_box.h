@@ -9,7 +9,7 @@ class QWidget;
 
 namespace afx {
 
-enum class MbIcon { None, Exclamation };
+enum class MbIcon { kNone, kExclamation };
 
 // Shows text in a modal box with one OK button, owned by owner, captioned with
 // the application's display name.

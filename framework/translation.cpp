@@ -1,4 +1,4 @@
-#include "translation.h"
+#include "framework/translation.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

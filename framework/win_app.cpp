@@ -1,13 +1,13 @@
-#include "win_app.h"
+#include "framework/win_app.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QWidget>
 
-#include "help_viewer.h"
-#include "message_box.h"
-#include "translation.h"
-#include "win_types.h"
+#include "framework/help_viewer.h"
+#include "framework/message_box.h"
+#include "framework/translation.h"
+#include "framework/win_types.h"
 
 namespace {
 
@@ -69,7 +69,7 @@ void CWinApp::WinHelp(unsigned data, unsigned command) {
     const bool shown = launch ? launch(m_pMainWnd, m_strHelpFilePath, command, data)
                               : afx::ShowHelpFile(m_pMainWnd, m_strHelpFilePath, command, data);
     if (!shown)
-        afx::MessageBox(m_pMainWnd, afx::HelpFailureText(), afx::MbIcon::Exclamation);
+        afx::MessageBox(m_pMainWnd, afx::HelpFailureText(), afx::MbIcon::kExclamation);
 }
 
 namespace afx {

@@ -1,9 +1,9 @@
-#include "window_menu.h"
+#include "framework/window_menu.h"
 
 #include <QAction>
 #include <QMenu>
 
-#include "win_types.h"
+#include "framework/win_types.h"
 
 namespace {
 // Where an item keeps its command id; separators have none.

@@ -13,8 +13,8 @@
 #include <string>
 #include <string_view>
 
-#include "profile.h"
-#include "settings.h"
+#include "settings/profile.h"
+#include "settings/settings.h"
 
 namespace {
 
@@ -109,15 +109,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string otherSection(Pick(input, kSections));
     const std::string otherKey(Pick(input, kKeys));
     const std::size_t bufferSize = input.ConsumeIntegralInRange<std::size_t>(0, 40);
-    CSettingsValues values{std::string(Pick(input, kValues)).substr(0, 19),
-                           input.ConsumeIntegral<int>(),
-                           input.ConsumeIntegral<int>(),
-                           input.ConsumeIntegral<int>(),
-                           input.ConsumeIntegral<int>(),
-                           input.ConsumeIntegral<int>(),
-                           input.ConsumeIntegral<int>(),
-                           input.ConsumeIntegral<int>(),
-                           input.ConsumeIntegral<int>()};
+    // Braced lists take their values left to right.
+    CSettingsValues values{
+        {std::string(Pick(input, kValues)).substr(0, 19), input.ConsumeIntegral<int>(),
+         input.ConsumeIntegral<int>(), input.ConsumeIntegral<int>(), input.ConsumeIntegral<int>(),
+         input.ConsumeIntegral<int>()},
+        {input.ConsumeIntegral<int>(), input.ConsumeIntegral<int>(), input.ConsumeIntegral<int>()}};
     const std::string original = input.ConsumeRemainingBytesAsString();
 
     // Reading.
@@ -126,8 +123,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(read.size() + 1 <= std::max<std::size_t>(bufferSize, 1));
     (void)profile::GetPrivateProfileInt(original, section, key, -1);
     const CSettingsValues loaded = ParseSettings(original);
-    Check(loaded.strLocationName.size() <= 19);
-    Check(DropDanglingLeadByte(loaded.strLocationName) == loaded.strLocationName);
+    Check(loaded.place.name.size() <= 19);
+    Check(DropDanglingLeadByte(loaded.place.name) == loaded.place.name);
 
     // Writing one key.
     const std::string otherBefore =
@@ -148,8 +145,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Writing all nine, then reading them back.
     content = original;
     StoreSettings(content, values);
-    if (PlainValue(values.strLocationName) &&
-        DropDanglingLeadByte(values.strLocationName) == values.strLocationName)
+    if (PlainValue(values.place.name) &&
+        DropDanglingLeadByte(values.place.name) == values.place.name)
         Check(ParseSettings(content) == values);
     return 0;
 }

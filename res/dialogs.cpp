@@ -1,6 +1,6 @@
-#include "dialogs.h"
+#include "res/dialogs.h"
 
-#include "resource.h"
+#include "res/resource.h"
 #include "tolmeri_config.h"
 
 namespace res {
@@ -23,35 +23,35 @@ static_assert(kPush == 0x50010000 && kDefPush == 0x50010001 && kNumber == 0x5081
               kText == 0x50810080 && kLabel == 0x50020000 && kGroup == 0x50000007);
 
 constexpr DlgItem kMainItems[] = {
-    {IDC_SET_TODAY, ControlClass::Button, "日付を今日に設定", 15, 160, 95, 30, kPush},
-    {IDC_CHOOSE_LOCATION, ControlClass::Button, "場所をリストから選ぶ", 15, 195, 95, 30, kPush},
-    {IDC_CALCULATE, ControlClass::Button, "計算実行", 115, 15, 50, 210, kPush},
-    {IDC_DATE_YEAR, ControlClass::Edit, "", 25, 25, 20, 14, kNumber},
-    {IDC_DATE_MONTH, ControlClass::Edit, "", 55, 25, 15, 14, kNumber},
-    {IDC_DATE_DAY, ControlClass::Edit, "", 79, 25, 15, 14, kNumber},
-    {IDC_LOCATION_NAME, ControlClass::Edit, "", 45, 70, 50, 14, kText},
-    {IDC_LATITUDE_DEGREES, ControlClass::Edit, "", 45, 90, 20, 14, kNumber},
-    {IDC_LATITUDE_MINUTES, ControlClass::Edit, "", 79, 90, 15, 14, kNumber},
-    {IDC_LONGITUDE_DEGREES, ControlClass::Edit, "", 45, 110, 20, 14, kNumber},
-    {IDC_LONGITUDE_MINUTES, ControlClass::Edit, "", 79, 110, 15, 14, kNumber},
-    {IDC_TIME_DIFFERENCE, ControlClass::Edit, "", 70, 130, 15, 14, kNumber},
-    {IDOK, ControlClass::Button, "保存終了", 85, 230, 80, 30, kDefPush},
-    {IDCANCEL, ControlClass::Button, "破棄終了", 85, 265, 80, 30, kPush},
-    {IDC_HELP_BUTTON, ControlClass::Button, "ヘルプ", 15, 230, 65, 65, kPush},
-    {IDC_STATIC, ControlClass::Static, "緯度", 20, 95, 15, 8, kLabel},
-    {IDC_STATIC, ControlClass::Static, "度", 65, 95, 10, 10, kLabel},
-    {IDC_STATIC, ControlClass::Static, "年", 45, 30, 10, 10, kLabel},
-    {IDC_STATIC, ControlClass::Static, "分", 94, 95, 8, 8, kLabel},
-    {IDC_STATIC, ControlClass::Static, "分", 94, 115, 10, 10, kLabel},
-    {IDC_STATIC, ControlClass::Static, "度", 65, 115, 10, 10, kLabel},
-    {IDC_STATIC, ControlClass::Static, "月", 70, 30, 10, 10, kLabel},
-    {IDC_STATIC, ControlClass::Static, "日", 95, 30, 8, 8, kLabel},
-    {IDC_STATIC, ControlClass::Static, "時間", 90, 135, 15, 8, kLabel},
-    {IDC_STATIC, ControlClass::Static, "世界時との時差", 20, 135, 47, 8, kLabel},
-    {IDC_STATIC, ControlClass::Button, "日付", 15, 10, 95, 40, kGroup},
-    {IDC_STATIC, ControlClass::Static, "経度", 20, 115, 15, 8, kLabel},
-    {IDC_STATIC, ControlClass::Button, "場所", 15, 55, 95, 100, kGroup},
-    {IDC_STATIC, ControlClass::Static, "都市名", 20, 75, 22, 8, kLabel},
+    {IDC_SET_TODAY, ControlClass::kButton, "日付を今日に設定", 15, 160, 95, 30, kPush},
+    {IDC_CHOOSE_LOCATION, ControlClass::kButton, "場所をリストから選ぶ", 15, 195, 95, 30, kPush},
+    {IDC_CALCULATE, ControlClass::kButton, "計算実行", 115, 15, 50, 210, kPush},
+    {IDC_DATE_YEAR, ControlClass::kEdit, "", 25, 25, 20, 14, kNumber},
+    {IDC_DATE_MONTH, ControlClass::kEdit, "", 55, 25, 15, 14, kNumber},
+    {IDC_DATE_DAY, ControlClass::kEdit, "", 79, 25, 15, 14, kNumber},
+    {IDC_LOCATION_NAME, ControlClass::kEdit, "", 45, 70, 50, 14, kText},
+    {IDC_LATITUDE_DEGREES, ControlClass::kEdit, "", 45, 90, 20, 14, kNumber},
+    {IDC_LATITUDE_MINUTES, ControlClass::kEdit, "", 79, 90, 15, 14, kNumber},
+    {IDC_LONGITUDE_DEGREES, ControlClass::kEdit, "", 45, 110, 20, 14, kNumber},
+    {IDC_LONGITUDE_MINUTES, ControlClass::kEdit, "", 79, 110, 15, 14, kNumber},
+    {IDC_TIME_DIFFERENCE, ControlClass::kEdit, "", 70, 130, 15, 14, kNumber},
+    {IDOK, ControlClass::kButton, "保存終了", 85, 230, 80, 30, kDefPush},
+    {IDCANCEL, ControlClass::kButton, "破棄終了", 85, 265, 80, 30, kPush},
+    {IDC_HELP_BUTTON, ControlClass::kButton, "ヘルプ", 15, 230, 65, 65, kPush},
+    {IDC_STATIC, ControlClass::kStatic, "緯度", 20, 95, 15, 8, kLabel},
+    {IDC_STATIC, ControlClass::kStatic, "度", 65, 95, 10, 10, kLabel},
+    {IDC_STATIC, ControlClass::kStatic, "年", 45, 30, 10, 10, kLabel},
+    {IDC_STATIC, ControlClass::kStatic, "分", 94, 95, 8, 8, kLabel},
+    {IDC_STATIC, ControlClass::kStatic, "分", 94, 115, 10, 10, kLabel},
+    {IDC_STATIC, ControlClass::kStatic, "度", 65, 115, 10, 10, kLabel},
+    {IDC_STATIC, ControlClass::kStatic, "月", 70, 30, 10, 10, kLabel},
+    {IDC_STATIC, ControlClass::kStatic, "日", 95, 30, 8, 8, kLabel},
+    {IDC_STATIC, ControlClass::kStatic, "時間", 90, 135, 15, 8, kLabel},
+    {IDC_STATIC, ControlClass::kStatic, "世界時との時差", 20, 135, 47, 8, kLabel},
+    {IDC_STATIC, ControlClass::kButton, "日付", 15, 10, 95, 40, kGroup},
+    {IDC_STATIC, ControlClass::kStatic, "経度", 20, 115, 15, 8, kLabel},
+    {IDC_STATIC, ControlClass::kButton, "場所", 15, 55, 95, 100, kGroup},
+    {IDC_STATIC, ControlClass::kStatic, "都市名", 20, 75, 22, 8, kLabel},
 };
 
 constexpr Style kPopup = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
@@ -59,25 +59,25 @@ constexpr Style kMainStyle = kPopup | WS_VISIBLE | WS_MINIMIZEBOX;
 static_assert(kPopup == 0x80C800C0 && kMainStyle == 0x90CA00C0);
 
 constexpr DlgItem kLocationItems[] = {
-    {IDOK, ControlClass::Button, "OK", 10, 105, 80, 44, kDefPush},
-    {IDCANCEL, ControlClass::Button, "ｷｬﾝｾﾙ", 95, 105, 40, 43, kPush},
-    {IDC_LOCATION_LIST, ControlClass::ListBox, "", 10, 20, 128, 75,
+    {IDOK, ControlClass::kButton, "OK", 10, 105, 80, 44, kDefPush},
+    {IDCANCEL, ControlClass::kButton, "ｷｬﾝｾﾙ", 95, 105, 40, 43, kPush},
+    {IDC_LOCATION_LIST, ControlClass::kListBox, "", 10, 20, 128, 75,
      WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_USETABSTOPS |
          LBS_NOINTEGRALHEIGHT | LBS_DISABLENOSCROLL},
-    {IDC_STATIC, ControlClass::Static, "場所", 10, 10, 15, 8, kLabel},
-    {IDC_STATIC, ControlClass::Static, "緯度", 45, 10, 15, 8, kLabel},
-    {IDC_STATIC, ControlClass::Static, "経度", 80, 10, 15, 8, kLabel},
-    {IDC_STATIC, ControlClass::Static, "時差", 105, 10, 15, 8, kLabel},
+    {IDC_STATIC, ControlClass::kStatic, "場所", 10, 10, 15, 8, kLabel},
+    {IDC_STATIC, ControlClass::kStatic, "緯度", 45, 10, 15, 8, kLabel},
+    {IDC_STATIC, ControlClass::kStatic, "経度", 80, 10, 15, 8, kLabel},
+    {IDC_STATIC, ControlClass::kStatic, "時差", 105, 10, 15, 8, kLabel},
 };
 static_assert(kLocationItems[2].style == 0x50A11181);
 
 constexpr DlgItem kAboutItems[] = {
-    {IDC_STATIC, ControlClass::Static, "128", 11, 17, 20, 20, WS_CHILD | WS_VISIBLE | SS_ICON},
-    {IDC_STATIC, ControlClass::Static, "刻しらべ ( tolmeri ) Version " TOLMERI_VERSION_SHORT, 40,
+    {IDC_STATIC, ControlClass::kStatic, "128", 11, 17, 20, 20, WS_CHILD | WS_VISIBLE | SS_ICON},
+    {IDC_STATIC, ControlClass::kStatic, "刻しらべ ( tolmeri ) Version " TOLMERI_VERSION_SHORT, 40,
      10, 119, 8, WS_CHILD | WS_VISIBLE | WS_GROUP | SS_NOPREFIX | SS_LEFT},
-    {IDC_STATIC, ControlClass::Static, "日付と場所から不定時法の刻を求めます", 40, 25, 128, 8,
+    {IDC_STATIC, ControlClass::kStatic, "日付と場所から不定時法の刻を求めます", 40, 25, 128, 8,
      kLabel},
-    {IDOK, ControlClass::Button, "OK", 178, 7, 32, 14, kDefPush | WS_GROUP},
+    {IDOK, ControlClass::kButton, "OK", 178, 7, 32, 14, kDefPush | WS_GROUP},
 };
 static_assert(kAboutItems[0].style == 0x50000003 && kAboutItems[1].style == 0x50020080 &&
               kAboutItems[3].style == 0x50030001);
@@ -94,38 +94,38 @@ static_assert(kCheck == 0x50010003 && kValue == 0x50000080 && kEditCombo == 0x50
               kListCombo == 0x50210003);
 
 constexpr DlgItem kEraDateItems[] = {
-    {IDC_STATIC, ControlClass::Button, "日付欄の日付", 7, 5, 266, 62, kGroup},
-    {IDC_STATIC, ControlClass::Static, "西暦", 14, 17, 22, 8, kLabel},
-    {IDC_ERA_NOW_DATE, ControlClass::Static, "", 40, 17, 228, 8, kValue},
-    {IDC_STATIC, ControlClass::Static, "和暦", 14, 29, 22, 8, kLabel},
-    {IDC_ERA_NOW_WAREKI, ControlClass::Static, "", 40, 29, 228, 8, kValue},
-    {IDC_STATIC, ControlClass::Static, "旧暦", 14, 41, 22, 8, kLabel},
-    {IDC_ERA_NOW_KYUREKI, ControlClass::Static, "", 40, 41, 228, 8, kValue},
-    {IDC_STATIC, ControlClass::Static, "節気", 14, 53, 22, 8, kLabel},
-    {IDC_ERA_NOW_SEKKI, ControlClass::Static, "", 40, 53, 228, 8, kValue},
-    {IDC_STATIC, ControlClass::Button, "和暦・旧暦の日付", 7, 72, 266, 72, kGroup},
-    {IDC_STATIC, ControlClass::Static, "元号", 14, 88, 20, 8, kLabel},
-    {IDC_ERA_NAME, ControlClass::ComboBox, "", 36, 85, 82, 120, kEditCombo},
-    {IDC_ERA_YEAR, ControlClass::Edit, "", 122, 85, 24, 14, kNumber},
-    {IDC_STATIC, ControlClass::Static, "年", 148, 88, 10, 8, kLabel},
-    {IDC_ERA_LEAP, ControlClass::Button, "閏", 160, 85, 24, 14, kCheck},
-    {IDC_ERA_MONTH, ControlClass::Edit, "", 186, 85, 16, 14, kNumber},
-    {IDC_STATIC, ControlClass::Static, "月", 204, 88, 10, 8, kLabel},
-    {IDC_ERA_DAY, ControlClass::Edit, "", 216, 85, 16, 14, kNumber},
-    {IDC_STATIC, ControlClass::Static, "日", 234, 88, 10, 8, kLabel},
-    {IDC_ERA_RESULT, ControlClass::Static, "", 14, 106, 254, 32, kValue},
-    {IDOK, ControlClass::Button, "OK", 163, 151, 50, 16, kDefPush},
-    {IDCANCEL, ControlClass::Button, "ｷｬﾝｾﾙ", 219, 151, 50, 16, kPush},
+    {IDC_STATIC, ControlClass::kButton, "日付欄の日付", 7, 5, 266, 62, kGroup},
+    {IDC_STATIC, ControlClass::kStatic, "西暦", 14, 17, 22, 8, kLabel},
+    {IDC_ERA_NOW_DATE, ControlClass::kStatic, "", 40, 17, 228, 8, kValue},
+    {IDC_STATIC, ControlClass::kStatic, "和暦", 14, 29, 22, 8, kLabel},
+    {IDC_ERA_NOW_WAREKI, ControlClass::kStatic, "", 40, 29, 228, 8, kValue},
+    {IDC_STATIC, ControlClass::kStatic, "旧暦", 14, 41, 22, 8, kLabel},
+    {IDC_ERA_NOW_KYUREKI, ControlClass::kStatic, "", 40, 41, 228, 8, kValue},
+    {IDC_STATIC, ControlClass::kStatic, "節気", 14, 53, 22, 8, kLabel},
+    {IDC_ERA_NOW_SEKKI, ControlClass::kStatic, "", 40, 53, 228, 8, kValue},
+    {IDC_STATIC, ControlClass::kButton, "和暦・旧暦の日付", 7, 72, 266, 72, kGroup},
+    {IDC_STATIC, ControlClass::kStatic, "元号", 14, 88, 20, 8, kLabel},
+    {IDC_ERA_NAME, ControlClass::kComboBox, "", 36, 85, 82, 120, kEditCombo},
+    {IDC_ERA_YEAR, ControlClass::kEdit, "", 122, 85, 24, 14, kNumber},
+    {IDC_STATIC, ControlClass::kStatic, "年", 148, 88, 10, 8, kLabel},
+    {IDC_ERA_LEAP, ControlClass::kButton, "閏", 160, 85, 24, 14, kCheck},
+    {IDC_ERA_MONTH, ControlClass::kEdit, "", 186, 85, 16, 14, kNumber},
+    {IDC_STATIC, ControlClass::kStatic, "月", 204, 88, 10, 8, kLabel},
+    {IDC_ERA_DAY, ControlClass::kEdit, "", 216, 85, 16, 14, kNumber},
+    {IDC_STATIC, ControlClass::kStatic, "日", 234, 88, 10, 8, kLabel},
+    {IDC_ERA_RESULT, ControlClass::kStatic, "", 14, 106, 254, 32, kValue},
+    {IDOK, ControlClass::kButton, "OK", 163, 151, 50, 16, kDefPush},
+    {IDCANCEL, ControlClass::kButton, "ｷｬﾝｾﾙ", 219, 151, 50, 16, kPush},
 };
 
 // The year-chart window: the choices above, the chart filling the rest.
 constexpr DlgItem kYearChartItems[] = {
-    {IDC_STATIC, ControlClass::Static, "明六つ・暮六つ", 7, 10, 50, 8, kLabel},
-    {IDC_YEAR_CHART_DAWN, ControlClass::ComboBox, "", 58, 7, 266, 80, kListCombo},
-    {IDC_YEAR_CHART_SAVE, ControlClass::Button, "画像として保存...", 332, 6, 72, 16, kPush},
-    {IDCANCEL, ControlClass::Button, "閉じる", 408, 6, 44, 16, kPush},
-    {IDC_STATIC, ControlClass::Static, "時計", 7, 28, 50, 8, kLabel},
-    {IDC_YEAR_CHART_STEPS, ControlClass::ComboBox, "", 58, 25, 90, 50, kListCombo},
+    {IDC_STATIC, ControlClass::kStatic, "明六つ・暮六つ", 7, 10, 50, 8, kLabel},
+    {IDC_YEAR_CHART_DAWN, ControlClass::kComboBox, "", 58, 7, 266, 80, kListCombo},
+    {IDC_YEAR_CHART_SAVE, ControlClass::kButton, "画像として保存...", 332, 6, 72, 16, kPush},
+    {IDCANCEL, ControlClass::kButton, "閉じる", 408, 6, 44, 16, kPush},
+    {IDC_STATIC, ControlClass::kStatic, "時計", 7, 28, 50, 8, kLabel},
+    {IDC_YEAR_CHART_STEPS, ControlClass::kComboBox, "", 58, 25, 90, 50, kListCombo},
 };
 
 constexpr Style kSizable = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX |

@@ -1,7 +1,7 @@
 // res: the dialog templates, held as data in dialog units.
 #pragma once
 
-#include "dialog_template.h"
+#include "framework/dialog_template.h"
 
 namespace res {
 

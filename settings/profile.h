@@ -26,6 +26,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/result.h"
+
 namespace tolmeri::profile {
 
 // The value of key in section, cut to at most bufferSize - 1 bytes (nothing
@@ -58,12 +60,10 @@ void WritePrivateProfileString(std::string& content, std::string_view section, s
 
 // Files ---------------------------------------------------------------------
 
-enum class ReadStatus { kRead, kAbsent, kFailed };
-
-// The whole file at path into content. kAbsent (content empty) when there is
-// no such file; kFailed with error set when it exists but cannot be read,
-// is not a regular file, or is larger than kMaxFileSize.
-ReadStatus ReadProfileFile(const std::string& path, std::string& content, std::string& error);
+// The whole file at path. A Failure of kind kAbsent when there is no such
+// file; kFailed when it exists but cannot be read, is not a regular file, or
+// is larger than kMaxFileSize.
+Result<std::string> ReadProfileFile(const std::string& path);
 
 // A settings file is a few hundred bytes; anything far larger is refused
 // rather than loaded into memory.
@@ -73,31 +73,31 @@ inline constexpr std::size_t kMaxFileSize = 64u * 1024u * 1024u;
 // as empty), lets edit change the bytes and puts them in its place as
 // ReplaceFile does. A symbolic link at path is followed, so the link stays a
 // link and its target is replaced; an existing file keeps its permission
-// bits. Returns false with error set, and the old file untouched, when any
-// step fails, and also when the existing file is not writable, cannot be
-// read or is not a regular file.
-bool UpdateProfileFile(const std::string& path, const std::function<void(std::string&)>& edit,
-                       std::string& error);
-
-enum class ReplaceStatus { kReplaced, kRefused, kFailed };
+// bits. Fails, with the old file untouched, when any step fails, and also
+// when the existing file is not writable, cannot be read or is not a
+// regular file.
+Status UpdateProfileFile(const std::string& path, const std::function<void(std::string&)>& edit);
 
 // Replaces the whole file at path (following symbolic links) with the bytes
 // make produces. Only a regular file is replaced, or a new one made: a
-// directory, a pipe or a device at path is kRefused before make runs. The
-// new bytes go to a file beside the target that is renamed over it only
-// once every write and the flush to the disk succeeded; on kFailed (make
-// returned false, or a write failed) the old file is as it was, no
-// temporary file is left, and error says why (make sets it for its own
-// failures). An existing file keeps its permission bits and, where the
-// process may, its owner.
+// directory, a pipe or a device at path is refused (kRefused) before make
+// runs. The new bytes go to a file beside the target that is renamed over it
+// only once every write and the flush to the disk succeeded; on a failure
+// (make's own, or a write's) the old file is as it was, no temporary file is
+// left, and the message says why. An existing file keeps its permission
+// bits and, where the process may, its owner.
 //
 // While the new file is written it has no name where the file system
 // allows; where it does not, or when the process is killed in the instant
 // between naming and renaming, a ".<name>.tmp<pid>-<n>" file remains, and
 // the next replacement beside the same target removes it once its process
 // has ended.
-ReplaceStatus ReplaceFile(const std::string& path,
-                          const std::function<bool(std::string& data, std::string& error)>& make,
-                          std::string& error);
+Status ReplaceFile(const std::string& path, const std::function<Result<std::string>()>& make);
+
+// An unnamed file (O_TMPFILE) in directory opened with flags, or -1 with
+// errno set; UnnamedFilesUnsupported(errno) then tells a file system or
+// kernel that has no unnamed files from a directory that takes no file.
+int OpenUnnamed(const char* directory, int flags);
+bool UnnamedFilesUnsupported(int error);
 
 } // namespace tolmeri::profile

@@ -1,5 +1,5 @@
 // Reading and atomically replacing a profile file with plain POSIX calls.
-#include "profile.h"
+#include "settings/profile.h"
 
 #include <cerrno>
 #include <charconv>
@@ -17,13 +17,14 @@ std::string ErrnoText(int error) {
     return std::generic_category().message(error);
 }
 
-std::string Failure(std::string_view what, const std::string& path, int error) {
+// "cannot open /path: No such file or directory".
+Failure Trouble(std::string_view what, const std::string& path, int error) {
     std::string text(what);
     text += ' ';
     text += path;
     text += ": ";
     text += ErrnoText(error);
-    return text;
+    return Fail(std::move(text));
 }
 
 // The directory part of path with its trailing '/', or "" for a bare name.
@@ -57,33 +58,27 @@ private:
 // Follows symbolic links at path until it names something that is not a link
 // (or does not exist yet, for a dangling link). Only the last component is
 // followed, so the new file is made in the directory the data really lives in.
-bool ResolveLinks(const std::string& path, std::string& target, std::string& error) {
-    target = path;
+Result<std::string> ResolveLinks(const std::string& path) {
+    std::string target = path;
     for (int hops = 0; hops < 40; ++hops) {
         struct stat info {};
         if (::lstat(target.c_str(), &info) != 0) {
             if (errno == ENOENT)
-                return true;
-            error = Failure("cannot examine", target, errno);
-            return false;
+                return target;
+            return Trouble("cannot examine", target, errno);
         }
         if (!S_ISLNK(info.st_mode))
-            return true;
+            return target;
         std::string link(static_cast<std::size_t>(info.st_size) + 256, '\0');
         const ssize_t length = ::readlink(target.c_str(), link.data(), link.size());
-        if (length < 0) {
-            error = Failure("cannot read the link", target, errno);
-            return false;
-        }
-        if (static_cast<std::size_t>(length) == link.size()) {
-            error = Failure("cannot read the link", target, ENAMETOOLONG);
-            return false;
-        }
+        if (length < 0)
+            return Trouble("cannot read the link", target, errno);
+        if (static_cast<std::size_t>(length) == link.size())
+            return Trouble("cannot read the link", target, ENAMETOOLONG);
         link.resize(static_cast<std::size_t>(length));
         target = (!link.empty() && link.front() == '/') ? link : DirectoryOf(target) + link;
     }
-    error = Failure("cannot follow", path, ELOOP);
-    return false;
+    return Trouble("cannot follow", path, ELOOP);
 }
 
 bool ReadAll(int fd, std::string& content, int& error) {
@@ -125,23 +120,16 @@ bool WriteAll(int fd, std::string_view data, int& error) {
 }
 
 // Reads an opened file; info receives what fstat says about it.
-ReadStatus ReadOpened(int fd, const std::string& path, std::string& content, std::string& error,
-                      struct stat& info) {
-    if (::fstat(fd, &info) != 0) {
-        error = Failure("cannot examine", path, errno);
-        return ReadStatus::kFailed;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        error = "not a regular file: " + path;
-        return ReadStatus::kFailed;
-    }
+Result<std::string> ReadOpened(int fd, const std::string& path, struct stat& info) {
+    if (::fstat(fd, &info) != 0)
+        return Trouble("cannot examine", path, errno);
+    if (!S_ISREG(info.st_mode))
+        return Fail("not a regular file: " + path);
+    std::string content;
     int readError = 0;
-    if (!ReadAll(fd, content, readError)) {
-        content.clear();
-        error = Failure("cannot read", path, readError);
-        return ReadStatus::kFailed;
-    }
-    return ReadStatus::kRead;
+    if (!ReadAll(fd, content, readError))
+        return Trouble("cannot read", path, readError);
+    return content;
 }
 
 // Temporary files are named ".<name>.tmp<pid>-<count>" beside their target.
@@ -218,8 +206,7 @@ int NameTemporary(const std::string& target, int fd, bool create, std::string& t
 }
 
 // Owner, permissions and data of the new file, all on the disk.
-bool Fill(int fd, const std::string& target, std::string_view data, const struct stat* old,
-          std::string& error) {
+Status Fill(int fd, const std::string& target, std::string_view data, const struct stat* old) {
     if (old != nullptr) {
         // Keeping the owner needs privileges; without them the new file is
         // simply the saving user's, as any newly written file would be. The
@@ -227,21 +214,15 @@ bool Fill(int fd, const std::string& target, std::string_view data, const struct
         if (::fchown(fd, old->st_uid, old->st_gid) != 0) {
             // deliberately ignored
         }
-        if (::fchmod(fd, old->st_mode & 07777) != 0) {
-            error = Failure("cannot set the permissions of", target, errno);
-            return false;
-        }
+        if (::fchmod(fd, old->st_mode & 07777) != 0)
+            return Trouble("cannot set the permissions of", target, errno);
     }
     int writeError = 0;
-    if (!WriteAll(fd, data, writeError)) {
-        error = Failure("cannot write", target, writeError);
-        return false;
-    }
-    if (::fsync(fd) != 0) {
-        error = Failure("cannot flush", target, errno);
-        return false;
-    }
-    return true;
+    if (!WriteAll(fd, data, writeError))
+        return Trouble("cannot write", target, writeError);
+    if (::fsync(fd) != 0)
+        return Trouble("cannot flush", target, errno);
+    return {};
 }
 
 // Makes the rename itself durable. The new file is already in place, so a
@@ -256,27 +237,21 @@ void SyncDirectoryOf(const std::string& target) {
 
 // What is at target now: nothing (exists false), a regular file we may
 // replace (old filled in), or something else, refused.
-ReplaceStatus ExamineTarget(const std::string& target, struct stat& old, bool& exists,
-                            std::string& error) {
+Status ExamineTarget(const std::string& target, struct stat& old, bool& exists) {
     exists = false;
     if (::lstat(target.c_str(), &old) != 0) {
         if (errno == ENOENT)
-            return ReplaceStatus::kReplaced;
-        error = Failure("cannot examine", target, errno);
-        return ReplaceStatus::kFailed;
+            return {};
+        return Trouble("cannot examine", target, errno);
     }
-    if (!S_ISREG(old.st_mode)) {
-        error = "not a regular file: " + target;
-        return ReplaceStatus::kRefused;
-    }
+    if (!S_ISREG(old.st_mode))
+        return Refuse("not a regular file: " + target);
     // Writing in place would fail on a read-only file; replacing it must not
     // quietly succeed instead.
-    if (::access(target.c_str(), W_OK) != 0) {
-        error = Failure("cannot write", target, errno);
-        return ReplaceStatus::kFailed;
-    }
+    if (::access(target.c_str(), W_OK) != 0)
+        return Trouble("cannot write", target, errno);
     exists = true;
-    return ReplaceStatus::kReplaced;
+    return {};
 }
 
 // Puts data in place of target (a resolved path): a new file in the same
@@ -285,129 +260,109 @@ ReplaceStatus ExamineTarget(const std::string& target, struct stat& old, bool& e
 // process killed meanwhile leaves nothing behind; it is named only just
 // before the rename, and a name left by a kill in between is swept away by
 // the next write beside the same target.
-ReplaceStatus WriteReplacement(const std::string& target, std::string_view data,
-                               const struct stat* old, std::string& error) {
+Status WriteReplacement(const std::string& target, std::string_view data, const struct stat* old) {
     SweepStaleTemporaries(target);
     const std::string directory = DirectoryOf(target);
     std::string temporary;
     int openError = 0;
-    int fd =
-        ::open(directory.empty() ? "." : directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    int fd = OpenUnnamed(directory.empty() ? "." : directory.c_str(), O_WRONLY | O_CLOEXEC);
     const bool unnamed = fd >= 0;
     if (!unnamed) {
-        // File systems without unnamed files say so in one of these ways.
-        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
-            error = Failure("cannot create a temporary file beside", target, errno);
-            return ReplaceStatus::kFailed;
-        }
+        if (!UnnamedFilesUnsupported(errno))
+            return Trouble("cannot create a temporary file beside", target, errno);
         fd = NameTemporary(target, -1, true, temporary, openError);
-        if (fd < 0) {
-            error = Failure("cannot create a temporary file beside", target, openError);
-            return ReplaceStatus::kFailed;
-        }
+        if (fd < 0)
+            return Trouble("cannot create a temporary file beside", target, openError);
     }
     CFileDescriptor file(fd);
-    const auto fail = [&](ReplaceStatus status) {
+    const auto fail = [&](Failure failure) -> Status {
         if (!temporary.empty())
             ::unlink(temporary.c_str());
-        return status;
+        return failure;
     };
-    if (!Fill(fd, target, data, old, error))
-        return fail(ReplaceStatus::kFailed);
-    if (unnamed && NameTemporary(target, fd, false, temporary, openError) < 0) {
-        error = Failure("cannot name the new file beside", target, openError);
-        return fail(ReplaceStatus::kFailed);
-    }
-    if (!file.Close()) {
-        error = Failure("cannot close", target, errno);
-        return fail(ReplaceStatus::kFailed);
-    }
+    if (Status filled = Fill(fd, target, data, old); !filled)
+        return fail(filled.Error());
+    if (unnamed && NameTemporary(target, fd, false, temporary, openError) < 0)
+        return fail(Trouble("cannot name the new file beside", target, openError));
+    if (!file.Close())
+        return fail(Trouble("cannot close", target, errno));
     // Whatever took target's place since it was examined is not replaced
     // unless it is a regular file.
     struct stat now {};
     bool exists = false;
-    const ReplaceStatus examined = ExamineTarget(target, now, exists, error);
-    if (examined != ReplaceStatus::kReplaced)
-        return fail(examined);
-    if (::rename(temporary.c_str(), target.c_str()) != 0) {
-        error = Failure("cannot replace", target, errno);
-        return fail(ReplaceStatus::kFailed);
-    }
+    if (Status examined = ExamineTarget(target, now, exists); !examined)
+        return fail(examined.Error());
+    if (::rename(temporary.c_str(), target.c_str()) != 0)
+        return fail(Trouble("cannot replace", target, errno));
     SyncDirectoryOf(target);
-    return ReplaceStatus::kReplaced;
+    return {};
 }
 
 } // namespace
 
-ReadStatus ReadProfileFile(const std::string& path, std::string& content, std::string& error) {
-    content.clear();
-    error.clear();
+Result<std::string> ReadProfileFile(const std::string& path) {
     const CFileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (file.Get() < 0) {
         if (errno == ENOENT)
-            return ReadStatus::kAbsent;
-        error = Failure("cannot open", path, errno);
-        return ReadStatus::kFailed;
+            return Fail("no file " + path, FailureKind::kAbsent);
+        return Trouble("cannot open", path, errno);
     }
     struct stat info {};
-    return ReadOpened(file.Get(), path, content, error, info);
+    return ReadOpened(file.Get(), path, info);
 }
 
-bool UpdateProfileFile(const std::string& path, const std::function<void(std::string&)>& edit,
-                       std::string& error) {
-    error.clear();
-    if (path.empty()) {
-        error = "no settings file path";
-        return false;
-    }
-    std::string target;
-    if (!ResolveLinks(path, target, error))
-        return false;
+Status UpdateProfileFile(const std::string& path, const std::function<void(std::string&)>& edit) {
+    if (path.empty())
+        return Fail("no settings file path");
+    const Result<std::string> target = ResolveLinks(path);
+    if (!target)
+        return target.Error();
 
     std::string content;
     struct stat old {};
     bool exists = false;
     {
-        const CFileDescriptor file(::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+        const CFileDescriptor file(::open(target->c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
         if (file.Get() >= 0) {
-            if (ReadOpened(file.Get(), target, content, error, old) != ReadStatus::kRead)
-                return false;
+            Result<std::string> read = ReadOpened(file.Get(), *target, old);
+            if (!read)
+                return read.Error();
+            content = std::move(*read);
             exists = true;
         } else if (errno != ENOENT) {
-            error = Failure("cannot open", target, errno);
-            return false;
+            return Trouble("cannot open", *target, errno);
         }
     }
-    if (exists && ::access(target.c_str(), W_OK) != 0) {
-        error = Failure("cannot write", target, errno);
-        return false;
-    }
+    if (exists && ::access(target->c_str(), W_OK) != 0)
+        return Trouble("cannot write", *target, errno);
 
     edit(content);
-    return WriteReplacement(target, content, exists ? &old : nullptr, error) ==
-           ReplaceStatus::kReplaced;
+    return WriteReplacement(*target, content, exists ? &old : nullptr);
 }
 
-ReplaceStatus ReplaceFile(const std::string& path,
-                          const std::function<bool(std::string& data, std::string& error)>& make,
-                          std::string& error) {
-    error.clear();
-    if (path.empty()) {
-        error = "no file name";
-        return ReplaceStatus::kFailed;
-    }
-    std::string target;
-    if (!ResolveLinks(path, target, error))
-        return ReplaceStatus::kFailed;
+Status ReplaceFile(const std::string& path, const std::function<Result<std::string>()>& make) {
+    if (path.empty())
+        return Fail("no file name");
+    const Result<std::string> target = ResolveLinks(path);
+    if (!target)
+        return target.Error();
     struct stat old {};
     bool exists = false;
-    if (const ReplaceStatus examined = ExamineTarget(target, old, exists, error);
-        examined != ReplaceStatus::kReplaced)
+    if (Status examined = ExamineTarget(*target, old, exists); !examined)
         return examined;
-    std::string data;
-    if (!make(data, error))
-        return ReplaceStatus::kFailed;
-    return WriteReplacement(target, data, exists ? &old : nullptr, error);
+    const Result<std::string> data = make();
+    if (!data)
+        return data.Error();
+    return WriteReplacement(*target, *data, exists ? &old : nullptr);
+}
+
+int OpenUnnamed(const char* directory, int flags) {
+    return ::open(directory, O_TMPFILE | flags, 0666);
+}
+
+bool UnnamedFilesUnsupported(int error) {
+    // File systems and kernels without unnamed files say so in one of these ways.
+    return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
 }
 
 } // namespace tolmeri::profile

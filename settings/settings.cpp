@@ -1,6 +1,7 @@
-#include "settings.h"
+#include "settings/settings.h"
 
-#include "profile.h"
+#include "core/presets.h"
+#include "settings/profile.h"
 
 #include <array>
 #include <unistd.h>
@@ -17,34 +18,26 @@ constexpr std::size_t kNameBuffer = 20;
 struct IntegerKey {
     std::string_view section;
     std::string_view key;
-    int CSettingsValues::*field;
+    int& (*field)(CSettingsValues&);
 };
 
 // The eight integers in the order they are read and written, after the name.
 constexpr std::array<IntegerKey, 8> kIntegerKeys = {{
-    {kLocation, "Latitude Degrees", &CSettingsValues::nLatitudeDegrees},
-    {kLocation, "Latitude Minutes", &CSettingsValues::nLatitudeMinutes},
-    {kLocation, "Longitude Degrees", &CSettingsValues::nLongitudeDegrees},
-    {kLocation, "Longitude Minutes", &CSettingsValues::nLongitudeMinutes},
-    {kLocation, "Time Difference", &CSettingsValues::nTimeDifference},
-    {kTime, "Year", &CSettingsValues::nDateYear},
-    {kTime, "Month", &CSettingsValues::nDateMonth},
-    {kTime, "Day", &CSettingsValues::nDateDay},
+    {kLocation, "Latitude Degrees", [](CSettingsValues& v) -> int& { return v.place.latDeg; }},
+    {kLocation, "Latitude Minutes", [](CSettingsValues& v) -> int& { return v.place.latMin; }},
+    {kLocation, "Longitude Degrees", [](CSettingsValues& v) -> int& { return v.place.lonDeg; }},
+    {kLocation, "Longitude Minutes", [](CSettingsValues& v) -> int& { return v.place.lonMin; }},
+    {kLocation, "Time Difference", [](CSettingsValues& v) -> int& { return v.place.timeDiff; }},
+    {kTime, "Year", [](CSettingsValues& v) -> int& { return v.date.year; }},
+    {kTime, "Month", [](CSettingsValues& v) -> int& { return v.date.month; }},
+    {kTime, "Day", [](CSettingsValues& v) -> int& { return v.date.day; }},
 }};
 
 } // namespace
 
 CSettingsValues DefaultSettings() {
-    CSettingsValues values;
-    values.strLocationName = "\x89\xA1\x95\x6C"; // 横浜
-    values.nLatitudeDegrees = 35;
-    values.nLatitudeMinutes = 27;
-    values.nLongitudeDegrees = 139;
-    values.nLongitudeMinutes = 39;
-    values.nTimeDifference = 9;
-    values.nDateYear = 2000;
-    values.nDateMonth = 1;
-    values.nDateDay = 1;
+    CSettingsValues values{DefaultPlace(), kDefaultDate};
+    values.place.name = "\x89\xA1\x95\x6C"; // 横浜 in CP932
     return values;
 }
 
@@ -85,38 +78,34 @@ std::string DropDanglingLeadByte(std::string text) {
 }
 
 CSettingsValues ParseSettings(std::string_view content) {
-    const CSettingsValues defaults = DefaultSettings();
+    CSettingsValues defaults = DefaultSettings();
     CSettingsValues values;
-    values.strLocationName = DropDanglingLeadByte(profile::GetPrivateProfileString(
-        content, kLocation, kNameKey, defaults.strLocationName, kNameBuffer));
+    values.place.name = DropDanglingLeadByte(profile::GetPrivateProfileString(
+        content, kLocation, kNameKey, defaults.place.name, kNameBuffer));
     for (const IntegerKey& entry : kIntegerKeys) {
-        values.*entry.field =
-            profile::GetPrivateProfileInt(content, entry.section, entry.key, defaults.*entry.field);
+        entry.field(values) =
+            profile::GetPrivateProfileInt(content, entry.section, entry.key, entry.field(defaults));
     }
     return values;
 }
 
 void StoreSettings(std::string& content, const CSettingsValues& values) {
-    profile::WritePrivateProfileString(content, kLocation, kNameKey, values.strLocationName);
+    CSettingsValues stored = values;
+    profile::WritePrivateProfileString(content, kLocation, kNameKey, stored.place.name);
     for (const IntegerKey& entry : kIntegerKeys) {
         profile::WritePrivateProfileString(content, entry.section, entry.key,
-                                           std::to_string(values.*entry.field));
+                                           std::to_string(entry.field(stored)));
     }
 }
 
 CSettingsValues LoadSettingsFile(const std::string& iniPath) {
-    std::string content;
-    std::string error;
-    if (profile::ReadProfileFile(iniPath, content, error) != profile::ReadStatus::kRead)
-        return DefaultSettings();
-    return ParseSettings(content);
+    const Result<std::string> content = profile::ReadProfileFile(iniPath);
+    return content ? ParseSettings(*content) : DefaultSettings();
 }
 
-SaveResult SaveSettingsFile(const std::string& iniPath, const CSettingsValues& values) {
-    SaveResult result;
-    result.ok = profile::UpdateProfileFile(
-        iniPath, [&values](std::string& content) { StoreSettings(content, values); }, result.error);
-    return result;
+Status SaveSettingsFile(const std::string& iniPath, const CSettingsValues& values) {
+    return profile::UpdateProfileFile(
+        iniPath, [&values](std::string& content) { StoreSettings(content, values); });
 }
 
 } // namespace tolmeri

@@ -8,20 +8,18 @@
 #include <string>
 #include <string_view>
 
+#include "core/civil_date.h"
+#include "core/place.h"
+#include "core/result.h"
+
 namespace tolmeri {
 
-// The nine stored values. The name is CP932 bytes, never more than 19 after a
-// load. Nothing here is range-checked: a month of 13 arrives as 13.
+// The nine stored values: a place and a date. The place's name is CP932
+// bytes, never more than 19 after a load. Nothing here is range-checked: a
+// month of 13 arrives as 13.
 struct CSettingsValues {
-    std::string strLocationName;
-    int nLatitudeDegrees = 0;
-    int nLatitudeMinutes = 0;
-    int nLongitudeDegrees = 0;
-    int nLongitudeMinutes = 0;
-    int nTimeDifference = 0;
-    int nDateYear = 0;
-    int nDateMonth = 0;
-    int nDateDay = 0;
+    Place place;
+    CivilDate date;
 
     bool operator==(const CSettingsValues&) const = default;
 };
@@ -51,14 +49,10 @@ void StoreSettings(std::string& content, const CSettingsValues& values);
 // the file is never created.
 CSettingsValues LoadSettingsFile(const std::string& iniPath);
 
-struct SaveResult {
-    bool ok = false;
-    std::string error; // short English text naming the path and the cause
-};
-
 // Writes the nine values in one read-modify-write that replaces the file
-// atomically; on failure the old file is left exactly as it was.
-SaveResult SaveSettingsFile(const std::string& iniPath, const CSettingsValues& values);
+// atomically; on failure (a short English message naming the path and the
+// cause) the old file is left exactly as it was.
+Status SaveSettingsFile(const std::string& iniPath, const CSettingsValues& values);
 
 // Where the settings live. The file beside the executable, as long as its
 // folder takes a new file; a program installed where the user cannot write
@@ -80,15 +74,17 @@ SettingsLocation ChooseSettingsLocation(const std::string& besidePath);
 // database when HOME is unset). Nothing is created.
 std::string UserSettingsDirectory();
 
-// True when a new file can be made in directory ("" is the current one): one
-// is created and removed again.
+// True when a new file can be made in directory ("" is the current one). An
+// unnamed file is opened and closed again, so nothing is ever left there;
+// where the file system has no unnamed files, a named one is made and
+// removed.
 bool CanCreateFileIn(const std::string& directory);
 
 // As the path forms above, with the seed read while the file is absent.
 CSettingsValues LoadSettingsFile(const SettingsLocation& location);
 // As the path form, into a file that does not exist yet: its folders are
 // made (mode 0700) and the seed's other lines come along.
-SaveResult SaveSettingsFile(const SettingsLocation& location, const CSettingsValues& values);
+Status SaveSettingsFile(const SettingsLocation& location, const CSettingsValues& values);
 
 // CP932 lead bytes start a two-byte character.
 constexpr bool IsCp932LeadByte(unsigned char byte) {

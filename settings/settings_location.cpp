@@ -1,6 +1,6 @@
 // Where the settings file lives: beside the executable, or in the user's
 // configuration folder when the program's folder cannot be written.
-#include "settings.h"
+#include "settings/settings.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "profile.h"
+#include "settings/profile.h"
 
 namespace tolmeri {
 namespace {
@@ -64,8 +64,17 @@ std::string UserSettingsDirectory() {
 }
 
 bool CanCreateFileIn(const std::string& directory) {
-    std::string name = (directory.empty() ? std::string(".") : directory) + "/.tolmeri-XXXXXX";
-    const int fd = ::mkstemp(name.data());
+    const std::string folder = directory.empty() ? std::string(".") : directory;
+    // An unnamed file first: a kill at any instant leaves nothing behind.
+    int fd = profile::OpenUnnamed(folder.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::close(fd);
+        return true;
+    }
+    if (!profile::UnnamedFilesUnsupported(errno))
+        return false;
+    std::string name = folder + "/.tolmeri-XXXXXX";
+    fd = ::mkstemp(name.data());
     if (fd < 0)
         return false;
     ::close(fd);
@@ -82,46 +91,38 @@ SettingsLocation ChooseSettingsLocation(const std::string& besidePath) {
     return {folder + "/" + FileNameOf(besidePath), besidePath};
 }
 
+namespace {
+
+bool IsAbsent(const Result<std::string>& read) {
+    return !read && read.Kind() == FailureKind::kAbsent;
+}
+
+} // namespace
+
 CSettingsValues LoadSettingsFile(const SettingsLocation& location) {
-    std::string content;
-    std::string error;
-    switch (profile::ReadProfileFile(location.path, content, error)) {
-    case profile::ReadStatus::kRead:
-        return ParseSettings(content);
-    case profile::ReadStatus::kAbsent:
-        return location.seedPath.empty() ? DefaultSettings() : LoadSettingsFile(location.seedPath);
-    case profile::ReadStatus::kFailed:
-        break;
-    }
+    const Result<std::string> content = profile::ReadProfileFile(location.path);
+    if (content)
+        return ParseSettings(*content);
+    if (IsAbsent(content) && !location.seedPath.empty())
+        return LoadSettingsFile(location.seedPath);
     return DefaultSettings();
 }
 
-SaveResult SaveSettingsFile(const SettingsLocation& location, const CSettingsValues& values) {
-    std::string current;
-    std::string error;
-    if (location.seedPath.empty() ||
-        profile::ReadProfileFile(location.path, current, error) != profile::ReadStatus::kAbsent)
+Status SaveSettingsFile(const SettingsLocation& location, const CSettingsValues& values) {
+    if (location.seedPath.empty() || !IsAbsent(profile::ReadProfileFile(location.path)))
         return SaveSettingsFile(location.path, values);
 
     // The first save here: the folders, then the seed's lines with the new values.
-    SaveResult result;
     const std::string folder = FolderOf(location.path);
-    if (!MakeFolders(folder)) {
-        result.error = "cannot create the folder " + folder + ": " + std::strerror(errno);
-        return result;
-    }
-    std::string seed;
-    if (profile::ReadProfileFile(location.seedPath, seed, error) != profile::ReadStatus::kRead)
-        seed.clear();
-    result.ok = profile::UpdateProfileFile(
-        location.path,
-        [&](std::string& content) {
-            if (content.empty())
-                content = seed;
-            StoreSettings(content, values);
-        },
-        result.error);
-    return result;
+    if (!MakeFolders(folder))
+        return Fail("cannot create the folder " + folder + ": " + std::strerror(errno));
+    const Result<std::string> read = profile::ReadProfileFile(location.seedPath);
+    const std::string seed = read ? *read : std::string();
+    return profile::UpdateProfileFile(location.path, [&](std::string& content) {
+        if (content.empty())
+            content = seed;
+        StoreSettings(content, values);
+    });
 }
 
 } // namespace tolmeri

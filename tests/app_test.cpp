@@ -6,26 +6,24 @@
 
 #include <QFile>
 #include <QLocalSocket>
-#include <QProcess>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "instance_channel.h"
-#include "instance_lock.h"
+#include "framework/instance_channel.h"
+#include "framework/instance_lock.h"
+#include "tests/gui_support.h"
+#include "tests/run_process.h"
 #include "tolmeri_config.h"
 
 namespace {
@@ -51,64 +49,58 @@ pid_t FlockHolder(const QString& path) {
 class RealProgram : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(runtime.isValid() && programDir.isValid());
-        QFile::setPermissions(runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                  QFileDevice::ExeOwner);
         program = programDir.filePath(QStringLiteral("tolmeri"));
         ASSERT_TRUE(QFile::copy(QStringLiteral(TOLMERI_EXE), program));
         lockPath = runtime.filePath(QStringLiteral("tolmeri"));
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     }
-    void TearDown() override {
-        qunsetenv("XDG_RUNTIME_DIR");
-        // By its bytes: QTemporaryDir cannot remove a name that is not UTF-8.
-        std::error_code ignored;
-        std::filesystem::remove_all(QFile::encodeName(programDir.path()).toStdString(), ignored);
+    void TearDown() override { qunsetenv("XDG_RUNTIME_DIR"); }
+
+    // The program started as a user starts it, on the headless platform.
+    std::unique_ptr<CChildProcess> Start(const std::vector<std::string>& args = {},
+                                         ProcessOptions options = {}) {
+        options.folder = runtime.String();
+        if (options.env.empty())
+            options.env = {"QT_QPA_PLATFORM=offscreen", "XDG_RUNTIME_DIR=" + runtime.String()};
+        return std::make_unique<CChildProcess>(QFile::encodeName(program).toStdString(), args,
+                                               options);
+    }
+    bool HeldBy(const CChildProcess& p) {
+        return QTest::qWaitFor([&] { return FlockHolder(lockPath) == p.Pid(); }, 20000);
+    }
+    // Ends by itself within the time a start may take.
+    static bool EndsBySelf(CChildProcess& p) {
+        return QTest::qWaitFor([&] { return p.Ended(); }, 20000);
+    }
+    static void Stop(CChildProcess& p) {
+        p.Signal(SIGTERM);
+        if (!EndsBySelf(p))
+            p.Signal(SIGKILL);
+        p.Wait();
     }
 
-    void Start(QProcess& p) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-        p.setProcessEnvironment(env);
-        p.start(program, {});
-        ASSERT_TRUE(p.waitForStarted(20000));
-    }
-    bool HeldBy(const QProcess& p) {
-        return QTest::qWaitFor([&] { return FlockHolder(lockPath) == p.processId(); }, 20000);
-    }
-    static void Stop(QProcess& p) {
-        p.terminate();
-        if (!p.waitForFinished(20000))
-            p.kill();
-        p.waitForFinished(20000);
-    }
-
-    QTemporaryDir runtime, programDir;
+    CQtTempFolder runtime, programDir;
     QString program, lockPath;
 };
 
 TEST_F(RealProgram, ASecondCopyEndsOnItsOwnAndTheFirstRunsOn) {
-    QProcess first;
-    Start(first);
-    ASSERT_TRUE(HeldBy(first));
+    const auto first = Start();
+    ASSERT_TRUE(HeldBy(*first));
 
-    QProcess second;
-    Start(second);
-    ASSERT_TRUE(second.waitForFinished(20000)) << "the second copy must end by itself";
-    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(second.exitCode(), 0);
-    EXPECT_EQ(first.state(), QProcess::Running);
-    EXPECT_EQ(FlockHolder(lockPath), first.processId());
+    const auto second = Start();
+    ASSERT_TRUE(EndsBySelf(*second)) << "the second copy must end by itself";
+    EXPECT_FALSE(second->Signalled());
+    EXPECT_EQ(second->Status(), 0);
+    EXPECT_FALSE(first->Ended());
+    EXPECT_EQ(FlockHolder(lockPath), first->Pid());
 
-    Stop(first);
+    Stop(*first);
     EXPECT_EQ(FlockHolder(lockPath), 0) << "the kernel drops the lock with its process";
 
-    QProcess third;
-    Start(third);
-    EXPECT_TRUE(HeldBy(third)) << "after the first ends a new start runs";
-    EXPECT_EQ(third.state(), QProcess::Running);
-    Stop(third);
+    const auto third = Start();
+    EXPECT_TRUE(HeldBy(*third)) << "after the first ends a new start runs";
+    EXPECT_FALSE(third->Ended());
+    Stop(*third);
     EXPECT_FALSE(QFile::exists(programDir.filePath(QStringLiteral("tolmeri.ini"))));
 }
 
@@ -120,9 +112,8 @@ TEST_F(RealProgram, TheRunningCopyListensBesideItsLockAndAnswersARequestToShowIt
     ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
     stale.close();
 
-    QProcess first;
-    Start(first);
-    ASSERT_TRUE(HeldBy(first));
+    const auto first = Start();
+    ASSERT_TRUE(HeldBy(*first));
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
             QLocalSocket probe;
@@ -131,8 +122,8 @@ TEST_F(RealProgram, TheRunningCopyListensBesideItsLockAndAnswersARequestToShowIt
         },
         20000));
     EXPECT_TRUE(CInstanceChannel::AskToActivate(QStringLiteral("tolmeri"), 20000));
-    EXPECT_EQ(first.state(), QProcess::Running);
-    Stop(first);
+    EXPECT_FALSE(first->Ended());
+    Stop(*first);
     EXPECT_FALSE(CInstanceChannel::AskToActivate(QStringLiteral("tolmeri"), 20000))
         << "nobody answers once it has ended";
 }
@@ -141,7 +132,7 @@ TEST_F(RealProgram, ASecondStartBringsTheFirstCopysWindowToTheFront) {
     // This process is the first copy: it holds the lock and listens, its
     // window minimised behind another. The real program is the second start.
     CInstanceLock mine;
-    ASSERT_EQ(mine.Acquire("tolmeri"), CInstanceLock::Result::Acquired);
+    ASSERT_EQ(mine.Acquire("tolmeri"), CInstanceLock::Acquisition::kAcquired);
     QWidget window, other;
     int requests = 0;
     CInstanceChannel channel;
@@ -156,12 +147,10 @@ TEST_F(RealProgram, ASecondStartBringsTheFirstCopysWindowToTheFront) {
     window.showMinimized();
     ASSERT_TRUE(window.isMinimized());
 
-    QProcess second;
-    QSignalSpy ended(&second, &QProcess::finished);
-    Start(second);
-    ASSERT_TRUE(ended.wait(20000)) << "the second start ends by itself";
-    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(second.exitCode(), 0);
+    const auto second = Start();
+    ASSERT_TRUE(EndsBySelf(*second)) << "the second start ends by itself";
+    EXPECT_FALSE(second->Signalled());
+    EXPECT_EQ(second->Status(), 0);
     EXPECT_EQ(requests, 1);
     EXPECT_FALSE(window.isMinimized());
     EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
@@ -200,25 +189,17 @@ TEST_F(RealProgram, OnlyARequestIsAnsweredAndItsActivationTokenIsKept) {
 
 TEST_F(RealProgram, ALockHeldByAnyOtherProcessStopsTheStart) {
     CInstanceLock mine;
-    ASSERT_EQ(mine.Acquire("tolmeri"), CInstanceLock::Result::Acquired);
-    QProcess p;
-    Start(p);
-    ASSERT_TRUE(p.waitForFinished(20000));
-    EXPECT_EQ(p.exitCode(), 0);
+    ASSERT_EQ(mine.Acquire("tolmeri"), CInstanceLock::Acquisition::kAcquired);
+    const auto p = Start();
+    ASSERT_TRUE(EndsBySelf(*p));
+    EXPECT_EQ(p->Status(), 0);
 }
 
 TEST_F(RealProgram, OtherArgumentsAreIgnoredAndTheWindowRuns) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.start(program,
-            {QStringLiteral("--verbose"), QStringLiteral("tolmeri.ini"), QStringLiteral("-v")});
-    ASSERT_TRUE(p.waitForStarted(20000));
-    EXPECT_TRUE(HeldBy(p));
-    EXPECT_EQ(p.state(), QProcess::Running);
-    Stop(p);
+    const auto p = Start({"--verbose", "tolmeri.ini", "-v"});
+    EXPECT_TRUE(HeldBy(*p));
+    EXPECT_FALSE(p->Ended());
+    Stop(*p);
 }
 
 // --help and --version: one answer on standard output and status 0, with no
@@ -226,52 +207,46 @@ TEST_F(RealProgram, OtherArgumentsAreIgnoredAndTheWindowRuns) {
 // holds the lock (a start that looked at it would end silently).
 TEST_F(RealProgram, HelpAndVersionAnswerWithoutAWindowOrTheLock) {
     CInstanceLock other;
-    ASSERT_EQ(other.Acquire("tolmeri"), CInstanceLock::Result::Acquired);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        env.remove(QString::fromLatin1(name));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    ASSERT_EQ(other.Acquire("tolmeri"), CInstanceLock::Acquisition::kAcquired);
+    ProcessOptions headless;
+    headless.env = {"XDG_RUNTIME_DIR=" + runtime.String()};
+    headless.unset = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
 
-    const QByteArray version = "tolmeri " TOLMERI_VERSION "\n";
+    const std::string version = "tolmeri " TOLMERI_VERSION "\n";
     const struct {
-        QStringList args;
+        std::vector<std::string> args;
         bool usage; // else the version line
     } cases[] = {
-        {{QStringLiteral("--version")}, false},
-        {{QStringLiteral("--help")}, true},
-        {{QStringLiteral("-h")}, true},
-        {{QStringLiteral("-geometry"), QStringLiteral("10x10"), QStringLiteral("--version")},
-         false},
-        {{QStringLiteral("--version"), QStringLiteral("--help")}, false}, // the first one answers
+        {{"--version"}, false},
+        {{"--help"}, true},
+        {{"-h"}, true},
+        {{"-geometry", "10x10", "--version"}, false},
+        {{"--version", "--help"}, false}, // the first one answers
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.args.join(u' ').toStdString());
-        QProcess p;
-        p.setProcessEnvironment(env);
-        p.start(program, c.args);
-        ASSERT_TRUE(p.waitForFinished(20000));
-        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(p.exitCode(), 0);
-        const QByteArray out = p.readAllStandardOutput();
+        SCOPED_TRACE(::testing::PrintToString(c.args));
+        const auto p = Start(c.args, headless);
+        ASSERT_TRUE(EndsBySelf(*p));
+        EXPECT_FALSE(p->Signalled());
+        EXPECT_EQ(p->Status(), 0);
+        const std::string out = p->Out();
         if (c.usage) {
-            EXPECT_TRUE(out.startsWith("使い方: tolmeri [-h | --help | --version]\n"))
-                << out.data();
-            EXPECT_TRUE(out.contains("tolmeri-hours --help"));
+            EXPECT_EQ(out.rfind("使い方: tolmeri [-h | --help | --version]\n", 0), 0u) << out;
+            EXPECT_NE(out.find("tolmeri-hours --help"), std::string::npos);
         } else {
             EXPECT_EQ(out, version);
         }
-        EXPECT_EQ(p.readAllStandardError(), QByteArray());
+        EXPECT_EQ(p->Err(), "");
     }
     EXPECT_FALSE(QFile::exists(programDir.filePath(QStringLiteral("tolmeri.ini"))));
 
     // An answer that cannot be written is reported, not taken for success.
-    QProcess full;
-    full.setProcessEnvironment(env);
-    full.setStandardOutputFile(QStringLiteral("/dev/full"));
-    full.start(program, {QStringLiteral("--version")});
-    ASSERT_TRUE(full.waitForFinished(20000));
-    EXPECT_EQ(full.exitCode(), 1);
-    EXPECT_TRUE(full.readAllStandardError().startsWith("tolmeri: 出力を書けませんでした"));
+    ProcessOptions full = headless;
+    full.stdoutPath = "/dev/full";
+    const auto p = Start({"--version"}, full);
+    ASSERT_TRUE(EndsBySelf(*p));
+    EXPECT_EQ(p->Status(), 1);
+    EXPECT_EQ(p->Err().rfind("tolmeri: 出力を書けませんでした", 0), 0u) << p->Err();
 }
 
 TEST_F(RealProgram, AFolderNameThatIsNotUtf8StillHoldsTheSettingsFile) {
@@ -288,22 +263,10 @@ TEST_F(RealProgram, AFolderNameThatIsNotUtf8StillHoldsTheSettingsFile) {
     ASSERT_GE(watch, 0);
     ASSERT_GE(inotify_add_watch(watch, folder.constData(), IN_OPEN), 0);
 
-    std::vector<std::string> env;
-    for (char** e = environ; *e; ++e)
-        env.emplace_back(*e);
-    env.push_back("QT_QPA_PLATFORM=offscreen");
-    env.push_back("XDG_RUNTIME_DIR=" + runtime.path().toStdString());
-    std::vector<char*> envp;
-    for (std::string& e : env)
-        envp.push_back(e.data());
-    envp.push_back(nullptr);
-    char* argv[] = {const_cast<char*>(exe.constData()), nullptr};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addchdir_np(&actions, QFile::encodeName(runtime.path()).constData());
-    pid_t pid = 0;
-    ASSERT_EQ(posix_spawn(&pid, exe.constData(), &actions, nullptr, argv, envp.data()), 0);
-    posix_spawn_file_actions_destroy(&actions);
+    CChildProcess child(
+        exe.toStdString(), {},
+        {.folder = runtime.String(),
+         .env = {"QT_QPA_PLATFORM=offscreen", "XDG_RUNTIME_DIR=" + runtime.String()}});
 
     // The kernel reports the open of tolmeri.ini in that folder.
     bool opened = false;
@@ -319,17 +282,14 @@ TEST_F(RealProgram, AFolderNameThatIsNotUtf8StillHoldsTheSettingsFile) {
         }
     }
     close(watch);
-    kill(pid, SIGTERM);
-    int status = 0;
-    waitpid(pid, &status, 0);
+    child.Signal(SIGTERM);
+    child.Wait();
     EXPECT_TRUE(opened) << "the settings file beside the program was never read";
     EXPECT_FALSE(QFile::exists(runtime.filePath(QStringLiteral(".ini"))));
 }
 
 TEST(InstanceLock, OneHolderAtATimeAcrossProcesses) {
-    QTemporaryDir runtime;
-    QFile::setPermissions(runtime.path(),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    CQtTempFolder runtime;
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     EXPECT_EQ(CInstanceLock::LockDirectory(), runtime.path().toStdString());
 
@@ -339,7 +299,8 @@ TEST(InstanceLock, OneHolderAtATimeAcrossProcesses) {
     const pid_t child = fork();
     if (child == 0) {
         CInstanceLock lock;
-        const char got = lock.Acquire("tolmeri") == CInstanceLock::Result::Acquired ? 'y' : 'n';
+        const char got =
+            lock.Acquire("tolmeri") == CInstanceLock::Acquisition::kAcquired ? 'y' : 'n';
         (void)!write(toParent[1], &got, 1);
         char go;
         (void)!read(toChild[0], &go, 1); // hold until told to end
@@ -350,29 +311,34 @@ TEST(InstanceLock, OneHolderAtATimeAcrossProcesses) {
     EXPECT_EQ(got, 'y');
     {
         CInstanceLock second;
-        EXPECT_EQ(second.Acquire("tolmeri"), CInstanceLock::Result::HeldElsewhere);
+        EXPECT_EQ(second.Acquire("tolmeri"), CInstanceLock::Acquisition::kHeldElsewhere);
         EXPECT_FALSE(second.IsHeld());
     }
     (void)!write(toChild[1], "x", 1);
     int status = 0;
     waitpid(child, &status, 0);
     CInstanceLock after;
-    EXPECT_EQ(after.Acquire("tolmeri"), CInstanceLock::Result::Acquired);
+    EXPECT_EQ(after.Acquire("tolmeri"), CInstanceLock::Acquisition::kAcquired);
     qunsetenv("XDG_RUNTIME_DIR");
 }
 
 TEST(InstanceLock, AnUnsafeRuntimeDirectoryIsNotUsed) {
-    QTemporaryDir open;
+    CQtTempFolder open;
     QFile::setPermissions(open.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                            QFileDevice::ExeOwner | QFileDevice::WriteOther |
                                            QFileDevice::ReadOther | QFileDevice::ExeOther);
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(open.path()));
+    const std::string fallback = "/tmp/tolmeri-" + std::to_string(geteuid());
+    struct stat before {};
+    const bool existed = lstat(fallback.c_str(), &before) == 0;
     const std::string dir = CInstanceLock::LockDirectory();
     EXPECT_NE(dir, open.path().toStdString()) << "a world-writable folder is not private";
-    EXPECT_EQ(dir, "/tmp/tolmeri-" + std::to_string(geteuid()));
+    EXPECT_EQ(dir, fallback);
     qputenv("XDG_RUNTIME_DIR", "relative/path");
-    EXPECT_EQ(CInstanceLock::LockDirectory(), "/tmp/tolmeri-" + std::to_string(geteuid()));
+    EXPECT_EQ(CInstanceLock::LockDirectory(), fallback);
     qunsetenv("XDG_RUNTIME_DIR");
+    if (!existed) // made for this test alone, and empty
+        rmdir(fallback.c_str());
 }
 
 } // namespace

@@ -8,7 +8,7 @@
 
 #include "core/calendar.h"
 #include "core/civil_date.h"
-#include "csv_rows.h"
+#include "tests/csv_rows.h"
 
 using namespace tolmeri;
 

@@ -1,5 +1,6 @@
-// The chart: its layout arithmetic on the worked example, and the pixels a
-// paint leaves on an image.
+// The chart: its layout arithmetic on Yokohama, 2000-01-01, and what a user
+// sees of a paint: the bands' colours and lines, texts on grey cells, and
+// every text drawn whole at the window's width.
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
@@ -7,27 +8,28 @@
 #include <QPainter>
 #include <random>
 
-#include "sun_events.h"
+#include "core/sun_events.h"
+#include "core/temporal_hours.h"
+#include "ui/chart_painter.h"
+#include "ui/tolmeri_dlg.h"
 
-#include "chart_painter.h"
-#include "temporal_hours.h"
+using namespace tolmeri;
 
 namespace {
 
-CTemporalHours Hours(int latDeg, int latMin, int lonDeg, int lonMin, int tz, int y, int m, int d) {
+const QFont& Face() {
+    static const QFont face = CTolmeriDlg::ChartFace();
+    return face;
+}
+
+ChartInput Input(const Place& place, const CivilDate& date, const QString& name) {
     CTemporalHours h;
-    h.Reset();
-    h.SetPlace(latDeg, latMin, lonDeg, lonMin, tz);
-    h.SetDate(y, m, d);
-    h.CalcNoonJD();
-    h.CalcBoundaries();
-    h.SetLabels();
-    return h;
+    h.Recompute(place, date);
+    return {h.Day(), name, date};
 }
 
 ChartInput Yokohama2000() {
-    return ChartInput::From(Hours(35, 27, 139, 39, 9, 2000, 1, 1), QStringLiteral("横浜"), 2000, 1,
-                            1);
+    return Input({"", 35, 27, 139, 39, 9}, {2000, 1, 1}, QStringLiteral("横浜"));
 }
 
 const ChartText* FindText(const ChartLayout& layout, const QString& text) {
@@ -37,7 +39,7 @@ const ChartText* FindText(const ChartLayout& layout, const QString& text) {
     return nullptr;
 }
 
-TEST(ChartLayout, WorkedExample) {
+TEST(ChartLayout, YokohamaNewYear2000On12PixelRows) {
     const ChartLayout L = LayoutChart(Yokohama2000(), ClientRect{0, 0, 540, 480}, 12, 6);
     EXPECT_EQ(L.xL, 306);
     EXPECT_EQ(L.xR, 498);
@@ -56,15 +58,15 @@ TEST(ChartLayout, WorkedExample) {
         int x, y;
         ChartTextKind kind;
     } texts[] = {
-        {"暁九つ (子)  23:45", 348, 36, ChartTextKind::Row},
-        {"-暁九つ半  00:50", 498, 55, ChartTextKind::Row},
-        {"昼九つ (午)  11:45", 348, 243, ChartTextKind::Row},
-        {"日出", 264, 158, ChartTextKind::Mark},
-        {"06:50", 312, 158, ChartTextKind::Mark},
-        {"日没", 264, 328, ChartTextKind::Mark},
-        {"16:39", 312, 328, ChartTextKind::Mark},
-        {"南中", 264, 243, ChartTextKind::Mark},
-        {"横浜 － 西暦 2000年 1月 1日", 264, 6, ChartTextKind::Title},
+        {"暁九つ (子)  23:45", 348, 36, ChartTextKind::kRow},
+        {"-暁九つ半  00:50", 498, 55, ChartTextKind::kRow},
+        {"昼九つ (午)  11:45", 348, 243, ChartTextKind::kRow},
+        {"日出", 264, 158, ChartTextKind::kMark},
+        {"06:50", 312, 158, ChartTextKind::kMark},
+        {"日没", 264, 328, ChartTextKind::kMark},
+        {"16:39", 312, 328, ChartTextKind::kMark},
+        {"南中", 264, 243, ChartTextKind::kMark},
+        {"横浜 － 西暦 2000年 1月 1日", 264, 6, ChartTextKind::kTitle},
     };
     for (const auto& t : texts) {
         const ChartText* found = FindText(L, QString::fromUtf8(t.text));
@@ -76,20 +78,7 @@ TEST(ChartLayout, WorkedExample) {
     // Row 24 repeats row 0's text, one cycle further down.
     ASSERT_EQ(L.texts.size(), 31u);
     EXPECT_EQ(L.texts[24],
-              (ChartText{348, 450, QStringLiteral("暁九つ (子)  23:45"), ChartTextKind::Row}));
-}
-
-TEST(ChartLayout, BandsNestAndTheSeventhIsTheTransitLine) {
-    const ChartLayout L = LayoutChart(Yokohama2000(), ClientRect{0, 0, 540, 480}, 12, 6);
-    ASSERT_EQ(L.bands.size(), 7u);
-    for (int j = 0; j < 7; ++j) {
-        EXPECT_EQ(L.bands[j].left, 306);
-        EXPECT_EQ(L.bands[j].right, 498);
-        EXPECT_EQ(L.bands[j].top, L.boundaryY[2 * j]) << j;
-        EXPECT_EQ(L.bands[j].bottom, L.boundaryY[24 - 2 * j] + 1) << j;
-        EXPECT_EQ(L.bands[j].brush, j < 6 ? j : 5) << j;
-    }
-    EXPECT_EQ(L.bands[6].bottom - L.bands[6].top, 1);
+              (ChartText{348, 450, QStringLiteral("暁九つ (子)  23:45"), ChartTextKind::kRow}));
 }
 
 TEST(ChartLayout, MidnightsLandOnTheChartsEdgesForAnyTable) {
@@ -97,15 +86,14 @@ TEST(ChartLayout, MidnightsLandOnTheChartsEdgesForAnyTable) {
     std::uniform_int_distribution<int> any(INT_MIN, INT_MAX), lat(-90, 90);
     for (int n = 0; n < 2000; ++n) {
         const bool wild = n % 2;
-        const CTemporalHours h =
-            Hours(wild ? any(rng) : lat(rng), 0, any(rng), 0, wild ? any(rng) : 9,
-                  wild ? any(rng) : 1990 + n % 50, 1 + n % 12, 1 + n % 28);
-        const ChartInput in = ChartInput::From(h, QString(), 0, 0, 0);
+        const ChartInput in =
+            Input({"", wild ? any(rng) : lat(rng), 0, any(rng), 0, wild ? any(rng) : 9},
+                  {wild ? any(rng) : 1990 + n % 50, 1 + n % 12, 1 + n % 28}, QString());
         for (const ClientRect& client : {ClientRect{0, 0, 540, 480}, ClientRect{0, 0, 620, 502}}) {
             const ChartLayout L = LayoutChart(in, client, 13, 6);
             ASSERT_EQ(L.boundaryY[0], L.yT);
             ASSERT_EQ(L.boundaryY[24], L.yB);
-            for (int i = 1; i < 25; ++i)
+            for (int i = 1; i < kBoundaryCount; ++i)
                 ASSERT_LE(L.boundaryY[i - 1], L.boundaryY[i]);
         }
     }
@@ -117,7 +105,8 @@ protected:
         image = QImage(620, 502, QImage::Format_RGB32);
         image.fill(QColor(240, 240, 240));
         QPainter p(&image);
-        layout = PaintChart(p, ClientRect{0, 0, image.width(), image.height()}, Yokohama2000());
+        layout =
+            PaintChart(p, ClientRect{0, 0, image.width(), image.height()}, Yokohama2000(), Face());
     }
     QColor At(int x, int y) const { return image.pixelColor(x, y); }
 
@@ -137,7 +126,7 @@ TEST_F(PaintedChart, EachBandShowsItsColourBetweenItsBoundaries) {
 
 TEST_F(PaintedChart, EvenBoundariesGetALineAndOddOnesDoNot) {
     const int x = layout.xL + 2;
-    for (int i = 0; i < 25; ++i) {
+    for (int i = 0; i < kBoundaryCount; ++i) {
         const int y = layout.boundaryY[i];
         if (i % 2 == 0)
             EXPECT_EQ(At(x, y), QColor(Qt::black)) << i;
@@ -170,7 +159,7 @@ TEST_F(PaintedChart, RowsStandOnGreyBoxesWithDarkText) {
 
 TEST_F(PaintedChart, TheTitleStandsAboveTheChartInDarkRed) {
     const ChartText& title = layout.texts.back();
-    ASSERT_EQ(title.kind, ChartTextKind::Title);
+    ASSERT_EQ(title.kind, ChartTextKind::kTitle);
     EXPECT_LT(title.y, layout.yT);
     int red = 0;
     for (int x = title.x; x < title.x + 200; ++x)
@@ -181,99 +170,79 @@ TEST_F(PaintedChart, TheTitleStandsAboveTheChartInDarkRed) {
     EXPECT_EQ(At(title.x, title.y + 1), kChartTextBackground);
 }
 
-// The window's width with the real fonts. Height as the template gives it.
-class WholeTexts : public ::testing::Test {
-protected:
-    static constexpr int kHeight = 502;
-    void SetUp() override {
-        width = ChartClientWidth(nullptr, kHeight, 0);
-        A = rows.averageCharWidth();
+// Between the midnights the bands' column holds nothing but the bands'
+// colours and their black lines, and the day's bands mirror the night's.
+TEST_F(PaintedChart, TheBandsFillTheColumnBetweenTheMidnightsAndMirror) {
+    const int x = layout.xR - 3; // right of every row's text
+    std::vector<QColor> seen;
+    for (int y = layout.boundaryY[0]; y <= layout.boundaryY[24]; ++y) {
+        const QColor c = At(x, y);
+        const bool band =
+            std::find(kChartBrushes.begin(), kChartBrushes.end(), c) != kChartBrushes.end();
+        ASSERT_TRUE(band || c == QColor(Qt::black)) << y;
+        if (band && (seen.empty() || seen.back() != c))
+            seen.push_back(c);
     }
-    ChartLayout Layout(const ChartInput& in, int w) const {
-        return LayoutChart(in, ClientRect{0, 0, w, kHeight}, rows.height(), A);
-    }
-    // Background pixels left right of the text that reaches furthest, for
-    // every clock time of every row and for every title of names.
-    int Margin(int w, const QStringList& names) const {
-        ChartInput in = Yokohama2000();
-        int right = 0;
-        const ChartLayout L = Layout(in, w);
-        for (int i = 0; i < 25; ++i) {
-            const QString label = (i % 2 ? QStringLiteral("-") : QString()) + in.labels[i];
-            for (int minute = 0; minute < 1440; ++minute) {
-                const QString text = label + QStringLiteral("  ") +
-                                     QString::fromStdString(tolmeri::FormatClock(minute));
-                right = std::max(right, L.texts[i].x + rows.horizontalAdvance(text));
-            }
-        }
-        for (const QString& name : names) {
-            in.locationName = name;
-            const ChartText title = Layout(in, w).texts.back();
-            for (const auto& [y, m, d] : {std::tuple{2001, 12, 31}, {2200, 12, 28}, {1999, 11, 30}})
-                right =
-                    std::max(right, title.x + titles.horizontalAdvance(ChartTitle(name, y, m, d)));
-        }
-        return w - right;
-    }
-    // Twelve of every one-byte character of CP932, and six-character names.
-    static QStringList Names() {
-        QStringList names = {QStringLiteral("和歌山和歌山"), QStringLiteral("Johannesburg"),
-                             QStringLiteral("ＷＷＷＷＷＷ"), QStringLiteral("鹿児島鹿児島")};
-        for (char16_t c = 0x20; c <= 0x7E; ++c)
-            names << QString(12, QChar(c));
-        for (char16_t c = 0xFF61; c <= 0xFF9F; ++c)
-            names << QString(12, QChar(c));
-        return names;
-    }
-
-    const QFontMetrics rows{ChartFont(nullptr, 90)};
-    const QFontMetrics titles{ChartFont(nullptr, 160)};
-    int width = 0;
-    int A = 0;
-};
-
-TEST_F(WholeTexts, EveryTextEndsAtLeastACharacterBeforeTheRightEdgeAndNoWidthLessWould) {
-    const QStringList names = Names();
-    EXPECT_GE(Margin(width, names), A) << "client width " << width;
-    EXPECT_LT(Margin(width - 1, names), A) << "client width " << width - 1;
-    // Half-hour rows alone, the cut that showed first: they fit as well.
-    EXPECT_GE(Margin(width, {}), A);
-    // Never narrower than asked for.
-    EXPECT_EQ(ChartClientWidth(nullptr, kHeight, width + 40), width + 40);
+    // Hour k and hour 11 - k share a colour; the two middle hours are one run.
+    const std::vector<QColor> expected = {kChartBrushes[0], kChartBrushes[1], kChartBrushes[2],
+                                          kChartBrushes[3], kChartBrushes[4], kChartBrushes[5],
+                                          kChartBrushes[4], kChartBrushes[3], kChartBrushes[2],
+                                          kChartBrushes[1], kChartBrushes[0]};
+    EXPECT_EQ(seen, expected);
 }
 
-TEST_F(WholeTexts, TheLastColumnsStayBackground) {
-    // Painted, the grey cells and the glyphs of the longest texts stop
-    // short of the last A columns; the widest title comes close to them.
+// The window's width with the real fonts: painted, every text ends at least
+// one average character width before the right edge, for every clock time a
+// row can show, with the marks and titles of the widest names; one pixel
+// narrower, some text comes closer.
+TEST(WholeTexts, EveryTextEndsACharacterBeforeTheEdgeAndNoNarrowerWidthWouldDo) {
+    constexpr int kHeight = 502;
+    const int width = ChartClientWidth(Face(), nullptr, kHeight, 0);
+    const int A = QFontMetrics(ChartFont(Face(), nullptr, 90)).averageCharWidth();
+    QStringList names = {WidestPlaceName(ChartFont(Face(), nullptr, 160), nullptr),
+                         QStringLiteral("和歌山和歌山"), QStringLiteral("Johannesburg"),
+                         QStringLiteral("ＷＷＷＷＷＷ"), QStringLiteral("鹿児島鹿児島")};
+    for (char16_t c = 0x20; c <= 0x7E; ++c) // twelve of each one-byte character of CP932
+        names << QString(12, QChar(c));
+    for (char16_t c = 0xFF61; c <= 0xFF9F; ++c)
+        names << QString(12, QChar(c));
+    const CivilDate dates[] = {{2001, 12, 31}, {2200, 12, 28}, {1999, 11, 30}};
     const QColor background(240, 240, 240);
-    for (const QString& name :
-         {WidestPlaceName(ChartFont(nullptr, 160), nullptr), QStringLiteral("和歌山和歌山")}) {
-        QImage image(width, kHeight, QImage::Format_RGB32);
+
+    // The rightmost column a paint at width w touches. Rows stand wherever
+    // their boundaries put them; only how far right their texts reach counts.
+    const auto reach = [&](const ChartInput& in, int w) {
+        QImage image(w, 120, QImage::Format_RGB32);
         image.fill(background);
-        ChartInput in = Yokohama2000();
-        in.locationName = name;
-        in.year = 2001;
-        in.month = 12;
-        in.day = 31;
         QPainter p(&image);
-        PaintChart(p, ClientRect{0, 0, width, kHeight}, in);
+        PaintChart(p, ClientRect{0, 0, w, kHeight}, in, Face());
         p.end();
-        for (int x = width - A; x < width; ++x)
-            for (int y = 0; y < kHeight; ++y)
-                ASSERT_EQ(image.pixelColor(x, y), background) << x << "," << y;
-        if (name != QStringLiteral("和歌山和歌山")) {
-            bool reached = false;
-            for (int y = 0; y < kHeight && !reached; ++y)
-                reached = image.pixelColor(width - A - 1, y) != background;
-            EXPECT_TRUE(reached) << "the widest title ends right before the margin";
-        }
+        for (int x = w - 1; x >= 0; --x)
+            for (int y = 0; y < image.height(); ++y)
+                if (image.pixelColor(x, y) != background)
+                    return x;
+        return -1;
+    };
+    bool narrowerReaches = false;
+    for (int minute = 0; minute < 1440; ++minute) {
+        // Every boundary, sunrise and sunset at this clock time, with a name
+        // and date for the title, all names and dates in turn.
+        ChartInput in{
+            {}, names[minute % names.size()], dates[(minute / names.size()) % std::size(dates)]};
+        in.hours.boundary.fill(minute);
+        in.hours.sunrise = in.hours.sunset = minute;
+        ASSERT_LT(reach(in, width), width - A) << minute << " " << in.locationName.toStdString();
+        narrowerReaches = narrowerReaches || reach(in, width - 1) >= width - 1 - A;
     }
+    EXPECT_TRUE(narrowerReaches) << "client width " << width << " is wider than it needs to be";
+    // Never narrower than asked for.
+    EXPECT_EQ(ChartClientWidth(Face(), nullptr, kHeight, width + 40), width + 40);
 }
 
 TEST(ChartTitle, FormatsNameAndDate) {
-    EXPECT_EQ(ChartTitle(QStringLiteral("横浜"), 2000, 1, 1),
+    EXPECT_EQ(ChartTitle(QStringLiteral("横浜"), {2000, 1, 1}),
               QStringLiteral("横浜 － 西暦 2000年 1月 1日"));
-    EXPECT_EQ(ChartTitle(QStringLiteral("Lima"), 0, 13, 31),
+    EXPECT_EQ(ChartTitle(QStringLiteral("Lima"), {0, 13, 31}),
               QStringLiteral("Lima － 西暦 0年 13月 31日"));
 }
 

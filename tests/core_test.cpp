@@ -1,36 +1,34 @@
-// Calculator: the worked examples, the calendar, the rounding, and the
-// invariants the chart relies on for every input a settings file can hold.
+// Calculator: Yokohama on 2000-01-01 and 2001-06-21 to the minute, the
+// calendar, the rounding, the accepted ranges, and the invariants the chart
+// relies on for every input a settings file can hold.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <iconv.h>
 #include <random>
 #include <vector>
 
-#include "presets.h"
-#include "sun_events.h"
-#include "temporal_hours.h"
+#include "core/accepted_ranges.h"
+#include "core/place.h"
+#include "core/presets.h"
+#include "core/sun_events.h"
+#include "core/temporal_hours.h"
 
 namespace {
+
+using tolmeri::kBoundaryCount;
 
 CTemporalHours Compute(int latDeg, int latMin, int lonDeg, int lonMin, int tz, int y, int m,
                        int d) {
     CTemporalHours hours;
-    hours.Reset();
-    hours.SetPlace(latDeg, latMin, lonDeg, lonMin, tz);
-    hours.SetDate(y, m, d);
-    hours.CalcNoonJD();
-    hours.CalcBoundaries();
-    hours.SetLabels();
+    hours.Recompute({"", latDeg, latMin, lonDeg, lonMin, tz}, {y, m, d});
     return hours;
 }
 
 std::vector<int> Table(const CTemporalHours& h) {
-    std::vector<int> t;
-    for (int i = 0; i < 25; ++i)
-        t.push_back(h.GetBoundary(i));
-    return t;
+    return {h.GetBoundaries().begin(), h.GetBoundaries().end()};
 }
 
 TEST(TemporalHours, YokohamaNewYear2000) {
@@ -103,7 +101,7 @@ TEST(TemporalHours, PlacesWestAndSouthMatchTheirTypedValuesAndAnIndependentSun) 
         SCOPED_TRACE(c.preset);
         const std::string_view* entry = tolmeri::FindPreset(c.preset);
         ASSERT_NE(entry, nullptr);
-        const tolmeri::PresetFields p = tolmeri::ParseLocationEntry(*entry);
+        const tolmeri::Place p = tolmeri::ParseLocationEntry(*entry);
         const CTemporalHours preset =
             Compute(p.latDeg, p.latMin, p.lonDeg, p.lonMin, p.timeDiff, 2026, 6, 21);
         const CTemporalHours typed =
@@ -145,8 +143,8 @@ TEST(TemporalHours, NoonJulianDayFollowsTimeDifference) {
 TEST(TemporalHours, ResetMarksTableButKeepsSunriseAndSunset) {
     CTemporalHours h = Compute(35, 27, 139, 39, 9, 2000, 1, 1);
     h.Reset();
-    for (int i = 0; i < 25; ++i)
-        EXPECT_EQ(h.GetBoundary(i), 9999) << i;
+    for (int i = 0; i < kBoundaryCount; ++i)
+        EXPECT_EQ(h.GetBoundary(i), CTemporalHours::kUnsetBoundary) << i;
     EXPECT_EQ(h.GetSunrise(), 410);
     EXPECT_EQ(h.GetSunset(), 999);
 }
@@ -212,7 +210,7 @@ TEST(FormatClock, WallClockOfADayMinute) {
 }
 
 void ExpectSound(const CTemporalHours& h, const char* what) {
-    for (int i = 1; i < 25; ++i)
+    for (int i = 1; i < kBoundaryCount; ++i)
         ASSERT_LE(h.GetBoundary(i - 1), h.GetBoundary(i)) << what << " at " << i;
     ASSERT_EQ(h.GetBoundary(24) - h.GetBoundary(0), 1440) << what;
     ASSERT_GE(h.GetBoundary(0), -721) << what;
@@ -261,16 +259,24 @@ TEST(TemporalHours, RandomInputsAcrossTheWholeIntRange) {
     }
 }
 
-TEST(TemporalHours, OrderingRepairNeverActsInsideTheDialogsRanges) {
-    // Inside the ranges the calculate command accepts, the described algorithm
-    // must already give an ordered table, so results there stay bit for bit.
+TEST(TemporalHours, OrderingRepairNeverActsInsideTheAcceptedRanges) {
+    // Inside the ranges the calculate command accepts, the computation without
+    // the ordering repair already gives an ordered table, so results there
+    // stay bit for bit.
+    using namespace tolmeri;
+    const auto in = [](const IntRange& r) {
+        return std::uniform_int_distribution<int>(r.first, r.last);
+    };
     std::mt19937 rng(7);
-    std::uniform_int_distribution<int> year(0, 2200), month(1, 12), day(1, 31), latDeg(-54, 54),
-        lonDeg(-180, 180), minute(0, 59), tzOffset(-2, 2);
+    auto year = in(kYearRange), month = in(kMonthRange), day = in(kDayRange),
+         latDeg = in(kLatitudeRange), lonDeg = in(kLongitudeRange), minute = in(kArcMinuteRange);
+    std::uniform_int_distribution<int> tzOffset(-kTimeDifferenceTolerance,
+                                                kTimeDifferenceTolerance);
     for (int n = 0; n < 100000; ++n) {
         const int lon = lonDeg(rng);
-        int tz = lon / 15 + tzOffset(rng);
-        tz = std::max(-12, std::min(12, tz));
+        const int tz = std::clamp(SuggestedTimeDifference(lon) + tzOffset(rng),
+                                  kTimeDifferenceRange.first, kTimeDifferenceRange.last);
+        ASSERT_TRUE(TimeDifferenceFits(tz, lon));
         CTemporalHours h;
         h.SetPlace(latDeg(rng), minute(rng), lon, minute(rng), tz);
         h.SetDate(year(rng), month(rng), day(rng));
@@ -280,7 +286,7 @@ TEST(TemporalHours, OrderingRepairNeverActsInsideTheDialogsRanges) {
         const tolmeri::SunEvents fixed =
             tolmeri::CalcSunEvents(h.GetNoonJD(), h.GetLatitude(), h.GetLongitude(), tz / 24.0);
         ASSERT_EQ(raw.boundary, fixed.boundary);
-        for (int i = 1; i < 25; ++i)
+        for (int i = 1; i < kBoundaryCount; ++i)
             ASSERT_LE(raw.boundary[i - 1], raw.boundary[i]);
         // The marks fall inside the day bands.
         ASSERT_GE(raw.sunrise, raw.boundary[6]);
@@ -288,6 +294,51 @@ TEST(TemporalHours, OrderingRepairNeverActsInsideTheDialogsRanges) {
         ASSERT_GE(raw.sunset, raw.boundary[12]);
         ASSERT_LE(raw.sunset, raw.boundary[18]);
     }
+}
+
+// The checks of 計算実行 and tolmeri-hours: each range's ends are in, one past
+// them out; the time difference must be a real zone within two hours of
+// the longitude's, for any int a settings file holds.
+TEST(AcceptedRanges, EndsAndTheTimeDifferenceRule) {
+    using namespace tolmeri;
+    const struct {
+        IntRange range;
+        int first, last;
+    } ranges[] = {
+        {kYearRange, 0, 2200},           {kMonthRange, 1, 12},         {kDayRange, 1, 31},
+        {kLatitudeRange, -54, 54},       {kLongitudeRange, -180, 180}, {kArcMinuteRange, 0, 59},
+        {kTimeDifferenceRange, -12, 12},
+    };
+    for (const auto& r : ranges) {
+        EXPECT_TRUE(r.range.Contains(r.first) && r.range.Contains(r.last)) << r.first;
+        EXPECT_FALSE(r.range.Contains(r.first - 1LL) || r.range.Contains(r.last + 1LL)) << r.first;
+    }
+    const struct {
+        int timeDiff, lonDeg;
+        bool fits;
+    } cases[] = {
+        {9, 139, true},      {7, 139, true},        {11, 139, true},       {6, 139, false},
+        {12, 139, false},    {-5, -73, true},       {-7, -73, false},      {-2, -73, true},
+        {12, 180, true},     {13, 180, false},      {-12, -180, true},     {0, 14, true},
+        {1, 14, true},       {INT_MIN, 139, false}, {INT_MAX, 139, false}, {9, INT_MAX, false},
+        {0, INT_MIN, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TimeDifferenceFits(c.timeDiff, c.lonDeg), c.fits)
+            << c.timeDiff << " " << c.lonDeg;
+    EXPECT_EQ(SuggestedTimeDifference(-73), -4);
+}
+
+TEST(AcceptedRanges, DatesAndTheDaysToTheLastOne) {
+    using namespace tolmeri;
+    for (const CivilDate& d : {CivilDate{0, 1, 1}, CivilDate{2200, 12, 31}, CivilDate{2000, 2, 29}})
+        EXPECT_TRUE(IsAcceptedDate(d)) << FormatDate(d);
+    for (const CivilDate& d : {CivilDate{-1, 12, 31}, CivilDate{2201, 1, 1}, CivilDate{2100, 2, 29},
+                               CivilDate{2001, 13, 1}})
+        EXPECT_FALSE(IsAcceptedDate(d)) << FormatDate(d);
+    EXPECT_EQ(AcceptedDaysFrom({2200, 12, 31}), 1);
+    EXPECT_EQ(AcceptedDaysFrom({2200, 12, 1}), 31);
+    EXPECT_EQ(AcceptedDaysFrom({0, 1, 1}), 803899);
 }
 
 } // namespace

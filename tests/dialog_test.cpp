@@ -9,9 +9,9 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "dialogs.h"
-#include "gui_support.h"
-#include "resource.h"
+#include "res/dialogs.h"
+#include "res/resource.h"
+#include "tests/gui_support.h"
 
 namespace {
 
@@ -125,7 +125,7 @@ TEST_F(TemplateDialog, AHelpFileThatCannotBeShownIsReported) {
     QTest::keyClick(dlg.GetDlgItem(IDC_DATE_DAY), Qt::Key_F1);
     ASSERT_EQ(messages.calls.size(), 1u);
     EXPECT_EQ(messages.calls[0].text, QStringLiteral("ﾍﾙﾌﾟの起動に失敗しました。"));
-    EXPECT_EQ(messages.calls[0].icon, MbIcon::Exclamation);
+    EXPECT_EQ(messages.calls[0].icon, MbIcon::kExclamation);
 }
 
 // The controls only the era-date dialog and the year-chart window have: an

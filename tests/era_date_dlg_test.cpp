@@ -8,8 +8,8 @@
 #include <QPushButton>
 
 #include "core/temporal_hours.h"
-#include "main_dialog_fixture.h"
 #include "res/resource.h"
+#include "tests/main_dialog_fixture.h"
 #include "ui/era_date_dlg.h"
 
 namespace {
@@ -52,7 +52,7 @@ void Enter(CDialog& dlg, const Entry& e) {
     Type(dlg, IDC_ERA_DAY, QString::fromUtf8(e.day));
 }
 
-class EraDateDialog : public MainDialogTest {
+class EraDateDialog : public OpenMainDialogTest {
 protected:
     void SetDateBoxes(const char* year, const char* month, const char* day) {
         Type(*dlg, IDC_DATE_YEAR, QString::fromUtf8(year));
@@ -235,12 +235,8 @@ TEST_F(EraDateDialog, OkPutsTheDateIntoTheBoxesAndOnlyCalculateComputesIt) {
     EXPECT_EQ(dlg->m_nDateDay, 21);
     EXPECT_EQ(dlg->m_nLatitudeDegrees, 34);
     CTemporalHours expected;
-    expected.Reset();
-    expected.SetPlace(34, 27, 139, 39, 9);
-    expected.SetDate(1600, 10, 21);
-    expected.CalcNoonJD();
-    expected.CalcBoundaries();
-    for (int i = 0; i < 25; ++i)
+    expected.Recompute({"", 34, 27, 139, 39, 9}, {1600, 10, 21});
+    for (int i = 0; i < tolmeri::kBoundaryCount; ++i)
         EXPECT_EQ(dlg->Hours().GetBoundary(i), expected.GetBoundary(i)) << i;
 }
 

@@ -4,11 +4,11 @@
 
 #include <climits>
 
-#include "cp932.h"
-#include "data_exchange.h"
-#include "dialog_template.h"
-#include "edit.h"
-#include "win_app.h"
+#include "framework/cp932.h"
+#include "framework/data_exchange.h"
+#include "framework/dialog_template.h"
+#include "framework/edit.h"
+#include "framework/win_app.h"
 
 namespace {
 

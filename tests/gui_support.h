@@ -9,17 +9,16 @@
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <filesystem>
 #include <functional>
 #include <vector>
 
-#include "clock.h"
-#include "dialog.h"
-#include "message_box.h"
-#include "win_app.h"
+#include "framework/clock.h"
+#include "framework/dialog.h"
+#include "framework/message_box.h"
+#include "framework/win_app.h"
+#include "tests/temp_folder.h"
 
 // Records every message box instead of showing it.
 class MessageRecorder {
@@ -84,6 +83,13 @@ private:
     afx::DateSource m_previous;
 };
 
+// The temporary folder with the names Qt code uses for one (QTemporaryDir's).
+class CQtTempFolder : public CTempFolder {
+public:
+    QString path() const { return QFile::decodeName(QByteArray::fromStdString(String())); }
+    QString filePath(const QString& name) const { return path() + u'/' + name; }
+};
+
 // The application object of a test: its executable "lives" in a fresh
 // temporary directory, so the settings and help files are looked for there,
 // and the user's configuration folder is "config" in it (never the real one).
@@ -98,15 +104,12 @@ public:
             qunsetenv("XDG_CONFIG_HOME");
         else
             qputenv("XDG_CONFIG_HOME", m_previousConfig);
-        // By its bytes: QTemporaryDir cannot remove a name that is not UTF-8.
-        std::error_code ignored;
-        std::filesystem::remove_all(QFile::encodeName(dir.path()).toStdString(), ignored);
     }
     QString IniPath() const { return dir.filePath(QStringLiteral("tolmeri.ini")); }
     QString ConfigIniPath() const {
         return dir.filePath(QStringLiteral("config/tolmeri/tolmeri.ini"));
     }
-    QTemporaryDir dir;
+    CQtTempFolder dir;
 
 private:
     QByteArray m_previousConfig;

@@ -14,11 +14,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "about_dlg.h"
-#include "help_viewer.h"
-#include "main_dialog_fixture.h"
-#include "resource.h"
-#include "win_types.h"
+#include "framework/help_viewer.h"
+#include "framework/win_types.h"
+#include "res/resource.h"
+#include "tests/main_dialog_fixture.h"
+#include "ui/about_dlg.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ QString TopLine() {
     return browser ? browser->cursorForPosition(QPoint(4, 4)).block().text().trimmed() : QString();
 }
 
-class Help : public MainDialogTest {
+class Help : public OpenMainDialogTest {
 protected:
     void TearDown() override {
         delete (afx::HelpBrowser() ? afx::HelpBrowser()->window() : nullptr);
@@ -67,7 +67,7 @@ TEST_F(Help, AMissingHelpFileIsReportedAndNothingElseHappens) {
     Click(*dlg, IDC_HELP_BUTTON);
     ASSERT_EQ(messages.calls.size(), 1u);
     EXPECT_EQ(messages.calls[0].text, QStringLiteral("ﾍﾙﾌﾟの起動に失敗しました。"));
-    EXPECT_EQ(messages.calls[0].icon, afx::MbIcon::Exclamation);
+    EXPECT_EQ(messages.calls[0].icon, afx::MbIcon::kExclamation);
     EXPECT_EQ(afx::HelpBrowser(), nullptr);
     EXPECT_TRUE(dlg->isVisible());
 }

@@ -1,11 +1,11 @@
 // The preset list as a user meets it from the main dialog: what it shows, a
 // choice reaching the boxes (and not yet the chart), and cancels that change
 // nothing.
-#include "list_box.h"
-#include "location_list_dlg.h"
-#include "main_dialog_fixture.h"
-#include "presets.h"
-#include "resource.h"
+#include "core/presets.h"
+#include "framework/list_box.h"
+#include "res/resource.h"
+#include "tests/main_dialog_fixture.h"
+#include "ui/location_list_dlg.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ void ClickRow(CDialog& dlg, int row, bool twice = false) {
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
 }
 
-class LocationList : public MainDialogTest {
+class LocationList : public OpenMainDialogTest {
 protected:
     void WithList(std::function<void(CDialog&)> action) {
         InModal([this] { Click(*dlg, IDC_CHOOSE_LOCATION); }, std::move(action));

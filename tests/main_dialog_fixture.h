@@ -1,13 +1,16 @@
-// The main dialog shown and active, as the tests of the list, the window menu
-// and help start from it, and a way to act inside the modal dialogs it opens.
+// The main dialog as the program starts it, shown and active, over a
+// settings file of the test's choice in the test application's folder; the
+// fixture of every test that starts from the main window, with a way to act
+// inside the modal dialogs it opens.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <memory>
 
-#include "gui_support.h"
-#include "tolmeri_dlg.h"
+#include "tests/gui_support.h"
+#include "ui/tolmeri_dlg.h"
 
 // Readable failures.
 inline void PrintTo(const QString& text, std::ostream* os) {
@@ -22,7 +25,14 @@ inline void SystemClick(QWidget* w) {
 
 class MainDialogTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    // Starts the dialog as the program does, with settingsFile (CP932 bytes)
+    // as its settings file, or none; a dialog still open is replaced.
+    void Open(const QByteArray* settingsFile = nullptr) {
+        if (settingsFile) {
+            QFile f(app.IniPath());
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(*settingsFile);
+        }
         dlg = std::make_unique<CTolmeriDlg>();
         app.m_pMainWnd = dlg.get();
         dlg->Create();
@@ -51,4 +61,11 @@ protected:
     MessageRecorder messages;
     FixedToday today{QDate(2026, 3, 20)};
     std::unique_ptr<CTolmeriDlg> dlg;
+};
+
+// The fixture with the dialog opened before each test, without a settings
+// file.
+class OpenMainDialogTest : public MainDialogTest {
+protected:
+    void SetUp() override { Open(); }
 };

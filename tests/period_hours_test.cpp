@@ -7,37 +7,34 @@
 #include <random>
 #include <set>
 
+#include "core/accepted_ranges.h"
 #include "core/calendar.h"
 #include "core/civil_date.h"
 #include "core/period_hours.h"
 #include "core/period_rules.h"
 #include "core/solar_terms.h"
-#include "hours_output.h"
+#include "core/temporal_hours.h"
 
 using namespace tolmeri;
 
 namespace {
 
-PresetFields Place(int latDeg, int latMin, int lonDeg, int lonMin, int tz) {
+Place PlaceAt(int latDeg, int latMin, int lonDeg, int lonMin, int tz) {
     return {"", latDeg, latMin, lonDeg, lonMin, tz};
 }
-const PresetFields kKyoto = Place(35, 1, 135, 45, 9);
-const PresetFields kTokyo = Place(35, 39, 139, 45, 9);
+const Place kKyoto = PlaceAt(35, 1, 135, 45, 9);
+const Place kTokyo = PlaceAt(35, 39, 139, 45, 9);
 
-PeriodDay Day(const PresetFields& place, const CivilDate& date, DawnDefinition dawn,
-              ClockSteps steps = ClockSteps::kDaily) {
+DayHours Day(const Place& place, const CivilDate& date, DawnDefinition dawn,
+             ClockSteps steps = ClockSteps::kDaily) {
     CPeriodCalculator calc(place, {dawn, steps});
     return calc.Compute(date);
 }
 
-// The window's recompute, step by step.
-CTemporalHours Window(const PresetFields& p, const CivilDate& date) {
+// The window's recompute.
+CTemporalHours Window(const Place& p, const CivilDate& date) {
     CTemporalHours h;
-    h.Reset();
-    h.SetPlace(p.latDeg, p.latMin, p.lonDeg, p.lonMin, p.timeDiff);
-    h.SetDate(date.year, date.month, date.day);
-    h.CalcNoonJD();
-    h.CalcBoundaries();
+    h.Recompute(p, date);
     return h;
 }
 
@@ -47,16 +44,49 @@ CivilDate AddDays(const CivilDate& date, int days) {
 
 // A place inside the window's accepted ranges: latitude -54 to 54, the time
 // difference within two hours of the longitude's.
-PresetFields RandomPlace(std::mt19937& rng) {
-    std::uniform_int_distribution<int> lat(-54, 54), lon(-180, 180), min(0, 59), near(-2, 2);
-    PresetFields p = Place(lat(rng), min(rng), lon(rng), min(rng), 0);
-    p.timeDiff = std::clamp(p.lonDeg / 15 + near(rng), -12, 12);
+Place RandomPlace(std::mt19937& rng) {
+    const auto in = [](const IntRange& r) {
+        return std::uniform_int_distribution<int>(r.first, r.last);
+    };
+    auto lat = in(kLatitudeRange), lon = in(kLongitudeRange), min = in(kArcMinuteRange);
+    std::uniform_int_distribution<int> near(-kTimeDifferenceTolerance, kTimeDifferenceTolerance);
+    Place p = PlaceAt(lat(rng), min(rng), lon(rng), min(rng), 0);
+    p.timeDiff = std::clamp(SuggestedTimeDifference(p.lonDeg) + near(rng),
+                            kTimeDifferenceRange.first, kTimeDifferenceRange.last);
     return p;
 }
 
 CivilDate RandomDate(std::mt19937& rng) {
-    std::uniform_int_distribution<int> year(0, 2200), month(1, 12), day(1, 28);
+    std::uniform_int_distribution<int> year(kYearRange.first, kYearRange.last),
+        month(kMonthRange.first, kMonthRange.last), day(1, 28);
     return {year(rng), month(rng), day(rng)};
+}
+
+// The half-hour of a moment read the plain way, for the window's own
+// tables: the local date and minute by floor division, then the boundaries
+// 0 to 23 of the day before, the day and the day after and the last one's
+// 24, all as minutes of the day, taken as they stand.
+struct PlainHour {
+    CivilDate date;
+    int minute, index, start, end;
+};
+PlainHour PlainHourOf(const Place& place, std::int64_t utcSeconds) {
+    const std::int64_t local = utcSeconds + static_cast<std::int64_t>(place.timeDiff) * 3600;
+    const std::int64_t days = (local >= 0 ? local : local - 86399) / 86400;
+    PlainHour h{CivilFromDays(days), static_cast<int>((local - days * 86400) / 60), 0, 0, 0};
+    std::vector<int> marks;
+    for (int k = -1; k <= 1; ++k) {
+        const CTemporalHours d = Window(place, CivilFromDays(days + k));
+        for (int i = 0; i < (k == 1 ? kBoundaryCount : 24); ++i)
+            marks.push_back(d.GetBoundary(i) + 1440 * k);
+    }
+    int i = 0;
+    while (i < 71 && marks[i + 1] <= h.minute)
+        ++i;
+    h.index = i % 24;
+    h.start = marks[i];
+    h.end = marks[i + 1];
+    return h;
 }
 
 } // namespace
@@ -83,11 +113,11 @@ TEST(DawnDefinitions, NamesAndLabelsReadBack) {
 TEST(PeriodHours, DepressionDailyIsTheWindowsTable) {
     std::mt19937 rng(14);
     for (int n = 0; n < 3000; ++n) {
-        const PresetFields place = RandomPlace(rng);
+        const Place place = RandomPlace(rng);
         const CivilDate date = RandomDate(rng);
-        const PeriodDay day = Day(place, date, DawnDefinition::kDepression);
+        const DayHours day = Day(place, date, DawnDefinition::kDepression);
         const CTemporalHours h = Window(place, date);
-        for (int i = 0; i < 25; ++i)
+        for (int i = 0; i < kBoundaryCount; ++i)
             ASSERT_EQ(day.boundary[i], h.GetBoundary(i)) << n << " " << i;
         ASSERT_EQ(day.sunrise, h.GetSunrise());
         ASSERT_EQ(day.sunset, h.GetSunset());
@@ -103,7 +133,7 @@ TEST(PeriodHours, DepressionDailyIsTheWindowsTable) {
 // a minute: the program takes the Sun's position once at noon.
 TEST(PeriodHours, GeometricDefinitionsAgainstIndependentSunrises) {
     const struct {
-        PresetFields place;
+        Place place;
         CivilDate date;
         int sunrise, sunset; // day minutes, by hand
     } cases[] = {
@@ -114,10 +144,10 @@ TEST(PeriodHours, GeometricDefinitionsAgainstIndependentSunrises) {
         {kTokyo, {1798, 2, 15}, 393, 1039}, // 06:33, 17:19
     };
     for (const auto& c : cases) {
-        const PeriodDay sunrise = Day(c.place, c.date, DawnDefinition::kSunrise);
+        const DayHours sunrise = Day(c.place, c.date, DawnDefinition::kSunrise);
         EXPECT_NEAR(sunrise.boundary[6], c.sunrise, 1) << FormatDate(c.date);
         EXPECT_NEAR(sunrise.boundary[18], c.sunset, 1) << FormatDate(c.date);
-        const PeriodDay m36 = Day(c.place, c.date, DawnDefinition::kMinutes36);
+        const DayHours m36 = Day(c.place, c.date, DawnDefinition::kMinutes36);
         EXPECT_NEAR(m36.boundary[6], c.sunrise - 36, 1) << FormatDate(c.date);
         EXPECT_NEAR(m36.boundary[18], c.sunset + 36, 1) << FormatDate(c.date);
         // Only dawn and dusk move: the transit and the midnights stay.
@@ -131,14 +161,14 @@ TEST(PeriodHours, GeometricDefinitionsAgainstIndependentSunrises) {
 // 36min is the geometric sunrise less 36 minutes exactly, every day of a
 // year, in the north and the south.
 TEST(PeriodHours, ThirtySixMinutesAreExactlyThat) {
-    for (const PresetFields& place : {kTokyo, Place(-33, 52, 151, 12, 10), Place(54, 0, 0, 0, 0)}) {
+    for (const Place& place : {kTokyo, PlaceAt(-33, 52, 151, 12, 10), PlaceAt(54, 0, 0, 0, 0)}) {
         const auto geometric = CalcPeriodDays(place, {1750, 1, 1}, 365, {DawnDefinition::kSunrise});
         const auto m36 = CalcPeriodDays(place, {1750, 1, 1}, 365, {DawnDefinition::kMinutes36});
         for (std::size_t d = 0; d < m36.size(); ++d) {
             ASSERT_EQ(m36[d].boundary[6], geometric[d].boundary[6] - 36) << d;
             ASSERT_EQ(m36[d].boundary[18], geometric[d].boundary[18] + 36) << d;
             // The quarters are divided as ever: the halves lie between.
-            for (int i = 1; i < 25; ++i)
+            for (int i = 1; i < kBoundaryCount; ++i)
                 ASSERT_LE(m36[d].boundary[i - 1], m36[d].boundary[i]) << d << " " << i;
         }
     }
@@ -150,8 +180,8 @@ TEST(PeriodHours, ThirtySixMinutesAreExactlyThat) {
 TEST(PeriodHours, TheDepressionIsThirtySixMinutesAtKyotoOnTheEquinoxes) {
     for (const CivilDate date : {CivilDate{2026, 3, 20}, CivilDate{2026, 9, 23},
                                  CivilDate{1798, 3, 21}, CivilDate{1798, 9, 23}}) {
-        const PeriodDay depression = Day(kKyoto, date, DawnDefinition::kDepression);
-        const PeriodDay m36 = Day(kKyoto, date, DawnDefinition::kMinutes36);
+        const DayHours depression = Day(kKyoto, date, DawnDefinition::kDepression);
+        const DayHours m36 = Day(kKyoto, date, DawnDefinition::kMinutes36);
         EXPECT_NEAR(depression.boundary[6], m36.boundary[6], 1) << FormatDate(date);
         EXPECT_NEAR(depression.boundary[18], m36.boundary[18], 1) << FormatDate(date);
     }
@@ -173,8 +203,8 @@ TEST(PeriodHours, AutoChangesOnTheFirstDayOfTheKanseiCalendar) {
     };
     for (const auto& c : cases) {
         for (ClockSteps steps : kClockSteps) {
-            const PeriodDay aut = Day(kTokyo, c.date, DawnDefinition::kAuto, steps);
-            const PeriodDay direct = Day(kTokyo, c.date, c.in, steps);
+            const DayHours aut = Day(kTokyo, c.date, DawnDefinition::kAuto, steps);
+            const DayHours direct = Day(kTokyo, c.date, c.in, steps);
             EXPECT_EQ(aut.definition, c.in) << FormatDate(c.date);
             EXPECT_EQ(aut.boundary, direct.boundary) << FormatDate(c.date);
         }
@@ -198,7 +228,7 @@ TEST(PeriodHours, SekkiStepsHoldThroughATermAndChangeOnItsFirstDay) {
     const auto sekki = CalcPeriodDays(kKyoto, {2026, 1, 1}, 365, {{}, ClockSteps::kSekki});
     int changes = 0;
     for (std::size_t d = 0; d < sekki.size(); ++d) {
-        const PeriodDay& day = sekki[d];
+        const DayHours& day = sekki[d];
         const int jdn = JdnFromCivil(day.date);
         // The set day is the latest term start on or before the day.
         const SolarTermStart term = SolarTermOnDay(jdn, 9);
@@ -260,7 +290,7 @@ TEST(MomentHour, BoundariesAndTheNightAroundMidnight) {
 // boundary 0 falls after midnight: the small hours before it are the night
 // hours of the day before.
 TEST(MomentHour, SmallHoursBeforeBoundaryZeroBelongToThePreviousNight) {
-    const PresetFields place = Place(30, 0, 120, 0, 9);
+    const Place place = PlaceAt(30, 0, 120, 0, 9);
     const CivilDate date{2026, 1, 10};
     const CTemporalHours today = Window(place, date);
     const CTemporalHours yesterday = Window(place, AddDays(date, -1));
@@ -295,22 +325,23 @@ TEST(MomentHour, MinutesOutsideTheDayMoveTheDate) {
     }
 }
 
-// The moment's hour is the tool's --now for the default definition, moment
-// for moment, and always holds its moment for every definition and steps.
-TEST(MomentHour, AgreesWithNowAndHoldsTheMomentForEveryOption) {
+// The moment's hour, which tolmeri-hours --now shows, is the plain reading
+// of the window's tables for the default definition, moment for moment, and
+// always holds its moment for every definition and steps.
+TEST(MomentHour, AgreesWithThePlainReadingAndHoldsTheMomentForEveryOption) {
     std::mt19937 rng(1798);
     std::uniform_int_distribution<std::int64_t> seconds(-5'000'000'000LL, 7'000'000'000LL);
     for (int n = 0; n < 600; ++n) {
-        const PresetFields place = RandomPlace(rng);
+        const Place place = RandomPlace(rng);
         const std::int64_t utc = seconds(rng);
-        const CurrentHour now = FindCurrentHour(place, utc);
+        const PlainHour plain = PlainHourOf(place, utc);
         const LocalMoment local = LocalMomentOf(utc, place.timeDiff);
-        ASSERT_EQ(local.date, now.date);
-        ASSERT_EQ(local.minute, now.minute);
+        ASSERT_EQ(local.date, plain.date);
+        ASSERT_EQ(local.minute, plain.minute);
         const MomentHour m = FindMomentHour(place, local.date, local.minute);
-        ASSERT_EQ(m.index, now.index) << n;
-        ASSERT_EQ(m.start, now.since) << n;
-        ASSERT_EQ(m.end, now.next) << n;
+        ASSERT_EQ(m.index, plain.index) << n;
+        ASSERT_EQ(m.start, plain.start) << n;
+        ASSERT_EQ(m.end, plain.end) << n;
         for (DawnDefinition dawn : kDawnDefinitions)
             for (ClockSteps steps : kClockSteps) {
                 const MomentHour o = FindMomentHour(place, local.date, local.minute, {dawn, steps});
@@ -325,16 +356,16 @@ TEST(MomentHour, AgreesWithNowAndHoldsTheMomentForEveryOption) {
 // Polar days and nights, and places no dialog accepts: every definition
 // still gives a table that spans a day and never decreases.
 TEST(PeriodHours, EveryDefinitionStaysDefinedAtThePoles) {
-    const PresetFields places[] = {Place(89, 59, 10, 0, 1), Place(-89, 0, -170, 0, -11),
-                                   Place(90, 0, 0, 0, 0),   Place(70, 0, 25, 0, 2),
-                                   Place(-70, 0, 0, 0, 0),  Place(1000, 0, 5000, 0, 0)};
-    for (const PresetFields& place : places)
+    const Place places[] = {PlaceAt(89, 59, 10, 0, 1), PlaceAt(-89, 0, -170, 0, -11),
+                            PlaceAt(90, 0, 0, 0, 0),   PlaceAt(70, 0, 25, 0, 2),
+                            PlaceAt(-70, 0, 0, 0, 0),  PlaceAt(1000, 0, 5000, 0, 0)};
+    for (const Place& place : places)
         for (DawnDefinition dawn : kDawnDefinitions)
             for (const CivilDate date :
                  {CivilDate{2026, 6, 21}, CivilDate{2026, 12, 22}, CivilDate{1750, 3, 20}}) {
-                const PeriodDay d = Day(place, date, dawn, ClockSteps::kSekki);
+                const DayHours d = Day(place, date, dawn, ClockSteps::kSekki);
                 ASSERT_EQ(d.boundary[24] - d.boundary[0], 1440);
-                for (int i = 1; i < 25; ++i)
+                for (int i = 1; i < kBoundaryCount; ++i)
                     ASSERT_LE(d.boundary[i - 1], d.boundary[i]) << place.latDeg << " " << i;
                 ASSERT_LE(std::abs(d.boundary[12] - 720), 2000);
             }

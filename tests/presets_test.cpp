@@ -5,10 +5,11 @@
 #include <cstdlib>
 #include <ostream>
 
-#include "presets.h"
+#include "core/accepted_ranges.h"
+#include "core/presets.h"
 
 namespace tolmeri {
-void PrintTo(const PresetFields& f, std::ostream* os) {
+void PrintTo(const Place& f, std::ostream* os) {
     *os << '"' << f.name << "\" " << f.latDeg << ':' << f.latMin << ' ' << f.lonDeg << ':'
         << f.lonMin << ' ' << f.timeDiff;
 }
@@ -18,7 +19,7 @@ namespace {
 
 using tolmeri::kPresetPlaces;
 using tolmeri::ParseLocationEntry;
-using tolmeri::PresetFields;
+using tolmeri::Place;
 
 TEST(PresetTable, FiftyThreeEntriesInTheirFixedLayoutThatCalculateAccepts) {
     ASSERT_EQ(kPresetPlaces.size(), 53u);
@@ -27,9 +28,11 @@ TEST(PresetTable, FiftyThreeEntriesInTheirFixedLayoutThatCalculateAccepts) {
     for (std::string_view entry : kPresetPlaces) {
         EXPECT_EQ(entry.size() - entry.find('\t'), 19u) << entry;
         // A choice reaches the boxes unchecked; 計算実行 must not refuse it.
-        const PresetFields f = ParseLocationEntry(entry);
-        EXPECT_TRUE(std::abs(f.latDeg) <= 54 && std::abs(f.lonDeg) <= 180 && f.latMin <= 59 &&
-                    f.lonMin <= 59 && std::abs(f.lonDeg / 15 - f.timeDiff) <= 2)
+        const Place f = ParseLocationEntry(entry);
+        using namespace tolmeri;
+        EXPECT_TRUE(kLatitudeRange.Contains(f.latDeg) && kLongitudeRange.Contains(f.lonDeg) &&
+                    kArcMinuteRange.Contains(f.latMin) && kArcMinuteRange.Contains(f.lonMin) &&
+                    TimeDifferenceFits(f.timeDiff, f.lonDeg))
             << entry;
     }
 }
@@ -37,7 +40,7 @@ TEST(PresetTable, FiftyThreeEntriesInTheirFixedLayoutThatCalculateAccepts) {
 TEST(ParseLocationEntry, BytePositionsAfterTheFirstTabAndTheCDecimalReading) {
     struct Case {
         const char* entry;
-        PresetFields expected;
+        Place expected;
     };
     const Case cases[] = {
         {"横浜\t+35:27\t+139:39\t+09", {"横浜", 35, 27, 139, 39, 9}},

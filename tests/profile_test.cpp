@@ -8,7 +8,7 @@
 #include <iterator>
 #include <string>
 
-#include "profile.h"
+#include "settings/profile.h"
 
 namespace {
 

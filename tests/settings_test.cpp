@@ -22,7 +22,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "settings.h"
+#include "settings/settings.h"
+#include "tests/temp_folder.h"
 
 namespace {
 
@@ -31,27 +32,6 @@ using tolmeri::CSettingsValues;
 using tolmeri::DefaultSettings;
 
 const std::string kYokohama = "\x89\xA1\x95\x6C"; // 横浜 in CP932
-
-class CTempDir {
-public:
-    CTempDir() {
-        std::string pattern = (fs::temp_directory_path() / "tolmeri-settings-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr)
-            m_path = pattern;
-    }
-    ~CTempDir() {
-        std::error_code ignored;
-        for (const auto& entry : fs::recursive_directory_iterator(m_path, ignored))
-            ::chmod(entry.path().c_str(), 0755);
-        ::chmod(m_path.c_str(), 0755);
-        fs::remove_all(m_path, ignored);
-    }
-    std::string operator/(const std::string& name) const { return (m_path / name).string(); }
-    const fs::path& Path() const { return m_path; }
-
-private:
-    fs::path m_path;
-};
 
 std::string ReadBytes(const std::string& path) {
     std::error_code ignored;
@@ -83,7 +63,7 @@ std::set<std::string> Names(const fs::path& dir) {
 
 CSettingsValues Values(std::string name, int latDeg, int latMin, int lonDeg, int lonMin, int tz,
                        int y, int m, int d) {
-    return CSettingsValues{std::move(name), latDeg, latMin, lonDeg, lonMin, tz, y, m, d};
+    return CSettingsValues{{std::move(name), latDeg, latMin, lonDeg, lonMin, tz}, {y, m, d}};
 }
 
 CSettingsValues Sydney2024() {
@@ -114,9 +94,9 @@ TEST(Settings, ExecutablePathNamesThisTest) {
 
 TEST(Settings, DefaultsKeyByKey) {
     CSettingsValues yearOnly = DefaultSettings();
-    yearOnly.nDateYear = 2001;
+    yearOnly.date.year = 2001;
     CSettingsValues bom = DefaultSettings();
-    bom.nDateYear = 2024; // the byte-order mark hides [Location], not [Time]
+    bom.date.year = 2024; // the byte-order mark hides [Location], not [Time]
     const struct {
         const char* fixture; // nullptr: no file at all
         CSettingsValues expected;
@@ -130,7 +110,7 @@ TEST(Settings, DefaultsKeyByKey) {
         {"unchecked.ini", Values("Somewhere beyond th", 80, 75, 139, 39, 9, 12, 13, 0)},
     };
     for (const auto& c : cases) {
-        CTempDir dir;
+        CTempFolder dir;
         const std::string ini = dir / "tolmeri.ini";
         if (c.fixture != nullptr)
             WriteBytes(ini, Fixture(c.fixture));
@@ -158,15 +138,15 @@ TEST(Settings, NameReadsAtMostNineteenBytes) {
     };
     for (const auto& [stored, expected] : cases) {
         const std::string content = "[Location]\nLocation Name=" + stored + "\n";
-        EXPECT_EQ(tolmeri::ParseSettings(content).strLocationName, expected) << stored;
+        EXPECT_EQ(tolmeri::ParseSettings(content).place.name, expected) << stored;
     }
 }
 
 TEST(Settings, FreshFileHoldsElevenLines) {
-    CTempDir dir;
+    CTempFolder dir;
     const std::string ini = dir / "tolmeri.ini";
-    const tolmeri::SaveResult saved = tolmeri::SaveSettingsFile(ini, DefaultSettings());
-    ASSERT_TRUE(saved.ok) << saved.error;
+    const tolmeri::Status saved = tolmeri::SaveSettingsFile(ini, DefaultSettings());
+    ASSERT_TRUE(saved) << saved.Message();
     EXPECT_EQ(ReadBytes(ini), "[Location]\n"
                               "Location Name=\x89\xA1\x95\x6C\n"
                               "Latitude Degrees=35\n"
@@ -182,11 +162,11 @@ TEST(Settings, FreshFileHoldsElevenLines) {
 }
 
 TEST(Settings, SaveKeepsEveryOtherByte) {
-    CTempDir dir;
+    CTempFolder dir;
     const std::string ini = dir / "tolmeri.ini";
     WriteBytes(ini, Fixture("keep.ini"));
-    const tolmeri::SaveResult saved = tolmeri::SaveSettingsFile(ini, Sydney2024());
-    ASSERT_TRUE(saved.ok) << saved.error;
+    const tolmeri::Status saved = tolmeri::SaveSettingsFile(ini, Sydney2024());
+    ASSERT_TRUE(saved) << saved.Message();
     EXPECT_EQ(ReadBytes(ini), Fixture("keep_saved.ini"));
     EXPECT_EQ(tolmeri::LoadSettingsFile(ini), Sydney2024());
 }
@@ -200,18 +180,18 @@ TEST(Settings, ValuesReadBackAsWritten) {
     };
     for (const CSettingsValues& values : cases) {
         for (const char* start : {static_cast<const char*>(nullptr), "keep.ini"}) {
-            CTempDir dir;
+            CTempFolder dir;
             const std::string ini = dir / "tolmeri.ini";
             if (start != nullptr)
                 WriteBytes(ini, Fixture(start));
-            ASSERT_TRUE(tolmeri::SaveSettingsFile(ini, values).ok);
+            ASSERT_TRUE(tolmeri::SaveSettingsFile(ini, values).Ok());
             EXPECT_EQ(tolmeri::LoadSettingsFile(ini), values) << (start ? start : "new file");
         }
     }
 }
 
 TEST(Settings, SaveFollowsLinksAndKeepsPermissions) {
-    CTempDir dir;
+    CTempFolder dir;
     fs::create_directory(dir.Path() / "real");
     fs::create_directory(dir.Path() / "bin");
     const std::string real = dir / "real/tolmeri.ini";
@@ -220,7 +200,7 @@ TEST(Settings, SaveFollowsLinksAndKeepsPermissions) {
     ASSERT_EQ(::chmod(real.c_str(), 0640), 0);
     ASSERT_EQ(::symlink("../real/tolmeri.ini", link.c_str()), 0);
 
-    ASSERT_TRUE(tolmeri::SaveSettingsFile(link, Sydney2024()).ok);
+    ASSERT_TRUE(tolmeri::SaveSettingsFile(link, Sydney2024()).Ok());
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(tolmeri::LoadSettingsFile(real), Sydney2024());
     struct stat info {};
@@ -232,7 +212,7 @@ TEST(Settings, SaveFollowsLinksAndKeepsPermissions) {
     // A link whose target does not exist yet gets the target created.
     const std::string dangling = dir / "bin/other.ini";
     ASSERT_EQ(::symlink("../real/other.ini", dangling.c_str()), 0);
-    ASSERT_TRUE(tolmeri::SaveSettingsFile(dangling, DefaultSettings()).ok);
+    ASSERT_TRUE(tolmeri::SaveSettingsFile(dangling, DefaultSettings()).Ok());
     EXPECT_TRUE(fs::is_symlink(dangling));
     EXPECT_EQ(tolmeri::LoadSettingsFile(dir / "real/other.ini"), DefaultSettings());
 }
@@ -240,65 +220,65 @@ TEST(Settings, SaveFollowsLinksAndKeepsPermissions) {
 struct FailureCase {
     const char* name;
     // Prepares dir and returns the settings path to save to.
-    std::string (*setUp)(const CTempDir& dir);
+    std::string (*setUp)(const CTempFolder& dir);
 };
 
-void ExpectFailureLeavesOldFile(const FailureCase& c, const CTempDir& dir) {
+void ExpectFailureLeavesOldFile(const FailureCase& c, const CTempFolder& dir) {
     SCOPED_TRACE(c.name);
     const std::string ini = c.setUp(dir);
     const std::string before = dir / "tolmeri.ini";
     const std::string oldBytes = ReadBytes(before);
     const std::set<std::string> oldNames = Names(dir.Path());
 
-    const tolmeri::SaveResult saved = tolmeri::SaveSettingsFile(ini, Sydney2024());
-    EXPECT_FALSE(saved.ok);
-    EXPECT_FALSE(saved.error.empty());
+    const tolmeri::Status saved = tolmeri::SaveSettingsFile(ini, Sydney2024());
+    EXPECT_FALSE(saved);
+    EXPECT_FALSE(saved.Message().empty());
     EXPECT_EQ(ReadBytes(before), oldBytes);
     EXPECT_EQ(Names(dir.Path()), oldNames);
 }
 
-std::string WithOldFile(const CTempDir& dir) {
+std::string WithOldFile(const CTempFolder& dir) {
     WriteBytes(dir / "tolmeri.ini", Fixture("keep.ini"));
     return dir / "tolmeri.ini";
 }
 
 TEST(Settings, FailedSaveIsReportedAndChangesNothing) {
     const FailureCase cases[] = {
-        {"directory missing", [](const CTempDir& dir) { return dir / "missing/tolmeri.ini"; }},
+        {"directory missing", [](const CTempFolder& dir) { return dir / "missing/tolmeri.ini"; }},
         {"directory is a file",
-         [](const CTempDir& dir) {
+         [](const CTempFolder& dir) {
              WithOldFile(dir);
              return dir / "tolmeri.ini/tolmeri.ini";
          }},
         {"path is a directory",
-         [](const CTempDir& dir) {
+         [](const CTempFolder& dir) {
              fs::create_directory(dir / "tolmeri.ini");
              return dir / "tolmeri.ini";
          }},
         {"path is a device",
-         [](const CTempDir& dir) {
+         [](const CTempFolder& dir) {
              WithOldFile(dir);
              EXPECT_EQ(::symlink("/dev/full", (dir / "full.ini").c_str()), 0);
              return dir / "full.ini";
          }},
         {"path is a pipe",
-         [](const CTempDir& dir) {
+         [](const CTempFolder& dir) {
              EXPECT_EQ(::mkfifo((dir / "pipe.ini").c_str(), 0644), 0);
              return dir / "pipe.ini";
          }},
         {"link loop",
-         [](const CTempDir& dir) {
+         [](const CTempFolder& dir) {
              EXPECT_EQ(::symlink("b.ini", (dir / "a.ini").c_str()), 0);
              EXPECT_EQ(::symlink("a.ini", (dir / "b.ini").c_str()), 0);
              return dir / "a.ini";
          }},
-        {"no path", [](const CTempDir&) { return std::string(); }},
+        {"no path", [](const CTempFolder&) { return std::string(); }},
         // Nobody, root included, may create files in /proc.
         {"directory refuses files",
-         [](const CTempDir&) { return std::string("/proc/tolmeri-settings-test.ini"); }},
+         [](const CTempFolder&) { return std::string("/proc/tolmeri-settings-test.ini"); }},
     };
     for (const FailureCase& c : cases) {
-        CTempDir dir;
+        CTempFolder dir;
         ExpectFailureLeavesOldFile(c, dir);
     }
 }
@@ -310,20 +290,20 @@ TEST(Settings, ReadOnlyPlacesRefuseTheSave) {
         GTEST_SKIP() << "running as root: permission bits do not stop writes";
     const FailureCase cases[] = {
         {"read-only directory",
-         [](const CTempDir& dir) {
+         [](const CTempFolder& dir) {
              const std::string ini = WithOldFile(dir);
              ::chmod(dir.Path().c_str(), 0555);
              return ini;
          }},
         {"read-only file",
-         [](const CTempDir& dir) {
+         [](const CTempFolder& dir) {
              const std::string ini = WithOldFile(dir);
              ::chmod(ini.c_str(), 0444);
              return ini;
          }},
     };
     for (const FailureCase& c : cases) {
-        CTempDir dir;
+        CTempFolder dir;
         ExpectFailureLeavesOldFile(c, dir);
     }
 }
@@ -410,15 +390,15 @@ protected:
     static void ChooseLoadSave(const std::string& beside, std::ostream& text) {
         const tolmeri::SettingsLocation where = tolmeri::ChooseSettingsLocation(beside);
         text << "path=" << where.path << "\nseed=" << where.seedPath << "\n";
-        text << "loaded=" << tolmeri::LoadSettingsFile(where).strLocationName << "\n";
-        const tolmeri::SaveResult saved = tolmeri::SaveSettingsFile(where, Sydney2024());
-        text << "saved=" << (saved.ok ? "yes" : saved.error) << "\n";
-        text << "reloaded=" << tolmeri::LoadSettingsFile(where).strLocationName << "\n";
+        text << "loaded=" << tolmeri::LoadSettingsFile(where).place.name << "\n";
+        const tolmeri::Status saved = tolmeri::SaveSettingsFile(where, Sydney2024());
+        text << "saved=" << (saved ? std::string("yes") : saved.Message()) << "\n";
+        text << "reloaded=" << tolmeri::LoadSettingsFile(where).place.name << "\n";
     }
 
     static inline const std::string kSeed =
         "; hand-written\n[Location]\nLocation Name=Lima\n[Extra]\nKept=1\n";
-    CTempDir base;
+    CTempFolder base;
     std::map<std::string, std::string> report;
     std::string skipReason;
 };
@@ -462,9 +442,9 @@ TEST_F(SettingsFolders, AReadOnlyProgramFolderMovesThemToTheUsersConfigFolder) {
     // written; the seed is no longer consulted.
     if (!RunUnprivileged({{"XDG_CONFIG_HOME", (base / "config").c_str()}}, [&](std::ostream& text) {
             const auto where = tolmeri::ChooseSettingsLocation(beside);
-            text << "loaded=" << tolmeri::LoadSettingsFile(where).strLocationName << "\n";
+            text << "loaded=" << tolmeri::LoadSettingsFile(where).place.name << "\n";
             const auto saved = tolmeri::SaveSettingsFile(where, DefaultSettings());
-            text << "saved=" << (saved.ok ? "yes" : saved.error) << "\n";
+            text << "saved=" << (saved ? std::string("yes") : saved.Message()) << "\n";
         }))
         GTEST_SKIP() << skipReason;
     EXPECT_EQ(report["loaded"], "Sydney");
@@ -501,7 +481,7 @@ TEST_F(SettingsFolders, WithoutXdgConfigHomeTheHomeFolderCountsAndFailuresAreRep
 // old file stays whole; where the file system has unnamed files nothing else
 // is left at all, and elsewhere the next save sweeps the named one away.
 TEST(Settings, ASaveKilledMidWayLeavesTheOldFileAndNothingAfterTheNextSave) {
-    CTempDir dir;
+    CTempFolder dir;
     const std::string ini = WithOldFile(dir);
     const std::string oldBytes = ReadBytes(ini);
     const pid_t child = ::fork();
@@ -511,7 +491,7 @@ TEST(Settings, ASaveKilledMidWayLeavesTheOldFileAndNothingAfterTheNextSave) {
         const rlimit tiny{16, 16};
         ::setrlimit(RLIMIT_FSIZE, &tiny);
         std::signal(SIGXFSZ, SIG_DFL);
-        tolmeri::SaveSettingsFile(ini, Sydney2024());
+        (void)tolmeri::SaveSettingsFile(ini, Sydney2024());
         ::_exit(0); // not reached
     }
     int status = 0;
@@ -525,14 +505,14 @@ TEST(Settings, ASaveKilledMidWayLeavesTheOldFileAndNothingAfterTheNextSave) {
         EXPECT_EQ(Names(dir.Path()), std::set<std::string>{"tolmeri.ini"});
     }
 
-    ASSERT_TRUE(tolmeri::SaveSettingsFile(ini, DefaultSettings()).ok);
+    ASSERT_TRUE(tolmeri::SaveSettingsFile(ini, DefaultSettings()).Ok());
     EXPECT_EQ(Names(dir.Path()), std::set<std::string>{"tolmeri.ini"});
 }
 
 // A temporary file whose process is gone is swept away by the next save;
 // one of a live process, and anything else, is left alone.
 TEST(Settings, TheNextSaveRemovesTemporaryFilesOfEndedSaves) {
-    CTempDir dir;
+    CTempFolder dir;
     const std::string ini = WithOldFile(dir);
     const pid_t gone = ::fork();
     if (gone == 0)
@@ -550,7 +530,7 @@ TEST(Settings, TheNextSaveRemovesTemporaryFilesOfEndedSaves) {
     WriteBytes(dir / stale, "[Location]\n");
     WriteBytes(dir / live, "[Location]\n");
 
-    ASSERT_TRUE(tolmeri::SaveSettingsFile(ini, Sydney2024()).ok);
+    ASSERT_TRUE(tolmeri::SaveSettingsFile(ini, Sydney2024()).Ok());
     std::set<std::string> expected = others;
     expected.insert({"tolmeri.ini", live});
     EXPECT_EQ(Names(dir.Path()), expected);

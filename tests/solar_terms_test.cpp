@@ -7,7 +7,7 @@
 
 #include "core/civil_date.h"
 #include "core/solar_terms.h"
-#include "csv_rows.h"
+#include "tests/csv_rows.h"
 
 using namespace tolmeri;
 

@@ -10,12 +10,13 @@
 #include <memory>
 #include <sys/stat.h>
 
-#include "chart_painter.h"
-#include "cp932.h"
-#include "dialogs.h"
-#include "gui_support.h"
-#include "resource.h"
-#include "tolmeri_dlg.h"
+#include "core/period_hours.h"
+#include "framework/cp932.h"
+#include "res/dialogs.h"
+#include "res/resource.h"
+#include "tests/main_dialog_fixture.h"
+#include "ui/chart_painter.h"
+#include "ui/tolmeri_dlg.h"
 
 namespace {
 
@@ -39,28 +40,15 @@ const QString kLonMinMessage =
 const QString kTzMessage = QStringLiteral("時差の指定が変です。修正します。");
 const QString kNameMessage = QStringLiteral("地名は全角６文字以内にしてください。元に戻します。");
 
-class MainDialog : public ::testing::Test {
+class MainDialog : public MainDialogTest {
 protected:
-    // Starts the dialog as the program does, with settingsFile (CP932 bytes)
-    // as its settings file, or none.
-    void Open(const QByteArray* settingsFile = nullptr) {
-        if (settingsFile) {
-            QFile f(app.IniPath());
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write(*settingsFile);
-        }
-        dlg = std::make_unique<CTolmeriDlg>();
-        app.m_pMainWnd = dlg.get();
-        dlg->Create();
-        dlg->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
-    }
+    FixedToday december{QDate(2026, 12, 7)};
 
     QString Text(int id) { return BoxText(*dlg, id); }
     void Calculate() { Click(*dlg, IDC_CALCULATE); }
     std::vector<int> Table() {
         std::vector<int> t;
-        for (int i = 0; i < 25; ++i)
+        for (int i = 0; i < tolmeri::kBoundaryCount; ++i)
             t.push_back(dlg->Hours().GetBoundary(i));
         return t;
     }
@@ -68,11 +56,18 @@ protected:
         QFile f(app.IniPath());
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
-
-    TestApp app;
-    MessageRecorder messages;
-    FixedToday today{QDate(2026, 12, 7)};
-    std::unique_ptr<CTolmeriDlg> dlg;
+    // Where the window's paint puts the chart's rows and marks.
+    tolmeri::ChartLayout ShownLayout() {
+        return tolmeri::LayoutChartOn(
+            dlg.get(), CTolmeriDlg::ChartFace(),
+            tolmeri::ClientRect{0, 0, dlg->width(), dlg->height()},
+            {dlg->Hours().Day(), dlg->m_strLocationName, dlg->DateFields()});
+    }
+    QImage Rendered() {
+        QImage image(dlg->size(), QImage::Format_RGB32);
+        dlg->render(&image);
+        return image;
+    }
 };
 
 TEST_F(MainDialog, FirstStartShowsYokohama2000AndFocusesToday) {
@@ -228,20 +223,17 @@ TEST_F(MainDialog, SeveralWrongBoxesSpeakInCheckOrderThenOneRecompute) {
     EXPECT_EQ(messages.Texts(),
               (QStringList{kYearMessage, kDayMessage, kLatMessage, kLonMinMessage}));
     for (const afx::MessageBoxCall& c : messages.calls) {
-        EXPECT_EQ(c.icon, afx::MbIcon::None);
+        EXPECT_EQ(c.icon, afx::MbIcon::kNone);
         EXPECT_EQ(c.caption, QStringLiteral("tolmeri"));
         EXPECT_EQ(c.owner, dlg.get());
     }
     // The accepted month counts; the refused fields are back.
     EXPECT_EQ(Text(kMonth), QStringLiteral("6"));
     EXPECT_EQ(Text(kYear), QStringLiteral("2000"));
-    CTemporalHours june;
-    june.SetPlace(35, 27, 139, 39, 9);
-    june.SetDate(2000, 6, 1);
-    june.CalcNoonJD();
-    june.CalcBoundaries();
+    const tolmeri::DayHours june =
+        tolmeri::CalcDayHours({"", 35, 27, 139, 39, 9}, tolmeri::CivilDate{2000, 6, 1});
     EXPECT_NE(Table(), before);
-    EXPECT_EQ(dlg->Hours().GetBoundary(12), june.GetBoundary(12)) << "2000-06-01 at Yokohama";
+    EXPECT_EQ(dlg->Hours().GetBoundary(12), june.transit) << "2000-06-01 at Yokohama";
 }
 
 TEST_F(MainDialog, ANameLeftAsLoadedIsSavedByteForByte) {
@@ -295,7 +287,7 @@ TEST_F(MainDialog, AnEmptyYearBoxStopsTheExchangeButNotTheCommand) {
     Calculate();
 
     ASSERT_EQ(messages.Texts(), QStringList{kIntegerMessage});
-    EXPECT_EQ(messages.calls[0].icon, afx::MbIcon::Exclamation);
+    EXPECT_EQ(messages.calls[0].icon, afx::MbIcon::kExclamation);
     QLineEdit* year = Box(*dlg, kYear);
     EXPECT_EQ(QApplication::focusWidget(), year);
     EXPECT_EQ(year->text(), QString());
@@ -347,7 +339,7 @@ TEST_F(MainDialog, ALongStoredNameIsReportedAtEveryCalculate) {
         messages.Clear();
         Calculate();
         EXPECT_EQ(messages.Texts(), (QStringList{kLengthMessage, kNameMessage}));
-        EXPECT_EQ(messages.calls[0].icon, afx::MbIcon::Exclamation);
+        EXPECT_EQ(messages.calls[0].icon, afx::MbIcon::kExclamation);
         EXPECT_EQ(Text(kName), QStringLiteral("東京都千代田区一"));
     }
 }
@@ -370,11 +362,15 @@ TEST_F(MainDialog, PolarLatitudeFromTheFileStillGivesASoundChart) {
     const std::vector<int> t = Table();
     EXPECT_EQ(t[24] - t[0], 1440);
     EXPECT_TRUE(std::is_sorted(t.begin(), t.end()));
-    dlg->repaint();
-    for (int i = 1; i < 25; ++i)
-        EXPECT_LE(dlg->BoundaryY(i - 1), dlg->BoundaryY(i)) << i;
-    EXPECT_GT(dlg->BoundaryY(0), 0);
-    EXPECT_LT(dlg->BoundaryY(24), dlg->height());
+    // The rows run down the window in order, each hour's line drawn inside it.
+    const tolmeri::ChartLayout L = ShownLayout();
+    const QImage image = Rendered();
+    for (int i = 1; i < tolmeri::kBoundaryCount; ++i)
+        EXPECT_LE(L.boundaryY[i - 1], L.boundaryY[i]) << i;
+    EXPECT_GT(L.boundaryY[0], 0);
+    EXPECT_LT(L.boundaryY[24], dlg->height());
+    for (int i = 0; i < tolmeri::kBoundaryCount; i += 2)
+        EXPECT_EQ(image.pixelColor(L.xL + 2, L.boundaryY[i]), QColor(Qt::black)) << i;
 }
 
 TEST_F(MainDialog, TodayReplacesTheBoxesFromTheFieldsWithoutRecomputing) {
@@ -457,7 +453,7 @@ TEST_F(MainDialog, AFailedSaveIsReportedAndTheDialogStays) {
     ASSERT_EQ(messages.calls.size(), 1u);
     EXPECT_EQ(messages.calls[0].text, QStringLiteral("設定ファイルを保存できませんでした。\n") +
                                           QFile::decodeName(dlg->IniPath()));
-    EXPECT_EQ(messages.calls[0].icon, afx::MbIcon::Exclamation);
+    EXPECT_EQ(messages.calls[0].icon, afx::MbIcon::kExclamation);
     EXPECT_TRUE(dlg->isVisible());
 }
 
@@ -582,7 +578,8 @@ TEST_F(MainDialog, TheChartGetsTheWidthItsTextsNeedAndTheBoxesStayPut) {
     QImage image(dlg->size(), QImage::Format_RGB32);
     dlg->render(&image);
     const QColor background = dlg->palette().color(QPalette::Window);
-    const int A = QFontMetrics(ChartFont(dlg.get(), 90)).averageCharWidth();
+    const int A = QFontMetrics(tolmeri::ChartFont(CTolmeriDlg::ChartFace(), dlg.get(), 90))
+                      .averageCharWidth();
     for (int x = dlg->width() - A; x < dlg->width(); ++x)
         for (int y = 0; y < dlg->height(); ++y)
             ASSERT_EQ(image.pixelColor(x, y), background) << x << "," << y;
@@ -612,7 +609,8 @@ TEST_F(MainDialog, MinimisedItPaintsTheChartThenTheIconInTheMiddle) {
         EXPECT_EQ(image.pixel(x0 + p.x(), y0 + p.y()), icon.pixel(p)) << p.x() << "," << p.y();
     // The chart is there too: the transit line across the bands, right of
     // row 12's text.
-    EXPECT_EQ(QColor(image.pixel(dlg->width() / 2 + 210, dlg->BoundaryY(12))), QColor(Qt::black));
+    EXPECT_EQ(QColor(image.pixel(dlg->width() / 2 + 210, ShownLayout().boundaryY[12])),
+              QColor(Qt::black));
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <map>
 #include <set>
 #include <sstream>
@@ -13,8 +14,10 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
-#include "run_process.h"
-#include "sun_events.h"
+#include "core/sun_events.h"
+#include "tests/csv_rows.h"
+#include "tests/run_process.h"
+#include "tests/temp_folder.h"
 #include "tolmeri_config.h"
 
 namespace fs = std::filesystem;
@@ -32,20 +35,15 @@ std::vector<std::string> Split(const std::string& text, char sep) {
 
 class HoursCli : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string tmpl = (fs::temp_directory_path() / "tolmeri-hours-XXXXXX").string();
-        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-        root = tmpl;
-        work = root / "work";
-        fs::create_directory(work);
-    }
-    void TearDown() override { fs::remove_all(root); }
+    void SetUp() override { fs::create_directory(work); }
 
     ProcessResult Run(const std::vector<std::string>& args, std::vector<std::string> env = {},
-                      const std::string& stdoutPath = {}) {
+                      ProcessOptions options = {}) {
         // The machine's zone decides "today"; tests fix both.
         env.push_back("TZ=UTC");
-        return RunProcess(TOLMERI_HOURS_EXE, args, work.string(), env, stdoutPath);
+        options.folder = work.string();
+        options.env = env;
+        return RunProcess(TOLMERI_HOURS_EXE, args, options);
     }
     // Rows of a CSV without quoted fields, header first.
     std::vector<std::map<std::string, std::string>> Csv(const std::vector<std::string>& args) {
@@ -71,44 +69,15 @@ protected:
     std::optional<ProcessResult> Python(const std::string& script, const std::string& input) {
         if (std::system("python3 -c '' 2>/dev/null") != 0)
             return std::nullopt;
-        const fs::path file = root / "input";
+        const fs::path file = root.Path() / "input";
         std::ofstream(file, std::ios::binary) << input;
-        return RunProcess("python3", {"-c", script, file.string()}, work.string());
+        return RunProcess("python3", {"-c", script, file.string()}, {.folder = work.string()});
     }
     // Run with a limit on the size of any file the program writes, and
     // SIGXFSZ ignored, so an oversized write fails with EFBIG as on a full
     // disk instead of killing the program.
-    ProcessResult RunWithFileSizeLimit(const std::vector<std::string>& args, rlim_t limit) {
-        ProcessResult r;
-        const std::string out = (root / "limited.out").string();
-        const std::string err = (root / "limited.err").string();
-        const pid_t pid = fork();
-        if (pid == 0) {
-            const int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            const int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            if (o < 0 || e < 0 || dup2(o, 1) < 0 || dup2(e, 2) < 0 || chdir(work.c_str()) != 0)
-                _exit(127);
-            std::signal(SIGXFSZ, SIG_IGN);
-            const rlimit rl{limit, limit};
-            setrlimit(RLIMIT_FSIZE, &rl);
-            std::vector<std::string> store{TOLMERI_HOURS_EXE};
-            store.insert(store.end(), args.begin(), args.end());
-            std::vector<char*> argv;
-            for (std::string& a : store)
-                argv.push_back(a.data());
-            argv.push_back(nullptr);
-            execv(TOLMERI_HOURS_EXE, argv.data());
-            _exit(127);
-        }
-        int wstatus = 0;
-        waitpid(pid, &wstatus, 0);
-        r.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
-        std::ostringstream o, e;
-        o << std::ifstream(out, std::ios::binary).rdbuf();
-        e << std::ifstream(err, std::ios::binary).rdbuf();
-        r.out = o.str();
-        r.err = e.str();
-        return r;
+    ProcessResult RunWithFileSizeLimit(const std::vector<std::string>& args, long long limit) {
+        return Run(args, {}, {.fileSizeLimit = limit});
     }
     std::vector<std::string> WorkFiles() const {
         std::vector<std::string> names;
@@ -117,7 +86,8 @@ protected:
         return names;
     }
 
-    fs::path root, work;
+    CTempFolder root;
+    const fs::path work = root.Path() / "work";
 };
 
 TEST_F(HoursCli, BadInputIsNamedInOneLineWithStatusTwoAndNothingWritten) {
@@ -199,11 +169,11 @@ TEST_F(HoursCli, VersionIsTheProjectsWholeVersion) {
     }
 }
 
-TEST_F(HoursCli, OneDayMatchesTheWorkedExampleOfYokohama) {
-    // 35°27′ N, 139°39′ E, +9, 2001-06-21: the worked example of the calculator.
-    const int expected[25] = {-17,  24,   65,   106,  147,  187,  228, 307,  387,
-                              466,  545,  624,  703,  782,  861,  940, 1019, 1099,
-                              1178, 1219, 1260, 1301, 1342, 1382, 1423};
+TEST_F(HoursCli, OneDayOfYokohama20010621IsTheCalculatorsTable) {
+    // 35°27′ N, 139°39′ E, +9, 2001-06-21, as core_test has it.
+    const int expected[tolmeri::kBoundaryCount] = {
+        -17, 24,  65,  106,  147,  187,  228,  307,  387,  466,  545,  624, 703,
+        782, 861, 940, 1019, 1099, 1178, 1219, 1260, 1301, 1342, 1382, 1423};
     for (const std::vector<std::string>& place :
          {std::vector<std::string>{},
           {"--place", "横浜"},
@@ -214,7 +184,7 @@ TEST_F(HoursCli, OneDayMatchesTheWorkedExampleOfYokohama) {
         ASSERT_EQ(rows.size(), 1u);
         auto row = rows[0];
         EXPECT_EQ(row["place"], "横浜");
-        for (int i = 0; i < 25; ++i) {
+        for (int i = 0; i < tolmeri::kBoundaryCount; ++i) {
             const std::string b = (i < 10 ? "b0" : "b") + std::to_string(i);
             EXPECT_EQ(std::stoi(row[b + "_min"]), expected[i]) << b;
         }
@@ -418,8 +388,8 @@ TEST_F(HoursCli, EveryPresetIsFoundByItsNameAndLatinNamesIgnoreCase) {
 }
 
 TEST_F(HoursCli, AFailedWriteIsReported) {
-    const ProcessResult r =
-        Run({"--date", "2026-01-01", "--days", "366", "--format", "csv"}, {}, "/dev/full");
+    const ProcessResult r = Run({"--date", "2026-01-01", "--days", "366", "--format", "csv"}, {},
+                                {.stdoutPath = "/dev/full"});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("出力を書けませんでした"), std::string::npos) << r.err;
 }
@@ -463,9 +433,9 @@ TEST_F(HoursCli, APictureGoesOnlyToARegularFile) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.target);
-        fs::remove_all(root / "targets");
-        fs::create_directory(root / "targets");
-        const fs::path t = root / "targets";
+        fs::remove_all(root.Path() / "targets");
+        fs::create_directory(root.Path() / "targets");
+        const fs::path t = root.Path() / "targets";
         std::ofstream(t / "file", std::ios::binary) << "an older picture";
         std::ofstream(t / "old.png", std::ios::binary) << "an older picture";
         ASSERT_EQ(mkfifo((t / "fifo").c_str(), 0644), 0);
@@ -502,9 +472,9 @@ TEST_F(HoursCli, APictureGoesOnlyToARegularFile) {
 TEST_F(HoursCli, APictureCutShortByAFileSizeLimitKeepsTheOldOne) {
     const std::vector<std::string> args = {"--date", "2026-06-21", "--png", "chart.png"};
     ASSERT_EQ(Run(args).status, 0);
-    const auto size = static_cast<rlim_t>(fs::file_size(work / "chart.png"));
+    const auto size = static_cast<long long>(fs::file_size(work / "chart.png"));
     // Cut early, and cut in the last piece of the file only.
-    for (const rlim_t limit : {rlim_t{4096}, size - 1}) {
+    for (const long long limit : {4096LL, size - 1}) {
         SCOPED_TRACE(limit);
         std::ofstream(work / "chart.png", std::ios::binary) << "the previous good picture";
         const ProcessResult r = RunWithFileSizeLimit(args, limit);
@@ -520,14 +490,15 @@ TEST_F(HoursCli, APictureCutShortByAFileSizeLimitKeepsTheOldOne) {
 TEST_F(HoursCli, NamesThatAreNotUtf8AreKeptByteForByte) {
     // A copy of the tool and its picture module in a folder named 東京 in
     // Shift-JIS, writing 図.png in Shift-JIS: neither name is UTF-8.
-    const fs::path folder = root / "\x93\x8c\x8b\x9e";
+    const fs::path folder = root.Path() / "\x93\x8c\x8b\x9e";
     fs::create_directory(folder);
     const fs::path built = fs::path(TOLMERI_HOURS_EXE).parent_path();
     fs::copy_file(TOLMERI_HOURS_EXE, folder / "tolmeri-hours");
     fs::copy_file(built / "tolmeri-png.so", folder / "tolmeri-png.so");
     const std::string name = "\x90\x7d.png";
-    const ProcessResult r = RunProcess((folder / "tolmeri-hours").string(),
-                                       {"--date", "2026-06-21", "--png", name}, work.string());
+    const ProcessResult r =
+        RunProcess((folder / "tolmeri-hours").string(), {"--date", "2026-06-21", "--png", name},
+                   {.folder = work.string(), .env = {"TZ=UTC"}});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(WorkFiles(), std::vector<std::string>{name});
     EXPECT_TRUE(IsPng(work / name));
@@ -594,6 +565,43 @@ TEST_F(HoursCli, LongRangesComeOutWholeInEveryFormat) {
     if (!parsed)
         GTEST_SKIP() << "no python3 to parse the JSON";
     EXPECT_EQ(parsed->out, "7305 2000-01-01 2019-12-31\n") << parsed->err;
+}
+
+// Published times (tests/data/almanac.csv, each row with its source) against
+// the tool's columns for the same place and date, within a minute.
+TEST_F(HoursCli, PublishedAlmanacTimesWithinAMinute) {
+    const std::map<std::string, std::string> columnOf = {{"dawn", "b06"},
+                                                         {"dusk", "b18"},
+                                                         {"sunrise", "sunrise"},
+                                                         {"sunset", "sunset"},
+                                                         {"transit", "b12"}};
+    const auto minutes = [](const std::string& clock) {
+        return std::stoi(clock.substr(0, 2)) * 60 + std::stoi(clock.substr(3, 2));
+    };
+    std::map<std::vector<std::string>, std::map<std::string, std::string>> days;
+    std::set<std::string> places, dates;
+    int worst = 0;
+    const std::vector<CsvRow> rows = ReadCsvRows(TestDataPath("almanac.csv"));
+    for (const CsvRow& row : rows) {
+        ASSERT_EQ(row.size(), 8u);
+        const std::string &name = row[0], &date = row[4], &event = row[5], &published = row[6];
+        const std::vector<std::string> args = {"--lat", row[1],   "--lon", row[2],     "--tz",
+                                               row[3],  "--date", date,    "--format", "csv"};
+        if (!days.count(args))
+            days[args] = Csv(args).at(0);
+        ASSERT_TRUE(columnOf.count(event)) << event;
+        const int difference = minutes(days[args].at(columnOf.at(event))) - minutes(published);
+        EXPECT_LE(std::abs(difference), 1) << name << " " << date << " " << event << ": published "
+                                           << published << ", source " << row[7];
+        worst = std::max(worst, std::abs(difference));
+        places.insert(name);
+        dates.insert(date);
+    }
+    EXPECT_GE(rows.size(), 60u);
+    EXPECT_GE(places.size(), 7u);
+    EXPECT_GE(dates.size(), 7u);
+    std::cout << rows.size() << " published times, " << places.size() << " places, " << dates.size()
+              << " dates: largest difference " << worst << " min\n";
 }
 
 } // namespace

@@ -7,13 +7,13 @@
 #include <QTranslator>
 #include <memory>
 
-#include "about_dlg.h"
-#include "main_dialog_fixture.h"
-#include "resource.h"
-#include "translation.h"
+#include "framework/translation.h"
+#include "framework/win_types.h"
+#include "res/resource.h"
+#include "tests/main_dialog_fixture.h"
+#include "ui/about_dlg.h"
 #include "ui/era_date_dlg.h"
 #include "ui/year_chart_dlg.h"
-#include "win_types.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ void RightClick(QWidget* w, QPoint at) {
     QApplication::sendEvent(w, &event);
 }
 
-using WindowMenu = MainDialogTest;
+using WindowMenu = OpenMainDialogTest;
 
 TEST_F(WindowMenu, AltSpaceOrARightClickOnTheFreeAreaOpensItAndCloseDiscards) {
     const QStringList expected = {"移動(&M) #61456",

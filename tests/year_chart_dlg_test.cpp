@@ -12,8 +12,8 @@
 
 #include "core/period_rules.h"
 #include "framework/file_dialog.h"
-#include "main_dialog_fixture.h"
 #include "res/resource.h"
+#include "tests/main_dialog_fixture.h"
 #include "ui/year_chart_dlg.h"
 
 namespace {
@@ -40,10 +40,10 @@ private:
     afx::SaveFileDialog m_previous;
 };
 
-class YearChartWindow : public MainDialogTest {
+class YearChartWindow : public OpenMainDialogTest {
 protected:
     void SetUp() override {
-        MainDialogTest::SetUp();
+        OpenMainDialogTest::SetUp();
         Type(*dlg, IDC_LOCATION_NAME, QStringLiteral("東京"));
         Boxes({{IDC_LATITUDE_DEGREES, "35"},
                {IDC_LATITUDE_MINUTES, "39"},
@@ -294,7 +294,7 @@ TEST_F(YearChartWindow, AFailedSaveIsReportedAndLeavesNothing) {
         EXPECT_TRUE(messages.calls[0].text.contains(QString::fromUtf8(c.message)))
             << messages.calls[0].text.toStdString();
         EXPECT_TRUE(messages.calls[0].text.contains(c.path));
-        EXPECT_EQ(messages.calls[0].icon, afx::MbIcon::Exclamation);
+        EXPECT_EQ(messages.calls[0].icon, afx::MbIcon::kExclamation);
         EXPECT_EQ(messages.calls[0].owner, chart);
     }
     QFile::setPermissions(locked,

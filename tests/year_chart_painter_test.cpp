@@ -11,16 +11,16 @@
 #include <optional>
 #include <random>
 
-#include "chart_painter.h"
-#include "year_chart_painter.h"
+#include "ui/chart_painter.h"
+#include "ui/year_chart_painter.h"
 
 using namespace tolmeri;
 
 namespace {
 
-const PresetFields kTokyo{"東京", 35, 39, 139, 45, 9};
+const Place kTokyo{"東京", 35, 39, 139, 45, 9};
 // The transit two hours late on the clock: boundary 0 near 02:00.
-const PresetFields kLate{"", 30, 0, 120, 0, 10};
+const Place kLate{"", 30, 0, 120, 0, 10};
 constexpr int kSolstice = 171; // 2026-06-21, day 171 of 2026
 
 // Every character as wide as a line is high: enough for the layout.
@@ -109,7 +109,7 @@ TEST(YearChartLayout, TicksAndNamesOfMonthsTermsAndHours) {
     // on January 1 and never on top of each other.
     std::vector<const YearChartText*> hours;
     for (const YearChartText& t : L.texts)
-        if (t.kind == YearChartTextKind::Hour)
+        if (t.kind == YearChartTextKind::kHour)
             hours.push_back(&t);
     ASSERT_EQ(hours.size(), 12u);
     for (std::size_t i = 0; i < hours.size(); ++i) {
@@ -121,9 +121,9 @@ TEST(YearChartLayout, TicksAndNamesOfMonthsTermsAndHours) {
     EXPECT_EQ(hours.front()->text, QStringLiteral("暁九つ (子)"));
     EXPECT_EQ(hours.back()->text, QStringLiteral("夜四つ (亥)"));
     EXPECT_EQ(FindText(L, QStringLiteral("東京　2026年（令和8年）"))->kind,
-              YearChartTextKind::Title);
+              YearChartTextKind::kTitle);
     EXPECT_EQ(FindText(L, QStringLiteral("明六つ・暮六つ：寛政暦（太陽俯角7度21分40秒）"))->kind,
-              YearChartTextKind::Subtitle);
+              YearChartTextKind::kSubtitle);
 }
 
 TEST(YearChartLayout, NarrowChartsSetTheTermNamesInTwoRowsThatDoNotCollide) {
@@ -131,7 +131,7 @@ TEST(YearChartLayout, NarrowChartsSetTheTermNamesInTwoRowsThatDoNotCollide) {
     const YearChartLayout L = LayoutYearChart(in, QRect(0, 0, 520, 400), FakeMetrics());
     std::map<int, std::vector<const YearChartText*>> rows;
     for (const YearChartText& t : L.texts)
-        if (t.kind == YearChartTextKind::Term)
+        if (t.kind == YearChartTextKind::kTerm)
             rows[t.y].push_back(&t);
     ASSERT_EQ(rows.size(), 2u);
     for (const auto& [y, names] : rows) {
@@ -159,7 +159,7 @@ TEST(YearChartTitles, YearRangeDefinitionAndSteps) {
               QStringLiteral("京都　1798年（寛政10年）"));
     EXPECT_EQ(YearChartTitle(QStringLiteral("京都"), {2026, 3, 1}, 10),
               QStringLiteral("京都　2026-03-01～2026-03-10"));
-    const PresetFields kyoto{"京都", 35, 1, 135, 45, 9};
+    const Place kyoto{"京都", 35, 1, 135, 45, 9};
     const PeriodOptions aut{DawnDefinition::kAuto, ClockSteps::kSekki};
     EXPECT_EQ(MakeYearChartInput(kyoto, 1798, aut).subtitle,
               QStringLiteral("明六つ・暮六つ：暦による（1798年2月16日の寛政暦から俯角、"
@@ -171,7 +171,7 @@ TEST(YearChartTitles, YearRangeDefinitionAndSteps) {
 
 class PaintedYearChart : public ::testing::Test {
 protected:
-    YearChartLayout Paint(const PresetFields& place, int markedDay = -1) {
+    YearChartLayout Paint(const Place& place, int markedDay = -1) {
         YearChartInput in = MakeYearChartInput(place, 2026, {});
         in.markedDay = markedDay;
         image = QImage(1200, 800, QImage::Format_RGB32);
@@ -207,7 +207,7 @@ protected:
 // colour: at Tokyo (boundary 0 just before midnight) and where boundary 0
 // comes near 02:00 and the evening's hours reach past midnight.
 TEST_F(PaintedYearChart, EveryBandRunHasItsColourAcrossMidnight) {
-    for (const PresetFields& place : {kTokyo, kLate}) {
+    for (const Place& place : {kTokyo, kLate}) {
         const YearChartLayout L = Paint(place);
         int runs = 0;
         for (int day : {0, 100, kSolstice, 300}) {

@@ -1,8 +1,18 @@
-#include "hours_help.h"
+#include "tools/hours_help.h"
+
+#include <string_view>
+
+#include "core/accepted_ranges.h"
+#include "core/presets.h"
+#include "tools/hours_arguments.h"
+#include "tools/hours_text.h"
 
 namespace tolmeri {
 
-const char* const kHoursHelp = R"(使い方: tolmeri-hours [場所] [日付] [出力]
+namespace {
+
+// {名前} marks what HoursHelp puts in from the ranges.
+constexpr std::string_view kHelpText = R"(使い方: tolmeri-hours [場所] [日付] [出力]
 
 日付と場所から不定時法の刻（明六つ・暮六つを境に、昼と夜をそれぞれ六つに分けた
 時刻）を計算し、表・CSV・JSON・図で出します。計算は刻しらべの画面と同じです。
@@ -10,10 +20,10 @@ const char* const kHoursHelp = R"(使い方: tolmeri-hours [場所] [日付] [�
 場所（指定しなければ 横浜）
   --place 名前       一覧の地名（例 東京、Sydney）。英字の名前は大文字と小文字を
                      区別しません。一覧は --list-places で表示します。
-  --lat 度[:分]      緯度。北が正。度は -54～54、分は 0～59。
-  --lon 度[:分]      経度。東が正。度は -180～180、分は 0～59。
-  --tz 時間          世界時との時差（整数）。-12～12 で、経度の度 ÷ 15（端数切り捨て）
-                     から 2 時間以内。
+  --lat 度[:分]      緯度。北が正。度は {lat}、分は {min}。
+  --lon 度[:分]      経度。東が正。度は {lon}、分は {min}。
+  --tz 時間          世界時との時差（整数）。{tz} で、経度の度 ÷ 15（端数切り捨て）
+                     から {tol} 時間以内。
   --name 名前        --lat/--lon/--tz の場所の名前（表と図の表題に出ます）。
                      指定しなければ緯度と経度を名前にします。
   --lat, --lon, --tz は三つそろえて指定します。度と分は画面と同じ読み方です:
@@ -21,7 +31,7 @@ const char* const kHoursHelp = R"(使い方: tolmeri-hours [場所] [日付] [�
   （-33.87 度）、"35:27" は 35.45 度です。度が 0 の負の値（"-0:30"）は書けません。
 
 日付（指定しなければ今日。この計算機の時計の日付）
-  --date YYYY-MM-DD  日付。年は 0～2200、実在する日付（2001-02-31 は不可）。
+  --date YYYY-MM-DD  日付。年は {years}、実在する日付（2001-02-31 は不可）。
   --days N           その日から N 日分。1 日が 1 行です。
   --to YYYY-MM-DD    その日まで（その日を含む）。--days とはどちらか一方。
 
@@ -33,8 +43,8 @@ const char* const kHoursHelp = R"(使い方: tolmeri-hours [場所] [日付] [�
                      新しいファイルか、いまあるふつうのファイル（そこへのリンク
                      も）に書きます。書き終えてから入れ替えるので、書けなかった
                      ときは前のファイルがそのまま残ります。
-  --size 幅x高さ     図の大きさ（ピクセル、各 200～4000）。既定は画面の図と同じ。
-  --list-places      一覧の 53 の地名と緯度・経度・時差（--format も使えます）。
+  --size 幅x高さ     図の大きさ（ピクセル、各 {side}）。既定は画面の図と同じ。
+  --list-places      一覧の {places} の地名と緯度・経度・時差（--format も使えます）。
   -h, --help         この説明。
   --version          版。
 
@@ -84,5 +94,26 @@ JSON（UTF-8）
   tolmeri-hours --place Sydney --now
   tolmeri-hours --place 横浜 --date 2026-06-21 --png chart.png --size 800x700
 )";
+
+void ReplaceAll(std::string& text, std::string_view mark, const std::string& value) {
+    for (std::size_t at = text.find(mark); at != std::string::npos;
+         at = text.find(mark, at + value.size()))
+        text.replace(at, mark.size(), value);
+}
+
+} // namespace
+
+std::string HoursHelp() {
+    std::string text(kHelpText);
+    ReplaceAll(text, "{lat}", RangeText(kLatitudeRange));
+    ReplaceAll(text, "{lon}", RangeText(kLongitudeRange));
+    ReplaceAll(text, "{min}", RangeText(kArcMinuteRange));
+    ReplaceAll(text, "{tz}", RangeText(kTimeDifferenceRange));
+    ReplaceAll(text, "{tol}", std::to_string(kTimeDifferenceTolerance));
+    ReplaceAll(text, "{years}", RangeText(kYearRange));
+    ReplaceAll(text, "{side}", RangeText(kPictureSideRange));
+    ReplaceAll(text, "{places}", std::to_string(kPresetPlaceCount));
+    return text;
+}
 
 } // namespace tolmeri

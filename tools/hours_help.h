@@ -1,8 +1,10 @@
-// tools: the text of tolmeri-hours --help.
+// tools: the text of tolmeri-hours --help, with the accepted ranges put in.
 #pragma once
+
+#include <string>
 
 namespace tolmeri {
 
-extern const char* const kHoursHelp;
+std::string HoursHelp();
 
 } // namespace tolmeri

@@ -10,13 +10,18 @@
 #include <string_view>
 #include <vector>
 
+#include "core/accepted_ranges.h"
 #include "core/civil_date.h"
-#include "hours_help.h"
-#include "hours_options.h"
-#include "hours_output.h"
-#include "png_loader.h"
+#include "core/period_hours.h"
+#include "core/result.h"
 #include "tolmeri_config.h"
+#include "tools/hours_arguments.h"
+#include "tools/hours_help.h"
+#include "tools/hours_output.h"
+#include "tools/hours_text.h"
+#include "tools/png_loader.h"
 
+namespace tolmeri {
 namespace {
 
 constexpr int kExitFailure = 1;
@@ -55,59 +60,75 @@ private:
     int m_nError = 0;
 };
 
-} // namespace
-
-int main(int argc, char** argv) {
-    using namespace tolmeri;
-
-    // The moment for "today" and --now: the clock, or TOLMERI_NOW for tests.
+// The moment for "today" and --now: the clock, or TOLMERI_NOW for tests.
+Result<std::int64_t> Now() {
     std::int64_t now = static_cast<std::int64_t>(std::time(nullptr));
     if (const char* fixed = std::getenv("TOLMERI_NOW"); fixed && *fixed) {
         if (!ReadUtcInstant(fixed, now))
-            return Complain("TOLMERI_NOW " + QuotedForMessage(fixed) +
-                                " は読めません（例 2026-12-07T03:15:00Z）",
-                            kExitUsage);
+            return Refuse("TOLMERI_NOW " + QuotedForMessage(fixed) +
+                          " は読めません（例 2026-12-07T03:15:00Z）");
     }
-    const std::time_t t = static_cast<std::time_t>(now);
+    return now;
+}
+
+CivilDate LocalDate(std::int64_t moment) {
+    const std::time_t t = static_cast<std::time_t>(moment);
     std::tm local{};
     localtime_r(&t, &local);
-    const CivilDate today{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
 
-    const std::vector<std::string_view> args(argv + 1, argv + argc);
-    const HoursParse parse = ParseHoursArguments(args, today);
-    if (!parse.error.empty())
-        return Complain(parse.error, kExitUsage);
-    const HoursRequest& request = parse.request;
-
-    CStandardOutput output;
-    std::string out;
+// What the request asks for, into out (or, for days, piece by piece into
+// output); the exit status.
+int Answer(const HoursRequest& request, std::int64_t now, CStandardOutput& output,
+           std::string& out) {
     switch (request.action) {
-    case HoursAction::Help:
-        out = kHoursHelp;
+    case HoursAction::kHelp:
+        out = HoursHelp();
         break;
-    case HoursAction::Version:
+    case HoursAction::kVersion:
         out = "tolmeri-hours " TOLMERI_VERSION "\n";
         break;
-    case HoursAction::ListPlaces:
+    case HoursAction::kListPlaces:
         WritePlaceList(request.format, out);
         break;
-    case HoursAction::Hours:
+    case HoursAction::kHours:
         // Long ranges go out piece by piece, so memory stays flat.
         WriteHours(request, out, [&output](std::string& text) { return output.Put(text); });
         break;
-    case HoursAction::Now: {
-        const CurrentHour hour = FindCurrentHour(request.place, now);
-        if (hour.date.year < kFirstYear || hour.date.year > kLastYear)
-            return Complain("いまの日付 " + FormatDate(hour.date) + " は範囲外です（年は 0～2200）",
+    case HoursAction::kNow: {
+        const LocalMoment local = LocalMomentOf(now, request.place.timeDiff);
+        if (!kYearRange.Contains(local.date.year))
+            return Complain("いまの日付 " + FormatDate(local.date) + " は範囲外です（年は " +
+                                RangeText(kYearRange) + "）",
                             kExitUsage);
-        WriteCurrentHour(request, hour, out);
+        WriteMomentHour(request, FindMomentHour(request.place, local.date, local.minute), out);
         break;
     }
-    case HoursAction::Png: {
-        std::string failure;
-        const int status = WriteChartPng(request, failure);
-        return status == 0 ? 0 : Complain(failure, status);
+    case HoursAction::kPng: {
+        const Status written = WriteChartPng(request);
+        if (written)
+            return 0;
+        return Complain(written.Message(),
+                        written.Kind() == FailureKind::kRefused ? kExitUsage : kExitFailure);
     }
     }
     return output.Finish(out);
+}
+
+} // namespace
+} // namespace tolmeri
+
+int main(int argc, char** argv) {
+    using namespace tolmeri;
+    const Result<std::int64_t> now = Now();
+    if (!now)
+        return Complain(now.Message(), kExitUsage);
+    const std::vector<std::string_view> args(argv + 1, argv + argc);
+    const Result<HoursRequest> request = ParseHoursArguments(args, LocalDate(*now));
+    if (!request)
+        return Complain(request.Message(), kExitUsage);
+    CStandardOutput output;
+    std::string out;
+    return Answer(*request, *now, output, out);
 }

@@ -1,125 +1,25 @@
-#include "hours_output.h"
+#include "tools/hours_output.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cstdio>
+#include <memory>
+#include <vector>
 
-#include "sun_events.h"
+#include "core/presets.h"
+#include "tools/hours_columns.h"
+#include "tools/hours_text.h"
 
 namespace tolmeri {
 
-CDayCalculator::CDayCalculator(const PresetFields& place) : m_place(place) {}
-
-DayHours CDayCalculator::Compute(const CivilDate& date) {
-    m_hours.Reset();
-    m_hours.SetPlace(m_place.latDeg, m_place.latMin, m_place.lonDeg, m_place.lonMin,
-                     m_place.timeDiff);
-    m_hours.SetDate(date.year, date.month, date.day);
-    m_hours.CalcNoonJD();
-    m_hours.CalcBoundaries();
-    DayHours day;
-    day.date = date;
-    for (int i = 0; i < CTemporalHours::kBoundaryCount; ++i)
-        day.boundary[i] = m_hours.GetBoundary(i);
-    day.sunrise = m_hours.GetSunrise();
-    day.sunset = m_hours.GetSunset();
-    return day;
-}
-
-std::string CsvField(std::string_view text) {
-    if (text.find_first_of(",\"\n") == std::string_view::npos)
-        return std::string(text);
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"')
-            quoted += '"';
-        quoted += c;
-    }
-    return quoted + "\"";
-}
-
-std::string JsonString(std::string_view text) {
-    std::string s = "\"";
-    for (char c : text) {
-        const auto u = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            s += '\\';
-            s += c;
-        } else if (u < 0x20) {
-            char esc[8];
-            std::snprintf(esc, sizeof esc, "\\u%04x", u);
-            s += esc;
-        } else {
-            s += c;
-        }
-    }
-    return s + "\"";
-}
-
 namespace {
 
-void AppendInt(std::string& out, long long value) {
-    char text[24];
-    const auto r = std::to_chars(text, text + sizeof text, value);
-    out.append(text, r.ptr);
+std::string Number(long long v) {
+    std::string s;
+    AppendInt(s, v);
+    return s;
 }
 
-// n / 6 minutes to one decimal, as "%.1f" prints it. A sixth never ends in
-// exactly half a tenth, so rounding half up is exact; n is never negative.
-void AppendSixths(std::string& out, int n) {
-    const int tenths = (n * 10 + 3) / 6;
-    AppendInt(out, tenths / 10);
-    out += '.';
-    out += static_cast<char>('0' + tenths % 10);
-}
-
-// FormatDate's "YYYY-MM-DD" for the years 0 to 9999, again once a row.
-void AppendDate(std::string& out, const CivilDate& date) {
-    const int y = date.year;
-    const char text[10] = {static_cast<char>('0' + y / 1000 % 10),
-                           static_cast<char>('0' + y / 100 % 10),
-                           static_cast<char>('0' + y / 10 % 10),
-                           static_cast<char>('0' + y % 10),
-                           '-',
-                           static_cast<char>('0' + date.month / 10),
-                           static_cast<char>('0' + date.month % 10),
-                           '-',
-                           static_cast<char>('0' + date.day / 10),
-                           static_cast<char>('0' + date.day % 10)};
-    out.append(text, sizeof text);
-}
-
-int DaySixths(const DayHours& d) {
-    return d.boundary[18] - d.boundary[6];
-}
-int NightSixths(const DayHours& d) {
-    return 1440 - (d.boundary[18] - d.boundary[6]);
-}
-
-// Columns of the terminal a UTF-8 text takes: the labels and Japanese
-// place names are full-width, everything else here is ASCII.
-int DisplayWidth(std::string_view text) {
-    int width = 0;
-    for (char c : text) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u < 0x80)
-            width += 1;
-        else if (u >= 0xC0)
-            width += 2;
-    }
-    return width;
-}
-
-void AppendPadded(std::string& out, std::string_view text, int width, bool right = false) {
-    const int pad = width - DisplayWidth(text);
-    if (right && pad > 0)
-        out.append(pad, ' ');
-    out += text;
-    if (!right && pad > 0)
-        out.append(pad, ' ');
-}
-
-void AppendPlaceLine(std::string& out, const PresetFields& p) {
+// "横浜  緯度 +35:27  経度 +139:39  時差 +9".
+void AppendPlaceLine(std::string& out, const Place& p) {
     out += p.name;
     out += "  緯度 ";
     out += FormatDegreesMinutes(p.latDeg, p.latMin);
@@ -130,314 +30,334 @@ void AppendPlaceLine(std::string& out, const PresetFields& p) {
     AppendInt(out, p.timeDiff < 0 ? -p.timeDiff : p.timeDiff);
 }
 
-std::string Number(long long v) {
-    std::string s;
-    AppendInt(s, v);
-    return s;
+// What "YYYY-MM-DDTHH:MM" a moment is.
+std::string Stamp(const MomentHour& hour) {
+    return FormatDate(hour.date) + "T" + FormatClock(hour.minute);
 }
 
-std::string Sixths(int n) {
-    std::string s;
-    AppendSixths(s, n);
-    return s;
-}
+// One format's writer. A run of days is DaysHead, a DayRow per day and
+// DaysEnd; OneDay is a day on its own.
+class CHoursWriter {
+public:
+    explicit CHoursWriter(std::string& out) : m_out(out) {}
+    virtual ~CHoursWriter() = default;
 
-void WriteOneDayTable(const PresetFields& place, const DayHours& d, std::string& out) {
-    AppendPlaceLine(out, place);
-    out += "  ";
-    AppendDate(out, d.date);
-    out += "\n\n";
-    AppendPadded(out, "番号", 4, true);
-    out += "  ";
-    AppendPadded(out, "刻", 12);
-    out += "  時刻     分\n";
-    for (int i = 0; i < 25; ++i) {
-        AppendPadded(out, Number(i), 4, true);
-        out += "  ";
-        AppendPadded(out, kBoundaryLabels[i], 12);
-        out += "  ";
-        out += FormatClock(d.boundary[i]);
-        AppendPadded(out, Number(d.boundary[i]), 6, true);
-        out += '\n';
+    virtual void DaysHead(const Place& place) = 0;
+    virtual void DayRow(const DayHours& day, bool last) = 0;
+    virtual void DaysEnd() {}
+    virtual void OneDay(const Place& place, const DayHours& day) {
+        DaysHead(place);
+        DayRow(day, true);
+        DaysEnd();
     }
-    out += "\n日出 ";
-    out += FormatClock(d.sunrise);
-    out += "  日没 ";
-    out += FormatClock(d.sunset);
-    out += "  昼の一刻 ";
-    AppendSixths(out, DaySixths(d));
-    out += " 分  夜の一刻 ";
-    AppendSixths(out, NightSixths(d));
-    out += " 分\n";
-}
+    virtual void Moment(const Place& place, const MomentHour& hour) = 0;
+    virtual void PlaceList(const std::vector<Place>& places) = 0;
 
-void WriteRangeTableHead(const PresetFields& place, std::string& out) {
-    AppendPlaceLine(out, place);
-    out += "\n\n日付        夜明   日出   南中   日没   日暮   昼の一刻  夜の一刻\n";
-}
+protected:
+    std::string& m_out;
+    const Place* m_place = nullptr; // the run's, from DaysHead on
+};
 
-void WriteRangeTableRow(const DayHours& d, std::string& out) {
-    AppendDate(out, d.date);
-    for (int minute : {d.boundary[6], d.sunrise, d.boundary[12], d.sunset, d.boundary[18]}) {
-        out += "  ";
-        AppendClock(out, minute);
+class CTableWriter : public CHoursWriter {
+public:
+    using CHoursWriter::CHoursWriter;
+
+    void DaysHead(const Place& place) override {
+        m_place = &place;
+        AppendPlaceLine(m_out, place);
+        m_out += "\n\n";
+        for (ColumnId id : TableColumns())
+            Cell(Column(id), Column(id).title);
+        m_out += '\n';
     }
-    AppendPadded(out, Sixths(DaySixths(d)), 10, true);
-    AppendPadded(out, Sixths(NightSixths(d)), 10, true);
-    out += '\n';
-}
-
-char BoundaryDigits(int i, int which) {
-    return static_cast<char>('0' + (which == 0 ? i / 10 : i % 10));
-}
-
-void WriteCsvHead(std::string& out) {
-    out += "date,place,sunrise,sunset,day_hour,night_hour,sunrise_min,sunset_min";
-    for (const char* suffix : {"", "_min"}) {
-        for (int i = 0; i < 25; ++i) {
-            out += ",b";
-            out += BoundaryDigits(i, 0);
-            out += BoundaryDigits(i, 1);
-            out += suffix;
+    void DayRow(const DayHours& day, bool) override {
+        const HoursRow row{day, *m_place};
+        for (ColumnId id : TableColumns()) {
+            m_value.clear();
+            Column(id).write(m_value, row, 0);
+            Cell(Column(id), m_value);
+        }
+        m_out += '\n';
+    }
+    // A day alone: its 25 boundaries, one a line, then its lengths.
+    void OneDay(const Place& place, const DayHours& d) override {
+        AppendPlaceLine(m_out, place);
+        m_out += "  ";
+        AppendDate(m_out, d.date);
+        m_out += "\n\n";
+        AppendPadded(m_out, "番号", 4, true);
+        m_out += "  ";
+        AppendPadded(m_out, "刻", 12);
+        m_out += "  時刻     分\n";
+        for (int i = 0; i < kBoundaryCount; ++i) {
+            AppendPadded(m_out, Number(i), 4, true);
+            m_out += "  ";
+            AppendPadded(m_out, kBoundaryLabels[i], 12);
+            m_out += "  ";
+            AppendClock(m_out, d.boundary[i]);
+            AppendPadded(m_out, Number(d.boundary[i]), 6, true);
+            m_out += '\n';
+        }
+        m_out += "\n日出 ";
+        AppendClock(m_out, d.sunrise);
+        m_out += "  日没 ";
+        AppendClock(m_out, d.sunset);
+        m_out += "  昼の一刻 ";
+        AppendSixths(m_out, d.DaylightMinutes());
+        m_out += " 分  夜の一刻 ";
+        AppendSixths(m_out, d.NightMinutes());
+        m_out += " 分\n";
+    }
+    void Moment(const Place& place, const MomentHour& hour) override {
+        AppendPlaceLine(m_out, place);
+        m_out += "\n現在      ";
+        m_out += FormatDate(hour.date);
+        m_out += ' ';
+        m_out += FormatClock(hour.minute);
+        m_out += "\n刻        ";
+        m_out += hour.Label();
+        m_out += "（";
+        m_out += FormatClock(hour.start);
+        m_out += " から）\n次の刻    ";
+        m_out += hour.NextLabel();
+        m_out += ' ';
+        m_out += FormatClock(hour.end);
+        m_out += "（あと ";
+        AppendInt(m_out, hour.MinutesLeft());
+        m_out += " 分）\n";
+    }
+    void PlaceList(const std::vector<Place>& places) override {
+        for (const Place& p : places) {
+            AppendPadded(m_out, p.name, 10);
+            AppendPadded(m_out, FormatDegreesMinutes(p.latDeg, p.latMin), 8, true);
+            AppendPadded(m_out, FormatDegreesMinutes(p.lonDeg, p.lonMin), 9, true);
+            AppendPadded(m_out, Number(p.timeDiff), 5, true);
+            m_out += '\n';
         }
     }
-    out += "\n";
-}
 
-void WriteCsvRow(const std::string& placeField, const DayHours& d, std::string& out) {
-    AppendDate(out, d.date);
-    out += ',';
-    out += placeField;
-    out += ',';
-    AppendClock(out, d.sunrise);
-    out += ',';
-    AppendClock(out, d.sunset);
-    out += ',';
-    AppendSixths(out, DaySixths(d));
-    out += ',';
-    AppendSixths(out, NightSixths(d));
-    out += ',';
-    AppendInt(out, d.sunrise);
-    out += ',';
-    AppendInt(out, d.sunset);
-    for (int b : d.boundary) {
-        out += ',';
-        AppendClock(out, b);
+private:
+    void Cell(const HoursColumn& column, std::string_view text) {
+        m_out += column.cell.separator;
+        AppendPadded(m_out, text, column.cell.width, column.cell.rightAligned);
     }
-    for (int b : d.boundary) {
-        out += ',';
-        AppendInt(out, b);
-    }
-    out += "\n";
-}
 
-void WriteJsonPlace(const PresetFields& p, std::string& out) {
-    out += "{\"name\": ";
-    out += JsonString(p.name);
-    out += ", \"latitude\": \"";
-    out += FormatDegreesMinutes(p.latDeg, p.latMin);
-    out += "\", \"longitude\": \"";
-    out += FormatDegreesMinutes(p.lonDeg, p.lonMin);
-    out += "\", \"tz\": ";
-    AppendInt(out, p.timeDiff);
-    out += "}";
-}
+    std::string m_value;
+};
 
-void WriteJsonHead(const PresetFields& place, std::string& out) {
-    out += "{\"place\": ";
-    WriteJsonPlace(place, out);
-    out += ",\n \"labels\": [";
-    for (int i = 0; i < 25; ++i) {
-        out += i ? ", " : "";
-        out += JsonString(kBoundaryLabels[i]);
-    }
-    out += "],\n \"days\": [\n";
-}
+class CCsvWriter : public CHoursWriter {
+public:
+    using CHoursWriter::CHoursWriter;
 
-void WriteJsonDay(const DayHours& d, bool last, std::string& out) {
-    out += "  {\"date\": \"";
-    AppendDate(out, d.date);
-    out += "\", \"sunrise\": \"";
-    AppendClock(out, d.sunrise);
-    out += "\", \"sunset\": \"";
-    AppendClock(out, d.sunset);
-    out += "\", \"sunrise_min\": ";
-    AppendInt(out, d.sunrise);
-    out += ", \"sunset_min\": ";
-    AppendInt(out, d.sunset);
-    out += ", \"day_hour\": ";
-    AppendSixths(out, DaySixths(d));
-    out += ", \"night_hour\": ";
-    AppendSixths(out, NightSixths(d));
-    out += ", \"times\": [";
-    for (int i = 0; i < 25; ++i) {
-        out += i ? ",\"" : "\"";
-        AppendClock(out, d.boundary[i]);
-        out += '"';
+    void DaysHead(const Place& place) override {
+        m_place = &place;
+        const char* separator = "";
+        for (ColumnId id : CsvColumns()) {
+            const HoursColumn& column = Column(id);
+            for (int i = 0; i < column.count; ++i) {
+                m_out += separator;
+                separator = ",";
+                if (column.count == 1) {
+                    m_out += column.name;
+                    continue;
+                }
+                m_out += 'b';
+                AppendTwoDigits(i);
+                m_out += column.csvSuffix;
+            }
+        }
+        m_out += '\n';
     }
-    out += "], \"minutes\": [";
-    for (int i = 0; i < 25; ++i) {
-        if (i)
-            out += ',';
-        AppendInt(out, d.boundary[i]);
+    void DayRow(const DayHours& day, bool) override {
+        const HoursRow row{day, *m_place};
+        const char* separator = "";
+        for (ColumnId id : CsvColumns()) {
+            const HoursColumn& column = Column(id);
+            for (int i = 0; i < column.count; ++i) {
+                m_out += separator;
+                separator = ",";
+                const std::size_t start = m_out.size();
+                column.write(m_out, row, i);
+                QuoteSince(start);
+            }
+        }
+        m_out += '\n';
     }
-    out += last ? "]}\n" : "]},\n";
+    void Moment(const Place& place, const MomentHour& hour) override {
+        m_out += "now,place,index,label,since,next_index,next_label,next,minutes_to_next\n";
+        m_out += Stamp(hour) + ',' + CsvField(place.name) + ',' + Number(hour.index) + ',' +
+                 std::string(hour.Label()) + ',' + FormatClock(hour.start) + ',' +
+                 Number(hour.nextIndex) + ',' + std::string(hour.NextLabel()) + ',' +
+                 FormatClock(hour.end) + ',' + Number(hour.MinutesLeft()) + "\n";
+    }
+    void PlaceList(const std::vector<Place>& places) override {
+        m_out += "name,latitude,longitude,tz\n";
+        for (const Place& p : places)
+            m_out += CsvField(p.name) + ',' + FormatDegreesMinutes(p.latDeg, p.latMin) + ',' +
+                     FormatDegreesMinutes(p.lonDeg, p.lonMin) + ',' + Number(p.timeDiff) + "\n";
+    }
+
+private:
+    void AppendTwoDigits(int i) {
+        m_out += static_cast<char>('0' + i / 10);
+        m_out += static_cast<char>('0' + i % 10);
+    }
+    // The field written from start on, quoted where it needs to be.
+    void QuoteSince(std::size_t start) {
+        const std::string_view field(m_out.data() + start, m_out.size() - start);
+        if (field.find_first_of(",\"\n") == std::string_view::npos)
+            return;
+        const std::string quoted = CsvField(field);
+        m_out.replace(start, std::string::npos, quoted);
+    }
+};
+
+class CJsonWriter : public CHoursWriter {
+public:
+    using CHoursWriter::CHoursWriter;
+
+    void DaysHead(const Place& place) override {
+        m_place = &place;
+        m_out += "{\"place\": ";
+        AppendPlace(place);
+        m_out += ",\n \"labels\": [";
+        for (int i = 0; i < kBoundaryCount; ++i) {
+            m_out += i ? ", " : "";
+            m_out += JsonString(kBoundaryLabels[i]);
+        }
+        m_out += "],\n \"days\": [\n";
+    }
+    void DayRow(const DayHours& day, bool last) override {
+        const HoursRow row{day, *m_place};
+        const char* separator = "  {";
+        for (ColumnId id : JsonColumns()) {
+            const HoursColumn& column = Column(id);
+            m_out += separator;
+            separator = ", ";
+            m_out += '"';
+            m_out += column.name;
+            m_out += "\": ";
+            if (column.count == 1) {
+                Value(column, row, 0);
+                continue;
+            }
+            m_out += '[';
+            for (int i = 0; i < column.count; ++i) {
+                if (i)
+                    m_out += ',';
+                Value(column, row, i);
+            }
+            m_out += ']';
+        }
+        m_out += last ? "}\n" : "},\n";
+    }
+    void DaysEnd() override { m_out += " ]}\n"; }
+    void Moment(const Place& place, const MomentHour& hour) override {
+        m_out += "{\"place\": ";
+        AppendPlace(place);
+        m_out += ",\n \"now\": \"" + Stamp(hour) + "\", \"minute\": " + Number(hour.minute) +
+                 ",\n \"current\": {\"index\": " + Number(hour.index) +
+                 ", \"label\": " + JsonString(hour.Label()) + ", \"since\": \"" +
+                 FormatClock(hour.start) + "\", \"since_min\": " + Number(hour.start) +
+                 "},\n \"next\": {\"index\": " + Number(hour.nextIndex) +
+                 ", \"label\": " + JsonString(hour.NextLabel()) + ", \"time\": \"" +
+                 FormatClock(hour.end) + "\", \"time_min\": " + Number(hour.end) +
+                 "},\n \"minutes_to_next\": " + Number(hour.MinutesLeft()) + "}\n";
+    }
+    void PlaceList(const std::vector<Place>& places) override {
+        m_out += "[\n";
+        for (std::size_t i = 0; i < places.size(); ++i) {
+            m_out += ' ';
+            AppendPlace(places[i]);
+            m_out += i + 1 < places.size() ? ",\n" : "\n";
+        }
+        m_out += "]\n";
+    }
+
+private:
+    // {"name": "横浜", "latitude": "+35:27", "longitude": "+139:39", "tz": 9}
+    void AppendPlace(const Place& p) {
+        m_out += "{\"name\": ";
+        m_out += JsonString(p.name);
+        m_out += ", \"latitude\": \"";
+        m_out += FormatDegreesMinutes(p.latDeg, p.latMin);
+        m_out += "\", \"longitude\": \"";
+        m_out += FormatDegreesMinutes(p.lonDeg, p.lonMin);
+        m_out += "\", \"tz\": ";
+        AppendInt(m_out, p.timeDiff);
+        m_out += "}";
+    }
+    // A value: a number as written, a text as a JSON string.
+    void Value(const HoursColumn& column, const HoursRow& row, int index) {
+        if (column.type == ColumnType::kNumber) {
+            column.write(m_out, row, index);
+            return;
+        }
+        const std::size_t start = m_out.size();
+        column.write(m_out, row, index);
+        const std::string_view text(m_out.data() + start, m_out.size() - start);
+        if (std::any_of(text.begin(), text.end(), [](char c) {
+                return c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20;
+            })) {
+            const std::string escaped = JsonString(text);
+            m_out.replace(start, std::string::npos, escaped);
+            return;
+        }
+        m_out.insert(start, 1, '"');
+        m_out += '"';
+    }
+};
+
+std::unique_ptr<CHoursWriter> MakeWriter(HoursFormat format, std::string& out) {
+    switch (format) {
+    case HoursFormat::kCsv:
+        return std::make_unique<CCsvWriter>(out);
+    case HoursFormat::kJson:
+        return std::make_unique<CJsonWriter>(out);
+    case HoursFormat::kTable:
+        break;
+    }
+    return std::make_unique<CTableWriter>(out);
 }
 
 } // namespace
 
 bool WriteHours(const HoursRequest& request, std::string& out, const OutputDrain& drain) {
-    CDayCalculator calc(request.place);
-    const std::int64_t first = DaysFromCivil(request.first);
+    const DateRange& days = request.days;
     // About 500 bytes a CSV or JSON day: room for a year, or for one piece of
     // streamed output, in one allocation.
-    std::size_t room = 600 * static_cast<std::size_t>(request.dayCount) + 1024;
+    std::size_t room = 600 * static_cast<std::size_t>(days.dayCount) + 1024;
     if (drain)
         room = std::min(room, kOutputChunk + 4096);
     out.reserve(out.size() + room);
-    // After each row: hand over a full piece.
-    const auto flowed = [&] { return !drain || out.size() < kOutputChunk || drain(out); };
-    switch (request.format) {
-    case HoursFormat::Table:
-        if (!request.ranged) {
-            WriteOneDayTable(request.place, calc.Compute(request.first), out);
-            return true;
-        }
-        WriteRangeTableHead(request.place, out);
-        for (int i = 0; i < request.dayCount; ++i) {
-            WriteRangeTableRow(calc.Compute(CivilFromDays(first + i)), out);
-            if (!flowed())
-                return false;
-        }
-        return true;
-    case HoursFormat::Csv: {
-        WriteCsvHead(out);
-        const std::string placeField = CsvField(request.place.name);
-        for (int i = 0; i < request.dayCount; ++i) {
-            WriteCsvRow(placeField, calc.Compute(CivilFromDays(first + i)), out);
-            if (!flowed())
-                return false;
-        }
+
+    const std::unique_ptr<CHoursWriter> writer = MakeWriter(request.format, out);
+    CPeriodCalculator calc(request.place);
+    if (!days.ranged) {
+        writer->OneDay(request.place, calc.Compute(days.first));
         return true;
     }
-    case HoursFormat::Json:
-        WriteJsonHead(request.place, out);
-        for (int i = 0; i < request.dayCount; ++i) {
-            WriteJsonDay(calc.Compute(CivilFromDays(first + i)), i + 1 == request.dayCount, out);
-            if (!flowed())
-                return false;
-        }
-        out += " ]}\n";
-        return true;
+    writer->DaysHead(request.place);
+    const std::int64_t first = DaysFromCivil(days.first);
+    for (int i = 0; i < days.dayCount; ++i) {
+        writer->DayRow(calc.Compute(CivilFromDays(first + i)), i + 1 == days.dayCount);
+        // After each row: hand over a full piece.
+        if (drain && out.size() >= kOutputChunk && !drain(out))
+            return false;
     }
+    writer->DaysEnd();
     return true;
 }
 
-CurrentHour FindCurrentHour(const PresetFields& place, std::int64_t utcSeconds) {
-    const std::int64_t local = utcSeconds + static_cast<std::int64_t>(place.timeDiff) * 3600;
-    const std::int64_t days = (local >= 0 ? local : local - 86399) / 86400;
-    CurrentHour now;
-    now.date = CivilFromDays(days);
-    now.minute = static_cast<int>((local - days * 86400) / 60);
-
-    // Boundaries 0 to 23 of the day before, the day and the day after, then
-    // the last day's 24, all as minutes of the day itself. Each day starts
-    // with its own midnight, so the marks keep rising even where the
-    // transit moves by a minute from one day to the next.
-    CDayCalculator calc(place);
-    std::array<int, 73> marks{};
-    for (int k = -1; k <= 1; ++k) {
-        const DayHours d = calc.Compute(CivilFromDays(days + k));
-        for (int i = 0; i < 24; ++i)
-            marks[(k + 1) * 24 + i] = d.boundary[i] + 1440 * k;
-        if (k == 1)
-            marks[72] = d.boundary[24] + 1440;
-    }
-    int i = 0;
-    while (i < 71 && marks[i + 1] <= now.minute)
-        ++i;
-    now.index = i % 24;
-    now.since = marks[i];
-    now.nextIndex = now.index + 1;
-    now.next = marks[i + 1];
-    return now;
-}
-
-void WriteCurrentHour(const HoursRequest& request, const CurrentHour& now, std::string& out) {
-    const std::string clock = FormatClock(now.minute);
-    const std::string stamp = FormatDate(now.date) + "T" + clock;
-    const int left = now.next - now.minute;
-    switch (request.format) {
-    case HoursFormat::Table:
-        AppendPlaceLine(out, request.place);
-        out += "\n現在      ";
-        out += FormatDate(now.date);
-        out += ' ';
-        out += clock;
-        out += "\n刻        ";
-        out += kBoundaryLabels[now.index];
-        out += "（";
-        out += FormatClock(now.since);
-        out += " から）\n次の刻    ";
-        out += kBoundaryLabels[now.nextIndex];
-        out += ' ';
-        out += FormatClock(now.next);
-        out += "（あと ";
-        AppendInt(out, left);
-        out += " 分）\n";
-        return;
-    case HoursFormat::Csv:
-        out += "now,place,index,label,since,next_index,next_label,next,minutes_to_next\n";
-        out += stamp + ',' + CsvField(request.place.name) + ',' + Number(now.index) + ',' +
-               std::string(kBoundaryLabels[now.index]) + ',' + FormatClock(now.since) + ',' +
-               Number(now.nextIndex) + ',' + std::string(kBoundaryLabels[now.nextIndex]) + ',' +
-               FormatClock(now.next) + ',' + Number(left) + "\n";
-        return;
-    case HoursFormat::Json:
-        out += "{\"place\": ";
-        WriteJsonPlace(request.place, out);
-        out += ",\n \"now\": \"" + stamp + "\", \"minute\": " + Number(now.minute) +
-               ",\n \"current\": {\"index\": " + Number(now.index) +
-               ", \"label\": " + JsonString(kBoundaryLabels[now.index]) + ", \"since\": \"" +
-               FormatClock(now.since) + "\", \"since_min\": " + Number(now.since) +
-               "},\n \"next\": {\"index\": " + Number(now.nextIndex) +
-               ", \"label\": " + JsonString(kBoundaryLabels[now.nextIndex]) + ", \"time\": \"" +
-               FormatClock(now.next) + "\", \"time_min\": " + Number(now.next) +
-               "},\n \"minutes_to_next\": " + Number(left) + "}\n";
-        return;
-    }
+void WriteMomentHour(const HoursRequest& request, const MomentHour& hour, std::string& out) {
+    MakeWriter(request.format, out)->Moment(request.place, hour);
 }
 
 void WritePlaceList(HoursFormat format, std::string& out) {
-    if (format == HoursFormat::Csv)
-        out += "name,latitude,longitude,tz\n";
-    else if (format == HoursFormat::Json)
-        out += "[\n";
-    for (std::size_t i = 0; i < kPresetPlaces.size(); ++i) {
-        const PresetFields p = ParseLocationEntry(kPresetPlaces[i]);
-        const std::string lat = FormatDegreesMinutes(p.latDeg, p.latMin);
-        const std::string lon = FormatDegreesMinutes(p.lonDeg, p.lonMin);
-        const std::string tz = Number(p.timeDiff);
-        switch (format) {
-        case HoursFormat::Table:
-            AppendPadded(out, p.name, 10);
-            AppendPadded(out, lat, 8, true);
-            AppendPadded(out, lon, 9, true);
-            AppendPadded(out, tz, 5, true);
-            out += '\n';
-            break;
-        case HoursFormat::Csv:
-            out += CsvField(p.name) + ',' + lat + ',' + lon + ',' + tz + "\n";
-            break;
-        case HoursFormat::Json:
-            out += " {\"name\": " + JsonString(p.name) + ", \"latitude\": \"" + lat +
-                   "\", \"longitude\": \"" + lon + "\", \"tz\": " + tz + "}" +
-                   (i + 1 < kPresetPlaces.size() ? ",\n" : "\n");
-            break;
-        }
-    }
-    if (format == HoursFormat::Json)
-        out += "]\n";
+    std::vector<Place> places;
+    for (std::string_view entry : kPresetPlaces)
+        places.push_back(ParseLocationEntry(entry));
+    MakeWriter(format, out)->PlaceList(places);
 }
 
 } // namespace tolmeri

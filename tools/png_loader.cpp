@@ -1,12 +1,13 @@
-#include "png_loader.h"
+#include "tools/png_loader.h"
 
 #include <dlfcn.h>
 #include <unistd.h>
 
-#include "png_render.h"
-#include "profile.h"
-#include "settings.h"
+#include "settings/profile.h"
+#include "settings/settings.h"
 #include "tolmeri_config.h"
+#include "tools/hours_text.h"
+#include "tools/png_render.h"
 
 namespace tolmeri {
 
@@ -19,8 +20,8 @@ std::string ExecutableFolder() {
     return slash == std::string::npos ? "." : exe.substr(0, slash);
 }
 
-// The picture's bytes into png; false with why in message.
-bool RenderPng(const HoursRequest& request, std::string& png, std::string& message) {
+// The module from beside the tool, or from the installed program's folder.
+Result<TolmeriRenderPng> LoadRenderer() {
     const std::string folder = ExecutableFolder();
     const std::string candidates[] = {
         folder + "/" + kTolmeriPngModule,
@@ -37,21 +38,25 @@ bool RenderPng(const HoursRequest& request, std::string& png, std::string& messa
         const char* e = dlerror();
         why = e ? e : path;
     }
-    if (!module) {
-        message =
-            "図を描く部品 " + std::string(kTolmeriPngModule) + " を読み込めません（" +
-            EscapedForMessage(
-                why.empty() ? candidates[0] + " にも " + candidates[1] + " にもありません" : why) +
-            "）";
-        return false;
-    }
+    if (!module)
+        return Fail("図を描く部品 " + std::string(kTolmeriPngModule) + " を読み込めません（" +
+                    EscapedForMessage(why.empty() ? candidates[0] + " にも " + candidates[1] +
+                                                        " にもありません"
+                                                  : why) +
+                    "）");
+    // The module stays loaded: Qt's clean-up at exit still refers to it.
     auto render = reinterpret_cast<TolmeriRenderPng>(dlsym(module, kTolmeriRenderPngSymbol));
-    if (!render) {
-        message = "図を描く部品 " + std::string(kTolmeriPngModule) + " が壊れています";
-        return false;
-    }
+    if (!render)
+        return Fail("図を描く部品 " + std::string(kTolmeriPngModule) + " が壊れています");
+    return render;
+}
 
-    const PresetFields& p = request.place;
+// The picture's bytes.
+Result<std::string> RenderPng(const HoursRequest& request) {
+    const Result<TolmeriRenderPng> render = LoadRenderer();
+    if (!render)
+        return render.Error();
+    const Place& p = request.place;
     TolmeriPngRequest r{};
     r.structSize = sizeof r;
     r.width = request.pngWidth;
@@ -62,45 +67,37 @@ bool RenderPng(const HoursRequest& request, std::string& png, std::string& messa
     r.lonDeg = p.lonDeg;
     r.lonMin = p.lonMin;
     r.timeDiff = p.timeDiff;
-    r.year = request.first.year;
-    r.month = request.first.month;
-    r.day = request.first.day;
+    r.year = request.days.first.year;
+    r.month = request.days.first.month;
+    r.day = request.days.first.day;
     r.accept = [](void* context, const char* data, std::size_t size) {
         static_cast<std::string*>(context)->assign(data, size);
     };
+    std::string png;
     r.context = &png;
     char text[1024] = "";
-    // The module stays loaded: Qt's clean-up at exit still refers to it.
-    if (render(&r, text, sizeof text) != 0) {
-        message = text[0] ? EscapedForMessage(text) : "図を描けませんでした";
-        return false;
-    }
-    return true;
+    if ((*render)(&r, text, sizeof text) != 0)
+        return Fail(text[0] ? EscapedForMessage(text) : "図を描けませんでした");
+    return png;
 }
 
 } // namespace
 
-int WriteChartPng(const HoursRequest& request, std::string& message) {
-    std::string drawFailure;
-    std::string error;
-    const profile::ReplaceStatus status = profile::ReplaceFile(
-        request.pngPath,
-        [&](std::string& png, std::string&) { return RenderPng(request, png, drawFailure); },
-        error);
+Status WriteChartPng(const HoursRequest& request) {
+    // The drawing's own failure is told as it is; the file's with its name.
+    bool drawn = true;
+    const Status written = profile::ReplaceFile(request.pngPath, [&]() {
+        Result<std::string> png = RenderPng(request);
+        drawn = png.Ok();
+        return png;
+    });
+    if (written || !drawn)
+        return written;
     const std::string target = "図 " + QuotedForMessage(request.pngPath);
-    switch (status) {
-    case profile::ReplaceStatus::kReplaced:
-        return 0;
-    case profile::ReplaceStatus::kRefused:
-        message = target + " はふつうのファイルではないので書きません（新しいファイルか、"
-                           "いまあるファイルの名前を指定してください）";
-        return 2;
-    case profile::ReplaceStatus::kFailed:
-        break;
-    }
-    message = drawFailure.empty() ? target + " を書けません（" + EscapedForMessage(error) + "）"
-                                  : drawFailure;
-    return 1;
+    if (written.Kind() == FailureKind::kRefused)
+        return Refuse(target + " はふつうのファイルではないので書きません（新しいファイルか、"
+                               "いまあるファイルの名前を指定してください）");
+    return Fail(target + " を書けません（" + EscapedForMessage(written.Message()) + "）");
 }
 
 } // namespace tolmeri

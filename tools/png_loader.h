@@ -4,16 +4,16 @@
 // puts the picture in place of the file.
 #pragma once
 
-#include <string>
-
-#include "hours_options.h"
+#include "core/result.h"
+#include "tools/hours_arguments.h"
 
 namespace tolmeri {
 
-// The exit status: 0 when the file was written; 2 when the target is not a
-// file that may be replaced (a directory, a pipe, a device), left untouched;
-// 1 when the picture could not be drawn or written, the old file untouched.
-// message says why, in one line of Japanese.
-int WriteChartPng(const HoursRequest& request, std::string& message);
+// Draws the chart of request's place and first day into request.pngPath.
+// Refused (kRefused) when the target is not a file that may be replaced (a
+// directory, a pipe, a device), left untouched; kFailed when the picture
+// could not be drawn or written, the old file untouched. The message says
+// why, in one line of Japanese.
+Status WriteChartPng(const HoursRequest& request);
 
 } // namespace tolmeri

@@ -8,12 +8,10 @@
 #include <QPalette>
 #include <cstring>
 
-#include "chart_painter.h"
-#include "dialog.h"
-#include "dialogs.h"
-#include "png_render.h"
-#include "temporal_hours.h"
-#include "tolmeri_dlg.h"
+#include "core/period_hours.h"
+#include "tools/png_render.h"
+#include "ui/chart_painter.h"
+#include "ui/tolmeri_dlg.h"
 
 namespace {
 
@@ -54,22 +52,18 @@ tolmeri_render_png(const TolmeriPngRequest* request, char* message, int messageS
     if (size.width() <= 0 || size.height() <= 0)
         size = CTolmeriDlg::ClientSizeFor(nullptr); // the window's own client area, at 96 dpi
 
-    CTemporalHours hours;
-    hours.Reset();
-    hours.SetPlace(request->latDeg, request->latMin, request->lonDeg, request->lonMin,
-                   request->timeDiff);
-    hours.SetDate(request->year, request->month, request->day);
-    hours.CalcNoonJD();
-    hours.CalcBoundaries();
-    hours.SetLabels();
-    const ChartInput input = ChartInput::From(hours, QString::fromUtf8(request->name),
-                                              request->year, request->month, request->day);
+    const tolmeri::Place place{request->name,   request->latDeg, request->latMin,
+                               request->lonDeg, request->lonMin, request->timeDiff};
+    const tolmeri::CivilDate date{request->year, request->month, request->day};
+    const tolmeri::ChartInput input{tolmeri::CalcDayHours(place, date),
+                                    QString::fromUtf8(request->name), date};
 
     QImage image(size, QImage::Format_RGB32);
     image.fill(QApplication::palette("QDialog").color(QPalette::Window));
     {
         QPainter painter(&image);
-        PaintChart(painter, ClientRect{0, 0, size.width(), size.height()}, input);
+        tolmeri::PaintChart(painter, tolmeri::ClientRect{0, 0, size.width(), size.height()}, input,
+                            CTolmeriDlg::ChartFace());
     }
 
     QByteArray png;

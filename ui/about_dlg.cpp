@@ -1,5 +1,5 @@
-#include "about_dlg.h"
+#include "ui/about_dlg.h"
 
-#include "dialogs.h"
+#include "res/dialogs.h"
 
 CAboutDlg::CAboutDlg(QWidget* parent) : CDialog(res::kAboutDialog, parent) {}

@@ -2,7 +2,7 @@
 // Its template says everything; OK, Enter, Escape and the close box end it.
 #pragma once
 
-#include "dialog.h"
+#include "framework/dialog.h"
 
 class CAboutDlg : public CDialog {
     Q_OBJECT

@@ -1,14 +1,12 @@
-#include "chart_painter.h"
+#include "ui/chart_painter.h"
 
-#include <QFont>
 #include <QFontMetrics>
 #include <QPaintDevice>
 #include <QPainter>
 #include <algorithm>
+#include <functional>
 
-#include "dialog.h"
-#include "sun_events.h"
-#include "temporal_hours.h"
+namespace tolmeri {
 
 const std::array<QColor, 6> kChartBrushes = {
     QColor(0, 0, 200),    QColor(40, 40, 255),  QColor(90, 90, 255),
@@ -17,6 +15,10 @@ const std::array<QColor, 6> kChartBrushes = {
 
 namespace {
 
+// The rows' and marks' font, and the title's, in tenths of a point.
+constexpr int kRowPoints = 90;
+constexpr int kTitlePoints = 160;
+
 // Adds 0.5 and truncates, like the calculator's minutes; the values met here
 // are pixel offsets of at most a few thousand.
 int RoundPixel(double v) {
@@ -24,35 +26,34 @@ int RoundPixel(double v) {
 }
 
 QString Clock(int minute) {
-    return QString::fromStdString(tolmeri::FormatClock(minute));
+    return QString::fromStdString(FormatClock(minute));
 }
 
 } // namespace
 
-QFont ChartFont(const QPaintDevice* device, int tenthPoints) {
-    QFont font = CDialog::DialogFont(9);
+const std::array<QString, kBoundaryCount>& ChartLabels() {
+    static const std::array<QString, kBoundaryCount> labels = [] {
+        std::array<QString, kBoundaryCount> texts;
+        for (int i = 0; i < kBoundaryCount; ++i)
+            texts[i] = QString::fromUtf8(kBoundaryLabels[i].data(),
+                                         static_cast<qsizetype>(kBoundaryLabels[i].size()));
+        return texts;
+    }();
+    return labels;
+}
+
+QFont ChartFont(const QFont& face, const QPaintDevice* device, int tenthPoints) {
+    QFont font = face;
     font.setPixelSize(ChartFontPixels(device ? device->logicalDpiY() : 96, tenthPoints));
     return font;
 }
 
-ChartInput ChartInput::From(const CTemporalHours& hours, const QString& name, int year, int month,
-                            int day) {
-    ChartInput in;
-    for (int i = 0; i < 25; ++i) {
-        in.boundary[i] = hours.GetBoundary(i);
-        in.labels[i] = QString::fromStdString(hours.GetLabel(i));
-    }
-    in.sunrise = hours.GetSunrise();
-    in.sunset = hours.GetSunset();
-    in.locationName = name;
-    in.year = year;
-    in.month = month;
-    in.day = day;
-    return in;
-}
-
-QString ChartTitle(const QString& name, int year, int month, int day) {
-    return QStringLiteral("%1 － 西暦 %2年 %3月 %4日").arg(name).arg(year).arg(month).arg(day);
+QString ChartTitle(const QString& name, const CivilDate& date) {
+    return QStringLiteral("%1 － 西暦 %2年 %3月 %4日")
+        .arg(name)
+        .arg(date.year)
+        .arg(date.month)
+        .arg(date.day);
 }
 
 ChartLayout LayoutChart(const ChartInput& in, const ClientRect& client, int H, int A) {
@@ -64,11 +65,11 @@ ChartLayout LayoutChart(const ChartInput& in, const ClientRect& client, int H, i
     L.h = H / 2;
     L.s = (L.yB - L.yT) / 1440.0;
 
-    const int b0 = in.boundary[0];
-    for (int i = 0; i < 25; ++i)
-        L.boundaryY[i] = RoundPixel((in.boundary[i] - b0) * L.s) + L.yT;
-    L.sunriseY = RoundPixel((in.sunrise - b0) * L.s) + L.yT;
-    L.sunsetY = RoundPixel((in.sunset - b0) * L.s) + L.yT;
+    const BoundaryTable& b = in.hours.boundary;
+    for (int i = 0; i < kBoundaryCount; ++i)
+        L.boundaryY[i] = RoundPixel((b[i] - b[0]) * L.s) + L.yT;
+    L.sunriseY = RoundPixel((in.hours.sunrise - b[0]) * L.s) + L.yT;
+    L.sunsetY = RoundPixel((in.hours.sunset - b[0]) * L.s) + L.yT;
 
     // Bands j = 0..6 from boundary 2j to 24 - 2j; the bottom outline sits on
     // the row of boundary 24 - 2j itself, so every even boundary gets a line.
@@ -78,25 +79,31 @@ ChartLayout LayoutChart(const ChartInput& in, const ClientRect& client, int H, i
             {L.xL, L.boundaryY[2 * j], L.xR, L.boundaryY[24 - 2 * j] + 1, std::min(j, 5)});
 
     const int h = L.h;
-    for (int i = 0; i < 25; ++i) {
-        const QString clock = QStringLiteral("  ") + Clock(in.boundary[i]);
+    const auto& labels = ChartLabels();
+    for (int i = 0; i < kBoundaryCount; ++i) {
+        const QString clock = QStringLiteral("  ") + Clock(b[i]);
         if (i % 2 == 0)
             L.texts.push_back(
-                {L.xL + 7 * A, L.boundaryY[i] - h, in.labels[i] + clock, ChartTextKind::Row});
+                {L.xL + 7 * A, L.boundaryY[i] - h, labels[i] + clock, ChartTextKind::kRow});
         else // a half: a tick from the bands' right edge
-            L.texts.push_back({L.xR, L.boundaryY[i] - h, QStringLiteral("-") + in.labels[i] + clock,
-                               ChartTextKind::Row});
+            L.texts.push_back({L.xR, L.boundaryY[i] - h, QStringLiteral("-") + labels[i] + clock,
+                               ChartTextKind::kRow});
     }
     const int markX = L.xL - 7 * A;
-    L.texts.push_back({markX, L.sunriseY - h, QStringLiteral("日出"), ChartTextKind::Mark});
-    L.texts.push_back({L.xL + A, L.sunriseY - h, Clock(in.sunrise), ChartTextKind::Mark});
-    L.texts.push_back({markX, L.sunsetY - h, QStringLiteral("日没"), ChartTextKind::Mark});
-    L.texts.push_back({L.xL + A, L.sunsetY - h, Clock(in.sunset), ChartTextKind::Mark});
-    L.texts.push_back({markX, L.boundaryY[12] - h, QStringLiteral("南中"), ChartTextKind::Mark});
-    L.texts.push_back({markX, client.top + h,
-                       ChartTitle(in.locationName, in.year, in.month, in.day),
-                       ChartTextKind::Title});
+    L.texts.push_back({markX, L.sunriseY - h, QStringLiteral("日出"), ChartTextKind::kMark});
+    L.texts.push_back({L.xL + A, L.sunriseY - h, Clock(in.hours.sunrise), ChartTextKind::kMark});
+    L.texts.push_back({markX, L.sunsetY - h, QStringLiteral("日没"), ChartTextKind::kMark});
+    L.texts.push_back({L.xL + A, L.sunsetY - h, Clock(in.hours.sunset), ChartTextKind::kMark});
+    L.texts.push_back({markX, L.boundaryY[12] - h, QStringLiteral("南中"), ChartTextKind::kMark});
+    L.texts.push_back(
+        {markX, client.top + h, ChartTitle(in.locationName, in.date), ChartTextKind::kTitle});
     return L;
+}
+
+ChartLayout LayoutChartOn(const QPaintDevice* device, const QFont& face, const ClientRect& client,
+                          const ChartInput& input) {
+    const QFontMetrics fm(ChartFont(face, device, kRowPoints), device);
+    return LayoutChart(input, client, fm.height(), fm.averageCharWidth());
 }
 
 namespace {
@@ -121,6 +128,30 @@ void DrawBand(QPainter& p, const ChartBand& band) {
 
 } // namespace
 
+ChartLayout PaintChart(QPainter& painter, const ClientRect& client, const ChartInput& input,
+                       const QFont& face) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBackgroundMode(Qt::TransparentMode);
+
+    const ChartLayout L = LayoutChartOn(painter.device(), face, client, input);
+    for (const ChartBand& band : L.bands)
+        DrawBand(painter, band);
+
+    const QFont rowFont = ChartFont(face, painter.device(), kRowPoints);
+    const QFont titleFont = ChartFont(face, painter.device(), kTitlePoints);
+    const QFontMetrics fm(rowFont, painter.device());
+    const QFontMetrics titleFm(titleFont, painter.device());
+    for (const ChartText& t : L.texts) {
+        const bool title = t.kind == ChartTextKind::kTitle;
+        painter.setFont(title ? titleFont : rowFont);
+        painter.setPen(t.kind == ChartTextKind::kRow ? QColor(Qt::black) : kChartMarkColor);
+        DrawCellText(painter, title ? titleFm : fm, t.x, t.y, t.text);
+    }
+    painter.restore();
+    return L;
+}
+
 QString WidestPlaceName(const QFont& font, const QPaintDevice* device) {
     // CP932's one-byte characters: ASCII and the half-width katakana.
     const QFontMetricsF f(font, device);
@@ -143,58 +174,29 @@ QString WidestPlaceName(const QFont& font, const QPaintDevice* device) {
     return name;
 }
 
-int ChartClientWidth(const QPaintDevice* device, int clientHeight, int minWidth) {
-    const QFont chartFont = ChartFont(device, 90);
-    const QFont titleFont = ChartFont(device, 160);
-    const QFontMetrics fm(chartFont, device);
-    const QFontMetrics titleFm(titleFont, device);
-    const int A = fm.averageCharWidth();
+namespace {
 
-    // Every boundary at 00:00, so each clock text is "00:00"; measuring then
-    // puts the font's widest digit in every digit's place (the year too).
-    ChartInput widest;
-    for (int i = 0; i < 25; ++i)
-        widest.labels[i] =
-            QString::fromUtf8(tolmeri::kBoundaryLabels[i].data(),
-                              static_cast<qsizetype>(tolmeri::kBoundaryLabels[i].size()));
-    widest.locationName = WidestPlaceName(titleFont, device);
-    widest.year = 2000;
-    widest.month = 12;
-    widest.day = 31;
+QChar WidestDigit(const QFontMetrics& m) {
+    QChar digit(u'0');
+    for (char16_t c = u'1'; c <= u'9'; ++c)
+        if (m.horizontalAdvance(QChar(c)) > m.horizontalAdvance(digit))
+            digit = QChar(c);
+    return digit;
+}
 
-    auto widestDigit = [](const QFontMetrics& m) {
-        QChar digit(u'0');
-        for (char16_t c = u'1'; c <= u'9'; ++c)
-            if (m.horizontalAdvance(QChar(c)) > m.horizontalAdvance(digit))
-                digit = QChar(c);
-        return digit;
-    };
-    const QChar digit = widestDigit(fm), titleDigit = widestDigit(titleFm);
-    // The text's cell as PaintChart fills it, or its ink where that reaches further.
-    auto extent = [&](const ChartText& t) {
-        const bool title = t.kind == ChartTextKind::Title;
-        const QFontMetrics& m = title ? titleFm : fm;
-        QString text = t.text;
-        for (QChar& c : text)
-            if (c.isDigit())
-                c = title ? titleDigit : digit;
-        return std::max(m.horizontalAdvance(text), m.boundingRect(text).right() + 1);
-    };
-    const auto layout = [&](int width) {
-        return LayoutChart(widest, ClientRect{0, 0, width, clientHeight}, fm.height(), A);
-    };
-    std::vector<int> extents;
-    for (const ChartText& t : layout(minWidth).texts)
-        extents.push_back(extent(t));
-    const auto fits = [&](int width) {
-        const ChartLayout L = layout(width);
-        for (std::size_t i = 0; i < L.texts.size(); ++i)
-            if (L.texts[i].x + extents[i] > width - A)
-                return false;
-        return true;
-    };
-    // Texts move right by half of what the width grows, so a wide enough
-    // client always fits and the narrowest one is found by halving.
+// How far a text reaches from its x: its cell as PaintChart fills it, or its
+// ink where that reaches further, with digit (the font's widest) in place of
+// every digit.
+int TextExtent(const QFontMetrics& m, QChar digit, QString text) {
+    for (QChar& c : text)
+        if (c.isDigit())
+            c = digit;
+    return std::max(m.horizontalAdvance(text), m.boundingRect(text).right() + 1);
+}
+
+// The smallest width from minWidth on that fits, for a fits that once true
+// stays true for every wider width.
+int NarrowestFitting(int minWidth, const std::function<bool(int)>& fits) {
     int low = std::max(minWidth, 1) - 1, high = std::max(minWidth, 1);
     while (!fits(high) && high < (1 << 20)) {
         low = high;
@@ -207,26 +209,37 @@ int ChartClientWidth(const QPaintDevice* device, int clientHeight, int minWidth)
     return high;
 }
 
-ChartLayout PaintChart(QPainter& painter, const ClientRect& client, const ChartInput& input) {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setBackgroundMode(Qt::TransparentMode);
+} // namespace
 
-    const QFont chartFont = ChartFont(painter.device(), 90);
-    const QFontMetrics fm(chartFont, painter.device());
-    const ChartLayout L = LayoutChart(input, client, fm.height(), fm.averageCharWidth());
+int ChartClientWidth(const QFont& face, const QPaintDevice* device, int clientHeight,
+                     int minWidth) {
+    const QFontMetrics fm(ChartFont(face, device, kRowPoints), device);
+    const QFont titleFont = ChartFont(face, device, kTitlePoints);
+    const QFontMetrics titleFm(titleFont, device);
+    const int A = fm.averageCharWidth();
+    const QChar digit = WidestDigit(fm), titleDigit = WidestDigit(titleFm);
 
-    for (const ChartBand& band : L.bands)
-        DrawBand(painter, band);
-
-    const QFont titleFont = ChartFont(painter.device(), 160);
-    const QFontMetrics titleFm(titleFont, painter.device());
-    for (const ChartText& t : L.texts) {
-        const bool title = t.kind == ChartTextKind::Title;
-        painter.setFont(title ? titleFont : chartFont);
-        painter.setPen(t.kind == ChartTextKind::Row ? QColor(Qt::black) : kChartMarkColor);
-        DrawCellText(painter, title ? titleFm : fm, t.x, t.y, t.text);
-    }
-    painter.restore();
-    return L;
+    // Every boundary at 00:00, so each clock text is "00:00" and measures with
+    // the widest digit; the widest name on a two-digit month and day.
+    ChartInput widest;
+    widest.locationName = WidestPlaceName(titleFont, device);
+    widest.date = {2000, 12, 31};
+    const auto layout = [&](int width) {
+        return LayoutChart(widest, ClientRect{0, 0, width, clientHeight}, fm.height(), A);
+    };
+    // Texts move right by half of what the width grows, so a wide enough
+    // client always fits and the narrowest one is found by halving.
+    std::vector<int> extents;
+    for (const ChartText& t : layout(minWidth).texts)
+        extents.push_back(t.kind == ChartTextKind::kTitle ? TextExtent(titleFm, titleDigit, t.text)
+                                                          : TextExtent(fm, digit, t.text));
+    return NarrowestFitting(minWidth, [&](int width) {
+        const ChartLayout L = layout(width);
+        for (std::size_t i = 0; i < L.texts.size(); ++i)
+            if (L.texts[i].x + extents[i] > width - A)
+                return false;
+        return true;
+    });
 }
+
+} // namespace tolmeri

@@ -3,32 +3,32 @@
 // bands, the 25 rows of label and clock time, the 日出, 日没 and 南中 marks, and
 // the title line. The layout is plain arithmetic on the font metrics and the
 // client rectangle; painting draws what the layout placed, on any QPainter.
+// Depends on Qt and core only: the face of the chart's fonts comes from the
+// caller.
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QString>
 #include <array>
 #include <vector>
 
-class QFont;
+#include "core/civil_date.h"
+#include "core/day_hours.h"
+#include "core/sun_events.h"
+
 class QPaintDevice;
 class QPainter;
-class CTemporalHours;
 
-// What one paint reads: the last computation's results and the dialog's
-// current name and date (the title may be newer than the hours).
+namespace tolmeri {
+
+// What one paint reads: the last computation's hours, and the name and date
+// the title shows (the window's boxes as they are now, which may be newer
+// than the hours, or not a real date at all).
 struct ChartInput {
-    std::array<int, 25> boundary{};
-    int sunrise = 0;
-    int sunset = 0;
-    std::array<QString, 25> labels;
+    DayHours hours;
     QString locationName;
-    int year = 0;
-    int month = 0;
-    int day = 0;
-
-    static ChartInput From(const CTemporalHours& hours, const QString& name, int year, int month,
-                           int day);
+    CivilDate date;
 };
 
 // Client rectangle as the platform gives it: right and bottom exclusive.
@@ -36,7 +36,7 @@ struct ClientRect {
     int left = 0, top = 0, right = 0, bottom = 0;
 };
 
-enum class ChartTextKind { Row, Mark, Title };
+enum class ChartTextKind { kRow, kMark, kTitle };
 
 struct ChartText {
     int x, y; // top-left of the text cell
@@ -55,7 +55,7 @@ struct ChartBand {
 struct ChartLayout {
     int xL = 0, xR = 0, yT = 0, yB = 0, h = 0;
     double s = 0.0; // pixels per minute
-    std::array<int, 25> boundaryY{};
+    std::array<int, kBoundaryCount> boundaryY{};
     int sunriseY = 0;
     int sunsetY = 0;
     std::vector<ChartBand> bands; // in drawing order, each over the previous
@@ -67,12 +67,15 @@ extern const std::array<QColor, 6> kChartBrushes;
 inline const QColor kChartTextBackground(200, 200, 200);
 inline const QColor kChartMarkColor(128, 0, 0);
 
+// The rows' labels as the chart shows them.
+const std::array<QString, kBoundaryCount>& ChartLabels();
+
 // Places everything. H and A are the chart font's height and average
 // character width.
 ChartLayout LayoutChart(const ChartInput& input, const ClientRect& client, int H, int A);
 
 // The title line: "横浜 － 西暦 2000年 1月 1日".
-QString ChartTitle(const QString& name, int year, int month, int day);
+QString ChartTitle(const QString& name, const CivilDate& date);
 
 // Pixel height of a font of tenthPoints at dpi, as the chart asks for it.
 inline int ChartFontPixels(int dpi, int tenthPoints) {
@@ -80,12 +83,18 @@ inline int ChartFontPixels(int dpi, int tenthPoints) {
 }
 
 // The chart's font of tenthPoints (90 for the rows and marks, 160 for the
-// title) at device's resolution (null: 96 dpi).
-QFont ChartFont(const QPaintDevice* device, int tenthPoints);
+// title) in face's family at device's resolution (null: 96 dpi).
+QFont ChartFont(const QFont& face, const QPaintDevice* device, int tenthPoints);
+
+// LayoutChart with the metrics of the rows' font that painting on device
+// uses.
+ChartLayout LayoutChartOn(const QPaintDevice* device, const QFont& face, const ClientRect& client,
+                          const ChartInput& input);
 
 // Draws the chart for the client rectangle on painter (a window or an image)
-// and returns the layout it used.
-ChartLayout PaintChart(QPainter& painter, const ClientRect& client, const ChartInput& input);
+// in face's family and returns the layout it used.
+ChartLayout PaintChart(QPainter& painter, const ClientRect& client, const ChartInput& input,
+                       const QFont& face);
 
 // The widest place name the name box takes, 12 bytes of CP932, in font on
 // device: twelve of its widest one-byte character, or six of a two-byte
@@ -93,9 +102,11 @@ ChartLayout PaintChart(QPainter& painter, const ClientRect& client, const ChartI
 QString WidestPlaceName(const QFont& font, const QPaintDevice* device);
 
 // The narrowest client width, not below minWidth, at which every text of the
-// chart, drawn at device's resolution (null: 96 dpi) with LayoutChart's
-// positions, leaves at least A pixels of background before the right edge,
-// whatever it shows: each row's label with the widest clock time, the marks,
-// and the title for the widest place name with a four-digit year and a
-// two-digit month and day.
-int ChartClientWidth(const QPaintDevice* device, int clientHeight, int minWidth);
+// chart, drawn in face's family at device's resolution (null: 96 dpi) with
+// LayoutChart's positions, leaves at least A pixels of background before the
+// right edge, whatever it shows: each row's label with the widest clock time,
+// the marks, and the title for the widest place name with a four-digit year
+// and a two-digit month and day.
+int ChartClientWidth(const QFont& face, const QPaintDevice* device, int clientHeight, int minWidth);
+
+} // namespace tolmeri

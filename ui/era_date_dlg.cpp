@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <string>
 
+#include "core/accepted_ranges.h"
 #include "core/calendar.h"
 #include "core/solar_terms.h"
 #include "framework/cp932.h"
@@ -18,10 +19,6 @@
 namespace tolmeri {
 
 namespace {
-
-// The years the main dialog's date boxes take.
-constexpr int kFirstBoxYear = 0;
-constexpr int kLastBoxYear = 2200;
 
 QString Utf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -125,10 +122,10 @@ EraDateReading ReadEraDateEntry(const EraDateEntry& entry) {
         text += QStringLiteral("（ユリウス暦 ") + GregorianText(JulianCalendarFromJdn(parse.jdn)) +
                 QStringLiteral("）");
     const int gregorianYear = CivilFromJdn(parse.jdn).year;
-    if (gregorianYear < kFirstBoxYear || gregorianYear > kLastBoxYear) {
+    if (!kYearRange.Contains(gregorianYear)) {
         text += QStringLiteral("\n日付欄に入れられるのは %1年から %2年までです。")
-                    .arg(kFirstBoxYear)
-                    .arg(kLastBoxYear);
+                    .arg(kYearRange.first)
+                    .arg(kYearRange.last);
         return {parse.jdn, text, false};
     }
     return {parse.jdn, text, true};
@@ -191,13 +188,14 @@ void CEraDateDlg::ReadMainDialog(const CDialog& main, int fallbackTimeDifference
     const std::optional<int> month = read(IDC_DATE_MONTH);
     const std::optional<int> day = read(IDC_DATE_DAY);
     m_openDate.reset();
-    if (year && month && day && *year >= kFirstBoxYear && *year <= kLastBoxYear) {
+    if (year && month && day && kYearRange.Contains(*year)) {
         const CivilDate date{*year, *month, *day};
         if (IsValidDate(date))
             m_openDate = date;
     }
     const std::optional<int> zone = read(IDC_TIME_DIFFERENCE);
-    m_nTimeDifference = zone && *zone >= -12 && *zone <= 12 ? *zone : fallbackTimeDifference;
+    m_nTimeDifference =
+        zone && kTimeDifferenceRange.Contains(*zone) ? *zone : fallbackTimeDifference;
 }
 
 bool CEraDateDlg::OnInitDialog() {

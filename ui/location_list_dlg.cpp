@@ -1,7 +1,7 @@
-#include "location_list_dlg.h"
+#include "ui/location_list_dlg.h"
 
-#include "dialogs.h"
-#include "resource.h"
+#include "res/dialogs.h"
+#include "res/resource.h"
 
 CLocationListDlg::CLocationListDlg(QWidget* parent) : CDialog(res::kLocationDialog, parent) {}
 

@@ -6,9 +6,9 @@
 #include <QByteArray>
 #include <array>
 
-#include "dialog.h"
-#include "list_box.h"
-#include "presets.h"
+#include "core/presets.h"
+#include "framework/dialog.h"
+#include "framework/list_box.h"
 
 class CLocationListDlg : public CDialog {
     Q_OBJECT

@@ -1,30 +1,27 @@
-#include "tolmeri_dlg.h"
+#include "ui/tolmeri_dlg.h"
 
 #include <QFile>
 #include <QPainter>
-#include <cstdlib>
 
-#include "about_dlg.h"
-#include "chart_painter.h"
-#include "clock.h"
-#include "cp932.h"
-#include "dialogs.h"
-#include "message_box.h"
-#include "presets.h"
-#include "resource.h"
-#include "settings.h"
+#include "core/accepted_ranges.h"
+#include "core/presets.h"
+#include "framework/clock.h"
+#include "framework/cp932.h"
+#include "framework/message_box.h"
+#include "framework/win_app.h"
+#include "res/dialogs.h"
+#include "res/resource.h"
+#include "settings/settings.h"
+#include "ui/about_dlg.h"
+#include "ui/box_checks.h"
+#include "ui/chart_painter.h"
 #include "ui/era_date_dlg.h"
 #include "ui/year_chart_dlg.h"
-#include "win_app.h"
 
 namespace {
 
 // The longest place name, in CP932 bytes: six full-width characters.
 constexpr int kNameLimit = 12;
-
-void Tell(QWidget* owner, const char* text) {
-    afx::MessageBox(owner, QString::fromUtf8(text), afx::MbIcon::None);
-}
 
 } // namespace
 
@@ -60,8 +57,13 @@ bool CTolmeriDlg::ControlsToFields() {
 
 QSize CTolmeriDlg::ClientSizeFor(const QPaintDevice* device) {
     const QSize templateSize = CDialog::ClientSize(res::kMainDialog);
-    return {ChartClientWidth(device, templateSize.height(), templateSize.width()),
-            templateSize.height()};
+    return {
+        tolmeri::ChartClientWidth(ChartFace(), device, templateSize.height(), templateSize.width()),
+        templateSize.height()};
+}
+
+QFont CTolmeriDlg::ChartFace() {
+    return CDialog::DialogFont(9);
 }
 
 bool CTolmeriDlg::OnInitDialog() {
@@ -89,41 +91,33 @@ void CTolmeriDlg::OnCalculate() {
     ControlsToFields();
 
     // Each failing check tells the user, restores (or corrects) its field
-    // and shows all fields again; every check runs.
-    auto check = [this](bool ok, const char* message, auto restore) {
-        if (ok)
+    // and shows all fields again; every check runs, in this order.
+    auto check = [this](int box, int& field, int previous) {
+        if (tolmeri::BoxAccepts(box, field, m_nLongitudeDegrees))
             return;
-        Tell(this, message);
-        restore();
+        const bool zone = box == IDC_TIME_DIFFERENCE;
+        afx::MessageBox(this,
+                        tolmeri::BoxCheckMessage(box) + (zone ? QStringLiteral("修正します。")
+                                                              : QStringLiteral("元に戻します。")),
+                        afx::MbIcon::kNone);
+        // A wrong zone becomes the one the longitude, as it now stands, suggests.
+        field = zone ? tolmeri::SuggestedTimeDifference(m_nLongitudeDegrees) : previous;
         FieldsToControls();
     };
-    check(m_nDateYear >= 0 && m_nDateYear <= 2200,
-          "「年」に指定できる値は0～2200です。元に戻します。", [&] { m_nDateYear = year; });
-    check(m_nDateMonth >= 1 && m_nDateMonth <= 12,
-          "「月」に指定できる値は1～12です。元に戻します。", [&] { m_nDateMonth = month; });
-    check(m_nDateDay >= 1 && m_nDateDay <= 31, "「日」に指定できる値は 1～31 です。元に戻します。",
-          [&] { m_nDateDay = day; });
-    check(m_nLatitudeDegrees >= -54 && m_nLatitudeDegrees <= 54,
-          "「緯度」に指定できる値は -54～54 です。元に戻します。",
-          [&] { m_nLatitudeDegrees = latDeg; });
-    check(m_nLatitudeMinutes >= 0 && m_nLatitudeMinutes <= 59,
-          "緯度の「分」に指定できる値は 0～59 です。元に戻します。",
-          [&] { m_nLatitudeMinutes = latMin; });
-    check(m_nLongitudeDegrees >= -180 && m_nLongitudeDegrees <= 180,
-          "「経度」に指定できる値は -180～180 です。元に戻します。",
-          [&] { m_nLongitudeDegrees = lonDeg; });
-    check(m_nLongitudeMinutes >= 0 && m_nLongitudeMinutes <= 59,
-          "経度の「分」に指定できる値は 0～59 です。元に戻します。",
-          [&] { m_nLongitudeMinutes = lonMin; });
-    // The zone must be a real one and lie within two hours of the one the
-    // longitude degrees suggest (q); a wrong one becomes q. 64-bit, since a
-    // restored value from the settings file can be any int.
-    const int q = m_nLongitudeDegrees / 15;
-    const long long offset = static_cast<long long>(q) - m_nTimeDifference;
-    check(std::llabs(offset) <= 2 && m_nTimeDifference >= -12 && m_nTimeDifference <= 12,
-          "時差の指定が変です。修正します。", [&] { m_nTimeDifference = q; });
-    check(afx::ToCp932(m_strLocationName).size() <= kNameLimit,
-          "地名は全角６文字以内にしてください。元に戻します。", [&] { m_strLocationName = name; });
+    check(IDC_DATE_YEAR, m_nDateYear, year);
+    check(IDC_DATE_MONTH, m_nDateMonth, month);
+    check(IDC_DATE_DAY, m_nDateDay, day);
+    check(IDC_LATITUDE_DEGREES, m_nLatitudeDegrees, latDeg);
+    check(IDC_LATITUDE_MINUTES, m_nLatitudeMinutes, latMin);
+    check(IDC_LONGITUDE_DEGREES, m_nLongitudeDegrees, lonDeg);
+    check(IDC_LONGITUDE_MINUTES, m_nLongitudeMinutes, lonMin);
+    check(IDC_TIME_DIFFERENCE, m_nTimeDifference, 0);
+    if (afx::ToCp932(m_strLocationName).size() > kNameLimit) {
+        afx::MessageBox(this, QStringLiteral("地名は全角６文字以内にしてください。元に戻します。"),
+                        afx::MbIcon::kNone);
+        m_strLocationName = name;
+        FieldsToControls();
+    }
 
     Recompute();
     update(); // the whole client area, background included
@@ -133,9 +127,7 @@ void CTolmeriDlg::OnSetToday() {
     // Only the fields change: whatever was typed since the last exchange is
     // replaced, and the chart keeps its date until the next 計算実行.
     const QDate today = afx::CurrentDate();
-    m_nDateYear = today.year();
-    m_nDateMonth = today.month();
-    m_nDateDay = today.day();
+    SetDateFields({today.year(), today.month(), today.day()});
     FieldsToControls();
 }
 
@@ -146,14 +138,8 @@ void CTolmeriDlg::OnChooseLocation() {
     m_locationList.DoModal(this);
     if (m_locationList.m_strSelected != CLocationListDlg::CancelMarker()) {
         const QByteArray& entry = m_locationList.m_strSelected;
-        const tolmeri::PresetFields place = tolmeri::ParseLocationEntry(
-            std::string_view(entry.constData(), static_cast<std::size_t>(entry.size())));
-        m_strLocationName = QString::fromStdString(place.name);
-        m_nLatitudeDegrees = place.latDeg;
-        m_nLatitudeMinutes = place.latMin;
-        m_nLongitudeDegrees = place.lonDeg;
-        m_nLongitudeMinutes = place.lonMin;
-        m_nTimeDifference = place.timeDiff;
+        SetPlaceFields(tolmeri::ParseLocationEntry(
+            std::string_view(entry.constData(), static_cast<std::size_t>(entry.size()))));
     }
     FieldsToControls();
 }
@@ -206,13 +192,35 @@ void CTolmeriDlg::OnYearChart() {
 }
 
 void CTolmeriDlg::Recompute() {
-    m_hours.Reset();
-    m_hours.SetPlace(m_nLatitudeDegrees, m_nLatitudeMinutes, m_nLongitudeDegrees,
-                     m_nLongitudeMinutes, m_nTimeDifference);
-    m_hours.SetDate(m_nDateYear, m_nDateMonth, m_nDateDay);
-    m_hours.CalcNoonJD();
-    m_hours.CalcBoundaries();
-    m_hours.SetLabels();
+    m_hours.Recompute(PlaceFields(), DateFields());
+}
+
+tolmeri::Place CTolmeriDlg::PlaceFields() const {
+    return {m_strLocationName.toStdString(),
+            m_nLatitudeDegrees,
+            m_nLatitudeMinutes,
+            m_nLongitudeDegrees,
+            m_nLongitudeMinutes,
+            m_nTimeDifference};
+}
+
+tolmeri::CivilDate CTolmeriDlg::DateFields() const {
+    return {m_nDateYear, m_nDateMonth, m_nDateDay};
+}
+
+void CTolmeriDlg::SetPlaceFields(const tolmeri::Place& place) {
+    m_strLocationName = QString::fromStdString(place.name);
+    m_nLatitudeDegrees = place.latDeg;
+    m_nLatitudeMinutes = place.latMin;
+    m_nLongitudeDegrees = place.lonDeg;
+    m_nLongitudeMinutes = place.lonMin;
+    m_nTimeDifference = place.timeDiff;
+}
+
+void CTolmeriDlg::SetDateFields(const tolmeri::CivilDate& date) {
+    m_nDateYear = date.year;
+    m_nDateMonth = date.month;
+    m_nDateDay = date.day;
 }
 
 void CTolmeriDlg::OnSaveAndExit() {
@@ -250,39 +258,24 @@ tolmeri::SettingsLocation CTolmeriDlg::SettingsFile() const {
 
 void CTolmeriDlg::LoadSettings() {
     const tolmeri::CSettingsValues v = tolmeri::LoadSettingsFile(SettingsFile());
-    m_strStoredName = QByteArray::fromStdString(v.strLocationName);
+    SetPlaceFields(v.place);
+    SetDateFields(v.date);
+    m_strStoredName = QByteArray::fromStdString(v.place.name);
     m_strLocationName = afx::FromCp932(m_strStoredName);
-    m_nLatitudeDegrees = v.nLatitudeDegrees;
-    m_nLatitudeMinutes = v.nLatitudeMinutes;
-    m_nLongitudeDegrees = v.nLongitudeDegrees;
-    m_nLongitudeMinutes = v.nLongitudeMinutes;
-    m_nTimeDifference = v.nTimeDifference;
-    m_nDateYear = v.nDateYear;
-    m_nDateMonth = v.nDateMonth;
-    m_nDateDay = v.nDateDay;
 }
 
 bool CTolmeriDlg::SaveSettings() {
-    tolmeri::CSettingsValues v;
+    tolmeri::CSettingsValues v{PlaceFields(), DateFields()};
     const bool nameAsLoaded = m_strLocationName == afx::FromCp932(m_strStoredName);
-    v.strLocationName =
-        (nameAsLoaded ? m_strStoredName : afx::ToCp932(m_strLocationName)).toStdString();
-    v.nLatitudeDegrees = m_nLatitudeDegrees;
-    v.nLatitudeMinutes = m_nLatitudeMinutes;
-    v.nLongitudeDegrees = m_nLongitudeDegrees;
-    v.nLongitudeMinutes = m_nLongitudeMinutes;
-    v.nTimeDifference = m_nTimeDifference;
-    v.nDateYear = m_nDateYear;
-    v.nDateMonth = m_nDateMonth;
-    v.nDateDay = m_nDateDay;
-    const tolmeri::SaveResult r = tolmeri::SaveSettingsFile(SettingsFile(), v);
-    if (!r.ok) {
+    v.place.name = (nameAsLoaded ? m_strStoredName : afx::ToCp932(m_strLocationName)).toStdString();
+    const tolmeri::Status saved = tolmeri::SaveSettingsFile(SettingsFile(), v);
+    if (!saved) {
         afx::MessageBox(this,
                         QStringLiteral("設定ファイルを保存できませんでした。\n") +
                             QFile::decodeName(m_strIniPath),
-                        afx::MbIcon::Exclamation);
+                        afx::MbIcon::kExclamation);
     }
-    return r.ok;
+    return saved.Ok();
 }
 
 void CTolmeriDlg::paintEvent(QPaintEvent*) {
@@ -302,10 +295,8 @@ void CTolmeriDlg::OnPaint() {
 }
 
 void CTolmeriDlg::DrawChart(QPainter& painter) {
-    const ChartInput input =
-        ChartInput::From(m_hours, m_strLocationName, m_nDateYear, m_nDateMonth, m_nDateDay);
-    const ChartLayout layout = PaintChart(painter, ClientRect{0, 0, width(), height()}, input);
-    m_nBoundaryY = layout.boundaryY;
-    m_nSunriseY = layout.sunriseY;
-    m_nSunsetY = layout.sunsetY;
+    // The title shows the fields as they are now, the hours the last recompute.
+    tolmeri::PaintChart(painter, tolmeri::ClientRect{0, 0, width(), height()},
+                        tolmeri::ChartInput{m_hours.Day(), m_strLocationName, DateFields()},
+                        ChartFace());
 }

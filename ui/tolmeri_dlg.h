@@ -5,14 +5,16 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFont>
 #include <QIcon>
 #include <QString>
-#include <array>
 
-#include "dialog.h"
-#include "location_list_dlg.h"
-#include "settings.h"
-#include "temporal_hours.h"
+#include "core/civil_date.h"
+#include "core/place.h"
+#include "core/temporal_hours.h"
+#include "framework/dialog.h"
+#include "settings/settings.h"
+#include "ui/location_list_dlg.h"
 
 class CTolmeriDlg : public CDialog {
     Q_OBJECT
@@ -39,7 +41,16 @@ public:
     void OnEraDate();
     // Shows the year chart of the place and the year in the boxes.
     void OnYearChart();
+    // The whole computation for the place and date the fields hold.
     void Recompute();
+
+    // The place and the date the fields hold (the name in UTF-8), and the
+    // fields set from a place or a date; the boxes follow at the next
+    // FieldsToControls.
+    tolmeri::Place PlaceFields() const;
+    tolmeri::CivilDate DateFields() const;
+    void SetPlaceFields(const tolmeri::Place& place);
+    void SetDateFields(const tolmeri::CivilDate& date);
 
     void BuildIniPath();
     void LoadSettings();
@@ -55,9 +66,10 @@ public:
     // which every text of the chart is drawn whole at device's resolution
     // (never narrower than the template).
     static QSize ClientSizeFor(const QPaintDevice* device);
+    // The face of the chart's fonts: the dialog's own.
+    static QFont ChartFace();
 
     const CTemporalHours& Hours() const { return m_hours; }
-    int BoundaryY(int index) const { return m_nBoundaryY[index]; }
     const QByteArray& IniPath() const { return m_strIniPath; }
 
 protected:
@@ -75,11 +87,6 @@ private:
     void SetUpSystemMenu();
 
 private:
-    // Chart positions, written by every paint before they are read.
-    int m_nSunsetY = 0;
-    int m_nSunriseY = 0;
-    std::array<int, 25> m_nBoundaryY{};
-
     CTemporalHours m_hours;
 
 public:

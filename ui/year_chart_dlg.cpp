@@ -22,6 +22,7 @@
 #include "res/dialogs.h"
 #include "res/resource.h"
 #include "settings/profile.h"
+#include "ui/box_checks.h"
 
 using namespace tolmeri;
 
@@ -118,33 +119,23 @@ CYearChartDlg* CYearChartDlg::OpenFor(CDialog* main) {
     if (dx.Failed())
         return nullptr;
 
-    // The ranges of 計算実行, whose checks would put a value back: here a
-    // value out of range opens nothing.
-    const long long offset = static_cast<long long>(lonDeg / 15) - zone;
-    const struct {
-        bool ok;
-        int id;
-        const char* message;
-    } checks[] = {
-        {year >= 0 && year <= 2200, IDC_DATE_YEAR, "「年」に指定できる値は0～2200です。"},
-        {month >= 1 && month <= 12, IDC_DATE_MONTH, "「月」に指定できる値は1～12です。"},
-        {day >= 1 && day <= 31, IDC_DATE_DAY, "「日」に指定できる値は 1～31 です。"},
-        {latDeg >= -54 && latDeg <= 54, IDC_LATITUDE_DEGREES,
-         "「緯度」に指定できる値は -54～54 です。"},
-        {latMin >= 0 && latMin <= 59, IDC_LATITUDE_MINUTES,
-         "緯度の「分」に指定できる値は 0～59 です。"},
-        {lonDeg >= -180 && lonDeg <= 180, IDC_LONGITUDE_DEGREES,
-         "「経度」に指定できる値は -180～180 です。"},
-        {lonMin >= 0 && lonMin <= 59, IDC_LONGITUDE_MINUTES,
-         "経度の「分」に指定できる値は 0～59 です。"},
-        {offset >= -2 && offset <= 2 && zone >= -12 && zone <= 12, IDC_TIME_DIFFERENCE,
-         "時差の指定が変です。"},
+    // The checks of 計算実行, which would put a value back: here a value out
+    // of range opens nothing.
+    const std::pair<int, int> boxes[] = {
+        {IDC_DATE_YEAR, year},
+        {IDC_DATE_MONTH, month},
+        {IDC_DATE_DAY, day},
+        {IDC_LATITUDE_DEGREES, latDeg},
+        {IDC_LATITUDE_MINUTES, latMin},
+        {IDC_LONGITUDE_DEGREES, lonDeg},
+        {IDC_LONGITUDE_MINUTES, lonMin},
+        {IDC_TIME_DIFFERENCE, zone},
     };
-    for (const auto& check : checks) {
-        if (check.ok)
+    for (const auto& [id, value] : boxes) {
+        if (BoxAccepts(id, value, lonDeg))
             continue;
-        afx::MessageBox(main, QString::fromUtf8(check.message), afx::MbIcon::None);
-        if (auto* box = qobject_cast<QLineEdit*>(main->GetDlgItem(check.id))) {
+        afx::MessageBox(main, BoxCheckMessage(id), afx::MbIcon::kNone);
+        if (auto* box = qobject_cast<QLineEdit*>(main->GetDlgItem(id))) {
             box->setFocus(Qt::OtherFocusReason);
             box->selectAll();
         }
@@ -202,7 +193,7 @@ void CYearChartDlg::resizeEvent(QResizeEvent* event) {
                          std::max(height() - top - bottom, 1));
 }
 
-void CYearChartDlg::SetPlaceAndDate(const PresetFields& place, const CivilDate& date) {
+void CYearChartDlg::SetPlaceAndDate(const Place& place, const CivilDate& date) {
     m_place = place;
     m_date = date;
     Redraw();
@@ -299,7 +290,7 @@ void CYearChartDlg::OnSave() {
                         QStringLiteral("図は PNG か SVG で保存します。ファイル名の終わりを "
                                        ".png か .svg にしてください。\n") +
                             path,
-                        afx::MbIcon::Exclamation);
+                        afx::MbIcon::kExclamation);
         return;
     }
     m_strSaveFolder = QFileInfo(path).absolutePath();
@@ -310,37 +301,28 @@ void CYearChartDlg::OnSave() {
 bool CYearChartDlg::SaveChart(const QString& path) {
     const bool svg =
         QFileInfo(path).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0;
-    std::string error;
-    const profile::ReplaceStatus status = profile::ReplaceFile(
-        QFile::encodeName(path).toStdString(),
-        [this, svg](std::string& data, std::string& why) {
+    const Status saved = profile::ReplaceFile(
+        QFile::encodeName(path).toStdString(), [this, svg]() -> Result<std::string> {
             const QByteArray picture = Picture(svg);
-            if (picture.isEmpty()) {
-                why =
-                    svg ? "the SVG picture could not be made" : "the PNG picture could not be made";
-                return false;
-            }
-            data.assign(picture.constData(), static_cast<std::size_t>(picture.size()));
-            return true;
-        },
-        error);
-    switch (status) {
-    case profile::ReplaceStatus::kReplaced:
+            if (picture.isEmpty())
+                return Fail(svg ? "the SVG picture could not be made"
+                                : "the PNG picture could not be made");
+            return std::string(picture.constData(), static_cast<std::size_t>(picture.size()));
+        });
+    if (saved)
         return true;
-    case profile::ReplaceStatus::kRefused:
+    if (saved.Kind() == FailureKind::kRefused) {
         afx::MessageBox(
             this,
             QStringLiteral("「%1」はふつうのファイルではないので、図を保存しません。\n"
                            "新しいファイルか、いまあるファイルの名前を指定してください。")
                 .arg(path),
-            afx::MbIcon::Exclamation);
+            afx::MbIcon::kExclamation);
         return false;
-    case profile::ReplaceStatus::kFailed:
-        break;
     }
     afx::MessageBox(this,
                     QStringLiteral("図を保存できませんでした。\n%1\n（%2）")
-                        .arg(path, QString::fromLocal8Bit(error.c_str())),
-                    afx::MbIcon::Exclamation);
+                        .arg(path, QString::fromLocal8Bit(saved.Message().c_str())),
+                    afx::MbIcon::kExclamation);
     return false;
 }

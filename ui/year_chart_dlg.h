@@ -13,7 +13,7 @@
 
 #include "core/civil_date.h"
 #include "core/period_hours.h"
-#include "core/presets.h"
+#include "core/place.h"
 #include "framework/dialog.h"
 #include "ui/year_chart_painter.h"
 
@@ -51,7 +51,7 @@ public:
     static CYearChartDlg* OpenFor(CDialog* main);
 
     // Shows the year of date at place, date's day marked.
-    void SetPlaceAndDate(const tolmeri::PresetFields& place, const tolmeri::CivilDate& date);
+    void SetPlaceAndDate(const tolmeri::Place& place, const tolmeri::CivilDate& date);
 
     // The choices: indexes into kDawnDefinitions and kClockSteps.
     int m_nDawn = 0;
@@ -79,7 +79,7 @@ private:
     QByteArray Picture(bool svg) const;
 
     CYearChartView* m_pView = nullptr;
-    tolmeri::PresetFields m_place;
+    tolmeri::Place m_place;
     tolmeri::CivilDate m_date{2000, 1, 1};
     QString m_strSaveFolder; // where the last picture went
     QString m_strSaveFilter; // and of which kind

@@ -1,4 +1,4 @@
-#include "year_chart_painter.h"
+#include "ui/year_chart_painter.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "chart_painter.h"
 #include "core/calendar.h"
 #include "core/sun_events.h"
+#include "ui/chart_painter.h"
 
 namespace tolmeri {
 
@@ -29,7 +29,7 @@ int DaysInYear(int year) {
 
 } // namespace
 
-YearChartInput MakeYearChartInput(const PresetFields& place, const CivilDate& first, int dayCount,
+YearChartInput MakeYearChartInput(const Place& place, const CivilDate& first, int dayCount,
                                   const PeriodOptions& options) {
     YearChartInput in;
     in.days = CalcPeriodDays(place, first, dayCount, options);
@@ -46,8 +46,7 @@ YearChartInput MakeYearChartInput(const PresetFields& place, const CivilDate& fi
     return in;
 }
 
-YearChartInput MakeYearChartInput(const PresetFields& place, int year,
-                                  const PeriodOptions& options) {
+YearChartInput MakeYearChartInput(const Place& place, int year, const PeriodOptions& options) {
     return MakeYearChartInput(place, {year, 1, 1}, DaysInYear(year), options);
 }
 
@@ -63,11 +62,11 @@ QString YearChartTitle(const QString& placeName, const CivilDate& first, int day
     return placeName.isEmpty() ? when : placeName + QStringLiteral("　") + when;
 }
 
-QString YearChartSubtitle(const std::vector<PeriodDay>& days, const PeriodOptions& options) {
+QString YearChartSubtitle(const std::vector<DayHours>& days, const PeriodOptions& options) {
     DawnDefinition shown = options.dawn;
     if (!days.empty()) {
         shown = days.front().definition;
-        for (const PeriodDay& d : days)
+        for (const DayHours& d : days)
             if (d.definition != shown)
                 shown = DawnDefinition::kAuto;
     }
@@ -119,9 +118,9 @@ QString HourLabel(int hour) {
 void PlaceTitle(const YearChartInput& in, const QRect& area, const YearChartMetrics& m, int pad,
                 YearChartLayout& L) {
     const int x = area.x() + pad;
-    L.texts.push_back({x, area.y() + pad, in.title, YearChartTextKind::Title});
+    L.texts.push_back({x, area.y() + pad, in.title, YearChartTextKind::kTitle});
     L.texts.push_back(
-        {x, area.y() + pad + m.titleHeight, in.subtitle, YearChartTextKind::Subtitle});
+        {x, area.y() + pad + m.titleHeight, in.subtitle, YearChartTextKind::kSubtitle});
 }
 
 // The hours' names at the left edge, each beside its band on the first day,
@@ -147,7 +146,7 @@ void PlaceHourLabels(const YearChartInput& in, const YearChartMetrics& m, YearCh
     for (const Label& label : labels) {
         const QString text = HourLabel(label.hour);
         L.texts.push_back(
-            {L.left - lh / 2 - m.textWidth(text), label.y, text, YearChartTextKind::Hour});
+            {L.left - lh / 2 - m.textWidth(text), label.y, text, YearChartTextKind::kHour});
     }
 }
 
@@ -162,7 +161,7 @@ void PlaceClockLabels(const YearChartMetrics& m, YearChartLayout& L) {
     }
     for (int hour = 0; hour <= 24; hour += step)
         L.texts.push_back({L.right + L.tick + lh / 4, YearChartY(L, hour * 60) - lh / 2,
-                           QStringLiteral("%1時").arg(hour), YearChartTextKind::Clock});
+                           QStringLiteral("%1時").arg(hour), YearChartTextKind::kClock});
 }
 
 // Month ticks on the first of each month, the names centred under each
@@ -183,7 +182,7 @@ void PlaceMonths(const YearChartInput& in, const YearChartMetrics& m, YearChartL
             const int w = m.textWidth(text);
             if (L.dayX[d] - L.dayX[start] >= w)
                 L.texts.push_back({(L.dayX[start] + L.dayX[d] - w) / 2, L.bottom + L.tick, text,
-                                   YearChartTextKind::Month});
+                                   YearChartTextKind::kMonth});
         }
         start = d;
     }
@@ -229,7 +228,7 @@ void PlaceTerms(const std::vector<TermTick>& ticks, const YearChartMetrics& m, b
         L.termX.push_back(ticks[i].x);
         const int y = nearest - (crowded && i % 2 == 1 ? m.lineHeight : 0);
         L.texts.push_back({ticks[i].x - m.textWidth(ticks[i].name) / 2, y, ticks[i].name,
-                           YearChartTextKind::Term});
+                           YearChartTextKind::kTerm});
     }
 }
 
@@ -272,8 +271,8 @@ YearChartLayout LayoutYearChart(const YearChartInput& in, const QRect& area,
     L.sunsetY.resize(n);
     L.transitY.resize(n);
     for (int d = 0; d < n; ++d) {
-        const PeriodDay& day = in.days[d];
-        for (int i = 0; i < 25; ++i)
+        const DayHours& day = in.days[d];
+        for (int i = 0; i < kBoundaryCount; ++i)
             L.boundaryY[d][i] = YearChartY(L, day.boundary[i]);
         L.sunriseY[d] = YearChartY(L, day.sunrise);
         L.sunsetY[d] = YearChartY(L, day.sunset);
@@ -299,7 +298,7 @@ YearChartLayout LayoutYearChart(const YearChartInput& in, const QRect& area,
     for (const auto& mark : marks) {
         const int y = L.top + static_cast<int>(((mark.ys.back() - L.top) % h + h) % h);
         L.texts.push_back({L.right - m.textWidth(mark.text) - lh / 4, std::max(y - lh - 1, L.top),
-                           mark.text, YearChartTextKind::Mark});
+                           mark.text, YearChartTextKind::kMark});
     }
     return L;
 }
@@ -446,16 +445,16 @@ YearChartLayout PaintYearChart(QPainter& painter, const QRect& area, const YearC
     }
 
     for (const YearChartText& t : L.texts) {
-        const bool title = t.kind == YearChartTextKind::Title;
+        const bool title = t.kind == YearChartTextKind::kTitle;
         const QFontMetrics& metricsOf = title ? titleFm : fm;
         painter.setFont(title ? titleFont : chartFont);
-        if (t.kind == YearChartTextKind::Mark) {
+        if (t.kind == YearChartTextKind::kMark) {
             painter.fillRect(t.x, t.y, fm.horizontalAdvance(t.text), fm.height(),
                              kChartTextBackground);
             painter.setPen(kChartMarkColor);
         } else {
-            painter.setPen(t.kind == YearChartTextKind::Clock ? QColor(64, 64, 64)
-                                                              : QColor(Qt::black));
+            painter.setPen(t.kind == YearChartTextKind::kClock ? QColor(64, 64, 64)
+                                                               : QColor(Qt::black));
         }
         painter.drawText(t.x, t.y + metricsOf.ascent(), t.text);
     }

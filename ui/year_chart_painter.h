@@ -24,8 +24,9 @@
 #include <vector>
 
 #include "core/civil_date.h"
+#include "core/day_hours.h"
 #include "core/period_hours.h"
-#include "core/presets.h"
+#include "core/place.h"
 #include "core/solar_terms.h"
 
 class QPainter;
@@ -35,7 +36,7 @@ namespace tolmeri {
 // What one chart shows: plain data, so a window and a command line can fill
 // it alike, usually with MakeYearChartInput.
 struct YearChartInput {
-    std::vector<PeriodDay> days; // consecutive days, left to right
+    std::vector<DayHours> days; // consecutive days, left to right
     std::vector<SolarTermStart>
         terms;          // beginnings of the solar terms; those outside the days are ignored
     QString title;      // "東京　2026年（令和8年）"
@@ -46,11 +47,10 @@ struct YearChartInput {
 // The days from first on, dayCount of them, at place with the options, with
 // the solar terms of those days (in the place's time difference) and the
 // title texts.
-YearChartInput MakeYearChartInput(const PresetFields& place, const CivilDate& first, int dayCount,
+YearChartInput MakeYearChartInput(const Place& place, const CivilDate& first, int dayCount,
                                   const PeriodOptions& options);
 // The whole Gregorian year.
-YearChartInput MakeYearChartInput(const PresetFields& place, int year,
-                                  const PeriodOptions& options);
+YearChartInput MakeYearChartInput(const Place& place, int year, const PeriodOptions& options);
 
 // "東京　2026年（令和8年）" for a whole year, "東京　2026-03-01～2026-08-31"
 // for any other run of days.
@@ -58,7 +58,7 @@ QString YearChartTitle(const QString& placeName, const CivilDate& first, int day
 // "明六つ・暮六つ：寛政暦（太陽俯角7度21分40秒）", with "　時計：二十四節気ごと"
 // for clocks set at the terms. The definition is the one the days used; a
 // run of days on both sides of 1798-02-16 under auto names auto's.
-QString YearChartSubtitle(const std::vector<PeriodDay>& days, const PeriodOptions& options);
+QString YearChartSubtitle(const std::vector<DayHours>& days, const PeriodOptions& options);
 
 // The fill of hour 0 to 11 (boundary 2 * hour to 2 * hour + 2): an index into
 // kChartBrushes, as the window's chart fills the same hour.
@@ -71,7 +71,7 @@ struct YearChartMetrics {
     std::function<int(const QString&)> textWidth; // advance of a text in the chart font
 };
 
-enum class YearChartTextKind { Title, Subtitle, Hour, Clock, Month, Term, Mark };
+enum class YearChartTextKind { kTitle, kSubtitle, kHour, kClock, kMonth, kTerm, kMark };
 
 struct YearChartText {
     int x, y; // top-left of the text
@@ -88,7 +88,7 @@ struct YearChartLayout {
     // Per day, unwrapped: the row of each boundary, sunrise, sunset and
     // transit for its day minute, above top before 0 h and from bottom on
     // after 24 h.
-    std::vector<std::array<int, 25>> boundaryY;
+    std::vector<BoundaryTable> boundaryY;
     std::vector<int> sunriseY, sunsetY, transitY;
     std::vector<int> monthX; // ticks below the plot on the first of each month
     std::vector<int> termX;  // ticks above the plot on each term's first day

@@ -1,0 +1,13 @@
+#include "core/accepted_ranges.h"
+
+namespace tolmeri {
+
+bool IsAcceptedDate(const CivilDate& date) {
+    return kYearRange.Contains(date.year) && IsValidDate(date);
+}
+
+std::int64_t AcceptedDaysFrom(const CivilDate& first) {
+    return DaysFromCivil(kLastAcceptedDate) - DaysFromCivil(first) + 1;
+}
+
+} // namespace tolmeri

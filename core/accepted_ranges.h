@@ -1,0 +1,59 @@
+// core: what a place and a date may be. The one home of the ranges the main
+// window's 計算実行 checks and tolmeri-hours accepts, and of the rule that
+// ties the time difference to the longitude; both take their limits, and the
+// numbers in their messages, from here. Standard library only.
+#pragma once
+
+#include <cstdint>
+
+#include "core/civil_date.h"
+
+namespace tolmeri {
+
+// A closed range of whole numbers. Contains takes 64 bits, so any int a
+// settings file restores, and any difference of two, compares correctly.
+struct IntRange {
+    int first = 0;
+    int last = 0;
+    constexpr bool Contains(long long value) const { return value >= first && value <= last; }
+};
+
+inline constexpr IntRange kYearRange{0, 2200};
+inline constexpr IntRange kMonthRange{1, 12};
+inline constexpr IntRange kDayRange{1, 31}; // the window's check; a real date is asked for apart
+inline constexpr IntRange kLatitudeRange{-54, 54};       // whole degrees
+inline constexpr IntRange kLongitudeRange{-180, 180};    // whole degrees
+inline constexpr IntRange kArcMinuteRange{0, 59};        // of latitude and longitude alike
+inline constexpr IntRange kTimeDifferenceRange{-12, 12}; // hours
+
+// The time difference may lie this many hours from the one the longitude
+// suggests.
+inline constexpr int kTimeDifferenceTolerance = 2;
+
+// The first and the last day of the accepted years.
+inline constexpr CivilDate kFirstAcceptedDate{kYearRange.first, 1, 1};
+inline constexpr CivilDate kLastAcceptedDate{kYearRange.last, 12, 31};
+
+// The whole-hour zone the longitude degrees suggest: degrees / 15, toward
+// zero (139 gives 9, -73 gives -4).
+constexpr int SuggestedTimeDifference(int lonDeg) {
+    return lonDeg / 15;
+}
+
+// The time-difference rule: a real zone (kTimeDifferenceRange) within
+// kTimeDifferenceTolerance hours of the suggested one. Defined for every
+// int.
+constexpr bool TimeDifferenceFits(int timeDiff, int lonDeg) {
+    const long long offset = static_cast<long long>(SuggestedTimeDifference(lonDeg)) - timeDiff;
+    return kTimeDifferenceRange.Contains(timeDiff) && offset >= -kTimeDifferenceTolerance &&
+           offset <= kTimeDifferenceTolerance;
+}
+
+// A real date of the proleptic Gregorian calendar in an accepted year.
+bool IsAcceptedDate(const CivilDate& date);
+
+// How many days from first (an accepted date) up to and including the last
+// accepted date.
+std::int64_t AcceptedDaysFrom(const CivilDate& first);
+
+} // namespace tolmeri

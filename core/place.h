@@ -1,0 +1,33 @@
+// core: the one value type of a place: a name, latitude and longitude in
+// signed whole degrees and minutes of arc, and the time difference of its
+// standard time. The main dialog's boxes, the settings file, the preset
+// list and tolmeri-hours all hand places around as this. Standard library
+// only.
+#pragma once
+
+#include <string>
+
+namespace tolmeri {
+
+// One angle in degrees from signed whole degrees and minutes of arc: the
+// minutes take the sign of the degrees, so -33 and 52 give -33.8667°, the
+// way "-33:52" is written for 33°52′ S. With 0 degrees the minutes count
+// positive: an angle between -1° and 0° cannot be written.
+double DegreesAndMinutes(int degrees, int minutes);
+
+struct Place {
+    // UTF-8 as the program shows it; only the settings file's own values
+    // carry its CP932 bytes.
+    std::string name;
+    int latDeg = 0; // north positive
+    int latMin = 0;
+    int lonDeg = 0; // east positive
+    int lonMin = 0;
+    int timeDiff = 0; // hours of its standard time ahead of universal time
+
+    double LatitudeDegrees() const { return DegreesAndMinutes(latDeg, latMin); }
+    double LongitudeDegrees() const { return DegreesAndMinutes(lonDeg, lonMin); }
+    bool operator==(const Place&) const = default;
+};
+
+} // namespace tolmeri

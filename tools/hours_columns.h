@@ -1,0 +1,71 @@
+// tools: the values tolmeri-hours writes for each day, defined once. A column
+// has a name (the CSV header and the JSON key), a title where the table shows
+// it, a type and a way to write its value; the table, CSV and JSON each list
+// the columns they show, in their order. A new column is one more entry in
+// kHoursColumns and its place in the formats' lists (new ones go at the end
+// of CSV and JSON rows, so that readers of older output keep working).
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "core/day_hours.h"
+#include "core/place.h"
+
+namespace tolmeri {
+
+// What a column's value is in JSON: a string or a bare number.
+enum class ColumnType { kText, kNumber };
+
+// One day of a run, with what the run is about.
+struct HoursRow {
+    const DayHours& day;
+    const Place& place;
+};
+
+// The cell of a table column: a separator before it, its width in terminal
+// columns, and its alignment; the title is placed like the value.
+struct TableCell {
+    std::string_view separator;
+    int width = 0;
+    bool rightAligned = false;
+};
+
+struct HoursColumn {
+    std::string_view name;  // CSV header and JSON key ("times" for a table of 25)
+    std::string_view title; // the table's head
+    ColumnType type = ColumnType::kText;
+    // 1, or kBoundaryCount for a value per boundary: a JSON array, and CSV
+    // columns "b00" to "b24" each followed by csvSuffix.
+    int count = 1;
+    std::string_view csvSuffix;
+    TableCell cell;
+    // Appends value index (0 for a single value) of row.
+    void (*write)(std::string& out, const HoursRow& row, int index) = nullptr;
+};
+
+// Every column, once.
+enum class ColumnId {
+    kDate,
+    kPlace,
+    kDawn,
+    kSunrise,
+    kTransit,
+    kSunset,
+    kDusk,
+    kDayHour,
+    kNightHour,
+    kSunriseMinute,
+    kSunsetMinute,
+    kTimes,
+    kMinutes,
+};
+const HoursColumn& Column(ColumnId id);
+
+// The columns of each format, in order.
+std::span<const ColumnId> TableColumns(); // a run of days as a table, a row a day
+std::span<const ColumnId> CsvColumns();
+std::span<const ColumnId> JsonColumns(); // each day's object; the place is the document's
+
+} // namespace tolmeri

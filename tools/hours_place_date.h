@@ -1,0 +1,52 @@
+// tools: the place and the days tolmeri-hours is asked for, from the text of
+// their options to values the core computes with, checked against the
+// accepted ranges (core/accepted_ranges.h) the main window checks too, plus a
+// real calendar date. Each failure is one line in Japanese naming the bad
+// value.
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "core/civil_date.h"
+#include "core/place.h"
+#include "core/result.h"
+
+namespace tolmeri {
+
+using OptionText = std::optional<std::string_view>;
+
+// --place, or --lat, --lon and --tz with an optional --name.
+struct PlaceArguments {
+    OptionText preset, lat, lon, tz, name;
+    bool Coordinates() const { return lat || lon || tz; }
+};
+
+// The place: a preset, coordinates, or without either the first-start
+// place (横浜).
+Result<Place> ResolvePlace(const PlaceArguments& args);
+
+// The preset called name: exactly, or for the names in Latin letters without
+// regard to case. Null when there is none.
+const std::string_view* FindPresetLoosely(std::string_view name);
+
+// --date, and --days or --to.
+struct DateArguments {
+    OptionText date, days, to;
+    bool Any() const { return date || days || to; }
+};
+
+// Consecutive days from first.
+struct DateRange {
+    CivilDate first;
+    int dayCount = 1;
+    bool ranged = false; // --days or --to was given
+};
+
+// The days; today stands in when no date is given.
+Result<DateRange> ResolveDates(const DateArguments& args, const CivilDate& today);
+
+// A date as the options write it, "YYYY-MM-DD", named what in the message.
+Result<CivilDate> ReadDate(std::string_view what, std::string_view text);
+
+} // namespace tolmeri

@@ -1,0 +1,206 @@
+#include "tools/hours_text.h"
+
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+
+namespace tolmeri {
+
+namespace {
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The length of the well-formed UTF-8 character at s[i] when it is not a
+// control character (C0, DEL or C1), else 0.
+std::size_t PrintableCharacterLength(std::string_view s, std::size_t i) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    if (c < 0x20 || c == 0x7F)
+        return 0;
+    std::size_t extra = 0;
+    if (c < 0x80)
+        extra = 0;
+    else if (c >= 0xC2 && c <= 0xDF)
+        extra = 1;
+    else if (c >= 0xE0 && c <= 0xEF)
+        extra = 2;
+    else if (c >= 0xF0 && c <= 0xF4)
+        extra = 3;
+    else
+        return 0;
+    if (i + extra >= s.size())
+        return 0;
+    unsigned code = extra == 0 ? c : c & (0x3F >> extra);
+    for (std::size_t k = 1; k <= extra; ++k) {
+        const auto t = static_cast<unsigned char>(s[i + k]);
+        if ((t & 0xC0) != 0x80)
+            return 0;
+        code = (code << 6) | (t & 0x3F);
+    }
+    if ((extra == 2 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF))) ||
+        (extra == 3 && (code < 0x10000 || code > 0x10FFFF)) || (code >= 0x80 && code < 0xA0))
+        return 0;
+    return extra + 1;
+}
+
+} // namespace
+
+bool ReadUnsignedInt(std::string_view text, std::size_t maxDigits, int& out) {
+    if (text.empty() || text.size() > maxDigits)
+        return false;
+    int value = 0;
+    for (char c : text) {
+        if (!IsDigit(c))
+            return false;
+        value = value * 10 + (c - '0');
+    }
+    out = value;
+    return true;
+}
+
+bool ReadSignedInt(std::string_view text, std::size_t maxDigits, int& out) {
+    const bool negative = text.starts_with('-');
+    if (negative || text.starts_with('+'))
+        text.remove_prefix(1);
+    if (!ReadUnsignedInt(text, maxDigits, out))
+        return false;
+    out = negative ? -out : out;
+    return true;
+}
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i]))
+            return false;
+    }
+    return true;
+}
+
+bool IsPrintableUtf8(std::string_view s) {
+    for (std::size_t i = 0; i < s.size();) {
+        const std::size_t n = PrintableCharacterLength(s, i);
+        if (n == 0)
+            return false;
+        i += n;
+    }
+    return true;
+}
+
+std::string EscapedForMessage(std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out;
+    for (std::size_t i = 0; i < text.size();) {
+        if (const std::size_t n = PrintableCharacterLength(text, i)) {
+            out.append(text, i, n);
+            i += n;
+            continue;
+        }
+        // Anything else byte by byte: a C1 control is both of its bytes.
+        const auto b = static_cast<unsigned char>(text[i++]);
+        out += "\\x";
+        out += kHex[b >> 4];
+        out += kHex[b & 0xF];
+    }
+    return out;
+}
+
+std::string QuotedForMessage(std::string_view text) {
+    return '"' + EscapedForMessage(text) + '"';
+}
+
+std::string RangeText(const IntRange& range) {
+    return std::to_string(range.first) + "～" + std::to_string(range.last);
+}
+
+std::string FormatDegreesMinutes(int degrees, int minutes) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%c%d:%02d", degrees < 0 ? '-' : '+', std::abs(degrees),
+                  minutes);
+    return text;
+}
+
+std::string CsvField(std::string_view text) {
+    if (text.find_first_of(",\"\n") == std::string_view::npos)
+        return std::string(text);
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"')
+            quoted += '"';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+std::string JsonString(std::string_view text) {
+    std::string s = "\"";
+    for (char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            s += '\\';
+            s += c;
+        } else if (u < 0x20) {
+            char esc[8];
+            std::snprintf(esc, sizeof esc, "\\u%04x", u);
+            s += esc;
+        } else {
+            s += c;
+        }
+    }
+    return s + "\"";
+}
+
+void AppendInt(std::string& out, long long value) {
+    char text[24];
+    const auto r = std::to_chars(text, text + sizeof text, value);
+    out.append(text, r.ptr);
+}
+
+void AppendSixths(std::string& out, int n) {
+    // A sixth never ends in exactly half a tenth, so rounding half up is exact.
+    const int tenths = (n * 10 + 3) / 6;
+    AppendInt(out, tenths / 10);
+    out += '.';
+    out += static_cast<char>('0' + tenths % 10);
+}
+
+void AppendDate(std::string& out, const CivilDate& date) {
+    const int y = date.year;
+    const char text[10] = {static_cast<char>('0' + y / 1000 % 10),
+                           static_cast<char>('0' + y / 100 % 10),
+                           static_cast<char>('0' + y / 10 % 10),
+                           static_cast<char>('0' + y % 10),
+                           '-',
+                           static_cast<char>('0' + date.month / 10),
+                           static_cast<char>('0' + date.month % 10),
+                           '-',
+                           static_cast<char>('0' + date.day / 10),
+                           static_cast<char>('0' + date.day % 10)};
+    out.append(text, sizeof text);
+}
+
+int DisplayWidth(std::string_view text) {
+    int width = 0;
+    for (char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x80)
+            width += 1;
+        else if (u >= 0xC0)
+            width += 2;
+    }
+    return width;
+}
+
+void AppendPadded(std::string& out, std::string_view text, int width, bool rightAligned) {
+    const int pad = width - DisplayWidth(text);
+    if (rightAligned && pad > 0)
+        out.append(pad, ' ');
+    out += text;
+    if (!rightAligned && pad > 0)
+        out.append(pad, ' ');
+}
+
+} // namespace tolmeri

@@ -1,0 +1,58 @@
+// tools: the small text rules tolmeri-hours shares between reading its
+// arguments and writing its formats: numbers as typed, escapes for messages,
+// CSV and JSON quoting, and appending numbers, dates and padded cells to the
+// output without a temporary string per value.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "core/accepted_ranges.h"
+#include "core/civil_date.h"
+
+namespace tolmeri {
+
+// 1 to maxDigits decimal digits, nothing else.
+bool ReadUnsignedInt(std::string_view text, std::size_t maxDigits, int& out);
+// An optional sign, then 1 to maxDigits decimal digits.
+bool ReadSignedInt(std::string_view text, std::size_t maxDigits, int& out);
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
+// Well-formed UTF-8 without control characters (C0, DEL, C1).
+bool IsPrintableUtf8(std::string_view text);
+
+// text as a message shows it: control characters (C0, DEL, C1) and bytes
+// that are not UTF-8 as "\x1b" escapes, so that a bad value never acts on the
+// terminal it is shown on. QuotedForMessage adds the double quotes.
+std::string EscapedForMessage(std::string_view text);
+std::string QuotedForMessage(std::string_view text);
+
+// "0～2200", "-54～54": a range as messages and the help write it.
+std::string RangeText(const IntRange& range);
+
+// "+35:27", "-33:52": degrees with their sign, then the minutes.
+std::string FormatDegreesMinutes(int degrees, int minutes);
+
+// A CSV field: quoted, with its quotes doubled, when it holds a comma, a
+// quote or a line break; else as it is.
+std::string CsvField(std::string_view text);
+// A JSON string with its quotes; quotes, backslashes and control characters
+// escaped.
+std::string JsonString(std::string_view text);
+
+void AppendInt(std::string& out, long long value);
+// n / 6 to one decimal, as "%.1f" prints it; n is never negative.
+void AppendSixths(std::string& out, int n);
+// "YYYY-MM-DD" for the years 0 to 9999.
+void AppendDate(std::string& out, const CivilDate& date);
+
+// Columns of the terminal a UTF-8 text takes: the labels and Japanese place
+// names are full-width, everything else here is ASCII.
+int DisplayWidth(std::string_view text);
+// text padded with spaces to width columns, on its right or (rightAligned)
+// its left.
+void AppendPadded(std::string& out, std::string_view text, int width, bool rightAligned = false);
+
+} // namespace tolmeri
