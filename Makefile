@@ -8,7 +8,7 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN  := $(shell command -v ninja >/dev/null 2>&1 && echo -G Ninja)
 
 .PHONY: all deps test-deps package-deps build run test test-asan bench fuzz package \
-        install uninstall clean
+        ci-configure install uninstall clean
 
 all: build
 
@@ -69,15 +69,25 @@ bench: test-deps
 
 # The Debian package: a Release build of its own for the prefix /usr, with
 # Debian's hardening flags, packed by CPack into
-# $(PACKAGE_BUILD)/tolmeri_<version>_<arch>.deb.
+# $(PACKAGE_BUILD)/tolmeri_<version>_<arch>.deb. CPack strips the programs,
+# so Debian's -g would only slow the build down.
 PACKAGE_BUILD ?= build/package
+PACKAGE_SETTINGS = CMAKE_BUILD_TYPE=Release CMAKE_INSTALL_PREFIX=/usr
 DEB_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all; export DEB_BUILD_MAINT_OPTIONS; \
-	CXXFLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+	CXXFLAGS="$$(dpkg-buildflags --get CXXFLAGS | sed 's/^-g //; s/ -g / /g') \
+	    $$(dpkg-buildflags --get CPPFLAGS)" \
 	LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)"
 package: package-deps
-	$(call configure,$(PACKAGE_BUILD),CMAKE_BUILD_TYPE=Release CMAKE_INSTALL_PREFIX=/usr,$(DEB_FLAGS))
+	$(call configure,$(PACKAGE_BUILD),$(PACKAGE_SETTINGS),$(DEB_FLAGS))
 	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
 	cd $(PACKAGE_BUILD) && cpack -G DEB
+
+# CI tests the tree it packs: $(BUILD) configured once with the package's
+# settings and flags and the tests' (a fresh tree: the flags are read when
+# CMake first configures it), so that make test and make package
+# PACKAGE_BUILD=$(BUILD) share one build.
+ci-configure: test-deps
+	$(call configure,$(BUILD),$(PACKAGE_SETTINGS) TOLMERI_BUILD_TESTS=ON TOLMERI_WERROR=ON,$(DEB_FLAGS))
 
 # Per user by default: PREFIX/lib/tolmeri holds the program, its help and
 # its settings file; PREFIX/bin gets tolmeri and tolmeri-hours; the menu

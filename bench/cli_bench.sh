@@ -2,12 +2,13 @@
 # Whole-process time of tolmeri-hours writing a 366-day CSV for one place
 # (start, computation, output, exit), median of N runs, beside a process that
 # does nothing (/bin/true) for the cost of starting any process at all.
-#   bench/cli_bench.sh [build-dir] [runs] [budget-ms]
-# With a budget, the exit status is 1 when the median exceeds it.
+#   bench/cli_bench.sh [build-dir] [runs] [goal-ms]
+# With a goal, it says whether the median met it. It reports and never fails
+# for the figures: a busy machine is no fault of the program.
 set -euo pipefail
 build=${1:-build/release}
 runs=${2:-101}
-budget=${3:-}
+goal=${3:-}
 exe="$build/bin/tolmeri-hours"
 [ -x "$exe" ] || { echo "cli_bench: $exe not built" >&2; exit 1; }
 work=$(mktemp -d)
@@ -36,7 +37,10 @@ printf 'tolmeri-hours, 366-day CSV for one place: median %.2f ms per process (%d
     "$(awk -v u="$csv" 'BEGIN {print u / 1000}')" "$runs"
 printf '/bin/true for comparison:                 median %.2f ms per process\n' \
     "$(awk -v u="$base" 'BEGIN {print u / 1000}')"
-if [ -n "$budget" ] && awk -v u="$csv" -v b="$budget" 'BEGIN {exit !(u / 1000 > b)}'; then
-    echo "cli_bench: the median exceeds the budget of $budget ms" >&2
-    exit 1
+if [ -n "$goal" ]; then
+    if awk -v u="$csv" -v g="$goal" 'BEGIN {exit !(u / 1000 <= g)}'; then
+        echo "goal: at most $goal ms per process: met"
+    else
+        echo "goal: at most $goal ms per process: NOT met on this run (read it against /bin/true)"
+    fi
 fi

@@ -8,25 +8,26 @@
 #    and tolmeri-hours as a whole per extra day (CSV row included).
 # suncalc is installed with the machine's npm into a temporary folder and
 # removed afterwards; nothing is kept in the repository.
-#   bench/peer_suncalc.sh [build-dir] [year] [least-ratio]
-# Exit status 3 when suncalc cannot be installed (no registry at hand); with
-# a least ratio, 1 when tolmeri's day computation is not that many times
-# faster.
+#   bench/peer_suncalc.sh [build-dir] [year] [goal-ratio]
+# Exit status 3, the comparison skipped, when the machine has no Node.js and
+# npm or suncalc cannot be installed (no registry at hand). With a goal
+# ratio it says whether tolmeri's day computation was that many times
+# faster; it reports and never fails for the figures.
 set -euo pipefail
 build=${1:-build/release}
 year=${2:-2026}
-least=${3:-}
+goal=${3:-}
 exe="$(cd "$build/bin" && pwd)/tolmeri-hours"
 bench="$build/bench/hours_bench"
 for f in "$exe" "$bench"; do
     [ -x "$f" ] || { echo "peer_suncalc: $f not built" >&2; exit 1; }
 done
 command -v node >/dev/null && command -v npm >/dev/null ||
-    { echo "peer_suncalc: needs node and npm" >&2; exit 1; }
+    { echo "peer_suncalc: no node and npm on this machine: the comparison is skipped" >&2; exit 3; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-if ! npm install --prefix "$work" --no-save --no-audit --no-fund --loglevel=error suncalc \
+if ! timeout 300 npm install --prefix "$work" --no-save --no-audit --no-fund --loglevel=error suncalc \
     >/dev/null; then
     echo "peer_suncalc: cannot install suncalc with npm" >&2
     exit 3
@@ -125,8 +126,10 @@ printf '  tolmeri day computation (hours_bench BM_OneDay)      %8.1f ns   suncal
     "$compute_ns" "$(awk -v a="$suncalc_ns" -v b="$compute_ns" 'BEGIN {print a / b}')"
 printf '  tolmeri-hours per extra day, CSV row included        %8.1f ns   suncalc / tolmeri %5.1f\n' \
     "$tolmeri_ns" "$(awk -v a="$suncalc_ns" -v b="$tolmeri_ns" 'BEGIN {print a / b}')"
-if [ -n "$least" ] &&
-    awk -v a="$suncalc_ns" -v b="$compute_ns" -v l="$least" 'BEGIN {exit !(a / b < l)}'; then
-    echo "peer_suncalc: the day computation is less than $least times faster" >&2
-    exit 1
+if [ -n "$goal" ]; then
+    if awk -v a="$suncalc_ns" -v b="$compute_ns" -v g="$goal" 'BEGIN {exit !(a / b >= g)}'; then
+        echo "goal: the day computation at least $goal times faster than suncalc: met"
+    else
+        echo "goal: the day computation at least $goal times faster than suncalc: NOT met on this run"
+    fi
 fi
