@@ -151,37 +151,24 @@ public:
 
     void DaysHead(const Place& place) override {
         m_place = &place;
-        const char* separator = "";
-        for (ColumnId id : CsvColumns()) {
-            const HoursColumn& column = Column(id);
-            for (int i = 0; i < column.count; ++i) {
-                m_out += separator;
-                separator = ",";
-                if (column.count == 1) {
-                    m_out += column.name;
-                    continue;
-                }
-                m_out += 'b';
-                AppendTwoDigits(i);
-                m_out += column.csvSuffix;
+        Fields([this](const HoursColumn& column, int i) {
+            if (column.count == 1) {
+                m_out += column.name;
+                return;
             }
-        }
-        m_out += '\n';
+            m_out += 'b';
+            m_out += static_cast<char>('0' + i / 10);
+            m_out += static_cast<char>('0' + i % 10);
+            m_out += column.csvSuffix;
+        });
     }
     void DayRow(const DayHours& day, bool) override {
         const HoursRow row{day, *m_place};
-        const char* separator = "";
-        for (ColumnId id : CsvColumns()) {
-            const HoursColumn& column = Column(id);
-            for (int i = 0; i < column.count; ++i) {
-                m_out += separator;
-                separator = ",";
-                const std::size_t start = m_out.size();
-                column.write(m_out, row, i);
-                QuoteSince(start);
-            }
-        }
-        m_out += '\n';
+        Fields([&](const HoursColumn& column, int i) {
+            const std::size_t start = m_out.size();
+            column.write(m_out, row, i);
+            QuoteSince(start);
+        });
     }
     void Moment(const Place& place, const MomentHour& hour) override {
         m_out += "now,place,index,label,since,next_index,next_label,next,minutes_to_next\n";
@@ -198,9 +185,19 @@ public:
     }
 
 private:
-    void AppendTwoDigits(int i) {
-        m_out += static_cast<char>('0' + i / 10);
-        m_out += static_cast<char>('0' + i % 10);
+    // field(column, index) for each field of a line, in order, with the
+    // commas between; then the line's end.
+    template <typename Field> void Fields(Field field) {
+        const char* separator = "";
+        for (ColumnId id : CsvColumns()) {
+            const HoursColumn& column = Column(id);
+            for (int i = 0; i < column.count; ++i) {
+                m_out += separator;
+                separator = ",";
+                field(column, i);
+            }
+        }
+        m_out += '\n';
     }
     // The field written from start on, quoted where it needs to be.
     void QuoteSince(std::size_t start) {
