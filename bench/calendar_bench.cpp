@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/accepted_ranges.h"
 #include "core/calendar.h"
 #include "core/civil_date.h"
 #include "core/solar_terms.h"
@@ -13,10 +14,10 @@ using namespace tolmeri;
 
 namespace {
 
-// Days spread over 645-2200, one every 997 days.
+// Days spread from 645 to the last accepted day, one every 997 days.
 std::vector<int> SampleDays() {
     std::vector<int> days;
-    for (int jdn = JdnFromJulianCalendar({645, 8, 1}); jdn < JdnFromCivil({2200, 12, 31});
+    for (int jdn = JdnFromJulianCalendar({645, 8, 1}); jdn < JdnFromCivil(kLastAcceptedDate);
          jdn += 997)
         days.push_back(jdn);
     return days;
@@ -125,7 +126,7 @@ void BM_SolarTermsOfYear(benchmark::State& state) {
     int year = 1600;
     for (auto _ : state) {
         benchmark::DoNotOptimize(SolarTermsOfYear(year, 9.0));
-        year = year == 2200 ? 1600 : year + 1;
+        year = year == kYearRange.last ? 1600 : year + 1;
     }
 }
 BENCHMARK(BM_SolarTermsOfYear);

@@ -32,7 +32,7 @@ struct EraDateEntry {
 // The day an entry names, or why it names none: text is the line the dialog
 // shows ("西暦 1600年10月21日", with "（ユリウス暦 …）" before 1582-10-15,
 // or a one-line message), and accepted is true only for a day the main
-// dialog's date boxes take (years 0 to 2200).
+// dialog's date boxes take (the accepted years of core/accepted_ranges.h).
 struct EraDateReading {
     std::optional<int> jdn;
     QString text;
