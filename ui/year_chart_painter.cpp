@@ -232,6 +232,41 @@ void PlaceTerms(const std::vector<TermTick>& ticks, const YearChartMetrics& m, b
     }
 }
 
+// Each day's rows of its boundaries, sunrise, sunset and transit.
+void PlaceDayRows(const YearChartInput& in, YearChartLayout& L) {
+    const std::size_t n = in.days.size();
+    L.boundaryY.resize(n);
+    L.sunriseY.resize(n);
+    L.sunsetY.resize(n);
+    L.transitY.resize(n);
+    for (std::size_t d = 0; d < n; ++d) {
+        const DayHours& day = in.days[d];
+        for (int i = 0; i < kBoundaryCount; ++i)
+            L.boundaryY[d][i] = YearChartY(L, day.boundary[i]);
+        L.sunriseY[d] = YearChartY(L, day.sunrise);
+        L.sunsetY[d] = YearChartY(L, day.sunset);
+        L.transitY[d] = YearChartY(L, day.transit);
+    }
+}
+
+// The names of the three lines inside the plot's right end, just above each
+// line on the last day.
+void PlaceMarkNames(const YearChartMetrics& m, YearChartLayout& L) {
+    const int lh = std::max(m.lineHeight, 1);
+    const struct {
+        const std::vector<int>& ys;
+        QString text;
+    } marks[] = {{L.sunriseY, QStringLiteral("日出")},
+                 {L.sunsetY, QStringLiteral("日没")},
+                 {L.transitY, QStringLiteral("南中")}};
+    const int h = L.bottom - L.top;
+    for (const auto& mark : marks) {
+        const int y = L.top + static_cast<int>(((mark.ys.back() - L.top) % h + h) % h);
+        L.texts.push_back({L.right - m.textWidth(mark.text) - lh / 4, std::max(y - lh - 1, L.top),
+                           mark.text, YearChartTextKind::kMark});
+    }
+}
+
 } // namespace
 
 YearChartLayout LayoutYearChart(const YearChartInput& in, const QRect& area,
@@ -266,40 +301,14 @@ YearChartLayout LayoutYearChart(const YearChartInput& in, const QRect& area,
     if (n == 0)
         return L;
 
-    L.boundaryY.resize(n);
-    L.sunriseY.resize(n);
-    L.sunsetY.resize(n);
-    L.transitY.resize(n);
-    for (int d = 0; d < n; ++d) {
-        const DayHours& day = in.days[d];
-        for (int i = 0; i < kBoundaryCount; ++i)
-            L.boundaryY[d][i] = YearChartY(L, day.boundary[i]);
-        L.sunriseY[d] = YearChartY(L, day.sunrise);
-        L.sunsetY[d] = YearChartY(L, day.sunset);
-        L.transitY[d] = YearChartY(L, day.transit);
-    }
+    PlaceDayRows(in, L);
     if (in.markedDay >= 0 && in.markedDay < n)
         L.markedX = (L.dayX[in.markedDay] + L.dayX[in.markedDay + 1]) / 2;
-
     PlaceHourLabels(in, m, L);
     PlaceClockLabels(m, L);
     PlaceMonths(in, m, L);
     PlaceTerms(ticks, m, crowded, L);
-
-    // The names of the three lines inside the plot's right end, just above
-    // each line on the last day.
-    const struct {
-        const std::vector<int>& ys;
-        QString text;
-    } marks[] = {{L.sunriseY, QStringLiteral("日出")},
-                 {L.sunsetY, QStringLiteral("日没")},
-                 {L.transitY, QStringLiteral("南中")}};
-    const int h = L.bottom - L.top;
-    for (const auto& mark : marks) {
-        const int y = L.top + static_cast<int>(((mark.ys.back() - L.top) % h + h) % h);
-        L.texts.push_back({L.right - m.textWidth(mark.text) - lh / 4, std::max(y - lh - 1, L.top),
-                           mark.text, YearChartTextKind::kMark});
-    }
+    PlaceMarkNames(m, L);
     return L;
 }
 
@@ -391,29 +400,74 @@ void DrawMarkLine(QPainter& p, const YearChartLayout& L, int n, const std::vecto
 
 } // namespace
 
+namespace {
+
+// The frame, the ticks of the terms, months and hours, and the marked day.
+void DrawFrameAndTicks(QPainter& p, const YearChartLayout& L) {
+    p.setPen(QPen(Qt::black, 1.0));
+    p.setBrush(Qt::NoBrush);
+    p.drawLine(L.left - 1, L.top - 1, L.right, L.top - 1);
+    p.drawLine(L.left - 1, L.bottom, L.right, L.bottom);
+    p.drawLine(L.left - 1, L.top - 1, L.left - 1, L.bottom);
+    p.drawLine(L.right, L.top - 1, L.right, L.bottom);
+    for (int x : L.termX)
+        p.drawLine(x, L.top - 1 - L.tick, x, L.top - 1);
+    for (int x : L.monthX)
+        p.drawLine(x, L.bottom, x, L.bottom + L.tick);
+    for (int hour = 0; hour <= 24; hour += 1) {
+        const int y = YearChartY(L, hour * 60);
+        const int len = hour % 6 == 0 ? L.tick : L.tick / 2;
+        p.drawLine(L.right, y, L.right + len, y);
+    }
+    if (L.markedX >= 0) {
+        p.setPen(QPen(Qt::black, 1.0, Qt::DashLine));
+        p.drawLine(L.markedX, L.top, L.markedX, L.bottom - 1);
+    }
+}
+
+// The chart's two fonts in a face's family, sized for an area.
+struct YearChartFonts {
+    QFont chart, title;
+};
+
+void DrawTexts(QPainter& p, const YearChartLayout& L, const YearChartFonts& fonts) {
+    const QFontMetrics fm(fonts.chart, p.device());
+    const QFontMetrics titleFm(fonts.title, p.device());
+    for (const YearChartText& t : L.texts) {
+        const bool title = t.kind == YearChartTextKind::kTitle;
+        p.setFont(title ? fonts.title : fonts.chart);
+        if (t.kind == YearChartTextKind::kMark) {
+            p.fillRect(t.x, t.y, fm.horizontalAdvance(t.text), fm.height(), kChartTextBackground);
+            p.setPen(kChartMarkColor);
+        } else {
+            p.setPen(t.kind == YearChartTextKind::kClock ? QColor(64, 64, 64) : QColor(Qt::black));
+        }
+        p.drawText(t.x, t.y + (title ? titleFm : fm).ascent(), t.text);
+    }
+}
+
+} // namespace
+
 YearChartLayout PaintYearChart(QPainter& painter, const QRect& area, const YearChartInput& input,
                                const QFont& font) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setBackgroundMode(Qt::TransparentMode);
 
-    QFont chartFont = font;
-    chartFont.setPixelSize(YearChartFontPixels(area));
-    QFont titleFont = font;
-    titleFont.setPixelSize(YearChartFontPixels(area) * 7 / 5);
-    const QFontMetrics fm(chartFont, painter.device());
-    const QFontMetrics titleFm(titleFont, painter.device());
+    YearChartFonts fonts{font, font};
+    fonts.chart.setPixelSize(YearChartFontPixels(area));
+    fonts.title.setPixelSize(YearChartFontPixels(area) * 7 / 5);
+    const QFontMetrics fm(fonts.chart, painter.device());
     YearChartMetrics metrics;
     metrics.lineHeight = fm.height();
-    metrics.titleHeight = titleFm.height();
+    metrics.titleHeight = QFontMetrics(fonts.title, painter.device()).height();
     metrics.textWidth = [&fm](const QString& text) { return fm.horizontalAdvance(text); };
     const YearChartLayout L = LayoutYearChart(input, area, metrics);
 
     painter.fillRect(area, Qt::white);
     const int n = static_cast<int>(input.days.size());
-    const QRect plot(L.left, L.top, L.right - L.left, L.bottom - L.top);
     if (n > 0) {
-        painter.setClipRect(plot);
+        painter.setClipRect(QRect(L.left, L.top, L.right - L.left, L.bottom - L.top));
         DrawBands(painter, L, n);
         DrawBoundaries(painter, L, n);
         DrawMarkLine(painter, L, n, L.transitY, QPen(kChartMarkColor, 1.0));
@@ -421,43 +475,8 @@ YearChartLayout PaintYearChart(QPainter& painter, const QRect& area, const YearC
         DrawMarkLine(painter, L, n, L.sunsetY, QPen(kChartMarkColor, 2.0));
         painter.setClipping(false);
     }
-
-    // The frame, the ticks and the marked day.
-    painter.setPen(QPen(Qt::black, 1.0));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawLine(L.left - 1, L.top - 1, L.right, L.top - 1);
-    painter.drawLine(L.left - 1, L.bottom, L.right, L.bottom);
-    painter.drawLine(L.left - 1, L.top - 1, L.left - 1, L.bottom);
-    painter.drawLine(L.right, L.top - 1, L.right, L.bottom);
-    for (int x : L.termX)
-        painter.drawLine(x, L.top - 1 - L.tick, x, L.top - 1);
-    for (int x : L.monthX)
-        painter.drawLine(x, L.bottom, x, L.bottom + L.tick);
-    for (int hour = 0; hour <= 24; hour += 1) {
-        const int y = YearChartY(L, hour * 60);
-        const int len = hour % 6 == 0 ? L.tick : L.tick / 2;
-        painter.drawLine(L.right, y, L.right + len, y);
-    }
-    if (L.markedX >= 0) {
-        QPen pen(Qt::black, 1.0, Qt::DashLine);
-        painter.setPen(pen);
-        painter.drawLine(L.markedX, L.top, L.markedX, L.bottom - 1);
-    }
-
-    for (const YearChartText& t : L.texts) {
-        const bool title = t.kind == YearChartTextKind::kTitle;
-        const QFontMetrics& metricsOf = title ? titleFm : fm;
-        painter.setFont(title ? titleFont : chartFont);
-        if (t.kind == YearChartTextKind::kMark) {
-            painter.fillRect(t.x, t.y, fm.horizontalAdvance(t.text), fm.height(),
-                             kChartTextBackground);
-            painter.setPen(kChartMarkColor);
-        } else {
-            painter.setPen(t.kind == YearChartTextKind::kClock ? QColor(64, 64, 64)
-                                                               : QColor(Qt::black));
-        }
-        painter.drawText(t.x, t.y + metricsOf.ascent(), t.text);
-    }
+    DrawFrameAndTicks(painter, L);
+    DrawTexts(painter, L, fonts);
     painter.restore();
     return L;
 }
