@@ -23,7 +23,7 @@ const std::array<HoursColumn, 13> kHoursColumns = {{
      [](std::string& out, const HoursRow& row, int) { AppendDate(out, row.day.date); }},
     {"place",
      "",
-     ColumnType::kText,
+     ColumnType::kFreeText,
      1,
      "",
      {},

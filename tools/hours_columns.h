@@ -15,8 +15,10 @@
 
 namespace tolmeri {
 
-// What a column's value is in JSON: a string or a bare number.
-enum class ColumnType { kText, kNumber };
+// What a column's value is: plain text that never needs quoting (a date, a
+// clock time), free text (a name: quoted in CSV and escaped in JSON where it
+// must be), or a number (bare in JSON).
+enum class ColumnType { kText, kFreeText, kNumber };
 
 // One day of a run, with what the run is about.
 struct HoursRow {

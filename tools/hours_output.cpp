@@ -167,7 +167,8 @@ public:
         Fields([&](const HoursColumn& column, int i) {
             const std::size_t start = m_out.size();
             column.write(m_out, row, i);
-            QuoteSince(start);
+            if (column.type == ColumnType::kFreeText)
+                QuoteSince(start);
         });
     }
     void Moment(const Place& place, const MomentHour& hour) override {
@@ -188,12 +189,13 @@ private:
     // field(column, index) for each field of a line, in order, with the
     // commas between; then the line's end.
     template <typename Field> void Fields(Field field) {
-        const char* separator = "";
+        bool first = true;
         for (ColumnId id : CsvColumns()) {
             const HoursColumn& column = Column(id);
             for (int i = 0; i < column.count; ++i) {
-                m_out += separator;
-                separator = ",";
+                if (!first)
+                    m_out += ',';
+                first = false;
                 field(column, i);
             }
         }
@@ -286,23 +288,24 @@ private:
     }
     // A value: a number as written, a text as a JSON string.
     void Value(const HoursColumn& column, const HoursRow& row, int index) {
-        if (column.type == ColumnType::kNumber) {
+        switch (column.type) {
+        case ColumnType::kNumber:
             column.write(m_out, row, index);
             return;
-        }
-        const std::size_t start = m_out.size();
-        column.write(m_out, row, index);
-        const std::string_view text(m_out.data() + start, m_out.size() - start);
-        if (std::any_of(text.begin(), text.end(), [](char c) {
-                return c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20;
-            })) {
-            const std::string escaped = JsonString(text);
-            m_out.replace(start, std::string::npos, escaped);
+        case ColumnType::kText:
+            m_out += '"';
+            column.write(m_out, row, index);
+            m_out += '"';
+            return;
+        case ColumnType::kFreeText:
+            m_value.clear();
+            column.write(m_value, row, index);
+            m_out += JsonString(m_value);
             return;
         }
-        m_out.insert(start, 1, '"');
-        m_out += '"';
     }
+
+    std::string m_value;
 };
 
 std::unique_ptr<CHoursWriter> MakeWriter(HoursFormat format, std::string& out) {
