@@ -10,6 +10,7 @@
 
 #include "core/accepted_ranges.h"
 #include "core/civil_date.h"
+#include "core/period_hours.h"
 #include "core/place.h"
 #include "core/result.h"
 #include "tools/hours_place_date.h"
@@ -23,6 +24,7 @@ struct HoursRequest {
     HoursAction action = HoursAction::kHours;
     Place place; // the name is what the tables and the chart title show
     DateRange days;
+    PeriodOptions options; // how dawn and dusk are placed and the clocks set
     HoursFormat format = HoursFormat::kTable;
     std::string pngPath;
     int pngWidth = 0; // 0: the window's own size

@@ -102,7 +102,8 @@ int Answer(const HoursRequest& request, std::int64_t now, CStandardOutput& outpu
             return Complain("いまの日付 " + FormatDate(local.date) + " は範囲外です（年は " +
                                 RangeText(kYearRange) + "）",
                             kExitUsage);
-        WriteMomentHour(request, FindMomentHour(request.place, local.date, local.minute), out);
+        WriteMomentHour(
+            request, FindMomentHour(request.place, local.date, local.minute, request.options), out);
         break;
     }
     case HoursAction::kPng: {

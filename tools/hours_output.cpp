@@ -332,7 +332,7 @@ bool WriteHours(const HoursRequest& request, std::string& out, const OutputDrain
     out.reserve(out.size() + room);
 
     const std::unique_ptr<CHoursWriter> writer = MakeWriter(request.format, out);
-    CPeriodCalculator calc(request.place);
+    CPeriodCalculator calc(request.place, request.options);
     if (!days.ranged) {
         writer->OneDay(request.place, calc.Compute(days.first));
         return true;
