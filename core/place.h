@@ -11,9 +11,17 @@ namespace tolmeri {
 
 // One angle in degrees from signed whole degrees and minutes of arc: the
 // minutes take the sign of the degrees, so -33 and 52 give -33.8667°, the
-// way "-33:52" is written for 33°52′ S. With 0 degrees the minutes count
-// positive: an angle between -1° and 0° cannot be written.
+// way "-33:52" is written for 33°52′ S. With 0 degrees the minutes carry
+// their own sign: 0 and 30 give 0.5°, 0 and -30 give -0.5°. The window's
+// boxes never hold negative minutes (they take 0 to 59); tolmeri-hours
+// writes an angle between -1° and 0° that way.
 double DegreesAndMinutes(int degrees, int minutes);
+
+// The same angle in whole minutes of arc (-33 and 52 give -2032; 0 and -30
+// give -30), and back: degrees toward zero, the minutes 0 to 59, negative
+// only when the degrees are 0 and the angle is negative.
+int ArcMinutes(int degrees, int minutes);
+void SplitArcMinutes(int arcMinutes, int& degrees, int& minutes);
 
 struct Place {
     // UTF-8 as the program shows it; only the settings file's own values

@@ -35,6 +35,17 @@ const std::array<std::string_view, kPresetPlaceCount> kPresetPlaces = {
     "Lima\t-12:01\t-077:07\t-05",
 };
 
+const std::array<std::string_view, kPresetPlaceCount> kPresetLatinNames = {
+    "nemuro",    "sapporo",    "aomori",    "akita",    "morioka",   "sendai",  "yamagata",
+    "fukushima", "utsunomiya", "maebashi",  "mito",     "urawa",     "chiba",   "tokyo",
+    "yokohama",  "kofu",       "niigata",   "shizuoka", "nagano",    "toyama",  "nagoya",
+    "gifu",      "tsu",        "kanazawa",  "fukui",    "otsu",      "kyoto",   "nara",
+    "osaka",     "kobe",       "wakayama",  "tottori",  "okayama",   "matsue",  "hiroshima",
+    "yamaguchi", "tokushima",  "takamatsu", "kochi",    "matsuyama", "fukuoka", "saga",
+    "oita",      "miyazaki",   "kumamoto",  "nagasaki", "kagoshima", "naha",    "Hamburg",
+    "Wien",      "Sydney",     "New York",  "Lima",
+};
+
 namespace {
 
 // substr that never throws: cut at the end, empty when it starts past it.

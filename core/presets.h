@@ -20,6 +20,12 @@ inline constexpr std::size_t kPresetPlaceCount = 53;
 // north-east to south-west, then five abroad.
 extern const std::array<std::string_view, kPresetPlaceCount> kPresetPlaces;
 
+// The name of each preset in Latin letters, in the same order: the
+// Japanese places in lower-case romaji without length marks ("tokyo",
+// "kochi"), the places abroad as the list writes them ("New York"). Each is
+// unique without regard to case; tolmeri-hours accepts them for --place.
+extern const std::array<std::string_view, kPresetPlaceCount> kPresetLatinNames;
+
 // Takes an entry apart by byte position after its first TAB: latitude
 // degrees at 0 (3 bytes), minutes at 4 (2), longitude degrees at 7 (4),
 // minutes at 12 (2), and the time difference in the last 3 bytes. Each piece

@@ -72,13 +72,22 @@ TEST(DegreesAndMinutes, MinutesTakeTheSignOfTheDegrees) {
         {-33, 52, -33.0 - 52 / 60.0},
         {-73, 52, -73.0 - 52 / 60.0},
         {-12, 1, -12.0 - 1 / 60.0},
-        {0, 30, 0.5}, // no sign of its own: 0°30′ is north or east
+        {0, 30, 0.5},   // no sign on the degrees: 0°30′ is north or east
+        {0, -30, -0.5}, // with 0 degrees the minutes carry the sign
         {-1, 0, -1.0},
         {0, 0, 0.0},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_DOUBLE_EQ(tolmeri::DegreesAndMinutes(c.degrees, c.minutes), c.angle)
             << c.degrees << " " << c.minutes;
+        // Whole minutes of arc and back give the same pair.
+        const int arc = tolmeri::ArcMinutes(c.degrees, c.minutes);
+        EXPECT_DOUBLE_EQ(arc / 60.0, c.angle) << c.degrees << " " << c.minutes;
+        int degrees = 99, minutes = 99;
+        tolmeri::SplitArcMinutes(arc, degrees, minutes);
+        EXPECT_EQ(degrees, c.degrees);
+        EXPECT_EQ(minutes, c.minutes);
+    }
 }
 
 // West and south, 2026-06-21. Each preset must give what its place typed as

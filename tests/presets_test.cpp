@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 #include <ostream>
+#include <set>
+#include <string>
 
 #include "core/accepted_ranges.h"
 #include "core/presets.h"
@@ -70,6 +72,39 @@ TEST(FindPreset, MatchesWholeNamesOnly) {
     EXPECT_EQ(*tolmeri::FindPreset("New York"), kPresetPlaces[51]);
     for (const char* name : {"New", "横", ""})
         EXPECT_EQ(tolmeri::FindPreset(name), nullptr) << name;
+}
+
+TEST(PresetLatinNames, OnePerPresetUniqueInAnyCaseAndInLatinLetters) {
+    std::set<std::string> seen;
+    for (std::size_t i = 0; i < kPresetPlaces.size(); ++i) {
+        const std::string_view latin = tolmeri::kPresetLatinNames[i];
+        const std::string_view name = kPresetPlaces[i].substr(0, kPresetPlaces[i].find('\t'));
+        std::string folded;
+        for (char c : latin) {
+            EXPECT_TRUE((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == ' ') << latin;
+            folded += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        }
+        EXPECT_TRUE(seen.insert(folded).second) << latin;
+        // Names already in Latin letters keep them; the Japanese ones are
+        // in lower case.
+        if (static_cast<unsigned char>(name[0]) < 0x80)
+            EXPECT_EQ(latin, name);
+        else
+            EXPECT_TRUE(latin[0] >= 'a' && latin[0] <= 'z') << latin;
+    }
+    // Each in the place of its own entry.
+    const std::pair<const char*, const char*> pairs[] = {
+        {"根室", "nemuro"},       {"東京", "tokyo"},       {"横浜", "yokohama"}, {"津", "tsu"},
+        {"京都", "kyoto"},        {"高知", "kochi"},       {"大分", "oita"},     {"那覇", "naha"},
+        {"宇都宮", "utsunomiya"}, {"鹿児島", "kagoshima"},
+    };
+    for (const auto& [name, latin] : pairs) {
+        const std::string_view* entry = tolmeri::FindPreset(name);
+        ASSERT_NE(entry, nullptr) << name;
+        EXPECT_EQ(
+            tolmeri::kPresetLatinNames[static_cast<std::size_t>(entry - kPresetPlaces.data())],
+            latin);
+    }
 }
 
 } // namespace
