@@ -2,6 +2,7 @@
 // fixed clock, judged by its exit status, its output and the files it leaves.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -90,6 +91,21 @@ protected:
     const fs::path work = root.Path() / "work";
 };
 
+bool IsPng(const fs::path& path) {
+    if (!fs::is_regular_file(path)) // opening a pipe would wait for a writer
+        return false;
+    std::ifstream f(path, std::ios::binary);
+    char magic[8] = {};
+    f.read(magic, sizeof magic);
+    return f && std::string(magic, 8) == "\x89PNG\r\n\x1a\n";
+}
+
+std::string Slurp(const fs::path& path) {
+    std::ostringstream s;
+    s << std::ifstream(path, std::ios::binary).rdbuf();
+    return s.str();
+}
+
 TEST_F(HoursCli, BadInputIsNamedInOneLineWithStatusTwoAndNothingWritten) {
     const struct {
         std::vector<std::string> args;
@@ -101,11 +117,28 @@ TEST_F(HoursCli, BadInputIsNamedInOneLineWithStatusTwoAndNothingWritten) {
         {{"--date", "2100-02-29"}, "2100年2月は 28 日まで"},
         {{"--date", "2201-01-01"}, "日付 \"2201-01-01\" は範囲外です"},
         {{"--date", "21-6-2001x"}, "日付 \"21-6-2001x\" は読めません"},
+        {{"--date", "26-06-21"},
+         "日付 \"26-06-21\" は読めません（年は 4 桁で書きます。26 年なら "
+         "0026-06-21）"},
+        {{"--date", "202-6-1"}, "202 年なら 0202-06-01"},
+        {{"--date", "2026-01-01", "--to", "26-12-31"},
+         "終わりの日付 \"26-12-31\" は読めません（年は 4 桁"},
         {{"--lat", "55:00", "--lon", "139", "--tz", "9"}, "緯度 \"55:00\" は範囲外です"},
         {{"--lat", "-54:60", "--lon", "139", "--tz", "9"}, "緯度 \"-54:60\" は範囲外です（分"},
-        {{"--lat", "35.5", "--lon", "139", "--tz", "9"}, "緯度 \"35.5\" は読めません"},
         {{"--lat", "35:", "--lon", "139", "--tz", "9"}, "緯度 \"35:\" は読めません"},
-        {{"--lat", "-0:30", "--lon", "139", "--tz", "9"}, "緯度 \"-0:30\" は使えません"},
+        {{"--lat", "35.", "--lon", "139", "--tz", "9"}, "緯度 \"35.\" は読めません"},
+        {{"--lat", "35.5.1", "--lon", "139", "--tz", "9"}, "緯度 \"35.5.1\" は読めません"},
+        {{"--lat", "35:41.5", "--lon", "139", "--tz", "9"}, "緯度 \"35:41.5\" は読めません"},
+        {{"--lat", "35.1234567890123456", "--lon", "139", "--tz", "9"}, "は読めません"},
+        {{"--lat", "-35N", "--lon", "139", "--tz", "9"}, "符号と N/S はどちらか一方"},
+        {{"--lat", "35E", "--lon", "139", "--tz", "9"},
+         "緯度 \"35E\" は読めません（緯度の向きは N/S"},
+        {{"--lat", "35", "--lon", "139N", "--tz", "9"},
+         "経度 \"139N\" は読めません（経度の向きは E/W"},
+        {{"--lat", "N", "--lon", "139", "--tz", "9"}, "緯度 \"N\" は読めません"},
+        {{"--lat", "54.9999", "--lon", "139", "--tz", "9"},
+         "緯度 \"54.9999\" は範囲外です（分に丸めると +55:00、度は -54～54）"},
+        {{"--lat", "54:59S", "--lon", "180.9999W", "--tz", "-12"}, "分に丸めると -181:00"},
         {{"--lat", "35", "--lon", "181", "--tz", "9"}, "経度 \"181\" は範囲外です"},
         {{"--lat", "35", "--lon", "139", "--tz", "+13"}, "時差 \"+13\" は範囲外です"},
         {{"--lat", "35", "--lon", "139", "--tz", "6"}, "時差 \"6\" は経度 139 度に合いません"},
@@ -123,6 +156,11 @@ TEST_F(HoursCli, BadInputIsNamedInOneLineWithStatusTwoAndNothingWritten) {
         {{"--png", "a.png", "--size", "199x300"}, "大きさ \"199x300\" は範囲外です"},
         {{"--png", "a.png", "--size", "800"}, "大きさ \"800\" は読めません"},
         {{"--size", "800x600"}, "--size は --png と"},
+        {{"--bom"}, "--bom は --format csv の出力にだけ"},
+        {{"--bom", "--format", "json"}, "--bom は --format csv"},
+        {{"--list-places", "--bom"}, "--bom は --format csv"},
+        {{"--bom", "--png", "a.png"}, "--bom は --format csv"},
+        {{"--png", "-", "--days", "2"}, "--png"},
         {{"--frobnicate"}, "オプション \"--frobnicate\" はありません"},
         {{"東京"}, "余分な引数 \"東京\""},
         {{"--place"}, "--place には値が必要です"},
@@ -343,18 +381,18 @@ TEST_F(HoursCli, NowFindsTheHourAlsoBeforeMidnightMarkAndAfterTheLastOne) {
         int minutesToNext;
     } cases[] = {
         // 12:15 in Tokyo: the noon hour, its half at the next mark.
-        {"2026-12-07T03:15:00Z", "東京", "2026-12-07T12:15", "昼九つ (午)", "昼九つ半",
+        {"2026-12-07T03:15:00Z", "東京", "2026-12-07T12:15:00+09:00", "昼九つ (午)", "昼九つ半",
          minute(tokyo, 13) - 735},
         // 00:10 in Nagasaki, before the date's own midnight mark: still the
         // last half-hour of the day before.
-        {"2026-02-09T15:10:00Z", "長崎", "2026-02-10T00:10", "夜四つ半", "暁九つ (子)",
+        {"2026-02-09T15:10:00Z", "長崎", "2026-02-10T00:10:00+09:00", "夜四つ半", "暁九つ (子)",
          minute(nagasakiDay, 0) - 10},
         // 23:30 in Nemuro, after the date's last mark: the next day's
         // midnight hour has begun.
-        {"2026-11-03T14:30:00Z", "根室", "2026-11-03T23:30", "暁九つ (子)", "暁九つ半",
+        {"2026-11-03T14:30:00Z", "根室", "2026-11-03T23:30:00+09:00", "暁九つ (子)", "暁九つ半",
          minute(nemuroNext, 1) + 1440 - (23 * 60 + 30)},
         // Universal and local dates differ.
-        {"2026-06-20T20:00:59Z", "東京", "2026-06-21T05:00", "明六つ (卯)", "明六つ半",
+        {"2026-06-20T20:00:59Z", "東京", "2026-06-21T05:00:00+09:00", "明六つ (卯)", "明六つ半",
          minute(day("東京", "2026-06-21"), 7) - 300},
     };
     for (const auto& c : cases) {
@@ -375,16 +413,237 @@ TEST_F(HoursCli, NowFindsTheHourAlsoBeforeMidnightMarkAndAfterTheLastOne) {
     EXPECT_NE(text.out.find("刻        昼九つ (午)"), std::string::npos) << text.out;
 }
 
-TEST_F(HoursCli, EveryPresetIsFoundByItsNameAndLatinNamesIgnoreCase) {
+std::string AsciiCase(std::string text, bool upper) {
+    for (char& c : text)
+        c = static_cast<char>(upper ? std::toupper(static_cast<unsigned char>(c))
+                                    : std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+TEST_F(HoursCli, EveryPresetIsFoundByItsNameAndByItsLatinNameInAnyCase) {
     const auto list = Csv({"--list-places", "--format", "csv"});
     ASSERT_EQ(list.size(), 53u);
+    const ProcessResult table = Run({"--list-places"});
+    std::set<std::string> latinNames;
     for (const auto& place : list) {
-        const ProcessResult r = Run({"--place", place.at("name"), "--date", "2026-01-01"});
-        EXPECT_EQ(r.status, 0) << place.at("name") << r.err;
-        EXPECT_EQ(r.out.rfind(place.at("name") + "  緯度 " + place.at("latitude"), 0), 0u) << r.out;
+        const std::string& latin = place.at("latin_name");
+        EXPECT_TRUE(latinNames.insert(AsciiCase(latin, false)).second) << latin;
+        const std::string heading = place.at("name") + "  緯度 " + place.at("latitude");
+        for (const std::string& name :
+             {place.at("name"), latin, AsciiCase(latin, true), AsciiCase(latin, false)}) {
+            const ProcessResult r = Run({"--place", name, "--date", "2026-01-01"});
+            EXPECT_EQ(r.status, 0) << name << r.err;
+            EXPECT_EQ(r.out.rfind(heading, 0), 0u) << name << "\n" << r.out;
+        }
+        // The table lists it beside the name.
+        EXPECT_NE(table.out.find(place.at("name")), std::string::npos);
+        EXPECT_NE(table.out.find(latin), std::string::npos) << latin;
     }
-    EXPECT_EQ(Run({"--place", "NEW YORK", "--date", "2026-01-01"}).out,
-              Run({"--place", "New York", "--date", "2026-01-01"}).out);
+    EXPECT_EQ(latinNames.size(), 53u);
+    EXPECT_EQ(list[13].at("latin_name"), "tokyo");
+    EXPECT_EQ(list[47].at("latin_name"), "naha");
+    EXPECT_EQ(list[51].at("latin_name"), "New York");
+}
+
+TEST_F(HoursCli, EveryFormOfACoordinateComputesWithItsNearestWholeMinute) {
+    // Each form against the window's degrees and minutes: the same output,
+    // names and all, so the same place went into the computation.
+    const struct {
+        const char *lat, *lon, *tz;
+        const char *window_lat, *window_lon;
+    } cases[] = {
+        {"35.6812", "139.7671", "9", "35:41", "139:46"},
+        {"+35.6812", "+139.7671", "9", "35:41", "139:46"},
+        {"35:41N", "139:46E", "9", "35:41", "139:46"},
+        {"35.6812n", "139.7671e", "9", "35:41", "139:46"},
+        {"35N", "139E", "9", "35", "139"},
+        {"-33.8688", "151.2093", "10", "-33:52", "151:13"},
+        {"33:52S", "151:12E", "10", "-33:52", "151:12"},
+        {"33.8688s", "73.8667W", "-5", "-33:52", "-73:52"},
+        {"35.675", "-35.675", "-2", "35:41", "-35:41"}, // 40.5′ rounds away from zero
+        {"35.674999", "139.00833", "9", "35:40", "139:00"},
+        {"54.99", "-180.99", "-12", "54:59", "-180:59"}, // the last minutes the window takes
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.lat) + " " + c.lon);
+        const std::vector<std::string> common = {"--tz",     c.tz,         "--name", "地点",
+                                                 "--date",   "2026-06-21", "--days", "2",
+                                                 "--format", "json"};
+        std::vector<std::string> typed = {"--lat", c.lat, "--lon", c.lon};
+        std::vector<std::string> window = {"--lat", c.window_lat, "--lon", c.window_lon};
+        typed.insert(typed.end(), common.begin(), common.end());
+        window.insert(window.end(), common.begin(), common.end());
+        const ProcessResult a = Run(typed), b = Run(window);
+        EXPECT_EQ(a.status, 0) << a.err;
+        EXPECT_EQ(b.status, 0) << b.err;
+        EXPECT_EQ(a.out, b.out);
+    }
+}
+
+TEST_F(HoursCli, APlaceWithinADegreeSouthOrWestOfZeroIsSouthOrWest) {
+    // 0°30′ W and E, universal time: the transit 4 minutes apart, west
+    // later; every way of writing the west gives the same day.
+    auto transit = [&](const std::string& lat, const std::string& lon) {
+        const auto rows = Csv({"--lat", lat, "--lon", lon, "--tz", "0", "--name", "x", "--date",
+                               "2026-03-20", "--format", "csv"});
+        return rows.empty() ? -1 : std::stoi(rows[0].at("b12_min"));
+    };
+    const int east = transit("0:30", "0:30");
+    for (const auto& [lat, lon] : std::vector<std::pair<std::string, std::string>>{
+             {"-0:30", "-0:30"}, {"0:30S", "0:30W"}, {"-0.5", "-0.5"}, {"0.5S", "0.5w"}}) {
+        EXPECT_EQ(transit(lat, lon) - east, 4) << lat << " " << lon;
+    }
+    const ProcessResult named = Run({"--lat", "-0.5", "--lon", "-0:01", "--tz", "0", "--date",
+                                     "2026-03-20", "--format", "json"});
+    EXPECT_EQ(named.out.rfind("{\"place\": {\"name\": \"-0:30 -0:01\", \"latitude\": \"-0:30\", "
+                              "\"longitude\": \"-0:01\", \"tz\": 0, \"lat\": -0.5, \"lon\": "
+                              "-0.016667}",
+                              0),
+              0u)
+        << named.out;
+}
+
+TEST_F(HoursCli, JsonCoordinatesAreNumbersBesideTheirDegreeAndMinuteText) {
+    const ProcessResult day =
+        Run({"--place", "sydney", "--date", "2026-06-21", "--format", "json"});
+    const ProcessResult now = Run({"--place", "new york", "--now", "--format", "json"},
+                                  {"TOLMERI_NOW=2026-06-21T03:00:00Z"});
+    const ProcessResult list = Run({"--list-places", "--format", "json"});
+    const std::string script = "import json,sys\n"
+                               "d=json.load(open(sys.argv[1],encoding='utf-8'))\n"
+                               "for p in (d if isinstance(d,list) else [d['place']]):\n"
+                               "  print(p['name'], p.get('latin_name'), p['latitude'], "
+                               "p['longitude'], type(p['tz']).__name__, "
+                               "type(p['lat']).__name__, p['lat'], p['lon'])\n";
+    const auto parsedDay = Python(script, day.out);
+    if (!parsedDay)
+        GTEST_SKIP() << "no python3 to parse the JSON";
+    EXPECT_EQ(parsedDay->out, "Sydney None -33:52 +151:12 int float -33.866667 151.2\n")
+        << parsedDay->err;
+    EXPECT_EQ(Python(script, now.out)->out,
+              "New York None +40:46 -73:52 int float 40.766667 -73.866667\n");
+    const std::vector<std::string> lines = Split(Python(script, list.out)->out, '\n');
+    ASSERT_EQ(lines.size(), 53u);
+    EXPECT_EQ(lines[14], "横浜 yokohama +35:27 +139:39 int float 35.45 139.65");
+    EXPECT_EQ(lines[48], "Hamburg Hamburg +53:38 +10:00 int float 53.633333 10.0");
+}
+
+TEST_F(HoursCli, NowIsIso8601WithTheOffsetOfThePlace) {
+    const struct {
+        std::vector<std::string> place;
+        const char* now;
+        const char* expected;
+    } cases[] = {
+        {{"--place", "tokyo"}, "2026-06-21T06:00:00Z", "2026-06-21T15:00:00+09:00"},
+        {{"--lat", "51:29N", "--lon", "0:00", "--tz", "0"},
+         "2026-06-21T06:00:30Z",
+         "2026-06-21T06:00:00+00:00"},
+        {{"--place", "New York"}, "2026-01-01T03:05:00Z", "2025-12-31T22:05:00-05:00"},
+        {{"--place", "lima"}, "2026-06-21T23:59:00Z", "2026-06-21T18:59:00-05:00"},
+        {{"--place", "Sydney"}, "2026-06-21T14:00:00Z", "2026-06-22T00:00:00+10:00"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.expected);
+        auto args = c.place;
+        args.insert(args.end(), {"--now", "--format", "json"});
+        const std::vector<std::string> env = {std::string("TOLMERI_NOW=") + c.now};
+        const ProcessResult json = Run(args, env);
+        ASSERT_EQ(json.status, 0) << json.err;
+        args.back() = "csv";
+        const ProcessResult csv = Run(args, env);
+        EXPECT_EQ(Split(Split(csv.out, '\n').at(1), ',').at(0), c.expected);
+        // A standard parser reads it back as the universal minute it was.
+        const auto parsed = Python(
+            "import json,sys,datetime\n"
+            "d=json.load(open(sys.argv[1],encoding='utf-8'))\n"
+            "t=datetime.datetime.fromisoformat(d['now'])\n"
+            "print(d['now'], t.astimezone(datetime.timezone.utc).strftime('%Y-%m-%dT%H:%M'))\n",
+            json.out);
+        if (!parsed)
+            GTEST_SKIP() << "no python3 to parse the JSON";
+        EXPECT_EQ(parsed->out,
+                  std::string(c.expected) + " " + std::string(c.now).substr(0, 16) + "\n")
+            << parsed->err;
+    }
+}
+
+TEST_F(HoursCli, ByteOrderMarkComesOnlyBeforeCsv) {
+    const std::string bom = "\xEF\xBB\xBF";
+    const std::vector<std::vector<std::string>> runs = {
+        {"--place", "tokyo", "--date", "2026-06-21", "--days", "3", "--format", "csv"},
+        {"--place", "tokyo", "--date", "2026-06-21", "--format", "csv"},
+        {"--place", "tokyo", "--now", "--format", "csv"},
+        {"--list-places", "--format", "csv"},
+    };
+    for (const auto& args : runs) {
+        SCOPED_TRACE(::testing::PrintToString(args));
+        auto marked = args;
+        marked.push_back("--bom");
+        const ProcessResult plain = Run(args, {"TOLMERI_NOW=2026-06-21T06:00:00Z"});
+        const ProcessResult withMark = Run(marked, {"TOLMERI_NOW=2026-06-21T06:00:00Z"});
+        EXPECT_EQ(withMark.status, 0) << withMark.err;
+        EXPECT_EQ(withMark.out, bom + plain.out);
+        EXPECT_EQ(plain.out.find(bom), std::string::npos);
+    }
+    const ProcessResult csv =
+        Run({"--bom", "--place", "tokyo", "--date", "2026-06-21", "--format", "csv"});
+    const auto parsed = Python("import csv,sys\n"
+                               "r=next(csv.DictReader(open(sys.argv[1],encoding='utf-8-sig')))\n"
+                               "print(r['date'], r['place'])\n",
+                               csv.out);
+    if (!parsed)
+        GTEST_SKIP() << "no python3";
+    EXPECT_EQ(parsed->out, "2026-06-21 東京\n") << parsed->err;
+}
+
+TEST_F(HoursCli, APictureGoesToStandardOutputThroughAPipeButNeverOntoATerminal) {
+    const std::vector<std::string> day = {"--place", "yokohama", "--date", "2026-06-21"};
+    auto with = [&](const std::string& target) {
+        std::vector<std::string> a = day;
+        a.insert(a.end(), {"--png", target});
+        return a;
+    };
+    ASSERT_EQ(Run(with("chart.png")).status, 0);
+    const std::string file = Slurp(work / "chart.png");
+    fs::remove(work / "chart.png");
+
+    // A pipe: the reader gets the very bytes the file gets.
+    const fs::path fifo = root.Path() / "pipe";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    CChildProcess child(TOLMERI_HOURS_EXE, with("-"),
+                        {.folder = work.string(), .env = {"TZ=UTC"}, .stdoutPath = fifo.string()});
+    std::string piped;
+    {
+        std::ifstream in(fifo, std::ios::binary);
+        std::ostringstream all;
+        all << in.rdbuf();
+        piped = all.str();
+    }
+    EXPECT_EQ(child.Wait(), 0) << child.Err();
+    EXPECT_EQ(child.Err(), "");
+    EXPECT_EQ(piped.substr(0, 8), "\x89PNG\r\n\x1a\n");
+    EXPECT_TRUE(piped == file) << piped.size() << " bytes against " << file.size();
+    EXPECT_TRUE(WorkFiles().empty()) << "no file named -";
+
+    // A terminal: refused before anything is drawn, nothing on the screen.
+    const int master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    const ProcessResult onTerminal = Run(with("-"), {}, {.stdoutPath = ptsname(master)});
+    char shown[64];
+    const ssize_t n = read(master, shown, sizeof shown);
+    close(master);
+    EXPECT_EQ(onTerminal.status, 2);
+    EXPECT_LE(n, 0) << "wrote to the terminal";
+    EXPECT_EQ(std::count(onTerminal.err.begin(), onTerminal.err.end(), '\n'), 1) << onTerminal.err;
+    EXPECT_NE(onTerminal.err.find("図を端末には出しません"), std::string::npos) << onTerminal.err;
+
+    // A full output: one line, status 1.
+    const ProcessResult full = Run(with("-"), {}, {.stdoutPath = "/dev/full"});
+    EXPECT_EQ(full.status, 1);
+    EXPECT_EQ(full.err.rfind("tolmeri-hours: 図を標準出力に書けません", 0), 0u) << full.err;
+    EXPECT_EQ(std::count(full.err.begin(), full.err.end(), '\n'), 1) << full.err;
 }
 
 TEST_F(HoursCli, AFailedWriteIsReported) {
@@ -399,21 +658,6 @@ TEST_F(HoursCli, APictureThatCannotBeWrittenIsReportedAndLeavesNothing) {
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("missing/chart.png"), std::string::npos) << r.err;
     EXPECT_TRUE(WorkFiles().empty());
-}
-
-bool IsPng(const fs::path& path) {
-    if (!fs::is_regular_file(path)) // opening a pipe would wait for a writer
-        return false;
-    std::ifstream f(path, std::ios::binary);
-    char magic[8] = {};
-    f.read(magic, sizeof magic);
-    return f && std::string(magic, 8) == "\x89PNG\r\n\x1a\n";
-}
-
-std::string Slurp(const fs::path& path) {
-    std::ostringstream s;
-    s << std::ifstream(path, std::ios::binary).rdbuf();
-    return s.str();
 }
 
 TEST_F(HoursCli, APictureGoesOnlyToARegularFile) {

@@ -13,7 +13,7 @@ struct RawArguments {
     PlaceArguments place;
     DateArguments dates;
     OptionText format, png, size;
-    bool now = false, listPlaces = false, version = false;
+    bool now = false, listPlaces = false, version = false, bom = false;
 };
 
 struct ValueOption {
@@ -52,8 +52,11 @@ Result<RawArguments> CollectArguments(std::span<const std::string_view> args) {
             raw.version = true;
             return raw;
         }
-        if (a == "--now" || a == "--list-places") {
-            (a == "--now" ? raw.now : raw.listPlaces) = true;
+        if (bool* flag = a == "--now"           ? &raw.now
+                         : a == "--list-places" ? &raw.listPlaces
+                         : a == "--bom"         ? &raw.bom
+                                                : nullptr) {
+            *flag = true;
             continue;
         }
         OptionText inlineValue;
@@ -86,6 +89,19 @@ Result<HoursFormat> ReadFormat(const OptionText& format) {
     return Refuse("形式 " + QuotedForMessage(*format) + " は使えません（table, csv, json）");
 }
 
+// The format, and the byte-order mark that only CSV takes: a table or JSON
+// with one would only trip up what reads them.
+Status ReadFormatAndMark(const RawArguments& raw, HoursRequest& req) {
+    const Result<HoursFormat> format = ReadFormat(raw.format);
+    if (!format)
+        return format.Error();
+    req.format = *format;
+    if (raw.bom && (req.format != HoursFormat::kCsv || raw.png))
+        return Refuse("--bom は --format csv の出力にだけ付けられます");
+    req.byteOrderMark = raw.bom;
+    return {};
+}
+
 // "800x700": width and height of the picture.
 Status ReadPictureSize(std::string_view s, HoursRequest& req) {
     const std::size_t x = s.find_first_of("xX");
@@ -103,10 +119,8 @@ Status ReadPictureSize(std::string_view s, HoursRequest& req) {
 
 // What to produce: the format, a picture, or the hour of now.
 Status ReadOutput(const RawArguments& raw, HoursRequest& req) {
-    const Result<HoursFormat> format = ReadFormat(raw.format);
-    if (!format)
-        return format.Error();
-    req.format = *format;
+    if (Status format = ReadFormatAndMark(raw, req); !format)
+        return format;
     if (raw.size && !raw.png)
         return Refuse("--size は --png と一緒に指定します");
     if (!raw.png) {
@@ -132,10 +146,8 @@ Result<HoursRequest> ReadRequest(const RawArguments& raw, const CivilDate& today
     }
     if (raw.listPlaces) {
         req.action = HoursAction::kListPlaces;
-        const Result<HoursFormat> format = ReadFormat(raw.format);
-        if (!format)
+        if (Status format = ReadFormatAndMark(raw, req); !format)
             return format.Error();
-        req.format = *format;
         return req;
     }
     Result<Place> place = ResolvePlace(raw.place);

@@ -26,8 +26,9 @@ struct HoursRequest {
     DateRange days;
     PeriodOptions options; // how dawn and dusk are placed and the clocks set
     HoursFormat format = HoursFormat::kTable;
-    std::string pngPath;
-    int pngWidth = 0; // 0: the window's own size
+    bool byteOrderMark = false; // --bom: CSV begins with U+FEFF in UTF-8
+    std::string pngPath;        // "-": standard output
+    int pngWidth = 0;           // 0: the window's own size
     int pngHeight = 0;
 };
 

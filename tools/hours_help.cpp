@@ -18,20 +18,27 @@ constexpr std::string_view kHelpText = R"(使い方: tolmeri-hours [場所] [日
 時刻）を計算し、表・CSV・JSON・図で出します。計算は刻しらべの画面と同じです。
 
 場所（指定しなければ 横浜）
-  --place 名前       一覧の地名（例 東京、Sydney）。英字の名前は大文字と小文字を
-                     区別しません。一覧は --list-places で表示します。
-  --lat 度[:分]      緯度。北が正。度は {lat}、分は {min}。
-  --lon 度[:分]      経度。東が正。度は {lon}、分は {min}。
+  --place 名前       一覧の地名（例 東京、tokyo、Sydney）。どの地名にもローマ字
+                     の名前があり、英字の名前は大文字と小文字を区別しません。
+                     一覧は --list-places で表示します。
+  --lat 緯度         緯度。北が正。度は {lat}、分は {min}。
+  --lon 経度         経度。東が正。度は {lon}、分は {min}。
   --tz 時間          世界時との時差（整数）。{tz} で、経度の度 ÷ 15（端数切り捨て）
                      から {tol} 時間以内。
   --name 名前        --lat/--lon/--tz の場所の名前（表と図の表題に出ます）。
                      指定しなければ緯度と経度を名前にします。
-  --lat, --lon, --tz は三つそろえて指定します。度と分は画面と同じ読み方です:
-  符号は度に付け、分も同じ向きに数えます。"-33:52" は南緯 33 度 52 分
-  （-33.87 度）、"35:27" は 35.45 度です。度が 0 の負の値（"-0:30"）は書けません。
+  --lat, --lon, --tz は三つそろえて指定します。緯度と経度の書き方:
+    度[:分]          画面と同じ読み方です。符号は度に付け、分も同じ向きに
+                     数えます。"-33:52" は南緯 33 度 52 分（-33.87 度）、
+                     "35:27" は 35.45 度、"-0:30" は南緯（西経）0 度 30 分。
+    小数の度         地図の座標のまま。"35.6812"、"-33.8688"。
+    末尾に N/S、E/W  符号の代わりに向きを書きます（大文字でも小文字でも）。
+                     "35:41N"、"33:52S"、"139:46E"、"73:52W"、"35.6812N"。
+  計算には最も近い分に丸めた値を使います（35.6812 は 35:41）。
 
 日付（指定しなければ今日。この計算機の時計の日付）
   --date YYYY-MM-DD  日付。年は {years}、実在する日付（2001-02-31 は不可）。
+                     年は 4 桁で書きます（26 年は 0026-06-21。26-06-21 は不可）。
   --days N           その日から N 日分。1 日が 1 行です。
   --to YYYY-MM-DD    その日まで（その日を含む）。--days とはどちらか一方。
 
@@ -42,9 +49,14 @@ constexpr std::string_view kHelpText = R"(使い方: tolmeri-hours [場所] [日
   --png ファイル     画面と同じ図を PNG に描きます。その日の 1 枚だけです。
                      新しいファイルか、いまあるふつうのファイル（そこへのリンク
                      も）に書きます。書き終えてから入れ替えるので、書けなかった
-                     ときは前のファイルがそのまま残ります。
+                     ときは前のファイルがそのまま残ります。ファイル名を - に
+                     すると標準出力に書きます（端末へは書きません。"-" という
+                     名前のファイルは ./- と書きます）。
   --size 幅x高さ     図の大きさ（ピクセル、各 {side}）。既定は画面の図と同じ。
-  --list-places      一覧の {places} の地名と緯度・経度・時差（--format も使えます）。
+  --bom              CSV の先頭に UTF-8 の BOM を付けます（表計算ソフトが文字
+                     コードを見分けるため）。--format csv のときだけ使えます。
+  --list-places      一覧の {places} の地名とローマ字の名前、緯度・経度・時差
+                     （--format も使えます）。
   -h, --help         この説明。
   --version          版。
 
@@ -69,14 +81,19 @@ CSV（UTF-8、1 行目は列名、区切りはコンマ、必要な欄だけ "..
   次の日に入る刻は 1440 以上になります（HH:MM は時計の読みのまま）。
 
 JSON（UTF-8）
-  {"place": {"name", "latitude", "longitude", "tz"},
+  {"place": {"name", "latitude", "longitude", "tz", "lat", "lon"},
    "labels": [25 の刻の名前],
    "days": [{"date", "sunrise", "sunset", "sunrise_min", "sunset_min",
              "day_hour", "night_hour", "times": [25 の HH:MM],
              "minutes": [25 の日の分]}, …]}
+  "latitude" と "longitude" は度と分の文字列（"+35:27"）、"lat" と "lon" は
+  同じ角度の符号付きの小数の度（数値、35.45）です。
   --now では {"place", "now", "minute", "current": {"index", "label", "since",
   "since_min"}, "next": {"index", "label", "time", "time_min"},
-  "minutes_to_next"}。
+  "minutes_to_next"}。"now" は時差付きの ISO 8601（"2026-06-21T15:00:00+09:00"、
+  秒は 00）、"minute" はその日の 0 時からの分です。CSV の now も同じ形です。
+  --list-places の CSV は name, latitude, longitude, tz, latin_name, lat, lon、
+  JSON は place と同じ項目に "latin_name" を加えたものの配列です。
 
 環境変数
   TOLMERI_NOW=2026-12-07T03:15:00Z   いまの時刻の代わりに使います（試験用。
@@ -89,10 +106,13 @@ JSON（UTF-8）
 
 例
   tolmeri-hours --place 東京 --date 2026-06-21
-  tolmeri-hours --place 京都 --date 2026-01-01 --days 365 --format csv > kyoto.csv
   tolmeri-hours --lat 35:41 --lon 139:42 --tz 9 --name 新宿 --to 2026-12-31 --format json
-  tolmeri-hours --place Sydney --now
+  tolmeri-hours --lat 35.6812 --lon 139.7671 --tz 9 --name 東京駅 --now --format json
+  tolmeri-hours --lat 33:52S --lon 151:12E --tz 10 --date 2026-06-21
+  tolmeri-hours --place sydney --now
+  tolmeri-hours --place kyoto --date 2026-01-01 --days 365 --format csv --bom > kyoto.csv
   tolmeri-hours --place 横浜 --date 2026-06-21 --png chart.png --size 800x700
+  tolmeri-hours --place yokohama --date 2026-06-21 --png - | display -
 )";
 
 void ReplaceAll(std::string& text, std::string_view mark, const std::string& value) {

@@ -82,6 +82,8 @@ CivilDate LocalDate(std::int64_t moment) {
 // output); the exit status.
 int Answer(const HoursRequest& request, std::int64_t now, CStandardOutput& output,
            std::string& out) {
+    if (request.byteOrderMark)
+        out = kUtf8ByteOrderMark;
     switch (request.action) {
     case HoursAction::kHelp:
         out = HoursHelp();

@@ -30,10 +30,16 @@ void AppendPlaceLine(std::string& out, const Place& p) {
     AppendInt(out, p.timeDiff < 0 ? -p.timeDiff : p.timeDiff);
 }
 
-// What "YYYY-MM-DDTHH:MM" a moment is.
-std::string Stamp(const MomentHour& hour) {
-    return FormatDate(hour.date) + "T" + FormatClock(hour.minute);
+// The moment at place in ISO 8601, "2026-06-21T15:00:00+09:00".
+std::string Stamp(const Place& place, const MomentHour& hour) {
+    return IsoLocalTime(hour.date, hour.minute, place.timeDiff);
 }
+
+// A preset as --list-places shows it.
+struct ListedPlace {
+    Place place;
+    std::string_view latinName;
+};
 
 // One format's writer. A run of days is DaysHead, a DayRow per day and
 // DaysEnd; OneDay is a day on its own.
@@ -51,7 +57,7 @@ public:
         DaysEnd();
     }
     virtual void Moment(const Place& place, const MomentHour& hour) = 0;
-    virtual void PlaceList(const std::vector<Place>& places) = 0;
+    virtual void PlaceList(const std::vector<ListedPlace>& places) = 0;
 
 protected:
     std::string& m_out;
@@ -126,10 +132,11 @@ public:
         AppendInt(m_out, hour.MinutesLeft());
         m_out += " 分）\n";
     }
-    void PlaceList(const std::vector<Place>& places) override {
-        for (const Place& p : places) {
+    void PlaceList(const std::vector<ListedPlace>& places) override {
+        for (const auto& [p, latinName] : places) {
             AppendPadded(m_out, p.name, 10);
-            AppendPadded(m_out, FormatDegreesMinutes(p.latDeg, p.latMin), 8, true);
+            AppendPadded(m_out, latinName, 12);
+            AppendPadded(m_out, FormatDegreesMinutes(p.latDeg, p.latMin), 6, true);
             AppendPadded(m_out, FormatDegreesMinutes(p.lonDeg, p.lonMin), 9, true);
             AppendPadded(m_out, Number(p.timeDiff), 5, true);
             m_out += '\n';
@@ -173,16 +180,24 @@ public:
     }
     void Moment(const Place& place, const MomentHour& hour) override {
         m_out += "now,place,index,label,since,next_index,next_label,next,minutes_to_next\n";
-        m_out += Stamp(hour) + ',' + CsvField(place.name) + ',' + Number(hour.index) + ',' +
+        m_out += Stamp(place, hour) + ',' + CsvField(place.name) + ',' + Number(hour.index) + ',' +
                  std::string(hour.Label()) + ',' + FormatClock(hour.start) + ',' +
                  Number(hour.nextIndex) + ',' + std::string(hour.NextLabel()) + ',' +
                  FormatClock(hour.end) + ',' + Number(hour.MinutesLeft()) + "\n";
     }
-    void PlaceList(const std::vector<Place>& places) override {
-        m_out += "name,latitude,longitude,tz\n";
-        for (const Place& p : places)
+    // The columns of older versions first, then the Latin name and the
+    // signed decimal degrees.
+    void PlaceList(const std::vector<ListedPlace>& places) override {
+        m_out += "name,latitude,longitude,tz,latin_name,lat,lon\n";
+        for (const auto& [p, latinName] : places) {
             m_out += CsvField(p.name) + ',' + FormatDegreesMinutes(p.latDeg, p.latMin) + ',' +
-                     FormatDegreesMinutes(p.lonDeg, p.lonMin) + ',' + Number(p.timeDiff) + "\n";
+                     FormatDegreesMinutes(p.lonDeg, p.lonMin) + ',' + Number(p.timeDiff) + ',' +
+                     CsvField(latinName) + ',';
+            AppendDecimalDegrees(m_out, p.latDeg, p.latMin);
+            m_out += ',';
+            AppendDecimalDegrees(m_out, p.lonDeg, p.lonMin);
+            m_out += '\n';
+        }
     }
 
 private:
@@ -254,7 +269,7 @@ public:
     void Moment(const Place& place, const MomentHour& hour) override {
         m_out += "{\"place\": ";
         AppendPlace(place);
-        m_out += ",\n \"now\": \"" + Stamp(hour) + "\", \"minute\": " + Number(hour.minute) +
+        m_out += ",\n \"now\": \"" + Stamp(place, hour) + "\", \"minute\": " + Number(hour.minute) +
                  ",\n \"current\": {\"index\": " + Number(hour.index) +
                  ", \"label\": " + JsonString(hour.Label()) + ", \"since\": \"" +
                  FormatClock(hour.start) + "\", \"since_min\": " + Number(hour.start) +
@@ -263,19 +278,22 @@ public:
                  FormatClock(hour.end) + "\", \"time_min\": " + Number(hour.end) +
                  "},\n \"minutes_to_next\": " + Number(hour.MinutesLeft()) + "}\n";
     }
-    void PlaceList(const std::vector<Place>& places) override {
+    void PlaceList(const std::vector<ListedPlace>& places) override {
         m_out += "[\n";
         for (std::size_t i = 0; i < places.size(); ++i) {
             m_out += ' ';
-            AppendPlace(places[i]);
+            AppendPlace(places[i].place, places[i].latinName);
             m_out += i + 1 < places.size() ? ",\n" : "\n";
         }
         m_out += "]\n";
     }
 
 private:
-    // {"name": "横浜", "latitude": "+35:27", "longitude": "+139:39", "tz": 9}
-    void AppendPlace(const Place& p) {
+    // {"name": "横浜", "latitude": "+35:27", "longitude": "+139:39", "tz": 9,
+    //  "lat": 35.45, "lon": 139.65}: the degrees and minutes as text, as
+    // older versions wrote them, then the same angles as signed decimal
+    // degrees; a preset of the list also with "latin_name".
+    void AppendPlace(const Place& p, std::string_view latinName = {}) {
         m_out += "{\"name\": ";
         m_out += JsonString(p.name);
         m_out += ", \"latitude\": \"";
@@ -284,6 +302,14 @@ private:
         m_out += FormatDegreesMinutes(p.lonDeg, p.lonMin);
         m_out += "\", \"tz\": ";
         AppendInt(m_out, p.timeDiff);
+        m_out += ", \"lat\": ";
+        AppendDecimalDegrees(m_out, p.latDeg, p.latMin);
+        m_out += ", \"lon\": ";
+        AppendDecimalDegrees(m_out, p.lonDeg, p.lonMin);
+        if (!latinName.empty()) {
+            m_out += ", \"latin_name\": ";
+            m_out += JsonString(latinName);
+        }
         m_out += "}";
     }
     // A value: a number as written, a text as a JSON string.
@@ -354,9 +380,9 @@ void WriteMomentHour(const HoursRequest& request, const MomentHour& hour, std::s
 }
 
 void WritePlaceList(HoursFormat format, std::string& out) {
-    std::vector<Place> places;
-    for (std::string_view entry : kPresetPlaces)
-        places.push_back(ParseLocationEntry(entry));
+    std::vector<ListedPlace> places;
+    for (std::size_t i = 0; i < kPresetPlaceCount; ++i)
+        places.push_back({ParseLocationEntry(kPresetPlaces[i]), kPresetLatinNames[i]});
     MakeWriter(format, out)->PlaceList(places);
 }
 

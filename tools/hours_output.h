@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "core/period_hours.h"
 #include "tools/hours_arguments.h"
@@ -17,6 +18,10 @@ namespace tolmeri {
 // Takes the output collected so far (writes it somewhere and empties the
 // string); false when it could not, which ends the writing.
 using OutputDrain = std::function<bool(std::string& text)>;
+
+// What --bom puts before CSV: U+FEFF in UTF-8, by which spreadsheets
+// recognise the encoding.
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 // About this much output is collected before drain takes it.
 inline constexpr std::size_t kOutputChunk = 64 * 1024;
@@ -29,7 +34,8 @@ bool WriteHours(const HoursRequest& request, std::string& out, const OutputDrain
 // The half-hour a moment falls in, at request.place, in request.format.
 void WriteMomentHour(const HoursRequest& request, const MomentHour& hour, std::string& out);
 
-// The preset places, one a line: name, latitude, longitude, time difference.
+// The preset places, one a line: name, Latin name, latitude, longitude, time
+// difference (and in CSV and JSON the decimal degrees too).
 void WritePlaceList(HoursFormat format, std::string& out);
 
 } // namespace tolmeri

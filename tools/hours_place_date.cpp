@@ -1,5 +1,6 @@
 #include "tools/hours_place_date.h"
 
+#include <algorithm>
 #include <string>
 
 #include "core/accepted_ranges.h"
@@ -15,24 +16,90 @@ std::string Named(std::string_view what, std::string_view text) {
     return std::string(what) + " " + QuotedForMessage(text);
 }
 
-// Degrees and minutes as the window reads them: the sign is written on the
-// degrees and the minutes take it.
-Status ReadDegreesMinutes(std::string_view what, std::string_view text, const IntRange& range,
-                          int& degrees, int& minutes) {
-    const std::size_t colon = text.find(':');
-    const std::string_view degText = text.substr(0, colon);
-    minutes = 0;
-    if (!ReadSignedInt(degText, 3, degrees) ||
-        (colon != std::string_view::npos && !ReadUnsignedInt(text.substr(colon + 1), 2, minutes)))
-        return Refuse(Named(what, text) + " は読めません（度[:分] の形、例 35:27）");
-    if (!range.Contains(degrees))
-        return Refuse(Named(what, text) + " は範囲外です（度は " + RangeText(range) + "）");
-    if (!kArcMinuteRange.Contains(minutes))
-        return Refuse(Named(what, text) + " は範囲外です（分は " + RangeText(kArcMinuteRange) +
+// A coordinate: its name in messages, its range of whole degrees, and the
+// letters of its positive and negative hemispheres.
+struct Axis {
+    std::string_view what;
+    const IntRange& range;
+    char positive, negative;
+    std::string_view examples;
+};
+
+constexpr Axis kLatitude{"緯度", kLatitudeRange, 'N', 'S', "35:27、35.45、33:52S"};
+constexpr Axis kLongitude{"経度", kLongitudeRange, 'E', 'W', "139:39、139.65、73:52W"};
+
+char UpperAscii(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// Up to 15 digits after the point: whole minutes of arc they make, times
+// 60, rounded half away from zero.
+bool ReadFractionMinutes(std::string_view digits, long long& minutes) {
+    if (digits.empty() || digits.size() > 15)
+        return false;
+    long long value = 0, scale = 1;
+    for (char c : digits) {
+        if (c < '0' || c > '9')
+            return false;
+        value = value * 10 + (c - '0');
+        scale *= 10;
+    }
+    minutes = (value * 120 + scale) / (2 * scale);
+    return true;
+}
+
+// A coordinate in whole minutes of arc, from any of its written forms: the
+// window's degrees and minutes with the sign on the degrees ("-33:52"),
+// decimal degrees ("-33.8667", to the nearest minute), and either of them
+// with a hemisphere letter in place of the sign ("33:52S", "33.8667s").
+// "-0:30" is 0°30′ south or west.
+Status ReadCoordinate(const Axis& axis, std::string_view text, int& degrees, int& minutes) {
+    const std::string letters = std::string(1, axis.positive) + "/" + axis.negative;
+    auto unreadable = [&](std::string_view why) {
+        return Refuse(Named(axis.what, text) + " は読めません（" + std::string(why) + "）");
+    };
+    const std::string usual =
+        "度[:分] か小数の度、向きは符号か末尾の " + letters + "。例 " + std::string(axis.examples);
+    std::string_view body = text;
+    int sign = 1;
+    if (!body.empty() && ((body.back() >= 'A' && body.back() <= 'Z') ||
+                          (body.back() >= 'a' && body.back() <= 'z'))) {
+        const char letter = UpperAscii(body.back());
+        if (letter != axis.positive && letter != axis.negative)
+            return unreadable(std::string(axis.what) + "の向きは " + letters);
+        sign = letter == axis.negative ? -1 : 1;
+        body.remove_suffix(1);
+        if (body.starts_with('-') || body.starts_with('+'))
+            return unreadable("符号と " + letters + " はどちらか一方");
+    } else if (body.starts_with('-') || body.starts_with('+')) {
+        sign = body[0] == '-' ? -1 : 1;
+        body.remove_prefix(1);
+    }
+
+    const std::size_t colon = body.find(':'), point = body.find('.');
+    const std::size_t wholeEnd = std::min(colon, point);
+    int whole = 0, wholeMinutes = 0;
+    long long fractionMinutes = 0;
+    if (!ReadUnsignedInt(body.substr(0, wholeEnd), 3, whole) ||
+        (colon != std::string_view::npos && point != std::string_view::npos) ||
+        (colon != std::string_view::npos &&
+         !ReadUnsignedInt(body.substr(colon + 1), 2, wholeMinutes)) ||
+        (point != std::string_view::npos &&
+         !ReadFractionMinutes(body.substr(point + 1), fractionMinutes)))
+        return unreadable(usual);
+    if (!kArcMinuteRange.Contains(wholeMinutes))
+        return Refuse(Named(axis.what, text) + " は範囲外です（分は " + RangeText(kArcMinuteRange) +
                       "）");
-    if (degText[0] == '-' && degrees == 0 && minutes != 0)
-        return Refuse(Named(what, text) +
-                      " は使えません（符号は度に付くので、度が 0 のときは負にできません）");
+    const long long arc = sign * (whole * 60LL + wholeMinutes + fractionMinutes);
+    SplitArcMinutes(static_cast<int>(arc), degrees, minutes);
+    if (!axis.range.Contains(degrees)) {
+        const std::string rounded =
+            point == std::string_view::npos
+                ? ""
+                : "分に丸めると " + FormatDegreesMinutes(degrees, minutes) + "、";
+        return Refuse(Named(axis.what, text) + " は範囲外です（" + rounded + "度は " +
+                      RangeText(axis.range) + "）");
+    }
     return {};
 }
 
@@ -55,9 +122,9 @@ Result<Place> PlaceAt(const PlaceArguments& args) {
     if (!args.lat || !args.lon || !args.tz)
         return Refuse("--lat, --lon, --tz は三つそろえて指定してください");
     Place p;
-    if (Status s = ReadDegreesMinutes("緯度", *args.lat, kLatitudeRange, p.latDeg, p.latMin); !s)
+    if (Status s = ReadCoordinate(kLatitude, *args.lat, p.latDeg, p.latMin); !s)
         return s.Error();
-    if (Status s = ReadDegreesMinutes("経度", *args.lon, kLongitudeRange, p.lonDeg, p.lonMin); !s)
+    if (Status s = ReadCoordinate(kLongitude, *args.lon, p.lonDeg, p.lonMin); !s)
         return s.Error();
     if (Status s = ReadTimeDifference(*args.tz, p.lonDeg, p.timeDiff); !s)
         return s.Error();
@@ -79,8 +146,10 @@ Result<Place> PlaceAt(const PlaceArguments& args) {
 const std::string_view* FindPresetLoosely(std::string_view name) {
     if (const std::string_view* exact = FindPreset(name))
         return exact;
-    for (const std::string_view& entry : kPresetPlaces) {
-        if (EqualsIgnoringAsciiCase(entry.substr(0, entry.find('\t')), name))
+    for (std::size_t i = 0; i < kPresetPlaceCount; ++i) {
+        const std::string_view& entry = kPresetPlaces[i];
+        if (EqualsIgnoringAsciiCase(entry.substr(0, entry.find('\t')), name) ||
+            EqualsIgnoringAsciiCase(kPresetLatinNames[i], name))
             return &entry;
     }
     return nullptr;
@@ -106,6 +175,11 @@ Result<CivilDate> ReadDate(std::string_view what, std::string_view text) {
     CivilDate d;
     if (!ReadDateText(text, d))
         return Refuse(Named(what, text) + " は読めません（YYYY-MM-DD の形）");
+    // "26-06-21" could mean 2026 as well as the year 26: the year is
+    // always written in full.
+    if (text.find('-') != 4)
+        return Refuse(Named(what, text) + " は読めません（年は 4 桁で書きます。" +
+                      std::to_string(d.year) + " 年なら " + FormatDate(d) + "）");
     if (!kYearRange.Contains(d.year))
         return Refuse(Named(what, text) + " は範囲外です（年は " + RangeText(kYearRange) + "）");
     if (!kMonthRange.Contains(d.month))

@@ -26,8 +26,9 @@ struct PlaceArguments {
 // place (横浜).
 Result<Place> ResolvePlace(const PlaceArguments& args);
 
-// The preset called name: exactly, or for the names in Latin letters without
-// regard to case. Null when there is none.
+// The preset called name: exactly, or by a name in Latin letters (its own
+// or its romaji, core/presets.h) without regard to case. Null when there is
+// none.
 const std::string_view* FindPresetLoosely(std::string_view name);
 
 // --date, and --days or --to.
@@ -46,7 +47,9 @@ struct DateRange {
 // The days; today stands in when no date is given.
 Result<DateRange> ResolveDates(const DateArguments& args, const CivilDate& today);
 
-// A date as the options write it, "YYYY-MM-DD", named what in the message.
+// A date as the options write it, "YYYY-MM-DD" with all four digits of the
+// year ("0026-06-21" for the year 26), named what in the message. Every
+// date and the date part of every moment the options take are read here.
 Result<CivilDate> ReadDate(std::string_view what, std::string_view text);
 
 } // namespace tolmeri

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/place.h"
+
 namespace tolmeri {
 
 namespace {
@@ -118,9 +120,34 @@ std::string RangeText(const IntRange& range) {
 
 std::string FormatDegreesMinutes(int degrees, int minutes) {
     char text[32];
-    std::snprintf(text, sizeof text, "%c%d:%02d", degrees < 0 ? '-' : '+', std::abs(degrees),
-                  minutes);
+    std::snprintf(text, sizeof text, "%c%d:%02d", ArcMinutes(degrees, minutes) < 0 ? '-' : '+',
+                  std::abs(degrees), std::abs(minutes));
     return text;
+}
+
+void AppendDecimalDegrees(std::string& out, int degrees, int minutes) {
+    const int arc = ArcMinutes(degrees, minutes);
+    // Millionths of a degree, rounded half up, in whole numbers: no float
+    // digits and no locale.
+    const long long millionths = (std::llabs(arc) * 2'000'000LL + 60) / 120;
+    if (arc < 0)
+        out += '-';
+    AppendInt(out, millionths / 1'000'000);
+    char fraction[8];
+    std::snprintf(fraction, sizeof fraction, ".%06lld", millionths % 1'000'000);
+    std::string_view digits(fraction);
+    while (digits.size() > 2 && digits.back() == '0')
+        digits.remove_suffix(1);
+    out += digits;
+}
+
+std::string IsoLocalTime(const CivilDate& date, int minute, int timeDiffHours) {
+    std::string s;
+    AppendDate(s, date);
+    char text[48];
+    std::snprintf(text, sizeof text, "T%02d:%02d:00%c%02d:00", minute / 60, minute % 60,
+                  timeDiffHours < 0 ? '-' : '+', std::abs(timeDiffHours));
+    return s + text;
 }
 
 std::string CsvField(std::string_view text) {

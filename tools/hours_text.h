@@ -32,8 +32,18 @@ std::string QuotedForMessage(std::string_view text);
 // "0～2200", "-54～54": a range as messages and the help write it.
 std::string RangeText(const IntRange& range);
 
-// "+35:27", "-33:52": degrees with their sign, then the minutes.
+// "+35:27", "-33:52", "-0:30": the angle's sign, its whole degrees, then
+// the minutes (core/place.h: with 0 degrees the minutes carry the sign).
 std::string FormatDegreesMinutes(int degrees, int minutes);
+// The same angle in signed decimal degrees, as a JSON number: six decimals
+// at most, trailing zeros dropped but one ("35.45", "-33.866667", "139.0").
+void AppendDecimalDegrees(std::string& out, int degrees, int minutes);
+
+// A moment of local standard time in ISO 8601 with its offset from
+// universal time: "2026-06-21T15:00:00+09:00", "...-05:00", "...+00:00".
+// minute counts from the date's 0:00 (0 to 1439); the seconds are 00, as
+// the tool works in whole minutes.
+std::string IsoLocalTime(const CivilDate& date, int minute, int timeDiffHours);
 
 // A CSV field: quoted, with its quotes doubled, when it holds a comma, a
 // quote or a line break; else as it is.

@@ -3,6 +3,9 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include "settings/profile.h"
 #include "settings/settings.h"
 #include "tolmeri_config.h"
@@ -81,23 +84,50 @@ Result<std::string> RenderPng(const HoursRequest& request) {
     return png;
 }
 
+// The picture on standard output, written whole; never onto a terminal,
+// where its bytes would only garble the screen.
+Status PutPictureOnStandardOutput(const PictureDrawing& draw) {
+    if (isatty(STDOUT_FILENO))
+        return Refuse("図を端末には出しません（--png - はパイプかファイルへ。例 "
+                      "tolmeri-hours --png - > chart.png）");
+    const Result<std::string> picture = draw();
+    if (!picture)
+        return picture.Error();
+    for (std::size_t done = 0; done < picture->size();) {
+        const ssize_t n = write(STDOUT_FILENO, picture->data() + done, picture->size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return Fail(std::string("図を標準出力に書けません（") +
+                        std::strerror(n < 0 ? errno : EIO) + "）");
+        done += static_cast<std::size_t>(n);
+    }
+    return {};
+}
+
 } // namespace
 
-Status WriteChartPng(const HoursRequest& request) {
+Status PutPicture(const std::string& destination, const PictureDrawing& draw) {
+    if (destination == kStandardOutputName)
+        return PutPictureOnStandardOutput(draw);
     // The drawing's own failure is told as it is; the file's with its name.
     bool drawn = true;
-    const Status written = profile::ReplaceFile(request.pngPath, [&]() {
-        Result<std::string> png = RenderPng(request);
-        drawn = png.Ok();
-        return png;
+    const Status written = profile::ReplaceFile(destination, [&]() {
+        Result<std::string> picture = draw();
+        drawn = picture.Ok();
+        return picture;
     });
     if (written || !drawn)
         return written;
-    const std::string target = "図 " + QuotedForMessage(request.pngPath);
+    const std::string target = "図 " + QuotedForMessage(destination);
     if (written.Kind() == FailureKind::kRefused)
         return Refuse(target + " はふつうのファイルではないので書きません（新しいファイルか、"
                                "いまあるファイルの名前を指定してください）");
     return Fail(target + " を書けません（" + EscapedForMessage(written.Message()) + "）");
+}
+
+Status WriteChartPng(const HoursRequest& request) {
+    return PutPicture(request.pngPath, [&request]() { return RenderPng(request); });
 }
 
 } // namespace tolmeri

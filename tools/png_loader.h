@@ -1,19 +1,38 @@
-// tools: the chart as a PNG file. Finds tolmeri-png.so beside tolmeri-hours
-// (the build folder) or in the installed program's folder (lib/tolmeri under
-// the prefix, set when the build is configured), asks it for the picture and
-// puts the picture in place of the file.
+// tools: the chart as a PNG picture. Finds tolmeri-png.so beside
+// tolmeri-hours (the build folder) or in the installed program's folder
+// (lib/tolmeri under the prefix, set when the build is configured), asks it
+// for the picture and puts the picture in place of the file, or on standard
+// output.
 #pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
 
 #include "core/result.h"
 #include "tools/hours_arguments.h"
 
 namespace tolmeri {
 
-// Draws the chart of request's place and first day into request.pngPath.
-// Refused (kRefused) when the target is not a file that may be replaced (a
-// directory, a pipe, a device), left untouched; kFailed when the picture
-// could not be drawn or written, the old file untouched. The message says
-// why, in one line of Japanese.
+// "-": where a picture goes to standard output instead of a file.
+inline constexpr std::string_view kStandardOutputName = "-";
+
+// Makes a picture's encoded bytes, or says why it could not.
+using PictureDrawing = std::function<Result<std::string>()>;
+
+// The one way a picture leaves tolmeri-hours. destination is a file name
+// (bytes as the command line gave them) or kStandardOutputName. A file is
+// replaced whole (profile::ReplaceFile): refused (kRefused) when it is not
+// a file that may be replaced (a directory, a pipe, a device), left
+// untouched; kFailed when it could not be written, the old file untouched.
+// Standard output is refused (kRefused) when it is a terminal, before
+// anything is drawn; a failed write there is kFailed. draw is called at
+// most once; its failure is returned as it is. Each message is one line of
+// Japanese.
+Status PutPicture(const std::string& destination, const PictureDrawing& draw);
+
+// Draws the chart of request's place and first day and puts it at
+// request.pngPath through PutPicture.
 Status WriteChartPng(const HoursRequest& request);
 
 } // namespace tolmeri
