@@ -32,8 +32,9 @@ char UpperAscii(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-// Up to 15 digits after the point: whole minutes of arc they make, times
-// 60, rounded half away from zero.
+// The digits after a decimal point (1 to 15) as the whole minutes of arc
+// that fraction of a degree makes, rounded half away from zero: exact
+// integer arithmetic, so "35.675" is 35°41′ and "35.674999" 35°40′.
 bool ReadFractionMinutes(std::string_view digits, long long& minutes) {
     if (digits.empty() || digits.size() > 15)
         return false;

@@ -88,8 +88,8 @@ Result<std::string> RenderPng(const HoursRequest& request) {
 // where its bytes would only garble the screen.
 Status PutPictureOnStandardOutput(const PictureDrawing& draw) {
     if (isatty(STDOUT_FILENO))
-        return Refuse("図を端末には出しません（--png - はパイプかファイルへ。例 "
-                      "tolmeri-hours --png - > chart.png）");
+        return Refuse("図を端末には出しません（標準出力をパイプかファイルにつないでください。例 "
+                      "> chart.png）");
     const Result<std::string> picture = draw();
     if (!picture)
         return picture.Error();
