@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Whole-process time of tolmeri-hours writing a 366-day CSV for one place
 # (start, computation, output, exit), median of N runs, beside a process that
-# does nothing (/bin/true) for the cost of starting any process at all.
+# does nothing (/bin/true) for the cost of starting any process at all; and
+# the same CSV with --dawn and --steps, with what they add.
 #   bench/cli_bench.sh [build-dir] [runs] [goal-ms]
 # With a goal, it says whether the median met it. It reports and never fails
 # for the figures: a busy machine is no fault of the program.
@@ -16,27 +17,43 @@ trap 'rm -rf "$work"' EXIT
 
 median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 
-# time_runs FILE CMD...: appends the microseconds of each run to FILE.
-time_runs() {
-    local file=$1; shift
-    "$@" >/dev/null # warm the file cache
-    for _ in $(seq "$runs"); do
-        local start end
-        start=$(date +%s%N)
-        "$@" >/dev/null
-        end=$(date +%s%N)
-        echo $(( (end - start) / 1000 )) >>"$file"
-    done
+# time_once FILE CMD...: appends the microseconds of one run to FILE.
+time_once() {
+    local file=$1 start end
+    shift
+    start=$(date +%s%N)
+    "$@" >/dev/null
+    end=$(date +%s%N)
+    echo $(((end - start) / 1000)) >>"$file"
 }
 
-time_runs "$work/csv" "$exe" --place 東京 --date 2026-01-01 --days 366 --format csv
-time_runs "$work/true" /bin/true
-csv=$(median <"$work/csv")
+ms() { awk -v u="$1" 'BEGIN {printf "%.2f", u / 1000}'; }
+
+# The plain CSV, then the same with the other definitions of dawn and dusk
+# and with the clocks set at the solar terms, each against the plain one.
+csvArgs=(--place 東京 --date 2026-01-01 --days 366 --format csv)
+variants=("" "--dawn 36min" "--dawn auto" "--steps sekki" "--dawn auto --steps sekki")
+"$exe" "${csvArgs[@]}" >/dev/null # warm the file cache
+# Round by round, so that a busy moment of the machine falls on every
+# variant alike.
+for _ in $(seq "$runs"); do
+    for i in "${!variants[@]}"; do
+        # shellcheck disable=SC2086 # the variant's words are options
+        time_once "$work/csv$i" "$exe" "${csvArgs[@]}" ${variants[$i]}
+    done
+    time_once "$work/true" /bin/true
+done
+csv=$(median <"$work/csv0")
 base=$(median <"$work/true")
-printf 'tolmeri-hours, 366-day CSV for one place: median %.2f ms per process (%d runs)\n' \
-    "$(awk -v u="$csv" 'BEGIN {print u / 1000}')" "$runs"
-printf '/bin/true for comparison:                 median %.2f ms per process\n' \
-    "$(awk -v u="$base" 'BEGIN {print u / 1000}')"
+printf 'tolmeri-hours, 366-day CSV for one place: median %s ms per process (%d runs)\n' \
+    "$(ms "$csv")" "$runs"
+for i in "${!variants[@]}"; do
+    ((i == 0)) && continue
+    t=$(median <"$work/csv$i")
+    printf '  with %-24s median %s ms (%+.0f %%)\n' "${variants[$i]}:" "$(ms "$t")" \
+        "$(awk -v t="$t" -v c="$csv" 'BEGIN {print (t - c) * 100 / c}')"
+done
+printf '/bin/true for comparison:                 median %s ms per process\n' "$(ms "$base")"
 if [ -n "$goal" ]; then
     if awk -v u="$csv" -v g="$goal" 'BEGIN {exit !(u / 1000 <= g)}'; then
         echo "goal: at most $goal ms per process: met"

@@ -1,5 +1,6 @@
 #include "tools/hours_arguments.h"
 
+#include <array>
 #include <optional>
 
 #include "tools/hours_text.h"
@@ -12,7 +13,7 @@ namespace {
 struct RawArguments {
     PlaceArguments place;
     DateArguments dates;
-    OptionText format, png, size;
+    OptionText format, png, yearChart, size, dawn, steps, at;
     bool now = false, listPlaces = false, version = false, bom = false;
 };
 
@@ -31,7 +32,11 @@ constexpr ValueOption kValueOptions[] = {
     {"--days", [](RawArguments& r) -> OptionText& { return r.dates.days; }},
     {"--to", [](RawArguments& r) -> OptionText& { return r.dates.to; }},
     {"--format", [](RawArguments& r) -> OptionText& { return r.format; }},
+    {"--dawn", [](RawArguments& r) -> OptionText& { return r.dawn; }},
+    {"--steps", [](RawArguments& r) -> OptionText& { return r.steps; }},
+    {"--at", [](RawArguments& r) -> OptionText& { return r.at; }},
     {"--png", [](RawArguments& r) -> OptionText& { return r.png; }},
+    {"--year-chart", [](RawArguments& r) -> OptionText& { return r.yearChart; }},
     {"--size", [](RawArguments& r) -> OptionText& { return r.size; }},
 };
 
@@ -96,10 +101,29 @@ Status ReadFormatAndMark(const RawArguments& raw, HoursRequest& req) {
     if (!format)
         return format.Error();
     req.format = *format;
-    if (raw.bom && (req.format != HoursFormat::kCsv || raw.png))
+    if (raw.bom && (req.format != HoursFormat::kCsv || raw.png || raw.yearChart))
         return Refuse("--bom は --format csv の出力にだけ付けられます");
     req.byteOrderMark = raw.bom;
     return {};
+}
+
+// --dawn and --steps: the names the core gives the definitions.
+template <typename Value, std::size_t N>
+Status ReadChoice(std::string_view option, const OptionText& text,
+                  const std::array<Value, N>& values, std::string_view (*name)(Value), Value& out) {
+    if (!text)
+        return {};
+    std::string names;
+    for (Value v : values) {
+        if (name(v) == *text) {
+            out = v;
+            return {};
+        }
+        names += names.empty() ? "" : ", ";
+        names += name(v);
+    }
+    return Refuse(std::string(option) + " の値 " + QuotedForMessage(*text) + " は使えません（" +
+                  names + "）");
 }
 
 // "800x700": width and height of the picture.
@@ -112,30 +136,107 @@ Status ReadPictureSize(std::string_view s, HoursRequest& req) {
     if (!kPictureSideRange.Contains(w) || !kPictureSideRange.Contains(h))
         return Refuse("大きさ " + QuotedForMessage(s) + " は範囲外です（幅も高さも " +
                       RangeText(kPictureSideRange) + " ピクセル）");
-    req.pngWidth = w;
-    req.pngHeight = h;
+    req.pictureWidth = w;
+    req.pictureHeight = h;
     return {};
 }
 
-// What to produce: the format, a picture, or the hour of now.
+// The year chart's kind, by the file name's extension; PNG on standard
+// output.
+Result<PictureFormat> YearChartFormat(std::string_view path) {
+    if (path == "-")
+        return PictureFormat::kPng;
+    const std::size_t slash = path.rfind('/');
+    const std::size_t dot = path.rfind('.');
+    if (dot != std::string_view::npos && (slash == std::string_view::npos || dot > slash)) {
+        const std::string_view extension = path.substr(dot + 1);
+        if (EqualsIgnoringAsciiCase(extension, "png"))
+            return PictureFormat::kPng;
+        if (EqualsIgnoringAsciiCase(extension, "svg"))
+            return PictureFormat::kSvg;
+    }
+    return Refuse("図 " + QuotedForMessage(path) +
+                  " の形式がわかりません（ファイル名の終わりを .png か .svg にしてください）");
+}
+
+// --png or --year-chart: the picture's file, kind and size. The day's chart
+// is one day; the year chart the whole year of the date, or the days of
+// --days or --to.
+Status ReadPicture(const RawArguments& raw, HoursRequest& req) {
+    const bool year = raw.yearChart.has_value();
+    const std::string_view option = year ? "--year-chart" : "--png";
+    if (raw.png && raw.yearChart)
+        return Refuse("--png と --year-chart は一緒に使えません");
+    if (raw.now || raw.at || raw.format || (!year && req.days.ranged))
+        return Refuse(year ? "--year-chart は図を描くだけです（--now, --at, --format とは一緒に"
+                             "使えません）"
+                           : "--png は 1 日分の図を描くだけです（--now, --at, --days, --to, "
+                             "--format とは一緒に使えません）");
+    const std::string_view path = year ? *raw.yearChart : *raw.png;
+    if (path.empty())
+        return Refuse(std::string(option) + " のファイル名が空です");
+    req.picturePath = path;
+    req.action = year ? HoursAction::kYearChart : HoursAction::kChart;
+    if (year) {
+        const Result<PictureFormat> format = YearChartFormat(path);
+        if (!format)
+            return format.Error();
+        req.pictureFormat = *format;
+        req.pictureWidth = kYearChartWidth;
+        req.pictureHeight = kYearChartHeight;
+        if (!req.days.ranged) {
+            req.days.first = {req.days.first.year, 1, 1};
+            req.days.dayCount = IsLeapYear(req.days.first.year) ? 366 : 365;
+        } else if (req.days.dayCount > kYearChartMostDays) {
+            return Refuse("--year-chart の期間 " + std::to_string(req.days.dayCount) +
+                          " 日は長すぎます（" + std::to_string(kYearChartMostDays) + " 日まで）");
+        }
+    }
+    return raw.size ? ReadPictureSize(*raw.size, req) : Status();
+}
+
+// What to produce: the format, a picture, or the hour of a moment.
 Status ReadOutput(const RawArguments& raw, HoursRequest& req) {
     if (Status format = ReadFormatAndMark(raw, req); !format)
         return format;
-    if (raw.size && !raw.png)
-        return Refuse("--size は --png と一緒に指定します");
-    if (!raw.png) {
-        if (raw.now)
-            req.action = HoursAction::kNow;
+    if (Status s =
+            ReadChoice("--dawn", raw.dawn, kDawnDefinitions, DawnDefinitionName, req.options.dawn);
+        !s)
+        return s.Error();
+    if (Status s = ReadChoice("--steps", raw.steps, kClockSteps, ClockStepsName, req.options.steps);
+        !s)
+        return s.Error();
+    if (raw.png || raw.yearChart)
+        return ReadPicture(raw, req);
+    if (raw.size)
+        return Refuse("--size は --png か --year-chart と一緒に指定します");
+    if (raw.now)
+        req.action = HoursAction::kNow;
+    if (raw.at)
+        req.action = HoursAction::kAt;
+    return {};
+}
+
+// --at: the moment's minute, and its date in place of --date when it has
+// one.
+Status ReadAt(const RawArguments& raw, DateArguments& dates, HoursRequest& req) {
+    if (!raw.at)
         return {};
-    }
-    if (raw.now || req.days.ranged || raw.format)
-        return Refuse("--png は 1 日分の図を描くだけです（--now, --days, --to, --format "
-                      "とは一緒に使えません）");
-    if (raw.png->empty())
-        return Refuse("--png のファイル名が空です");
-    req.pngPath = *raw.png;
-    req.action = HoursAction::kPng;
-    return raw.size ? ReadPictureSize(*raw.size, req) : Status();
+    if (raw.now)
+        return Refuse("--now と --at は一緒に使えません");
+    const Result<MomentText> moment = ReadMomentText(*raw.at);
+    if (!moment)
+        return moment.Error();
+    if (raw.dates.days || raw.dates.to)
+        return Refuse("--at は一つの時刻です（--days, --to とは一緒に使えません）");
+    if (moment->date && raw.dates.date)
+        return Refuse("--at " + QuotedForMessage(*raw.at) +
+                      " に日付があるので --date とは一緒に使えません（--date と --at HH:MM か、"
+                      "--at YYYY-MM-DDTHH:MM のどちらか）");
+    if (moment->date)
+        dates.date = moment->date;
+    req.atMinute = moment->minute;
+    return {};
 }
 
 Result<HoursRequest> ReadRequest(const RawArguments& raw, const CivilDate& today) {
@@ -156,7 +257,10 @@ Result<HoursRequest> ReadRequest(const RawArguments& raw, const CivilDate& today
     req.place = std::move(*place);
     if (raw.now && raw.dates.Any())
         return Refuse("--now はいまの時刻を使うので --date, --days, --to とは一緒に使えません");
-    const Result<DateRange> days = ResolveDates(raw.dates, today);
+    DateArguments dates = raw.dates;
+    if (Status at = ReadAt(raw, dates, req); !at)
+        return at.Error();
+    const Result<DateRange> days = ResolveDates(dates, today);
     if (!days)
         return days.Error();
     req.days = *days;

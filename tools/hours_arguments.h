@@ -17,8 +17,10 @@
 
 namespace tolmeri {
 
-enum class HoursAction { kHours, kNow, kPng, kListPlaces, kHelp, kVersion };
+// kNow and kAt: the hour of a moment; kChart and kYearChart: a picture.
+enum class HoursAction { kHours, kNow, kAt, kChart, kYearChart, kListPlaces, kHelp, kVersion };
 enum class HoursFormat { kTable, kCsv, kJson };
+enum class PictureFormat { kPng, kSvg };
 
 struct HoursRequest {
     HoursAction action = HoursAction::kHours;
@@ -27,13 +29,21 @@ struct HoursRequest {
     PeriodOptions options; // how dawn and dusk are placed and the clocks set
     HoursFormat format = HoursFormat::kTable;
     bool byteOrderMark = false; // --bom: CSV begins with U+FEFF in UTF-8
-    std::string pngPath;        // "-": standard output
-    int pngWidth = 0;           // 0: the window's own size
-    int pngHeight = 0;
+    int atMinute = 0;           // kAt: the moment, a minute of days.first
+    std::string picturePath;    // "-": standard output
+    PictureFormat pictureFormat = PictureFormat::kPng;
+    int pictureWidth = 0; // 0: the default size of the picture
+    int pictureHeight = 0;
 };
 
 // Bounds of --size, in pixels, for each side.
 inline constexpr IntRange kPictureSideRange{200, 4000};
+// The year chart's size without --size.
+inline constexpr int kYearChartWidth = 1200;
+inline constexpr int kYearChartHeight = 800;
+// The longest run of days one year chart shows: a year, whose 24 terms and
+// 12 months the chart names without crowding.
+inline constexpr int kYearChartMostDays = 366;
 
 // Reads the arguments after the program name; today stands in when no date
 // is given. A Failure (kRefused) carries the one line in Japanese that names

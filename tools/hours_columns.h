@@ -10,10 +10,27 @@
 #include <string>
 #include <string_view>
 
+#include <optional>
+#include <vector>
+
+#include "core/calendar.h"
 #include "core/day_hours.h"
+#include "core/period_hours.h"
 #include "core/place.h"
+#include "core/solar_terms.h"
 
 namespace tolmeri {
+
+// A day as the old texts name it: its era dates (both courts'), its
+// lunisolar date (445 to 1872), its Julian-calendar date (before
+// 1582-10-15) and the solar term in effect, with the day it began.
+struct DayNames {
+    EraDates eras;
+    std::optional<LunisolarDate> lunisolar;
+    std::optional<CivilDate> julian;
+    SolarTermStart term;
+};
+DayNames NameDay(const CivilDate& date, int timeDiffHours);
 
 // What a column's value is: plain text that never needs quoting (a date, a
 // clock time), free text (a name: quoted in CSV and escaped in JSON where it
@@ -24,6 +41,7 @@ enum class ColumnType { kText, kFreeText, kNumber };
 struct HoursRow {
     const DayHours& day;
     const Place& place;
+    const DayNames& names;
 };
 
 // The cell of a table column: a separator before it, its width in terminal
@@ -45,6 +63,9 @@ struct HoursColumn {
     TableCell cell;
     // Appends value index (0 for a single value) of row.
     void (*write)(std::string& out, const HoursRow& row, int index) = nullptr;
+    // Whether the row has a value; null: always. A value a row lacks is an
+    // empty CSV field and table cell, and null in JSON.
+    bool (*has)(const HoursRow& row) = nullptr;
 };
 
 // Every column, once.
@@ -62,11 +83,28 @@ enum class ColumnId {
     kSunsetMinute,
     kTimes,
     kMinutes,
+    kWareki,
+    kKyurekiYear,
+    kKyurekiMonth,
+    kKyurekiLeap,
+    kKyurekiDay,
+    kJulianDate,
+    kSekki,
+    kSekkiStart,
+    kDawnDefinition,
+    kClockSet,
+    kWarekiSouthern,
+    kWarekiNorthern,
+    kKyureki, // the table's one cell for the four kyureki_ values
 };
 const HoursColumn& Column(ColumnId id);
 
 // The columns of each format, in order.
-std::span<const ColumnId> TableColumns(); // a run of days as a table, a row a day
+// A run of days as a table, a row a day: the lunisolar and the Julian
+// column only for runs that reach their years, the definition and the clock
+// setting only when they are not the window's, the era date last.
+std::vector<ColumnId> TableColumns(const CivilDate& first, int dayCount,
+                                   const PeriodOptions& options);
 std::span<const ColumnId> CsvColumns();
 std::span<const ColumnId> JsonColumns(); // each day's object; the place is the document's
 

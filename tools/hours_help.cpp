@@ -16,6 +16,7 @@ constexpr std::string_view kHelpText = R"(使い方: tolmeri-hours [場所] [日
 
 日付と場所から不定時法の刻（明六つ・暮六つを境に、昼と夜をそれぞれ六つに分けた
 時刻）を計算し、表・CSV・JSON・図で出します。計算は刻しらべの画面と同じです。
+日付は西暦のほか、古い記録のとおりの和暦（元号と旧暦の月日）でも指定できます。
 
 場所（指定しなければ 横浜）
   --place 名前       一覧の地名（例 東京、tokyo、Sydney）。どの地名にもローマ字
@@ -39,20 +40,45 @@ constexpr std::string_view kHelpText = R"(使い方: tolmeri-hours [場所] [日
 日付（指定しなければ今日。この計算機の時計の日付）
   --date YYYY-MM-DD  日付。年は {years}、実在する日付（2001-02-31 は不可）。
                      年は 4 桁で書きます（26 年は 0026-06-21。26-06-21 は不可）。
+  --date 和暦        書かれたとおりの和暦: 慶長5年9月15日、慶長五年九月十五日、
+                     慶長元年10月27日、文政13年閏3月1日、正月・朔日も可。月と日は
+                     1872 年（明治5年）までは旧暦、明治6年からは太陽暦です。
+                     元号の期間外、その年にない月や閏月、月の日数を越える日は
+                     誤りです。
   --days N           その日から N 日分。1 日が 1 行です。
-  --to YYYY-MM-DD    その日まで（その日を含む）。--days とはどちらか一方。
+  --to 日付          その日まで（その日を含む。YYYY-MM-DD か和暦）。--days とは
+                     どちらか一方。
+
+刻の決め方
+  --dawn 定義        明六つ・暮六つの決め方。depression（既定。画面と同じ、太陽
+                     の中心が地平線下 7度21分40秒。寛政暦から）、36min（幾何学的な
+                     日出の 36 分前と日入の 36 分後。貞享暦・宝暦暦）、sunrise（幾何
+                     学的な日出・日入そのもの）、auto（1798-02-16 の寛政暦から
+                     depression、それより前は 36min）。
+  --steps 時計       daily（既定。毎日その日の刻）か sekki（和時計のように二十四
+                     節気ごとに合わせる: 節気の初日の刻をその節気のあいだ使う）。
 
 出力
   --format 形式      table（既定。桁をそろえた表）、csv、json。
   --now              いまがどの刻か（半の刻を含む）と、次の刻まであと何分か。
                      時刻はその場所の標準時（世界時 + 時差）です。
+  --at HH:MM         --date の日（和暦でも可。指定しなければ今日）のその時刻が
+                     どの刻か。形は --now と同じです。
+  --at YYYY-MM-DDTHH:MM   日付と時刻で（例 2026-06-21T15:00）。--date とは
+                     どちらか一方。
   --png ファイル     画面と同じ図を PNG に描きます。その日の 1 枚だけです。
                      新しいファイルか、いまあるふつうのファイル（そこへのリンク
                      も）に書きます。書き終えてから入れ替えるので、書けなかった
                      ときは前のファイルがそのまま残ります。ファイル名を - に
                      すると標準出力に書きます（端末へは書きません。"-" という
                      名前のファイルは ./- と書きます）。
-  --size 幅x高さ     図の大きさ（ピクセル、各 {side}）。既定は画面の図と同じ。
+  --year-chart ファイル
+                     一年の刻の図。--date の年の 1 年分（--days か --to で
+                     {chartdays} 日までの期間も）。ファイル名が .png なら PNG、
+                     .svg なら SVG で、--dawn と --steps に従います。書き方は
+                     --png と同じです（- では PNG を標準出力に）。
+  --size 幅x高さ     図の大きさ（ピクセル、各 {side}）。既定は --png では画面の
+                     図と同じ、--year-chart では {yearsize}。
   --bom              CSV の先頭に UTF-8 の BOM を付けます（表計算ソフトが文字
                      コードを見分けるため）。--format csv のときだけ使えます。
   --list-places      一覧の {places} の地名とローマ字の名前、緯度・経度・時差
@@ -77,21 +103,33 @@ CSV（UTF-8、1 行目は列名、区切りはコンマ、必要な欄だけ "..
   b00 … b24   25 の刻の時刻 HH:MM（b06 が明六つ＝夜明、b12 が南中、
               b18 が暮六つ＝日暮、b00 と b24 が暁九つ）
   b00_min … b24_min   同じ刻の「日の分」
+  wareki      和暦（慶長5年9月15日。1331～1392 年は南朝の元号。元号のない日は空）
+  kyureki_year, kyureki_month, kyureki_leap, kyureki_day
+              旧暦の年・月・閏月なら 1 でなければ 0・日（445～1872 年のほかは空）
+  julian_date ユリウス暦の日付（1582-10-15 より前だけ）
+  sekki, sekki_start        その日の二十四節気（定気）と、それが始まった日
+  dawn_definition           その日の明六つ・暮六つの決め方（depression、36min、
+                            sunrise。auto はその日のどちらか）
+  clock_set   刻の表の日（--steps sekki では節気の初日、daily ではその日）
   「日の分」はその日の 0 時（標準時）からの分です。前の日に入る刻は負、
   次の日に入る刻は 1440 以上になります（HH:MM は時計の読みのまま）。
 
 JSON（UTF-8）
   {"place": {"name", "latitude", "longitude", "tz", "lat", "lon"},
+   "options": {"dawn", "steps"},
    "labels": [25 の刻の名前],
    "days": [{"date", "sunrise", "sunset", "sunrise_min", "sunset_min",
              "day_hour", "night_hour", "times": [25 の HH:MM],
-             "minutes": [25 の日の分]}, …]}
+             "minutes": [25 の日の分], CSV と同じ wareki … clock_set,
+             "wareki_southern", "wareki_northern"（両朝の和暦）}, …]}
   "latitude" と "longitude" は度と分の文字列（"+35:27"）、"lat" と "lon" は
-  同じ角度の符号付きの小数の度（数値、35.45）です。
-  --now では {"place", "now", "minute", "current": {"index", "label", "since",
-  "since_min"}, "next": {"index", "label", "time", "time_min"},
-  "minutes_to_next"}。"now" は時差付きの ISO 8601（"2026-06-21T15:00:00+09:00"、
-  秒は 00）、"minute" はその日の 0 時からの分です。CSV の now も同じ形です。
+  同じ角度の符号付きの小数の度（数値、35.45）です。日にない値は null です。
+  --now と --at では {"place", "now"（--at では "at"）, "minute",
+  "current": {"index", "label", "since", "since_min"},
+  "next": {"index", "label", "time", "time_min"}, "minutes_to_next",
+  "minutes_into", "dawn_definition", "steps"}。"now" と "at" は時差付きの
+  ISO 8601（"2026-06-21T15:00:00+09:00"、秒は 00）、"minute" はその日の 0 時
+  からの分です。CSV の now と at も同じ形です。
   --list-places の CSV は name, latitude, longitude, tz, latin_name, lat, lon、
   JSON は place と同じ項目に "latin_name" を加えたものの配列です。
 
@@ -111,8 +149,12 @@ JSON（UTF-8）
   tolmeri-hours --lat 33:52S --lon 151:12E --tz 10 --date 2026-06-21
   tolmeri-hours --place sydney --now
   tolmeri-hours --place kyoto --date 2026-01-01 --days 365 --format csv --bom > kyoto.csv
+  tolmeri-hours --place 京都 --date 慶長5年9月15日
+  tolmeri-hours --place 東京 --date 宝暦五年正月朔日 --dawn auto --at 15:00
+  tolmeri-hours --place 京都 --date 1750-01-01 --days 365 --steps sekki
   tolmeri-hours --place 横浜 --date 2026-06-21 --png chart.png --size 800x700
   tolmeri-hours --place yokohama --date 2026-06-21 --png - | display -
+  tolmeri-hours --place 京都 --date 2026-01-01 --year-chart kyoto.svg
 )";
 
 void ReplaceAll(std::string& text, std::string_view mark, const std::string& value) {
@@ -132,6 +174,9 @@ std::string HoursHelp() {
     ReplaceAll(text, "{tol}", std::to_string(kTimeDifferenceTolerance));
     ReplaceAll(text, "{years}", RangeText(kYearRange));
     ReplaceAll(text, "{side}", RangeText(kPictureSideRange));
+    ReplaceAll(text, "{chartdays}", std::to_string(kYearChartMostDays));
+    ReplaceAll(text, "{yearsize}",
+               std::to_string(kYearChartWidth) + "x" + std::to_string(kYearChartHeight));
     ReplaceAll(text, "{places}", std::to_string(kPresetPlaceCount));
     return text;
 }

@@ -1,5 +1,6 @@
 // tolmeri-hours: the temporal hours of a place for a day or a range of days,
-// the hour of this moment, or the chart as a picture. Bad input is reported
+// the hour of this or any moment, or the day's or the year's chart as a
+// picture. Bad input is reported
 // in one line and nothing is written; see --help.
 #include <cerrno>
 #include <cstdio>
@@ -104,12 +105,20 @@ int Answer(const HoursRequest& request, std::int64_t now, CStandardOutput& outpu
             return Complain("いまの日付 " + FormatDate(local.date) + " は範囲外です（年は " +
                                 RangeText(kYearRange) + "）",
                             kExitUsage);
-        WriteMomentHour(
-            request, FindMomentHour(request.place, local.date, local.minute, request.options), out);
+        WriteMomentHour(request,
+                        FindMomentHour(request.place, local.date, local.minute, request.options),
+                        MomentKind::kNow, out);
         break;
     }
-    case HoursAction::kPng: {
-        const Status written = WriteChartPng(request);
+    case HoursAction::kAt:
+        WriteMomentHour(
+            request,
+            FindMomentHour(request.place, request.days.first, request.atMinute, request.options),
+            MomentKind::kAt, out);
+        break;
+    case HoursAction::kChart:
+    case HoursAction::kYearChart: {
+        const Status written = WritePicture(request);
         if (written)
             return 0;
         return Complain(written.Message(),

@@ -4,7 +4,9 @@
 #include <memory>
 #include <vector>
 
+#include "core/calendar.h"
 #include "core/presets.h"
+#include "core/solar_terms.h"
 #include "tools/hours_columns.h"
 #include "tools/hours_text.h"
 
@@ -35,6 +37,78 @@ std::string Stamp(const Place& place, const MomentHour& hour) {
     return IsoLocalTime(hour.date, hour.minute, place.timeDiff);
 }
 
+std::string_view MomentName(MomentKind kind) {
+    return kind == MomentKind::kAt ? "at" : "now";
+}
+
+// "慶長5年9月15日", both courts' where they differ: "元弘3年5月1日（南朝）・正慶2年5月1日（北朝）".
+std::string EraText(const EraDates& eras) {
+    if (eras.CourtsDiffer() && eras.southern && eras.northern)
+        return FormatEraDate(*eras.southern) + "（南朝）・" + FormatEraDate(*eras.northern) +
+               "（北朝）";
+    if (eras.southern || eras.northern)
+        return FormatEraDate(eras.southern ? *eras.southern : *eras.northern);
+    return {};
+}
+
+// The line under a day's heading: "和暦 慶長5年9月15日  旧暦 1600年9月15日
+// ユリウス暦 1600-10-11  節気 寒露（1600-10-08 から）", each part where the day has
+// it.
+void AppendNamesLine(std::string& out, const DayNames& names) {
+    if (const std::string era = EraText(names.eras); !era.empty())
+        out += "和暦 " + era + "  ";
+    if (const auto& d = names.lunisolar) {
+        out += "旧暦 ";
+        AppendInt(out, d->year);
+        out += d->leap ? "年閏" : "年";
+        AppendInt(out, d->month);
+        out += "月";
+        AppendInt(out, d->day);
+        out += "日  ";
+    }
+    if (names.julian) {
+        out += "ユリウス暦 ";
+        AppendDate(out, *names.julian);
+        out += "  ";
+    }
+    out += "節気 ";
+    out += kSolarTermNames[static_cast<std::size_t>(names.term.term)];
+    out += "（";
+    AppendDate(out, CivilFromJdn(names.term.jdn));
+    out += " から）\n";
+}
+
+// Where dawn and dusk are and when the clocks were set, when that is not
+// the window's way: "明六つ・暮六つ 貞享・宝暦暦（…）  時計 二十四節気ごと
+// （1600-10-08 の表）".
+void AppendDefinitionLine(std::string& out, const PeriodOptions& options, DawnDefinition definition,
+                          const CivilDate& setDate) {
+    if (options.dawn == DawnDefinition::kDepression && options.steps == ClockSteps::kDaily)
+        return;
+    out += "明六つ・暮六つ ";
+    out += DawnDefinitionLabel(definition);
+    out += "  時計 ";
+    out += ClockStepsLabel(options.steps);
+    if (options.steps != ClockSteps::kDaily) {
+        out += "（";
+        AppendDate(out, setDate);
+        out += " の表）";
+    }
+    out += '\n';
+}
+
+// The definition that placed the moment's dawn and dusk: --dawn, with auto
+// resolved by the moment's date.
+std::string_view DefinitionOf(const HoursRequest& request, const MomentHour& hour) {
+    return DawnDefinitionName(DawnDefinitionOnDay(request.options.dawn, JdnFromCivil(hour.date)));
+}
+
+// Spaces at the end of the output's last line, as padding leaves them.
+void TrimLineEnd(std::string& out) {
+    while (!out.empty() && out.back() == ' ')
+        out.pop_back();
+}
+
 // A preset as --list-places shows it.
 struct ListedPlace {
     Place place;
@@ -48,15 +122,15 @@ public:
     explicit CHoursWriter(std::string& out) : m_out(out) {}
     virtual ~CHoursWriter() = default;
 
-    virtual void DaysHead(const Place& place) = 0;
-    virtual void DayRow(const DayHours& day, bool last) = 0;
+    virtual void DaysHead(const HoursRequest& request) = 0;
+    virtual void DayRow(const DayHours& day, const DayNames& names, bool last) = 0;
     virtual void DaysEnd() {}
-    virtual void OneDay(const Place& place, const DayHours& day) {
-        DaysHead(place);
-        DayRow(day, true);
+    virtual void OneDay(const HoursRequest& request, const DayHours& day, const DayNames& names) {
+        DaysHead(request);
+        DayRow(day, names, true);
         DaysEnd();
     }
-    virtual void Moment(const Place& place, const MomentHour& hour) = 0;
+    virtual void Moment(const HoursRequest& request, const MomentHour& hour, MomentKind kind) = 0;
     virtual void PlaceList(const std::vector<ListedPlace>& places) = 0;
 
 protected:
@@ -68,29 +142,38 @@ class CTableWriter : public CHoursWriter {
 public:
     using CHoursWriter::CHoursWriter;
 
-    void DaysHead(const Place& place) override {
-        m_place = &place;
-        AppendPlaceLine(m_out, place);
+    void DaysHead(const HoursRequest& request) override {
+        m_place = &request.place;
+        m_columns = TableColumns(request.days.first, request.days.dayCount, request.options);
+        AppendPlaceLine(m_out, request.place);
         m_out += "\n\n";
-        for (ColumnId id : TableColumns())
+        for (ColumnId id : m_columns)
             Cell(Column(id), Column(id).title);
+        TrimLineEnd(m_out);
         m_out += '\n';
     }
-    void DayRow(const DayHours& day, bool) override {
-        const HoursRow row{day, *m_place};
-        for (ColumnId id : TableColumns()) {
+    void DayRow(const DayHours& day, const DayNames& names, bool) override {
+        const HoursRow row{day, *m_place, names};
+        for (ColumnId id : m_columns) {
+            const HoursColumn& column = Column(id);
             m_value.clear();
-            Column(id).write(m_value, row, 0);
-            Cell(Column(id), m_value);
+            if (!column.has || column.has(row))
+                column.write(m_value, row, 0);
+            Cell(column, m_value);
         }
+        TrimLineEnd(m_out);
         m_out += '\n';
     }
-    // A day alone: its 25 boundaries, one a line, then its lengths.
-    void OneDay(const Place& place, const DayHours& d) override {
-        AppendPlaceLine(m_out, place);
+    // A day alone: what the old texts call it, its 25 boundaries, one a
+    // line, then its lengths.
+    void OneDay(const HoursRequest& request, const DayHours& d, const DayNames& names) override {
+        AppendPlaceLine(m_out, request.place);
         m_out += "  ";
         AppendDate(m_out, d.date);
-        m_out += "\n\n";
+        m_out += '\n';
+        AppendNamesLine(m_out, names);
+        AppendDefinitionLine(m_out, request.options, d.definition, d.setDate);
+        m_out += '\n';
         AppendPadded(m_out, "番号", 4, true);
         m_out += "  ";
         AppendPadded(m_out, "刻", 12);
@@ -114,17 +197,27 @@ public:
         AppendSixths(m_out, d.NightMinutes());
         m_out += " 分\n";
     }
-    void Moment(const Place& place, const MomentHour& hour) override {
-        AppendPlaceLine(m_out, place);
-        m_out += "\n現在      ";
+    void Moment(const HoursRequest& request, const MomentHour& hour, MomentKind kind) override {
+        AppendPlaceLine(m_out, request.place);
+        m_out += kind == MomentKind::kAt ? "\n時刻      " : "\n現在      ";
         m_out += FormatDate(hour.date);
         m_out += ' ';
         m_out += FormatClock(hour.minute);
-        m_out += "\n刻        ";
+        if (const std::string era = EraText(EraDatesFromJdn(JdnFromCivil(hour.date))); !era.empty())
+            m_out += "（" + era + "）";
+        m_out += '\n';
+        if (request.options.dawn != DawnDefinition::kDepression ||
+            request.options.steps != ClockSteps::kDaily) {
+            const DayHours day = CalcDayHours(request.place, hour.date, request.options);
+            AppendDefinitionLine(m_out, request.options, day.definition, day.setDate);
+        }
+        m_out += "刻        ";
         m_out += hour.Label();
         m_out += "（";
         m_out += FormatClock(hour.start);
-        m_out += " から）\n次の刻    ";
+        m_out += " から、";
+        AppendInt(m_out, hour.MinutesInto());
+        m_out += " 分経過）\n次の刻    ";
         m_out += hour.NextLabel();
         m_out += ' ';
         m_out += FormatClock(hour.end);
@@ -149,6 +242,7 @@ private:
         AppendPadded(m_out, text, column.cell.width, column.cell.rightAligned);
     }
 
+    std::vector<ColumnId> m_columns; // a run's, from DaysHead on
     std::string m_value;
 };
 
@@ -156,8 +250,8 @@ class CCsvWriter : public CHoursWriter {
 public:
     using CHoursWriter::CHoursWriter;
 
-    void DaysHead(const Place& place) override {
-        m_place = &place;
+    void DaysHead(const HoursRequest& request) override {
+        m_place = &request.place;
         Fields([this](const HoursColumn& column, int i) {
             if (column.count == 1) {
                 m_out += column.name;
@@ -169,21 +263,28 @@ public:
             m_out += column.csvSuffix;
         });
     }
-    void DayRow(const DayHours& day, bool) override {
-        const HoursRow row{day, *m_place};
+    void DayRow(const DayHours& day, const DayNames& names, bool) override {
+        const HoursRow row{day, *m_place, names};
         Fields([&](const HoursColumn& column, int i) {
+            if (column.has && !column.has(row))
+                return;
             const std::size_t start = m_out.size();
             column.write(m_out, row, i);
             if (column.type == ColumnType::kFreeText)
                 QuoteSince(start);
         });
     }
-    void Moment(const Place& place, const MomentHour& hour) override {
-        m_out += "now,place,index,label,since,next_index,next_label,next,minutes_to_next\n";
+    void Moment(const HoursRequest& request, const MomentHour& hour, MomentKind kind) override {
+        const Place& place = request.place;
+        m_out += std::string(MomentName(kind)) +
+                 ",place,index,label,since,next_index,next_label,next,minutes_to_next,"
+                 "minutes_into,dawn_definition,steps\n";
         m_out += Stamp(place, hour) + ',' + CsvField(place.name) + ',' + Number(hour.index) + ',' +
                  std::string(hour.Label()) + ',' + FormatClock(hour.start) + ',' +
                  Number(hour.nextIndex) + ',' + std::string(hour.NextLabel()) + ',' +
-                 FormatClock(hour.end) + ',' + Number(hour.MinutesLeft()) + "\n";
+                 FormatClock(hour.end) + ',' + Number(hour.MinutesLeft()) + ',' +
+                 Number(hour.MinutesInto()) + ',' + std::string(DefinitionOf(request, hour)) + ',' +
+                 std::string(ClockStepsName(request.options.steps)) + "\n";
     }
     // The columns of older versions first, then the Latin name and the
     // signed decimal degrees.
@@ -230,19 +331,23 @@ class CJsonWriter : public CHoursWriter {
 public:
     using CHoursWriter::CHoursWriter;
 
-    void DaysHead(const Place& place) override {
-        m_place = &place;
+    void DaysHead(const HoursRequest& request) override {
+        m_place = &request.place;
         m_out += "{\"place\": ";
-        AppendPlace(place);
-        m_out += ",\n \"labels\": [";
+        AppendPlace(request.place);
+        m_out += ",\n \"options\": {\"dawn\": \"";
+        m_out += DawnDefinitionName(request.options.dawn);
+        m_out += "\", \"steps\": \"";
+        m_out += ClockStepsName(request.options.steps);
+        m_out += "\"},\n \"labels\": [";
         for (int i = 0; i < kBoundaryCount; ++i) {
             m_out += i ? ", " : "";
             m_out += JsonString(kBoundaryLabels[i]);
         }
         m_out += "],\n \"days\": [\n";
     }
-    void DayRow(const DayHours& day, bool last) override {
-        const HoursRow row{day, *m_place};
+    void DayRow(const DayHours& day, const DayNames& names, bool last) override {
+        const HoursRow row{day, *m_place, names};
         const char* separator = "  {";
         for (ColumnId id : JsonColumns()) {
             const HoursColumn& column = Column(id);
@@ -266,17 +371,21 @@ public:
         m_out += last ? "}\n" : "},\n";
     }
     void DaysEnd() override { m_out += " ]}\n"; }
-    void Moment(const Place& place, const MomentHour& hour) override {
+    void Moment(const HoursRequest& request, const MomentHour& hour, MomentKind kind) override {
         m_out += "{\"place\": ";
-        AppendPlace(place);
-        m_out += ",\n \"now\": \"" + Stamp(place, hour) + "\", \"minute\": " + Number(hour.minute) +
+        AppendPlace(request.place);
+        m_out += ",\n \"" + std::string(MomentName(kind)) + "\": \"" + Stamp(request.place, hour) +
+                 "\", \"minute\": " + Number(hour.minute) +
                  ",\n \"current\": {\"index\": " + Number(hour.index) +
                  ", \"label\": " + JsonString(hour.Label()) + ", \"since\": \"" +
                  FormatClock(hour.start) + "\", \"since_min\": " + Number(hour.start) +
                  "},\n \"next\": {\"index\": " + Number(hour.nextIndex) +
                  ", \"label\": " + JsonString(hour.NextLabel()) + ", \"time\": \"" +
                  FormatClock(hour.end) + "\", \"time_min\": " + Number(hour.end) +
-                 "},\n \"minutes_to_next\": " + Number(hour.MinutesLeft()) + "}\n";
+                 "},\n \"minutes_to_next\": " + Number(hour.MinutesLeft()) +
+                 ", \"minutes_into\": " + Number(hour.MinutesInto()) +
+                 ",\n \"dawn_definition\": \"" + std::string(DefinitionOf(request, hour)) +
+                 "\", \"steps\": \"" + std::string(ClockStepsName(request.options.steps)) + "\"}\n";
     }
     void PlaceList(const std::vector<ListedPlace>& places) override {
         m_out += "[\n";
@@ -312,8 +421,13 @@ private:
         }
         m_out += "}";
     }
-    // A value: a number as written, a text as a JSON string.
+    // A value: a number as written, a text as a JSON string, null where the
+    // row has none.
     void Value(const HoursColumn& column, const HoursRow& row, int index) {
+        if (column.has && !column.has(row)) {
+            m_out += "null";
+            return;
+        }
         switch (column.type) {
         case ColumnType::kNumber:
             column.write(m_out, row, index);
@@ -359,14 +473,16 @@ bool WriteHours(const HoursRequest& request, std::string& out, const OutputDrain
 
     const std::unique_ptr<CHoursWriter> writer = MakeWriter(request.format, out);
     CPeriodCalculator calc(request.place, request.options);
+    const int timeDiff = request.place.timeDiff;
     if (!days.ranged) {
-        writer->OneDay(request.place, calc.Compute(days.first));
+        writer->OneDay(request, calc.Compute(days.first), NameDay(days.first, timeDiff));
         return true;
     }
-    writer->DaysHead(request.place);
+    writer->DaysHead(request);
     const std::int64_t first = DaysFromCivil(days.first);
     for (int i = 0; i < days.dayCount; ++i) {
-        writer->DayRow(calc.Compute(CivilFromDays(first + i)), i + 1 == days.dayCount);
+        const CivilDate date = CivilFromDays(first + i);
+        writer->DayRow(calc.Compute(date), NameDay(date, timeDiff), i + 1 == days.dayCount);
         // After each row: hand over a full piece.
         if (drain && out.size() >= kOutputChunk && !drain(out))
             return false;
@@ -375,8 +491,9 @@ bool WriteHours(const HoursRequest& request, std::string& out, const OutputDrain
     return true;
 }
 
-void WriteMomentHour(const HoursRequest& request, const MomentHour& hour, std::string& out) {
-    MakeWriter(request.format, out)->Moment(request.place, hour);
+void WriteMomentHour(const HoursRequest& request, const MomentHour& hour, MomentKind kind,
+                     std::string& out) {
+    MakeWriter(request.format, out)->Moment(request, hour, kind);
 }
 
 void WritePlaceList(HoursFormat format, std::string& out) {

@@ -31,8 +31,14 @@ inline constexpr std::size_t kOutputChunk = 64 * 1024;
 // them; without one everything stays in out. False when drain failed.
 bool WriteHours(const HoursRequest& request, std::string& out, const OutputDrain& drain = {});
 
-// The half-hour a moment falls in, at request.place, in request.format.
-void WriteMomentHour(const HoursRequest& request, const MomentHour& hour, std::string& out);
+// Which moment a moment hour is about: now (--now) or a moment asked for
+// (--at); the writers name it so.
+enum class MomentKind { kNow, kAt };
+
+// The half-hour a moment falls in, at request.place with request.options, in
+// request.format.
+void WriteMomentHour(const HoursRequest& request, const MomentHour& hour, MomentKind kind,
+                     std::string& out);
 
 // The preset places, one a line: name, Latin name, latitude, longitude, time
 // difference (and in CSV and JSON the decimal degrees too).

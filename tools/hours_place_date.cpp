@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/accepted_ranges.h"
+#include "core/calendar.h"
 #include "core/presets.h"
 #include "tools/hours_text.h"
 
@@ -142,6 +143,19 @@ Result<Place> PlaceAt(const PlaceArguments& args) {
     return p;
 }
 
+// An era date as written ("慶長5年9月15日"): the core's reader and its
+// message for each fault, then the accepted years.
+Result<CivilDate> ReadEraDateText(std::string_view what, std::string_view text) {
+    const EraDateParse parse = ParseEraDate(text);
+    if (parse.error != EraDateError::kNone)
+        return Refuse(Named(what, text) + ": " + EscapedForMessage(EraDateErrorMessage(parse)));
+    const CivilDate d = CivilFromJdn(parse.jdn);
+    if (!kYearRange.Contains(d.year))
+        return Refuse(Named(what, text) + " は範囲外です（" + FormatDate(d) + "、年は " +
+                      RangeText(kYearRange) + "）");
+    return d;
+}
+
 } // namespace
 
 const std::string_view* FindPresetLoosely(std::string_view name) {
@@ -173,6 +187,8 @@ Result<Place> ResolvePlace(const PlaceArguments& args) {
 }
 
 Result<CivilDate> ReadDate(std::string_view what, std::string_view text) {
+    if (LooksLikeEraDate(text))
+        return ReadEraDateText(what, text);
     CivilDate d;
     if (!ReadDateText(text, d))
         return Refuse(Named(what, text) + " は読めません（YYYY-MM-DD の形）");
@@ -191,6 +207,26 @@ Result<CivilDate> ReadDate(std::string_view what, std::string_view text) {
                       std::to_string(d.month) + "月は " +
                       std::to_string(DaysInMonth(d.year, d.month)) + " 日まで）");
     return d;
+}
+
+Result<MomentText> ReadMomentText(std::string_view text) {
+    MomentText moment;
+    std::string_view clock = text;
+    if (const std::size_t t = text.rfind('T'); t != std::string_view::npos) {
+        moment.date = text.substr(0, t);
+        clock = text.substr(t + 1);
+    }
+    const std::size_t colon = clock.find(':');
+    int hour = 0, minute = 0;
+    if (colon == std::string_view::npos || (moment.date && moment.date->empty()) ||
+        !ReadUnsignedInt(clock.substr(0, colon), 2, hour) || clock.size() - colon != 3 ||
+        !ReadUnsignedInt(clock.substr(colon + 1), 2, minute))
+        return Refuse(Named("時刻", text) +
+                      " は読めません（HH:MM か YYYY-MM-DDTHH:MM、例 15:00、2026-06-21T15:00）");
+    if (hour > 23 || minute > 59)
+        return Refuse(Named("時刻", text) + " は範囲外です（時は 0～23、分は 0～59）");
+    moment.minute = hour * 60 + minute;
+    return moment;
 }
 
 Result<DateRange> ResolveDates(const DateArguments& args, const CivilDate& today) {

@@ -48,8 +48,19 @@ struct DateRange {
 Result<DateRange> ResolveDates(const DateArguments& args, const CivilDate& today);
 
 // A date as the options write it, "YYYY-MM-DD" with all four digits of the
-// year ("0026-06-21" for the year 26), named what in the message. Every
-// date and the date part of every moment the options take are read here.
+// year ("0026-06-21" for the year 26), or an era date as the old texts write
+// it ("慶長5年9月15日", "文政十三年閏三月朔日"; lunisolar months and days
+// before 1873), named what in the message. Every date and the date part of
+// every moment the options take are read here.
 Result<CivilDate> ReadDate(std::string_view what, std::string_view text);
+
+// --at: "HH:MM" (a clock time of the place's standard time) on the date the
+// date options name, or a date, "T" and the clock time ("2026-06-21T15:00",
+// any date form before the "T").
+struct MomentText {
+    OptionText date; // the text before the "T", if any
+    int minute = 0;  // 0 to 1439
+};
+Result<MomentText> ReadMomentText(std::string_view text);
 
 } // namespace tolmeri

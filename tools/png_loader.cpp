@@ -24,7 +24,7 @@ std::string ExecutableFolder() {
 }
 
 // The module from beside the tool, or from the installed program's folder.
-Result<TolmeriRenderPng> LoadRenderer() {
+Result<TolmeriRenderPicture> LoadRenderer() {
     const std::string folder = ExecutableFolder();
     const std::string candidates[] = {
         folder + "/" + kTolmeriPngModule,
@@ -48,22 +48,26 @@ Result<TolmeriRenderPng> LoadRenderer() {
                                                   : why) +
                     "）");
     // The module stays loaded: Qt's clean-up at exit still refers to it.
-    auto render = reinterpret_cast<TolmeriRenderPng>(dlsym(module, kTolmeriRenderPngSymbol));
+    auto render =
+        reinterpret_cast<TolmeriRenderPicture>(dlsym(module, kTolmeriRenderPictureSymbol));
     if (!render)
         return Fail("図を描く部品 " + std::string(kTolmeriPngModule) + " が壊れています");
     return render;
 }
 
 // The picture's bytes.
-Result<std::string> RenderPng(const HoursRequest& request) {
-    const Result<TolmeriRenderPng> render = LoadRenderer();
+Result<std::string> RenderPicture(const HoursRequest& request) {
+    const Result<TolmeriRenderPicture> render = LoadRenderer();
     if (!render)
         return render.Error();
     const Place& p = request.place;
-    TolmeriPngRequest r{};
+    TolmeriPictureRequest r{};
     r.structSize = sizeof r;
-    r.width = request.pngWidth;
-    r.height = request.pngHeight;
+    r.kind = request.action != HoursAction::kYearChart      ? kTolmeriDayChartPng
+             : request.pictureFormat == PictureFormat::kSvg ? kTolmeriYearChartSvg
+                                                            : kTolmeriYearChartPng;
+    r.width = request.pictureWidth;
+    r.height = request.pictureHeight;
     r.name = p.name.c_str();
     r.latDeg = p.latDeg;
     r.latMin = p.latMin;
@@ -73,15 +77,18 @@ Result<std::string> RenderPng(const HoursRequest& request) {
     r.year = request.days.first.year;
     r.month = request.days.first.month;
     r.day = request.days.first.day;
+    r.dayCount = request.days.dayCount;
+    r.dawn = static_cast<int>(request.options.dawn);
+    r.steps = static_cast<int>(request.options.steps);
     r.accept = [](void* context, const char* data, std::size_t size) {
         static_cast<std::string*>(context)->assign(data, size);
     };
-    std::string png;
-    r.context = &png;
+    std::string picture;
+    r.context = &picture;
     char text[1024] = "";
     if ((*render)(&r, text, sizeof text) != 0)
         return Fail(text[0] ? EscapedForMessage(text) : "図を描けませんでした");
-    return png;
+    return picture;
 }
 
 // The picture on standard output, written whole; never onto a terminal,
@@ -126,8 +133,8 @@ Status PutPicture(const std::string& destination, const PictureDrawing& draw) {
     return Fail(target + " を書けません（" + EscapedForMessage(written.Message()) + "）");
 }
 
-Status WriteChartPng(const HoursRequest& request) {
-    return PutPicture(request.pngPath, [&request]() { return RenderPng(request); });
+Status WritePicture(const HoursRequest& request) {
+    return PutPicture(request.picturePath, [&request]() { return RenderPicture(request); });
 }
 
 } // namespace tolmeri

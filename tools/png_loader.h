@@ -1,8 +1,8 @@
-// tools: the chart as a PNG picture. Finds tolmeri-png.so beside
-// tolmeri-hours (the build folder) or in the installed program's folder
-// (lib/tolmeri under the prefix, set when the build is configured), asks it
-// for the picture and puts the picture in place of the file, or on standard
-// output.
+// tools: the pictures of tolmeri-hours, the day's chart (--png) and the
+// year chart (--year-chart). Finds tolmeri-png.so beside tolmeri-hours (the
+// build folder) or in the installed program's folder (lib/tolmeri under the
+// prefix, set when the build is configured), asks it for the picture and
+// puts the picture in place of the file, or on standard output.
 #pragma once
 
 #include <functional>
@@ -31,8 +31,9 @@ using PictureDrawing = std::function<Result<std::string>()>;
 // Japanese.
 Status PutPicture(const std::string& destination, const PictureDrawing& draw);
 
-// Draws the chart of request's place and first day and puts it at
-// request.pngPath through PutPicture.
-Status WriteChartPng(const HoursRequest& request);
+// Draws the picture request asks for (kChart: the chart of its place and
+// first day; kYearChart: the year chart of its days, with its options) and
+// puts it at request.picturePath through PutPicture.
+Status WritePicture(const HoursRequest& request);
 
 } // namespace tolmeri

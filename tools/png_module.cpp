@@ -1,5 +1,7 @@
-// The chart as a PNG picture: the main window's recompute and its painter on
-// an image of the window's client size, over the window's background.
+// The pictures of tolmeri-hours: the main window's chart of one day, its
+// recompute and its painter on an image of the window's client size over the
+// window's background (PNG); and the year chart as the year-chart window
+// saves it (PNG or SVG).
 #include <QApplication>
 #include <QBuffer>
 #include <QImage>
@@ -12,6 +14,7 @@
 #include "tools/png_render.h"
 #include "ui/chart_painter.h"
 #include "ui/tolmeri_dlg.h"
+#include "ui/year_chart_dlg.h"
 
 namespace {
 
@@ -30,33 +33,16 @@ void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& tex
         fprintf(stderr, "%s\n", qPrintable(text));
 }
 
-} // namespace
-
-extern "C" __attribute__((visibility("default"))) int
-tolmeri_render_png(const TolmeriPngRequest* request, char* message, int messageSize) {
-    if (!request || request->structSize != static_cast<int>(sizeof(TolmeriPngRequest)) ||
-        !request->accept) {
-        SetMessage(message, messageSize, QStringLiteral("図の部品の版が合いません"));
-        return 1;
-    }
-    // Never a window: the headless platform at its fixed resolution, so a
-    // picture comes out the same on every machine, display or not.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(QuietMessages);
-    static int argc = 1;
-    static char arg0[] = "tolmeri-hours";
-    static char* argv[] = {arg0, nullptr};
-    QApplication app(argc, argv);
-
-    QSize size(request->width, request->height);
+// The main window's chart of one day, as a PNG picture.
+QByteArray DayChartPng(const TolmeriPictureRequest& request, const tolmeri::Place& place,
+                       const tolmeri::PeriodOptions& options, QString& why) {
+    QSize size(request.width, request.height);
     if (size.width() <= 0 || size.height() <= 0)
         size = CTolmeriDlg::ClientSizeFor(nullptr); // the window's own client area, at 96 dpi
 
-    const tolmeri::Place place{request->name,   request->latDeg, request->latMin,
-                               request->lonDeg, request->lonMin, request->timeDiff};
-    const tolmeri::CivilDate date{request->year, request->month, request->day};
-    const tolmeri::ChartInput input{tolmeri::CalcDayHours(place, date),
-                                    QString::fromUtf8(request->name), date};
+    const tolmeri::CivilDate date{request.year, request.month, request.day};
+    const tolmeri::ChartInput input{tolmeri::CalcDayHours(place, date, options),
+                                    QString::fromUtf8(request.name), date};
 
     QImage image(size, QImage::Format_RGB32);
     image.fill(QApplication::palette("QDialog").color(QPalette::Window));
@@ -70,11 +56,58 @@ tolmeri_render_png(const TolmeriPngRequest* request, char* message, int messageS
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "png");
-    if (!writer.write(image)) {
-        SetMessage(message, messageSize,
-                   QStringLiteral("PNG にできません: %1").arg(writer.errorString()));
+    if (!writer.write(image))
+        why = QStringLiteral("PNG にできません: %1").arg(writer.errorString());
+    return png;
+}
+
+} // namespace
+
+extern "C" __attribute__((visibility("default"))) int
+tolmeri_render_picture(const TolmeriPictureRequest* request, char* message, int messageSize) {
+    if (!request || request->structSize != static_cast<int>(sizeof(TolmeriPictureRequest)) ||
+        !request->accept) {
+        SetMessage(message, messageSize, QStringLiteral("図の部品の版が合いません"));
         return 1;
     }
-    request->accept(request->context, png.constData(), static_cast<std::size_t>(png.size()));
+    // Never a window: the headless platform at its fixed resolution, so a
+    // picture comes out the same on every machine, display or not.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(QuietMessages);
+    static int argc = 1;
+    static char arg0[] = "tolmeri-hours";
+    static char* argv[] = {arg0, nullptr};
+    QApplication app(argc, argv);
+
+    const tolmeri::Place place{request->name,   request->latDeg, request->latMin,
+                               request->lonDeg, request->lonMin, request->timeDiff};
+    const tolmeri::PeriodOptions options{static_cast<tolmeri::DawnDefinition>(request->dawn),
+                                         static_cast<tolmeri::ClockSteps>(request->steps)};
+    QByteArray picture;
+    QString why;
+    switch (request->kind) {
+    case kTolmeriDayChartPng:
+        picture = DayChartPng(*request, place, options, why);
+        break;
+    case kTolmeriYearChartPng:
+    case kTolmeriYearChartSvg: {
+        const bool svg = request->kind == kTolmeriYearChartSvg;
+        picture = tolmeri::YearChartPicture(
+            tolmeri::MakeYearChartInput(place, {request->year, request->month, request->day},
+                                        request->dayCount, options),
+            QSize(request->width, request->height), svg);
+        if (picture.isEmpty())
+            why = svg ? QStringLiteral("SVG にできません") : QStringLiteral("PNG にできません");
+        break;
+    }
+    default:
+        why = QStringLiteral("図の部品が知らない図の種類です");
+    }
+    if (!why.isEmpty()) {
+        SetMessage(message, messageSize, why);
+        return 1;
+    }
+    request->accept(request->context, picture.constData(),
+                    static_cast<std::size_t>(picture.size()));
     return 0;
 }

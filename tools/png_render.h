@@ -1,20 +1,31 @@
 // tools: the one entry point of tolmeri-png.so, the module that draws the
-// chart into a PNG picture with the window's own painter. tolmeri-hours loads
-// it only when a picture is asked for, so its tables never load Qt; where the
-// picture's bytes go is the tool's business.
+// pictures of tolmeri-hours with the window's own painters: the day's chart
+// (PNG) and the year chart (PNG or SVG). tolmeri-hours loads it only when a
+// picture is asked for, so its tables never load Qt; where the picture's
+// bytes go is the tool's business.
 #pragma once
 
 #include <cstddef>
 
 extern "C" {
 
-struct TolmeriPngRequest {
-    int structSize; // sizeof(TolmeriPngRequest), checked by the module
-    int width;      // 0 and 0: the main window's client size
+enum TolmeriPictureKind {
+    kTolmeriDayChartPng = 0,  // the main window's chart of one day
+    kTolmeriYearChartPng = 1, // the year chart
+    kTolmeriYearChartSvg = 2,
+};
+
+struct TolmeriPictureRequest {
+    int structSize; // sizeof(TolmeriPictureRequest), checked by the module
+    int kind;       // a TolmeriPictureKind
+    int width;      // 0 and 0: the main window's client size (day chart only)
     int height;
     const char* name; // UTF-8, the chart's title
     int latDeg, latMin, lonDeg, lonMin, timeDiff;
-    int year, month, day;
+    int year, month, day; // the day, or the year chart's first day
+    int dayCount;         // the year chart's days
+    int dawn;             // tolmeri::DawnDefinition
+    int steps;            // tolmeri::ClockSteps
     // Receives the whole encoded picture, once, before a 0 return.
     void (*accept)(void* context, const char* data, std::size_t size);
     void* context;
@@ -22,9 +33,9 @@ struct TolmeriPngRequest {
 
 // 0 when the picture went to accept. Otherwise nonzero, accept was not
 // called, and message holds why, in UTF-8.
-int tolmeri_render_png(const TolmeriPngRequest* request, char* message, int messageSize);
+int tolmeri_render_picture(const TolmeriPictureRequest* request, char* message, int messageSize);
 
-using TolmeriRenderPng = int (*)(const TolmeriPngRequest*, char*, int);
-inline constexpr const char* kTolmeriRenderPngSymbol = "tolmeri_render_png";
+using TolmeriRenderPicture = int (*)(const TolmeriPictureRequest*, char*, int);
+inline constexpr const char* kTolmeriRenderPictureSymbol = "tolmeri_render_picture";
 inline constexpr const char* kTolmeriPngModule = "tolmeri-png.so";
 }

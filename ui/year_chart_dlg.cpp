@@ -91,6 +91,34 @@ void CYearChartView::paintEvent(QPaintEvent*) {
     m_layout = PaintYearChart(painter, rect(), m_input, ChartFont());
 }
 
+QByteArray tolmeri::YearChartPicture(const YearChartInput& input, const QSize& size, bool svg) {
+    const QRect area(QPoint(0, 0), size);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (svg) {
+        QSvgGenerator generator;
+        generator.setOutputDevice(&buffer);
+        generator.setSize(size);
+        generator.setViewBox(area);
+        generator.setTitle(input.title);
+        generator.setDescription(input.subtitle);
+        QPainter painter;
+        if (!painter.begin(&generator))
+            return {};
+        PaintYearChart(painter, area, input, CYearChartView::ChartFont());
+        painter.end();
+        return bytes;
+    }
+    QImage image(size, QImage::Format_RGB32);
+    {
+        QPainter painter(&image);
+        PaintYearChart(painter, area, input, CYearChartView::ChartFont());
+    }
+    QImageWriter writer(&buffer, "png");
+    return writer.write(image) ? bytes : QByteArray();
+}
+
 // ---------------------------------------------------------------------------
 // The window
 
@@ -228,31 +256,7 @@ void CYearChartDlg::Redraw() {
 QByteArray CYearChartDlg::Picture(bool svg) const {
     const QSize size =
         m_pView && !m_pView->size().isEmpty() ? m_pView->size() : kDefaultPictureSize;
-    const QRect area(QPoint(0, 0), size);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (svg) {
-        QSvgGenerator generator;
-        generator.setOutputDevice(&buffer);
-        generator.setSize(size);
-        generator.setViewBox(area);
-        generator.setTitle(m_pView->Input().title);
-        generator.setDescription(m_pView->Input().subtitle);
-        QPainter painter;
-        if (!painter.begin(&generator))
-            return {};
-        PaintYearChart(painter, area, m_pView->Input(), CYearChartView::ChartFont());
-        painter.end();
-        return bytes;
-    }
-    QImage image(size, QImage::Format_RGB32);
-    {
-        QPainter painter(&image);
-        PaintYearChart(painter, area, m_pView->Input(), CYearChartView::ChartFont());
-    }
-    QImageWriter writer(&buffer, "png");
-    return writer.write(image) ? bytes : QByteArray();
+    return YearChartPicture(m_pView->Input(), size, svg);
 }
 
 void CYearChartDlg::OnSave() {

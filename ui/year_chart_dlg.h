@@ -37,6 +37,15 @@ private:
     tolmeri::YearChartLayout m_layout;
 };
 
+namespace tolmeri {
+
+// The chart of input in the view's font as the bytes of a PNG or an SVG
+// picture of size; empty when it could not be made. The window's 画像として
+// 保存 and tolmeri-hours --year-chart both make their pictures here.
+QByteArray YearChartPicture(const YearChartInput& input, const QSize& size, bool svg);
+
+} // namespace tolmeri
+
 class CYearChartDlg : public CDialog {
     Q_OBJECT
 public:
