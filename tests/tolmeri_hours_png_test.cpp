@@ -1,16 +1,20 @@
 // tolmeri-hours --png against the window itself: the picture must hold the
-// pixels the main dialog paints for the same place and date, at its size.
+// pixels the main dialog paints for the same place and date, at its size;
+// and --year-chart against the year-chart painter, as PNG and SVG.
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QImage>
 #include <QPainter>
+#include <QSvgRenderer>
 #include <memory>
 
 #include "tests/gui_support.h"
 #include "tests/run_process.h"
 #include "ui/chart_painter.h"
 #include "ui/tolmeri_dlg.h"
+#include "ui/year_chart_dlg.h"
+#include "ui/year_chart_painter.h"
 
 namespace {
 
@@ -32,9 +36,10 @@ protected:
         dlg->Recompute();
         return dlg;
     }
-    QImage Picture(std::vector<std::string> args) {
-        const QString path = app.dir.filePath(QStringLiteral("chart.png"));
-        args.insert(args.end(), {"--png", path.toStdString()});
+    QImage Picture(std::vector<std::string> args, const char* option = "--png",
+                   const QString& name = QStringLiteral("chart.png")) {
+        const QString path = app.dir.filePath(name);
+        args.insert(args.end(), {option, path.toStdString()});
         const ProcessResult r = RunProcess(TOLMERI_HOURS_EXE, args, {.folder = app.dir.String()});
         EXPECT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(r.out, "");
@@ -79,6 +84,102 @@ TEST_F(HoursPicture, AnOtherSizeIsTheSamePainterOnALargerClientArea) {
                         CTolmeriDlg::ChartFace());
     painter.end();
     EXPECT_TRUE(png == expected);
+}
+
+// Whether row y of day lies on or beside its sunrise, sunset or transit line.
+bool NearASunLine(const tolmeri::YearChartLayout& layout, int day, int y) {
+    for (const std::vector<int>* line : {&layout.sunriseY, &layout.sunsetY, &layout.transitY})
+        if (std::abs((*line)[day] - y) <= 3)
+            return true;
+    return false;
+}
+
+// The year chart of the place and the year of --date (or the days of --to),
+// with --dawn and --steps, is the window's painter on an image of --size.
+TEST_F(HoursPicture, AYearChartIsThePainterForThePlaceDaysAndOptions) {
+    using namespace tolmeri;
+    const struct {
+        std::vector<std::string> args;
+        tolmeri::Place place;
+        CivilDate first;
+        int dayCount;
+        PeriodOptions options;
+        QSize size;
+    } cases[] = {
+        {{"--place", "京都", "--date", "2026-06-21"},
+         {"京都", 35, 1, 135, 45, 9},
+         {2026, 1, 1},
+         365,
+         {},
+         {1200, 800}},
+        {{"--place", "東京", "--date", "寛政9年12月1日", "--to", "1798-03-31", "--dawn", "auto",
+          "--steps", "sekki", "--size", "900x600"},
+         {"東京", 35, 39, 139, 45, 9},
+         {1798, 1, 17},
+         74,
+         {DawnDefinition::kAuto, ClockSteps::kSekki},
+         {900, 600}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.place.name + " " + FormatDate(c.first));
+        const QImage png = Picture(c.args, "--year-chart", QStringLiteral("year.png"));
+        ASSERT_EQ(png.size(), c.size);
+        QImage expected(c.size, QImage::Format_RGB32);
+        QPainter painter(&expected);
+        const YearChartLayout layout = PaintYearChart(
+            painter, expected.rect(), MakeYearChartInput(c.place, c.first, c.dayCount, c.options),
+            CYearChartView::ChartFont());
+        painter.end();
+        EXPECT_TRUE(png == expected);
+        // Each hour's band in its colour, a quarter into the band, on the
+        // middle day.
+        const int day = c.dayCount / 2;
+        const int x = (layout.dayX[day] + layout.dayX[day + 1]) / 2;
+        for (int hour = 0; hour < 12; ++hour) {
+            for (const YearChartSpan& span : YearChartBandSpans(layout, day, hour)) {
+                const int y = span.top + (span.bottom - span.top) / 4;
+                if (span.bottom - span.top < 8 || NearASunLine(layout, day, y))
+                    continue;
+                EXPECT_EQ(png.pixelColor(x, y), kChartBrushes[YearChartHourBrush(hour)])
+                    << hour << " at " << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST_F(HoursPicture, AYearChartAsSvgIsTheSameChart) {
+    using namespace tolmeri;
+    Picture({"--place", "京都", "--date", "2026-01-01"}, "--year-chart",
+            QStringLiteral("year.svg"));
+    QSvgRenderer svg(app.dir.filePath(QStringLiteral("year.svg")));
+    ASSERT_TRUE(svg.isValid());
+    EXPECT_EQ(svg.viewBox(), QRect(0, 0, 1200, 800));
+    QImage drawn(1200, 800, QImage::Format_RGB32);
+    drawn.fill(Qt::black);
+    QPainter painter(&drawn);
+    svg.render(&painter);
+    painter.end();
+    // At 12:20 in late June, the noon hour (昼九つ) of 京都.
+    EXPECT_EQ(drawn.pixelColor(600, 430), kChartBrushes[YearChartHourBrush(6)]);
+    // Every hour's band in its colour, on the first day of each month.
+    QImage image(1200, 800, QImage::Format_RGB32);
+    QPainter scratch(&image);
+    const YearChartLayout layout = PaintYearChart(
+        scratch, image.rect(), MakeYearChartInput({"京都", 35, 1, 135, 45, 9}, 2026, {}),
+        CYearChartView::ChartFont());
+    scratch.end();
+    for (int day = 0; day < 365; day += 31) {
+        const int x = (layout.dayX[day] + layout.dayX[day + 1]) / 2;
+        for (int hour = 0; hour < 12; ++hour) {
+            for (const YearChartSpan& span : YearChartBandSpans(layout, day, hour)) {
+                const int y = span.top + (span.bottom - span.top) / 4;
+                if (span.bottom - span.top < 8 || NearASunLine(layout, day, y))
+                    continue;
+                EXPECT_EQ(drawn.pixelColor(x, y), kChartBrushes[YearChartHourBrush(hour)])
+                    << day << " " << hour << " at " << x << "," << y;
+            }
+        }
+    }
 }
 
 } // namespace

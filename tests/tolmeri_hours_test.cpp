@@ -155,12 +155,45 @@ TEST_F(HoursCli, BadInputIsNamedInOneLineWithStatusTwoAndNothingWritten) {
         {{"--png", "a.png", "--days", "2"}, "--png"},
         {{"--png", "a.png", "--size", "199x300"}, "大きさ \"199x300\" は範囲外です"},
         {{"--png", "a.png", "--size", "800"}, "大きさ \"800\" は読めません"},
-        {{"--size", "800x600"}, "--size は --png と"},
         {{"--bom"}, "--bom は --format csv の出力にだけ"},
         {{"--bom", "--format", "json"}, "--bom は --format csv"},
         {{"--list-places", "--bom"}, "--bom は --format csv"},
         {{"--bom", "--png", "a.png"}, "--bom は --format csv"},
         {{"--png", "-", "--days", "2"}, "--png"},
+        {{"--bom", "--year-chart", "a.png"}, "--bom は --format csv"},
+        {{"--size", "800x600"}, "--size は --png か --year-chart と"},
+        // Era dates: each fault of the core's reader, named with the option.
+        {{"--date", "慶長25年1月1日"}, "日付 \"慶長25年1月1日\": 慶長25年はありません"},
+        {{"--date", "慶長元年1月1日"}, "慶長元年1月1日は慶長の期間外です"},
+        {{"--date", "慶長5年"}, "日付 \"慶長5年\": 和暦の日付として読めません"},
+        {{"--date", "慶長5年13月1日"}, "慶長5年に13月はありません"},
+        {{"--date", "文政12年閏3月1日"}, "文政12年に閏3月はありません"},
+        {{"--date", "明治5年12月3日"}, "12月は2日まで"},
+        {{"--date", "大和3年1月1日"}, "「大和」という元号はありません"},
+        {{"--date", "令和200年1月1日"}, "は範囲外です（2218-01-01、年は 0～2200）"},
+        {{"--date", "2026-01-01", "--to", "慶長5年9月15日"}, "が始めの日付 2026-01-01 より前です"},
+        {{"--date", "慶長5年9月15日", "--to", "慶長5年9月15日x"},
+         "終わりの日付 \"慶長5年9月15日x\""},
+        // Definitions, clock steps and moments.
+        {{"--dawn", "dawn"},
+         "--dawn の値 \"dawn\" は使えません（depression, 36min, sunrise, auto）"},
+        {{"--steps", "weekly"}, "--steps の値 \"weekly\" は使えません（daily, sekki）"},
+        {{"--at", "24:00"}, "時刻 \"24:00\" は範囲外です"},
+        {{"--at", "9:5"}, "時刻 \"9:5\" は読めません"},
+        {{"--at", "15"}, "時刻 \"15\" は読めません"},
+        {{"--at", "T15:00"}, "時刻 \"T15:00\" は読めません"},
+        {{"--at", "2026-02-30T10:00"}, "2026年2月は 28 日まで"},
+        {{"--at", "2026-06-21T10:00", "--date", "2026-06-21"}, "--date とは一緒に使えません"},
+        {{"--at", "10:00", "--days", "2"}, "--at は一つの時刻です"},
+        {{"--at", "10:00", "--now"}, "--now"},
+        {{"--at", "10:00", "--png", "a.png"}, "--png は 1 日分の図を描くだけです"},
+        // The year chart.
+        {{"--year-chart", "chart.pdf"}, "図 \"chart.pdf\" の形式がわかりません"},
+        {{"--year-chart", "png"}, "図 \"png\" の形式がわかりません"},
+        {{"--year-chart", "a.png", "--days", "367"}, "期間 367 日は長すぎます（366 日まで）"},
+        {{"--year-chart", "a.svg", "--format", "csv"}, "--year-chart は図を描くだけです"},
+        {{"--year-chart", "a.svg", "--png", "b.png"}, "一緒に使えません"},
+        {{"--year-chart", ""}, "--year-chart のファイル名が空です"},
         {{"--frobnicate"}, "オプション \"--frobnicate\" はありません"},
         {{"東京"}, "余分な引数 \"東京\""},
         {{"--place"}, "--place には値が必要です"},
@@ -278,7 +311,7 @@ TEST_F(HoursCli, RangesAcrossAYearEndHaveOneRowPerDayInEveryFormat) {
     const char* dates[] = {"2025-12-30", "2025-12-31", "2026-01-01", "2026-01-02"};
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(rows[i].at("date"), dates[i]);
-        EXPECT_EQ(rows[i].size(), 8u + 50u);
+        EXPECT_EQ(rows[i].size(), 8u + 50u + 10u);
         EXPECT_EQ(std::stoi(rows[i].at("b24_min")) - std::stoi(rows[i].at("b00_min")), 1440);
         // Each clock is the chart's reading of its day minute.
         for (const auto& [column, value] : rows[i]) {
@@ -354,7 +387,7 @@ TEST_F(HoursCli, NamesWithCommasAndQuotesSurviveCsvAndJson) {
                                 json.out);
     if (!viaCsv || !viaJson)
         GTEST_SKIP() << "no python3";
-    EXPECT_EQ(viaCsv->out, "2 58 " + name + "\n") << viaCsv->err;
+    EXPECT_EQ(viaCsv->out, "2 68 " + name + "\n") << viaCsv->err;
     EXPECT_EQ(viaJson->out, name + "\n") << viaJson->err;
 }
 
@@ -402,7 +435,7 @@ TEST_F(HoursCli, NowFindsTheHourAlsoBeforeMidnightMarkAndAfterTheLastOne) {
         const std::vector<std::string> lines = Split(r.out, '\n');
         ASSERT_EQ(lines.size(), 2u) << r.out;
         const std::vector<std::string> f = Split(lines[1], ',');
-        ASSERT_EQ(f.size(), 9u) << lines[1];
+        ASSERT_EQ(f.size(), 12u) << lines[1];
         EXPECT_EQ(f[0], c.localNow) << c.now;
         EXPECT_EQ(f[3], c.label) << c.now;
         EXPECT_EQ(f[6], c.next) << c.now;
@@ -837,6 +870,470 @@ TEST_F(HoursCli, PublishedAlmanacTimesWithinAMinute) {
     EXPECT_GE(dates.size(), 7u);
     std::cout << rows.size() << " published times, " << places.size() << " places, " << dates.size()
               << " dates: largest difference " << worst << " min\n";
+}
+
+// ---------------------------------------------------------------------------
+// Era dates, the old calendars' names of a day, the periods' definitions,
+// the clocks set at the terms, the hour of any moment and the year chart.
+
+using Row = std::map<std::string, std::string>;
+
+// The day minute of boundary i in a CSV row.
+int BoundaryMinute(const Row& row, int i) {
+    return std::stoi(row.at((i < 10 ? "b0" : "b") + std::to_string(i) + "_min"));
+}
+
+// The first number after "key": in a JSON text.
+std::optional<int> JsonNumber(const std::string& json, const std::string& key) {
+    const std::size_t at = json.find("\"" + key + "\": ");
+    if (at == std::string::npos)
+        return std::nullopt;
+    return std::stoi(json.substr(at + key.size() + 4));
+}
+
+// Published dates (tests/data/historical_dates.csv, each row with its
+// source) given to --date as the sources write them: the day, its lunisolar
+// date and, before 1582-10-15, its Julian date.
+TEST_F(HoursCli, HistoricalEraDatesNameTheirDays) {
+    int checked = 0;
+    for (const CsvRow& row : ReadCsvRows(TestDataPath("historical_dates.csv"))) {
+        const std::string &era = row[1], &lunisolar = row[2], &gregorian = row[3];
+        if (era.empty())
+            continue;
+        SCOPED_TRACE(row[0] + " " + era);
+        const auto rows = Csv({"--place", "京都", "--date", era, "--format", "csv"});
+        ASSERT_EQ(rows.size(), 1u);
+        const Row& r = rows[0];
+        EXPECT_EQ(r.at("date"), std::string(10 - gregorian.size(), '0') + gregorian);
+        // 明治 counts from 慶応4年1月1日, to which it was made retroactive.
+        const std::string keio4 = "慶応4年";
+        EXPECT_EQ(r.at("wareki"),
+                  era.starts_with(keio4) ? "明治元年" + era.substr(keio4.size()) : era);
+        const std::string kyureki =
+            lunisolar.empty()
+                ? ""
+                : r.at("kyureki_year") + "/" + r.at("kyureki_month") + "/" + r.at("kyureki_day");
+        EXPECT_EQ(kyureki, lunisolar);
+        const bool julian = r.at("date") < "1582-10-15";
+        EXPECT_EQ(r.at("julian_date"), julian ? std::string(10 - row[4].size(), '0') + row[4] : "");
+        ++checked;
+    }
+    EXPECT_GE(checked, 15);
+}
+
+TEST_F(HoursCli, EraDatesAreReadInEveryWrittenForm) {
+    const struct {
+        const char* written;
+        const char* date;
+    } cases[] = {
+        {"慶長五年九月十五日", "1600-10-21"},
+        {"慶長５年９月１５日", "1600-10-21"},
+        {" 慶長5年9月15日 ", "1600-10-21"},
+        {"元禄十五年十二月十四日", "1703-01-30"},
+        {"安政七年三月三日", "1860-03-24"},
+        // 慶長 was proclaimed on 文禄5年10月27日.
+        {"慶長元年10月27日", "1596-12-16"},
+        {"文禄5年10月26日", "1596-12-15"},
+        {"令和元年5月1日", "2019-05-01"},
+        {"令和八年六月二十一日", "2026-06-21"},
+        // Months and days are Gregorian from 明治6年 on.
+        {"明治6年3月1日", "1873-03-01"},
+    };
+    for (const auto& c : cases) {
+        const auto rows = Csv({"--date", c.written, "--format", "csv"});
+        ASSERT_EQ(rows.size(), 1u) << c.written;
+        EXPECT_EQ(rows[0].at("date"), c.date) << c.written;
+    }
+    // A leap month follows the ordinary month of its number, 文政13年閏3月1日
+    // the last day of 3月; --to takes era dates too.
+    const auto spring =
+        Csv({"--date", "文政13年3月29日", "--to", "文政十三年閏三月二日", "--format", "csv"});
+    std::vector<std::string> days;
+    for (const Row& r : spring)
+        days.push_back(r.at("kyureki_leap") + ":" + r.at("kyureki_month") + "/" +
+                       r.at("kyureki_day") + " " + r.at("wareki"));
+    EXPECT_EQ(days, (std::vector<std::string>{"0:3/29 文政13年3月29日", "0:3/30 文政13年3月30日",
+                                              "1:3/1 文政13年閏3月1日", "1:3/2 文政13年閏3月2日"}));
+}
+
+TEST_F(HoursCli, CsvAndJsonNameEachDayAsTheOldTextsDo) {
+    const std::vector<std::string> newColumns = {
+        "wareki",      "kyureki_year", "kyureki_month", "kyureki_leap",    "kyureki_day",
+        "julian_date", "sekki",        "sekki_start",   "dawn_definition", "clock_set"};
+    const ProcessResult csv = Run({"--date", "2026-06-21", "--format", "csv"});
+    const std::vector<std::string> head = Split(Split(csv.out, '\n').at(0), ',');
+    ASSERT_EQ(head.size(), 68u);
+    // The older columns first, as they were; the new ones after them.
+    EXPECT_EQ(head[0], "date");
+    EXPECT_EQ(head[57], "b24_min");
+    EXPECT_EQ(std::vector<std::string>(head.begin() + 58, head.end()), newColumns);
+
+    const struct {
+        const char* date;
+        const char* place;
+        // wareki, kyureki y/m/leap/d, julian_date, sekki, sekki_start
+        std::vector<std::string> csv;
+        const char* northern; // the Northern court's era date in JSON
+    } cases[] = {
+        {"1600-10-21",
+         "京都",
+         {"慶長5年9月15日", "1600", "9", "0", "15", "", "寒露", "1600-10-08"},
+         "慶長5年9月15日"},
+        // Both courts: the Northern kept 正慶 until 元弘3年5月25日.
+        {"1333-06-21",
+         "京都",
+         {"元弘3年5月1日", "1333", "5", "0", "1", "1333-06-13", "芒種", "1333-06-06"},
+         "正慶2年5月1日"},
+        {"1582-10-14",
+         "京都",
+         {"天正10年9月18日", "1582", "9", "0", "18", "1582-10-04", "寒露", "1582-10-09"},
+         "天正10年9月18日"},
+        {"1582-10-15",
+         "京都",
+         {"天正10年9月19日", "1582", "9", "0", "19", "", "寒露", "1582-10-09"},
+         "天正10年9月19日"},
+        // The first day of the solar calendar: no lunisolar date.
+        {"1873-01-01",
+         "東京",
+         {"明治6年1月1日", "", "", "", "", "", "冬至", "1872-12-21"},
+         "明治6年1月1日"},
+        // Before 大化: no era; before 445: no lunisolar date either.
+        {"0600-01-01",
+         "京都",
+         {"", "599", "12", "0", "8", "0599-12-30", "冬至", "0599-12-21"},
+         nullptr},
+        {"0100-03-21", "京都", {"", "", "", "", "", "0100-03-22", "春分", "0100-03-21"}, nullptr},
+    };
+    std::string documents, expected;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.date);
+        const auto rows = Csv({"--place", c.place, "--date", c.date, "--format", "csv"});
+        ASSERT_EQ(rows.size(), 1u);
+        std::vector<std::string> got;
+        for (std::size_t i = 0; i < 8; ++i)
+            got.push_back(rows[0].at(newColumns[i]));
+        EXPECT_EQ(got, c.csv);
+        EXPECT_EQ(rows[0].at("dawn_definition"), "depression");
+        EXPECT_EQ(rows[0].at("clock_set"), c.date);
+
+        documents += Run({"--place", c.place, "--date", c.date, "--format", "json"}).out + '\x1e';
+        auto orNone = [](const std::string& v) { return v.empty() ? std::string("None") : v; };
+        expected += orNone(c.csv[0]) + " " + orNone(c.csv[1]) + " " + orNone(c.csv[3]) + " " +
+                    orNone(c.csv[5]) + " " + c.csv[6] + " " + orNone(c.csv[0]) + " " +
+                    (c.northern ? c.northern : "None") + "\n";
+    }
+    // The same in JSON, null where CSV is empty, with both courts' eras.
+    const auto parsed =
+        Python("import json,sys\n"
+               "for text in open(sys.argv[1],encoding='utf-8').read().split('\\x1e')[:-1]:\n"
+               "  d=json.load(__import__('io').StringIO(text))\n"
+               "  assert d['options']=={'dawn':'depression','steps':'daily'}\n"
+               "  day=d['days'][0]\n"
+               "  print(day['wareki'], day['kyureki_year'], day['kyureki_leap'],\n"
+               "        day['julian_date'], day['sekki'], day['wareki_southern'],\n"
+               "        day['wareki_northern'])\n",
+               documents);
+    if (!parsed)
+        GTEST_SKIP() << "no python3 to parse the JSON";
+    EXPECT_EQ(parsed->out, expected) << parsed->err;
+}
+
+TEST_F(HoursCli, TablesNameTheDayInTheHeadingAndTheRangeInColumns) {
+    const struct {
+        std::vector<std::string> args;
+        std::vector<std::string> shows;
+        std::vector<std::string> lacks;
+    } cases[] = {
+        {{"--place", "京都", "--date", "慶長5年9月15日"},
+         {"京都  緯度 +35:01  経度 +135:45  時差 +9  1600-10-21\n"
+          "和暦 慶長5年9月15日  旧暦 1600年9月15日  節気 寒露（1600-10-08 から）\n\n"},
+         {"ユリウス暦", "明六つ・暮六つ"}},
+        {{"--place", "京都", "--date", "天正10年6月2日"},
+         {"ユリウス暦 1582-06-21  節気 夏至（1582-06-22 から）"},
+         {}},
+        {{"--place", "京都", "--date", "1333-06-21"},
+         {"和暦 元弘3年5月1日（南朝）・正慶2年5月1日（北朝）  旧暦 1333年5月1日"},
+         {}},
+        {{"--date", "2026-06-21", "--dawn", "36min", "--steps", "sekki"},
+         {"\n明六つ・暮六つ 貞享・宝暦暦（日出前・日入後2刻半＝36分）  時計 二十四節気ごと"
+          "（2026-06-21 の表）\n"},
+         {}},
+        {{"--date", "2026-06-20", "--days", "2"},
+         {"昼の一刻  夜の一刻  節気  和暦\n" + std::string(""), "    81.7  芒種  令和8年6月20日\n",
+          "  夏至  令和8年6月21日\n"},
+         {"旧暦", "ユリウス暦", "定義", "時計", " \n"}},
+        {{"--place", "京都", "--date", "1582-06-30", "--days", "2", "--dawn", "auto"},
+         {"節気  定義        ユリウス暦  旧暦              和暦\n",
+          "  夏至  36min       1582-06-21  1582年6月2日      天正10年6月2日\n"},
+         {"時計"}},
+    };
+    for (const auto& c : cases) {
+        const ProcessResult r = Run(c.args);
+        const std::string shown = ::testing::PrintToString(c.args);
+        ASSERT_EQ(r.status, 0) << shown << r.err;
+        for (const std::string& text : c.shows)
+            EXPECT_NE(r.out.find(text), std::string::npos) << shown << "\n"
+                                                           << text << "\n"
+                                                           << r.out;
+        for (const std::string& text : c.lacks)
+            EXPECT_EQ(r.out.find(text), std::string::npos) << shown << "\n"
+                                                           << text << "\n"
+                                                           << r.out;
+    }
+}
+
+// Dawn and dusk by each definition against sunrises and sunsets computed
+// apart from the program, within the minute the whole-minute rounding
+// allows. 京都 (35°01′ N, 135°45′ E), 2026-03-20, by hand: the equinox is at
+// 23:46 JST, so at noon the Sun's declination is −0.34°; the geometric
+// horizon is reached at the hour angle H with cos H = −tan 35.02° ×
+// tan(−0.34°) = 0.0042, H = 89.76° = 359.0 min. The transit is 12:00, less
+// 3 minutes for the 0.75° east of 135°, plus 7.6 for the equation of time:
+// 12:04.6. Sunrise 12:04.6 − 5:59.0 = 06:05.6, sunset 18:03.6; with 36
+// minutes, dawn 05:29.6 and dusk 18:39.6. The other days come from
+// tests/data/geometric_sunrise.py (Meeus' Sun at the moment itself).
+TEST_F(HoursCli, EachDefinitionOfDawnAgainstIndependentSunrises) {
+    const struct {
+        const char* place;
+        const char* date;
+        double sunrise, sunset; // geometric, day minutes
+    } cases[] = {
+        {"京都", "2026-03-20", 365.6, 1083.6},
+        {"京都", "1790-06-21", 287.35, 1149.12},
+        {"東京", "2026-12-22", 411.75, 987.02},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.place) + " " + c.date);
+        auto day = [&](const char* dawn) {
+            const auto rows =
+                Csv({"--place", c.place, "--date", c.date, "--dawn", dawn, "--format", "csv"});
+            EXPECT_EQ(rows.size(), 1u);
+            return rows.at(0);
+        };
+        const Row window = Csv({"--place", c.place, "--date", c.date, "--format", "csv"}).at(0);
+        const Row depression = day("depression");
+        const Row sunrise = day("sunrise");
+        const Row m36 = day("36min");
+        EXPECT_EQ(depression, window);
+        EXPECT_NEAR(BoundaryMinute(sunrise, 6), c.sunrise, 1.0);
+        EXPECT_NEAR(BoundaryMinute(sunrise, 18), c.sunset, 1.0);
+        EXPECT_NEAR(BoundaryMinute(m36, 6), c.sunrise - 36, 1.0);
+        EXPECT_NEAR(BoundaryMinute(m36, 18), c.sunset + 36, 1.0);
+        EXPECT_EQ(BoundaryMinute(m36, 6), BoundaryMinute(sunrise, 6) - 36);
+        EXPECT_EQ(m36.at("dawn_definition"), "36min");
+        EXPECT_EQ(sunrise.at("dawn_definition"), "sunrise");
+        // Only dawn and dusk move; sunrise and sunset stay the window's.
+        for (int i : {0, 12, 24})
+            EXPECT_EQ(BoundaryMinute(m36, i), BoundaryMinute(window, i)) << i;
+        EXPECT_EQ(m36.at("sunrise"), window.at("sunrise"));
+    }
+}
+
+// auto: 36 minutes up to 1798-02-15, the depression from 1798-02-16, the
+// first day of the 寛政暦.
+TEST_F(HoursCli, AutoChangesDefinitionOnTheFirstDayOfTheKanseiCalendar) {
+    const auto rows = Csv({"--place", "東京", "--date", "1798-02-15", "--days", "2", "--dawn",
+                           "auto", "--format", "csv"});
+    ASSERT_EQ(rows.size(), 2u);
+    const char* expected[] = {"36min", "depression"};
+    for (int d = 0; d < 2; ++d) {
+        SCOPED_TRACE(rows[d].at("date"));
+        EXPECT_EQ(rows[d].at("dawn_definition"), expected[d]);
+        Row alone = Csv({"--place", "東京", "--date", rows[d].at("date"), "--dawn", expected[d],
+                         "--format", "csv"})
+                        .at(0);
+        EXPECT_EQ(rows[d], alone);
+    }
+    EXPECT_EQ(rows[1].at("wareki"), "寛政10年1月1日");
+}
+
+// Clocks set at the terms: through 春分 every day shows the table of its
+// first day, which is that day's own; the next term's first day changes it.
+TEST_F(HoursCli, SekkiStepsHoldThroughATermAndChangeOnItsFirstDay) {
+    const std::vector<std::string> range = {"--place", "東京",       "--date",   "2026-03-15",
+                                            "--to",    "2026-04-08", "--format", "csv"};
+    auto with = [&](std::vector<std::string> more) {
+        std::vector<std::string> a = range;
+        a.insert(a.end(), more.begin(), more.end());
+        return Csv(a);
+    };
+    const auto daily = with({});
+    const auto stepped = with({"--steps", "sekki"});
+    ASSERT_EQ(stepped.size(), daily.size());
+    std::set<std::string> starts;
+    for (std::size_t d = 0; d < stepped.size(); ++d) {
+        const Row& day = stepped[d];
+        SCOPED_TRACE(day.at("date"));
+        EXPECT_EQ(day.at("clock_set"), day.at("sekki_start"));
+        EXPECT_EQ(daily[d].at("clock_set"), day.at("date"));
+        starts.insert(day.at("sekki_start"));
+        // The table of the term's first day, read from the daily run.
+        const auto first = std::find_if(daily.begin(), daily.end(), [&](const Row& r) {
+            return r.at("date") == day.at("sekki_start");
+        });
+        if (first == daily.end())
+            continue; // 啓蟄 began before the range
+        for (int i = 0; i < tolmeri::kBoundaryCount; ++i)
+            EXPECT_EQ(BoundaryMinute(day, i), BoundaryMinute(*first, i)) << i;
+        // Sunrise and sunset stay the day's own.
+        EXPECT_EQ(day.at("sunrise"), daily[d].at("sunrise"));
+    }
+    // 啓蟄, 春分 (2026-03-20) and 清明 (2026-04-05).
+    EXPECT_EQ(starts, (std::set<std::string>{"2026-03-05", "2026-03-20", "2026-04-05"}));
+    // A step on each first day: the dawn moves by days' worth at once.
+    for (std::size_t d = 1; d < stepped.size(); ++d) {
+        const bool firstDay = stepped[d].at("date") == stepped[d].at("sekki_start");
+        EXPECT_EQ(BoundaryMinute(stepped[d], 6) != BoundaryMinute(stepped[d - 1], 6) ||
+                      BoundaryMinute(stepped[d], 18) != BoundaryMinute(stepped[d - 1], 18),
+                  firstDay)
+            << stepped[d].at("date");
+    }
+}
+
+// --at: the half-hour of a moment, as --now gives it.
+TEST_F(HoursCli, AtFindsTheHourOfAnyMoment) {
+    const Row tokyo = Csv({"--place", "東京", "--date", "2026-06-21", "--format", "csv"}).at(0);
+    const Row tokyoNext = Csv({"--place", "東京", "--date", "2026-06-22", "--format", "csv"}).at(0);
+    const Row nagasaki = Csv({"--place", "長崎", "--date", "2026-02-10", "--format", "csv"}).at(0);
+    const Row nagasakiBefore =
+        Csv({"--place", "長崎", "--date", "2026-02-09", "--format", "csv"}).at(0);
+    ASSERT_GT(BoundaryMinute(nagasaki, 0), 5) << "the night's midnight mark must fall after 00:05";
+    const int boundary14 = BoundaryMinute(tokyo, 14);
+    const int lastMark = BoundaryMinute(tokyo, 24);
+    ASSERT_LT(lastMark, 1439);
+
+    const struct {
+        std::vector<std::string> args;
+        int index;
+        int since;  // since_min
+        int next;   // time_min
+        int minute; // of the moment's date
+    } cases[] = {
+        // On a boundary: its half-hour begins there.
+        {{"--place", "東京", "--date", "2026-06-21", "--at", tolmeri::FormatClock(boundary14)},
+         14,
+         boundary14,
+         BoundaryMinute(tokyo, 15),
+         boundary14},
+        // A minute before it: the half-hour before, one minute left.
+        {{"--place", "東京", "--at", "2026-06-21T" + tolmeri::FormatClock(boundary14 - 1)},
+         13,
+         BoundaryMinute(tokyo, 13),
+         boundary14,
+         boundary14 - 1},
+        // After the date's last mark: the next night's midnight hour, which
+        // runs on across midnight into the next date.
+        {{"--place", "東京", "--date", "2026-06-21", "--at", "23:59"},
+         0,
+         lastMark,
+         BoundaryMinute(tokyoNext, 1) + 1440,
+         1439},
+        {{"--place", "東京", "--date", "2026-06-22", "--at", "00:00"},
+         0,
+         BoundaryMinute(tokyoNext, 0),
+         BoundaryMinute(tokyoNext, 1),
+         0},
+        // Before the date's own midnight mark: the previous day's last
+        // night half-hour.
+        {{"--place", "長崎", "--date", "2026-02-10", "--at", "00:05"},
+         23,
+         BoundaryMinute(nagasakiBefore, 23) - 1440,
+         BoundaryMinute(nagasaki, 0),
+         5},
+        // An era date with a clock time.
+        {{"--place", "長崎", "--date", "令和8年2月10日", "--at", "0:05"},
+         23,
+         BoundaryMinute(nagasakiBefore, 23) - 1440,
+         BoundaryMinute(nagasaki, 0),
+         5},
+    };
+    for (const auto& c : cases) {
+        const std::string shown = ::testing::PrintToString(c.args);
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"--format", "json"});
+        const ProcessResult r = Run(args);
+        ASSERT_EQ(r.status, 0) << shown << r.err;
+        EXPECT_EQ(JsonNumber(r.out, "minute"), c.minute) << shown << r.out;
+        EXPECT_EQ(JsonNumber(r.out, "index"), c.index) << shown << r.out;
+        EXPECT_EQ(JsonNumber(r.out, "since_min"), c.since) << shown << r.out;
+        EXPECT_EQ(JsonNumber(r.out, "time_min"), c.next) << shown << r.out;
+        EXPECT_EQ(JsonNumber(r.out, "minutes_into"), c.minute - c.since) << shown << r.out;
+        EXPECT_EQ(JsonNumber(r.out, "minutes_to_next"), c.next - c.minute) << shown << r.out;
+    }
+}
+
+TEST_F(HoursCli, AtIsWrittenAsNowIsWithTheMomentsOffset) {
+    const struct {
+        std::vector<std::string> args;
+        const char* json;  // the moment's line
+        const char* table; // the table's first lines after the place
+    } cases[] = {
+        {{"--place", "東京", "--at", "2026-06-21T15:00"},
+         "\"at\": \"2026-06-21T15:00:00+09:00\", \"minute\": 900",
+         "時刻      2026-06-21 15:00（令和8年6月21日）\n刻        昼八つ (未)"},
+        {{"--place", "New York", "--date", "2026-06-21", "--at", "15:00"},
+         "\"at\": \"2026-06-21T15:00:00-05:00\"",
+         "時刻      2026-06-21 15:00（令和8年6月21日）\n刻        "},
+        {{"--place", "京都", "--date", "宝暦五年正月朔日", "--at", "06:00", "--dawn", "auto"},
+         "\"at\": \"1755-02-11T06:00:00+09:00\"",
+         "時刻      1755-02-11 06:00（宝暦5年1月1日）\n明六つ・暮六つ 貞享・宝暦暦"},
+    };
+    for (const auto& c : cases) {
+        const std::string shown = ::testing::PrintToString(c.args);
+        std::vector<std::string> json = c.args;
+        json.insert(json.end(), {"--format", "json"});
+        EXPECT_NE(Run(json).out.find(c.json), std::string::npos) << shown << Run(json).out;
+        const ProcessResult table = Run(c.args);
+        EXPECT_NE(table.out.find(c.table), std::string::npos) << shown << table.out;
+        EXPECT_NE(table.out.find(" 分経過）\n次の刻    "), std::string::npos) << table.out;
+    }
+    // The same writer as --now: the same fields, only the moment's name.
+    const ProcessResult at =
+        Run({"--place", "東京", "--at", "2026-12-07T12:15", "--format", "csv"});
+    const ProcessResult now =
+        Run({"--place", "東京", "--now", "--format", "csv"}, {"TOLMERI_NOW=2026-12-07T03:15:00Z"});
+    const std::vector<std::string> atLines = Split(at.out, '\n'), nowLines = Split(now.out, '\n');
+    ASSERT_EQ(atLines.size(), 2u);
+    ASSERT_EQ(nowLines.size(), 2u);
+    EXPECT_EQ(atLines[0].substr(2), nowLines[0].substr(3)); // "at," and "now,"
+    EXPECT_EQ(atLines[1].substr(atLines[1].find(',')), nowLines[1].substr(nowLines[1].find(',')));
+}
+
+TEST_F(HoursCli, AYearChartGoesOnlyToAPngOrSvgRegularFile) {
+    const fs::path t = root.Path() / "targets";
+    fs::create_directory(t);
+    fs::create_directory(t / "dir.png");
+    ASSERT_EQ(mkfifo((t / "fifo.svg").c_str(), 0644), 0);
+    std::ofstream(t / "old.SVG", std::ios::binary) << "an older picture";
+    const struct {
+        const char* target;
+        int status;
+        const char* magic; // the file's start afterwards, or the message
+    } cases[] = {
+        {"new.png", 0, "\x89PNG"},
+        {"old.SVG", 0, "<?xml"},
+        {"dir.png", 2, "はふつうのファイルではないので書きません"},
+        {"fifo.svg", 2, "はふつうのファイルではないので書きません"},
+        {"chart.jpg", 2, "の形式がわかりません"},
+        {"missing/chart.svg", 1, "を書けません"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.target);
+        const ProcessResult r = Run(
+            {"--date", "2026-06-21", "--year-chart", (t / c.target).string(), "--size", "600x400"});
+        EXPECT_EQ(r.status, c.status) << r.err;
+        if (c.status == 0) {
+            EXPECT_EQ(Slurp(t / c.target).rfind(c.magic, 0), 0u);
+        } else {
+            EXPECT_NE(r.err.find(c.magic), std::string::npos) << r.err;
+            EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        }
+    }
+    EXPECT_TRUE(fs::is_empty(t / "dir.png"));
+    std::set<std::string> names;
+    for (const auto& e : fs::directory_iterator(t))
+        names.insert(e.path().filename().string());
+    EXPECT_EQ(names, (std::set<std::string>{"dir.png", "fifo.svg", "new.png", "old.SVG"}));
 }
 
 } // namespace

@@ -101,6 +101,8 @@ QByteArray tolmeri::YearChartPicture(const YearChartInput& input, const QSize& s
         generator.setOutputDevice(&buffer);
         generator.setSize(size);
         generator.setViewBox(area);
+        // A pixel of the chart is a CSS pixel, so the picture shows at its size.
+        generator.setResolution(96);
         generator.setTitle(input.title);
         generator.setDescription(input.subtitle);
         QPainter painter;
