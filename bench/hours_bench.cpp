@@ -1,5 +1,7 @@
 // Speed of tolmeri-hours' work per day: the window's recompute for one day
-// at one place, and the same with the day written as a CSV row. Dates run
+// at one place, and the same with the day written as a CSV row (with its
+// era date, lunisolar date and solar term), by each definition of dawn and
+// clock steps. Dates run
 // through 2026 so that every iteration is a different day.
 #include <benchmark/benchmark.h>
 
@@ -24,18 +26,31 @@ void BM_OneDay(benchmark::State& state) {
 }
 BENCHMARK(BM_OneDay);
 
+// A year as CSV, with the definition of dawn and the clock steps of the
+// arguments (indexes into kDawnDefinitions and kClockSteps): what --dawn and
+// --steps add.
 void BM_YearCsv(benchmark::State& state) {
     tolmeri::HoursRequest request;
     request.place = Tokyo();
     request.days = {{2026, 1, 1}, 365, true};
     request.format = tolmeri::HoursFormat::kCsv;
+    request.options.dawn = tolmeri::kDawnDefinitions[static_cast<std::size_t>(state.range(0))];
+    request.options.steps = tolmeri::kClockSteps[static_cast<std::size_t>(state.range(1))];
     for (auto _ : state) {
         std::string out;
         tolmeri::WriteHours(request, out);
         benchmark::DoNotOptimize(out.data());
     }
     state.SetItemsProcessed(state.iterations() * request.days.dayCount);
+    state.SetLabel(std::string(tolmeri::DawnDefinitionName(request.options.dawn)) + " " +
+                   std::string(tolmeri::ClockStepsName(request.options.steps)));
 }
-BENCHMARK(BM_YearCsv)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_YearCsv)
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({3, 0})
+    ->Args({0, 1})
+    ->Args({3, 1})
+    ->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -5,8 +5,9 @@
 //
 //   year_chart_bench [benchmark options]
 //   year_chart_bench --png FILE [PLACE YEAR [DAWN [STEPS [WIDTHxHEIGHT]]]]
-// The second form writes one chart as a picture instead (how
-// docs/year-chart.png is made: --png docs/year-chart.png 東京 2026).
+// The second form writes one chart as a picture instead, to look at while
+// changing the painter (docs/year-chart.png is made by tolmeri-hours
+// --year-chart).
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>

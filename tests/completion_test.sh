@@ -45,6 +45,11 @@ expect "json" --format = j                # --format=j, split at "=" by bash
 expect "csv json table" --format =
 expect "csv" "--format=c"                 # when "=" is no word break
 expect "chart-old.png chart.png" --png chart
+expect "chart-old.png chart.png" --year-chart chart
+expect "depression 36min sunrise auto" --dawn ""
+expect "36min" --dawn 3
+expect "sekki" --steps=s
+expect "" --at ""
 expect "" --date ""                       # values of the user's own
 expect "" --lat 3
 expect "" --place Atlantis
