@@ -782,6 +782,10 @@ TEST_F(HoursCli, ControlCharactersInBadValuesAreShownAsEscapes) {
         {{"--place", esc}, {}},
         {{"--date", esc}, {}},
         {{"--to", esc}, {}},
+        {{"--date", "大" + esc + "和3年1月1日"}, {}}, // the era's name in the calendar's message
+        {{"--at", esc}, {}},
+        {{"--dawn", esc}, {}},
+        {{"--year-chart", esc + ".pdf"}, {}},
         {{"--lat", esc, "--lon", "139", "--tz", "9"}, {}},
         {{"--lat", "35", "--lon", "139", "--tz", esc}, {}},
         {{"--lat", "35", "--lon", "139", "--tz", "9", "--name", esc}, {}},
