@@ -94,6 +94,32 @@ bool NearASunLine(const tolmeri::YearChartLayout& layout, int day, int y) {
     return false;
 }
 
+// Each hour's band of day in its colour, a quarter into the band (clear of
+// the half-hour curve in its middle and of the Sun's lines).
+void ExpectBandColours(const QImage& image, const tolmeri::YearChartLayout& layout, int day) {
+    using namespace tolmeri;
+    const int x = (layout.dayX[day] + layout.dayX[day + 1]) / 2;
+    for (int hour = 0; hour < 12; ++hour) {
+        for (const YearChartSpan& span : YearChartBandSpans(layout, day, hour)) {
+            const int y = span.top + (span.bottom - span.top) / 4;
+            if (span.bottom - span.top < 8 || NearASunLine(layout, day, y))
+                continue;
+            EXPECT_EQ(image.pixelColor(x, y), kChartBrushes[YearChartHourBrush(hour)])
+                << "day " << day << ", hour " << hour << " at " << x << "," << y;
+        }
+    }
+}
+
+// The year chart painted in the process, as the year-chart window paints it.
+QImage PaintedYearChart(const tolmeri::YearChartInput& input, const QSize& size,
+                        tolmeri::YearChartLayout& layout) {
+    QImage image(size, QImage::Format_RGB32);
+    QPainter painter(&image);
+    layout = tolmeri::PaintYearChart(painter, image.rect(), input, CYearChartView::ChartFont());
+    painter.end();
+    return image;
+}
+
 // The year chart of the place and the year of --date (or the days of --to),
 // with --dawn and --steps, is the window's painter on an image of --size.
 TEST_F(HoursPicture, AYearChartIsThePainterForThePlaceDaysAndOptions) {
@@ -124,33 +150,19 @@ TEST_F(HoursPicture, AYearChartIsThePainterForThePlaceDaysAndOptions) {
         SCOPED_TRACE(c.place.name + " " + FormatDate(c.first));
         const QImage png = Picture(c.args, "--year-chart", QStringLiteral("year.png"));
         ASSERT_EQ(png.size(), c.size);
-        QImage expected(c.size, QImage::Format_RGB32);
-        QPainter painter(&expected);
-        const YearChartLayout layout = PaintYearChart(
-            painter, expected.rect(), MakeYearChartInput(c.place, c.first, c.dayCount, c.options),
-            CYearChartView::ChartFont());
-        painter.end();
-        EXPECT_TRUE(png == expected);
-        // Each hour's band in its colour, a quarter into the band, on the
-        // middle day.
-        const int day = c.dayCount / 2;
-        const int x = (layout.dayX[day] + layout.dayX[day + 1]) / 2;
-        for (int hour = 0; hour < 12; ++hour) {
-            for (const YearChartSpan& span : YearChartBandSpans(layout, day, hour)) {
-                const int y = span.top + (span.bottom - span.top) / 4;
-                if (span.bottom - span.top < 8 || NearASunLine(layout, day, y))
-                    continue;
-                EXPECT_EQ(png.pixelColor(x, y), kChartBrushes[YearChartHourBrush(hour)])
-                    << hour << " at " << x << "," << y;
-            }
-        }
+        YearChartLayout layout;
+        EXPECT_TRUE(png ==
+                    PaintedYearChart(MakeYearChartInput(c.place, c.first, c.dayCount, c.options),
+                                     c.size, layout));
+        ExpectBandColours(png, layout, c.dayCount / 2);
     }
 }
 
 TEST_F(HoursPicture, AYearChartAsSvgIsTheSameChart) {
     using namespace tolmeri;
-    Picture({"--place", "京都", "--date", "2026-01-01"}, "--year-chart",
-            QStringLiteral("year.svg"));
+    const std::vector<std::string> args = {"--place", "京都", "--date", "2026-01-01"};
+    const QImage png = Picture(args, "--year-chart", QStringLiteral("year.png"));
+    Picture(args, "--year-chart", QStringLiteral("year.svg"));
     QSvgRenderer svg(app.dir.filePath(QStringLiteral("year.svg")));
     ASSERT_TRUE(svg.isValid());
     EXPECT_EQ(svg.viewBox(), QRect(0, 0, 1200, 800));
@@ -159,27 +171,15 @@ TEST_F(HoursPicture, AYearChartAsSvgIsTheSameChart) {
     QPainter painter(&drawn);
     svg.render(&painter);
     painter.end();
-    // At 12:20 in late June, the noon hour (昼九つ) of 京都.
+    // At 12:20 in late June, the noon hour (昼九つ) of 京都, in both pictures.
+    EXPECT_EQ(png.pixelColor(600, 430), kChartBrushes[YearChartHourBrush(6)]);
     EXPECT_EQ(drawn.pixelColor(600, 430), kChartBrushes[YearChartHourBrush(6)]);
     // Every hour's band in its colour, on the first day of each month.
-    QImage image(1200, 800, QImage::Format_RGB32);
-    QPainter scratch(&image);
-    const YearChartLayout layout = PaintYearChart(
-        scratch, image.rect(), MakeYearChartInput({"京都", 35, 1, 135, 45, 9}, 2026, {}),
-        CYearChartView::ChartFont());
-    scratch.end();
-    for (int day = 0; day < 365; day += 31) {
-        const int x = (layout.dayX[day] + layout.dayX[day + 1]) / 2;
-        for (int hour = 0; hour < 12; ++hour) {
-            for (const YearChartSpan& span : YearChartBandSpans(layout, day, hour)) {
-                const int y = span.top + (span.bottom - span.top) / 4;
-                if (span.bottom - span.top < 8 || NearASunLine(layout, day, y))
-                    continue;
-                EXPECT_EQ(drawn.pixelColor(x, y), kChartBrushes[YearChartHourBrush(hour)])
-                    << day << " " << hour << " at " << x << "," << y;
-            }
-        }
-    }
+    YearChartLayout layout;
+    PaintedYearChart(MakeYearChartInput({"京都", 35, 1, 135, 45, 9}, 2026, {}), drawn.size(),
+                     layout);
+    for (int day = 0; day < 365; day += 31)
+        ExpectBandColours(drawn, layout, day);
 }
 
 } // namespace
