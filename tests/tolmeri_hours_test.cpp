@@ -1334,6 +1334,12 @@ TEST_F(HoursCli, AYearChartGoesOnlyToAPngOrSvgRegularFile) {
         }
     }
     EXPECT_TRUE(fs::is_empty(t / "dir.png"));
+    // "-": the PNG on standard output, the same bytes as the file.
+    const ProcessResult piped =
+        Run({"--date", "2026-06-21", "--year-chart", "-", "--size", "600x400"}, {},
+            {.stdoutPath = (root.Path() / "stdout").string()});
+    EXPECT_EQ(piped.status, 0) << piped.err;
+    EXPECT_TRUE(Slurp(root.Path() / "stdout") == Slurp(t / "new.png"));
     std::set<std::string> names;
     for (const auto& e : fs::directory_iterator(t))
         names.insert(e.path().filename().string());
