@@ -30,8 +30,7 @@ inline constexpr IntRange kTimeDifferenceRange{-12, 12}; // hours
 // suggests.
 inline constexpr int kTimeDifferenceTolerance = 2;
 
-// The first and the last day of the accepted years.
-inline constexpr CivilDate kFirstAcceptedDate{kYearRange.first, 1, 1};
+// The last day of the accepted years.
 inline constexpr CivilDate kLastAcceptedDate{kYearRange.last, 12, 31};
 
 // The whole-hour zone the longitude degrees suggest: degrees / 15, toward

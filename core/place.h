@@ -33,8 +33,6 @@ struct Place {
     int lonMin = 0;
     int timeDiff = 0; // hours of its standard time ahead of universal time
 
-    double LatitudeDegrees() const { return DegreesAndMinutes(latDeg, latMin); }
-    double LongitudeDegrees() const { return DegreesAndMinutes(lonDeg, lonMin); }
     bool operator==(const Place&) const = default;
 };
 

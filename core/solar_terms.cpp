@@ -159,10 +159,6 @@ double DeltaTSeconds(double y) {
     return parabola(y) - 0.5628 * (2150.0 - y);
 }
 
-double SunApparentLongitude(double jdTT) {
-    return Mod360(SunAt(jdTT).longitude);
-}
-
 namespace {
 
 // The Sun without the perturbations and with nutation and aberration as

@@ -29,10 +29,6 @@ constexpr int SolarTermLongitude(int term) {
 // fits of Espenak and Meeus, their parabola outside them.
 double DeltaTSeconds(double year);
 
-// The Sun's apparent geocentric ecliptic longitude, degrees in [0, 360), at a
-// Julian date of terrestrial time.
-double SunApparentLongitude(double jdTT);
-
 // The moment (Julian date, UT) term begins nearest to jdNear; jdNear must be
 // within about 150 days of it.
 double SolarTermMoment(int term, double jdNear);

@@ -51,7 +51,6 @@ public:
     double GetNoonJD() const { return m_dNoonJD; }
     double GetLatitude() const { return m_dLatitude; }
     double GetLongitude() const { return m_dLongitude; }
-    double GetTimeDiffDays() const { return m_dTimeDiffDays; }
 
     static double DegToRad(double degrees);
     // Julian day at 0 h of a proleptic Gregorian date; the day is not
