@@ -144,8 +144,9 @@ struct EraDateParse {
 // Spaces around the text are ignored.
 EraDateParse ParseEraDate(std::string_view text);
 
-// True when the text starts like an era date (a known era's name, or a
-// non-ASCII character): a caller that also reads "YYYY-MM-DD" picks the reader.
+// True when the text starts like an era date, with a character that is not
+// ASCII (every era's name does): a caller that also reads "YYYY-MM-DD" picks
+// the reader.
 bool LooksLikeEraDate(std::string_view text);
 
 // One Japanese line naming the problem, e.g. "慶長25年はありません（慶長は元年から
