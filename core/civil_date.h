@@ -18,6 +18,7 @@ struct CivilDate {
 };
 
 bool IsLeapYear(int year);
+int DaysInYear(int year);             // 365 or 366
 int DaysInMonth(int year, int month); // month 1 to 12
 
 // True when month is 1 to 12 and day within that month of the proleptic

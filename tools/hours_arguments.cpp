@@ -186,7 +186,7 @@ Status ReadPicture(const RawArguments& raw, HoursRequest& req) {
         req.pictureHeight = kYearChartHeight;
         if (!req.days.ranged) {
             req.days.first = {req.days.first.year, 1, 1};
-            req.days.dayCount = IsLeapYear(req.days.first.year) ? 366 : 365;
+            req.days.dayCount = DaysInYear(req.days.first.year);
         } else if (req.days.dayCount > kYearChartMostDays) {
             return Refuse("--year-chart の期間 " + std::to_string(req.days.dayCount) +
                           " 日は長すぎます（" + std::to_string(kYearChartMostDays) + " 日まで）");

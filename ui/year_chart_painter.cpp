@@ -23,10 +23,6 @@ std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
     return a >= 0 ? a / b : -((-a + b - 1) / b);
 }
 
-int DaysInYear(int year) {
-    return IsLeapYear(year) ? 366 : 365;
-}
-
 } // namespace
 
 YearChartInput MakeYearChartInput(const Place& place, const CivilDate& first, int dayCount,
