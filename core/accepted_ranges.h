@@ -26,6 +26,9 @@ inline constexpr IntRange kLongitudeRange{-180, 180};    // whole degrees
 inline constexpr IntRange kArcMinuteRange{0, 59};        // of latitude and longitude alike
 inline constexpr IntRange kTimeDifferenceRange{-12, 12}; // hours
 
+// The longest place name, in CP932 bytes: six full-width characters.
+inline constexpr int kPlaceNameMaxBytes = 12;
+
 // The time difference may lie this many hours from the one the longitude
 // suggests.
 inline constexpr int kTimeDifferenceTolerance = 2;

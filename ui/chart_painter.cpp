@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <functional>
 
+#include "core/accepted_ranges.h"
+
 namespace tolmeri {
 
 const std::array<QColor, 6> kChartBrushes = {
@@ -165,9 +167,9 @@ QString WidestPlaceName(const QFont& font, const QPaintDevice* device) {
         consider(c);
     for (char16_t c = 0xFF61; c <= 0xFF9F; ++c)
         consider(c);
-    QString name(12, widest);
+    QString name(kPlaceNameMaxBytes, widest);
     for (char16_t c : {u'　', u'Ｗ', u'＠', u'漢', u'■'}) {
-        const QString doubles(6, QChar(c));
+        const QString doubles(kPlaceNameMaxBytes / 2, QChar(c));
         if (metrics.horizontalAdvance(doubles) > metrics.horizontalAdvance(name))
             name = doubles;
     }

@@ -96,9 +96,9 @@ ChartLayout LayoutChartOn(const QPaintDevice* device, const QFont& face, const C
 ChartLayout PaintChart(QPainter& painter, const ClientRect& client, const ChartInput& input,
                        const QFont& face);
 
-// The widest place name the name box takes, 12 bytes of CP932, in font on
-// device: twelve of its widest one-byte character, or six of a two-byte
-// one (at most one em wide in a Japanese face) when that is wider.
+// The widest place name the name box takes, kPlaceNameMaxBytes of CP932, in
+// font on device: twelve of its widest one-byte character, or six of a
+// two-byte one (at most one em wide in a Japanese face) when that is wider.
 QString WidestPlaceName(const QFont& font, const QPaintDevice* device);
 
 // The narrowest client width, not below minWidth, at which every text of the

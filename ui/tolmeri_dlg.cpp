@@ -18,13 +18,6 @@
 #include "ui/era_date_dlg.h"
 #include "ui/year_chart_dlg.h"
 
-namespace {
-
-// The longest place name, in CP932 bytes: six full-width characters.
-constexpr int kNameLimit = 12;
-
-} // namespace
-
 CTolmeriDlg::CTolmeriDlg(QWidget* parent)
     : CDialog(res::kMainDialog, parent), m_hIcon(afx::LoadIcon(IDR_MAINFRAME)) {
     MapCommand(IDC_CALCULATE, [this] { OnCalculate(); });
@@ -44,7 +37,7 @@ void CTolmeriDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Text(pDX, IDC_DATE_MONTH, m_nDateMonth);
     DDX_Text(pDX, IDC_DATE_DAY, m_nDateDay);
     DDX_Text(pDX, IDC_LOCATION_NAME, m_strLocationName);
-    DDV_MaxChars(pDX, m_strLocationName, kNameLimit);
+    DDV_MaxChars(pDX, m_strLocationName, tolmeri::kPlaceNameMaxBytes);
 }
 
 void CTolmeriDlg::FieldsToControls() {
@@ -112,7 +105,7 @@ void CTolmeriDlg::OnCalculate() {
     check(IDC_LONGITUDE_DEGREES, m_nLongitudeDegrees, lonDeg);
     check(IDC_LONGITUDE_MINUTES, m_nLongitudeMinutes, lonMin);
     check(IDC_TIME_DIFFERENCE, m_nTimeDifference, 0);
-    if (afx::ToCp932(m_strLocationName).size() > kNameLimit) {
+    if (afx::ToCp932(m_strLocationName).size() > tolmeri::kPlaceNameMaxBytes) {
         afx::MessageBox(this, QStringLiteral("地名は全角６文字以内にしてください。元に戻します。"),
                         afx::MbIcon::kNone);
         m_strLocationName = name;

@@ -15,7 +15,7 @@
 #include <algorithm>
 #include <string>
 
-#include "framework/cp932.h"
+#include "core/accepted_ranges.h"
 #include "framework/data_exchange.h"
 #include "framework/file_dialog.h"
 #include "framework/message_box.h"
@@ -27,9 +27,6 @@
 using namespace tolmeri;
 
 namespace {
-
-// The longest place name, in CP932 bytes, as the main dialog's box takes it.
-constexpr int kNameLimit = 12;
 
 // The chart's margins in the window, in dialog units: below the two rows of
 // choices, and the template's margin elsewhere.
@@ -145,7 +142,7 @@ CYearChartDlg* CYearChartDlg::OpenFor(CDialog* main) {
     DDX_Text(&dx, IDC_DATE_MONTH, month);
     DDX_Text(&dx, IDC_DATE_DAY, day);
     DDX_Text(&dx, IDC_LOCATION_NAME, name);
-    DDV_MaxChars(&dx, name, kNameLimit);
+    DDV_MaxChars(&dx, name, kPlaceNameMaxBytes);
     if (dx.Failed())
         return nullptr;
 
