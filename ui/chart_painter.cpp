@@ -37,8 +37,7 @@ const std::array<QString, kBoundaryCount>& ChartLabels() {
     static const std::array<QString, kBoundaryCount> labels = [] {
         std::array<QString, kBoundaryCount> texts;
         for (int i = 0; i < kBoundaryCount; ++i)
-            texts[i] = QString::fromUtf8(kBoundaryLabels[i].data(),
-                                         static_cast<qsizetype>(kBoundaryLabels[i].size()));
+            texts[i] = QString::fromUtf8(kBoundaryLabels[i]);
         return texts;
     }();
     return labels;

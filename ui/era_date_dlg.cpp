@@ -20,10 +20,6 @@ namespace tolmeri {
 
 namespace {
 
-QString Utf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // A box's text without blanks around it and without its unit (年, 月, 日)
 // at the end, as a text may write it.
 QString Number(const QString& text, QChar unit) {
@@ -48,14 +44,14 @@ QString Clock(int minute) {
 }
 
 QString Message(const EraDateParse& parse) {
-    return Utf8(EraDateErrorMessage(parse));
+    return QString::fromUtf8(EraDateErrorMessage(parse));
 }
 
 } // namespace
 
 QString EraListText(int era) {
     const EraInfo& info = GetEra(era);
-    const QString name = Utf8(info.name);
+    const QString name = QString::fromUtf8(info.name);
     switch (info.court) {
     case EraCourt::kSouthern:
         return name + QStringLiteral("（南朝）");
@@ -140,10 +136,12 @@ DayNames NameDay(int jdn, int timeDiffHours) {
 
     const EraDates eras = EraDatesFromJdn(jdn);
     if (eras.CourtsDiffer() && eras.southern && eras.northern) {
-        names.wareki = Utf8(FormatEraDate(*eras.southern)) + QStringLiteral("（南朝）・") +
-                       Utf8(FormatEraDate(*eras.northern)) + QStringLiteral("（北朝）");
+        names.wareki =
+            QString::fromUtf8(FormatEraDate(*eras.southern)) + QStringLiteral("（南朝）・") +
+            QString::fromUtf8(FormatEraDate(*eras.northern)) + QStringLiteral("（北朝）");
     } else if (eras.southern || eras.northern) {
-        names.wareki = Utf8(FormatEraDate(eras.southern ? *eras.southern : *eras.northern));
+        names.wareki =
+            QString::fromUtf8(FormatEraDate(eras.southern ? *eras.southern : *eras.northern));
     } else {
         names.wareki = jdn < GetEra(0).firstJdn ? QStringLiteral("なし（元号は大化から）")
                                                 : QStringLiteral("なし（元号のない年）");
@@ -166,7 +164,7 @@ DayNames NameDay(int jdn, int timeDiffHours) {
     }
 
     const SolarTermStart term = SolarTermOnDay(jdn, timeDiffHours);
-    names.sekki = Utf8(kSolarTermNames[static_cast<std::size_t>(term.term)]) +
+    names.sekki = QString::fromUtf8(kSolarTermNames[static_cast<std::size_t>(term.term)]) +
                   QStringLiteral("（") + GregorianText(CivilFromJdn(term.jdn)) + u' ' +
                   Clock(term.minute) + QStringLiteral(" から）");
     return names;

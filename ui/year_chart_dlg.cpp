@@ -36,10 +36,6 @@ constexpr int kMarginDlu = 7;
 // A picture of a window that has not been laid out yet.
 constexpr QSize kDefaultPictureSize(1200, 800);
 
-QString Utf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 const QString& PngFilter() {
     static const QString filter = QStringLiteral("PNG 画像 (*.png)");
     return filter;
@@ -188,10 +184,10 @@ CYearChartDlg* CYearChartDlg::OpenFor(CDialog* main) {
 bool CYearChartDlg::OnInitDialog() {
     auto* dawn = qobject_cast<QComboBox*>(GetDlgItem(IDC_YEAR_CHART_DAWN));
     for (DawnDefinition definition : kDawnDefinitions)
-        dawn->addItem(Utf8(DawnDefinitionLabel(definition)));
+        dawn->addItem(QString::fromUtf8(DawnDefinitionLabel(definition)));
     auto* steps = qobject_cast<QComboBox*>(GetDlgItem(IDC_YEAR_CHART_STEPS));
     for (ClockSteps kind : kClockSteps)
-        steps->addItem(Utf8(ClockStepsLabel(kind)));
+        steps->addItem(QString::fromUtf8(ClockStepsLabel(kind)));
     CDialog::OnInitDialog(); // the choices into the lists
 
     m_pView = new CYearChartView(this);

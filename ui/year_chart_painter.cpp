@@ -14,10 +14,6 @@ namespace tolmeri {
 
 namespace {
 
-QString Utf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // floor(a / b) for b > 0.
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
     return a >= 0 ? a / b : -((-a + b - 1) / b);
@@ -66,9 +62,10 @@ QString YearChartSubtitle(const std::vector<DayHours>& days, const PeriodOptions
             if (d.definition != shown)
                 shown = DawnDefinition::kAuto;
     }
-    QString text = QStringLiteral("明六つ・暮六つ：") + Utf8(DawnDefinitionLabel(shown));
+    QString text =
+        QStringLiteral("明六つ・暮六つ：") + QString::fromUtf8(DawnDefinitionLabel(shown));
     if (options.steps == ClockSteps::kSekki)
-        text += QStringLiteral("　時計：") + Utf8(ClockStepsLabel(options.steps));
+        text += QStringLiteral("　時計：") + QString::fromUtf8(ClockStepsLabel(options.steps));
     return text;
 }
 
@@ -108,7 +105,7 @@ int YearChartFontPixels(const QRect& area) {
 namespace {
 
 QString HourLabel(int hour) {
-    return Utf8(kBoundaryLabels[2 * hour]);
+    return QString::fromUtf8(kBoundaryLabels[2 * hour]);
 }
 
 void PlaceTitle(const YearChartInput& in, const QRect& area, const YearChartMetrics& m, int pad,
@@ -200,7 +197,7 @@ std::vector<TermTick> TermTicks(const YearChartInput& in, const YearChartLayout&
     for (const SolarTermStart& s : in.terms) {
         const int d = s.jdn - firstJdn;
         if (d >= 0 && d < n && s.term >= 0 && s.term < kSolarTermCount)
-            ticks.push_back({L.dayX[d], Utf8(kSolarTermNames[s.term])});
+            ticks.push_back({L.dayX[d], QString::fromUtf8(kSolarTermNames[s.term])});
     }
     std::sort(ticks.begin(), ticks.end(),
               [](const TermTick& a, const TermTick& b) { return a.x < b.x; });
