@@ -265,6 +265,20 @@ std::string FormatEraDate(const EraDate& date) {
     return text;
 }
 
+std::string FormatEraDates(const EraDates& dates) {
+    if (dates.CourtsDiffer() && dates.southern && dates.northern)
+        return FormatEraDate(*dates.southern) + "（南朝）・" + FormatEraDate(*dates.northern) +
+               "（北朝）";
+    if (dates.southern || dates.northern)
+        return FormatEraDate(dates.southern ? *dates.southern : *dates.northern);
+    return {};
+}
+
+std::string FormatLunisolarDate(const LunisolarDate& date) {
+    return std::to_string(date.year) + (date.leap ? "年閏" : "年") + std::to_string(date.month) +
+           "月" + std::to_string(date.day) + "日";
+}
+
 std::string FormatYearWithEras(int year) {
     std::string text = std::to_string(year) + "年";
     int first = LunisolarNewYearJdn(year);

@@ -119,6 +119,13 @@ EraDateResult JdnFromEraDate(const EraDate& date);
 // "慶長5年9月15日", "文政13年閏3月1日", "慶長元年10月27日"; empty for era -1.
 std::string FormatEraDate(const EraDate& date);
 
+// Both courts' dates of a day as one text: "元弘3年5月1日（南朝）・正慶2年5月1日（北朝）"
+// where they differ, else the one date; empty where no era is in force.
+std::string FormatEraDates(const EraDates& dates);
+
+// "1600年9月15日", "1830年閏3月1日".
+std::string FormatLunisolarDate(const LunisolarDate& date);
+
 // A Western year with the era years it was counted in: "2026年（令和8年）",
 // "2019年（平成31年・令和元年）", "1750年（寛延3年）", "600年". Before 1873 the
 // era years are those of the lunisolar year of that number (寛延3年 began on

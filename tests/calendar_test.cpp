@@ -251,6 +251,13 @@ TEST(EraDateText, Format) {
     EXPECT_EQ(FormatEraDate({keicho, 1, false, 10, 27}), "慶長元年10月27日");
     EXPECT_EQ(FormatEraDate({bunsei, 13, true, 3, 1}), "文政13年閏3月1日");
     EXPECT_EQ(FormatEraDate({-1, 1, false, 1, 1}), "");
+    // A day's era dates as one text: both courts' only where they differ.
+    EXPECT_EQ(FormatEraDates(EraDatesFromJdn(Jul(1338, 10, 11))),
+              "延元3年8月28日（南朝）・暦応元年8月28日（北朝）");
+    EXPECT_EQ(FormatEraDates(EraDatesFromJdn(Jul(1334, 3, 5))), "建武元年1月29日");
+    EXPECT_EQ(FormatEraDates(EraDatesFromJdn(Jul(701, 5, 2))), "");
+    EXPECT_EQ(FormatLunisolarDate({1830, 3, true, 1}), "1830年閏3月1日");
+    EXPECT_EQ(FormatLunisolarDate({1600, 9, false, 15}), "1600年9月15日");
 }
 
 // Era dates as written: every way of writing numbers, and each error.

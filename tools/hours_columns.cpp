@@ -3,6 +3,8 @@
 #include <array>
 #include <iterator>
 
+#include "core/calendar.h"
+#include "core/solar_terms.h"
 #include "core/sun_events.h"
 #include "tools/hours_text.h"
 
@@ -44,11 +46,6 @@ bool HasLunisolar(const HoursRow& row) {
 }
 bool HasJulian(const HoursRow& row) {
     return row.names.julian.has_value();
-}
-void WriteLunisolarMonth(std::string& out, const LunisolarDate& d) {
-    if (d.leap)
-        out += "閏";
-    AppendInt(out, d.month);
 }
 
 const std::array<HoursColumn, 26> kHoursColumns = {{
@@ -123,13 +120,7 @@ const std::array<HoursColumn, 26> kHoursColumns = {{
      HasNorthernEra},
     {"", "旧暦", ColumnType::kText, 1, "", kKyurekiCell,
      [](std::string& out, const HoursRow& row, int) {
-         const LunisolarDate& d = *row.names.lunisolar;
-         AppendInt(out, d.year);
-         out += "年";
-         WriteLunisolarMonth(out, d);
-         out += "月";
-         AppendInt(out, d.day);
-         out += "日";
+         out += FormatLunisolarDate(*row.names.lunisolar);
      },
      HasLunisolar},
 }};
@@ -155,17 +146,6 @@ constexpr ColumnId kJson[] = {
     ColumnId::kClockSet,      ColumnId::kWarekiSouthern, ColumnId::kWarekiNorthern};
 
 } // namespace
-
-DayNames NameDay(const CivilDate& date, int timeDiffHours) {
-    const int jdn = JdnFromCivil(date);
-    DayNames names;
-    names.eras = EraDatesFromJdn(jdn);
-    names.lunisolar = LunisolarFromJdn(jdn);
-    if (jdn < kFirstGregorianJdn)
-        names.julian = JulianCalendarFromJdn(jdn);
-    names.term = SolarTermOnDay(jdn, timeDiffHours);
-    return names;
-}
 
 const HoursColumn& Column(ColumnId id) {
     return kHoursColumns[static_cast<std::size_t>(id)];

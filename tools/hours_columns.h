@@ -9,28 +9,14 @@
 #include <span>
 #include <string>
 #include <string_view>
-
-#include <optional>
 #include <vector>
 
-#include "core/calendar.h"
 #include "core/day_hours.h"
+#include "core/day_names.h"
 #include "core/period_hours.h"
 #include "core/place.h"
-#include "core/solar_terms.h"
 
 namespace tolmeri {
-
-// A day as the old texts name it: its era dates (both courts'), its
-// lunisolar date (445 to 1872), its Julian-calendar date (before
-// 1582-10-15) and the solar term in effect, with the day it began.
-struct DayNames {
-    EraDates eras;
-    std::optional<LunisolarDate> lunisolar;
-    std::optional<CivilDate> julian;
-    SolarTermStart term;
-};
-DayNames NameDay(const CivilDate& date, int timeDiffHours);
 
 // What a column's value is: plain text that never needs quoting (a date, a
 // clock time), free text (a name: quoted in CSV and escaped in JSON where it

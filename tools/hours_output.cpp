@@ -41,31 +41,14 @@ std::string_view MomentName(MomentKind kind) {
     return kind == MomentKind::kAt ? "at" : "now";
 }
 
-// "慶長5年9月15日", both courts' where they differ: "元弘3年5月1日（南朝）・正慶2年5月1日（北朝）".
-std::string EraText(const EraDates& eras) {
-    if (eras.CourtsDiffer() && eras.southern && eras.northern)
-        return FormatEraDate(*eras.southern) + "（南朝）・" + FormatEraDate(*eras.northern) +
-               "（北朝）";
-    if (eras.southern || eras.northern)
-        return FormatEraDate(eras.southern ? *eras.southern : *eras.northern);
-    return {};
-}
-
 // The line under a day's heading: "和暦 慶長5年9月15日  旧暦 1600年9月15日
 // ユリウス暦 1600-10-11  節気 寒露（1600-10-08 から）", each part where the day has
 // it.
 void AppendNamesLine(std::string& out, const DayNames& names) {
-    if (const std::string era = EraText(names.eras); !era.empty())
+    if (const std::string era = FormatEraDates(names.eras); !era.empty())
         out += "和暦 " + era + "  ";
-    if (const auto& d = names.lunisolar) {
-        out += "旧暦 ";
-        AppendInt(out, d->year);
-        out += d->leap ? "年閏" : "年";
-        AppendInt(out, d->month);
-        out += "月";
-        AppendInt(out, d->day);
-        out += "日  ";
-    }
+    if (names.lunisolar)
+        out += "旧暦 " + FormatLunisolarDate(*names.lunisolar) + "  ";
     if (names.julian) {
         out += "ユリウス暦 ";
         AppendDate(out, *names.julian);
@@ -203,7 +186,8 @@ public:
         m_out += FormatDate(hour.date);
         m_out += ' ';
         m_out += FormatClock(hour.minute);
-        if (const std::string era = EraText(EraDatesFromJdn(JdnFromCivil(hour.date))); !era.empty())
+        if (const std::string era = FormatEraDates(EraDatesFromJdn(JdnFromCivil(hour.date)));
+            !era.empty())
             m_out += "（" + era + "）";
         m_out += '\n';
         if (request.options.dawn != DawnDefinition::kDepression ||
@@ -476,14 +460,16 @@ bool WriteHours(const HoursRequest& request, std::string& out, const OutputDrain
     CPeriodCalculator calc(request.place, request.options);
     const int timeDiff = request.place.timeDiff;
     if (!days.ranged) {
-        writer->OneDay(request, calc.Compute(days.first), NameDay(days.first, timeDiff));
+        writer->OneDay(request, calc.Compute(days.first),
+                       NameDay(JdnFromCivil(days.first), timeDiff));
         return true;
     }
     writer->DaysHead(request);
     const std::int64_t first = DaysFromCivil(days.first);
     for (int i = 0; i < days.dayCount; ++i) {
         const CivilDate date = CivilFromDays(first + i);
-        writer->DayRow(calc.Compute(date), NameDay(date, timeDiff), i + 1 == days.dayCount);
+        writer->DayRow(calc.Compute(date), NameDay(JdnFromCivil(date), timeDiff),
+                       i + 1 == days.dayCount);
         // After each row: hand over a full piece.
         if (drain && out.size() >= kOutputChunk && !drain(out))
             return false;

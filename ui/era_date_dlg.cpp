@@ -10,6 +10,7 @@
 
 #include "core/accepted_ranges.h"
 #include "core/calendar.h"
+#include "core/day_names.h"
 #include "core/solar_terms.h"
 #include "framework/cp932.h"
 #include "framework/data_exchange.h"
@@ -69,6 +70,20 @@ QString GregorianText(const CivilDate& date) {
     return QStringLiteral("%1年%2月%3日").arg(date.year).arg(date.month).arg(date.day);
 }
 
+namespace {
+
+// The Gregorian date of a day, with its Julian-calendar date before
+// 1582-10-15: "1582年7月1日（ユリウス暦 1582年6月21日）".
+QString GregorianAndJulianText(int jdn) {
+    QString text = GregorianText(CivilFromJdn(jdn));
+    if (jdn < kFirstGregorianJdn)
+        text += QStringLiteral("（ユリウス暦 ") + GregorianText(JulianCalendarFromJdn(jdn)) +
+                QStringLiteral("）");
+    return text;
+}
+
+} // namespace
+
 EraDateReading ReadEraDateEntry(const EraDateEntry& entry) {
     const QString era = EraName(entry.era);
     const QString year = Number(entry.year, u'年');
@@ -113,10 +128,7 @@ EraDateReading ReadEraDateEntry(const EraDateEntry& entry) {
     if (parse.error != EraDateError::kNone)
         return {std::nullopt, Message(parse), false};
 
-    QString text = QStringLiteral("西暦 ") + GregorianText(CivilFromJdn(parse.jdn));
-    if (parse.jdn < kFirstGregorianJdn)
-        text += QStringLiteral("（ユリウス暦 ") + GregorianText(JulianCalendarFromJdn(parse.jdn)) +
-                QStringLiteral("）");
+    QString text = QStringLiteral("西暦 ") + GregorianAndJulianText(parse.jdn);
     const int gregorianYear = CivilFromJdn(parse.jdn).year;
     if (!kYearRange.Contains(gregorianYear)) {
         text += QStringLiteral("\n日付欄に入れられるのは %1年から %2年までです。")
@@ -127,47 +139,34 @@ EraDateReading ReadEraDateEntry(const EraDateEntry& entry) {
     return {parse.jdn, text, true};
 }
 
-DayNames NameDay(int jdn, int timeDiffHours) {
-    DayNames names;
-    names.gregorian = GregorianText(CivilFromJdn(jdn));
-    if (jdn < kFirstGregorianJdn)
-        names.gregorian += QStringLiteral("（ユリウス暦 ") +
-                           GregorianText(JulianCalendarFromJdn(jdn)) + QStringLiteral("）");
+DayNameLines NameDayLines(int jdn, int timeDiffHours) {
+    const DayNames day = NameDay(jdn, timeDiffHours);
+    DayNameLines lines;
+    lines.gregorian = GregorianAndJulianText(jdn);
 
-    const EraDates eras = EraDatesFromJdn(jdn);
-    if (eras.CourtsDiffer() && eras.southern && eras.northern) {
-        names.wareki =
-            QString::fromUtf8(FormatEraDate(*eras.southern)) + QStringLiteral("（南朝）・") +
-            QString::fromUtf8(FormatEraDate(*eras.northern)) + QStringLiteral("（北朝）");
-    } else if (eras.southern || eras.northern) {
-        names.wareki =
-            QString::fromUtf8(FormatEraDate(eras.southern ? *eras.southern : *eras.northern));
-    } else {
-        names.wareki = jdn < GetEra(0).firstJdn ? QStringLiteral("なし（元号は大化から）")
+    if (day.eras.southern || day.eras.northern)
+        lines.wareki = QString::fromUtf8(FormatEraDates(day.eras));
+    else
+        lines.wareki = jdn < GetEra(0).firstJdn ? QStringLiteral("なし（元号は大化から）")
                                                 : QStringLiteral("なし（元号のない年）");
-    }
 
-    if (const std::optional<LunisolarDate> lunar = LunisolarFromJdn(jdn)) {
-        names.kyureki = QStringLiteral("%1年%2%3月%4日")
-                            .arg(lunar->year)
-                            .arg(lunar->leap ? QStringLiteral("閏") : QString())
-                            .arg(lunar->month)
-                            .arg(lunar->day);
+    if (const std::optional<LunisolarDate>& lunar = day.lunisolar) {
+        lines.kyureki = QString::fromUtf8(FormatLunisolarDate(*lunar));
         const int length = LunisolarMonthLength(lunar->year, lunar->month, lunar->leap);
         if (length == 30)
-            names.kyureki += QStringLiteral("（大の月）");
+            lines.kyureki += QStringLiteral("（大の月）");
         else if (length == 29)
-            names.kyureki += QStringLiteral("（小の月）");
+            lines.kyureki += QStringLiteral("（小の月）");
     } else {
-        names.kyureki = jdn < kLunisolarFirstJdn ? QStringLiteral("なし（旧暦の表は445年から）")
+        lines.kyureki = jdn < kLunisolarFirstJdn ? QStringLiteral("なし（旧暦の表は445年から）")
                                                  : QStringLiteral("なし（1873年からは太陽暦）");
     }
 
-    const SolarTermStart term = SolarTermOnDay(jdn, timeDiffHours);
-    names.sekki = QString::fromUtf8(kSolarTermNames[static_cast<std::size_t>(term.term)]) +
+    const SolarTermStart& term = day.term;
+    lines.sekki = QString::fromUtf8(kSolarTermNames[static_cast<std::size_t>(term.term)]) +
                   QStringLiteral("（") + GregorianText(CivilFromJdn(term.jdn)) + u' ' +
                   Clock(term.minute) + QStringLiteral(" から）");
-    return names;
+    return lines;
 }
 
 } // namespace tolmeri
@@ -225,7 +224,7 @@ void CEraDateDlg::ShowOpenDate() {
         return;
     }
     const int jdn = JdnFromCivil(*m_openDate);
-    const DayNames names = NameDay(jdn, m_nTimeDifference);
+    const DayNameLines names = NameDayLines(jdn, m_nTimeDifference);
     SetDlgItemText(IDC_ERA_NOW_DATE, names.gregorian);
     SetDlgItemText(IDC_ERA_NOW_WAREKI, names.wareki);
     SetDlgItemText(IDC_ERA_NOW_KYUREKI, names.kyureki);

@@ -43,14 +43,14 @@ struct EraDateReading {
 // without its 年, 月 or 日; the year may be 元 (元年).
 EraDateReading ReadEraDateEntry(const EraDateEntry& entry);
 
-// A day as the dialog names it, one text per line.
-struct DayNames {
+// A day as the dialog names it (core/day_names.h), one text per line.
+struct DayNameLines {
     QString gregorian; // "2026年6月21日", "1582年7月1日（ユリウス暦 1582年6月21日）"
     QString wareki;    // "令和8年6月21日"; both courts' where they differ; or why none
     QString kyureki;   // "1600年9月15日（小の月）", or why none
     QString sekki;     // "夏至（2026年6月21日 17:24 から）"
 };
-DayNames NameDay(int jdn, int timeDiffHours);
+DayNameLines NameDayLines(int jdn, int timeDiffHours);
 
 // "1600年10月21日".
 QString GregorianText(const CivilDate& date);
