@@ -129,6 +129,10 @@ CountedDay CountDay(int jdn) {
     return {g.year, false, g.month, g.day};
 }
 
+EraDate InEra(int era, const CountedDay& c) {
+    return {era, c.year - data::kEras[era].firstYear + 1, c.leap, c.month, c.day};
+}
+
 const std::array<EraInfo, data::kEraCount>& EraTable() {
     static const std::array<EraInfo, data::kEraCount> table = [] {
         std::array<EraInfo, data::kEraCount> t{};
@@ -176,8 +180,7 @@ int EraOnDay(int jdn, Court court) {
 }
 
 EraDate EraDateInEra(int era, int jdn) {
-    const CountedDay c = CountDay(jdn);
-    return {era, c.year - data::kEras[era].firstYear + 1, c.leap, c.month, c.day};
+    return InEra(era, CountDay(jdn));
 }
 
 std::optional<EraDate> EraDateFromJdn(int jdn, Court court) {
@@ -197,7 +200,7 @@ EraDates EraDatesFromJdn(int jdn) {
     auto in = [&c](int era) -> std::optional<EraDate> {
         if (era < 0)
             return std::nullopt;
-        return EraDate{era, c.year - data::kEras[era].firstYear + 1, c.leap, c.month, c.day};
+        return InEra(era, c);
     };
     dates.southern = in(south);
     dates.northern = in(north);
