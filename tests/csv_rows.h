@@ -1,5 +1,6 @@
-// Reference tables for tests: plain comma-separated rows without quoting;
-// lines starting with '#' are comments and the first other line is the header.
+// The files of tests/data: where they are, and the reference tables among
+// them, plain comma-separated rows without quoting; lines starting with '#'
+// are comments and the first other line is the header.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -3,12 +3,12 @@
 // minimal-change writer, and contents no settings file should hold.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
 
 #include "settings/profile.h"
+#include "tests/csv_rows.h"
 
 namespace {
 
@@ -20,9 +20,7 @@ constexpr std::size_t kWide = 1024;
 constexpr const char* kNone = "<default>";
 
 std::string Fixture(const std::string& name) {
-    const char* root = std::getenv("TOLMERI_TEST_DATA");
-    EXPECT_NE(root, nullptr) << "TOLMERI_TEST_DATA is not set";
-    std::ifstream in(std::string(root ? root : ".") + "/profile/" + name, std::ios::binary);
+    std::ifstream in(TestDataPath("profile/" + name), std::ios::binary);
     EXPECT_TRUE(in) << name;
     return std::string(std::istreambuf_iterator<char>(in), {});
 }

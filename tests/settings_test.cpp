@@ -23,6 +23,7 @@
 #include <unistd.h>
 
 #include "settings/settings.h"
+#include "tests/csv_rows.h"
 #include "tests/temp_folder.h"
 
 namespace {
@@ -46,9 +47,7 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
 }
 
 std::string Fixture(const std::string& name) {
-    const char* root = std::getenv("TOLMERI_TEST_DATA");
-    EXPECT_NE(root, nullptr) << "TOLMERI_TEST_DATA is not set";
-    const std::string bytes = ReadBytes(std::string(root ? root : ".") + "/profile/" + name);
+    const std::string bytes = ReadBytes(TestDataPath("profile/" + name));
     EXPECT_FALSE(bytes.empty()) << name;
     return bytes;
 }
