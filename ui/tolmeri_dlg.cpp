@@ -231,26 +231,14 @@ void CTolmeriDlg::OnDiscardAndExit() {
 }
 
 void CTolmeriDlg::BuildIniPath() {
-    m_strIniPath = QByteArray::fromStdString(
-        tolmeri::IniPathForExecutable(afx::ModuleFileName().toStdString()));
-    UseWritableSettingsFolder();
-}
-
-void CTolmeriDlg::UseWritableSettingsFolder() {
     // A program folder that takes no new file (an installation under /usr)
     // moves the settings to the user's configuration folder.
-    const tolmeri::SettingsLocation where =
-        tolmeri::ChooseSettingsLocation(m_strIniPath.toStdString());
-    m_strIniPath = QByteArray::fromStdString(where.path);
-    m_strIniSeedPath = QByteArray::fromStdString(where.seedPath);
-}
-
-tolmeri::SettingsLocation CTolmeriDlg::SettingsFile() const {
-    return {m_strIniPath.toStdString(), m_strIniSeedPath.toStdString()};
+    m_settingsFile = tolmeri::ChooseSettingsLocation(
+        tolmeri::IniPathForExecutable(afx::ModuleFileName().toStdString()));
 }
 
 void CTolmeriDlg::LoadSettings() {
-    const tolmeri::CSettingsValues v = tolmeri::LoadSettingsFile(SettingsFile());
+    const tolmeri::CSettingsValues v = tolmeri::LoadSettingsFile(m_settingsFile);
     SetPlaceFields(v.place);
     SetDateFields(v.date);
     m_strStoredName = QByteArray::fromStdString(v.place.name);
@@ -261,11 +249,11 @@ bool CTolmeriDlg::SaveSettings() {
     tolmeri::CSettingsValues v{PlaceFields(), DateFields()};
     const bool nameAsLoaded = m_strLocationName == afx::FromCp932(m_strStoredName);
     v.place.name = (nameAsLoaded ? m_strStoredName : afx::ToCp932(m_strLocationName)).toStdString();
-    const tolmeri::Status saved = tolmeri::SaveSettingsFile(SettingsFile(), v);
+    const tolmeri::Status saved = tolmeri::SaveSettingsFile(m_settingsFile, v);
     if (!saved) {
         afx::MessageBox(this,
                         QStringLiteral("設定ファイルを保存できませんでした。\n") +
-                            QFile::decodeName(m_strIniPath),
+                            QFile::decodeName(IniPath()),
                         afx::MbIcon::kExclamation);
     }
     return saved.Ok();

@@ -52,6 +52,8 @@ public:
     void SetPlaceFields(const tolmeri::Place& place);
     void SetDateFields(const tolmeri::CivilDate& date);
 
+    // Where the settings file is: beside the executable, or in the user's
+    // configuration folder when the program's folder takes no new file.
     void BuildIniPath();
     void LoadSettings();
     // False when the file could not be written (the old one is untouched).
@@ -70,7 +72,8 @@ public:
     static QFont ChartFace();
 
     const CTemporalHours& Hours() const { return m_hours; }
-    const QByteArray& IniPath() const { return m_strIniPath; }
+    // The settings file read and written, as the file system names it.
+    QByteArray IniPath() const { return QByteArray::fromStdString(m_settingsFile.path); }
 
 protected:
     bool OnInitDialog() override;
@@ -82,8 +85,6 @@ protected:
 
 private:
     void DrawChart(QPainter& painter);
-    void UseWritableSettingsFolder();
-    tolmeri::SettingsLocation SettingsFile() const;
     void SetUpSystemMenu();
 
 private:
@@ -106,8 +107,7 @@ public:
     QString m_strLocationName;
 
 private:
-    QByteArray m_strIniPath;     // bytes, as the file system names it
-    QByteArray m_strIniSeedPath; // read while m_strIniPath does not exist; empty: none
+    tolmeri::SettingsLocation m_settingsFile;
     // The name's CP932 bytes as the settings file held them. While the name
     // reads as they do, a save writes them back unchanged: a character CP932
     // codes twice keeps its code, and bytes that are not CP932 survive.
