@@ -3,9 +3,7 @@
 // window's background (PNG); and the year chart as the year-chart window
 // saves it (PNG or SVG).
 #include <QApplication>
-#include <QBuffer>
 #include <QImage>
-#include <QImageWriter>
 #include <QPainter>
 #include <QPalette>
 #include <cstring>
@@ -52,12 +50,10 @@ QByteArray DayChartPng(const TolmeriPictureRequest& request, const tolmeri::Plac
                             CTolmeriDlg::ChartFace());
     }
 
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    if (!writer.write(image))
-        why = QStringLiteral("PNG にできません: %1").arg(writer.errorString());
+    QString error;
+    const QByteArray png = tolmeri::PngBytes(image, &error);
+    if (png.isEmpty())
+        why = QStringLiteral("PNG にできません: %1").arg(error);
     return png;
 }
 

@@ -84,12 +84,24 @@ void CYearChartView::paintEvent(QPaintEvent*) {
     m_layout = PaintYearChart(painter, rect(), m_input, ChartFont());
 }
 
-QByteArray tolmeri::YearChartPicture(const YearChartInput& input, const QSize& size, bool svg) {
-    const QRect area(QPoint(0, 0), size);
+QByteArray tolmeri::PngBytes(const QImage& image, QString* error) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    if (writer.write(image))
+        return bytes;
+    if (error)
+        *error = writer.errorString();
+    return {};
+}
+
+QByteArray tolmeri::YearChartPicture(const YearChartInput& input, const QSize& size, bool svg) {
+    const QRect area(QPoint(0, 0), size);
     if (svg) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
         QSvgGenerator generator;
         generator.setOutputDevice(&buffer);
         generator.setSize(size);
@@ -110,8 +122,7 @@ QByteArray tolmeri::YearChartPicture(const YearChartInput& input, const QSize& s
         QPainter painter(&image);
         PaintYearChart(painter, area, input, CYearChartView::ChartFont());
     }
-    QImageWriter writer(&buffer, "png");
-    return writer.write(image) ? bytes : QByteArray();
+    return PngBytes(image);
 }
 
 // ---------------------------------------------------------------------------

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QImage>
 #include <QString>
 #include <QWidget>
 
@@ -38,6 +39,10 @@ private:
 };
 
 namespace tolmeri {
+
+// image as the bytes of a PNG picture; empty, with why in error when given,
+// when it could not be encoded. Every PNG the program makes is encoded here.
+QByteArray PngBytes(const QImage& image, QString* error = nullptr);
 
 // The chart of input in the view's font as the bytes of a PNG or an SVG
 // picture of size; empty when it could not be made. The window's 画像として
