@@ -135,14 +135,15 @@ ChartLayout PaintChart(QPainter& painter, const ClientRect& client, const ChartI
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setBackgroundMode(Qt::TransparentMode);
 
-    const ChartLayout L = LayoutChartOn(painter.device(), face, client, input);
-    for (const ChartBand& band : L.bands)
-        DrawBand(painter, band);
-
+    // The rows' font measured once, for the layout and the texts.
     const QFont rowFont = ChartFont(face, painter.device(), kRowPoints);
     const QFont titleFont = ChartFont(face, painter.device(), kTitlePoints);
     const QFontMetrics fm(rowFont, painter.device());
     const QFontMetrics titleFm(titleFont, painter.device());
+    const ChartLayout L = LayoutChart(input, client, fm.height(), fm.averageCharWidth());
+    for (const ChartBand& band : L.bands)
+        DrawBand(painter, band);
+
     for (const ChartText& t : L.texts) {
         const bool title = t.kind == ChartTextKind::kTitle;
         painter.setFont(title ? titleFont : rowFont);
