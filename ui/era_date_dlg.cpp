@@ -1,6 +1,5 @@
 #include "ui/era_date_dlg.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
