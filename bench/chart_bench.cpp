@@ -1,6 +1,6 @@
 // Speed of one full chart paint (bands, 25 rows, marks, title) of Yokohama
-// on 2000-01-01 into a 540 x 480 image, fonts and layout made afresh as
-// every paint makes them.
+// on 2000-01-01 into an image of the window's client size at 96 dpi, fonts
+// and layout made afresh as every paint makes them.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
@@ -19,11 +19,13 @@ void BM_PaintChart(benchmark::State& state) {
     const ChartInput input{CalcDayHours({"横浜", 35, 27, 139, 39, 9}, date), QStringLiteral("横浜"),
                            date};
     const QFont face = CTolmeriDlg::ChartFace();
-    QImage image(540, 480, QImage::Format_RGB32);
+    const QSize size = CTolmeriDlg::ClientSizeFor(nullptr);
+    QImage image(size, QImage::Format_RGB32);
     for (auto _ : state) {
         image.fill(Qt::white);
         QPainter p(&image);
-        const ChartLayout layout = PaintChart(p, ClientRect{0, 0, 540, 480}, input, face);
+        const ChartLayout layout =
+            PaintChart(p, ClientRect{0, 0, size.width(), size.height()}, input, face);
         benchmark::DoNotOptimize(layout.yB);
     }
 }
