@@ -6,6 +6,7 @@
 
 #include "core/calendar_data.h"
 #include "core/civil_date.h"
+#include "core/utf8.h"
 
 namespace tolmeri {
 
@@ -315,27 +316,6 @@ std::string FormatYearWithEras(int year) {
 
 namespace {
 
-// One code point of UTF-8 at pos, and its length; U+FFFD for a bad byte.
-char32_t Decode(std::string_view s, std::size_t pos, std::size_t& length) {
-    const auto b = [&](std::size_t i) { return static_cast<unsigned char>(s[pos + i]); };
-    const unsigned char c = b(0);
-    std::size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-    if (n == 0 || pos + n > s.size()) {
-        length = 1;
-        return 0xFFFD;
-    }
-    char32_t cp = n == 1 ? c : c & (0x7F >> n);
-    for (std::size_t i = 1; i < n; ++i) {
-        if ((b(i) & 0xC0) != 0x80) {
-            length = 1;
-            return 0xFFFD;
-        }
-        cp = (cp << 6) | (b(i) & 0x3F);
-    }
-    length = n;
-    return cp;
-}
-
 constexpr char32_t kJuu = U'十';
 constexpr char32_t kNijuu = U'廿';
 constexpr char32_t kSanjuu = U'卅';
@@ -365,14 +345,9 @@ public:
     char32_t Peek() const {
         if (AtEnd())
             return 0;
-        std::size_t n = 0;
-        return Decode(m_text, m_pos, n);
+        return DecodeUtf8(m_text, m_pos).code;
     }
-    void Skip() {
-        std::size_t n = 0;
-        Decode(m_text, m_pos, n);
-        m_pos += n;
-    }
+    void Skip() { m_pos += DecodeUtf8(m_text, m_pos).length; }
     bool Take(char32_t c) {
         if (AtEnd() || Peek() != c)
             return false;
@@ -512,6 +487,12 @@ int EraPrefix(std::string_view text) {
 
 EraDateParse ParseEraDate(std::string_view input) {
     EraDateParse result;
+    // Bytes that are not UTF-8 are no date, whatever a lax decoder would
+    // make of them: C0 B5 is not "5".
+    if (!IsWellFormedUtf8(input)) {
+        result.error = EraDateError::kMalformed;
+        return result;
+    }
     const std::string_view text = Trim(input);
     const int era = EraPrefix(text);
     if (era >= 0) {

@@ -148,7 +148,8 @@ struct EraDateParse {
 // 廿三, 卅; 二〇 and 一五 read digit by digit), 元年 for the first year, 正月
 // for the first month, 朔日 for the first day, 閏 before a leap month:
 // "慶長5年9月15日", "慶長五年九月十五日", "文政13年閏3月1日", "慶長元年10月27日".
-// Spaces around the text are ignored.
+// Spaces around the text are ignored; a text that is not well-formed UTF-8
+// is kMalformed.
 EraDateParse ParseEraDate(std::string_view text);
 
 // True when the text starts like an era date, with a character that is not

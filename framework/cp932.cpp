@@ -3,6 +3,9 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <string_view>
+
+#include "core/utf8.h"
 
 namespace afx {
 
@@ -57,17 +60,6 @@ private:
     iconv_t m_cd;
 };
 
-// UTF-8 sequence length from its lead byte, to skip one whole character.
-int Utf8Length(unsigned char lead) {
-    if (lead < 0x80)
-        return 1;
-    if (lead >= 0xF0)
-        return 4;
-    if (lead >= 0xE0)
-        return 3;
-    return 2;
-}
-
 } // namespace
 
 QByteArray ToCp932(const QString& text, bool* ok) {
@@ -85,7 +77,9 @@ QByteArray ToCp932(const QString& text, bool* ok) {
         if (!clean) {
             out.clear();
             for (qsizetype i = 0; i < utf8.size();) {
-                const int n = Utf8Length(static_cast<unsigned char>(utf8[i]));
+                const std::string_view all(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+                const int n =
+                    static_cast<int>(tolmeri::DecodeUtf8(all, static_cast<std::size_t>(i)).length);
                 QByteArray piece;
                 if (!conv.Convert(utf8.mid(i, n), piece, n, "?"))
                     piece = "?";

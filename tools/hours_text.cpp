@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "core/place.h"
+#include "core/utf8.h"
 
 namespace tolmeri {
 
@@ -17,33 +18,10 @@ bool IsDigit(char c) {
 // The length of the well-formed UTF-8 character at s[i] when it is not a
 // control character (C0, DEL or C1), else 0.
 std::size_t PrintableCharacterLength(std::string_view s, std::size_t i) {
-    const auto c = static_cast<unsigned char>(s[i]);
-    if (c < 0x20 || c == 0x7F)
+    const Utf8Char c = DecodeUtf8(s, i);
+    if (!c.valid || c.code < 0x20 || (c.code >= 0x7F && c.code < 0xA0))
         return 0;
-    std::size_t extra = 0;
-    if (c < 0x80)
-        extra = 0;
-    else if (c >= 0xC2 && c <= 0xDF)
-        extra = 1;
-    else if (c >= 0xE0 && c <= 0xEF)
-        extra = 2;
-    else if (c >= 0xF0 && c <= 0xF4)
-        extra = 3;
-    else
-        return 0;
-    if (i + extra >= s.size())
-        return 0;
-    unsigned code = extra == 0 ? c : c & (0x3F >> extra);
-    for (std::size_t k = 1; k <= extra; ++k) {
-        const auto t = static_cast<unsigned char>(s[i + k]);
-        if ((t & 0xC0) != 0x80)
-            return 0;
-        code = (code << 6) | (t & 0x3F);
-    }
-    if ((extra == 2 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF))) ||
-        (extra == 3 && (code < 0x10000 || code > 0x10FFFF)) || (code >= 0x80 && code < 0xA0))
-        return 0;
-    return extra + 1;
+    return c.length;
 }
 
 } // namespace

@@ -1,0 +1,49 @@
+#include "core/utf8.h"
+
+namespace tolmeri {
+
+Utf8Char DecodeUtf8(std::string_view text, std::size_t pos) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[pos + i]); };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80)
+        return {lead, 1, true};
+    // The lead byte gives the length and the smallest value that length may
+    // carry; C0, C1 and F5-FF never start a character.
+    std::size_t length = 0;
+    char32_t least = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        least = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        least = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        least = 0x10000;
+    } else {
+        return {};
+    }
+    if (text.size() - pos < length)
+        return {};
+    char32_t code = lead & (0x7F >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(i) & 0xC0) != 0x80)
+            return {};
+        code = (code << 6) | (byte(i) & 0x3F);
+    }
+    if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        return {};
+    return {code, length, true};
+}
+
+bool IsWellFormedUtf8(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const Utf8Char c = DecodeUtf8(text, i);
+        if (!c.valid)
+            return false;
+        i += c.length;
+    }
+    return true;
+}
+
+} // namespace tolmeri

@@ -1,0 +1,30 @@
+// core: the one reader of UTF-8 text. Every input that arrives as UTF-8 (an
+// era date, a place name, a command-line value, a dialog's text) is decoded
+// here, strictly: an overlong form, a surrogate (U+D800-U+DFFF), a value
+// beyond U+10FFFF, a stray continuation byte or a cut-short sequence is not
+// a character. Standard library only.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace tolmeri {
+
+inline constexpr char32_t kReplacementCharacter = U'\uFFFD';
+
+// One character of UTF-8 at the front of a text.
+struct Utf8Char {
+    char32_t code = kReplacementCharacter; // the code point; U+FFFD when not well formed
+    std::size_t length = 1;                // bytes it takes (1 for a bad byte)
+    bool valid = false;                    // the bytes are a well-formed character
+};
+
+// The character at text[pos] (pos < text.size()). A byte that does not start
+// a well-formed character reads as one invalid byte, so that a reader always
+// moves on.
+Utf8Char DecodeUtf8(std::string_view text, std::size_t pos);
+
+// Every byte of text belongs to a well-formed character.
+bool IsWellFormedUtf8(std::string_view text);
+
+} // namespace tolmeri

@@ -1,0 +1,71 @@
+#include "core/utf8.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/calendar.h"
+
+using namespace tolmeri;
+
+TEST(Utf8, DecodesOnlyWellFormedCharacters) {
+    struct Case {
+        const char* why;
+        std::string bytes;
+        char32_t code; // U+FFFD with valid false for a refused form
+        std::size_t length;
+        bool valid;
+    };
+    const Case cases[] = {
+        {"ASCII", "5", U'5', 1, true},
+        {"two bytes, smallest", "\xC2\x80", 0x80, 2, true},
+        {"three bytes", "年", U'年', 3, true},
+        {"three bytes, before the surrogates", "\xED\x9F\xBF", 0xD7FF, 3, true},
+        {"U+FFFE is a character", "\xEF\xBF\xBE", 0xFFFE, 3, true},
+        {"four bytes, largest", "\xF4\x8F\xBF\xBF", 0x10FFFF, 4, true},
+        {"overlong 5 in two bytes", "\xC0\xB5", 0xFFFD, 1, false},
+        {"overlong in C1", "\xC1\xBF", 0xFFFD, 1, false},
+        {"overlong 5 in three bytes", "\xE0\x80\xB5", 0xFFFD, 1, false},
+        {"overlong U+07FF in three bytes", "\xE0\x9F\xBF", 0xFFFD, 1, false},
+        {"overlong 5 in four bytes", "\xF0\x80\x80\xB5", 0xFFFD, 1, false},
+        {"overlong U+FFFF in four bytes", "\xF0\x8F\xBF\xBF", 0xFFFD, 1, false},
+        {"high surrogate", "\xED\xA0\x80", 0xFFFD, 1, false},
+        {"low surrogate", "\xED\xBF\xBF", 0xFFFD, 1, false},
+        {"beyond U+10FFFF", "\xF4\x90\x80\x80", 0xFFFD, 1, false},
+        {"F5 lead", "\xF5\x80\x80\x80", 0xFFFD, 1, false},
+        {"five-byte lead", "\xF8\x88\x80\x80\x80", 0xFFFD, 1, false},
+        {"stray continuation", "\x80", 0xFFFD, 1, false},
+        {"cut short", "\xE5\xB9", 0xFFFD, 1, false},
+        {"continuation missing", "\xE5\x35\x35", 0xFFFD, 1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        const Utf8Char got = DecodeUtf8(c.bytes, 0);
+        EXPECT_EQ(got.code, c.code);
+        EXPECT_EQ(got.length, c.length);
+        EXPECT_EQ(got.valid, c.valid);
+        EXPECT_EQ(IsWellFormedUtf8(c.bytes), c.valid && c.length == c.bytes.size());
+    }
+}
+
+TEST(Utf8, EraDatesInBadUtf8AreNoDates) {
+    // Each of these read as a real day (or a real month's message) with a
+    // lax decoder: the bad bytes decode to digits.
+    const char* const texts[] = {
+        "慶長\xC0\xB5年9月15日",         // overlong 5
+        "慶長\xE0\x80\xB5年9月15日",     // overlong 5 in three bytes
+        "慶長\xF0\x80\x80\xB5年9月15日", // overlong 5 in four bytes
+        "慶長5年\xC0\xB1\xC0\xB3月1日",  // a month 13 typed as no one would
+        "慶長5年9月\xC0\xB1\xC0\xB5日",  // overlong day 15
+        "慶長5年9月15日\xED\xA0\x80",    // a surrogate after the date
+        "\xF7\xBF\xBF\xBF"
+        "5年9月15日", // beyond U+10FFFF as the era
+    };
+    for (const char* text : texts) {
+        SCOPED_TRACE(text);
+        const EraDateParse p = ParseEraDate(text);
+        EXPECT_EQ(p.error, EraDateError::kMalformed);
+        EXPECT_EQ(EraDateErrorMessage(p).find("月はありません"), std::string::npos);
+    }
+    EXPECT_EQ(ParseEraDate("慶長5年9月15日").error, EraDateError::kNone);
+}
