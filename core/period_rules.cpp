@@ -1,5 +1,7 @@
 #include "core/period_rules.h"
 
+#include "core/civil_date.h"
+
 namespace tolmeri {
 
 namespace {
@@ -11,11 +13,23 @@ struct ChoiceText {
 
 // In the order of the enumerations.
 constexpr ChoiceText kDefinitionTexts[] = {
-    {"depression", "寛政暦（太陽俯角7度21分40秒）"},
-    {"36min", "貞享・宝暦暦（日出前・日入後2刻半＝36分）"},
+    {"depression", "太陽俯角7度21分40秒（寛政暦から）"},
+    {"36min", "日出前・日入後2刻半＝36分（宝暦暦まで）"},
     {"sunrise", "日出・日入"},
     {"auto", "暦による（1798年2月16日の寛政暦から俯角、それ以前は36分）"},
 };
+// The rule itself, and how a calendar that did not keep it says where it
+// came from.
+struct RuleText {
+    std::string_view rule;
+    std::string_view origin;
+};
+RuleText RuleOf(DawnDefinition resolved) {
+    if (resolved == DawnDefinition::kMinutes36)
+        return {"日出前・日入後2刻半＝36分", "宝暦暦までの"};
+    return {"太陽俯角7度21分40秒", "寛政暦からの"};
+}
+
 constexpr ChoiceText kStepsTexts[] = {{"daily", "毎日"}, {"sekki", "二十四節気ごと"}};
 
 // The text of a value; a value outside the enumeration reads as its first.
@@ -47,11 +61,52 @@ std::optional<DawnDefinition> DawnDefinitionFromName(std::string_view name) {
     return FromName(kDefinitionTexts, kDawnDefinitions, name);
 }
 
+const AlmanacCalendar* AlmanacCalendarOn(int jdn) {
+    const AlmanacCalendar* found = nullptr;
+    for (const AlmanacCalendar& calendar : kAlmanacCalendars)
+        if (jdn >= calendar.firstJdn)
+            found = &calendar;
+    return found;
+}
+
 DawnDefinition DawnDefinitionOnDay(DawnDefinition definition, int jdn) {
     if (definition != DawnDefinition::kAuto)
         return definition;
-    return jdn >= kKanseiCalendarFirstJdn ? DawnDefinition::kDepression
-                                          : DawnDefinition::kMinutes36;
+    const AlmanacCalendar* calendar = AlmanacCalendarOn(jdn);
+    return calendar ? calendar->definition : DawnDefinition::kMinutes36;
+}
+
+std::string DawnDefinitionLabelOn(DawnDefinition definition, int jdn) {
+    const DawnDefinition resolved = DawnDefinitionOnDay(definition, jdn);
+    if (resolved == DawnDefinition::kSunrise)
+        return std::string(DawnDefinitionLabel(resolved));
+    const RuleText text = RuleOf(resolved);
+    const AlmanacCalendar* calendar = AlmanacCalendarOn(jdn);
+    if (!calendar)
+        return std::string(text.rule);
+    std::string label(calendar->name);
+    label += "（";
+    if (calendar->definition != resolved)
+        label += text.origin;
+    label += text.rule;
+    label += "）";
+    return label;
+}
+
+std::string DawnDefinitionLabelOver(DawnDefinition definition, int firstJdn, int endJdn) {
+    std::string last = DawnDefinitionLabelOn(definition, firstJdn);
+    std::string label = last;
+    // Only a calendar's first day can change the label.
+    for (const AlmanacCalendar& calendar : kAlmanacCalendars) {
+        if (calendar.firstJdn <= firstJdn || calendar.firstJdn >= endJdn)
+            continue;
+        std::string next = DawnDefinitionLabelOn(definition, calendar.firstJdn);
+        if (next == last)
+            continue;
+        label += "、" + FormatDate(CivilFromJdn(calendar.firstJdn)) + " から" + next;
+        last = std::move(next);
+    }
+    return label;
 }
 
 DawnDuskRule DawnDuskRuleOf(DawnDefinition definition) {

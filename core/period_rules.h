@@ -5,6 +5,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "core/sun_events.h"
@@ -16,7 +17,7 @@ enum class DawnDefinition {
     // the 天保暦; the window's own computation.
     kDepression,
     // 36 minutes (2.5 刻 of the hundred to a day) before the geometric sunrise
-    // and after the geometric sunset: the 貞享暦 and 宝暦暦 (1685-1797).
+    // and after the geometric sunset: the 宣明暦, 貞享暦 and 宝暦暦 (862-1797).
     kMinutes36,
     // At the geometric sunrise and sunset themselves.
     kSunrise,
@@ -31,18 +32,55 @@ inline constexpr std::array<DawnDefinition, 4> kDawnDefinitions = {
 // 寛政10年1月1日, 1798-02-16: the first day of the 寛政暦 (Julian day number).
 inline constexpr int kKanseiCalendarFirstJdn = 2377813;
 
+// A calendar (暦法) of the almanacs, from the day it came into force: each
+// lunisolar one on the first day of a lunisolar year, the solar calendar on
+// 明治6年1月1日. definition is where it put dawn and dusk; the solar
+// calendar, which ended the temporal hours, keeps the last one's.
+struct AlmanacCalendar {
+    int firstJdn;
+    std::string_view name;
+    DawnDefinition definition;
+};
+
+inline constexpr std::array<AlmanacCalendar, 6> kAlmanacCalendars = {{
+    {2035937, "宣明暦", DawnDefinition::kMinutes36}, // 貞観4年1月1日, 862-02-03 (Julian)
+    {2336529, "貞享暦", DawnDefinition::kMinutes36}, // 貞享2年1月1日, 1685-02-04
+    {2362102, "宝暦暦", DawnDefinition::kMinutes36}, // 宝暦5年1月1日, 1755-02-11
+    {kKanseiCalendarFirstJdn, "寛政暦", DawnDefinition::kDepression}, // 寛政10年1月1日, 1798-02-16
+    {2394615, "天保暦", DawnDefinition::kDepression}, // 天保15年1月1日, 1844-02-18
+    {2405160, "太陽暦", DawnDefinition::kDepression}, // 明治6年1月1日, 1873-01-01
+}};
+
+// The calendar in force on a day; null before 862-02-03 (Julian), whose
+// calendars are not named here.
+const AlmanacCalendar* AlmanacCalendarOn(int jdn);
+
 // The name in columns, JSON and options: "depression", "36min", "sunrise",
 // "auto".
 std::string_view DawnDefinitionName(DawnDefinition definition);
 std::optional<DawnDefinition> DawnDefinitionFromName(std::string_view name);
 
-// The Japanese label for titles and choices (UTF-8):
-// 「寛政暦（太陽俯角7度21分40秒）」, 「貞享・宝暦暦（日出前・日入後2刻半＝36分）」,
+// The Japanese label of a choice, for lists and help (UTF-8):
+// 「太陽俯角7度21分40秒（寛政暦から）」, 「日出前・日入後2刻半＝36分（宝暦暦まで）」,
 // 「日出・日入」, 「暦による（1798年2月16日の寛政暦から俯角、それ以前は36分）」.
 std::string_view DawnDefinitionLabel(DawnDefinition definition);
 
+// The label of the definition on a day, naming the calendar in force:
+// 「宣明暦（日出前・日入後2刻半＝36分）」 for auto on 1600-10-21,
+// 「寛政暦（太陽俯角7度21分40秒）」 on 1800-01-01; a definition that is not
+// the calendar's own says where it came from: 「宣明暦（寛政暦からの太陽俯角
+// 7度21分40秒）」. Without a named calendar (before 862) the rule alone;
+// 「日出・日入」 always.
+std::string DawnDefinitionLabelOn(DawnDefinition definition, int jdn);
+
+// The labels of a run of days [firstJdn, endJdn) joined where the calendar
+// changes: 「宝暦暦（日出前・日入後2刻半＝36分）、1798-02-16 から寛政暦（太陽俯角
+// 7度21分40秒）」; one label where it does not.
+std::string DawnDefinitionLabelOver(DawnDefinition definition, int firstJdn, int endJdn);
+
 // The definition that places dawn and dusk on a day: kAuto resolved by the
-// day, the others as they are.
+// day (the calendar in force's, kMinutes36 before the first named one), the
+// others as they are.
 DawnDefinition DawnDefinitionOnDay(DawnDefinition definition, int jdn);
 
 // The rule the day's computation takes; kAuto (unresolved) takes the

@@ -99,13 +99,78 @@ TEST(DawnDefinitions, NamesAndLabelsReadBack) {
     }
     EXPECT_EQ(labels.size(), kDawnDefinitions.size());
     EXPECT_EQ(DawnDefinitionName(DawnDefinition::kMinutes36), "36min");
-    EXPECT_EQ(DawnDefinitionLabel(DawnDefinition::kDepression), "寛政暦（太陽俯角7度21分40秒）");
+    EXPECT_EQ(DawnDefinitionLabel(DawnDefinition::kDepression),
+              "太陽俯角7度21分40秒（寛政暦から）");
     for (ClockSteps s : kClockSteps)
         EXPECT_EQ(ClockStepsFromName(ClockStepsName(s)), s);
     for (const char* bad : {"", "Depression", "36", "sekki ", "auto2"}) {
         EXPECT_FALSE(DawnDefinitionFromName(bad)) << bad;
         EXPECT_FALSE(ClockStepsFromName(bad)) << bad;
     }
+}
+
+// Each calendar began on a lunisolar new year (the solar one on the day
+// after the lunisolar table's last), and the day before is its
+// predecessor's.
+TEST(AlmanacCalendars, EachBeginsOnItsNewYear) {
+    const struct {
+        int year;
+        const char* name;
+        const char* newYear;
+    } cases[] = {
+        {862, "宣明暦", "貞観4年1月1日"},   {1685, "貞享暦", "貞享2年1月1日"},
+        {1755, "宝暦暦", "宝暦5年1月1日"},  {1798, "寛政暦", "寛政10年1月1日"},
+        {1844, "天保暦", "天保15年1月1日"},
+    };
+    const AlmanacCalendar* before = nullptr;
+    for (const auto& c : cases) {
+        const int jdn = LunisolarNewYearJdn(c.year);
+        EXPECT_EQ(FormatEraDate(*EraDateFromJdn(jdn)), c.newYear);
+        ASSERT_NE(AlmanacCalendarOn(jdn), nullptr) << c.name;
+        EXPECT_EQ(AlmanacCalendarOn(jdn)->name, c.name);
+        EXPECT_EQ(AlmanacCalendarOn(jdn)->firstJdn, jdn);
+        EXPECT_EQ(AlmanacCalendarOn(jdn - 1), before) << c.name;
+        before = AlmanacCalendarOn(jdn);
+    }
+    EXPECT_EQ(AlmanacCalendarOn(kLunisolarEndJdn)->name, "太陽暦");
+    EXPECT_EQ(AlmanacCalendarOn(kLunisolarEndJdn - 1)->name, "天保暦");
+    EXPECT_EQ(CivilFromJdn(kLunisolarEndJdn), (CivilDate{1873, 1, 1}));
+}
+
+TEST(AlmanacCalendars, LabelsNameTheCalendarInForce) {
+    using enum DawnDefinition;
+    const struct {
+        DawnDefinition definition;
+        CivilDate date;
+        const char* label;
+    } cases[] = {
+        {kAuto, {1600, 10, 21}, "宣明暦（日出前・日入後2刻半＝36分）"},
+        {kAuto, {1700, 1, 1}, "貞享暦（日出前・日入後2刻半＝36分）"},
+        {kAuto, {1760, 1, 1}, "宝暦暦（日出前・日入後2刻半＝36分）"},
+        {kAuto, {1800, 1, 1}, "寛政暦（太陽俯角7度21分40秒）"},
+        {kAuto, {1850, 1, 1}, "天保暦（太陽俯角7度21分40秒）"},
+        {kAuto, {2026, 6, 21}, "太陽暦（太陽俯角7度21分40秒）"},
+        {kAuto, {800, 1, 1}, "日出前・日入後2刻半＝36分"},
+        {kDepression, {1600, 10, 21}, "宣明暦（寛政暦からの太陽俯角7度21分40秒）"},
+        {kMinutes36, {1850, 1, 1}, "天保暦（宝暦暦までの日出前・日入後2刻半＝36分）"},
+        {kMinutes36, {1700, 1, 1}, "貞享暦（日出前・日入後2刻半＝36分）"},
+        {kSunrise, {1700, 1, 1}, "日出・日入"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DawnDefinitionLabelOn(c.definition, JdnFromCivil(c.date)), c.label)
+            << FormatDate(c.date);
+
+    // A run names each change of label, and only those.
+    const int y1798 = JdnFromCivil({1798, 1, 1});
+    EXPECT_EQ(DawnDefinitionLabelOver(kAuto, y1798, y1798 + 365),
+              "宝暦暦（日出前・日入後2刻半＝36分）、1798-02-16 から寛政暦（太陽俯角7度21分40秒）");
+    EXPECT_EQ(DawnDefinitionLabelOver(kSunrise, y1798, y1798 + 365), "日出・日入");
+    const int y1685 = JdnFromCivil({1685, 1, 1});
+    EXPECT_EQ(DawnDefinitionLabelOver(kAuto, y1685, y1685 + 30),
+              "宣明暦（日出前・日入後2刻半＝36分）");
+    EXPECT_EQ(
+        DawnDefinitionLabelOver(kAuto, y1685, y1685 + 365),
+        "宣明暦（日出前・日入後2刻半＝36分）、1685-02-04 から貞享暦（日出前・日入後2刻半＝36分）");
 }
 
 // The default definition is the window's computation, bit for bit, over

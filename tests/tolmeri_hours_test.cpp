@@ -34,6 +34,14 @@ std::vector<std::string> Split(const std::string& text, char sep) {
     return parts;
 }
 
+// The fields of a CSV line without quoted fields, an empty last one too.
+std::vector<std::string> Fields(const std::string& line) {
+    std::vector<std::string> fields = Split(line, ',');
+    if (!line.empty() && line.back() == ',')
+        fields.emplace_back();
+    return fields;
+}
+
 class HoursCli : public ::testing::Test {
 protected:
     void SetUp() override { fs::create_directory(work); }
@@ -54,9 +62,9 @@ protected:
         std::vector<std::map<std::string, std::string>> rows;
         if (lines.empty())
             return rows;
-        const std::vector<std::string> head = Split(lines[0], ',');
+        const std::vector<std::string> head = Fields(lines[0]);
         for (std::size_t i = 1; i < lines.size(); ++i) {
-            const std::vector<std::string> cells = Split(lines[i], ',');
+            const std::vector<std::string> cells = Fields(lines[i]);
             EXPECT_EQ(cells.size(), head.size()) << lines[i];
             std::map<std::string, std::string> row;
             for (std::size_t c = 0; c < head.size() && c < cells.size(); ++c)
@@ -311,7 +319,7 @@ TEST_F(HoursCli, RangesAcrossAYearEndHaveOneRowPerDayInEveryFormat) {
     const char* dates[] = {"2025-12-30", "2025-12-31", "2026-01-01", "2026-01-02"};
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(rows[i].at("date"), dates[i]);
-        EXPECT_EQ(rows[i].size(), 8u + 50u + 10u);
+        EXPECT_EQ(rows[i].size(), 8u + 50u + 11u);
         EXPECT_EQ(std::stoi(rows[i].at("b24_min")) - std::stoi(rows[i].at("b00_min")), 1440);
         // Each clock is the chart's reading of its day minute.
         for (const auto& [column, value] : rows[i]) {
@@ -387,7 +395,7 @@ TEST_F(HoursCli, NamesWithCommasAndQuotesSurviveCsvAndJson) {
                                 json.out);
     if (!viaCsv || !viaJson)
         GTEST_SKIP() << "no python3";
-    EXPECT_EQ(viaCsv->out, "2 68 " + name + "\n") << viaCsv->err;
+    EXPECT_EQ(viaCsv->out, "2 69 " + name + "\n") << viaCsv->err;
     EXPECT_EQ(viaJson->out, name + "\n") << viaJson->err;
 }
 
@@ -962,11 +970,11 @@ TEST_F(HoursCli, EraDatesAreReadInEveryWrittenForm) {
 
 TEST_F(HoursCli, CsvAndJsonNameEachDayAsTheOldTextsDo) {
     const std::vector<std::string> newColumns = {
-        "wareki",      "kyureki_year", "kyureki_month", "kyureki_leap",    "kyureki_day",
-        "julian_date", "sekki",        "sekki_start",   "dawn_definition", "clock_set"};
+        "wareki", "kyureki_year", "kyureki_month",   "kyureki_leap", "kyureki_day", "julian_date",
+        "sekki",  "sekki_start",  "dawn_definition", "clock_set",    "calendar"};
     const ProcessResult csv = Run({"--date", "2026-06-21", "--format", "csv"});
     const std::vector<std::string> head = Split(Split(csv.out, '\n').at(0), ',');
-    ASSERT_EQ(head.size(), 68u);
+    ASSERT_EQ(head.size(), 69u);
     // The older columns first, as they were; the new ones after them.
     EXPECT_EQ(head[0], "date");
     EXPECT_EQ(head[57], "b24_min");
@@ -1019,6 +1027,8 @@ TEST_F(HoursCli, CsvAndJsonNameEachDayAsTheOldTextsDo) {
         EXPECT_EQ(got, c.csv);
         EXPECT_EQ(rows[0].at("dawn_definition"), "depression");
         EXPECT_EQ(rows[0].at("clock_set"), c.date);
+        // No calendar named before the 宣明暦 of 862.
+        EXPECT_EQ(rows[0].at("calendar").empty(), std::string(c.date) < "0862");
 
         documents += Run({"--place", c.place, "--date", c.date, "--format", "json"}).out + '\x1e';
         auto orNone = [](const std::string& v) { return v.empty() ? std::string("None") : v; };
@@ -1059,7 +1069,7 @@ TEST_F(HoursCli, TablesNameTheDayInTheHeadingAndTheRangeInColumns) {
          {"和暦 元弘3年5月1日（南朝）・正慶2年5月1日（北朝）  旧暦 1333年5月1日"},
          {}},
         {{"--date", "2026-06-21", "--dawn", "36min", "--steps", "sekki"},
-         {"\n明六つ・暮六つ 貞享・宝暦暦（日出前・日入後2刻半＝36分）  時計 二十四節気ごと"
+         {"\n明六つ・暮六つ 太陽暦（宝暦暦までの日出前・日入後2刻半＝36分）  時計 二十四節気ごと"
           "（2026-06-21 の表）\n"},
          {}},
         {{"--date", "2026-06-20", "--days", "2"},
@@ -1067,8 +1077,8 @@ TEST_F(HoursCli, TablesNameTheDayInTheHeadingAndTheRangeInColumns) {
           "  夏至  令和8年6月21日\n"},
          {"旧暦", "ユリウス暦", "定義", "時計", " \n"}},
         {{"--place", "京都", "--date", "1582-06-30", "--days", "2", "--dawn", "auto"},
-         {"節気  定義        ユリウス暦  旧暦              和暦\n",
-          "  夏至  36min       1582-06-21  1582年6月2日      天正10年6月2日\n"},
+         {"節気  定義        暦      ユリウス暦  旧暦              和暦\n",
+          "  夏至  36min       宣明暦  1582-06-21  1582年6月2日      天正10年6月2日\n"},
          {"時計"}},
     };
     for (const auto& c : cases) {
@@ -1140,9 +1150,11 @@ TEST_F(HoursCli, AutoChangesDefinitionOnTheFirstDayOfTheKanseiCalendar) {
                            "auto", "--format", "csv"});
     ASSERT_EQ(rows.size(), 2u);
     const char* expected[] = {"36min", "depression"};
+    const char* calendars[] = {"宝暦暦", "寛政暦"};
     for (int d = 0; d < 2; ++d) {
         SCOPED_TRACE(rows[d].at("date"));
         EXPECT_EQ(rows[d].at("dawn_definition"), expected[d]);
+        EXPECT_EQ(rows[d].at("calendar"), calendars[d]);
         Row alone = Csv({"--place", "東京", "--date", rows[d].at("date"), "--dawn", expected[d],
                          "--format", "csv"})
                         .at(0);
@@ -1280,7 +1292,10 @@ TEST_F(HoursCli, AtIsWrittenAsNowIsWithTheMomentsOffset) {
          "時刻      2026-06-21 15:00（令和8年6月21日）\n刻        "},
         {{"--place", "京都", "--date", "宝暦五年正月朔日", "--at", "06:00", "--dawn", "auto"},
          "\"at\": \"1755-02-11T06:00:00+09:00\"",
-         "時刻      1755-02-11 06:00（宝暦5年1月1日）\n明六つ・暮六つ 貞享・宝暦暦"},
+         "時刻      1755-02-11 06:00（宝暦5年1月1日）\n明六つ・暮六つ 宝暦暦（日出前"},
+        {{"--place", "京都", "--date", "慶長5年9月15日", "--at", "06:00", "--dawn", "auto"},
+         "\"dawn_definition\": \"36min\"",
+         "\n明六つ・暮六つ 宣明暦（日出前・日入後2刻半＝36分）  時計 毎日\n"},
     };
     for (const auto& c : cases) {
         const std::string shown = ::testing::PrintToString(c.args);

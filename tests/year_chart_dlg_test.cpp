@@ -98,7 +98,7 @@ TEST_F(YearChartWindow, OpensBesideTheMainDialogForThePlaceAndYearInTheBoxes) {
 
     const tolmeri::YearChartInput& in = chart->View()->Input();
     EXPECT_EQ(in.title, QStringLiteral("東京　2026年（令和8年）"));
-    EXPECT_EQ(in.subtitle, QStringLiteral("明六つ・暮六つ：寛政暦（太陽俯角7度21分40秒）"));
+    EXPECT_EQ(in.subtitle, QStringLiteral("明六つ・暮六つ：太陽暦（太陽俯角7度21分40秒）"));
     ASSERT_EQ(in.days.size(), 365u);
     EXPECT_EQ(in.days.front().date, (CivilDate{2026, 1, 1}));
     ASSERT_EQ(in.markedDay, 171);
@@ -162,22 +162,28 @@ TEST_F(YearChartWindow, AnotherDefinitionOrStepsRedrawAtOnce) {
     ASSERT_NE(chart, nullptr);
     QComboBox* dawn = Choice(chart, IDC_YEAR_CHART_DAWN);
     QComboBox* steps = Choice(chart, IDC_YEAR_CHART_STEPS);
+    // By the calendar first, and open on it.
+    using tolmeri::DawnDefinition;
+    const DawnDefinition order[] = {DawnDefinition::kAuto, DawnDefinition::kDepression,
+                                    DawnDefinition::kMinutes36, DawnDefinition::kSunrise};
     ASSERT_EQ(dawn->count(), 4);
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(dawn->itemText(i).toStdString(),
-                  tolmeri::DawnDefinitionLabel(tolmeri::kDawnDefinitions[i]));
+        EXPECT_EQ(dawn->itemText(i).toStdString(), tolmeri::DawnDefinitionLabel(order[i]));
+    EXPECT_EQ(dawn->currentIndex(), 0);
+    EXPECT_EQ(chart->View()->Input().subtitle,
+              QStringLiteral("明六つ・暮六つ：太陽暦（太陽俯角7度21分40秒）"));
     EXPECT_EQ(steps->itemText(0), QStringLiteral("毎日"));
     EXPECT_EQ(steps->itemText(1), QStringLiteral("二十四節気ごと"));
 
     const QImage depression = Picture(chart);
     const int dawnAt = chart->View()->Input().days[171].boundary[6];
     dawn->setFocus();
-    QTest::keyClick(dawn, Qt::Key_Down); // 貞享・宝暦暦: 36 minutes before the geometric sunrise
-    EXPECT_EQ(chart->m_nDawn, 1);
+    QTest::keyClick(dawn, Qt::Key_Down); // the depression: in 2026 what the calendar gives
+    QTest::keyClick(dawn, Qt::Key_Down); // 36 minutes before the geometric sunrise
+    EXPECT_EQ(chart->m_nDawn, 2);
     const tolmeri::YearChartInput& in = chart->View()->Input();
-    EXPECT_EQ(in.subtitle.toStdString(),
-              std::string("明六つ・暮六つ：") +
-                  std::string(tolmeri::DawnDefinitionLabel(tolmeri::DawnDefinition::kMinutes36)));
+    EXPECT_EQ(in.subtitle,
+              QStringLiteral("明六つ・暮六つ：太陽暦（宝暦暦までの日出前・日入後2刻半＝36分）"));
     EXPECT_NE(in.days[171].boundary[6], dawnAt);
     EXPECT_EQ(in.markedDay, 171);
     chart->View()->repaint();
@@ -196,7 +202,7 @@ TEST_F(YearChartWindow, AnotherDefinitionOrStepsRedrawAtOnce) {
     Type(*dlg, IDC_DATE_YEAR, QStringLiteral("1750"));
     EXPECT_EQ(Open(), chart);
     EXPECT_EQ(chart->View()->Input().days.front().date, (CivilDate{1750, 1, 1}));
-    EXPECT_EQ(dawn->currentIndex(), 1);
+    EXPECT_EQ(dawn->currentIndex(), 2);
     EXPECT_EQ(steps->currentIndex(), 1);
 }
 

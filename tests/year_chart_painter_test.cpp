@@ -122,8 +122,10 @@ TEST(YearChartLayout, TicksAndNamesOfMonthsTermsAndHours) {
     EXPECT_EQ(hours.back()->text, QStringLiteral("夜四つ (亥)"));
     EXPECT_EQ(FindText(L, QStringLiteral("東京　2026年（令和8年）"))->kind,
               YearChartTextKind::kTitle);
-    EXPECT_EQ(FindText(L, QStringLiteral("明六つ・暮六つ：寛政暦（太陽俯角7度21分40秒）"))->kind,
-              YearChartTextKind::kSubtitle);
+    const YearChartText* subtitle =
+        FindText(L, QStringLiteral("明六つ・暮六つ：太陽暦（太陽俯角7度21分40秒）"));
+    ASSERT_NE(subtitle, nullptr);
+    EXPECT_EQ(subtitle->kind, YearChartTextKind::kSubtitle);
 }
 
 TEST(YearChartLayout, NarrowChartsSetTheTermNamesInTwoRowsThatDoNotCollide) {
@@ -162,11 +164,13 @@ TEST(YearChartTitles, YearRangeDefinitionAndSteps) {
     const Place kyoto{"京都", 35, 1, 135, 45, 9};
     const PeriodOptions aut{DawnDefinition::kAuto, ClockSteps::kSekki};
     EXPECT_EQ(MakeYearChartInput(kyoto, 1798, aut).subtitle,
-              QStringLiteral("明六つ・暮六つ：暦による（1798年2月16日の寛政暦から俯角、"
-                             "それ以前は36分）　時計：二十四節気ごと"));
+              QStringLiteral("明六つ・暮六つ：宝暦暦（日出前・日入後2刻半＝36分）、1798-02-16 "
+                             "から寛政暦（太陽俯角7度21分40秒）　時計：二十四節気ごと"));
     EXPECT_EQ(MakeYearChartInput(kyoto, 1750, aut).subtitle,
-              QStringLiteral("明六つ・暮六つ：貞享・宝暦暦（日出前・日入後2刻半＝36分）"
+              QStringLiteral("明六つ・暮六つ：貞享暦（日出前・日入後2刻半＝36分）"
                              "　時計：二十四節気ごと"));
+    EXPECT_EQ(MakeYearChartInput(kyoto, 1600, {}).subtitle,
+              QStringLiteral("明六つ・暮六つ：宣明暦（寛政暦からの太陽俯角7度21分40秒）"));
 }
 
 class PaintedYearChart : public ::testing::Test {

@@ -21,6 +21,7 @@ constexpr TableCell kKyurekiCell{"  ", 16, false}; // 1830年閏3月1日
 constexpr TableCell kJulianCell{"  ", 10, false};
 constexpr TableCell kSekkiCell{"  ", 4, false};
 constexpr TableCell kNameCell{"  ", 10, false};
+constexpr TableCell kCalendarCell{"  ", 6, false}; // 宣明暦
 
 // The clock time of boundary I, as the chart reads its day minute.
 template <int I> void WriteBoundaryClock(std::string& out, const HoursRow& row, int) {
@@ -48,7 +49,11 @@ bool HasJulian(const HoursRow& row) {
     return row.names.julian.has_value();
 }
 
-const std::array<HoursColumn, 26> kHoursColumns = {{
+bool HasCalendar(const HoursRow& row) {
+    return AlmanacCalendarOn(JdnFromCivil(row.day.date)) != nullptr;
+}
+
+const std::array<HoursColumn, 27> kHoursColumns = {{
     {"date", "日付", ColumnType::kText, 1, "", kDateCell,
      [](std::string& out, const HoursRow& row, int) { AppendDate(out, row.day.date); }},
     {"place", "", ColumnType::kFreeText, 1, "", kNoCell,
@@ -123,6 +128,11 @@ const std::array<HoursColumn, 26> kHoursColumns = {{
          out += FormatLunisolarDate(*row.names.lunisolar);
      },
      HasLunisolar},
+    {"calendar", "暦", ColumnType::kText, 1, "", kCalendarCell,
+     [](std::string& out, const HoursRow& row, int) {
+         out += AlmanacCalendarOn(JdnFromCivil(row.day.date))->name;
+     },
+     HasCalendar},
 }};
 
 constexpr ColumnId kTable[] = {ColumnId::kDate,    ColumnId::kDawn,     ColumnId::kSunrise,
@@ -135,7 +145,7 @@ constexpr ColumnId kCsv[] = {
     ColumnId::kMinutes,        ColumnId::kWareki,       ColumnId::kKyurekiYear,
     ColumnId::kKyurekiMonth,   ColumnId::kKyurekiLeap,  ColumnId::kKyurekiDay,
     ColumnId::kJulianDate,     ColumnId::kSekki,        ColumnId::kSekkiStart,
-    ColumnId::kDawnDefinition, ColumnId::kClockSet};
+    ColumnId::kDawnDefinition, ColumnId::kClockSet,     ColumnId::kCalendar};
 constexpr ColumnId kJson[] = {
     ColumnId::kDate,          ColumnId::kSunrise,        ColumnId::kSunset,
     ColumnId::kSunriseMinute, ColumnId::kSunsetMinute,   ColumnId::kDayHour,
@@ -143,7 +153,8 @@ constexpr ColumnId kJson[] = {
     ColumnId::kWareki,        ColumnId::kKyurekiYear,    ColumnId::kKyurekiMonth,
     ColumnId::kKyurekiLeap,   ColumnId::kKyurekiDay,     ColumnId::kJulianDate,
     ColumnId::kSekki,         ColumnId::kSekkiStart,     ColumnId::kDawnDefinition,
-    ColumnId::kClockSet,      ColumnId::kWarekiSouthern, ColumnId::kWarekiNorthern};
+    ColumnId::kClockSet,      ColumnId::kWarekiSouthern, ColumnId::kWarekiNorthern,
+    ColumnId::kCalendar};
 
 } // namespace
 
@@ -157,8 +168,10 @@ std::vector<ColumnId> TableColumns(const CivilDate& first, int dayCount,
     const int endJdn = firstJdn + dayCount;
     std::vector<ColumnId> columns(std::begin(kTable), std::end(kTable));
     columns.push_back(ColumnId::kSekki);
-    if (options.dawn != DawnDefinition::kDepression)
+    if (options.dawn != DawnDefinition::kDepression) {
         columns.push_back(ColumnId::kDawnDefinition);
+        columns.push_back(ColumnId::kCalendar);
+    }
     if (options.steps != ClockSteps::kDaily)
         columns.push_back(ColumnId::kClockSet);
     if (firstJdn < kFirstGregorianJdn)

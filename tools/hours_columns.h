@@ -81,14 +81,16 @@ enum class ColumnId {
     kClockSet,
     kWarekiSouthern,
     kWarekiNorthern,
-    kKyureki, // the table's one cell for the four kyureki_ values
+    kKyureki,  // the table's one cell for the four kyureki_ values
+    kCalendar, // the calendar in force (宣明暦 ... 太陽暦); none before 862
 };
 const HoursColumn& Column(ColumnId id);
 
 // The columns of each format, in order.
 // A run of days as a table, a row a day: the lunisolar and the Julian
-// column only for runs that reach their years, the definition and the clock
-// setting only when they are not the window's, the era date last.
+// column only for runs that reach their years, the definition (with the
+// calendar in force) and the clock setting only when they are not the
+// window's, the era date last.
 std::vector<ColumnId> TableColumns(const CivilDate& first, int dayCount,
                                    const PeriodOptions& options);
 std::span<const ColumnId> CsvColumns();

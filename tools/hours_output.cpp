@@ -62,14 +62,14 @@ void AppendNamesLine(std::string& out, const DayNames& names) {
 }
 
 // Where dawn and dusk are and when the clocks were set, when that is not
-// the window's way: "明六つ・暮六つ 貞享・宝暦暦（…）  時計 二十四節気ごと
-// （1600-10-08 の表）".
+// the window's way, naming the calendar in force on date: "明六つ・暮六つ
+// 宣明暦（…）  時計 二十四節気ごと（1600-10-08 の表）".
 void AppendDefinitionLine(std::string& out, const PeriodOptions& options, DawnDefinition definition,
-                          const CivilDate& setDate) {
+                          const CivilDate& date, const CivilDate& setDate) {
     if (options.dawn == DawnDefinition::kDepression && options.steps == ClockSteps::kDaily)
         return;
     out += "明六つ・暮六つ ";
-    out += DawnDefinitionLabel(definition);
+    out += DawnDefinitionLabelOn(definition, JdnFromCivil(date));
     out += "  時計 ";
     out += ClockStepsLabel(options.steps);
     if (options.steps != ClockSteps::kDaily) {
@@ -155,7 +155,7 @@ public:
         AppendDate(m_out, d.date);
         m_out += '\n';
         AppendNamesLine(m_out, names);
-        AppendDefinitionLine(m_out, request.options, d.definition, d.setDate);
+        AppendDefinitionLine(m_out, request.options, d.definition, d.date, d.setDate);
         m_out += '\n';
         AppendPadded(m_out, "番号", 4, true);
         m_out += "  ";
@@ -193,7 +193,7 @@ public:
         if (request.options.dawn != DawnDefinition::kDepression ||
             request.options.steps != ClockSteps::kDaily) {
             const DayHours day = CalcDayHours(request.place, hour.date, request.options);
-            AppendDefinitionLine(m_out, request.options, day.definition, day.setDate);
+            AppendDefinitionLine(m_out, request.options, day.definition, day.date, day.setDate);
         }
         m_out += "刻        ";
         m_out += hour.Label();

@@ -13,6 +13,7 @@
 #include <QStandardPaths>
 #include <QSvgGenerator>
 #include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "core/accepted_ranges.h"
@@ -32,6 +33,11 @@ namespace {
 // choices, and the template's margin elsewhere.
 constexpr int kChartTopDlu = 44;
 constexpr int kMarginDlu = 7;
+
+// The definitions in the window's list: by the calendar in force first, the
+// list's opening choice.
+constexpr DawnDefinition kDawnChoices[] = {DawnDefinition::kAuto, DawnDefinition::kDepression,
+                                           DawnDefinition::kMinutes36, DawnDefinition::kSunrise};
 
 // A picture of a window that has not been laid out yet.
 constexpr QSize kDefaultPictureSize(1200, 800);
@@ -194,7 +200,7 @@ CYearChartDlg* CYearChartDlg::OpenFor(CDialog* main) {
 
 bool CYearChartDlg::OnInitDialog() {
     auto* dawn = qobject_cast<QComboBox*>(GetDlgItem(IDC_YEAR_CHART_DAWN));
-    for (DawnDefinition definition : kDawnDefinitions)
+    for (DawnDefinition definition : kDawnChoices)
         dawn->addItem(QString::fromUtf8(DawnDefinitionLabel(definition)));
     auto* steps = qobject_cast<QComboBox*>(GetDlgItem(IDC_YEAR_CHART_STEPS));
     for (ClockSteps kind : kClockSteps)
@@ -240,8 +246,8 @@ void CYearChartDlg::OnChoiceChanged() {
 
 PeriodOptions CYearChartDlg::Options() const {
     PeriodOptions options;
-    if (m_nDawn >= 0 && m_nDawn < static_cast<int>(kDawnDefinitions.size()))
-        options.dawn = kDawnDefinitions[static_cast<std::size_t>(m_nDawn)];
+    if (m_nDawn >= 0 && m_nDawn < static_cast<int>(std::size(kDawnChoices)))
+        options.dawn = kDawnChoices[static_cast<std::size_t>(m_nDawn)];
     if (m_nSteps >= 0 && m_nSteps < static_cast<int>(kClockSteps.size()))
         options.steps = kClockSteps[static_cast<std::size_t>(m_nSteps)];
     return options;

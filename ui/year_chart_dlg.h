@@ -67,7 +67,8 @@ public:
     // Shows the year of date at place, date's day marked.
     void SetPlaceAndDate(const tolmeri::Place& place, const tolmeri::CivilDate& date);
 
-    // The choices: indexes into kDawnDefinitions and kClockSteps.
+    // The choices: indexes into the list of definitions (暦による, the
+    // depression, 36 minutes, sunrise) and kClockSteps.
     int m_nDawn = 0;
     int m_nSteps = 0;
 

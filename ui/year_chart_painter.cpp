@@ -55,15 +55,11 @@ QString YearChartTitle(const QString& placeName, const CivilDate& first, int day
 }
 
 QString YearChartSubtitle(const std::vector<DayHours>& days, const PeriodOptions& options) {
-    DawnDefinition shown = options.dawn;
-    if (!days.empty()) {
-        shown = days.front().definition;
-        for (const DayHours& d : days)
-            if (d.definition != shown)
-                shown = DawnDefinition::kAuto;
-    }
-    QString text =
-        QStringLiteral("明六つ・暮六つ：") + QString::fromUtf8(DawnDefinitionLabel(shown));
+    const std::string label =
+        days.empty() ? std::string(DawnDefinitionLabel(options.dawn))
+                     : DawnDefinitionLabelOver(options.dawn, JdnFromCivil(days.front().date),
+                                               JdnFromCivil(days.back().date) + 1);
+    QString text = QStringLiteral("明六つ・暮六つ：") + QString::fromStdString(label);
     if (options.steps == ClockSteps::kSekki)
         text += QStringLiteral("　時計：") + QString::fromUtf8(ClockStepsLabel(options.steps));
     return text;

@@ -55,9 +55,10 @@ YearChartInput MakeYearChartInput(const Place& place, int year, const PeriodOpti
 // "東京　2026年（令和8年）" for a whole year, "東京　2026-03-01～2026-08-31"
 // for any other run of days.
 QString YearChartTitle(const QString& placeName, const CivilDate& first, int dayCount);
-// "明六つ・暮六つ：寛政暦（太陽俯角7度21分40秒）", with "　時計：二十四節気ごと"
-// for clocks set at the terms. The definition is the one the days used; a
-// run of days on both sides of 1798-02-16 under auto names auto's.
+// "明六つ・暮六つ：太陽暦（太陽俯角7度21分40秒）", with
+// "　時計：二十四節気ごと" for clocks set at the terms: the definition as the
+// days' calendars in force name it, each change of calendar in the run with
+// its first day.
 QString YearChartSubtitle(const std::vector<DayHours>& days, const PeriodOptions& options);
 
 // The fill of hour 0 to 11 (boundary 2 * hour to 2 * hour + 2): an index into
