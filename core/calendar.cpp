@@ -6,6 +6,7 @@
 
 #include "core/calendar_data.h"
 #include "core/civil_date.h"
+#include "core/typed_text.h"
 #include "core/utf8.h"
 
 namespace tolmeri {
@@ -216,34 +217,91 @@ int LastYearOf(int era) {
 
 } // namespace
 
-EraDateResult JdnFromEraDate(const EraDate& date) {
+namespace {
+
+// The day an era date counts to from its era's 元年, whether or not the era
+// was in force on it: every check but the era's days.
+EraDateResult CountedJdn(const EraDate& date) {
     if (date.era < 0 || date.era >= data::kEraCount)
-        return {0, EraDateError::kUnknownEra};
+        return {0, EraDateError::kUnknownEra, {}};
     const EraInfo& info = GetEra(date.era);
     if (date.year < 1 || date.year > LastYearOf(date.era))
-        return {0, EraDateError::kYearOutsideEra};
+        return {0, EraDateError::kYearOutsideEra, {}};
     const int year = info.firstYear + date.year - 1;
     if (date.month < 1 || date.month > 12)
-        return {0, EraDateError::kNoSuchMonth};
+        return {0, EraDateError::kNoSuchMonth, {}};
     int jdn = 0;
     if (year <= kLunisolarLastYear) {
         if (date.leap && LunisolarLeapMonth(year) != date.month)
-            return {0, EraDateError::kNoSuchLeapMonth};
+            return {0, EraDateError::kNoSuchLeapMonth, {}};
         const auto day = JdnFromLunisolar({year, date.month, date.leap, date.day});
         if (!day)
-            return {0, EraDateError::kNoSuchDay};
+            return {0, EraDateError::kNoSuchDay, {}};
         jdn = *day;
     } else {
         if (date.leap)
-            return {0, EraDateError::kNoSuchLeapMonth};
+            return {0, EraDateError::kNoSuchLeapMonth, {}};
         const CivilDate civil{year, date.month, date.day};
         if (!IsValidDate(civil))
-            return {0, EraDateError::kNoSuchDay};
+            return {0, EraDateError::kNoSuchDay, {}};
         jdn = JdnFromCivil(civil);
     }
-    if (jdn < info.firstJdn || jdn > info.lastJdn)
-        return {0, EraDateError::kDateOutsideEra};
-    return {jdn, EraDateError::kNone};
+    return {jdn, EraDateError::kNone, {}};
+}
+
+} // namespace
+
+EraDateResult JdnFromEraDate(const EraDate& date) {
+    const EraDateResult counted = CountedJdn(date);
+    if (counted.error != EraDateError::kNone)
+        return counted;
+    const EraInfo& info = GetEra(date.era);
+    if (counted.jdn < info.firstJdn || counted.jdn > info.lastJdn)
+        return {0, EraDateError::kDateOutsideEra, {}};
+    return counted;
+}
+
+namespace {
+
+// The court an era was in force in on one of its own days: the Southern
+// court's where both had it, as the plain era dates are.
+Court CourtOfEraOn(int era, int jdn) {
+    if (EraOnDay(jdn, Court::kSouthern) != era && EraOnDay(jdn, Court::kNorthern) == era)
+        return Court::kNorthern;
+    return Court::kSouthern;
+}
+
+// "3月18日", "閏7月13日": the month and day of a day, as its era date has them.
+std::string MonthDayText(int jdn) {
+    const CountedDay c = CountDay(jdn);
+    return (c.leap ? "閏" : "") + std::to_string(c.month) + "月" + std::to_string(c.day) + "日";
+}
+
+} // namespace
+
+EraDateResult JdnFromEraDateAsWritten(const EraDate& date) {
+    const EraDateResult counted = CountedJdn(date);
+    if (counted.error != EraDateError::kNone)
+        return counted;
+    const EraInfo& info = GetEra(date.era);
+    const int jdn = counted.jdn;
+    if (jdn >= info.firstJdn && jdn <= info.lastJdn)
+        return counted;
+    // The old era kept after its change, to the end of that year.
+    if (date.year == info.lastYear && jdn > info.lastJdn) {
+        if (const auto inForce = EraDateFromJdn(jdn, CourtOfEraOn(date.era, info.lastJdn)))
+            return {jdn, EraDateError::kNone,
+                    FormatEraDate(date) + " は " + FormatEraDate(*inForce) + "（" +
+                        MonthDayText(info.lastJdn + 1) + "に改元）"};
+    }
+    // The new era's name for the whole of its first year.
+    if (date.year == 1 && jdn < info.firstJdn) {
+        if (const auto inForce = EraDateFromJdn(jdn, CourtOfEraOn(date.era, info.firstJdn)))
+            return {jdn, EraDateError::kNone,
+                    FormatEraDate(date) + " は " + FormatEraDate(*inForce) + "（" +
+                        std::string(info.name) + "への改元は" + MonthDayText(info.firstJdn) + "）"};
+    }
+    return {0, EraDateError::kDateOutsideEra, {}};
 }
 
 namespace {
@@ -448,30 +506,6 @@ bool ReadYearMonthDay(Reader& r, EraDate& d) {
     return r.Take(U'日') && r.AtEnd();
 }
 
-std::string_view Trim(std::string_view s) {
-    static constexpr std::string_view kIdeographicSpace = "\u3000";
-    for (bool changed = true; changed;) {
-        changed = false;
-        if (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
-            s.remove_prefix(1);
-            changed = true;
-        }
-        if (!s.empty() && (s.back() == ' ' || s.back() == '\t')) {
-            s.remove_suffix(1);
-            changed = true;
-        }
-        if (s.starts_with(kIdeographicSpace)) {
-            s.remove_prefix(kIdeographicSpace.size());
-            changed = true;
-        }
-        if (s.ends_with(kIdeographicSpace)) {
-            s.remove_suffix(kIdeographicSpace.size());
-            changed = true;
-        }
-    }
-    return s;
-}
-
 // The longest era name the text starts with, -1 for none.
 int EraPrefix(std::string_view text) {
     int best = -1;
@@ -485,6 +519,15 @@ int EraPrefix(std::string_view text) {
 
 } // namespace
 
+std::optional<EraDate> ReadYearMonthDayText(std::string_view input) {
+    const std::string text = PlainTypedText(input);
+    Reader r(text);
+    EraDate d;
+    if (!ReadYearMonthDay(r, d))
+        return std::nullopt;
+    return d;
+}
+
 EraDateParse ParseEraDate(std::string_view input) {
     EraDateParse result;
     // Bytes that are not UTF-8 are no date, whatever a lax decoder would
@@ -493,7 +536,8 @@ EraDateParse ParseEraDate(std::string_view input) {
         result.error = EraDateError::kMalformed;
         return result;
     }
-    const std::string_view text = Trim(input);
+    const std::string plain = PlainTypedText(input);
+    const std::string_view text = plain;
     const int era = EraPrefix(text);
     if (era >= 0) {
         const std::string_view name = data::kEras[era].name;
@@ -503,9 +547,10 @@ EraDateParse ParseEraDate(std::string_view input) {
         if (ReadYearMonthDay(r, d)) {
             result.date = d;
             result.eraText = name;
-            const EraDateResult day = JdnFromEraDate(d);
+            EraDateResult day = JdnFromEraDateAsWritten(d);
             result.error = day.error;
             result.jdn = day.jdn;
+            result.note = std::move(day.note);
             return result;
         }
     }
@@ -530,8 +575,8 @@ EraDateParse ParseEraDate(std::string_view input) {
     return result;
 }
 
-bool LooksLikeEraDate(std::string_view text) {
-    text = Trim(text);
+bool LooksLikeEraDate(std::string_view input) {
+    const std::string text = PlainTypedText(input);
     return !text.empty() && static_cast<unsigned char>(text.front()) >= 0x80;
 }
 

@@ -110,11 +110,25 @@ enum class EraDateError {
 struct EraDateResult {
     int jdn = 0; // valid when error is kNone
     EraDateError error = EraDateError::kNone;
+    // JdnFromEraDateAsWritten: one line when the date was read by one of the
+    // sources' conventions, else empty.
+    std::string note;
 };
 
 // The day an era date names. Months and days are lunisolar before 1873 and
 // Gregorian from then on.
 EraDateResult JdnFromEraDate(const EraDate& date);
+
+// The same, and also the era dates sources write outside the era's days,
+// each with a note naming the date in force:
+// - an old era kept after its change, to the end of that year, the new
+//   era's proclamation day included: "安政7年3月20日 は 万延元年3月20日
+//   （3月18日に改元）", "慶応4年9月8日 は 明治元年9月8日（9月8日に改元）";
+// - the new era's name for the days of its first year before it began:
+//   "慶長元年閏7月13日 は 文禄5年閏7月13日（慶長への改元は10月27日）".
+// The date in force is counted in the court that had the written era
+// (1331-1392); a day in force in no era stays outside the era.
+EraDateResult JdnFromEraDateAsWritten(const EraDate& date);
 
 // "慶長5年9月15日", "文政13年閏3月1日", "慶長元年10月27日"; empty for era -1.
 std::string FormatEraDate(const EraDate& date);
@@ -141,6 +155,7 @@ struct EraDateParse {
     EraDate date;        // the fields as read (era -1 when unknown)
     std::string eraText; // the era name as written
     int jdn = 0;         // the day, when error is kNone
+    std::string note;    // the note of JdnFromEraDateAsWritten, if any
 };
 
 // Reads an era date as the old texts write it: the era name, then year, month
@@ -148,9 +163,16 @@ struct EraDateParse {
 // 廿三, 卅; 二〇 and 一五 read digit by digit), 元年 for the first year, 正月
 // for the first month, 朔日 for the first day, 閏 before a leap month:
 // "慶長5年9月15日", "慶長五年九月十五日", "文政13年閏3月1日", "慶長元年10月27日".
-// Spaces around the text are ignored; a text that is not well-formed UTF-8
-// is kMalformed.
+// The text is first made plain (core/typed_text.h: full-width forms, spaces
+// around it and beside the kanji, "安政7年 3月3日"), and the day is found as
+// JdnFromEraDateAsWritten finds it, with its note; a text that is not
+// well-formed UTF-8 is kMalformed.
 EraDateParse ParseEraDate(std::string_view text);
+
+// The year, month and day of an era date without its era, "2026年6月21日",
+// "二〇二六年六月二十一日", "1860年閏3月1日", read as ParseEraDate reads them
+// (era -1); nullopt for any other text.
+std::optional<EraDate> ReadYearMonthDayText(std::string_view text);
 
 // True when the text starts like an era date, with a character that is not
 // ASCII (every era's name does): a caller that also reads "YYYY-MM-DD" picks

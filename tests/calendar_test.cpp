@@ -334,11 +334,10 @@ TEST(EraDateText, ParseErrorsNameTheProblem) {
         {"慶長5年9月0日", EraDateError::kNoSuchDay, nullptr},
         {"令和7年2月29日", EraDateError::kNoSuchDay,
          "令和7年2月に29日はありません（2月は28日まで）"},
-        {"慶長元年1月1日", EraDateError::kDateOutsideEra,
-         "慶長元年1月1日は慶長の期間外です（慶長は慶長元年10月27日から慶長20年7月12日まで）"},
-        {"令和元年4月30日", EraDateError::kDateOutsideEra,
-         "令和元年4月30日は令和の期間外です（令和は令和元年5月1日から）"},
-        {"元中9年閏10月5日", EraDateError::kDateOutsideEra, nullptr},
+        // Outside the era and with no era in force to name the day by.
+        {"大宝元年1月1日", EraDateError::kDateOutsideEra,
+         "大宝元年1月1日は大宝の期間外です（大宝は大宝元年3月21日から大宝4年5月9日まで）"},
+        {"朱鳥元年7月1日", EraDateError::kDateOutsideEra, nullptr},
     };
     for (const Case& c : cases) {
         const EraDateParse p = ParseEraDate(c.text);
@@ -353,6 +352,60 @@ TEST(EraDateText, ParseErrorsNameTheProblem) {
     EXPECT_TRUE(LooksLikeEraDate("慶長5年9月15日"));
     EXPECT_FALSE(LooksLikeEraDate("1600-10-21"));
     EXPECT_FALSE(LooksLikeEraDate("  "));
+}
+
+// Era dates as sources write them outside the era's own days, each read
+// with a note naming the date in force; the strict reading still refuses
+// them.
+TEST(EraDateText, SourcesConventionsAreReadWithANote) {
+    const struct {
+        const char* text;
+        int jdn;
+        const char* note;
+    } cases[] = {
+        // The old era kept after its change, to the end of that year.
+        {"安政7年3月20日", Greg(1860, 4, 10), "安政7年3月20日 は 万延元年3月20日（3月18日に改元）"},
+        {"安政7年3月18日", Greg(1860, 4, 8), "安政7年3月18日 は 万延元年3月18日（3月18日に改元）"},
+        {"安政7年12月29日", JdnFromLunisolar({1860, 12, false, 29}).value(),
+         "安政7年12月29日 は 万延元年12月29日（3月18日に改元）"},
+        {"慶応4年9月8日", Greg(1868, 10, 23), "慶応4年9月8日 は 明治元年9月8日（9月8日に改元）"},
+        {"文禄5年11月1日", JdnFromLunisolar({1596, 11, false, 1}).value(),
+         "文禄5年11月1日 は 慶長元年11月1日（10月27日に改元）"},
+        {"昭和64年1月8日", Greg(1989, 1, 8), "昭和64年1月8日 は 平成元年1月8日（1月8日に改元）"},
+        {"平成31年5月1日", Greg(2019, 5, 1), "平成31年5月1日 は 令和元年5月1日（5月1日に改元）"},
+        // The new era's name before its proclamation, in its first year.
+        {"慶長元年閏7月13日", JdnFromLunisolar({1596, 7, true, 13}).value(),
+         "慶長元年閏7月13日 は 文禄5年閏7月13日（慶長への改元は10月27日）"},
+        {"万延元年1月1日", JdnFromLunisolar({1860, 1, false, 1}).value(),
+         "万延元年1月1日 は 安政7年1月1日（万延への改元は3月18日）"},
+        {"令和元年4月30日", Greg(2019, 4, 30),
+         "令和元年4月30日 は 平成31年4月30日（令和への改元は5月1日）"},
+        // 1331-1392: counted in the court that had the written era.
+        {"正慶2年6月1日", JdnFromLunisolar({1333, 6, false, 1}).value(),
+         "正慶2年6月1日 は 元弘3年6月1日（5月25日に改元）"},
+        {"暦応元年1月1日", JdnFromLunisolar({1338, 1, false, 1}).value(),
+         "暦応元年1月1日 は 建武5年1月1日（暦応への改元は8月28日）"},
+        {"延元元年1月1日", JdnFromLunisolar({1336, 1, false, 1}).value(),
+         "延元元年1月1日 は 建武3年1月1日（延元への改元は2月29日）"},
+        {"元中9年閏10月20日", JdnFromLunisolar({1392, 10, true, 20}).value(),
+         "元中9年閏10月20日 は 明徳3年閏10月20日（閏10月5日に改元）"},
+        {"明徳元年1月1日", JdnFromLunisolar({1390, 1, false, 1}).value(),
+         "明徳元年1月1日 は 康応2年1月1日（明徳への改元は3月26日）"},
+    };
+    for (const auto& c : cases) {
+        const EraDateParse p = ParseEraDate(c.text);
+        EXPECT_EQ(p.error, EraDateError::kNone) << c.text << ": " << EraDateErrorMessage(p);
+        EXPECT_EQ(p.jdn, c.jdn) << c.text;
+        EXPECT_EQ(p.note, c.note) << c.text;
+        EXPECT_EQ(JdnFromEraDate(p.date).error, EraDateError::kDateOutsideEra) << c.text;
+    }
+    // Inside the era's days: no note.
+    for (const char* text : {"安政7年3月3日", "万延元年3月18日", "慶応4年9月7日", "明治元年1月1日",
+                             "慶長元年10月27日", "元中9年閏10月4日"}) {
+        const EraDateParse p = ParseEraDate(text);
+        EXPECT_EQ(p.error, EraDateError::kNone) << text;
+        EXPECT_EQ(p.note, "") << text;
+    }
 }
 
 // The structured date checks in the same order, for a dialog's fields.

@@ -172,7 +172,19 @@ TEST_F(HoursCli, BadInputIsNamedInOneLineWithStatusTwoAndNothingWritten) {
         {{"--size", "800x600"}, "--size は --png か --year-chart と"},
         // Era dates: each fault of the core's reader, named with the option.
         {{"--date", "慶長25年1月1日"}, "日付 \"慶長25年1月1日\": 慶長25年はありません"},
-        {{"--date", "慶長元年1月1日"}, "慶長元年1月1日は慶長の期間外です"},
+        {{"--date", "大宝元年1月1日"}, "大宝元年1月1日は大宝の期間外です"},
+        // Dates, clocks, coordinates and names as typed.
+        {{"--date", "2026 06 21"}, "日付 \"2026 06 21\" は読めません（YYYY-MM-DD、YYYY/M/D"},
+        {{"--date", "26/6/21"}, "日付 \"26/6/21\" は読めません（年は 4 桁で書きます"},
+        {{"--date", "2026年2月29日"}, "2026年2月は 28 日まで"},
+        {{"--date", "旧暦1873年1月1日"}, "旧暦は 445年から 1872年まで"},
+        {{"--at", "１５：６０"}, "時刻 \"１５：６０\" は範囲外です"},
+        {{"--at", "2026-06-21 25:00"}, "時刻 \"2026-06-21 25:00\" は範囲外です"},
+        {{"--lat", "東経35度", "--lon", "139", "--tz", "9"}, "緯度に 東経 は使えません"},
+        {{"--lat", "北緯-35", "--lon", "139", "--tz", "9"}, "符号と 北緯/南緯 はどちらか一方"},
+        {{"--lat", "35°22′61″", "--lon", "139", "--tz", "9"}, "は範囲外です（秒は 0～59）"},
+        {{"--lat", "35度22", "--lon", "139", "--tz", "9"}, "緯度 \"35度22\" は読めません"},
+        {{"--place", "東京", "--name", "\u3000"}, "名前 \"\u3000\" は使えません"},
         {{"--date", "慶長5年"}, "日付 \"慶長5年\": 和暦の日付として読めません"},
         {{"--date", "慶長5年13月1日"}, "慶長5年に13月はありません"},
         {{"--date", "文政12年閏3月1日"}, "文政12年に閏3月はありません"},
@@ -1276,6 +1288,88 @@ TEST_F(HoursCli, AtFindsTheHourOfAnyMoment) {
         EXPECT_EQ(JsonNumber(r.out, "minutes_into"), c.minute - c.since) << shown << r.out;
         EXPECT_EQ(JsonNumber(r.out, "minutes_to_next"), c.next - c.minute) << shown << r.out;
     }
+}
+
+// Each typed form computes what its plain form does.
+TEST_F(HoursCli, DatesClocksAnglesAndNamesAreReadAsTyped) {
+    const std::vector<std::string> tokyo = {"--place", "東京"};
+    const struct {
+        std::vector<std::string> typed, plain;
+    } cases[] = {
+        {{"--date", "2026年6月21日"}, {"--date", "2026-06-21"}},
+        {{"--date", "西暦2026年6月21日"}, {"--date", "2026-06-21"}},
+        {{"--date", "1860/3/24"}, {"--date", "1860-03-24"}},
+        {{"--date", "２０２６－０６－２１"}, {"--date", "2026-06-21"}},
+        {{"--date", " 2026-06-21 "}, {"--date", "2026-06-21"}},
+        {{"--date", "安政7年 3月3日"}, {"--date", "1860-03-24"}},
+        {{"--date", "2026-06-21", "--to", "2026年6月23日"},
+         {"--date", "2026-06-21", "--days", "3"}},
+        {{"--date", "2026-06-21", "--at", "１５:００"}, {"--date", "2026-06-21", "--at", "15:00"}},
+        {{"--date", "2026-06-21", "--at", "15：00"}, {"--date", "2026-06-21", "--at", "15:00"}},
+        {{"--at", "2026年6月21日 15:00"}, {"--at", "2026-06-21T15:00"}},
+        {{"--at", "２０２６－０６－２１Ｔ１５：００"}, {"--at", "2026-06-21T15:00"}},
+        {{"--place", " 東京 ", "--date", "2026-06-21"},
+         {"--place", "東京", "--date", "2026-06-21"}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> typed = tokyo, plain = tokyo;
+        if (c.typed[0] == "--place")
+            typed.clear(), plain.clear();
+        typed.insert(typed.end(), c.typed.begin(), c.typed.end());
+        plain.insert(plain.end(), c.plain.begin(), c.plain.end());
+        const ProcessResult a = Run(typed), b = Run(plain);
+        EXPECT_EQ(a.status, 0) << ::testing::PrintToString(c.typed) << a.err;
+        EXPECT_EQ(a.out, b.out) << ::testing::PrintToString(c.typed);
+    }
+    const struct {
+        std::string lat, lon, plainLat, plainLon;
+    } angles[] = {
+        {"35°22′", "136°28′", "35:22", "136:28"},
+        {"35度22分", "東経136度28分", "35:22", "136:28"},
+        {"北緯35度22分", "136.4667", "35:22", "136:28"},
+        {"南緯３３度５２分", "西経73°52'", "-33:52", "-73:52"},
+        {"35°22′30″", "136°27′29″", "35:23", "136:27"}, // seconds to the nearest minute
+    };
+    for (const auto& a : angles) {
+        const std::vector<std::string> rest = {
+            "--tz", a.plainLon[0] == '-' ? "-5" : "9", "--name", "x", "--date", "2026-06-21"};
+        std::vector<std::string> typed = {"--lat", a.lat, "--lon", a.lon};
+        std::vector<std::string> plain = {"--lat", a.plainLat, "--lon", a.plainLon};
+        typed.insert(typed.end(), rest.begin(), rest.end());
+        plain.insert(plain.end(), rest.begin(), rest.end());
+        const ProcessResult t = Run(typed), p = Run(plain);
+        EXPECT_EQ(t.status, 0) << a.lat << " " << a.lon << t.err;
+        EXPECT_EQ(t.out, p.out) << a.lat << " " << a.lon;
+    }
+    // --name renames a preset, keeping its place.
+    const ProcessResult edo = Run({"--place", "東京", "--name", " 江戸 ", "--date", "2026-06-21"});
+    const ProcessResult tokyoDay = Run({"--place", "東京", "--date", "2026-06-21"});
+    ASSERT_EQ(edo.status, 0) << edo.err;
+    EXPECT_EQ(edo.out.rfind("江戸  緯度 +35:39  経度 +139:45  時差 +9  2026-06-21\n", 0), 0u)
+        << edo.out;
+    EXPECT_EQ(edo.out.substr(edo.out.find('\n')), tokyoDay.out.substr(tokyoDay.out.find('\n')));
+}
+
+// Without a date, today is the place's: at 23:23 UT it is already the next
+// day in 東京 and still the same day in New York, whatever this computer's
+// zone says (the runs have TZ=UTC).
+TEST_F(HoursCli, TodayIsTheDateAtThePlace) {
+    const struct {
+        const char* place;
+        const char* today;
+    } cases[] = {
+        {"tokyo", "2026-12-08"}, {"New York", "2026-12-07"}, {"Hamburg", "2026-12-08"}, // +1: 00:23
+    };
+    for (const auto& c : cases) {
+        const ProcessResult r =
+            Run({"--place", c.place, "--format", "csv"}, {"TOLMERI_NOW=2026-12-07T23:23:00Z"});
+        ASSERT_EQ(r.status, 0) << c.place << r.err;
+        EXPECT_EQ(r.out.substr(r.out.find('\n') + 1, 10), c.today) << c.place;
+    }
+    // --now agrees.
+    const ProcessResult now =
+        Run({"--place", "tokyo", "--now"}, {"TOLMERI_NOW=2026-12-07T23:23:00Z"});
+    EXPECT_NE(now.out.find("2026-12-08 08:23"), std::string::npos) << now.out;
 }
 
 TEST_F(HoursCli, AtIsWrittenAsNowIsWithTheMomentsOffset) {

@@ -239,7 +239,7 @@ Status ReadAt(const RawArguments& raw, DateArguments& dates, HoursRequest& req) 
     return {};
 }
 
-Result<HoursRequest> ReadRequest(const RawArguments& raw, const CivilDate& today) {
+Result<HoursRequest> ReadRequest(const RawArguments& raw, std::int64_t now) {
     HoursRequest req;
     if (raw.version) {
         req.action = HoursAction::kVersion;
@@ -260,6 +260,9 @@ Result<HoursRequest> ReadRequest(const RawArguments& raw, const CivilDate& today
     DateArguments dates = raw.dates;
     if (Status at = ReadAt(raw, dates, req); !at)
         return at.Error();
+    // Today is the place's, not this computer's: at 23:23 UT it is already
+    // tomorrow in 東京.
+    const CivilDate today = LocalMomentOf(now, req.place.timeDiff).date;
     const Result<DateRange> days = ResolveDates(dates, today);
     if (!days)
         return days.Error();
@@ -271,8 +274,7 @@ Result<HoursRequest> ReadRequest(const RawArguments& raw, const CivilDate& today
 
 } // namespace
 
-Result<HoursRequest> ParseHoursArguments(std::span<const std::string_view> args,
-                                         const CivilDate& today) {
+Result<HoursRequest> ParseHoursArguments(std::span<const std::string_view> args, std::int64_t now) {
     // -h and --help anywhere win over everything else, mistakes included.
     for (std::string_view a : args) {
         if (a == "-h" || a == "--help") {
@@ -284,7 +286,7 @@ Result<HoursRequest> ParseHoursArguments(std::span<const std::string_view> args,
     const Result<RawArguments> raw = CollectArguments(args);
     if (!raw)
         return raw.Error();
-    return ReadRequest(*raw, today);
+    return ReadRequest(*raw, now);
 }
 
 } // namespace tolmeri

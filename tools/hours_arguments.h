@@ -4,6 +4,7 @@
 // the reading with one line naming it.
 #pragma once
 
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -45,10 +46,10 @@ inline constexpr int kYearChartHeight = 800;
 // 12 months the chart names without crowding.
 inline constexpr int kYearChartMostDays = 366;
 
-// Reads the arguments after the program name; today stands in when no date
-// is given. A Failure (kRefused) carries the one line in Japanese that names
-// the bad value.
-Result<HoursRequest> ParseHoursArguments(std::span<const std::string_view> args,
-                                         const CivilDate& today);
+// Reads the arguments after the program name; when no date is given, the
+// date at the place's time difference at the moment now (seconds of
+// universal time since 1970) stands in. A Failure (kRefused) carries the one
+// line in Japanese that names the bad value.
+Result<HoursRequest> ParseHoursArguments(std::span<const std::string_view> args, std::int64_t now);
 
 } // namespace tolmeri

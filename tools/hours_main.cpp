@@ -72,13 +72,6 @@ Result<std::int64_t> Now() {
     return now;
 }
 
-CivilDate LocalDate(std::int64_t moment) {
-    const std::time_t t = static_cast<std::time_t>(moment);
-    std::tm local{};
-    localtime_r(&t, &local);
-    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
-}
-
 // What the request asks for, into out (or, for days, piece by piece into
 // output); the exit status.
 int Answer(const HoursRequest& request, std::int64_t now, CStandardOutput& output,
@@ -137,7 +130,7 @@ int main(int argc, char** argv) {
     if (!now)
         return Complain(now.Message(), kExitUsage);
     const std::vector<std::string_view> args(argv + 1, argv + argc);
-    const Result<HoursRequest> request = ParseHoursArguments(args, LocalDate(*now));
+    const Result<HoursRequest> request = ParseHoursArguments(args, *now);
     if (!request)
         return Complain(request.Message(), kExitUsage);
     CStandardOutput output;

@@ -1,11 +1,15 @@
 #include "tools/hours_place_date.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <string>
+#include <utility>
 
 #include "core/accepted_ranges.h"
 #include "core/calendar.h"
 #include "core/presets.h"
+#include "core/typed_date.h"
+#include "core/typed_text.h"
 #include "tools/hours_text.h"
 
 namespace tolmeri {
@@ -19,15 +23,65 @@ std::string Named(std::string_view what, std::string_view text) {
 
 // A coordinate: its name in messages, its range of whole degrees, and the
 // letters of its positive and negative hemispheres.
+// A coordinate: also the words that may stand before it for either
+// hemisphere (北緯, 南緯), and those of the other axis, which it refuses by
+// name.
 struct Axis {
     std::string_view what;
     const IntRange& range;
     char positive, negative;
+    std::string_view positiveWord, negativeWord;
+    std::string_view otherWords[2];
     std::string_view examples;
 };
 
-constexpr Axis kLatitude{"緯度", kLatitudeRange, 'N', 'S', "35:27、35.45、33:52S"};
-constexpr Axis kLongitude{"経度", kLongitudeRange, 'E', 'W', "139:39、139.65、73:52W"};
+constexpr Axis kLatitude{"緯度",
+                         kLatitudeRange,
+                         'N',
+                         'S',
+                         "北緯",
+                         "南緯",
+                         {"東経", "西経"},
+                         "35:27、35.45、33:52S、35°27′、北緯35度27分"};
+constexpr Axis kLongitude{"経度",
+                          kLongitudeRange,
+                          'E',
+                          'W',
+                          "東経",
+                          "西経",
+                          {"北緯", "南緯"},
+                          "139:39、139.65、73:52W、139°39′、東経139度39分"};
+
+// The text of body before the first of marks, taken off body with the mark;
+// false when body has none of them.
+bool TakeUntil(std::string_view& body, std::initializer_list<std::string_view> marks,
+               std::string_view& part) {
+    for (std::string_view mark : marks)
+        if (const std::size_t at = body.find(mark); at != std::string_view::npos) {
+            part = body.substr(0, at);
+            body.remove_prefix(at + mark.size());
+            return true;
+        }
+    return false;
+}
+
+// An angle written with its marks, "35°22′", "35°22'30\"", "35度22分30秒",
+// "35°": its degrees, minutes and seconds. False when body has no degree
+// mark (it is another form); unreadable when it has one but not this shape.
+bool ReadMarkedAngle(std::string_view body, int& degrees, int& minutes, int& seconds,
+                     bool& unreadable) {
+    std::string_view part;
+    if (!TakeUntil(body, {"°", "度"}, part))
+        return false;
+    minutes = seconds = 0;
+    bool read = ReadUnsignedInt(part, 3, degrees);
+    if (read && TakeUntil(body, {"′", "'", "分"}, part))
+        read = ReadUnsignedInt(part, 2, minutes);
+    if (read && TakeUntil(body, {"″", "\"", "秒"}, part))
+        read = ReadUnsignedInt(part, 2, seconds);
+    unreadable = !read || !body.empty();
+    return true;
+}
 
 char UpperAscii(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
@@ -57,49 +111,75 @@ bool ReadFractionMinutes(std::string_view digits, long long& minutes) {
 // "-0:30" is 0°30′ south or west.
 Status ReadCoordinate(const Axis& axis, std::string_view text, int& degrees, int& minutes) {
     const std::string letters = std::string(1, axis.positive) + "/" + axis.negative;
+    const std::string words = std::string(axis.positiveWord) + "/" + std::string(axis.negativeWord);
     auto unreadable = [&](std::string_view why) {
         return Refuse(Named(axis.what, text) + " は読めません（" + std::string(why) + "）");
     };
-    const std::string usual =
-        "度[:分] か小数の度、向きは符号か末尾の " + letters + "。例 " + std::string(axis.examples);
-    std::string_view body = text;
+    const std::string usual = "度[:分]、小数の度か 度°分′、向きは符号か末尾の " + letters +
+                              "（前に " + words + "）。例 " + std::string(axis.examples);
+    const std::string plain = PlainTypedText(text);
+    std::string_view body = plain;
     int sign = 1;
+    bool signed_ = false;
+    for (std::string_view other : axis.otherWords)
+        if (body.starts_with(other))
+            return unreadable(std::string(axis.what) + "に " + std::string(other) +
+                              " は使えません。向きは " + words);
+    if (body.starts_with(axis.positiveWord) || body.starts_with(axis.negativeWord)) {
+        sign = body.starts_with(axis.negativeWord) ? -1 : 1;
+        body.remove_prefix(axis.positiveWord.size());
+        signed_ = true;
+    }
     if (!body.empty() && ((body.back() >= 'A' && body.back() <= 'Z') ||
                           (body.back() >= 'a' && body.back() <= 'z'))) {
         const char letter = UpperAscii(body.back());
         if (letter != axis.positive && letter != axis.negative)
             return unreadable(std::string(axis.what) + "の向きは " + letters);
+        if (signed_)
+            return unreadable(words + " と " + letters + " はどちらか一方");
         sign = letter == axis.negative ? -1 : 1;
         body.remove_suffix(1);
         if (body.starts_with('-') || body.starts_with('+'))
             return unreadable("符号と " + letters + " はどちらか一方");
     } else if (body.starts_with('-') || body.starts_with('+')) {
+        if (signed_)
+            return unreadable("符号と " + words + " はどちらか一方");
         sign = body[0] == '-' ? -1 : 1;
         body.remove_prefix(1);
     }
 
-    const std::size_t colon = body.find(':'), point = body.find('.');
-    const std::size_t wholeEnd = std::min(colon, point);
-    int whole = 0, wholeMinutes = 0;
+    int whole = 0, wholeMinutes = 0, seconds = 0;
     long long fractionMinutes = 0;
-    if (!ReadUnsignedInt(body.substr(0, wholeEnd), 3, whole) ||
-        (colon != std::string_view::npos && point != std::string_view::npos) ||
-        (colon != std::string_view::npos &&
-         !ReadUnsignedInt(body.substr(colon + 1), 2, wholeMinutes)) ||
-        (point != std::string_view::npos &&
-         !ReadFractionMinutes(body.substr(point + 1), fractionMinutes)))
-        return unreadable(usual);
+    bool marksUnreadable = false;
+    const bool marked = ReadMarkedAngle(body, whole, wholeMinutes, seconds, marksUnreadable);
+    const std::size_t colon = body.find(':'), point = body.find('.');
+    if (marked) {
+        if (marksUnreadable)
+            return unreadable(usual);
+        if (seconds > 59)
+            return Refuse(Named(axis.what, text) + " は範囲外です（秒は 0～59）");
+        // To the nearest minute, 30″ up.
+        fractionMinutes = seconds >= 30 ? 1 : 0;
+    } else {
+        const std::size_t wholeEnd = std::min(colon, point);
+        if (!ReadUnsignedInt(body.substr(0, wholeEnd), 3, whole) ||
+            (colon != std::string_view::npos && point != std::string_view::npos) ||
+            (colon != std::string_view::npos &&
+             !ReadUnsignedInt(body.substr(colon + 1), 2, wholeMinutes)) ||
+            (point != std::string_view::npos &&
+             !ReadFractionMinutes(body.substr(point + 1), fractionMinutes)))
+            return unreadable(usual);
+    }
     if (!kArcMinuteRange.Contains(wholeMinutes))
         return Refuse(Named(axis.what, text) + " は範囲外です（分は " + RangeText(kArcMinuteRange) +
                       "）");
     const long long arc = sign * (whole * 60LL + wholeMinutes + fractionMinutes);
     SplitArcMinutes(static_cast<int>(arc), degrees, minutes);
     if (!axis.range.Contains(degrees)) {
-        const std::string rounded =
-            point == std::string_view::npos
-                ? ""
-                : "分に丸めると " + FormatDegreesMinutes(degrees, minutes) + "、";
-        return Refuse(Named(axis.what, text) + " は範囲外です（" + rounded + "度は " +
+        const bool rounded = marked ? seconds > 0 : point != std::string_view::npos;
+        const std::string roundedText =
+            rounded ? "分に丸めると " + FormatDegreesMinutes(degrees, minutes) + "、" : "";
+        return Refuse(Named(axis.what, text) + " は範囲外です（" + roundedText + "度は " +
                       RangeText(axis.range) + "）");
     }
     return {};
@@ -128,32 +208,33 @@ Result<Place> PlaceAt(const PlaceArguments& args) {
         return s.Error();
     if (Status s = ReadCoordinate(kLongitude, *args.lon, p.lonDeg, p.lonMin); !s)
         return s.Error();
-    if (Status s = ReadTimeDifference(*args.tz, p.lonDeg, p.timeDiff); !s)
+    if (Status s = ReadTimeDifference(PlainTypedText(*args.tz), p.lonDeg, p.timeDiff); !s)
         return s.Error();
-    if (!args.name) {
-        p.name = FormatDegreesMinutes(p.latDeg, p.latMin) + " " +
-                 FormatDegreesMinutes(p.lonDeg, p.lonMin);
-    } else if (args.name->empty() || !IsPrintableUtf8(*args.name)) {
-        // A name goes into tables, CSV and JSON as it stands.
-        return Refuse(Named("名前", *args.name) +
-                      " は使えません（制御文字を含まない UTF-8 の文字列）");
-    } else {
-        p.name = *args.name;
-    }
+    p.name =
+        FormatDegreesMinutes(p.latDeg, p.latMin) + " " + FormatDegreesMinutes(p.lonDeg, p.lonMin);
     return p;
 }
 
-// An era date as written ("慶長5年9月15日"): the core's reader and its
-// message for each fault, then the accepted years.
-Result<CivilDate> ReadEraDateText(std::string_view what, std::string_view text) {
-    const EraDateParse parse = ParseEraDate(text);
-    if (parse.error != EraDateError::kNone)
-        return Refuse(Named(what, text) + ": " + EscapedForMessage(EraDateErrorMessage(parse)));
-    const CivilDate d = CivilFromJdn(parse.jdn);
-    if (!kYearRange.Contains(d.year))
-        return Refuse(Named(what, text) + " は範囲外です（" + FormatDate(d) + "、年は " +
-                      RangeText(kYearRange) + "）");
-    return d;
+// --name, in place of the place's own: without the blanks around it.
+Status Rename(std::string_view name, Place& place) {
+    const std::string_view trimmed = TrimTypedBlanks(name);
+    // A name goes into tables, CSV and JSON as it stands.
+    if (trimmed.empty() || !IsPrintableUtf8(trimmed))
+        return Refuse(Named("名前", name) + " は使えません（制御文字を含まない UTF-8 の文字列）");
+    place.name = trimmed;
+    return {};
+}
+
+Result<Place> UnnamedPlace(const PlaceArguments& args) {
+    if (args.Coordinates())
+        return PlaceAt(args);
+    if (!args.preset)
+        return DefaultPlace();
+    const std::string_view* entry = FindPresetLoosely(TrimTypedBlanks(*args.preset));
+    if (!entry)
+        return Refuse(Named("場所", *args.preset) +
+                      " は一覧にありません（--list-places で一覧を表示）");
+    return ParseLocationEntry(*entry);
 }
 
 } // namespace
@@ -173,54 +254,61 @@ const std::string_view* FindPresetLoosely(std::string_view name) {
 Result<Place> ResolvePlace(const PlaceArguments& args) {
     if (args.preset && args.Coordinates())
         return Refuse("--place と --lat/--lon/--tz は一緒に使えません");
-    if (args.name && !args.Coordinates())
-        return Refuse("--name は --lat/--lon/--tz の場所にだけ付けられます");
-    if (args.Coordinates())
-        return PlaceAt(args);
-    if (!args.preset)
-        return DefaultPlace();
-    const std::string_view* entry = FindPresetLoosely(*args.preset);
-    if (!entry)
-        return Refuse(Named("場所", *args.preset) +
-                      " は一覧にありません（--list-places で一覧を表示）");
-    return ParseLocationEntry(*entry);
+    Result<Place> place = UnnamedPlace(args);
+    if (place && args.name)
+        if (Status s = Rename(*args.name, *place); !s)
+            return s.Error();
+    return place;
 }
 
-Result<CivilDate> ReadDate(std::string_view what, std::string_view text) {
-    if (LooksLikeEraDate(text))
-        return ReadEraDateText(what, text);
-    CivilDate d;
-    if (!ReadDateText(text, d))
-        return Refuse(Named(what, text) + " は読めません（YYYY-MM-DD の形）");
-    // "26-06-21" could mean 2026 as well as the year 26: the year is
-    // always written in full.
-    if (text.find('-') != 4)
-        return Refuse(Named(what, text) + " は読めません（年は 4 桁で書きます。" +
-                      std::to_string(d.year) + " 年なら " + FormatDate(d) + "）");
-    if (!kYearRange.Contains(d.year))
-        return Refuse(Named(what, text) + " は範囲外です（年は " + RangeText(kYearRange) + "）");
-    if (!kMonthRange.Contains(d.month))
-        return Refuse(Named(what, text) + " は正しくありません（月は " + RangeText(kMonthRange) +
-                      "）");
-    if (!IsValidDate(d))
-        return Refuse(Named(what, text) + " は正しくありません（" + std::to_string(d.year) + "年" +
-                      std::to_string(d.month) + "月は " +
-                      std::to_string(DaysInMonth(d.year, d.month)) + " 日まで）");
-    return d;
+Result<TypedDate> ReadDate(std::string_view what, std::string_view text) {
+    Result<TypedDate> date = ReadTypedDate(text);
+    if (!date)
+        return Refuse(Named(what, text) + EscapedForMessage(date.Message()));
+    return date;
 }
+
+namespace {
+
+// "15:00", "9:05": hours 0 to 23, a colon, two digits of minutes.
+bool ReadClock(std::string_view clock, int& hour, int& minute) {
+    const std::size_t colon = clock.find(':');
+    return colon != std::string_view::npos && clock.size() - colon == 3 &&
+           ReadUnsignedInt(clock.substr(0, colon), 2, hour) &&
+           ReadUnsignedInt(clock.substr(colon + 1), 2, minute);
+}
+
+} // namespace
 
 Result<MomentText> ReadMomentText(std::string_view text) {
     MomentText moment;
-    std::string_view clock = text;
-    if (const std::size_t t = text.rfind('T'); t != std::string_view::npos) {
-        moment.date = text.substr(0, t);
-        clock = text.substr(t + 1);
-    }
-    const std::size_t colon = clock.find(':');
+    // The last of the separators in text: its position and length.
+    const auto last = [text](std::initializer_list<std::string_view> marks) {
+        std::pair<std::size_t, std::size_t> found{std::string_view::npos, 0};
+        for (std::string_view mark : marks)
+            if (const std::size_t at = text.rfind(mark);
+                at != std::string_view::npos &&
+                (found.first == std::string_view::npos || at > found.first))
+                found = {at, mark.size()};
+        return found;
+    };
+    // The clock as typed (full-width digits and colons too), read from the
+    // text after the date, if any.
+    std::string clock = PlainTypedText(text);
     int hour = 0, minute = 0;
-    if (colon == std::string_view::npos || (moment.date && moment.date->empty()) ||
-        !ReadUnsignedInt(clock.substr(0, colon), 2, hour) || clock.size() - colon != 3 ||
-        !ReadUnsignedInt(clock.substr(colon + 1), 2, minute))
+    if (const auto [t, length] = last({"T", "Ｔ"}); t != std::string_view::npos) {
+        moment.date = text.substr(0, t);
+        clock = PlainTypedText(text.substr(t + length));
+    } else if (const auto [space, width] = last({" ", "\t", "\u3000"});
+               space != std::string_view::npos && !ReadClock(clock, hour, minute)) {
+        // "2026-06-21 15:00", "安政7年3月3日 15：00": a date, a space, a clock.
+        const std::string after = PlainTypedText(text.substr(space + width));
+        if (ReadClock(after, hour, minute)) {
+            moment.date = text.substr(0, space);
+            clock = after;
+        }
+    }
+    if ((moment.date && PlainTypedText(*moment.date).empty()) || !ReadClock(clock, hour, minute))
         return Refuse(Named("時刻", text) +
                       " は読めません（HH:MM か YYYY-MM-DDTHH:MM、例 15:00、2026-06-21T15:00）");
     if (hour > 23 || minute > 59)
@@ -232,10 +320,10 @@ Result<MomentText> ReadMomentText(std::string_view text) {
 Result<DateRange> ResolveDates(const DateArguments& args, const CivilDate& today) {
     DateRange range{today};
     if (args.date) {
-        const Result<CivilDate> date = ReadDate("日付", *args.date);
+        const Result<TypedDate> date = ReadDate("日付", *args.date);
         if (!date)
             return date.Error();
-        range.first = *date;
+        range.first = date->date;
     } else if (!kYearRange.Contains(today.year)) {
         return Refuse("今日の日付 " + FormatDate(today) + " は範囲外です（年は " +
                       RangeText(kYearRange) + "）");
@@ -257,13 +345,14 @@ Result<DateRange> ResolveDates(const DateArguments& args, const CivilDate& today
         range.ranged = true;
     }
     if (args.to) {
-        const Result<CivilDate> last = ReadDate("終わりの日付", *args.to);
-        if (!last)
-            return last.Error();
-        if (*last < range.first)
+        const Result<TypedDate> to = ReadDate("終わりの日付", *args.to);
+        if (!to)
+            return to.Error();
+        const CivilDate& last = to->date;
+        if (last < range.first)
             return Refuse(Named("終わりの日付", *args.to) + " が始めの日付 " +
                           FormatDate(range.first) + " より前です");
-        range.dayCount = static_cast<int>(DaysFromCivil(*last) - DaysFromCivil(range.first) + 1);
+        range.dayCount = static_cast<int>(DaysFromCivil(last) - DaysFromCivil(range.first) + 1);
         range.ranged = true;
     }
     return range;

@@ -11,19 +11,23 @@
 #include "core/civil_date.h"
 #include "core/place.h"
 #include "core/result.h"
+#include "core/typed_date.h"
 
 namespace tolmeri {
 
 using OptionText = std::optional<std::string_view>;
 
-// --place, or --lat, --lon and --tz with an optional --name.
+// --place, or --lat, --lon and --tz, with an optional --name.
 struct PlaceArguments {
     OptionText preset, lat, lon, tz, name;
     bool Coordinates() const { return lat || lon || tz; }
 };
 
 // The place: a preset, coordinates, or without either the first-start
-// place (横浜).
+// place (横浜); --name renames any of them. Names and coordinates are read
+// as typed (core/typed_text.h): blanks around them, full-width digits, and
+// for coordinates also "35°22′", "35度22分30秒" (to the nearest minute),
+// "北緯35度22分", "西経73:52".
 Result<Place> ResolvePlace(const PlaceArguments& args);
 
 // The preset called name: exactly, or by a name in Latin letters (its own
@@ -47,12 +51,12 @@ struct DateRange {
 // The days; today stands in when no date is given.
 Result<DateRange> ResolveDates(const DateArguments& args, const CivilDate& today);
 
-// A date as the options write it, "YYYY-MM-DD" with all four digits of the
-// year ("0026-06-21" for the year 26), or an era date as the old texts write
-// it ("慶長5年9月15日", "文政十三年閏三月朔日"; lunisolar months and days
-// before 1873), named what in the message. Every date and the date part of
-// every moment the options take are read here.
-Result<CivilDate> ReadDate(std::string_view what, std::string_view text);
+// A date as the options write it, in any form the core's reader takes
+// (core/typed_date.h: "2026-06-21", "1860/3/24", "2026年6月21日", full-width
+// digits, "慶長5年9月15日", "文政十三年閏三月朔日"), named what in the message.
+// Every date and the date part of every moment the options take are read
+// here.
+Result<TypedDate> ReadDate(std::string_view what, std::string_view text);
 
 // --at: "HH:MM" (a clock time of the place's standard time) on the date the
 // date options name, or a date, "T" and the clock time ("2026-06-21T15:00",
