@@ -25,10 +25,11 @@ SaveFileAnswer GetSaveFileName(const SaveFileRequest& request) {
                        request.filters.join(QStringLiteral(";;")));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    // The caller asks about replacing a file: it knows where a link leads.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (!request.selectedFilter.isEmpty())
         dialog.selectNameFilter(request.selectedFilter);
-    // A name typed without an extension gets the chosen kind's, before the
-    // dialog asks about replacing an existing file of that name.
+    // A name typed without an extension gets the chosen kind's.
     dialog.setDefaultSuffix(FilterExtension(dialog.selectedNameFilter()));
     QObject::connect(
         &dialog, &QFileDialog::filterSelected, &dialog,

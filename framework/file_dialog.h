@@ -24,8 +24,9 @@ struct SaveFileAnswer {
 };
 
 // Asks the user where to save, as a modal dialog over the owner. The file
-// name gets the chosen filter's extension when it has none; an existing file
-// is confirmed before the dialog closes.
+// name gets the chosen filter's extension when it has none. An existing file
+// is not confirmed here: the caller asks, naming the file a link would
+// replace.
 SaveFileAnswer GetSaveFileName(const SaveFileRequest& request);
 
 // The extension of a filter's first pattern: "png" for "PNG 画像 (*.png)";

@@ -15,12 +15,22 @@ MessageBoxHook& Hook() {
 void MessageBox(QWidget* owner, const QString& text, MbIcon icon) {
     const MessageBoxCall call{owner, AppDisplayName(), text, icon};
     if (Hook()) {
-        Hook()(call);
+        (void)Hook()(call);
         return;
     }
     QMessageBox box(icon == MbIcon::kExclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
                     call.caption, text, QMessageBox::Ok, owner);
     box.exec();
+}
+
+bool AskYesNo(QWidget* owner, const QString& text) {
+    const MessageBoxCall call{owner, AppDisplayName(), text, MbIcon::kQuestion};
+    if (Hook())
+        return Hook()(call);
+    QMessageBox box(QMessageBox::Question, call.caption, text, QMessageBox::Yes | QMessageBox::No,
+                    owner);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 MessageBoxHook SetMessageBoxHook(MessageBoxHook hook) {

@@ -60,10 +60,30 @@ void WritePrivateProfileString(std::string& content, std::string_view section, s
 
 // Files ---------------------------------------------------------------------
 
+// What becomes of a symbolic link at the end of a path that is read or
+// written. Links are followed as the kernel follows them with its rule for
+// shared folders (fs.protected_symlinks) applied whatever the kernel is set
+// to: in a sticky folder that everyone may write (/tmp), only a link of the
+// follower's own or of the folder's owner is followed; another's is refused.
+enum class LinkRule {
+    kFollow,         // followed; a link to nothing makes the file it names
+    kFollowExisting, // followed; a link to nothing is refused
+    kRefuse,         // a link is refused (the file is opened O_NOFOLLOW)
+};
+
+// Where a write to path lands: path with the links at its end followed by
+// the rule. A link the rule does not follow is refused (kRefused).
+struct WriteTarget {
+    std::string path;         // the name the new bytes take; no link there
+    bool exists = false;      // something (a file, a folder, a device) is there now
+    bool throughLink = false; // path is not the name given: a link led here
+};
+Result<WriteTarget> ResolveWriteTarget(const std::string& path, LinkRule links);
+
 // The whole file at path. A Failure of kind kAbsent when there is no such
-// file; kFailed when it exists but cannot be read, is not a regular file, or
-// is larger than kMaxFileSize.
-Result<std::string> ReadProfileFile(const std::string& path);
+// file; kFailed when it exists but cannot be read, is not a regular file, is
+// larger than kMaxFileSize, or is a link that links refuses.
+Result<std::string> ReadProfileFile(const std::string& path, LinkRule links = LinkRule::kFollow);
 
 // A settings file is a few hundred bytes; anything far larger is refused
 // rather than loaded into memory.
@@ -71,28 +91,29 @@ inline constexpr std::size_t kMaxFileSize = 64u * 1024u * 1024u;
 
 // One read-modify-write of the file at path: reads it (a missing file reads
 // as empty), lets edit change the bytes and puts them in its place as
-// ReplaceFile does. A symbolic link at path is followed, so the link stays a
-// link and its target is replaced; an existing file keeps its permission
-// bits. Fails, with the old file untouched, when any step fails, and also
-// when the existing file is not writable, cannot be read or is not a
-// regular file.
-Status UpdateProfileFile(const std::string& path, const std::function<void(std::string&)>& edit);
+// ReplaceFile does. A symbolic link at path is followed by links, so the
+// link stays a link and its target is replaced; an existing file keeps its
+// permission bits. Fails, with the old file untouched, when any step fails,
+// and also when the existing file is not writable, cannot be read or is not
+// a regular file.
+Status UpdateProfileFile(const std::string& path, const std::function<void(std::string&)>& edit,
+                         LinkRule links = LinkRule::kFollow);
 
-// Replaces the whole file at path (following symbolic links) with the bytes
-// make produces. Only a regular file is replaced, or a new one made: a
-// directory, a pipe or a device at path is refused (kRefused) before make
-// runs. The new bytes go to a file beside the target that is renamed over it
-// only once every write and the flush to the disk succeeded; on a failure
-// (make's own, or a write's) the old file is as it was, no temporary file is
-// left, and the message says why. An existing file keeps its permission
-// bits and, where the process may, its owner.
+// Replaces the whole file at path (symbolic links followed by links, a link
+// refused before make runs) with the bytes make produces. Only a regular file is replaced, or a new
+// one made: a directory, a pipe or a device at path is refused (kRefused) before make runs. The new
+// bytes go to a file beside the target that is renamed over it only once every write and the flush
+// to the disk succeeded; on a failure (make's own, or a write's) the old file is as it was, no
+// temporary file is left, and the message says why. An existing file keeps its permission bits and,
+// where the process may, its owner.
 //
 // While the new file is written it has no name where the file system
 // allows; where it does not, or when the process is killed in the instant
 // between naming and renaming, a ".<name>.tmp<pid>-<n>" file remains, and
 // the next replacement beside the same target removes it once its process
 // has ended.
-Status ReplaceFile(const std::string& path, const std::function<Result<std::string>()>& make);
+Status ReplaceFile(const std::string& path, const std::function<Result<std::string>()>& make,
+                   LinkRule links);
 
 // An unnamed file (O_TMPFILE) in directory opened with flags, or -1 with
 // errno set; UnnamedFilesUnsupported(errno) then tells a file system or

@@ -55,30 +55,18 @@ private:
     int m_nFd;
 };
 
-// Follows symbolic links at path until it names something that is not a link
-// (or does not exist yet, for a dangling link). Only the last component is
-// followed, so the new file is made in the directory the data really lives in.
-Result<std::string> ResolveLinks(const std::string& path) {
-    std::string target = path;
-    for (int hops = 0; hops < 40; ++hops) {
-        struct stat info {};
-        if (::lstat(target.c_str(), &info) != 0) {
-            if (errno == ENOENT)
-                return target;
-            return Trouble("cannot examine", target, errno);
-        }
-        if (!S_ISLNK(info.st_mode))
-            return target;
-        std::string link(static_cast<std::size_t>(info.st_size) + 256, '\0');
-        const ssize_t length = ::readlink(target.c_str(), link.data(), link.size());
-        if (length < 0)
-            return Trouble("cannot read the link", target, errno);
-        if (static_cast<std::size_t>(length) == link.size())
-            return Trouble("cannot read the link", target, ENAMETOOLONG);
-        link.resize(static_cast<std::size_t>(length));
-        target = (!link.empty() && link.front() == '/') ? link : DirectoryOf(target) + link;
-    }
-    return Trouble("cannot follow", path, ELOOP);
+// The kernel's rule for links in shared folders (fs.protected_symlinks),
+// applied whatever the kernel is set to: in a sticky folder that everyone
+// may write (/tmp), a link is followed only when it belongs to the follower
+// or to the folder's owner. Anyone may plant a link there; following it
+// would write where its maker chose, with our rights.
+bool MayFollowLink(const std::string& link, const struct stat& linkInfo) {
+    const std::string directory = DirectoryOf(link);
+    struct stat folder {};
+    if (::stat(directory.empty() ? "." : directory.c_str(), &folder) != 0)
+        return false;
+    const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
+    return !shared || linkInfo.st_uid == ::geteuid() || linkInfo.st_uid == folder.st_uid;
 }
 
 bool ReadAll(int fd, std::string& content, int& error) {
@@ -300,8 +288,9 @@ Status WriteReplacement(const std::string& target, std::string_view data, const 
 
 } // namespace
 
-Result<std::string> ReadProfileFile(const std::string& path) {
-    const CFileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+Result<std::string> ReadProfileFile(const std::string& path, LinkRule links) {
+    const int noFollow = links == LinkRule::kRefuse ? O_NOFOLLOW : 0;
+    const CFileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | noFollow));
     if (file.Get() < 0) {
         if (errno == ENOENT)
             return Fail("no file " + path, FailureKind::kAbsent);
@@ -311,18 +300,23 @@ Result<std::string> ReadProfileFile(const std::string& path) {
     return ReadOpened(file.Get(), path, info);
 }
 
-Status UpdateProfileFile(const std::string& path, const std::function<void(std::string&)>& edit) {
+Status UpdateProfileFile(const std::string& path, const std::function<void(std::string&)>& edit,
+                         LinkRule links) {
     if (path.empty())
         return Fail("no settings file path");
-    const Result<std::string> target = ResolveLinks(path);
-    if (!target)
-        return target.Error();
+    const Result<WriteTarget> resolved = ResolveWriteTarget(path, links);
+    if (!resolved)
+        return resolved.Error();
+    const std::string* target = &resolved->path;
 
     std::string content;
     struct stat old {};
     bool exists = false;
     {
-        const CFileDescriptor file(::open(target->c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+        // No link is followed any more: one that took the file's place since
+        // it was resolved is refused.
+        const CFileDescriptor file(
+            ::open(target->c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
         if (file.Get() >= 0) {
             Result<std::string> read = ReadOpened(file.Get(), *target, old);
             if (!read)
@@ -340,20 +334,54 @@ Status UpdateProfileFile(const std::string& path, const std::function<void(std::
     return WriteReplacement(*target, content, exists ? &old : nullptr);
 }
 
-Status ReplaceFile(const std::string& path, const std::function<Result<std::string>()>& make) {
+Status ReplaceFile(const std::string& path, const std::function<Result<std::string>()>& make,
+                   LinkRule links) {
     if (path.empty())
         return Fail("no file name");
-    const Result<std::string> target = ResolveLinks(path);
+    const Result<WriteTarget> target = ResolveWriteTarget(path, links);
     if (!target)
         return target.Error();
     struct stat old {};
     bool exists = false;
-    if (Status examined = ExamineTarget(*target, old, exists); !examined)
+    if (Status examined = ExamineTarget(target->path, old, exists); !examined)
         return examined;
     const Result<std::string> data = make();
     if (!data)
         return data.Error();
-    return WriteReplacement(*target, *data, exists ? &old : nullptr);
+    return WriteReplacement(target->path, *data, exists ? &old : nullptr);
+}
+
+Result<WriteTarget> ResolveWriteTarget(const std::string& path, LinkRule links) {
+    WriteTarget target{path, false, false};
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat info {};
+        if (::lstat(target.path.c_str(), &info) != 0) {
+            if (errno != ENOENT)
+                return Trouble("cannot examine", target.path, errno);
+            if (target.throughLink && links == LinkRule::kFollowExisting)
+                return Refuse("a link to nothing: " + path + " -> " + target.path);
+            return target;
+        }
+        if (!S_ISLNK(info.st_mode)) {
+            target.exists = true;
+            return target;
+        }
+        if (links == LinkRule::kRefuse)
+            return Refuse("a symbolic link: " + target.path);
+        if (!MayFollowLink(target.path, info))
+            return Refuse("another user's link in a shared folder: " + target.path);
+        std::string link(static_cast<std::size_t>(info.st_size) + 256, '\0');
+        const ssize_t length = ::readlink(target.path.c_str(), link.data(), link.size());
+        if (length < 0)
+            return Trouble("cannot read the link", target.path, errno);
+        if (static_cast<std::size_t>(length) == link.size())
+            return Trouble("cannot read the link", target.path, ENAMETOOLONG);
+        link.resize(static_cast<std::size_t>(length));
+        target.path =
+            (!link.empty() && link.front() == '/') ? link : DirectoryOf(target.path) + link;
+        target.throughLink = true;
+    }
+    return Trouble("cannot follow", path, ELOOP);
 }
 
 int OpenUnnamed(const char* directory, int flags) {

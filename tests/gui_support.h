@@ -28,6 +28,7 @@ public:
             calls.push_back(c);
             if (onMessage)
                 onMessage(c);
+            return answer;
         });
     }
     ~MessageRecorder() { afx::SetMessageBoxHook(std::move(m_previous)); }
@@ -44,6 +45,7 @@ public:
 
     std::vector<afx::MessageBoxCall> calls;
     std::function<void(const afx::MessageBoxCall&)> onMessage; // runs while the box "shows"
+    bool answer = true;                                        // to a question
 
 private:
     afx::MessageBoxHook m_previous;

@@ -22,6 +22,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "settings/profile.h"
 #include "settings/settings.h"
 #include "tests/csv_rows.h"
 #include "tests/temp_folder.h"
@@ -186,6 +187,64 @@ TEST(Settings, ValuesReadBackAsWritten) {
             ASSERT_TRUE(tolmeri::SaveSettingsFile(ini, values).Ok());
             EXPECT_EQ(tolmeri::LoadSettingsFile(ini), values) << (start ? start : "new file");
         }
+    }
+}
+
+// The kernel's rule for links in shared folders, whatever the kernel is set
+// to: in a sticky folder everyone may write, a link is followed only when it
+// is the writer's own or the folder owner's; elsewhere the link's owner does
+// not matter. A refused link leaves its target as it was, or not made.
+TEST(Settings, LinksInSharedFoldersAreFollowedOnlyByTheKernelsRule) {
+    using tolmeri::profile::LinkRule;
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "giving a link to another user takes root";
+    const uid_t self = ::geteuid();
+    struct Case {
+        const char* why;
+        mode_t folderMode;
+        uid_t folderOwner;
+        uid_t linkOwner;
+        LinkRule rule;
+        bool targetExists;
+        bool written;
+    } cases[] = {
+        {"another's link in /tmp", 01777, self, kOtherUser, LinkRule::kFollow, true, false},
+        {"another's link to nothing in /tmp", 01777, self, kOtherUser, LinkRule::kFollow, false,
+         false},
+        {"another's link, pictures", 01777, self, kOtherUser, LinkRule::kFollowExisting, true,
+         false},
+        {"own link in /tmp", 01777, self, self, LinkRule::kFollow, true, true},
+        {"the folder owner's link", 01777, kOtherUser, kOtherUser, LinkRule::kFollow, true, true},
+        {"another's link, not sticky", 0777, self, kOtherUser, LinkRule::kFollow, true, true},
+        {"another's link, sticky but private", 01755, self, kOtherUser, LinkRule::kFollow, true,
+         true},
+        {"own link to nothing", 0755, self, self, LinkRule::kFollow, false, true},
+        {"own link to nothing, pictures", 0755, self, self, LinkRule::kFollowExisting, false,
+         false},
+        {"own link where links are refused", 0755, self, self, LinkRule::kRefuse, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        CTempFolder dir;
+        const std::string shared = dir / "shared";
+        ASSERT_EQ(::mkdir(shared.c_str(), 0700), 0);
+        ASSERT_EQ(::chmod(shared.c_str(), c.folderMode), 0);
+        ASSERT_EQ(::chown(shared.c_str(), c.folderOwner, c.folderOwner), 0);
+        const std::string target = dir / "etc-passwd";
+        if (c.targetExists)
+            WriteBytes(target, "root:x:0:0");
+        const std::string link = shared + "/chart.png";
+        ASSERT_TRUE(PlantLink(target, link, c.linkOwner));
+
+        const tolmeri::Status saved = tolmeri::profile::ReplaceFile(
+            link, [] { return tolmeri::Result<std::string>(std::string("new bytes")); }, c.rule);
+        EXPECT_EQ(saved.Ok(), c.written) << (saved ? "" : saved.Message());
+        if (!saved) {
+            EXPECT_EQ(saved.Kind(), tolmeri::FailureKind::kRefused);
+        }
+        EXPECT_TRUE(fs::is_symlink(link));
+        EXPECT_EQ(ReadBytes(target), c.written ? "new bytes" : c.targetExists ? "root:x:0:0" : "");
+        EXPECT_EQ(fs::exists(target), c.written || c.targetExists);
     }
 }
 

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 
 class CTempFolder {
 public:
@@ -40,3 +41,20 @@ public:
 private:
     std::filesystem::path m_path;
 };
+
+// The uid links of "another user" get: nobody.
+inline constexpr uid_t kOtherUser = 65534;
+
+// A folder at path that everyone may write and only owners may clean, as
+// /tmp is (mode 1777), owned by owner.
+inline bool MakeSharedFolder(const std::string& path, uid_t owner = ::geteuid()) {
+    return ::mkdir(path.c_str(), 0700) == 0 && ::chmod(path.c_str(), 01777) == 0 &&
+           (owner == ::geteuid() || ::chown(path.c_str(), owner, owner) == 0);
+}
+
+// A symbolic link at link to target, belonging to owner (changing a link's
+// owner takes root; the tests run as root).
+inline bool PlantLink(const std::string& target, const std::string& link, uid_t owner) {
+    return ::symlink(target.c_str(), link.c_str()) == 0 &&
+           (owner == ::geteuid() || ::lchown(link.c_str(), owner, owner) == 0);
+}

@@ -704,6 +704,51 @@ TEST_F(HoursCli, APictureThatCannotBeWrittenIsReportedAndLeavesNothing) {
     EXPECT_TRUE(WorkFiles().empty());
 }
 
+// A link another user planted in /tmp (a sticky folder everyone may write)
+// is not followed, even by root and whatever fs.protected_symlinks says; a
+// link to nothing makes nothing. The file a refused link names is untouched.
+TEST_F(HoursCli, APictureIsNotWrittenThroughAnotherUsersLinkOrALinkToNothing) {
+    if (geteuid() != 0)
+        GTEST_SKIP() << "giving a link to another user takes root";
+    const std::string shared = (root.Path() / "tmp").string();
+    ASSERT_TRUE(MakeSharedFolder(shared));
+    const std::string guarded = (root.Path() / "guarded").string();
+    const struct {
+        const char* why;
+        bool targetExists;
+        uid_t linkOwner;
+        const char* message;
+        int status;
+    } cases[] = {
+        {"another's link", true, kOtherUser, "他のユーザーのリンク", 2},
+        {"another's link to nothing", false, kOtherUser, "他のユーザーのリンク", 2},
+        {"own link to nothing", false, geteuid(), "行き先のないリンク", 2},
+        {"own link", true, geteuid(), nullptr, 0},
+    };
+    for (const auto& c : cases) {
+        for (const char* option : {"--png", "--year-chart"}) {
+            SCOPED_TRACE(std::string(c.why) + " " + option);
+            fs::remove(guarded);
+            if (c.targetExists)
+                std::ofstream(guarded, std::ios::binary) << "root:x:0:0";
+            const std::string link = shared + "/chart.png";
+            fs::remove(link);
+            ASSERT_TRUE(PlantLink(guarded, link, c.linkOwner));
+            const ProcessResult r = Run({"--date", "2026-06-21", option, link});
+            EXPECT_EQ(r.status, c.status) << r.err;
+            EXPECT_TRUE(fs::is_symlink(link));
+            if (c.status == 0) {
+                EXPECT_TRUE(IsPng(guarded));
+                continue;
+            }
+            EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+            EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+            EXPECT_EQ(fs::exists(guarded), c.targetExists);
+            EXPECT_TRUE(!c.targetExists || Slurp(guarded) == "root:x:0:0");
+        }
+    }
+}
+
 TEST_F(HoursCli, APictureGoesOnlyToARegularFile) {
     const struct {
         const char* target;

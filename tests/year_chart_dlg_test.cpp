@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPushButton>
 #include <unistd.h>
@@ -246,7 +247,11 @@ TEST_F(YearChartWindow, SavesAsPngOrSvgByTheExtensionOrTheFilter) {
                 << "the picture is the chart as shown";
         }
     }
-    EXPECT_TRUE(messages.calls.empty());
+    // The one file replaced was asked about.
+    ASSERT_EQ(messages.calls.size(), 1u);
+    EXPECT_EQ(messages.calls[0].icon, afx::MbIcon::kQuestion);
+    EXPECT_TRUE(messages.calls[0].text.contains(folder + QStringLiteral("/chart.png")));
+    messages.Clear();
     EXPECT_EQ(Files(), (QStringList{"chart.png", "chart.svg", "other.svg", "upper.PNG"}))
         << "no temporary file left";
 
@@ -266,6 +271,82 @@ TEST_F(YearChartWindow, SavesAsPngOrSvgByTheExtensionOrTheFilter) {
     Click(*chart, IDC_YEAR_CHART_SAVE);
     EXPECT_EQ(Files().size(), 4);
     EXPECT_TRUE(messages.calls.empty());
+}
+
+// Replacing a file is asked about by the file it is: through a link, the
+// question names the file the link leads to, and a link to nothing is asked
+// about too. Another user's link in a shared folder is refused outright.
+TEST_F(YearChartWindow, AReplacedFileIsAskedAboutByWhereALinkLeads) {
+    CYearChartDlg* chart = Open();
+    ASSERT_NE(chart, nullptr);
+    FileDialogAnswer dialog;
+    const QString folder = Folder();
+    const QString real = folder + QStringLiteral("/real.png");
+    const QString link = folder + QStringLiteral("/link.png");
+    const QString shared = folder + QStringLiteral("/tmp");
+    const bool root = geteuid() == 0;
+    ASSERT_TRUE(MakeSharedFolder(QFile::encodeName(shared).toStdString()));
+    const struct {
+        const char* why;
+        QString chosen;    // answered in the file dialog
+        uid_t linkOwner;   // of a link at chosen to real
+        bool realExists;   // before the save
+        const char* asked; // in the question, nullptr for none
+        bool answer;
+        const char* refusal; // the message instead of a question
+        bool written;        // real holds the picture afterwards
+    } cases[] = {
+        {"a file, kept", real, 0, true, "もうあります", false, nullptr, false},
+        {"a file, replaced", real, 0, true, "もうあります", true, nullptr, true},
+        {"a link, kept", link, geteuid(), true, "へのリンクです", false, nullptr, false},
+        {"a link, replaced", link, geteuid(), true, "へのリンクです", true, nullptr, true},
+        {"a link to nothing, not made", link, geteuid(), false, "行き先のないリンク", false,
+         nullptr, false},
+        {"a link to nothing, made", link, geteuid(), false, "行き先のないリンク", true, nullptr,
+         true},
+        {"another user's link in /tmp", shared + QStringLiteral("/chart.png"), kOtherUser, true,
+         nullptr, true, "他のユーザーのリンク", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        if (c.linkOwner == kOtherUser && !root)
+            continue; // giving a link to another user takes root
+        QFile::remove(real);
+        QFile::remove(c.chosen);
+        if (c.realExists) {
+            QFile old(real);
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write("an old picture");
+        }
+        if (c.chosen != real) {
+            ASSERT_TRUE(PlantLink(QFile::encodeName(real).toStdString(),
+                                  QFile::encodeName(c.chosen).toStdString(), c.linkOwner));
+        }
+        messages.Clear();
+        messages.answer = c.answer;
+        dialog.answer = {c.chosen, kPng};
+        Click(*chart, IDC_YEAR_CHART_SAVE);
+
+        ASSERT_EQ(messages.calls.size(), 1u);
+        const afx::MessageBoxCall& box = messages.calls[0];
+        if (c.asked) {
+            EXPECT_EQ(box.icon, afx::MbIcon::kQuestion);
+            EXPECT_TRUE(box.text.contains(QString::fromUtf8(c.asked))) << box.text.toStdString();
+            EXPECT_TRUE(box.text.contains(real)) << "names the file replaced";
+        } else {
+            EXPECT_EQ(box.icon, afx::MbIcon::kExclamation);
+            EXPECT_TRUE(box.text.contains(QString::fromUtf8(c.refusal))) << box.text.toStdString();
+        }
+        QFile f(real);
+        EXPECT_EQ(f.exists(), c.realExists || c.written);
+        if (f.open(QIODevice::ReadOnly)) {
+            const QByteArray bytes = f.readAll();
+            EXPECT_EQ(bytes == "an old picture", !c.written);
+            EXPECT_EQ(!QImage::fromData(bytes, "PNG").isNull(), c.written);
+        }
+        EXPECT_TRUE(c.chosen == real || QFileInfo(c.chosen).isSymLink());
+    }
+    messages.answer = true;
 }
 
 TEST_F(YearChartWindow, AFailedSaveIsReportedAndLeavesNothing) {

@@ -117,16 +117,30 @@ Status PutPictureOnStandardOutput(const PictureDrawing& draw) {
 Status PutPicture(const std::string& destination, const PictureDrawing& draw) {
     if (destination == kStandardOutputName)
         return PutPictureOnStandardOutput(draw);
+    const std::string target = "図 " + QuotedForMessage(destination);
+    // A link is followed only where the kernel would follow it for us, and
+    // only to a file that is there: nothing is made where a link points.
+    const Result<profile::WriteTarget> resolved =
+        profile::ResolveWriteTarget(destination, profile::LinkRule::kFollow);
+    if (!resolved && resolved.Kind() == FailureKind::kRefused)
+        return Refuse(target +
+                      " は誰でも書けるフォルダにある他のユーザーのリンクなので、"
+                      "たどって書きません（自分のフォルダのファイル名を指定してください）");
+    if (resolved && resolved->throughLink && !resolved->exists)
+        return Refuse(target + " は行き先のないリンクなので書きません（リンク先 " +
+                      QuotedForMessage(resolved->path) + " はありません）");
     // The drawing's own failure is told as it is; the file's with its name.
     bool drawn = true;
-    const Status written = profile::ReplaceFile(destination, [&]() {
-        Result<std::string> picture = draw();
-        drawn = picture.Ok();
-        return picture;
-    });
+    const Status written = profile::ReplaceFile(
+        destination,
+        [&]() {
+            Result<std::string> picture = draw();
+            drawn = picture.Ok();
+            return picture;
+        },
+        profile::LinkRule::kFollowExisting);
     if (written || !drawn)
         return written;
-    const std::string target = "図 " + QuotedForMessage(destination);
     if (written.Kind() == FailureKind::kRefused)
         return Refuse(target + " はふつうのファイルではないので書きません（新しいファイルか、"
                                "いまあるファイルの名前を指定してください）");

@@ -23,7 +23,8 @@ using PictureDrawing = std::function<Result<std::string>()>;
 // The one way a picture leaves tolmeri-hours. destination is a file name
 // (bytes as the command line gave them) or kStandardOutputName. A file is
 // replaced whole (profile::ReplaceFile): refused (kRefused) when it is not
-// a file that may be replaced (a directory, a pipe, a device), left
+// a file that may be replaced (a directory, a pipe, a device), a link to
+// nothing, or another user's link in a shared sticky folder (/tmp), left
 // untouched; kFailed when it could not be written, the old file untouched.
 // Standard output is refused (kRefused) when it is a terminal, before
 // anything is drawn; a failed write there is kFailed. draw is called at

@@ -311,20 +311,54 @@ void CYearChartDlg::OnSave() {
     }
     m_strSaveFolder = QFileInfo(path).absolutePath();
     m_strSaveFilter = answer.filter.isEmpty() ? filter : answer.filter;
-    SaveChart(path);
+    if (ConfirmTarget(path))
+        SaveChart(path);
+}
+
+bool CYearChartDlg::ConfirmTarget(const QString& path) {
+    const Result<profile::WriteTarget> target = profile::ResolveWriteTarget(
+        QFile::encodeName(path).toStdString(), profile::LinkRule::kFollow);
+    if (!target) {
+        if (target.Kind() != FailureKind::kRefused)
+            return true; // the save reports what is wrong
+        afx::MessageBox(
+            this,
+            QStringLiteral("「%1」は誰でも書けるフォルダにある他のユーザーのリンクなので、"
+                           "たどって図を保存しません。\n"
+                           "自分のフォルダのファイル名を指定してください。")
+                .arg(path),
+            afx::MbIcon::kExclamation);
+        return false;
+    }
+    const QString real = QFile::decodeName(QByteArray::fromStdString(target->path));
+    // Nothing to replace, or something the save refuses to replace.
+    if (!target->throughLink && !(target->exists && QFileInfo(real).isFile()))
+        return true;
+    if (!target->throughLink)
+        return afx::AskYesNo(this,
+                             QStringLiteral("「%1」はもうあります。置き換えますか？").arg(path));
+    if (target->exists)
+        return afx::AskYesNo(this, QStringLiteral("「%1」は「%2」へのリンクです。\n"
+                                                  "「%2」を置き換えますか？")
+                                       .arg(path, real));
+    return afx::AskYesNo(this, QStringLiteral("「%1」は行き先のないリンクです。\n"
+                                              "リンク先の「%2」を新しく作りますか？")
+                                   .arg(path, real));
 }
 
 bool CYearChartDlg::SaveChart(const QString& path) {
     const bool svg =
         QFileInfo(path).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0;
     const Status saved = profile::ReplaceFile(
-        QFile::encodeName(path).toStdString(), [this, svg]() -> Result<std::string> {
+        QFile::encodeName(path).toStdString(),
+        [this, svg]() -> Result<std::string> {
             const QByteArray picture = Picture(svg);
             if (picture.isEmpty())
                 return Fail(svg ? "the SVG picture could not be made"
                                 : "the PNG picture could not be made");
             return std::string(picture.constData(), static_cast<std::size_t>(picture.size()));
-        });
+        },
+        profile::LinkRule::kFollow);
     if (saved)
         return true;
     if (saved.Kind() == FailureKind::kRefused) {

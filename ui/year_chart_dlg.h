@@ -74,6 +74,11 @@ public:
 
     // Asks for a file name with the standard dialog and saves the chart there.
     void OnSave();
+    // Where a save to path lands, asked of the user when a file would be
+    // replaced or a link followed (the question names the file the link
+    // leads to); false when the user said no or path is refused (told in a
+    // message box): another user's link in a shared folder.
+    bool ConfirmTarget(const QString& path);
     // Saves the chart, as it is shown, to path: an SVG picture for a name
     // ending in ".svg", else PNG. The file is written whole or not at all;
     // a failure is reported in a message box. True when saved.
