@@ -42,9 +42,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # Libraries from dpkg-shlibdeps; the Japanese font the window is laid out
-# with, and Qt's own Japanese texts, are recommended.
+# with, Qt's own Japanese texts and bash-completion (which loads the
+# installed completion of tolmeri-hours) are recommended.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic, qt6-translations-l10n, bash-completion")
 # The synopsis is the project's DESCRIPTION; this is the long description.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "tolmeri (刻しらべ) works out the traditional Japanese temporal hours (不定時法)
