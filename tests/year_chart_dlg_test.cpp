@@ -7,14 +7,24 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontInfo>
 #include <QImage>
+#include <QPainter>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QSvgRenderer>
+#include <QXmlStreamReader>
+#include <algorithm>
+#include <cmath>
 #include <unistd.h>
 
 #include "core/period_rules.h"
 #include "framework/file_dialog.h"
 #include "res/resource.h"
 #include "tests/main_dialog_fixture.h"
+#include "tests/run_process.h"
+#include "ui/chart_painter.h"
 #include "ui/year_chart_dlg.h"
 
 namespace {
@@ -408,3 +418,239 @@ TEST_F(YearChartWindow, TheChartTakesTheRoomAndF1AsksForItsOwnHelp) {
 }
 
 } // namespace
+
+// ---------------------------------------------------------------------------
+// The pictures themselves: the SVG read back as XML and drawn by two other
+// renderers, against the PNG.
+
+namespace svg_check {
+
+using tolmeri::YearChartLayout;
+
+struct Extent {
+    double left = 1e9, top = 1e9, right = -1e9, bottom = -1e9;
+    void Add(double x, double y) {
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+    }
+};
+
+// The coordinate pairs of a path's d or a polyline's points (the generator
+// writes only absolute moves and lines).
+Extent BoxOf(const QString& coordinates, int* pointCount = nullptr) {
+    static const QRegularExpression number(QStringLiteral("-?\\d+(?:\\.\\d+)?(?:e-?\\d+)?"));
+    std::vector<double> values;
+    for (const QRegularExpressionMatch& m : number.globalMatch(coordinates))
+        values.push_back(m.captured().toDouble());
+    Extent box;
+    for (std::size_t i = 0; i + 1 < values.size(); i += 2)
+        box.Add(values[i], values[i + 1]);
+    if (pointCount)
+        *pointCount = static_cast<int>(values.size() / 2);
+    return box;
+}
+
+struct Read {
+    QString error;
+    std::vector<Extent> paths;      // filled shapes
+    std::vector<Extent> polylines;  // curves of more than two points
+    std::vector<Extent> everything; // every path, polyline and rect
+    QStringList texts;
+    QStringList transforms; // every transform that is not the identity
+    QString textFamilies;
+};
+
+Read ReadSvg(const QByteArray& bytes) {
+    Read r;
+    QXmlStreamReader xml(bytes);
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        const auto a = xml.attributes();
+        const QString transform = a.value(QLatin1String("transform")).toString();
+        if (!transform.isEmpty() && transform != QLatin1String("matrix(1,0,0,1,0,0)"))
+            r.transforms << transform;
+        if (xml.name() == u"path") {
+            r.paths.push_back(BoxOf(a.value(QLatin1String("d")).toString()));
+            r.everything.push_back(r.paths.back());
+        } else if (xml.name() == u"polyline") {
+            int points = 0;
+            const Extent box = BoxOf(a.value(QLatin1String("points")).toString(), &points);
+            if (points > 2)
+                r.polylines.push_back(box);
+            r.everything.push_back(box);
+        } else if (xml.name() == u"rect") {
+            Extent box;
+            const double x = a.value(QLatin1String("x")).toDouble(),
+                         y = a.value(QLatin1String("y")).toDouble();
+            box.Add(x, y);
+            box.Add(x + a.value(QLatin1String("width")).toDouble(),
+                    y + a.value(QLatin1String("height")).toDouble());
+            r.everything.push_back(box);
+        } else if (xml.name() == u"g" && a.hasAttribute(QLatin1String("stroke")) &&
+                   a.hasAttribute(QLatin1String("font-family")) &&
+                   !a.hasAttribute(QLatin1String("transform"))) {
+            r.textFamilies = a.value(QLatin1String("font-family")).toString();
+        } else if (xml.name() == u"text") {
+            r.texts << xml.readElementText();
+        }
+    }
+    if (xml.hasError())
+        r.error = xml.errorString();
+    return r;
+}
+
+bool Within(const Extent& b, double left, double top, double right, double bottom) {
+    return b.left >= left && b.right <= right && b.top >= top && b.bottom <= bottom;
+}
+
+// Pixels of a band's colour outside the plot's frame, where there is only
+// the white page, the ticks and the texts.
+int BandPixelsOutsideFrame(const QImage& image, const YearChartLayout& L) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            if (x >= L.left - 1 && x <= L.right && y >= L.top - 1 && y <= L.bottom)
+                continue;
+            const QRgb c = image.pixel(x, y) & 0xFFFFFF;
+            for (const QColor& band : tolmeri::kChartBrushes)
+                if (c == (band.rgb() & 0xFFFFFF))
+                    ++count;
+        }
+    return count;
+}
+
+// Share of the plot's pixels whose colour is far (a quarter of the range in
+// some channel) from the PNG's at the same place, at its four neighbours and
+// halfway to each: a line smoothed over two rows by one renderer and drawn on
+// one by the other passes, a band or a curve out of place does not.
+double PlotDifference(const QImage& a, const QImage& png, const YearChartLayout& L) {
+    const auto near = [](QRgb p, int r, int g, int b) {
+        return std::abs(qRed(p) - r) <= 64 && std::abs(qGreen(p) - g) <= 64 &&
+               std::abs(qBlue(p) - b) <= 64;
+    };
+    int differ = 0, all = 0;
+    for (int y = L.top + 1; y < L.bottom - 1; ++y)
+        for (int x = L.left + 1; x < L.right - 1; ++x) {
+            const QRgb p = a.pixel(x, y), c = png.pixel(x, y);
+            bool close = near(p, qRed(c), qGreen(c), qBlue(c));
+            for (const QPoint& d : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1)}) {
+                const QRgb n = png.pixel(x + d.x(), y + d.y());
+                close = close || near(p, qRed(n), qGreen(n), qBlue(n)) ||
+                        near(p, (qRed(c) + qRed(n)) / 2, (qGreen(c) + qGreen(n)) / 2,
+                             (qBlue(c) + qBlue(n)) / 2);
+            }
+            ++all;
+            differ += close ? 0 : 1;
+        }
+    return all ? static_cast<double>(differ) / all : 1.0;
+}
+
+} // namespace svg_check
+
+TEST(YearChartPictures, SvgShapesStayInTheFrameAndTextsAreWholeForAnyRenderer) {
+    using namespace svg_check;
+    const QString rsvg = QStandardPaths::findExecutable(QStringLiteral("rsvg-convert"));
+    ASSERT_FALSE(rsvg.isEmpty()) << "rsvg-convert (Debian librsvg2-bin, scripts/install-deps test)";
+    const QByteArray keep = qgetenv("TOLMERI_KEEP_RENDERS"); // a folder for the renders
+    const struct {
+        const char* name;
+        tolmeri::Place place;
+        CivilDate first;
+        int days;
+        QSize size;
+        tolmeri::PeriodOptions options;
+    } cases[] = {
+        {"tokyo-2026", {"東京", 35, 39, 139, 45, 9}, {2026, 1, 1}, 365, {1200, 800}, {}},
+        // Night longer than the picture's rows at 54° N in winter; terms in
+        // two rows.
+        {"north-small", {"北", 54, 0, 10, 0, 1}, {2026, 1, 1}, 365, {520, 400}, {}},
+        // The far south, a run of days, the calendars changing in 1798.
+        {"south-run",
+         {"南", -54, 0, -68, 0, -4},
+         {1798, 1, 1},
+         120,
+         {900, 600},
+         {tolmeri::DawnDefinition::kAuto, tolmeri::ClockSteps::kSekki}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const tolmeri::YearChartInput input =
+            tolmeri::MakeYearChartInput(c.place, c.first, c.days, c.options);
+        const QByteArray svg = tolmeri::YearChartPicture(input, c.size, true);
+        QImage png = QImage::fromData(tolmeri::YearChartPicture(input, c.size, false), "PNG");
+        ASSERT_FALSE(png.isNull());
+        png = png.convertToFormat(QImage::Format_RGB32);
+        // Where the PNG's painter put the plot; the SVG is laid out alike.
+        QImage scratch(c.size, QImage::Format_RGB32);
+        QPainter scratchPainter(&scratch);
+        const YearChartLayout L = tolmeri::PaintYearChart(scratchPainter, scratch.rect(), input,
+                                                          CYearChartView::ChartFont());
+        scratchPainter.end();
+
+        const Read r = ReadSvg(svg);
+        ASSERT_TRUE(r.error.isEmpty()) << r.error.toStdString();
+        EXPECT_TRUE(r.transforms.isEmpty()) << r.transforms.join(u' ').toStdString();
+        ASSERT_FALSE(r.paths.empty());
+        for (const Extent& b : r.paths)
+            EXPECT_TRUE(Within(b, L.left, L.top, L.right, L.bottom))
+                << b.left << "," << b.top << " - " << b.right << "," << b.bottom;
+        ASSERT_FALSE(r.polylines.empty());
+        for (const Extent& b : r.polylines)
+            EXPECT_TRUE(Within(b, L.left, L.top, L.right, L.bottom))
+                << b.left << "," << b.top << " - " << b.right << "," << b.bottom;
+        for (const Extent& b : r.everything)
+            EXPECT_TRUE(Within(b, 0, 0, c.size.width(), c.size.height()));
+
+        // Every text once, whole, in the layout's order; the faces end in
+        // the one measured and a generic family.
+        QStringList laidOut;
+        for (const tolmeri::YearChartText& t : L.texts)
+            laidOut << t.text;
+        EXPECT_EQ(r.texts, laidOut);
+        EXPECT_TRUE(r.textFamilies.startsWith(QFontInfo(CYearChartView::ChartFont()).family()))
+            << r.textFamilies.toStdString();
+        EXPECT_TRUE(r.textFamilies.contains(QStringLiteral("IPAPGothic")));
+        EXPECT_TRUE(r.textFamilies.endsWith(QStringLiteral(", sans-serif")));
+
+        // Qt's own SVG renderer and librsvg.
+        QImage byQt(c.size, QImage::Format_RGB32);
+        byQt.fill(Qt::white);
+        {
+            QSvgRenderer renderer(svg);
+            ASSERT_TRUE(renderer.isValid());
+            QPainter p(&byQt);
+            renderer.render(&p, QRectF(QPointF(0, 0), c.size));
+        }
+        CQtTempFolder folder;
+        const QString svgPath = folder.filePath(QStringLiteral("chart.svg"));
+        const QString rsvgPath = folder.filePath(QStringLiteral("chart.png"));
+        {
+            QFile file(svgPath);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(svg);
+        }
+        const ProcessResult converted =
+            RunProcess(rsvg.toStdString(),
+                       {"-b", "white", "-o", rsvgPath.toStdString(), svgPath.toStdString()});
+        ASSERT_EQ(converted.status, 0) << converted.err;
+        QImage byRsvg(rsvgPath);
+        ASSERT_EQ(byRsvg.size(), c.size);
+        byRsvg = byRsvg.convertToFormat(QImage::Format_RGB32);
+
+        const struct {
+            const char* renderer;
+            const QImage& image;
+        } renders[] = {{"PNG", png}, {"QSvgRenderer", byQt}, {"rsvg-convert", byRsvg}};
+        for (const auto& render : renders) {
+            SCOPED_TRACE(render.renderer);
+            EXPECT_EQ(BandPixelsOutsideFrame(render.image, L), 0);
+            EXPECT_LT(PlotDifference(render.image, png, L), 0.002);
+            if (!keep.isEmpty())
+                render.image.save(QFile::decodeName(keep) + u'/' + QLatin1String(c.name) + u'-' +
+                                  QLatin1String(render.renderer) + QStringLiteral(".png"));
+        }
+    }
+}

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontInfo>
 #include <QImage>
 #include <QImageWriter>
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QSvgGenerator>
+#include <QXmlStreamWriter>
 #include <algorithm>
 #include <iterator>
 #include <string>
@@ -67,6 +69,89 @@ QPoint BesidePosition(const QWidget* main, const QSize& size) {
             std::clamp(below.y(), room.top(), std::max(room.top(), room.bottom() - size.height()))};
 }
 
+// A face name as a CSS family: bare where it is a run of identifiers (as
+// every face the chart asks for is), else quoted.
+QString CssFamily(const QString& name) {
+    bool bare = !name.isEmpty();
+    for (const QString& word : name.split(u' ')) {
+        if (word.isEmpty() || word.front().isDigit() || word.startsWith(u'-'))
+            bare = false;
+        for (QChar c : word)
+            if (c.unicode() < 0x80 && !c.isLetterOrNumber() && c != u'-' && c != u'_')
+                bare = false;
+    }
+    if (bare)
+        return name;
+    QString quoted = name;
+    quoted.replace(u'\\', QStringLiteral("\\\\")).replace(u'\'', QStringLiteral("\\'"));
+    return u'\'' + quoted + u'\'';
+}
+
+// The faces a picture's texts ask for, best first: the one the texts were
+// measured in, then the font's own list (the Windows face and the other
+// Japanese ones), then the generic family, so that any viewer finds a
+// Japanese face or at least a sans-serif one.
+QString SvgFontFamilies(const QFont& font) {
+    QStringList names{QFontInfo(font).family()};
+    names += font.families();
+    names += font.family();
+    QStringList list;
+    for (const QString& name : names) {
+        const QString trimmed = name.trimmed();
+        if (trimmed.isEmpty() || trimmed.compare(u"sans-serif", Qt::CaseInsensitive) == 0 ||
+            trimmed.compare(u"Sans Serif", Qt::CaseInsensitive) == 0)
+            continue;
+        const QString css = CssFamily(trimmed);
+        if (!list.contains(css, Qt::CaseInsensitive))
+            list << css;
+    }
+    list << QStringLiteral("sans-serif");
+    return list.join(QStringLiteral(", "));
+}
+
+// text without the characters XML 1.0 cannot hold (controls, unpaired
+// surrogates, U+FFFE and U+FFFF).
+QString XmlChars(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (char32_t c : text.toUcs4()) {
+        const bool allowed = c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
+                             (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+        if (allowed)
+            out += QString::fromUcs4(&c, 1);
+    }
+    return out;
+}
+
+// The chart's texts as SVG text elements, each a whole string held at its
+// anchor, in one group over the drawing.
+QByteArray SvgTexts(const std::vector<YearChartTextRun>& runs) {
+    QByteArray bytes;
+    QXmlStreamWriter xml(&bytes);
+    xml.setAutoFormatting(true); // a text a line
+    xml.setAutoFormattingIndent(0);
+    xml.writeStartElement(QStringLiteral("g"));
+    xml.writeAttribute(QStringLiteral("stroke"), QStringLiteral("none"));
+    if (!runs.empty())
+        xml.writeAttribute(QStringLiteral("font-family"), SvgFontFamilies(runs.front().font));
+    for (const YearChartTextRun& run : runs) {
+        xml.writeStartElement(QStringLiteral("text"));
+        xml.writeAttribute(QStringLiteral("x"), QString::number(run.anchorX));
+        xml.writeAttribute(QStringLiteral("y"), QString::number(run.origin.y()));
+        xml.writeAttribute(QStringLiteral("font-size"), QString::number(run.font.pixelSize()));
+        xml.writeAttribute(QStringLiteral("fill"), run.color.name());
+        if (run.anchor != YearChartAnchor::kStart)
+            xml.writeAttribute(QStringLiteral("text-anchor"), run.anchor == YearChartAnchor::kEnd
+                                                                  ? QStringLiteral("end")
+                                                                  : QStringLiteral("middle"));
+        xml.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
+        xml.writeCharacters(XmlChars(run.text));
+        xml.writeEndElement();
+    }
+    xml.writeEndElement();
+    return bytes + '\n';
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -119,8 +204,29 @@ QByteArray tolmeri::YearChartPicture(const YearChartInput& input, const QSize& s
         QPainter painter;
         if (!painter.begin(&generator))
             return {};
-        PaintYearChart(painter, area, input, CYearChartView::ChartFont());
+        // The generator would write each text in pieces of a few
+        // characters at fixed places, naming one face only: the texts go in
+        // whole, after the drawing.
+        std::vector<YearChartTextRun> runs;
+        PaintYearChart(painter, area, input, CYearChartView::ChartFont(),
+                       [&runs](const YearChartTextRun& run) { runs.push_back(run); });
         painter.end();
+        const qsizetype end = bytes.lastIndexOf("</svg>");
+        if (end < 0)
+            return {};
+        bytes.insert(end, SvgTexts(runs));
+        // The generator gives the size in millimetres, rounded so that a
+        // viewer makes 801 rows of 800: in pixels, as the view box has it.
+        const QByteArray mm = QStringLiteral("<svg width=\"%1mm\" height=\"%2mm\"")
+                                  .arg(size.width() * 25.4 / 96, 0, 'g', 6)
+                                  .arg(size.height() * 25.4 / 96, 0, 'g', 6)
+                                  .toLatin1();
+        const QByteArray px = QStringLiteral("<svg width=\"%1\" height=\"%2\"")
+                                  .arg(size.width())
+                                  .arg(size.height())
+                                  .toLatin1();
+        if (const qsizetype at = bytes.indexOf(mm); at >= 0 && at < 200)
+            bytes.replace(at, mm.size(), px);
         return bytes;
     }
     QImage image(size, QImage::Format_RGB32);

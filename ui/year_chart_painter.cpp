@@ -3,8 +3,10 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPolygon>
+#include <QPolygonF>
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 #include "core/calendar.h"
 #include "core/sun_events.h"
@@ -337,6 +339,58 @@ template <typename RowOf> std::pair<int, int> Range(int n, RowOf rowOf) {
     return {lo, hi};
 }
 
+// The part of segment a-b inside the closed rectangle [x0, x1] x [y0, y1]
+// (Liang-Barsky); false when none of it is.
+bool ClipSegment(QPointF& a, QPointF& b, double x0, double y0, double x1, double y1) {
+    const double dx = b.x() - a.x(), dy = b.y() - a.y();
+    double t0 = 0.0, t1 = 1.0;
+    const double p[] = {-dx, dx, -dy, dy};
+    const double q[] = {a.x() - x0, x1 - a.x(), a.y() - y0, y1 - a.y()};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0.0) {
+            if (q[i] < 0.0)
+                return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0.0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1)
+            return false;
+    }
+    const QPointF start = a;
+    a = start + QPointF(dx, dy) * t0;
+    b = start + QPointF(dx, dy) * t1;
+    return true;
+}
+
+// A line through the plot, cut where it leaves the plot's pixels: the runs
+// of it inside, each one polyline.
+void DrawPolylineInPlot(QPainter& p, const YearChartLayout& L, const QPolygon& line) {
+    const double x0 = L.left, y0 = L.top, x1 = L.right - 1, y1 = L.bottom - 1;
+    QPolygonF run;
+    const auto flush = [&] {
+        if (run.size() >= 2)
+            p.drawPolyline(run);
+        run.clear();
+    };
+    for (qsizetype i = 1; i < line.size(); ++i) {
+        QPointF a = line[i - 1], b = line[i];
+        if (!ClipSegment(a, b, x0, y0, x1, y1)) {
+            flush();
+            continue;
+        }
+        if (run.isEmpty() || run.back() != a) {
+            flush();
+            run << a;
+        }
+        run << b;
+    }
+    flush();
+}
+
 void DrawBands(QPainter& p, const YearChartLayout& L, int n) {
     p.setPen(Qt::NoPen);
     for (int hour = 0; hour < 12; ++hour) {
@@ -350,6 +404,10 @@ void DrawBands(QPainter& p, const YearChartLayout& L, int n) {
             AppendStairs(lower, L.dayX, n, shift, bottom);
             std::reverse(lower.begin(), lower.end());
             poly << lower;
+            // A band is a run of day columns between its two staircases, so
+            // holding both within the plot's rows cuts it exactly to the plot.
+            for (QPoint& point : poly)
+                point.setY(std::clamp(point.y(), L.top, L.bottom));
             p.drawPolygon(poly);
         }
     }
@@ -367,7 +425,7 @@ void DrawBoundaries(QPainter& p, const YearChartLayout& L, int n) {
         for (int shift : Shifts(L, lo, hi)) {
             QPolygon line;
             AppendStairs(line, L.dayX, n, shift, row);
-            p.drawPolyline(line);
+            DrawPolylineInPlot(p, L, line);
         }
     }
 }
@@ -383,7 +441,7 @@ void DrawMarkLine(QPainter& p, const YearChartLayout& L, int n, const std::vecto
         line.reserve(n);
         for (int d = 0; d < n; ++d)
             line << QPoint((L.dayX[d] + L.dayX[d + 1]) / 2, ys[d] + shift);
-        p.drawPolyline(line);
+        DrawPolylineInPlot(p, L, line);
     }
 }
 
@@ -419,26 +477,61 @@ struct YearChartFonts {
     QFont chart, title;
 };
 
-void DrawTexts(QPainter& p, const YearChartLayout& L, const YearChartFonts& fonts) {
+// Where a kind of text is held: the hours' names flush with the plot and
+// the marks' with its right end, the months and terms centred.
+YearChartAnchor AnchorOf(YearChartTextKind kind) {
+    switch (kind) {
+    case YearChartTextKind::kHour:
+    case YearChartTextKind::kMark:
+        return YearChartAnchor::kEnd;
+    case YearChartTextKind::kMonth:
+    case YearChartTextKind::kTerm:
+        return YearChartAnchor::kMiddle;
+    case YearChartTextKind::kTitle:
+    case YearChartTextKind::kSubtitle:
+    case YearChartTextKind::kClock:
+        break;
+    }
+    return YearChartAnchor::kStart;
+}
+
+void DrawTexts(QPainter& p, const YearChartLayout& L, const YearChartFonts& fonts,
+               const YearChartTextSink& sink) {
     const QFontMetrics fm(fonts.chart, p.device());
     const QFontMetrics titleFm(fonts.title, p.device());
     for (const YearChartText& t : L.texts) {
         const bool title = t.kind == YearChartTextKind::kTitle;
-        p.setFont(title ? fonts.title : fonts.chart);
+        const QFontMetrics& metrics = title ? titleFm : fm;
+        YearChartTextRun run;
+        run.origin = QPoint(t.x, t.y + metrics.ascent());
+        run.anchor = AnchorOf(t.kind);
+        const int width = metrics.horizontalAdvance(t.text);
+        run.anchorX = t.x + (run.anchor == YearChartAnchor::kEnd      ? width
+                             : run.anchor == YearChartAnchor::kMiddle ? width / 2
+                                                                      : 0);
+        run.text = t.text;
+        run.font = title ? fonts.title : fonts.chart;
         if (t.kind == YearChartTextKind::kMark) {
-            p.fillRect(t.x, t.y, fm.horizontalAdvance(t.text), fm.height(), kChartTextBackground);
-            p.setPen(kChartMarkColor);
+            p.fillRect(t.x, t.y, width, fm.height(), kChartTextBackground);
+            run.color = kChartMarkColor;
         } else {
-            p.setPen(t.kind == YearChartTextKind::kClock ? QColor(64, 64, 64) : QColor(Qt::black));
+            run.color =
+                t.kind == YearChartTextKind::kClock ? QColor(64, 64, 64) : QColor(Qt::black);
         }
-        p.drawText(t.x, t.y + (title ? titleFm : fm).ascent(), t.text);
+        if (sink) {
+            sink(run);
+            continue;
+        }
+        p.setFont(run.font);
+        p.setPen(run.color);
+        p.drawText(run.origin, run.text);
     }
 }
 
 } // namespace
 
 YearChartLayout PaintYearChart(QPainter& painter, const QRect& area, const YearChartInput& input,
-                               const QFont& font) {
+                               const QFont& font, const YearChartTextSink& texts) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setBackgroundMode(Qt::TransparentMode);
@@ -456,6 +549,8 @@ YearChartLayout PaintYearChart(QPainter& painter, const QRect& area, const YearC
     painter.fillRect(area, Qt::white);
     const int n = static_cast<int>(input.days.size());
     if (n > 0) {
+        // The shapes are cut to the plot already; the clip holds the wide
+        // pens' edges too where a painter keeps one.
         painter.setClipRect(QRect(L.left, L.top, L.right - L.left, L.bottom - L.top));
         DrawBands(painter, L, n);
         DrawBoundaries(painter, L, n);
@@ -465,7 +560,7 @@ YearChartLayout PaintYearChart(QPainter& painter, const QRect& area, const YearC
         painter.setClipping(false);
     }
     DrawFrameAndTicks(painter, L);
-    DrawTexts(painter, L, fonts);
+    DrawTexts(painter, L, fonts, texts);
     painter.restore();
     return L;
 }

@@ -12,11 +12,15 @@
 // or after 24 h of its date. The layout keeps every curve unwrapped (its y
 // follows the minute beyond the plot's edges, so a curve never jumps from
 // one day to the next) and the painter draws each band and curve once more a
-// day above and a day below, clipped to the plot: whatever leaves the plot at
-// one edge comes back at the other.
+// day above and a day below, cut to the plot: whatever leaves the plot at
+// one edge comes back at the other. The cutting is done on the shapes
+// themselves, not left to the painter's clip, as an SVG generator keeps no
+// clip: no shape of the plot reaches outside its frame in any picture.
 #pragma once
 
+#include <QColor>
 #include <QFont>
+#include <QPoint>
 #include <QRect>
 #include <QString>
 #include <array>
@@ -115,9 +119,27 @@ YearChartLayout LayoutYearChart(const YearChartInput& input, const QRect& area,
 // Pixel size of the chart font for an area: about 14 in 1200 x 800.
 int YearChartFontPixels(const QRect& area);
 
-// Fills area white and draws the chart in it with font's family; returns the
-// layout it used.
+// Where a text stands on its baseline: x is its start, its middle or its
+// end, so that the hours' names stay flush with the plot and the terms'
+// centred over their ticks in whatever face a picture is shown.
+enum class YearChartAnchor { kStart, kMiddle, kEnd };
+
+// One text as the painter would draw it.
+struct YearChartTextRun {
+    QPoint origin; // left end of the baseline in the font measured
+    int anchorX = 0;
+    YearChartAnchor anchor = YearChartAnchor::kStart;
+    QString text;
+    QFont font;
+    QColor color;
+};
+// Takes the texts instead of the painter, each whole (an SVG picture
+// writes them as whole strings).
+using YearChartTextSink = std::function<void(const YearChartTextRun&)>;
+
+// Fills area white and draws the chart in it with font's family, the texts
+// by texts when given; returns the layout it used.
 YearChartLayout PaintYearChart(QPainter& painter, const QRect& area, const YearChartInput& input,
-                               const QFont& font);
+                               const QFont& font, const YearChartTextSink& texts = {});
 
 } // namespace tolmeri
