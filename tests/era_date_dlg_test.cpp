@@ -167,6 +167,17 @@ TEST_F(EraDateDialog, TypingShowsTheGregorianDateOrWhyThereIsNone) {
         {{"慶長", "元", false, "10", "27"}, "西暦 1596年12月16日", true},
         {{"慶長", "1", false, "10", "27"}, "西暦 1596年12月16日", true},
         {{"慶長", "25", false, "1", "1"}, "慶長25年はありません（慶長は元年から20年まで）", false},
+        // Outside the era's days as sources write them: taken, with the note.
+        {{"安政", "7", false, "3", "20"},
+         "西暦 1860年4月10日\n安政7年3月20日 は 万延元年3月20日（3月18日に改元）",
+         true},
+        {{"慶長", "元", true, "7", "13"},
+         "西暦 1596年9月5日\n慶長元年閏7月13日 は 文禄5年閏7月13日"
+         "（慶長への改元は10月27日）",
+         true},
+        {{"大宝", "元", false, "1", "1"},
+         "大宝元年1月1日は大宝の期間外です（大宝は大宝元年3月21日から大宝4年5月9日まで）",
+         false},
         // Leap months, where the year has one and where it has none.
         {{"文政", "13", true, "3", "1"}, "西暦 1830年4月23日", true},
         {{"文政", "12", true, "3", "1"},

@@ -331,7 +331,7 @@ TEST_F(HoursCli, RangesAcrossAYearEndHaveOneRowPerDayInEveryFormat) {
     const char* dates[] = {"2025-12-30", "2025-12-31", "2026-01-01", "2026-01-02"};
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(rows[i].at("date"), dates[i]);
-        EXPECT_EQ(rows[i].size(), 8u + 50u + 11u);
+        EXPECT_EQ(rows[i].size(), 8u + 50u + 12u);
         EXPECT_EQ(std::stoi(rows[i].at("b24_min")) - std::stoi(rows[i].at("b00_min")), 1440);
         // Each clock is the chart's reading of its day minute.
         for (const auto& [column, value] : rows[i]) {
@@ -407,7 +407,7 @@ TEST_F(HoursCli, NamesWithCommasAndQuotesSurviveCsvAndJson) {
                                 json.out);
     if (!viaCsv || !viaJson)
         GTEST_SKIP() << "no python3";
-    EXPECT_EQ(viaCsv->out, "2 69 " + name + "\n") << viaCsv->err;
+    EXPECT_EQ(viaCsv->out, "2 70 " + name + "\n") << viaCsv->err;
     EXPECT_EQ(viaJson->out, name + "\n") << viaJson->err;
 }
 
@@ -1025,13 +1025,56 @@ TEST_F(HoursCli, EraDatesAreReadInEveryWrittenForm) {
                                               "1:3/1 文政13年閏3月1日", "1:3/2 文政13年閏3月2日"}));
 }
 
+// An era date outside its era's days, as sources write it: the day it names
+// carries the note in every format, the other days none.
+TEST_F(HoursCli, EraDatesAsSourcesWriteThemCarryTheirNote) {
+    const std::string kept = "安政7年3月20日 は 万延元年3月20日（3月18日に改元）";
+    const std::string early = "慶長元年閏7月13日 は 文禄5年閏7月13日（慶長への改元は10月27日）";
+
+    const ProcessResult day = Run({"--place", "京都", "--date", "安政7年3月20日"});
+    ASSERT_EQ(day.status, 0) << day.err;
+    EXPECT_NE(day.out.find("\n注  " + kept + "\n"), std::string::npos) << day.out;
+
+    // CSV: the last column, on the noted days only (--date and --to).
+    const ProcessResult csv = Run({"--place", "京都", "--date", "安政7年3月20日", "--to",
+                                   "慶長元年閏7月13日", "--format", "csv"});
+    ASSERT_NE(csv.status, 0) << "the end lies before the start";
+    const ProcessResult range = Run({"--place", "京都", "--date", "慶長元年閏7月13日", "--to",
+                                     "文禄5年閏7月15日", "--format", "csv"});
+    ASSERT_EQ(range.status, 0) << range.err;
+    const std::vector<std::string> lines = Split(range.out, '\n');
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_TRUE(lines[0].ends_with(",note")) << lines[0];
+    EXPECT_TRUE(lines[1].ends_with("," + early)) << lines[1];
+    EXPECT_TRUE(lines[2].ends_with(",")) << lines[2];
+    EXPECT_EQ(Split(lines[1], ',').size(), Split(lines[0], ',').size());
+
+    const ProcessResult table =
+        Run({"--place", "京都", "--date", "慶長元年閏7月13日", "--days", "2"});
+    EXPECT_NE(table.out.find("\n注  " + early + "\n"), std::string::npos) << table.out;
+
+    // JSON: a string on the noted day, null on the others; --at as well.
+    const ProcessResult json =
+        Run({"--place", "京都", "--date", "安政7年3月20日", "--days", "2", "--format", "json"});
+    EXPECT_NE(json.out.find("\"note\": \"" + kept + "\"}"), std::string::npos) << json.out;
+    EXPECT_NE(json.out.find("\"note\": null}"), std::string::npos) << json.out;
+    const ProcessResult at =
+        Run({"--place", "京都", "--at", "慶応4年9月8日T10:00", "--format", "json"});
+    EXPECT_NE(at.out.find("\"note\": \"慶応4年9月8日 は 明治元年9月8日（9月8日に改元）\"}"),
+              std::string::npos)
+        << at.out << at.err;
+    const ProcessResult plain =
+        Run({"--place", "京都", "--at", "2026-06-21T10:00", "--format", "json"});
+    EXPECT_NE(plain.out.find("\"note\": null}"), std::string::npos) << plain.out;
+}
+
 TEST_F(HoursCli, CsvAndJsonNameEachDayAsTheOldTextsDo) {
     const std::vector<std::string> newColumns = {
         "wareki", "kyureki_year", "kyureki_month",   "kyureki_leap", "kyureki_day", "julian_date",
-        "sekki",  "sekki_start",  "dawn_definition", "clock_set",    "calendar"};
+        "sekki",  "sekki_start",  "dawn_definition", "clock_set",    "calendar",    "note"};
     const ProcessResult csv = Run({"--date", "2026-06-21", "--format", "csv"});
     const std::vector<std::string> head = Split(Split(csv.out, '\n').at(0), ',');
-    ASSERT_EQ(head.size(), 69u);
+    ASSERT_EQ(head.size(), 70u);
     // The older columns first, as they were; the new ones after them.
     EXPECT_EQ(head[0], "date");
     EXPECT_EQ(head[57], "b24_min");

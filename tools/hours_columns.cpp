@@ -53,7 +53,7 @@ bool HasCalendar(const HoursRow& row) {
     return AlmanacCalendarOn(JdnFromCivil(row.day.date)) != nullptr;
 }
 
-const std::array<HoursColumn, 27> kHoursColumns = {{
+const std::array<HoursColumn, 28> kHoursColumns = {{
     {"date", "日付", ColumnType::kText, 1, "", kDateCell,
      [](std::string& out, const HoursRow& row, int) { AppendDate(out, row.day.date); }},
     {"place", "", ColumnType::kFreeText, 1, "", kNoCell,
@@ -133,28 +133,48 @@ const std::array<HoursColumn, 27> kHoursColumns = {{
          out += AlmanacCalendarOn(JdnFromCivil(row.day.date))->name;
      },
      HasCalendar},
+    {"note", "", ColumnType::kFreeText, 1, "", kNoCell,
+     [](std::string& out, const HoursRow& row, int) { out += row.note; },
+     [](const HoursRow& row) { return !row.note.empty(); }},
 }};
 
 constexpr ColumnId kTable[] = {ColumnId::kDate,    ColumnId::kDawn,     ColumnId::kSunrise,
                                ColumnId::kTransit, ColumnId::kSunset,   ColumnId::kDusk,
                                ColumnId::kDayHour, ColumnId::kNightHour};
-constexpr ColumnId kCsv[] = {
-    ColumnId::kDate,           ColumnId::kPlace,        ColumnId::kSunrise,
-    ColumnId::kSunset,         ColumnId::kDayHour,      ColumnId::kNightHour,
-    ColumnId::kSunriseMinute,  ColumnId::kSunsetMinute, ColumnId::kTimes,
-    ColumnId::kMinutes,        ColumnId::kWareki,       ColumnId::kKyurekiYear,
-    ColumnId::kKyurekiMonth,   ColumnId::kKyurekiLeap,  ColumnId::kKyurekiDay,
-    ColumnId::kJulianDate,     ColumnId::kSekki,        ColumnId::kSekkiStart,
-    ColumnId::kDawnDefinition, ColumnId::kClockSet,     ColumnId::kCalendar};
-constexpr ColumnId kJson[] = {
-    ColumnId::kDate,          ColumnId::kSunrise,        ColumnId::kSunset,
-    ColumnId::kSunriseMinute, ColumnId::kSunsetMinute,   ColumnId::kDayHour,
-    ColumnId::kNightHour,     ColumnId::kTimes,          ColumnId::kMinutes,
-    ColumnId::kWareki,        ColumnId::kKyurekiYear,    ColumnId::kKyurekiMonth,
-    ColumnId::kKyurekiLeap,   ColumnId::kKyurekiDay,     ColumnId::kJulianDate,
-    ColumnId::kSekki,         ColumnId::kSekkiStart,     ColumnId::kDawnDefinition,
-    ColumnId::kClockSet,      ColumnId::kWarekiSouthern, ColumnId::kWarekiNorthern,
-    ColumnId::kCalendar};
+constexpr ColumnId kCsv[] = {ColumnId::kDate,           ColumnId::kPlace,
+                             ColumnId::kSunrise,        ColumnId::kSunset,
+                             ColumnId::kDayHour,        ColumnId::kNightHour,
+                             ColumnId::kSunriseMinute,  ColumnId::kSunsetMinute,
+                             ColumnId::kTimes,          ColumnId::kMinutes,
+                             ColumnId::kWareki,         ColumnId::kKyurekiYear,
+                             ColumnId::kKyurekiMonth,   ColumnId::kKyurekiLeap,
+                             ColumnId::kKyurekiDay,     ColumnId::kJulianDate,
+                             ColumnId::kSekki,          ColumnId::kSekkiStart,
+                             ColumnId::kDawnDefinition, ColumnId::kClockSet,
+                             ColumnId::kCalendar,       ColumnId::kNote};
+constexpr ColumnId kJson[] = {ColumnId::kDate,
+                              ColumnId::kSunrise,
+                              ColumnId::kSunset,
+                              ColumnId::kSunriseMinute,
+                              ColumnId::kSunsetMinute,
+                              ColumnId::kDayHour,
+                              ColumnId::kNightHour,
+                              ColumnId::kTimes,
+                              ColumnId::kMinutes,
+                              ColumnId::kWareki,
+                              ColumnId::kKyurekiYear,
+                              ColumnId::kKyurekiMonth,
+                              ColumnId::kKyurekiLeap,
+                              ColumnId::kKyurekiDay,
+                              ColumnId::kJulianDate,
+                              ColumnId::kSekki,
+                              ColumnId::kSekkiStart,
+                              ColumnId::kDawnDefinition,
+                              ColumnId::kClockSet,
+                              ColumnId::kWarekiSouthern,
+                              ColumnId::kWarekiNorthern,
+                              ColumnId::kCalendar,
+                              ColumnId::kNote};
 
 } // namespace
 

@@ -28,6 +28,7 @@ struct HoursRow {
     const DayHours& day;
     const Place& place;
     const DayNames& names;
+    std::string_view note; // what reading the day's date said, if anything
 };
 
 // The cell of a table column: a separator before it, its width in terminal
@@ -83,6 +84,7 @@ enum class ColumnId {
     kWarekiNorthern,
     kKyureki,  // the table's one cell for the four kyureki_ values
     kCalendar, // the calendar in force (宣明暦 ... 太陽暦); none before 862
+    kNote,     // the note of the date as read (an era date outside its era's days)
 };
 const HoursColumn& Column(ColumnId id);
 

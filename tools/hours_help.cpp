@@ -134,6 +134,8 @@ CSV（UTF-8、1 行目は列名、区切りはコンマ、必要な欄だけ "..
   dawn_definition           その日の明六つ・暮六つの決め方（depression、36min、
                             sunrise。auto はその日のどちらか）
   clock_set   刻の表の日（--steps sekki では節気の初日、daily ではその日）
+  note        元号の期間外の和暦を史料の書き方で読んだ日の注（安政7年3月20日
+              は 万延元年3月20日（3月18日に改元））。ほかの日は空
   「日の分」はその日の 0 時（標準時）からの分です。前の日に入る刻は負、
   次の日に入る刻は 1440 以上になります（HH:MM は時計の読みのまま）。
 
@@ -144,13 +146,14 @@ JSON（UTF-8）
    "days": [{"date", "sunrise", "sunset", "sunrise_min", "sunset_min",
              "day_hour", "night_hour", "times": [25 の HH:MM],
              "minutes": [25 の日の分], CSV と同じ wareki … clock_set,
-             "wareki_southern", "wareki_northern"（両朝の和暦）}, …]}
+             "wareki_southern", "wareki_northern"（両朝の和暦）, "calendar",
+             "note"}, …]}
   "latitude" と "longitude" は度と分の文字列（"+35:27"）、"lat" と "lon" は
   同じ角度の符号付きの小数の度（数値、35.45）です。日にない値は null です。
   --now と --at では {"place", "now"（--at では "at"）, "minute",
   "current": {"index", "label", "since", "since_min"},
   "next": {"index", "label", "time", "time_min"}, "minutes_to_next",
-  "minutes_into", "dawn_definition", "steps"}。"now" と "at" は時差付きの
+  "minutes_into", "dawn_definition", "steps", "note"}。"now" と "at" は時差付きの
   ISO 8601（"2026-06-21T15:00:00+09:00"、秒は 00）、"minute" はその日の 0 時
   からの分です。CSV の now と at も同じ形です。
   --list-places の CSV は name, latitude, longitude, tz, latin_name, lat, lon、

@@ -86,6 +86,12 @@ std::string_view DefinitionOf(const HoursRequest& request, const MomentHour& hou
     return DawnDefinitionName(DawnDefinitionOnDay(request.options.dawn, JdnFromCivil(hour.date)));
 }
 
+// The note of the moment's date as read (--at with an era date outside its
+// era's days), empty for none.
+std::string_view MomentNote(const HoursRequest& request) {
+    return request.days.NoteOn(request.days.first);
+}
+
 // Spaces at the end of the output's last line, as padding leaves them.
 void TrimLineEnd(std::string& out) {
     while (!out.empty() && out.back() == ' ')
@@ -117,26 +123,49 @@ public:
     virtual void PlaceList(const std::vector<ListedPlace>& places) = 0;
 
 protected:
+    // The run's, from DaysHead on.
+    void StartRun(const HoursRequest& request) {
+        m_place = &request.place;
+        m_days = &request.days;
+    }
+    HoursRow Row(const DayHours& day, const DayNames& names) const {
+        return {day, *m_place, names, m_days->NoteOn(day.date)};
+    }
+
     std::string& m_out;
-    const Place* m_place = nullptr; // the run's, from DaysHead on
+    const Place* m_place = nullptr;
+    const DateRange* m_days = nullptr;
 };
+
+// "注  安政7年3月20日 は 万延元年3月20日（3月18日に改元）": each note of the
+// dates as read, a line each, after a heading.
+void AppendNoteLines(std::string& out, const DateRange& days, std::string_view indent = "  ") {
+    for (const DateNote& note : days.notes) {
+        out += "注";
+        out += indent;
+        out += note.text;
+        out += '\n';
+    }
+}
 
 class CTableWriter : public CHoursWriter {
 public:
     using CHoursWriter::CHoursWriter;
 
     void DaysHead(const HoursRequest& request) override {
-        m_place = &request.place;
+        StartRun(request);
         m_columns = TableColumns(request.days.first, request.days.dayCount, request.options);
         AppendPlaceLine(m_out, request.place);
-        m_out += "\n\n";
+        m_out += '\n';
+        AppendNoteLines(m_out, request.days);
+        m_out += '\n';
         for (ColumnId id : m_columns)
             Cell(Column(id), Column(id).title);
         TrimLineEnd(m_out);
         m_out += '\n';
     }
     void DayRow(const DayHours& day, const DayNames& names, bool) override {
-        const HoursRow row{day, *m_place, names};
+        const HoursRow row = Row(day, names);
         for (ColumnId id : m_columns) {
             const HoursColumn& column = Column(id);
             m_value.clear();
@@ -155,6 +184,7 @@ public:
         AppendDate(m_out, d.date);
         m_out += '\n';
         AppendNamesLine(m_out, names);
+        AppendNoteLines(m_out, request.days);
         AppendDefinitionLine(m_out, request.options, d.definition, d.date, d.setDate);
         m_out += '\n';
         AppendPadded(m_out, "番号", 4, true);
@@ -190,6 +220,7 @@ public:
             !era.empty())
             m_out += "（" + era + "）";
         m_out += '\n';
+        AppendNoteLines(m_out, request.days, "        ");
         if (request.options.dawn != DawnDefinition::kDepression ||
             request.options.steps != ClockSteps::kDaily) {
             const DayHours day = CalcDayHours(request.place, hour.date, request.options);
@@ -235,7 +266,7 @@ public:
     using CHoursWriter::CHoursWriter;
 
     void DaysHead(const HoursRequest& request) override {
-        m_place = &request.place;
+        StartRun(request);
         Fields([this](const HoursColumn& column, int i) {
             if (column.count == 1) {
                 m_out += column.name;
@@ -248,7 +279,7 @@ public:
         });
     }
     void DayRow(const DayHours& day, const DayNames& names, bool) override {
-        const HoursRow row{day, *m_place, names};
+        const HoursRow row = Row(day, names);
         Fields([&](const HoursColumn& column, int i) {
             if (column.has && !column.has(row))
                 return;
@@ -262,13 +293,14 @@ public:
         const Place& place = request.place;
         m_out += std::string(MomentName(kind)) +
                  ",place,index,label,since,next_index,next_label,next,minutes_to_next,"
-                 "minutes_into,dawn_definition,steps\n";
+                 "minutes_into,dawn_definition,steps,note\n";
         m_out += Stamp(place, hour) + ',' + CsvField(place.name) + ',' + Number(hour.index) + ',' +
                  std::string(hour.Label()) + ',' + FormatClock(hour.start) + ',' +
                  Number(hour.nextIndex) + ',' + std::string(hour.NextLabel()) + ',' +
                  FormatClock(hour.end) + ',' + Number(hour.MinutesLeft()) + ',' +
                  Number(hour.MinutesInto()) + ',' + std::string(DefinitionOf(request, hour)) + ',' +
-                 std::string(ClockStepsName(request.options.steps)) + "\n";
+                 std::string(ClockStepsName(request.options.steps)) + ',' +
+                 CsvField(MomentNote(request)) + "\n";
     }
     // The columns of older versions first, then the Latin name and the
     // signed decimal degrees.
@@ -316,7 +348,7 @@ public:
     using CHoursWriter::CHoursWriter;
 
     void DaysHead(const HoursRequest& request) override {
-        m_place = &request.place;
+        StartRun(request);
         m_out += "{\"place\": ";
         AppendPlace(request.place);
         m_out += ",\n \"options\": {\"dawn\": \"";
@@ -331,7 +363,7 @@ public:
         m_out += "],\n \"days\": [\n";
     }
     void DayRow(const DayHours& day, const DayNames& names, bool last) override {
-        const HoursRow row{day, *m_place, names};
+        const HoursRow row = Row(day, names);
         const char* separator = "  {";
         for (ColumnId id : JsonColumns()) {
             const HoursColumn& column = Column(id);
@@ -358,18 +390,21 @@ public:
     void Moment(const HoursRequest& request, const MomentHour& hour, MomentKind kind) override {
         m_out += "{\"place\": ";
         AppendPlace(request.place);
-        m_out += ",\n \"" + std::string(MomentName(kind)) + "\": \"" + Stamp(request.place, hour) +
-                 "\", \"minute\": " + Number(hour.minute) +
-                 ",\n \"current\": {\"index\": " + Number(hour.index) +
-                 ", \"label\": " + JsonString(hour.Label()) + ", \"since\": \"" +
-                 FormatClock(hour.start) + "\", \"since_min\": " + Number(hour.start) +
-                 "},\n \"next\": {\"index\": " + Number(hour.nextIndex) +
-                 ", \"label\": " + JsonString(hour.NextLabel()) + ", \"time\": \"" +
-                 FormatClock(hour.end) + "\", \"time_min\": " + Number(hour.end) +
-                 "},\n \"minutes_to_next\": " + Number(hour.MinutesLeft()) +
-                 ", \"minutes_into\": " + Number(hour.MinutesInto()) +
-                 ",\n \"dawn_definition\": \"" + std::string(DefinitionOf(request, hour)) +
-                 "\", \"steps\": \"" + std::string(ClockStepsName(request.options.steps)) + "\"}\n";
+        m_out +=
+            ",\n \"" + std::string(MomentName(kind)) + "\": \"" + Stamp(request.place, hour) +
+            "\", \"minute\": " + Number(hour.minute) +
+            ",\n \"current\": {\"index\": " + Number(hour.index) +
+            ", \"label\": " + JsonString(hour.Label()) + ", \"since\": \"" +
+            FormatClock(hour.start) + "\", \"since_min\": " + Number(hour.start) +
+            "},\n \"next\": {\"index\": " + Number(hour.nextIndex) +
+            ", \"label\": " + JsonString(hour.NextLabel()) + ", \"time\": \"" +
+            FormatClock(hour.end) + "\", \"time_min\": " + Number(hour.end) +
+            "},\n \"minutes_to_next\": " + Number(hour.MinutesLeft()) +
+            ", \"minutes_into\": " + Number(hour.MinutesInto()) + ",\n \"dawn_definition\": \"" +
+            std::string(DefinitionOf(request, hour)) + "\", \"steps\": \"" +
+            std::string(ClockStepsName(request.options.steps)) + "\",\n \"note\": " +
+            (MomentNote(request).empty() ? std::string("null") : JsonString(MomentNote(request))) +
+            "}\n";
     }
     void PlaceList(const std::vector<ListedPlace>& places) override {
         m_out += "[\n";

@@ -317,13 +317,23 @@ Result<MomentText> ReadMomentText(std::string_view text) {
     return moment;
 }
 
+std::string_view DateRange::NoteOn(const CivilDate& date) const {
+    for (const DateNote& note : notes)
+        if (note.date == date)
+            return note.text;
+    return {};
+}
+
 Result<DateRange> ResolveDates(const DateArguments& args, const CivilDate& today) {
-    DateRange range{today};
+    DateRange range;
+    range.first = today;
     if (args.date) {
         const Result<TypedDate> date = ReadDate("日付", *args.date);
         if (!date)
             return date.Error();
         range.first = date->date;
+        if (!date->note.empty())
+            range.notes.push_back({date->date, date->note});
     } else if (!kYearRange.Contains(today.year)) {
         return Refuse("今日の日付 " + FormatDate(today) + " は範囲外です（年は " +
                       RangeText(kYearRange) + "）");
@@ -353,6 +363,8 @@ Result<DateRange> ResolveDates(const DateArguments& args, const CivilDate& today
             return Refuse(Named("終わりの日付", *args.to) + " が始めの日付 " +
                           FormatDate(range.first) + " より前です");
         range.dayCount = static_cast<int>(DaysFromCivil(last) - DaysFromCivil(range.first) + 1);
+        if (!to->note.empty() && range.NoteOn(last).empty())
+            range.notes.push_back({last, to->note});
         range.ranged = true;
     }
     return range;

@@ -6,7 +6,9 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/civil_date.h"
 #include "core/place.h"
@@ -41,11 +43,21 @@ struct DateArguments {
     bool Any() const { return date || days || to; }
 };
 
+// What the reading of a date said about the day it names: the note of an
+// era date read by one of the sources' conventions (core/typed_date.h).
+struct DateNote {
+    CivilDate date;
+    std::string text;
+};
+
 // Consecutive days from first.
 struct DateRange {
     CivilDate first;
     int dayCount = 1;
-    bool ranged = false; // --days or --to was given
+    bool ranged = false;         // --days or --to was given
+    std::vector<DateNote> notes; // of --date and --to, each day once
+    // The note on date, empty for none.
+    std::string_view NoteOn(const CivilDate& date) const;
 };
 
 // The days; today stands in when no date is given.

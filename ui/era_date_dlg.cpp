@@ -128,6 +128,9 @@ EraDateReading ReadEraDateEntry(const EraDateEntry& entry) {
         return {std::nullopt, Message(parse), false};
 
     QString text = QStringLiteral("西暦 ") + GregorianAndJulianText(parse.jdn);
+    // A date outside its era's days, as sources write it: which date it is.
+    if (!parse.note.empty())
+        text += u'\n' + QString::fromUtf8(parse.note);
     const int gregorianYear = CivilFromJdn(parse.jdn).year;
     if (!kYearRange.Contains(gregorianYear)) {
         text += QStringLiteral("\n日付欄に入れられるのは %1年から %2年までです。")
