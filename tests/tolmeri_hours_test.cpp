@@ -17,6 +17,7 @@
 
 #include "core/sun_events.h"
 #include "tests/csv_rows.h"
+#include "tests/hostile_names.h"
 #include "tests/run_process.h"
 #include "tests/temp_folder.h"
 #include "tolmeri_config.h"
@@ -707,6 +708,60 @@ TEST_F(HoursCli, APictureThatCannotBeWrittenIsReportedAndLeavesNothing) {
 // A link another user planted in /tmp (a sticky folder everyone may write)
 // is not followed, even by root and whatever fs.protected_symlinks says; a
 // link to nothing makes nothing. The file a refused link names is untouched.
+// Whatever the name, the year chart's SVG is well-formed XML whose title is
+// the name as text (less the characters XML forbids), with no element the
+// name made.
+TEST_F(HoursCli, EveryNameMakesAWellFormedSvgWithTheNameAsText) {
+    const std::vector<std::string>& names = HostileNames();
+    std::string list;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const std::string file = (work / std::to_string(i).append(".svg")).string();
+        const ProcessResult r =
+            Run({"--date", "2026-01-01", "--name", names[i], "--year-chart", file});
+        ASSERT_EQ(r.status, 0) << names[i] << ": " << r.err;
+        list += file + "\n";
+    }
+    const auto parsed = Python("import sys, xml.etree.ElementTree as ET\n"
+                               "ns = '{http://www.w3.org/2000/svg}'\n"
+                               "for name in open(sys.argv[1]).read().split():\n"
+                               "    try:\n"
+                               "        root = ET.parse(name).getroot()\n"
+                               "    except ET.ParseError as e:\n"
+                               "        print('bad', e); continue\n"
+                               "    tags = {el.tag.replace(ns, '') for el in root.iter()}\n"
+                               "    title = root.find(ns + 'title').text or ''\n"
+                               "    print(title.encode().hex(), ' '.join(sorted(tags)))\n",
+                               list);
+    if (!parsed)
+        GTEST_SKIP() << "no python3";
+    const std::vector<std::string> lines = Split(parsed->out, '\n');
+    ASSERT_EQ(lines.size(), names.size()) << parsed->err;
+    std::string tags;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        SCOPED_TRACE(names[i]);
+        // The name as a hex string of its UTF-8, U+FFFE and U+FFFF left out.
+        std::string hex;
+        const std::string text = names[i] + "　2026年（令和8年）";
+        for (std::size_t k = 0; k < text.size(); ++k) {
+            if (text.compare(k, 2, "\xEF\xBF") == 0 && k + 2 < text.size() &&
+                (text[k + 2] == '\xBE' || text[k + 2] == '\xBF')) {
+                k += 2;
+                continue;
+            }
+            static constexpr char kHex[] = "0123456789abcdef";
+            const auto c = static_cast<unsigned char>(text[k]);
+            hex += kHex[c >> 4];
+            hex += kHex[c & 15];
+        }
+        const std::size_t space = lines[i].find(' ');
+        EXPECT_EQ(lines[i].substr(0, space), hex) << lines[i];
+        if (i == 0)
+            tags = lines[i].substr(space + 1);
+        EXPECT_EQ(lines[i].substr(space + 1), tags) << "the same elements for every name";
+    }
+    EXPECT_EQ(tags.find("script"), std::string::npos) << tags;
+}
+
 TEST_F(HoursCli, APictureIsNotWrittenThroughAnotherUsersLinkOrALinkToNothing) {
     if (geteuid() != 0)
         GTEST_SKIP() << "giving a link to another user takes root";

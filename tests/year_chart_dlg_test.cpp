@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QFontInfo>
 #include <QImage>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -22,6 +23,7 @@
 #include "core/period_rules.h"
 #include "framework/file_dialog.h"
 #include "res/resource.h"
+#include "tests/hostile_names.h"
 #include "tests/main_dialog_fixture.h"
 #include "tests/run_process.h"
 #include "ui/chart_painter.h"
@@ -357,6 +359,48 @@ TEST_F(YearChartWindow, AReplacedFileIsAskedAboutByWhereALinkLeads) {
         EXPECT_TRUE(c.chosen == real || QFileInfo(c.chosen).isSymLink());
     }
     messages.answer = true;
+}
+
+// A name typed in the box reaches the saved SVG as text: the file parses
+// as XML, its title is the name, and no element comes from the name.
+TEST_F(YearChartWindow, EveryNameSavesAWellFormedSvg) {
+    FileDialogAnswer dialog;
+    const QString file = Folder() + QStringLiteral("/chart.svg");
+    int saved = 0;
+    for (const std::string& bytes : HostileNames()) {
+        SCOPED_TRACE(bytes);
+        messages.Clear();
+        Type(*dlg, IDC_LOCATION_NAME, QString::fromStdString(bytes));
+        // What the box took of it (it holds 12 characters).
+        QString name = qobject_cast<QLineEdit*>(dlg->GetDlgItem(IDC_LOCATION_NAME))->text();
+        name.remove(QChar(0xFFFE)).remove(QChar(0xFFFF));
+        CYearChartDlg* chart = Open();
+        if (!chart || !messages.calls.empty())
+            continue; // longer than the box takes, or not in Shift-JIS
+        QFile::remove(file);
+        dialog.answer = {file, kSvg};
+        Click(*chart, IDC_YEAR_CHART_SAVE);
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&f);
+        QString title;
+        QStringList elements;
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            if (!elements.contains(xml.name().toString()))
+                elements << xml.name().toString();
+            if (xml.name() == QLatin1String("title") && title.isEmpty())
+                title = xml.readElementText();
+        }
+        EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+        EXPECT_EQ(title, (name.isEmpty() ? QString() : name + QStringLiteral("　")) +
+                             QStringLiteral("2026年（令和8年）"));
+        EXPECT_FALSE(elements.contains(QStringLiteral("script")));
+        chart->hide();
+        ++saved;
+    }
+    EXPECT_GE(saved, 10) << "names the box takes";
 }
 
 TEST_F(YearChartWindow, AFailedSaveIsReportedAndLeavesNothing) {

@@ -12,6 +12,7 @@
 #include <random>
 
 #include "ui/chart_painter.h"
+#include "ui/xml_text.h"
 #include "ui/year_chart_painter.h"
 
 using namespace tolmeri;
@@ -315,5 +316,34 @@ TEST(YearChartSvg, TheSamePainterWritesAnSvgThatReadsBack) {
         const YearChartSpan s = YearChartBandSpans(L, kSolstice, hour).back();
         const int y = s.top + (s.bottom - s.top) / 3;
         EXPECT_EQ(back.pixelColor(x, y), kChartBrushes[YearChartHourBrush(hour)]) << hour;
+    }
+}
+
+// Text an XML document cannot hold is dropped; markup is escaped, once.
+TEST(XmlText, DropsForbiddenCharactersAndEscapesMarkup) {
+    const QChar high(0xD83D), low(0xDE00);
+    const struct {
+        QString text;
+        QString characters;
+        QString escaped;
+    } cases[] = {
+        {QStringLiteral("A&B<>\"'"), QStringLiteral("A&B<>\"'"),
+         QStringLiteral("A&amp;B&lt;&gt;&quot;&apos;")},
+        {QStringLiteral("]]>"), QStringLiteral("]]>"), QStringLiteral("]]&gt;")},
+        {QStringLiteral("&amp;"), QStringLiteral("&amp;"), QStringLiteral("&amp;amp;")},
+        {QStringLiteral("a\tb\nc\rd"), QStringLiteral("a\tb\nc\rd"), QStringLiteral("a\tb\nc\rd")},
+        {QStringLiteral("a") + QChar(0x01) + QChar(0x1F) + QChar(0) + QStringLiteral("b"),
+         QStringLiteral("ab"), QStringLiteral("ab")},
+        {QString(QChar(0xFFFE)) + QChar(0xFFFF) + QChar(0xFFFD), QString(QChar(0xFFFD)),
+         QString(QChar(0xFFFD))},
+        {QString(high) + low, QString(high) + low, QString(high) + low}, // a pair stays
+        {QStringLiteral("x") + high + QStringLiteral("y") + low, QStringLiteral("xy"),
+         QStringLiteral("xy")}, // lone halves go
+        {QString(low) + high, QString(), QString()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        EXPECT_EQ(tolmeri::XmlCharacters(c.text), c.characters);
+        EXPECT_EQ(tolmeri::XmlEscaped(c.text), c.escaped);
     }
 }

@@ -26,6 +26,7 @@
 #include "res/resource.h"
 #include "settings/profile.h"
 #include "ui/box_checks.h"
+#include "ui/xml_text.h"
 
 using namespace tolmeri;
 
@@ -109,20 +110,6 @@ QString SvgFontFamilies(const QFont& font) {
     return list.join(QStringLiteral(", "));
 }
 
-// text without the characters XML 1.0 cannot hold (controls, unpaired
-// surrogates, U+FFFE and U+FFFF).
-QString XmlChars(const QString& text) {
-    QString out;
-    out.reserve(text.size());
-    for (char32_t c : text.toUcs4()) {
-        const bool allowed = c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
-                             (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
-        if (allowed)
-            out += QString::fromUcs4(&c, 1);
-    }
-    return out;
-}
-
 // The chart's texts as SVG text elements, each a whole string held at its
 // anchor, in one group over the drawing.
 QByteArray SvgTexts(const std::vector<YearChartTextRun>& runs) {
@@ -145,7 +132,7 @@ QByteArray SvgTexts(const std::vector<YearChartTextRun>& runs) {
                                                                   ? QStringLiteral("end")
                                                                   : QStringLiteral("middle"));
         xml.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
-        xml.writeCharacters(XmlChars(run.text));
+        xml.writeCharacters(XmlCharacters(run.text));
         xml.writeEndElement();
     }
     xml.writeEndElement();
@@ -199,8 +186,9 @@ QByteArray tolmeri::YearChartPicture(const YearChartInput& input, const QSize& s
         generator.setViewBox(area);
         // A pixel of the chart is a CSS pixel, so the picture shows at its size.
         generator.setResolution(96);
-        generator.setTitle(input.title);
-        generator.setDescription(input.subtitle);
+        // The generator puts the title and the description in as they are.
+        generator.setTitle(XmlEscaped(input.title));
+        generator.setDescription(XmlEscaped(input.subtitle));
         QPainter painter;
         if (!painter.begin(&generator))
             return {};
