@@ -49,6 +49,8 @@ expect "chart-old.png chart.png" --year-chart chart
 expect "depression 36min sunrise auto" --dawn ""
 expect "36min" --dawn 3
 expect "sekki" --steps=s
+expect "midnight dawn" --day-start ""
+expect "dawn" --day-start d
 expect "" --at ""
 expect "" --date ""                       # values of the user's own
 expect "" --lat 3

@@ -456,7 +456,7 @@ TEST_F(HoursCli, NowFindsTheHourAlsoBeforeMidnightMarkAndAfterTheLastOne) {
         const std::vector<std::string> lines = Split(r.out, '\n');
         ASSERT_EQ(lines.size(), 2u) << r.out;
         const std::vector<std::string> f = Split(lines[1], ',');
-        ASSERT_EQ(f.size(), 12u) << lines[1];
+        ASSERT_EQ(f.size(), 15u) << lines[1];
         EXPECT_EQ(f[0], c.localNow) << c.now;
         EXPECT_EQ(f[3], c.label) << c.now;
         EXPECT_EQ(f[6], c.next) << c.now;
@@ -1115,12 +1115,12 @@ TEST_F(HoursCli, EraDatesAsSourcesWriteThemCarryTheirNote) {
     EXPECT_NE(json.out.find("\"note\": null}"), std::string::npos) << json.out;
     const ProcessResult at =
         Run({"--place", "京都", "--at", "慶応4年9月8日T10:00", "--format", "json"});
-    EXPECT_NE(at.out.find("\"note\": \"慶応4年9月8日 は 明治元年9月8日（9月8日に改元）\"}"),
+    EXPECT_NE(at.out.find("\"note\": \"慶応4年9月8日 は 明治元年9月8日（9月8日に改元）\","),
               std::string::npos)
         << at.out << at.err;
     const ProcessResult plain =
         Run({"--place", "京都", "--at", "2026-06-21T10:00", "--format", "json"});
-    EXPECT_NE(plain.out.find("\"note\": null}"), std::string::npos) << plain.out;
+    EXPECT_NE(plain.out.find("\"note\": null,"), std::string::npos) << plain.out;
 }
 
 TEST_F(HoursCli, CsvAndJsonNameEachDayAsTheOldTextsDo) {
@@ -1513,6 +1513,82 @@ TEST_F(HoursCli, TodayIsTheDateAtThePlace) {
     const ProcessResult now =
         Run({"--place", "tokyo", "--now"}, {"TOLMERI_NOW=2026-12-07T23:23:00Z"});
     EXPECT_NE(now.out.find("2026-12-08 08:23"), std::string::npos) << now.out;
+}
+
+// --day-start dawn: the night after the date's daytime belongs to the date.
+// The raid of 元禄15年12月14日 was in that night's small hours, on the civil
+// date 1703-01-31.
+TEST_F(HoursCli, UnderDawnTheSmallHoursAfterTheNightBelongToTheDate) {
+    const std::vector<std::string> edo = {"--place", "東京", "--date", "元禄15年12月14日"};
+    const Row night = Csv({"--place", "東京", "--date", "1703-01-30", "--format", "csv"}).at(0);
+    const Row after = Csv({"--place", "東京", "--date", "1703-01-31", "--format", "csv"}).at(0);
+    const int dawn = BoundaryMinute(night, 6);
+    const struct {
+        std::string clock, start;
+        const char* at;  // the civil moment
+        const char* day; // the date it belongs to
+    } cases[] = {
+        {"04:00", "dawn", "1703-01-31T04:00:00+09:00", "1703-01-30"},
+        {"04:00", "midnight", "1703-01-30T04:00:00+09:00", "1703-01-30"},
+        {"00:00", "dawn", "1703-01-31T00:00:00+09:00", "1703-01-30"},
+        {tolmeri::FormatClock(dawn - 10), "dawn", "1703-01-31T", "1703-01-30"},
+        // Dawn comes a minute earlier on the 31st: a minute before the 30th's
+        // 明六つ is already the 31st's 明六つ hour.
+        {tolmeri::FormatClock(dawn - 1), "dawn", "1703-01-31T", "1703-01-31"},
+        {tolmeri::FormatClock(dawn), "dawn", "1703-01-30T", "1703-01-30"},
+        {"23:59", "dawn", "1703-01-30T23:59:00+09:00", "1703-01-30"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = edo;
+        args.insert(args.end(), {"--at", c.clock, "--day-start", c.start, "--format", "json"});
+        const ProcessResult r = Run(args);
+        ASSERT_EQ(r.status, 0) << c.clock << r.err;
+        EXPECT_NE(r.out.find("\"at\": \"" + std::string(c.at)), std::string::npos)
+            << c.clock << " " << c.start << r.out;
+        EXPECT_NE(r.out.find("\"day_start\": \"" + c.start + "\", \"day\": \"" + c.day + "\""),
+                  std::string::npos)
+            << c.clock << r.out;
+    }
+    // The same moment asked of the next date at midnight reckoning.
+    std::vector<std::string> dawnArgs = edo;
+    dawnArgs.insert(dawnArgs.end(), {"--at", "04:00", "--day-start", "dawn", "--format", "csv"});
+    const ProcessResult byDawn = Run(dawnArgs);
+    const ProcessResult byClock =
+        Run({"--place", "東京", "--at", "1703-01-31T04:00", "--format", "csv"});
+    EXPECT_EQ(Split(byDawn.out, ',').at(13), Split(byClock.out, ',').at(13)) << "same index";
+    const ProcessResult table = Run(
+        {"--place", "東京", "--date", "元禄15年12月14日", "--at", "04:00", "--day-start", "dawn"});
+    EXPECT_NE(table.out.find("暦日      1703-01-30（元禄15年12月14日、明六つから数える日）"),
+              std::string::npos)
+        << table.out;
+
+    // The day's table runs from its 明六つ to the next date's.
+    std::vector<std::string> tableArgs = edo;
+    tableArgs.insert(tableArgs.end(), {"--day-start", "dawn"});
+    const ProcessResult day = Run(tableArgs);
+    ASSERT_EQ(day.status, 0) << day.err;
+    const std::vector<std::string> lines = Split(day.out, '\n');
+    const auto first = std::find_if(lines.begin(), lines.end(), [](const std::string& l) {
+        return l.starts_with("   6  明六つ");
+    });
+    ASSERT_NE(first, lines.end()) << day.out;
+    ASSERT_GE(lines.end() - first, 25);
+    EXPECT_NE(first->find(tolmeri::FormatClock(dawn)), std::string::npos) << *first;
+    const std::string& last = *(first + 24);
+    EXPECT_EQ(last.rfind("   6  明六つ", 0), 0u) << last;
+    EXPECT_TRUE(last.ends_with(std::to_string(BoundaryMinute(after, 6) + 1440))) << last;
+    // midnight is the default table.
+    std::vector<std::string> midnightArgs = edo;
+    midnightArgs.insert(midnightArgs.end(), {"--day-start", "midnight"});
+    EXPECT_EQ(Run(midnightArgs).out, Run(edo).out);
+    // Pictures have no use for it.
+    const ProcessResult png = Run({"--day-start", "dawn", "--png", "a.png"});
+    EXPECT_EQ(png.status, 2);
+    EXPECT_NE(png.err.find("--day-start は表と --at、--now のためのものです"), std::string::npos);
+    const ProcessResult bad = Run({"--day-start", "noon"});
+    EXPECT_NE(bad.err.find("--day-start の値 \"noon\" は使えません（midnight, dawn）"),
+              std::string::npos)
+        << bad.err;
 }
 
 TEST_F(HoursCli, AtIsWrittenAsNowIsWithTheMomentsOffset) {

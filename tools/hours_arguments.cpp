@@ -13,7 +13,7 @@ namespace {
 struct RawArguments {
     PlaceArguments place;
     DateArguments dates;
-    OptionText format, png, yearChart, size, dawn, steps, at;
+    OptionText format, png, yearChart, size, dawn, steps, at, dayStart;
     bool now = false, listPlaces = false, version = false, bom = false;
 };
 
@@ -35,6 +35,7 @@ constexpr ValueOption kValueOptions[] = {
     {"--dawn", [](RawArguments& r) -> OptionText& { return r.dawn; }},
     {"--steps", [](RawArguments& r) -> OptionText& { return r.steps; }},
     {"--at", [](RawArguments& r) -> OptionText& { return r.at; }},
+    {"--day-start", [](RawArguments& r) -> OptionText& { return r.dayStart; }},
     {"--png", [](RawArguments& r) -> OptionText& { return r.png; }},
     {"--year-chart", [](RawArguments& r) -> OptionText& { return r.yearChart; }},
     {"--size", [](RawArguments& r) -> OptionText& { return r.size; }},
@@ -206,6 +207,12 @@ Status ReadOutput(const RawArguments& raw, HoursRequest& req) {
     if (Status s = ReadChoice("--steps", raw.steps, kClockSteps, ClockStepsName, req.options.steps);
         !s)
         return s.Error();
+    if (Status s = ReadChoice("--day-start", raw.dayStart, kDayStarts, DayStartName, req.dayStart);
+        !s)
+        return s.Error();
+    if (raw.dayStart && (raw.png || raw.yearChart))
+        return Refuse("--day-start は表と --at、--now のためのものです（--png、--year-chart "
+                      "とは一緒に使えません）");
     if (raw.png || raw.yearChart)
         return ReadPicture(raw, req);
     if (raw.size)

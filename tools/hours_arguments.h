@@ -11,6 +11,7 @@
 
 #include "core/accepted_ranges.h"
 #include "core/civil_date.h"
+#include "core/day_start.h"
 #include "core/period_hours.h"
 #include "core/place.h"
 #include "core/result.h"
@@ -27,7 +28,8 @@ struct HoursRequest {
     HoursAction action = HoursAction::kHours;
     Place place; // the name is what the tables and the chart title show
     DateRange days;
-    PeriodOptions options; // how dawn and dusk are placed and the clocks set
+    PeriodOptions options;                   // how dawn and dusk are placed and the clocks set
+    DayStart dayStart = DayStart::kMidnight; // where the date's day begins
     HoursFormat format = HoursFormat::kTable;
     bool byteOrderMark = false; // --bom: CSV begins with U+FEFF in UTF-8
     int atMinute = 0;           // kAt: the moment, a minute of days.first

@@ -75,6 +75,11 @@ constexpr std::string_view kHelpText = R"(使い方: tolmeri-hours [場所] [日
                      （1798-02-16）、天保暦（1844-02-18）、太陽暦（1873-01-01）。
   --steps 時計       daily（既定。毎日その日の刻）か sekki（和時計のように二十四
                      節気ごとに合わせる: 節気の初日の刻をその節気のあいだ使う）。
+  --day-start 始まり midnight（既定。日付は 0 時に変わる）か dawn（江戸の数え方:
+                     日は明六つから翌日の明六つまで。その日の夜の明け方も
+                     その日）。dawn では --at の時刻がその日の明六つより前なら
+                     翌日の未明の時刻とし、1 日の表は明六つから翌日の明六つ
+                     まで、--at と --now は明六つから数えた日も示します。
 
 出力
   --format 形式      table（既定。桁をそろえた表）、csv、json。
@@ -153,7 +158,8 @@ JSON（UTF-8）
   --now と --at では {"place", "now"（--at では "at"）, "minute",
   "current": {"index", "label", "since", "since_min"},
   "next": {"index", "label", "time", "time_min"}, "minutes_to_next",
-  "minutes_into", "dawn_definition", "steps", "note"}。"now" と "at" は時差付きの
+  "minutes_into", "dawn_definition", "steps", "note", "day_start", "day"}。
+  "day" はその時刻が属する日（--day-start dawn では明六つから数えた日）。"now" と "at" は時差付きの
   ISO 8601（"2026-06-21T15:00:00+09:00"、秒は 00）、"minute" はその日の 0 時
   からの分です。CSV の now と at も同じ形です。
   --list-places の CSV は name, latitude, longitude, tz, latin_name, lat, lon、

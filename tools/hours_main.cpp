@@ -13,6 +13,7 @@
 
 #include "core/accepted_ranges.h"
 #include "core/civil_date.h"
+#include "core/day_start.h"
 #include "core/period_hours.h"
 #include "core/result.h"
 #include "tolmeri_config.h"
@@ -103,12 +104,17 @@ int Answer(const HoursRequest& request, std::int64_t now, CStandardOutput& outpu
                         MomentKind::kNow, out);
         break;
     }
-    case HoursAction::kAt:
-        WriteMomentHour(
-            request,
-            FindMomentHour(request.place, request.days.first, request.atMinute, request.options),
-            MomentKind::kAt, out);
+    case HoursAction::kAt: {
+        // The clock time on the date as its day is reckoned: under dawn, the
+        // small hours before its 明六つ are those after its night.
+        const int minute =
+            ReckonedMinute(CalcDayHours(request.place, request.days.first, request.options),
+                           request.atMinute, request.dayStart);
+        WriteMomentHour(request,
+                        FindMomentHour(request.place, request.days.first, minute, request.options),
+                        MomentKind::kAt, out);
         break;
+    }
     case HoursAction::kChart:
     case HoursAction::kYearChart: {
         const Status written = WritePicture(request);

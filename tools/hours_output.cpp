@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/calendar.h"
+#include "core/day_start.h"
 #include "core/presets.h"
 #include "core/solar_terms.h"
 #include "tools/hours_columns.h"
@@ -84,6 +85,15 @@ void AppendDefinitionLine(std::string& out, const PeriodOptions& options, DawnDe
 // resolved by the moment's date.
 std::string_view DefinitionOf(const HoursRequest& request, const MomentHour& hour) {
     return DawnDefinitionName(DawnDefinitionOnDay(request.options.dawn, JdnFromCivil(hour.date)));
+}
+
+// The date the moment belongs to as the request reckons the day (under
+// dawn, the small hours before 明六つ are the day before's).
+CivilDate MomentDay(const HoursRequest& request, const MomentHour& hour) {
+    if (request.dayStart == DayStart::kMidnight)
+        return hour.date;
+    return ReckonedDate(CalcDayHours(request.place, hour.date, request.options), hour.minute,
+                        request.dayStart);
 }
 
 // The note of the moment's date as read (--at with an era date outside its
@@ -186,18 +196,30 @@ public:
         AppendNamesLine(m_out, names);
         AppendNoteLines(m_out, request.days);
         AppendDefinitionLine(m_out, request.options, d.definition, d.date, d.setDate);
+        // The marks of the day as reckoned; under dawn its night runs on
+        // into the next date, whose minutes count on past 1440.
+        const DayHours next =
+            request.dayStart == DayStart::kDawn
+                ? CalcDayHours(request.place, CivilFromDays(DaysFromCivil(d.date) + 1),
+                               request.options)
+                : d;
+        if (request.dayStart == DayStart::kDawn) {
+            m_out += "一日      明六つから翌日の明六つまで（翌日 ";
+            AppendDate(m_out, next.date);
+            m_out += " の刻の分は 1440 から数えます）\n";
+        }
         m_out += '\n';
         AppendPadded(m_out, "番号", 4, true);
         m_out += "  ";
         AppendPadded(m_out, "刻", 12);
         m_out += "  時刻     分\n";
-        for (int i = 0; i < kBoundaryCount; ++i) {
-            AppendPadded(m_out, Number(i), 4, true);
+        for (const ReckonedMark& mark : ReckonedMarks(d, next, request.dayStart)) {
+            AppendPadded(m_out, Number(mark.label), 4, true);
             m_out += "  ";
-            AppendPadded(m_out, kBoundaryLabels[i], 12);
+            AppendPadded(m_out, kBoundaryLabels[mark.label], 12);
             m_out += "  ";
-            AppendClock(m_out, d.boundary[i]);
-            AppendPadded(m_out, Number(d.boundary[i]), 6, true);
+            AppendClock(m_out, mark.minute);
+            AppendPadded(m_out, Number(mark.minute), 6, true);
             m_out += '\n';
         }
         m_out += "\n日出 ";
@@ -221,6 +243,16 @@ public:
             m_out += "（" + era + "）";
         m_out += '\n';
         AppendNoteLines(m_out, request.days, "        ");
+        if (request.dayStart == DayStart::kDawn) {
+            const CivilDate day = MomentDay(request, hour);
+            m_out += "暦日      ";
+            AppendDate(m_out, day);
+            m_out += "（";
+            if (const std::string era = FormatEraDates(EraDatesFromJdn(JdnFromCivil(day)));
+                !era.empty())
+                m_out += era + "、";
+            m_out += "明六つから数える日）\n";
+        }
         if (request.options.dawn != DawnDefinition::kDepression ||
             request.options.steps != ClockSteps::kDaily) {
             const DayHours day = CalcDayHours(request.place, hour.date, request.options);
@@ -293,14 +325,15 @@ public:
         const Place& place = request.place;
         m_out += std::string(MomentName(kind)) +
                  ",place,index,label,since,next_index,next_label,next,minutes_to_next,"
-                 "minutes_into,dawn_definition,steps,note\n";
+                 "minutes_into,dawn_definition,steps,note,day_start,day\n";
         m_out += Stamp(place, hour) + ',' + CsvField(place.name) + ',' + Number(hour.index) + ',' +
                  std::string(hour.Label()) + ',' + FormatClock(hour.start) + ',' +
                  Number(hour.nextIndex) + ',' + std::string(hour.NextLabel()) + ',' +
                  FormatClock(hour.end) + ',' + Number(hour.MinutesLeft()) + ',' +
                  Number(hour.MinutesInto()) + ',' + std::string(DefinitionOf(request, hour)) + ',' +
                  std::string(ClockStepsName(request.options.steps)) + ',' +
-                 CsvField(MomentNote(request)) + "\n";
+                 CsvField(MomentNote(request)) + ',' + std::string(DayStartName(request.dayStart)) +
+                 ',' + FormatDate(MomentDay(request, hour)) + "\n";
     }
     // The columns of older versions first, then the Latin name and the
     // signed decimal degrees.
@@ -404,7 +437,8 @@ public:
             std::string(DefinitionOf(request, hour)) + "\", \"steps\": \"" +
             std::string(ClockStepsName(request.options.steps)) + "\",\n \"note\": " +
             (MomentNote(request).empty() ? std::string("null") : JsonString(MomentNote(request))) +
-            "}\n";
+            ", \"day_start\": \"" + std::string(DayStartName(request.dayStart)) +
+            "\", \"day\": \"" + FormatDate(MomentDay(request, hour)) + "\"}\n";
     }
     void PlaceList(const std::vector<ListedPlace>& places) override {
         m_out += "[\n";
