@@ -11,6 +11,8 @@
 #include "core/calendar.h"
 #include "core/day_names.h"
 #include "core/solar_terms.h"
+#include "core/typed_date.h"
+#include "core/typed_text.h"
 #include "framework/cp932.h"
 #include "framework/data_exchange.h"
 #include "res/dialogs.h"
@@ -83,6 +85,56 @@ QString GregorianAndJulianText(int jdn) {
 
 } // namespace
 
+namespace {
+
+// The reading of a day found: its Gregorian (and Julian) date, the note of
+// an era date outside its era's days, and whether the date boxes take it.
+EraDateReading DayReading(int jdn, const std::string& note) {
+    QString text = QStringLiteral("西暦 ") + GregorianAndJulianText(jdn);
+    // A date outside its era's days, as sources write it: which date it is.
+    if (!note.empty())
+        text += u'\n' + QString::fromUtf8(note);
+    const int gregorianYear = CivilFromJdn(jdn).year;
+    if (!kYearRange.Contains(gregorianYear)) {
+        text += QStringLiteral("\n日付欄に入れられるのは %1年から %2年までです。")
+                    .arg(kYearRange.first)
+                    .arg(kYearRange.last);
+        return {jdn, text, false};
+    }
+    return {jdn, text, true};
+}
+
+// A whole date typed or pasted into the era box, "安政7年 3月20日",
+// "慶長五年九月十五日", "1860/3/24", "2026年6月21日": read by the core's reader
+// of typed dates, as tolmeri-hours reads its dates, with the year, month and
+// day boxes left aside. Nullopt for a text that is no whole date.
+std::optional<EraDateReading> ReadWholeDate(const QString& typed) {
+    const std::string text = typed.toStdString();
+    const EraDateParse era = ParseEraDate(text);
+    if (era.error == EraDateError::kNone)
+        return DayReading(era.jdn, era.note);
+    if (era.error != EraDateError::kMalformed && era.error != EraDateError::kUnknownEra)
+        return EraDateReading{std::nullopt, QString::fromUtf8(EraDateErrorMessage(era)), false};
+    const std::string plain = PlainTypedText(text);
+    const bool western = !plain.empty() && ((plain[0] >= '0' && plain[0] <= '9') ||
+                                            plain.starts_with("西暦") || plain.starts_with("旧暦"));
+    if (!western)
+        return std::nullopt;
+    const Result<TypedDate> date = ReadTypedDate(text);
+    if (!date)
+        return EraDateReading{std::nullopt,
+                              QStringLiteral("「") + typed.trimmed() + QStringLiteral("」") +
+                                  QString::fromUtf8(date.Message()).trimmed(),
+                              false};
+    const int jdn = JdnFromCivil(date->date);
+    EraDateReading reading = DayReading(jdn, {});
+    if (const std::string wareki = FormatEraDates(EraDatesFromJdn(jdn)); !wareki.empty())
+        reading.text += QStringLiteral("\n和暦 ") + QString::fromUtf8(wareki);
+    return reading;
+}
+
+} // namespace
+
 EraDateReading ReadEraDateEntry(const EraDateEntry& entry) {
     const QString era = EraName(entry.era);
     const QString year = Number(entry.year, u'年');
@@ -91,6 +143,8 @@ EraDateReading ReadEraDateEntry(const EraDateEntry& entry) {
     if (era.isEmpty())
         return {std::nullopt, QStringLiteral("元号を選ぶか入れてください。"), false};
     if (FindEra(era.toStdString()) < 0) {
+        if (std::optional<EraDateReading> whole = ReadWholeDate(entry.era))
+            return *whole;
         EraDateParse unknown;
         unknown.error = EraDateError::kUnknownEra;
         unknown.eraText = era.toStdString();
@@ -127,18 +181,7 @@ EraDateReading ReadEraDateEntry(const EraDateEntry& entry) {
     if (parse.error != EraDateError::kNone)
         return {std::nullopt, Message(parse), false};
 
-    QString text = QStringLiteral("西暦 ") + GregorianAndJulianText(parse.jdn);
-    // A date outside its era's days, as sources write it: which date it is.
-    if (!parse.note.empty())
-        text += u'\n' + QString::fromUtf8(parse.note);
-    const int gregorianYear = CivilFromJdn(parse.jdn).year;
-    if (!kYearRange.Contains(gregorianYear)) {
-        text += QStringLiteral("\n日付欄に入れられるのは %1年から %2年までです。")
-                    .arg(kYearRange.first)
-                    .arg(kYearRange.last);
-        return {parse.jdn, text, false};
-    }
-    return {parse.jdn, text, true};
+    return DayReading(parse.jdn, parse.note);
 }
 
 DayNameLines NameDayLines(int jdn, int timeDiffHours) {

@@ -40,7 +40,10 @@ struct EraDateReading {
 };
 
 // The numbers may be arabic, full-width or kanji numerals, each with or
-// without its 年, 月 or 日; the year may be 元 (元年).
+// without its 年, 月 or 日; the year may be 元 (元年). A whole date in the era
+// box ("安政7年 3月20日", "1860/3/24", as tolmeri-hours reads dates) is read
+// by itself, the other boxes left aside. An era date outside its era's days
+// as sources write it is taken, with its note on a line of its own.
 EraDateReading ReadEraDateEntry(const EraDateEntry& entry);
 
 // A day as the dialog names it (core/day_names.h), one text per line.
