@@ -2,9 +2,9 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <string_view>
 
+#include "settings/profile.h"
 #include "tolmeri_config.h"
 
 namespace tolmeri {
@@ -39,7 +39,8 @@ std::optional<std::string> InfoRequestText(int argc, const char* const* argv) {
 int PrintInfo(const std::string& text) {
     const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
     if (!written || std::fflush(stdout) != 0) {
-        std::fprintf(stderr, "tolmeri: 出力を書けませんでした: %s\n", std::strerror(errno));
+        std::fprintf(stderr, "tolmeri: 出力を書けませんでした: %s\n",
+                     tolmeri::profile::SystemErrorText(errno).c_str());
         return 1;
     }
     return 0;

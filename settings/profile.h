@@ -121,4 +121,9 @@ Status ReplaceFile(const std::string& path, const std::function<Result<std::stri
 int OpenUnnamed(const char* directory, int flags);
 bool UnnamedFilesUnsupported(int error);
 
+// What an errno value means, in Japanese, for the messages of the window
+// and the tool: 「許可がありません」 for EACCES; a value without a text of
+// its own as 「システムのエラー 95」.
+std::string SystemErrorText(int error);
+
 } // namespace tolmeri::profile

@@ -13,17 +13,13 @@
 namespace tolmeri::profile {
 namespace {
 
-std::string ErrnoText(int error) {
-    return std::generic_category().message(error);
-}
-
-// "cannot open /path: No such file or directory".
+// "/path を開けません：そのようなファイルやフォルダーはありません".
 Failure Trouble(std::string_view what, const std::string& path, int error) {
-    std::string text(what);
+    std::string text = path;
     text += ' ';
-    text += path;
-    text += ": ";
-    text += ErrnoText(error);
+    text += what;
+    text += "：";
+    text += SystemErrorText(error);
     return Fail(std::move(text));
 }
 
@@ -110,13 +106,13 @@ bool WriteAll(int fd, std::string_view data, int& error) {
 // Reads an opened file; info receives what fstat says about it.
 Result<std::string> ReadOpened(int fd, const std::string& path, struct stat& info) {
     if (::fstat(fd, &info) != 0)
-        return Trouble("cannot examine", path, errno);
+        return Trouble("を調べられません", path, errno);
     if (!S_ISREG(info.st_mode))
-        return Fail("not a regular file: " + path);
+        return Fail(path + " はふつうのファイルではありません");
     std::string content;
     int readError = 0;
     if (!ReadAll(fd, content, readError))
-        return Trouble("cannot read", path, readError);
+        return Trouble("を読めません", path, readError);
     return content;
 }
 
@@ -203,13 +199,13 @@ Status Fill(int fd, const std::string& target, std::string_view data, const stru
             // deliberately ignored
         }
         if (::fchmod(fd, old->st_mode & 07777) != 0)
-            return Trouble("cannot set the permissions of", target, errno);
+            return Trouble("の許可を設定できません", target, errno);
     }
     int writeError = 0;
     if (!WriteAll(fd, data, writeError))
-        return Trouble("cannot write", target, writeError);
+        return Trouble("に書けません", target, writeError);
     if (::fsync(fd) != 0)
-        return Trouble("cannot flush", target, errno);
+        return Trouble("をディスクに書き終えられません", target, errno);
     return {};
 }
 
@@ -230,14 +226,14 @@ Status ExamineTarget(const std::string& target, struct stat& old, bool& exists) 
     if (::lstat(target.c_str(), &old) != 0) {
         if (errno == ENOENT)
             return {};
-        return Trouble("cannot examine", target, errno);
+        return Trouble("を調べられません", target, errno);
     }
     if (!S_ISREG(old.st_mode))
         return Refuse("not a regular file: " + target);
     // Writing in place would fail on a read-only file; replacing it must not
     // quietly succeed instead.
     if (::access(target.c_str(), W_OK) != 0)
-        return Trouble("cannot write", target, errno);
+        return Trouble("に書けません", target, errno);
     exists = true;
     return {};
 }
@@ -257,10 +253,10 @@ Status WriteReplacement(const std::string& target, std::string_view data, const 
     const bool unnamed = fd >= 0;
     if (!unnamed) {
         if (!UnnamedFilesUnsupported(errno))
-            return Trouble("cannot create a temporary file beside", target, errno);
+            return Trouble("の隣に一時ファイルを作れません", target, errno);
         fd = NameTemporary(target, -1, true, temporary, openError);
         if (fd < 0)
-            return Trouble("cannot create a temporary file beside", target, openError);
+            return Trouble("の隣に一時ファイルを作れません", target, openError);
     }
     CFileDescriptor file(fd);
     const auto fail = [&](Failure failure) -> Status {
@@ -271,9 +267,9 @@ Status WriteReplacement(const std::string& target, std::string_view data, const 
     if (Status filled = Fill(fd, target, data, old); !filled)
         return fail(filled.Error());
     if (unnamed && NameTemporary(target, fd, false, temporary, openError) < 0)
-        return fail(Trouble("cannot name the new file beside", target, openError));
+        return fail(Trouble("の隣の新しいファイルに名前を付けられません", target, openError));
     if (!file.Close())
-        return fail(Trouble("cannot close", target, errno));
+        return fail(Trouble("を閉じられません", target, errno));
     // Whatever took target's place since it was examined is not replaced
     // unless it is a regular file.
     struct stat now {};
@@ -281,20 +277,78 @@ Status WriteReplacement(const std::string& target, std::string_view data, const 
     if (Status examined = ExamineTarget(target, now, exists); !examined)
         return fail(examined.Error());
     if (::rename(temporary.c_str(), target.c_str()) != 0)
-        return fail(Trouble("cannot replace", target, errno));
+        return fail(Trouble("を置き換えられません", target, errno));
     SyncDirectoryOf(target);
     return {};
 }
 
 } // namespace
 
+std::string SystemErrorText(int error) {
+    switch (error) {
+    case EACCES:
+        return "許可がありません";
+    case EPERM:
+        return "その操作は許されていません";
+    case ENOENT:
+        return "そのようなファイルやフォルダーはありません";
+    case EEXIST:
+        return "すでにあります";
+    case ENOTDIR:
+        return "途中にフォルダーでないものがあります";
+    case EISDIR:
+        return "フォルダーです";
+    case EROFS:
+        return "読み出し専用のファイルシステムです";
+    case ENOSPC:
+        return "ディスクに空きがありません";
+    case EDQUOT:
+        return "ディスクの割り当てを使い切りました";
+    case EFBIG:
+        return "ファイルが大きすぎます";
+    case EIO:
+        return "読み書きの誤りです";
+    case ELOOP:
+        return "リンクをたどりきれません（多すぎるか、輪になっています）";
+    case ENAMETOOLONG:
+        return "名前が長すぎます";
+    case EMFILE:
+    case ENFILE:
+        return "開いているファイルが多すぎます";
+    case EBUSY:
+    case ETXTBSY:
+        return "使用中です";
+    case EXDEV:
+        return "別のファイルシステムをまたげません";
+    case EOPNOTSUPP:
+        return "このファイルシステムではできません";
+    case EINVAL:
+        return "正しくない指定です";
+    case ENOMEM:
+        return "メモリーが足りません";
+    case EPIPE:
+        return "読み手のいないパイプです";
+    case ENXIO:
+    case ENODEV:
+        return "装置がありません";
+    case EAGAIN:
+        return "いまは使えません";
+    case EINTR:
+        return "中断されました";
+    case EMLINK:
+        return "リンクが多すぎます";
+    default:
+        return "システムのエラー " + std::to_string(error);
+    }
+}
+
 Result<std::string> ReadProfileFile(const std::string& path, LinkRule links) {
     const int noFollow = links == LinkRule::kRefuse ? O_NOFOLLOW : 0;
     const CFileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | noFollow));
     if (file.Get() < 0) {
         if (errno == ENOENT)
-            return Fail("no file " + path, FailureKind::kAbsent);
-        return Trouble("cannot open", path, errno);
+            return Fail(path + " がありません", FailureKind::kAbsent);
+        return Trouble("を開けません", path, errno);
     }
     struct stat info {};
     return ReadOpened(file.Get(), path, info);
@@ -303,7 +357,7 @@ Result<std::string> ReadProfileFile(const std::string& path, LinkRule links) {
 Status UpdateProfileFile(const std::string& path, const std::function<void(std::string&)>& edit,
                          LinkRule links) {
     if (path.empty())
-        return Fail("no settings file path");
+        return Fail("設定ファイルの場所がわかりません");
     const Result<WriteTarget> resolved = ResolveWriteTarget(path, links);
     if (!resolved)
         return resolved.Error();
@@ -324,11 +378,11 @@ Status UpdateProfileFile(const std::string& path, const std::function<void(std::
             content = std::move(*read);
             exists = true;
         } else if (errno != ENOENT) {
-            return Trouble("cannot open", *target, errno);
+            return Trouble("を開けません", *target, errno);
         }
     }
     if (exists && ::access(target->c_str(), W_OK) != 0)
-        return Trouble("cannot write", *target, errno);
+        return Trouble("に書けません", *target, errno);
 
     edit(content);
     return WriteReplacement(*target, content, exists ? &old : nullptr);
@@ -337,7 +391,7 @@ Status UpdateProfileFile(const std::string& path, const std::function<void(std::
 Status ReplaceFile(const std::string& path, const std::function<Result<std::string>()>& make,
                    LinkRule links) {
     if (path.empty())
-        return Fail("no file name");
+        return Fail("ファイル名がありません");
     const Result<WriteTarget> target = ResolveWriteTarget(path, links);
     if (!target)
         return target.Error();
@@ -357,7 +411,7 @@ Result<WriteTarget> ResolveWriteTarget(const std::string& path, LinkRule links) 
         struct stat info {};
         if (::lstat(target.path.c_str(), &info) != 0) {
             if (errno != ENOENT)
-                return Trouble("cannot examine", target.path, errno);
+                return Trouble("を調べられません", target.path, errno);
             if (target.throughLink && links == LinkRule::kFollowExisting)
                 return Refuse("a link to nothing: " + path + " -> " + target.path);
             return target;
@@ -373,15 +427,15 @@ Result<WriteTarget> ResolveWriteTarget(const std::string& path, LinkRule links) 
         std::string link(static_cast<std::size_t>(info.st_size) + 256, '\0');
         const ssize_t length = ::readlink(target.path.c_str(), link.data(), link.size());
         if (length < 0)
-            return Trouble("cannot read the link", target.path, errno);
+            return Trouble("のリンクを読めません", target.path, errno);
         if (static_cast<std::size_t>(length) == link.size())
-            return Trouble("cannot read the link", target.path, ENAMETOOLONG);
+            return Trouble("のリンクを読めません", target.path, ENAMETOOLONG);
         link.resize(static_cast<std::size_t>(length));
         target.path =
             (!link.empty() && link.front() == '/') ? link : DirectoryOf(target.path) + link;
         target.throughLink = true;
     }
-    return Trouble("cannot follow", path, ELOOP);
+    return Trouble("のリンクをたどれません", path, ELOOP);
 }
 
 int OpenUnnamed(const char* directory, int flags) {

@@ -4,7 +4,6 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -115,7 +114,7 @@ Status SaveSettingsFile(const SettingsLocation& location, const CSettingsValues&
     // The first save here: the folders, then the seed's lines with the new values.
     const std::string folder = FolderOf(location.path);
     if (!MakeFolders(folder))
-        return Fail("cannot create the folder " + folder + ": " + std::strerror(errno));
+        return Fail("フォルダー " + folder + " を作れません：" + profile::SystemErrorText(errno));
     const Result<std::string> read = profile::ReadProfileFile(location.seedPath);
     const std::string seed = read ? *read : std::string();
     return profile::UpdateProfileFile(location.path, [&](std::string& content) {

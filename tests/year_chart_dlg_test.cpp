@@ -414,12 +414,17 @@ TEST_F(YearChartWindow, AFailedSaveIsReportedAndLeavesNothing) {
     QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     const struct {
         QString path;
-        const char* message;
+        std::string message;
         bool skip;
     } cases[] = {
         {folder + QStringLiteral("/folder.png"),
          "はふつうのファイルではないので、図を保存しません。", false},
-        {folder + QStringLiteral("/missing/chart.png"), "図を保存できませんでした。", false},
+        {folder + QStringLiteral("/missing/chart.png"),
+         "図を保存できませんでした。\n" +
+             (folder + QStringLiteral("/missing/chart.png")).toStdString() + "\n（" +
+             (folder + QStringLiteral("/missing/chart.png")).toStdString() +
+             " の隣に一時ファイルを作れません：そのようなファイルやフォルダーはありません）",
+         false},
         {folder + QStringLiteral("/chart.jpg"), "図は PNG か SVG で保存します。", false},
         // root writes into a read-only folder.
         {locked + QStringLiteral("/chart.svg"), "図を保存できませんでした。", geteuid() == 0},
@@ -432,7 +437,7 @@ TEST_F(YearChartWindow, AFailedSaveIsReportedAndLeavesNothing) {
         dialog.answer = {c.path, kPng};
         Click(*chart, IDC_YEAR_CHART_SAVE);
         ASSERT_EQ(messages.calls.size(), 1u);
-        EXPECT_TRUE(messages.calls[0].text.contains(QString::fromUtf8(c.message)))
+        EXPECT_TRUE(messages.calls[0].text.contains(QString::fromStdString(c.message)))
             << messages.calls[0].text.toStdString();
         EXPECT_TRUE(messages.calls[0].text.contains(c.path));
         EXPECT_EQ(messages.calls[0].icon, afx::MbIcon::kExclamation);

@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <string>
 #include <string_view>
@@ -16,6 +15,7 @@
 #include "core/day_start.h"
 #include "core/period_hours.h"
 #include "core/result.h"
+#include "settings/profile.h"
 #include "tolmeri_config.h"
 #include "tools/hours_arguments.h"
 #include "tools/hours_help.h"
@@ -53,7 +53,7 @@ public:
                 m_nError = errno ? errno : EIO;
         }
         if (m_nError != 0)
-            return Complain(std::string("出力を書けませんでした: ") + std::strerror(m_nError),
+            return Complain("出力を書けませんでした: " + profile::SystemErrorText(m_nError),
                             kExitFailure);
         return 0;
     }

@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 #include "settings/profile.h"
 #include "settings/settings.h"
@@ -105,8 +104,8 @@ Status PutPictureOnStandardOutput(const PictureDrawing& draw) {
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
-            return Fail(std::string("図を標準出力に書けません（") +
-                        std::strerror(n < 0 ? errno : EIO) + "）");
+            return Fail("図を標準出力に書けません（" +
+                        profile::SystemErrorText(n < 0 ? errno : EIO) + "）");
         done += static_cast<std::size_t>(n);
     }
     return {};

@@ -448,8 +448,7 @@ bool CYearChartDlg::SaveChart(const QString& path) {
         [this, svg]() -> Result<std::string> {
             const QByteArray picture = Picture(svg);
             if (picture.isEmpty())
-                return Fail(svg ? "the SVG picture could not be made"
-                                : "the PNG picture could not be made");
+                return Fail(svg ? "SVG の図を作れませんでした" : "PNG の図を作れませんでした");
             return std::string(picture.constData(), static_cast<std::size_t>(picture.size()));
         },
         profile::LinkRule::kFollow);
