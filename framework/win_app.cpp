@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QFile>
 #include <QWidget>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
 
 #include "framework/help_viewer.h"
 #include "framework/message_box.h"
@@ -28,6 +31,32 @@ void CancelModes() {
         grabber->releaseMouse();
 }
 
+// Qt's messages while the application object connects to the display: kept
+// back, so that a start without a display says so in one line and ends with
+// status 1 instead of Qt's lines and an abort; passed on once it is made.
+struct HeldMessage {
+    QtMsgType type;
+    QByteArray file, function, category;
+    int line;
+    QString text;
+};
+std::vector<HeldMessage>* g_pHeldMessages = nullptr;
+QByteArray g_programName;
+
+void HoldMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtFatalMsg) {
+        const QByteArray line = g_programName +
+                                ": ウィンドウを開けません（画面につながりません。DISPLAY か "
+                                "WAYLAND_DISPLAY を確かめてください）\n";
+        std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stderr);
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+    if (g_pHeldMessages)
+        g_pHeldMessages->push_back(
+            {type, context.file, context.function, context.category, context.line, text});
+}
+
 } // namespace
 
 CWinApp::CWinApp() {
@@ -44,7 +73,19 @@ CWinApp* AfxGetApp() {
 }
 
 int CWinApp::Run(int argc, char** argv, const std::string& executablePath) {
+    std::vector<HeldMessage> held;
+    g_pHeldMessages = &held;
+    g_programName = QByteArray(argc > 0 ? argv[0] : "tolmeri");
+    g_programName = g_programName.mid(g_programName.lastIndexOf('/') + 1);
+    const QtMessageHandler previous = qInstallMessageHandler(HoldMessage);
     QApplication app(argc, argv);
+    qInstallMessageHandler(previous);
+    g_pHeldMessages = nullptr;
+    for (const HeldMessage& m : held)
+        qt_message_output(m.type,
+                          QMessageLogContext(m.file.constData(), m.line, m.function.constData(),
+                                             m.category.constData()),
+                          m.text);
     afx::InstallQtTranslation();
     InitPaths(executablePath.empty() ? QFile::encodeName(QCoreApplication::applicationFilePath())
                                      : QByteArray::fromStdString(executablePath));

@@ -195,11 +195,46 @@ TEST_F(RealProgram, ALockHeldByAnyOtherProcessStopsTheStart) {
     EXPECT_EQ(p->Status(), 0);
 }
 
-TEST_F(RealProgram, OtherArgumentsAreIgnoredAndTheWindowRuns) {
-    const auto p = Start({"--verbose", "tolmeri.ini", "-v"});
+TEST_F(RealProgram, QtsOptionsRunTheWindow) {
+    const auto p = Start({"-style", "fusion", "--reverse", "-geometry=640x480"});
     EXPECT_TRUE(HeldBy(*p));
     EXPECT_FALSE(p->Ended());
     Stop(*p);
+}
+
+// Without a display, for any other argument and for a start that needs the
+// window: one line and status 1, no abort, no lock taken.
+TEST_F(RealProgram, OtherArgumentsAndAMissingDisplayGetOneLine) {
+    ProcessOptions headless;
+    headless.env = {"XDG_RUNTIME_DIR=" + runtime.String()};
+    headless.unset = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
+    const std::string noDisplay =
+        "tolmeri: ウィンドウを開けません（画面につながりません。DISPLAY か "
+        "WAYLAND_DISPLAY を確かめてください）\n";
+    const struct {
+        std::vector<std::string> args;
+        std::string err;
+    } cases[] = {
+        {{"--bogus"}, "tolmeri: 引数 \"--bogus\" は使えません（使い方は tolmeri --help）\n"},
+        {{"-style", "fusion", "tolmeri.ini"},
+         "tolmeri: 引数 \"tolmeri.ini\" は使えません（使い方は tolmeri --help）\n"},
+        {{"-v"}, "tolmeri: 引数 \"-v\" は使えません（使い方は tolmeri --help）\n"},
+        {{std::string(100, 'x')},
+         "tolmeri: 引数 \"" + std::string(64, 'x') +
+             "\" は使えません（使い方は tolmeri --help）\n"},
+        {{}, noDisplay},
+        {{"-style", "fusion"}, noDisplay},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.args));
+        const auto p = Start(c.args, headless);
+        ASSERT_TRUE(EndsBySelf(*p));
+        EXPECT_FALSE(p->Signalled());
+        EXPECT_EQ(p->Status(), 1);
+        EXPECT_EQ(p->Err(), c.err);
+        EXPECT_EQ(p->Out(), "");
+    }
+    EXPECT_FALSE(QFile::exists(programDir.filePath(QStringLiteral("tolmeri.ini"))));
 }
 
 // --help and --version: one answer on standard output and status 0, with no
