@@ -2,7 +2,8 @@
 # Whole-process time of tolmeri-hours writing a 366-day CSV for one place
 # (start, computation, output, exit), median of N runs, beside a process that
 # does nothing (/bin/true) for the cost of starting any process at all; and
-# the same CSV with --dawn and --steps, with what they add.
+# the same CSV with --dawn and --steps, with what they add; and what the
+# 干支 and 六曜 columns cost of it (hours_bench, when built).
 #   bench/cli_bench.sh [build-dir] [runs] [goal-ms]
 # With a goal, it says whether the median met it. It reports and never fails
 # for the figures: a busy machine is no fault of the program.
@@ -55,6 +56,19 @@ for i in "${!variants[@]}"; do
     ((added > most)) && most=$added
     printf '  with %-26s median %s ms (%+d %%)\n' "${variants[$i]}:" "$(ms "$t")" "$added"
 done
+# The 干支 and 六曜 columns against the whole CSV process: their work for
+# 366 days, timed by hours_bench when it is built beside the tool.
+kanshi=""
+if [ -x "$build/bench/hours_bench" ]; then
+    kanshi=$("$build/bench/hours_bench" --benchmark_filter=BM_KanshiColumns366 \
+        --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+        --benchmark_format=csv 2>/dev/null | awk -F, '/_median/ {print $4}')
+fi
+if [ -n "$kanshi" ]; then
+    kanshiShare=$(awk -v k="$kanshi" -v c="$csv" 'BEGIN {printf "%.2f", k * 100 / c}')
+    printf '  干支・六曜 columns, 366 days:        %s µs (%s %% of the process)\n' \
+        "$kanshi" "$kanshiShare"
+fi
 printf '/bin/true for comparison:                 median %s ms per process\n' "$(ms "$base")"
 if [ -n "$goal" ]; then
     if awk -v u="$csv" -v g="$goal" 'BEGIN {exit !(u / 1000 <= g)}'; then
@@ -66,5 +80,12 @@ if [ -n "$goal" ]; then
         echo "goal: --dawn and --steps add at most 20 %: met (at most $most %)"
     else
         echo "goal: --dawn and --steps add at most 20 %: NOT met on this run ($most %)"
+    fi
+    if [ -n "$kanshi" ]; then
+        if awk -v s="$kanshiShare" 'BEGIN {exit !(s <= 5)}'; then
+            echo "goal: the 干支・六曜 columns add at most 5 %: met ($kanshiShare %)"
+        else
+            echo "goal: the 干支・六曜 columns add at most 5 %: NOT met on this run ($kanshiShare %)"
+        fi
     fi
 fi

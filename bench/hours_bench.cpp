@@ -5,6 +5,8 @@
 // through 2026 so that every iteration is a different day.
 #include <benchmark/benchmark.h>
 
+#include "core/day_names.h"
+#include "core/kanshi.h"
 #include "core/period_hours.h"
 #include "tools/hours_output.h"
 
@@ -52,5 +54,29 @@ BENCHMARK(BM_YearCsv)
     ->Args({0, 1})
     ->Args({3, 1})
     ->Unit(benchmark::kMicrosecond);
+
+// What the 干支 and 六曜 columns add to a 366-day CSV: for each day, the
+// day's and the year's 干支 and the 六曜 of a lunisolar date worked out and
+// written as the three fields are (1860, so that every day has all three).
+// bench/cli_bench.sh sets this against the whole process.
+void BM_KanshiColumns366(benchmark::State& state) {
+    const int first = tolmeri::JdnFromCivil({1860, 1, 1});
+    const tolmeri::LunisolarDate lunar{1860, 3, false, 3};
+    std::string out;
+    for (auto _ : state) {
+        out.clear();
+        for (int i = 0; i < 366; ++i) {
+            const int jdn = first + i;
+            out += tolmeri::KanshiName(tolmeri::DayKanshi(jdn));
+            out += ',';
+            out += tolmeri::KanshiName(tolmeri::YearKanshi(*tolmeri::KanshiYearOfDay(jdn)));
+            out += ',';
+            out += tolmeri::RokuyoName(tolmeri::RokuyoOf(lunar.month, lunar.day + i % 27));
+            out += '\n';
+        }
+        benchmark::DoNotOptimize(out.data());
+    }
+}
+BENCHMARK(BM_KanshiColumns366)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include "core/calendar_data.h"
 #include "core/civil_date.h"
+#include "core/kanshi.h"
 #include "core/typed_text.h"
 #include "core/utf8.h"
 
@@ -482,8 +483,9 @@ private:
     std::size_t m_pos;
 };
 
-// Year, month and day after the era name, to the end of the text.
-bool ReadYearMonthDay(Reader& r, EraDate& d) {
+// Year, month and day after the era name, then the day's 干支 if written
+// (kanshi, else -1), to the end of the text.
+bool ReadYearMonthDay(Reader& r, std::string_view text, EraDate& d, int& kanshi) {
     if (r.Peek() == U'元') {
         r.Skip();
         d.year = 1;
@@ -503,7 +505,14 @@ bool ReadYearMonthDay(Reader& r, EraDate& d) {
         d.day = 1;
     else if (!r.Number(d.day))
         return false;
-    return r.Take(U'日') && r.AtEnd();
+    if (!r.Take(U'日'))
+        return false;
+    kanshi = -1;
+    if (r.AtEnd())
+        return true;
+    std::size_t length = 0;
+    kanshi = ReadKanshi(text.substr(r.Pos()), length);
+    return kanshi >= 0 && r.Pos() + length == text.size();
 }
 
 // The longest era name the text starts with, -1 for none.
@@ -523,7 +532,9 @@ std::optional<EraDate> ReadYearMonthDayText(std::string_view input) {
     const std::string text = PlainTypedText(input);
     Reader r(text);
     EraDate d;
-    if (!ReadYearMonthDay(r, d))
+    // A 干支 after it is checked only where the day is known, by ParseEraDate.
+    int kanshi = -1;
+    if (!ReadYearMonthDay(r, text, d, kanshi) || kanshi >= 0)
         return std::nullopt;
     return d;
 }
@@ -544,13 +555,16 @@ EraDateParse ParseEraDate(std::string_view input) {
         Reader r(text, name.size());
         EraDate d;
         d.era = era;
-        if (ReadYearMonthDay(r, d)) {
+        if (ReadYearMonthDay(r, text, d, result.kanshi)) {
             result.date = d;
             result.eraText = name;
             EraDateResult day = JdnFromEraDateAsWritten(d);
             result.error = day.error;
             result.jdn = day.jdn;
             result.note = std::move(day.note);
+            if (day.error == EraDateError::kNone && result.kanshi >= 0 &&
+                result.kanshi != DayKanshi(day.jdn))
+                result.error = EraDateError::kWrongKanshi;
             return result;
         }
     }
@@ -561,9 +575,10 @@ EraDateParse ParseEraDate(std::string_view input) {
         r.Skip();
     const std::string_view name = text.substr(0, r.Pos());
     EraDate d;
+    int kanshi = -1;
     const bool ascii = std::all_of(name.begin(), name.end(),
                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (!name.empty() && !ascii && FindEra(name) < 0 && ReadYearMonthDay(r, d)) {
+    if (!name.empty() && !ascii && FindEra(name) < 0 && ReadYearMonthDay(r, text, d, kanshi)) {
         result.error = EraDateError::kUnknownEra;
         result.eraText = name;
         result.date = d;
@@ -625,6 +640,10 @@ std::string EraDateErrorMessage(const EraDateParse& parse) {
                 : first + "から" + FormatEraDate(EraDateInEra(d.era, info.lastJdn)) + "まで";
         return FormatEraDate(d) + "は" + era + "の期間外です（" + era + "は" + span + "）";
     }
+    case EraDateError::kWrongKanshi:
+        return FormatEraDate(d) + "は" + std::string(KanshiName(parse.kanshi)) +
+               "の日ではありません（この日は" + std::string(KanshiName(DayKanshi(parse.jdn))) +
+               "）";
     }
     return {};
 }

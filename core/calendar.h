@@ -105,6 +105,7 @@ enum class EraDateError {
     kNoSuchLeapMonth, // the year has no leap month of that number (or none at all)
     kNoSuchDay,       // a day past the month's length (or 0)
     kDateOutsideEra,  // the year exists but the day is before or after the era
+    kWrongKanshi,     // the day is not the 干支 written after it
 };
 
 struct EraDateResult {
@@ -154,8 +155,9 @@ struct EraDateParse {
     EraDateError error = EraDateError::kNone;
     EraDate date;        // the fields as read (era -1 when unknown)
     std::string eraText; // the era name as written
-    int jdn = 0;         // the day, when error is kNone
+    int jdn = 0;         // the day, when error is kNone or kWrongKanshi
     std::string note;    // the note of JdnFromEraDateAsWritten, if any
+    int kanshi = -1;     // the day's 干支 written after the date (core/kanshi.h), -1 for none
 };
 
 // Reads an era date as the old texts write it: the era name, then year, month
@@ -167,6 +169,7 @@ struct EraDateParse {
 // around it and beside the kanji, "安政7年 3月3日"), and the day is found as
 // JdnFromEraDateAsWritten finds it, with its note; a text that is not
 // well-formed UTF-8 is kMalformed.
+// The day's 干支 may follow ("安政七年三月三日丁卯") and must be the day's.
 EraDateParse ParseEraDate(std::string_view text);
 
 // The year, month and day of an era date without its era, "2026年6月21日",

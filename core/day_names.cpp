@@ -9,6 +9,11 @@ DayNames NameDay(int jdn, int timeDiffHours) {
     if (jdn < kFirstGregorianJdn)
         names.julian = JulianCalendarFromJdn(jdn);
     names.term = SolarTermOnDay(jdn, timeDiffHours);
+    names.dayKanshi = DayKanshi(jdn);
+    if (const std::optional<int> year = KanshiYearOfDay(jdn))
+        names.yearKanshi = YearKanshi(*year);
+    if (names.lunisolar)
+        names.rokuyo = RokuyoOf(names.lunisolar->month, names.lunisolar->day);
     return names;
 }
 

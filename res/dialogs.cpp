@@ -94,7 +94,7 @@ static_assert(kCheck == 0x50010003 && kValue == 0x50000080 && kEditCombo == 0x50
               kListCombo == 0x50210003);
 
 constexpr DlgItem kEraDateItems[] = {
-    {IDC_STATIC, ControlClass::kButton, "日付欄の日付", 7, 5, 266, 62, kGroup},
+    {IDC_STATIC, ControlClass::kButton, "日付欄の日付", 7, 5, 266, 74, kGroup},
     {IDC_STATIC, ControlClass::kStatic, "西暦", 14, 17, 22, 8, kLabel},
     {IDC_ERA_NOW_DATE, ControlClass::kStatic, "", 40, 17, 228, 8, kValue},
     {IDC_STATIC, ControlClass::kStatic, "和暦", 14, 29, 22, 8, kLabel},
@@ -103,19 +103,21 @@ constexpr DlgItem kEraDateItems[] = {
     {IDC_ERA_NOW_KYUREKI, ControlClass::kStatic, "", 40, 41, 228, 8, kValue},
     {IDC_STATIC, ControlClass::kStatic, "節気", 14, 53, 22, 8, kLabel},
     {IDC_ERA_NOW_SEKKI, ControlClass::kStatic, "", 40, 53, 228, 8, kValue},
-    {IDC_STATIC, ControlClass::kButton, "和暦・旧暦の日付", 7, 72, 266, 72, kGroup},
-    {IDC_STATIC, ControlClass::kStatic, "元号", 14, 88, 20, 8, kLabel},
-    {IDC_ERA_NAME, ControlClass::kComboBox, "", 36, 85, 82, 120, kEditCombo},
-    {IDC_ERA_YEAR, ControlClass::kEdit, "", 122, 85, 24, 14, kNumber},
-    {IDC_STATIC, ControlClass::kStatic, "年", 148, 88, 10, 8, kLabel},
-    {IDC_ERA_LEAP, ControlClass::kButton, "閏", 160, 85, 24, 14, kCheck},
-    {IDC_ERA_MONTH, ControlClass::kEdit, "", 186, 85, 16, 14, kNumber},
-    {IDC_STATIC, ControlClass::kStatic, "月", 204, 88, 10, 8, kLabel},
-    {IDC_ERA_DAY, ControlClass::kEdit, "", 216, 85, 16, 14, kNumber},
-    {IDC_STATIC, ControlClass::kStatic, "日", 234, 88, 10, 8, kLabel},
-    {IDC_ERA_RESULT, ControlClass::kStatic, "", 14, 106, 254, 32, kValue},
-    {IDOK, ControlClass::kButton, "OK", 163, 151, 50, 16, kDefPush},
-    {IDCANCEL, ControlClass::kButton, "ｷｬﾝｾﾙ", 219, 151, 50, 16, kPush},
+    {IDC_STATIC, ControlClass::kStatic, "干支", 14, 65, 22, 8, kLabel},
+    {IDC_ERA_NOW_KANSHI, ControlClass::kStatic, "", 40, 65, 228, 8, kValue},
+    {IDC_STATIC, ControlClass::kButton, "和暦・旧暦の日付", 7, 84, 266, 72, kGroup},
+    {IDC_STATIC, ControlClass::kStatic, "元号", 14, 100, 20, 8, kLabel},
+    {IDC_ERA_NAME, ControlClass::kComboBox, "", 36, 97, 82, 120, kEditCombo},
+    {IDC_ERA_YEAR, ControlClass::kEdit, "", 122, 97, 24, 14, kNumber},
+    {IDC_STATIC, ControlClass::kStatic, "年", 148, 100, 10, 8, kLabel},
+    {IDC_ERA_LEAP, ControlClass::kButton, "閏", 160, 97, 24, 14, kCheck},
+    {IDC_ERA_MONTH, ControlClass::kEdit, "", 186, 97, 16, 14, kNumber},
+    {IDC_STATIC, ControlClass::kStatic, "月", 204, 100, 10, 8, kLabel},
+    {IDC_ERA_DAY, ControlClass::kEdit, "", 216, 97, 16, 14, kNumber},
+    {IDC_STATIC, ControlClass::kStatic, "日", 234, 100, 10, 8, kLabel},
+    {IDC_ERA_RESULT, ControlClass::kStatic, "", 14, 118, 254, 32, kValue},
+    {IDOK, ControlClass::kButton, "OK", 163, 163, 50, 16, kDefPush},
+    {IDCANCEL, ControlClass::kButton, "ｷｬﾝｾﾙ", 219, 163, 50, 16, kPush},
 };
 
 // The year-chart window: the choices above, the chart filling the rest.
@@ -135,7 +137,7 @@ static_assert(kSizable == 0x80CF0040);
 } // namespace
 
 const DlgTemplate kEraDateDialog = {
-    IDD_ERA_DATE,  "和暦・旧暦で日付を指定", kPopup, 0, 0, 0, 280, 174, 9, "ＭＳ Ｐゴシック",
+    IDD_ERA_DATE,  "和暦・旧暦で日付を指定", kPopup, 0, 0, 0, 280, 186, 9, "ＭＳ Ｐゴシック",
     kEraDateItems,
 };
 

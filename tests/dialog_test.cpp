@@ -152,7 +152,7 @@ TEST(TemplateControls, ComboAndCheckBoxesTakeTheirPlacesAndExchangeTheirFields) 
     ASSERT_NE(combo, nullptr);
     EXPECT_TRUE(combo->isEditable()) << "CBS_DROPDOWN";
     // Closed, one edit-box row high; its template height is the dropped list's.
-    EXPECT_EQ(combo->geometry(), QRect(DluToPixelsX(36, base), DluToPixelsY(85, base),
+    EXPECT_EQ(combo->geometry(), QRect(DluToPixelsX(36, base), DluToPixelsY(97, base),
                                        DluToPixelsX(82, base), DluToPixelsY(kComboRowDlu, base)));
     EXPECT_EQ(combo->geometry().bottom(), dlg.GetDlgItem(IDC_ERA_YEAR)->geometry().bottom());
     auto* leap = qobject_cast<QCheckBox*>(dlg.GetDlgItem(IDC_ERA_LEAP));

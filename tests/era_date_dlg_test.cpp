@@ -81,6 +81,7 @@ TEST_F(EraDateDialog, OpeningNamesTheDayInTheBoxesAndStartsFromIt) {
         const char* wareki;
         const char* kyureki;
         const char* sekkiStart; // the term and the beginning of its start
+        const char* kanshi;     // the day's and the year's 干支, the 六曜
         Entry preselected;
     } cases[] = {
         // The June solstice of 2026 is at 08:24 UT (理科年表).
@@ -89,6 +90,7 @@ TEST_F(EraDateDialog, OpeningNamesTheDayInTheBoxesAndStartsFromIt) {
          "令和8年6月21日",
          "なし（1873年からは太陽暦）",
          "夏至（2026年6月21日 17:24 から）",
+         "丙寅（丙午年）",
          {"令和", "8", false, "6", "21"}},
         // 関ヶ原: 慶長5年9月15日, a month of 30 days beginning 1600-10-07.
         {{"1600", "10", "21"},
@@ -96,6 +98,7 @@ TEST_F(EraDateDialog, OpeningNamesTheDayInTheBoxesAndStartsFromIt) {
          "慶長5年9月15日",
          "1600年9月15日（大の月）",
          "寒露（1600年10月",
+         "乙卯（庚子年）  六曜 大安",
          {"慶長", "5", false, "9", "15"}},
         // Both courts: 延元 in the South, 暦応 in the North.
         {{"1340", "1", "1"},
@@ -103,12 +106,14 @@ TEST_F(EraDateDialog, OpeningNamesTheDayInTheBoxesAndStartsFromIt) {
          "延元4年11月23日（南朝）・暦応2年11月23日（北朝）",
          "1339年11月23日（小の月）",
          "冬至（1339年12月",
+         "戊寅（己卯年）  六曜 先負",
          {"延元（南朝）", "4", false, "11", "23"}},
         {{"1830", "4", "23"},
          "1830年4月23日",
          "文政13年閏3月1日",
          "1830年閏3月1日（小の月）",
          "穀雨（1830年4月",
+         "己未（庚寅年）  六曜 先負",
          {"文政", "13", true, "3", "1"}},
         // No era yet; the lunisolar table begins in 445.
         {{"600", "1", "1"},
@@ -116,6 +121,7 @@ TEST_F(EraDateDialog, OpeningNamesTheDayInTheBoxesAndStartsFromIt) {
          "なし（元号は大化から）",
          "599年12月",
          "冬至（599年12月",
+         "己亥（己未年）  六曜 先勝",
          {"", "", false, "", ""}},
     };
     for (const auto& c : cases) {
@@ -129,6 +135,7 @@ TEST_F(EraDateDialog, OpeningNamesTheDayInTheBoxesAndStartsFromIt) {
                 << Label(era, IDC_ERA_NOW_KYUREKI).toStdString();
             EXPECT_TRUE(Label(era, IDC_ERA_NOW_SEKKI).startsWith(QString::fromUtf8(c.sekkiStart)))
                 << Label(era, IDC_ERA_NOW_SEKKI).toStdString();
+            EXPECT_EQ(Label(era, IDC_ERA_NOW_KANSHI), QString::fromUtf8(c.kanshi));
             const Entry& p = c.preselected;
             EXPECT_EQ(EraList(era)->currentText(), QString::fromUtf8(p.era));
             EXPECT_EQ(BoxText(era, IDC_ERA_YEAR), QString::fromUtf8(p.year));

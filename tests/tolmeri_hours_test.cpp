@@ -2,6 +2,7 @@
 // fixed clock, judged by its exit status, its output and the files it leaves.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <csignal>
 #include <cstdlib>
@@ -356,7 +357,7 @@ TEST_F(HoursCli, RangesAcrossAYearEndHaveOneRowPerDayInEveryFormat) {
     const char* dates[] = {"2025-12-30", "2025-12-31", "2026-01-01", "2026-01-02"};
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(rows[i].at("date"), dates[i]);
-        EXPECT_EQ(rows[i].size(), 8u + 50u + 12u);
+        EXPECT_EQ(rows[i].size(), 8u + 50u + 15u);
         EXPECT_EQ(std::stoi(rows[i].at("b24_min")) - std::stoi(rows[i].at("b00_min")), 1440);
         // Each clock is the chart's reading of its day minute.
         for (const auto& [column, value] : rows[i]) {
@@ -432,7 +433,7 @@ TEST_F(HoursCli, NamesWithCommasAndQuotesSurviveCsvAndJson) {
                                 json.out);
     if (!viaCsv || !viaJson)
         GTEST_SKIP() << "no python3";
-    EXPECT_EQ(viaCsv->out, "2 70 " + name + "\n") << viaCsv->err;
+    EXPECT_EQ(viaCsv->out, "2 73 " + name + "\n") << viaCsv->err;
     EXPECT_EQ(viaJson->out, name + "\n") << viaJson->err;
 }
 
@@ -1122,10 +1123,13 @@ TEST_F(HoursCli, EraDatesAsSourcesWriteThemCarryTheirNote) {
     ASSERT_EQ(range.status, 0) << range.err;
     const std::vector<std::string> lines = Split(range.out, '\n');
     ASSERT_EQ(lines.size(), 4u);
-    EXPECT_TRUE(lines[0].ends_with(",note")) << lines[0];
-    EXPECT_TRUE(lines[1].ends_with("," + early)) << lines[1];
-    EXPECT_TRUE(lines[2].ends_with(",")) << lines[2];
-    EXPECT_EQ(Split(lines[1], ',').size(), Split(lines[0], ',').size());
+    const std::vector<std::string> head = Fields(lines[0]);
+    const auto note = std::find(head.begin(), head.end(), "note");
+    ASSERT_NE(note, head.end()) << lines[0];
+    const std::size_t at = static_cast<std::size_t>(note - head.begin());
+    ASSERT_EQ(Fields(lines[1]).size(), head.size());
+    EXPECT_EQ(Fields(lines[1])[at], early) << lines[1];
+    EXPECT_EQ(Fields(lines[2])[at], "") << lines[2];
 
     const ProcessResult table =
         Run({"--place", "京都", "--date", "慶長元年閏7月13日", "--days", "2"});
@@ -1146,13 +1150,42 @@ TEST_F(HoursCli, EraDatesAsSourcesWriteThemCarryTheirNote) {
     EXPECT_NE(plain.out.find("\"note\": null,"), std::string::npos) << plain.out;
 }
 
+// The day's and the year's 干支 and the 六曜 across the end of the
+// lunisolar calendar: 明治5年12月2日 has them all, 明治6年1月1日 no 六曜.
+TEST_F(HoursCli, KanshiAndRokuyoEndWithTheLunisolarCalendar) {
+    const auto rows = Csv({"--date", "1872-12-31", "--days", "2", "--format", "csv"});
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].at("day_kanshi") + rows[0].at("year_kanshi") + rows[0].at("rokuyo"),
+              "壬子壬申先勝");
+    EXPECT_EQ(rows[1].at("day_kanshi") + rows[1].at("year_kanshi") + rows[1].at("rokuyo"),
+              "癸丑癸酉");
+    const ProcessResult json = Run({"--date", "1873-01-01", "--days", "1", "--format", "json"});
+    EXPECT_NE(
+        json.out.find("\"day_kanshi\": \"癸丑\", \"year_kanshi\": \"癸酉\", \"rokuyo\": null"),
+        std::string::npos)
+        << json.out;
+
+    // An era date with its day's 干支, and one with another day's.
+    const ProcessResult right = Run({"--place", "東京", "--date", "安政七年三月三日丁卯"});
+    EXPECT_EQ(right.status, 0) << right.err;
+    EXPECT_NE(right.out.find("干支 丁卯（庚申年）  六曜 大安\n"), std::string::npos) << right.out;
+    const ProcessResult wrong = Run({"--place", "東京", "--date", "安政7年3月3日戊辰"});
+    EXPECT_EQ(wrong.status, 2);
+    EXPECT_EQ(wrong.out, "");
+    EXPECT_NE(wrong.err.find("安政7年3月3日は戊辰の日ではありません（この日は丁卯）"),
+              std::string::npos)
+        << wrong.err;
+    EXPECT_EQ(std::count(wrong.err.begin(), wrong.err.end(), '\n'), 1);
+}
+
 TEST_F(HoursCli, CsvAndJsonNameEachDayAsTheOldTextsDo) {
     const std::vector<std::string> newColumns = {
-        "wareki", "kyureki_year", "kyureki_month",   "kyureki_leap", "kyureki_day", "julian_date",
-        "sekki",  "sekki_start",  "dawn_definition", "clock_set",    "calendar",    "note"};
+        "wareki",      "kyureki_year", "kyureki_month", "kyureki_leap",    "kyureki_day",
+        "julian_date", "sekki",        "sekki_start",   "dawn_definition", "clock_set",
+        "calendar",    "note",         "day_kanshi",    "year_kanshi",     "rokuyo"};
     const ProcessResult csv = Run({"--date", "2026-06-21", "--format", "csv"});
     const std::vector<std::string> head = Split(Split(csv.out, '\n').at(0), ',');
-    ASSERT_EQ(head.size(), 70u);
+    ASSERT_EQ(head.size(), 73u);
     // The older columns first, as they were; the new ones after them.
     EXPECT_EQ(head[0], "date");
     EXPECT_EQ(head[57], "b24_min");
@@ -1238,7 +1271,8 @@ TEST_F(HoursCli, TablesNameTheDayInTheHeadingAndTheRangeInColumns) {
     } cases[] = {
         {{"--place", "京都", "--date", "慶長5年9月15日"},
          {"京都  緯度 +35:01  経度 +135:45  時差 +9  1600-10-21\n"
-          "和暦 慶長5年9月15日  旧暦 1600年9月15日  節気 寒露（1600-10-08 から）\n\n"},
+          "和暦 慶長5年9月15日  旧暦 1600年9月15日  節気 寒露（1600-10-08 から）"
+          "  干支 乙卯（庚子年）  六曜 大安\n\n"},
          {"ユリウス暦", "明六つ・暮六つ"}},
         {{"--place", "京都", "--date", "天正10年6月2日"},
          {"ユリウス暦 1582-06-21  節気 夏至（1582-06-22 から）"},
@@ -1251,12 +1285,12 @@ TEST_F(HoursCli, TablesNameTheDayInTheHeadingAndTheRangeInColumns) {
           "（2026-06-21 の表）\n"},
          {}},
         {{"--date", "2026-06-20", "--days", "2"},
-         {"昼の一刻  夜の一刻  節気  和暦\n" + std::string(""), "    81.7  芒種  令和8年6月20日\n",
-          "  夏至  令和8年6月21日\n"},
-         {"旧暦", "ユリウス暦", "定義", "時計", " \n"}},
+         {"昼の一刻  夜の一刻  節気  干支  和暦\n" + std::string(""),
+          "    81.7  芒種  乙丑  令和8年6月20日\n", "  夏至  丙寅  令和8年6月21日\n"},
+         {"旧暦", "六曜", "ユリウス暦", "定義", "時計", " \n"}},
         {{"--place", "京都", "--date", "1582-06-30", "--days", "2", "--dawn", "auto"},
-         {"節気  定義        暦      ユリウス暦  旧暦              和暦\n",
-          "  夏至  36min       宣明暦  1582-06-21  1582年6月2日      天正10年6月2日\n"},
+         {"節気  干支  定義        暦      ユリウス暦  旧暦              六曜  和暦\n",
+          "  夏至  戊子  36min       宣明暦  1582-06-21  1582年6月2日      先勝  天正10年6月2日\n"},
          {"時計"}},
     };
     for (const auto& c : cases) {

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "core/calendar.h"
+#include "core/kanshi.h"
 #include "core/solar_terms.h"
 #include "core/sun_events.h"
 #include "tools/hours_text.h"
@@ -53,7 +54,14 @@ bool HasCalendar(const HoursRow& row) {
     return AlmanacCalendarOn(JdnFromCivil(row.day.date)) != nullptr;
 }
 
-const std::array<HoursColumn, 28> kHoursColumns = {{
+bool HasYearKanshi(const HoursRow& row) {
+    return row.names.yearKanshi.has_value();
+}
+bool HasRokuyo(const HoursRow& row) {
+    return row.names.rokuyo.has_value();
+}
+
+const std::array<HoursColumn, 31> kHoursColumns = {{
     {"date", "日付", ColumnType::kText, 1, "", kDateCell,
      [](std::string& out, const HoursRow& row, int) { AppendDate(out, row.day.date); }},
     {"place", "", ColumnType::kFreeText, 1, "", kNoCell,
@@ -136,45 +144,39 @@ const std::array<HoursColumn, 28> kHoursColumns = {{
     {"note", "", ColumnType::kFreeText, 1, "", kNoCell,
      [](std::string& out, const HoursRow& row, int) { out += row.note; },
      [](const HoursRow& row) { return !row.note.empty(); }},
+    {"day_kanshi", "干支", ColumnType::kText, 1, "", kSekkiCell,
+     [](std::string& out, const HoursRow& row, int) { out += KanshiName(row.names.dayKanshi); }},
+    {"year_kanshi", "", ColumnType::kText, 1, "", kNoCell,
+     [](std::string& out, const HoursRow& row, int) { out += KanshiName(*row.names.yearKanshi); },
+     HasYearKanshi},
+    {"rokuyo", "六曜", ColumnType::kText, 1, "", kSekkiCell,
+     [](std::string& out, const HoursRow& row, int) { out += RokuyoName(*row.names.rokuyo); },
+     HasRokuyo},
 }};
 
 constexpr ColumnId kTable[] = {ColumnId::kDate,    ColumnId::kDawn,     ColumnId::kSunrise,
                                ColumnId::kTransit, ColumnId::kSunset,   ColumnId::kDusk,
                                ColumnId::kDayHour, ColumnId::kNightHour};
-constexpr ColumnId kCsv[] = {ColumnId::kDate,           ColumnId::kPlace,
-                             ColumnId::kSunrise,        ColumnId::kSunset,
-                             ColumnId::kDayHour,        ColumnId::kNightHour,
-                             ColumnId::kSunriseMinute,  ColumnId::kSunsetMinute,
-                             ColumnId::kTimes,          ColumnId::kMinutes,
-                             ColumnId::kWareki,         ColumnId::kKyurekiYear,
-                             ColumnId::kKyurekiMonth,   ColumnId::kKyurekiLeap,
-                             ColumnId::kKyurekiDay,     ColumnId::kJulianDate,
-                             ColumnId::kSekki,          ColumnId::kSekkiStart,
-                             ColumnId::kDawnDefinition, ColumnId::kClockSet,
-                             ColumnId::kCalendar,       ColumnId::kNote};
-constexpr ColumnId kJson[] = {ColumnId::kDate,
-                              ColumnId::kSunrise,
-                              ColumnId::kSunset,
-                              ColumnId::kSunriseMinute,
-                              ColumnId::kSunsetMinute,
-                              ColumnId::kDayHour,
-                              ColumnId::kNightHour,
-                              ColumnId::kTimes,
-                              ColumnId::kMinutes,
-                              ColumnId::kWareki,
-                              ColumnId::kKyurekiYear,
-                              ColumnId::kKyurekiMonth,
-                              ColumnId::kKyurekiLeap,
-                              ColumnId::kKyurekiDay,
-                              ColumnId::kJulianDate,
-                              ColumnId::kSekki,
-                              ColumnId::kSekkiStart,
-                              ColumnId::kDawnDefinition,
-                              ColumnId::kClockSet,
-                              ColumnId::kWarekiSouthern,
-                              ColumnId::kWarekiNorthern,
-                              ColumnId::kCalendar,
-                              ColumnId::kNote};
+constexpr ColumnId kCsv[] = {
+    ColumnId::kDate,           ColumnId::kPlace,        ColumnId::kSunrise,
+    ColumnId::kSunset,         ColumnId::kDayHour,      ColumnId::kNightHour,
+    ColumnId::kSunriseMinute,  ColumnId::kSunsetMinute, ColumnId::kTimes,
+    ColumnId::kMinutes,        ColumnId::kWareki,       ColumnId::kKyurekiYear,
+    ColumnId::kKyurekiMonth,   ColumnId::kKyurekiLeap,  ColumnId::kKyurekiDay,
+    ColumnId::kJulianDate,     ColumnId::kSekki,        ColumnId::kSekkiStart,
+    ColumnId::kDawnDefinition, ColumnId::kClockSet,     ColumnId::kCalendar,
+    ColumnId::kNote,           ColumnId::kDayKanshi,    ColumnId::kYearKanshi,
+    ColumnId::kRokuyo};
+constexpr ColumnId kJson[] = {
+    ColumnId::kDate,          ColumnId::kSunrise,        ColumnId::kSunset,
+    ColumnId::kSunriseMinute, ColumnId::kSunsetMinute,   ColumnId::kDayHour,
+    ColumnId::kNightHour,     ColumnId::kTimes,          ColumnId::kMinutes,
+    ColumnId::kWareki,        ColumnId::kKyurekiYear,    ColumnId::kKyurekiMonth,
+    ColumnId::kKyurekiLeap,   ColumnId::kKyurekiDay,     ColumnId::kJulianDate,
+    ColumnId::kSekki,         ColumnId::kSekkiStart,     ColumnId::kDawnDefinition,
+    ColumnId::kClockSet,      ColumnId::kWarekiSouthern, ColumnId::kWarekiNorthern,
+    ColumnId::kCalendar,      ColumnId::kNote,           ColumnId::kDayKanshi,
+    ColumnId::kYearKanshi,    ColumnId::kRokuyo};
 
 } // namespace
 
@@ -188,6 +190,7 @@ std::vector<ColumnId> TableColumns(const CivilDate& first, int dayCount,
     const int endJdn = firstJdn + dayCount;
     std::vector<ColumnId> columns(std::begin(kTable), std::end(kTable));
     columns.push_back(ColumnId::kSekki);
+    columns.push_back(ColumnId::kDayKanshi);
     if (options.dawn != DawnDefinition::kDepression) {
         columns.push_back(ColumnId::kDawnDefinition);
         columns.push_back(ColumnId::kCalendar);
@@ -196,8 +199,10 @@ std::vector<ColumnId> TableColumns(const CivilDate& first, int dayCount,
         columns.push_back(ColumnId::kClockSet);
     if (firstJdn < kFirstGregorianJdn)
         columns.push_back(ColumnId::kJulianDate);
-    if (firstJdn < kLunisolarEndJdn && endJdn > kLunisolarFirstJdn)
+    if (firstJdn < kLunisolarEndJdn && endJdn > kLunisolarFirstJdn) {
         columns.push_back(ColumnId::kKyureki);
+        columns.push_back(ColumnId::kRokuyo);
+    }
     // Last, as era dates are 13 to 22 columns wide.
     columns.push_back(ColumnId::kWareki);
     return columns;

@@ -85,6 +85,9 @@ enum class ColumnId {
     kKyureki,  // the table's one cell for the four kyureki_ values
     kCalendar, // the calendar in force (宣明暦 ... 太陽暦); none before 862
     kNote,     // the note of the date as read (an era date outside its era's days)
+    kDayKanshi,
+    kYearKanshi,
+    kRokuyo,
 };
 const HoursColumn& Column(ColumnId id);
 

@@ -141,6 +141,9 @@ CSV（UTF-8、1 行目は列名、区切りはコンマ、必要な欄だけ "..
   clock_set   刻の表の日（--steps sekki では節気の初日、daily ではその日）
   note        元号の期間外の和暦を史料の書き方で読んだ日の注（安政7年3月20日
               は 万延元年3月20日（3月18日に改元））。ほかの日は空
+  day_kanshi  日の干支（2000-01-01 は戊午）
+  year_kanshi 年の干支（1872 年までは旧暦の年、1873 年からは西暦の年。445 年より前は空）
+  rokuyo      六曜（旧暦の月と日から。旧暦のない日は空）
   「日の分」はその日の 0 時（標準時）からの分です。前の日に入る刻は負、
   次の日に入る刻は 1440 以上になります（HH:MM は時計の読みのまま）。
 
@@ -152,7 +155,8 @@ JSON（UTF-8）
              "day_hour", "night_hour", "times": [25 の HH:MM],
              "minutes": [25 の日の分], CSV と同じ wareki … clock_set,
              "wareki_southern", "wareki_northern"（両朝の和暦）, "calendar",
-             "note"}, …]}
+             "note",
+             "day_kanshi", "year_kanshi", "rokuyo"}, …]}
   "latitude" と "longitude" は度と分の文字列（"+35:27"）、"lat" と "lon" は
   同じ角度の符号付きの小数の度（数値、35.45）です。日にない値は null です。
   --now と --at では {"place", "now"（--at では "at"）, "minute",

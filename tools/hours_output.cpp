@@ -6,6 +6,7 @@
 
 #include "core/calendar.h"
 #include "core/day_start.h"
+#include "core/kanshi.h"
 #include "core/presets.h"
 #include "core/solar_terms.h"
 #include "tools/hours_columns.h"
@@ -43,8 +44,8 @@ std::string_view MomentName(MomentKind kind) {
 }
 
 // The line under a day's heading: "和暦 慶長5年9月15日  旧暦 1600年9月15日
-// ユリウス暦 1600-10-11  節気 寒露（1600-10-08 から）", each part where the day has
-// it.
+// ユリウス暦 1600-10-11  節気 寒露（1600-10-08 から）  干支 乙卯（庚子年）  六曜 先負",
+// each part where the day has it.
 void AppendNamesLine(std::string& out, const DayNames& names) {
     if (const std::string era = FormatEraDates(names.eras); !era.empty())
         out += "和暦 " + era + "  ";
@@ -59,7 +60,18 @@ void AppendNamesLine(std::string& out, const DayNames& names) {
     out += kSolarTermNames[static_cast<std::size_t>(names.term.term)];
     out += "（";
     AppendDate(out, CivilFromJdn(names.term.jdn));
-    out += " から）\n";
+    out += " から）  干支 ";
+    out += KanshiName(names.dayKanshi);
+    if (names.yearKanshi) {
+        out += "（";
+        out += KanshiName(*names.yearKanshi);
+        out += "年）";
+    }
+    if (names.rokuyo) {
+        out += "  六曜 ";
+        out += RokuyoName(*names.rokuyo);
+    }
+    out += '\n';
 }
 
 // Where dawn and dusk are and when the clocks were set, when that is not

@@ -10,6 +10,7 @@
 #include "core/accepted_ranges.h"
 #include "core/calendar.h"
 #include "core/day_names.h"
+#include "core/kanshi.h"
 #include "core/solar_terms.h"
 #include "core/typed_date.h"
 #include "core/typed_text.h"
@@ -211,6 +212,13 @@ DayNameLines NameDayLines(int jdn, int timeDiffHours) {
     lines.sekki = QString::fromUtf8(kSolarTermNames[static_cast<std::size_t>(term.term)]) +
                   QStringLiteral("（") + GregorianText(CivilFromJdn(term.jdn)) + u' ' +
                   Clock(term.minute) + QStringLiteral(" から）");
+
+    lines.kanshi = QString::fromUtf8(KanshiName(day.dayKanshi));
+    if (day.yearKanshi)
+        lines.kanshi += QStringLiteral("（") + QString::fromUtf8(KanshiName(*day.yearKanshi)) +
+                        QStringLiteral("年）");
+    if (day.rokuyo)
+        lines.kanshi += QStringLiteral("  六曜 ") + QString::fromUtf8(RokuyoName(*day.rokuyo));
     return lines;
 }
 
@@ -274,6 +282,7 @@ void CEraDateDlg::ShowOpenDate() {
     SetDlgItemText(IDC_ERA_NOW_WAREKI, names.wareki);
     SetDlgItemText(IDC_ERA_NOW_KYUREKI, names.kyureki);
     SetDlgItemText(IDC_ERA_NOW_SEKKI, names.sekki);
+    SetDlgItemText(IDC_ERA_NOW_KANSHI, names.kanshi);
 
     // The same day as an era date to start from (the Southern court's for
     // 1331-1392, as the list's plain texts).

@@ -52,6 +52,7 @@ struct DayNameLines {
     QString wareki;    // "令和8年6月21日"; both courts' where they differ; or why none
     QString kyureki;   // "1600年9月15日（小の月）", or why none
     QString sekki;     // "夏至（2026年6月21日 17:24 から）"
+    QString kanshi;    // "丁卯（庚申年）  六曜 大安", each part where the day has it
 };
 DayNameLines NameDayLines(int jdn, int timeDiffHours);
 
