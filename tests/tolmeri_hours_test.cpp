@@ -1126,10 +1126,10 @@ TEST_F(HoursCli, EraDatesAsSourcesWriteThemCarryTheirNote) {
     const std::vector<std::string> head = Fields(lines[0]);
     const auto note = std::find(head.begin(), head.end(), "note");
     ASSERT_NE(note, head.end()) << lines[0];
-    const std::size_t at = static_cast<std::size_t>(note - head.begin());
+    const std::size_t noteAt = static_cast<std::size_t>(note - head.begin());
     ASSERT_EQ(Fields(lines[1]).size(), head.size());
-    EXPECT_EQ(Fields(lines[1])[at], early) << lines[1];
-    EXPECT_EQ(Fields(lines[2])[at], "") << lines[2];
+    EXPECT_EQ(Fields(lines[1])[noteAt], early) << lines[1];
+    EXPECT_EQ(Fields(lines[2])[noteAt], "") << lines[2];
 
     const ProcessResult table =
         Run({"--place", "京都", "--date", "慶長元年閏7月13日", "--days", "2"});
@@ -1138,8 +1138,8 @@ TEST_F(HoursCli, EraDatesAsSourcesWriteThemCarryTheirNote) {
     // JSON: a string on the noted day, null on the others; --at as well.
     const ProcessResult json =
         Run({"--place", "京都", "--date", "安政7年3月20日", "--days", "2", "--format", "json"});
-    EXPECT_NE(json.out.find("\"note\": \"" + kept + "\"}"), std::string::npos) << json.out;
-    EXPECT_NE(json.out.find("\"note\": null}"), std::string::npos) << json.out;
+    EXPECT_NE(json.out.find("\"note\": \"" + kept + "\", "), std::string::npos) << json.out;
+    EXPECT_NE(json.out.find("\"note\": null, "), std::string::npos) << json.out;
     const ProcessResult at =
         Run({"--place", "京都", "--at", "慶応4年9月8日T10:00", "--format", "json"});
     EXPECT_NE(at.out.find("\"note\": \"慶応4年9月8日 は 明治元年9月8日（9月8日に改元）\","),
