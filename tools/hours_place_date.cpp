@@ -282,11 +282,12 @@ bool ReadClock(std::string_view clock, int& hour, int& minute) {
 
 Result<MomentText> ReadMomentText(std::string_view text) {
     MomentText moment;
-    // The last of the separators in text: its position and length.
-    const auto last = [text](std::initializer_list<std::string_view> marks) {
+    const std::string_view body = TrimTypedBlanks(text);
+    // The last of the separators in the text: its position and length.
+    const auto last = [body](std::initializer_list<std::string_view> marks) {
         std::pair<std::size_t, std::size_t> found{std::string_view::npos, 0};
         for (std::string_view mark : marks)
-            if (const std::size_t at = text.rfind(mark);
+            if (const std::size_t at = body.rfind(mark);
                 at != std::string_view::npos &&
                 (found.first == std::string_view::npos || at > found.first))
                 found = {at, mark.size()};
@@ -294,17 +295,17 @@ Result<MomentText> ReadMomentText(std::string_view text) {
     };
     // The clock as typed (full-width digits and colons too), read from the
     // text after the date, if any.
-    std::string clock = PlainTypedText(text);
+    std::string clock = PlainTypedText(body);
     int hour = 0, minute = 0;
     if (const auto [t, length] = last({"T", "Ｔ"}); t != std::string_view::npos) {
-        moment.date = text.substr(0, t);
-        clock = PlainTypedText(text.substr(t + length));
+        moment.date = body.substr(0, t);
+        clock = PlainTypedText(body.substr(t + length));
     } else if (const auto [space, width] = last({" ", "\t", "\u3000"});
                space != std::string_view::npos && !ReadClock(clock, hour, minute)) {
         // "2026-06-21 15:00", "安政7年3月3日 15：00": a date, a space, a clock.
-        const std::string after = PlainTypedText(text.substr(space + width));
+        const std::string after = PlainTypedText(body.substr(space + width));
         if (ReadClock(after, hour, minute)) {
-            moment.date = text.substr(0, space);
+            moment.date = body.substr(0, space);
             clock = after;
         }
     }
