@@ -5,6 +5,7 @@
 #include "settings/settings.h"
 
 int main(int argc, char** argv) {
+    tolmeri::OpenClosedStandardDescriptors();
     // --help and --version answer on the terminal: no window, no lock.
     if (const auto text = tolmeri::InfoRequestText(argc, argv))
         return tolmeri::PrintInfo(*text);

@@ -4,6 +4,8 @@
 #include "settings/profile.h"
 
 #include <array>
+#include <cerrno>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace tolmeri {
@@ -50,6 +52,18 @@ std::string IniPathForExecutable(std::string_view exePath) {
     std::string path(exePath.substr(0, stem));
     path += ".ini";
     return path;
+}
+
+void OpenClosedStandardDescriptors() {
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        // open() takes the lowest free descriptor: this one. Input is opened
+        // for reading, output and error for writing.
+        const int opened = ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+        if (opened != fd && opened >= 0)
+            ::close(opened); // not ours to fill; nothing better to do
+    }
 }
 
 std::string ExecutablePath() {

@@ -35,6 +35,13 @@ std::string IniPathForExecutable(std::string_view exePath);
 // The full path of the running executable, empty when it cannot be found.
 std::string ExecutablePath();
 
+// Opens /dev/null on each of the descriptors 0, 1 and 2 that is closed, so
+// that the next file or socket the process opens does not become its
+// standard input, output or error (a picture written into Qt's event
+// descriptor, warnings into the display's socket). The first thing each
+// program's main() does.
+void OpenClosedStandardDescriptors();
+
 // The nine values as the file content holds them, each key absent falling
 // back to its default. The name is read through a 20-byte buffer, so at most
 // 19 bytes arrive; a CP932 lead byte left without its second byte at the end

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTest>
@@ -102,6 +103,22 @@ TEST_F(RealProgram, ASecondCopyEndsOnItsOwnAndTheFirstRunsOn) {
     EXPECT_FALSE(third->Ended());
     Stop(*third);
     EXPECT_FALSE(QFile::exists(programDir.filePath(QStringLiteral("tolmeri.ini"))));
+}
+
+// Started without standard input, output or error (<&- >&- 2>&-), the
+// program has /dev/null on all three, so no file, socket or Qt's own
+// descriptors take their place and no warning goes where it does not belong.
+TEST_F(RealProgram, StartedWithClosedStandardDescriptorsItHasDevNullThere) {
+    ProcessOptions options;
+    options.closed = {0, 1, 2};
+    const auto first = Start({}, options);
+    ASSERT_TRUE(HeldBy(*first));
+    for (int fd = 0; fd <= 2; ++fd) {
+        const QString link = QStringLiteral("/proc/%1/fd/%2").arg(first->Pid()).arg(fd);
+        EXPECT_EQ(QFileInfo(link).symLinkTarget().toStdString(), "/dev/null") << fd;
+    }
+    EXPECT_FALSE(first->Ended());
+    Stop(*first);
 }
 
 TEST_F(RealProgram, TheRunningCopyListensBesideItsLockAndAnswersARequestToShowItself) {

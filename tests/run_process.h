@@ -26,6 +26,7 @@ struct ProcessOptions {
     std::vector<std::string> unset = {}; // names taken out of it
     std::string stdoutPath = {};         // standard output goes there (/dev/full) instead
     long long fileSizeLimit = -1;        // RLIMIT_FSIZE, SIGXFSZ ignored: a longer write fails
+    std::vector<int> closed = {};        // standard descriptors it starts without (2>&-)
 };
 
 struct ProcessResult {
@@ -62,6 +63,8 @@ public:
         if (in < 0 || out < 0 || err < 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 ||
             ::dup2(err, 2) < 0 || (!options.folder.empty() && ::chdir(options.folder.c_str()) != 0))
             ::_exit(127);
+        for (const int fd : options.closed)
+            ::close(fd);
         if (options.fileSizeLimit >= 0) {
             struct sigaction ignore {};
             ignore.sa_handler = SIG_IGN;

@@ -828,6 +828,36 @@ TEST_F(HoursCli, APictureIsNotWrittenThroughAnotherUsersLinkOrALinkToNothing) {
     }
 }
 
+// Started with standard descriptors closed (<&- >&- 2>&-), the tool does
+// not write its picture or its messages into whatever file it opens next.
+TEST_F(HoursCli, ClosedStandardDescriptorsAreNotReusedForFiles) {
+    const struct {
+        std::vector<int> closed;
+        std::vector<std::string> args;
+        int status;
+    } cases[] = {
+        {{1}, {"--date", "2026-06-21", "--png", "-"}, 0}, // into /dev/null
+        {{1}, {"--date", "2026-06-21", "--year-chart", "-"}, 0},
+        {{0, 1, 2}, {"--date", "2026-06-21", "--png", "chart.png"}, 0},
+        {{2}, {"--date", "2026-06-21", "--png", "chart.png"}, 0},
+        {{2}, {"--date", "2026-13-01", "--png", "chart.png"}, 2}, // its message to /dev/null
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.back() + " closed " + std::to_string(c.closed.size()));
+        fs::remove(work / "chart.png");
+        ProcessOptions options;
+        options.closed = c.closed;
+        const ProcessResult r = Run(c.args, {}, options);
+        EXPECT_EQ(r.status, c.status) << r.err;
+        EXPECT_EQ(r.err, "");
+        const bool file = c.args.back() == "chart.png";
+        EXPECT_EQ(IsPng(work / "chart.png"), file && c.status == 0);
+        if (file && c.status == 0) {
+            EXPECT_EQ(WorkFiles(), std::vector<std::string>{"chart.png"});
+        }
+    }
+}
+
 TEST_F(HoursCli, APictureGoesOnlyToARegularFile) {
     const struct {
         const char* target;

@@ -16,6 +16,7 @@
 #include "core/period_hours.h"
 #include "core/result.h"
 #include "settings/profile.h"
+#include "settings/settings.h"
 #include "tolmeri_config.h"
 #include "tools/hours_arguments.h"
 #include "tools/hours_help.h"
@@ -132,6 +133,7 @@ int Answer(const HoursRequest& request, std::int64_t now, CStandardOutput& outpu
 
 int main(int argc, char** argv) {
     using namespace tolmeri;
+    OpenClosedStandardDescriptors();
     const Result<std::int64_t> now = Now();
     if (!now)
         return Complain(now.Message(), kExitUsage);
