@@ -412,6 +412,51 @@ TEST_F(HoursCli, LeapDaysCountAsTheCalendarHasThem) {
     }
 }
 
+// A name that a spreadsheet would run as a formula (= + - @ first) is a text
+// cell in CSV, with a leading ', in the days and in --at; every name is one
+// cell. Numbers stay numbers: a negative minute or latitude is as it was.
+TEST_F(HoursCli, CsvTextCellsNeverStartAFormulaAndNumbersStayNumbers) {
+    const std::vector<std::string>& names = HostileNames();
+    std::string list;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        for (const char* what : {"days", "now"}) {
+            const std::string file = (work / std::to_string(i).append(what)).string();
+            const ProcessResult r =
+                Run({"--lat", "-33:52", "--lon", "151:12", "--tz", "10", "--name", names[i],
+                     std::string(what) == "now" ? "--at" : "--date",
+                     std::string(what) == "now" ? "2026-06-21T12:00" : "2026-06-21", "--format",
+                     "csv"});
+            ASSERT_EQ(r.status, 0) << names[i] << ": " << r.err;
+            std::ofstream(file, std::ios::binary) << r.out;
+            list += file + "\n";
+        }
+    }
+    const auto parsed = Python("import csv, sys\n"
+                               "for name in open(sys.argv[1]).read().split():\n"
+                               "    rows = list(csv.reader(open(name, encoding='utf-8')))\n"
+                               "    row = dict(zip(rows[0], rows[1]))\n"
+                               "    print(len(rows), len(rows[0]) == len(rows[1]),\n"
+                               "          row['place'].encode().hex(), row.get('b00_min', '-'))\n",
+                               list);
+    if (!parsed)
+        GTEST_SKIP() << "no python3";
+    const std::vector<std::string> lines = Split(parsed->out, '\n');
+    ASSERT_EQ(lines.size(), 2 * names.size()) << parsed->err;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string& name = names[i / 2];
+        SCOPED_TRACE(name);
+        const bool formula = std::string("=+-@").find(name.front()) != std::string::npos;
+        std::string hex;
+        for (const unsigned char c : (formula ? "'" : "") + name) {
+            static constexpr char kHex[] = "0123456789abcdef";
+            hex += kHex[c >> 4];
+            hex += kHex[c & 15];
+        }
+        // Days: the first boundary at 33°52′S, 151°12′E on 2026-06-21 is -3 minutes.
+        EXPECT_EQ(lines[i], "2 True " + hex + (i % 2 == 0 ? " -3" : " -"));
+    }
+}
+
 TEST_F(HoursCli, NamesWithCommasAndQuotesSurviveCsvAndJson) {
     const std::string name = "新宿, \"西口\" \\ 1";
     const std::vector<std::string> args = {"--lat", "35:41",  "--lon", "139:42", "--tz",

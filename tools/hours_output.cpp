@@ -378,13 +378,10 @@ private:
         }
         m_out += '\n';
     }
-    // The field written from start on, quoted where it needs to be.
+    // The text field written from start on, made a CSV text cell.
     void QuoteSince(std::size_t start) {
-        const std::string_view field(m_out.data() + start, m_out.size() - start);
-        if (field.find_first_of(",\"\n") == std::string_view::npos)
-            return;
-        const std::string quoted = CsvField(field);
-        m_out.replace(start, std::string::npos, quoted);
+        const std::string cell = CsvField(std::string_view(m_out).substr(start));
+        m_out.replace(start, std::string::npos, cell);
     }
 };
 

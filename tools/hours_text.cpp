@@ -129,10 +129,15 @@ std::string IsoLocalTime(const CivilDate& date, int minute, int timeDiffHours) {
 }
 
 std::string CsvField(std::string_view text) {
-    if (text.find_first_of(",\"\n") == std::string_view::npos)
-        return std::string(text);
+    // A spreadsheet takes a cell starting with one of these for a formula.
+    std::string cell;
+    if (!text.empty() && std::string_view("=+-@").find(text.front()) != std::string_view::npos)
+        cell = "'";
+    cell += text;
+    if (cell.find_first_of(",\"\n") == std::string::npos)
+        return cell;
     std::string quoted = "\"";
-    for (char c : text) {
+    for (char c : cell) {
         if (c == '"')
             quoted += '"';
         quoted += c;

@@ -45,8 +45,10 @@ void AppendDecimalDegrees(std::string& out, int degrees, int minutes);
 // the tool works in whole minutes.
 std::string IsoLocalTime(const CivilDate& date, int minute, int timeDiffHours);
 
-// A CSV field: quoted, with its quotes doubled, when it holds a comma, a
-// quote or a line break; else as it is.
+// A CSV text cell (a name, a note; never a number): a text starting with
+// '=', '+', '-' or '@', which a spreadsheet would run as a formula, gets a
+// leading "'"; then quoted, with its quotes doubled, when it holds a comma,
+// a quote or a line break; else as it is.
 std::string CsvField(std::string_view text);
 // A JSON string with its quotes; quotes, backslashes and control characters
 // escaped.
