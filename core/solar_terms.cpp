@@ -4,6 +4,7 @@
 #include <numbers>
 
 #include "core/civil_date.h"
+#include "core/ephemeris.h"
 
 namespace tolmeri {
 
@@ -14,13 +15,6 @@ const std::array<std::string_view, kSolarTermCount> kSolarTermNames = {
 namespace {
 
 constexpr double kDeg = std::numbers::pi / 180.0;
-constexpr double kJ2000 = 2451545.0;
-
-// Arguments reach a few hundred thousand degrees over the centuries, well
-// inside the range std::sin reduces exactly.
-double SinDeg(double degrees) {
-    return std::sin(degrees * kDeg);
-}
 
 // Degrees to [0, 360).
 double Mod360(double degrees) {
@@ -38,48 +32,13 @@ double Wrap180(double degrees) {
     return d;
 }
 
-// Perturbations of the Sun's longitude by the planets and the Moon, with the
-// long-period terms: {amplitude in degrees, phase at J2000, degrees per Julian
-// year}.
-struct Term {
-    double amplitude, phase, rate;
-};
-constexpr Term kPerturbations[] = {
-    {0.0020, 247.1, 329.64}, {0.0018, 297.8, 4452.67}, {0.0018, 251.3, 0.20},
-    {0.0015, 343.2, 450.37}, {0.0013, 81.4, 225.18},   {0.0008, 132.5, 659.29},
-    {0.0007, 153.3, 90.38},  {0.0007, 206.8, 30.35},   {0.0006, 29.8, 337.18},
-    {0.0005, 207.4, 1.50},   {0.0005, 291.2, 22.81},   {0.0004, 234.9, 315.56},
-    {0.0004, 157.3, 299.30}, {0.0003, 329.7, 44.43},
-};
-
 struct Sun {
     double longitude; // apparent, degrees, not reduced
     double rate;      // degrees per day, from the leading terms
 };
 
 Sun SunAt(double jdTT) {
-    const double T = (jdTT - kJ2000) / 36525.0;
-    // Mean longitude and anomaly, equation of the centre.
-    const double L0 = 280.46646 + 36000.76983 * T + 0.0003032 * T * T;
-    const double M = (357.52911 + 35999.05029 * T - 0.0001537 * T * T) * kDeg;
-    const double sM = std::sin(M), cM = std::cos(M);
-    const double s2M = 2.0 * sM * cM, c2M = 1.0 - 2.0 * sM * sM;
-    const double s3M = sM * (3.0 - 4.0 * sM * sM);
-    const double C = (1.914602 - 0.004817 * T - 0.000014 * T * T) * sM +
-                     (0.019993 - 0.000101 * T) * s2M + 0.000289 * s3M;
-    double lambda = L0 + C;
-    const double years = T * 100.0;
-    for (const Term& p : kPerturbations)
-        lambda += p.amplitude * SinDeg(p.phase + p.rate * years);
-    // Nutation in longitude (its two largest terms; the next are 0.2") and
-    // aberration, 20.4898" at 1 AU, with the distance to first order in e.
-    const double omega = 125.04452 - 1934.136261 * T;
-    const double nutation = (-17.20 * SinDeg(omega) - 1.32 * SinDeg(2.0 * L0)) / 3600.0;
-    const double e = 0.016708634 - 0.000042037 * T;
-    const double aberration = -20.4898 / 3600.0 * (1.0 + e * cM) / (1.000001018 * (1.0 - e * e));
-    const double rate =
-        (36000.76983 + 35999.05029 * (1.914602 * cM + 0.039986 * c2M) * kDeg) / 36525.0;
-    return {lambda + nutation + aberration, rate};
+    return {SunFull(jdTT).longitude, SunLongitudeRate(jdTT)};
 }
 
 double Year(double jd) {
@@ -195,8 +154,13 @@ double SolarTermMoment(int term, double jdNear) {
         if (std::fabs(step) < 1e-7)
             break;
     }
-    const Sun sun = SunAt(jd + DeltaTDays(jd));
-    return jd - Wrap180(sun.longitude - target) / sun.rate;
+    // Two steps with the whole series: the first leaves a few seconds, the
+    // second well under one.
+    for (int i = 0; i < 2; ++i) {
+        const Sun sun = SunAt(jd + DeltaTDays(jd));
+        jd -= Wrap180(sun.longitude - target) / sun.rate;
+    }
+    return jd;
 }
 
 SolarTermStart LocalStart(int term, double jd, double timeDiffHours) {

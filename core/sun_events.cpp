@@ -54,6 +54,45 @@ int RoundMinute(double x) {
     return static_cast<int>(x + 0.5);
 }
 
+SunEvents TableFromMoments(const SunMoments& m, const DawnDuskRule& rule) {
+    SunEvents ev;
+    auto& b = ev.boundary;
+    double e1 = m.dawn;
+    double e2 = m.dusk;
+    if (e2 < e1)
+        std::swap(e1, e2);
+    b[12] = RoundMinute(m.transit);
+    b[6] = RoundMinute(e1);
+    b[18] = RoundMinute(e2);
+    ev.sunrise = RoundMinute(m.sunrise);
+    ev.sunset = RoundMinute(m.sunset);
+    b[0] = b[12] - 720;
+    b[24] = b[12] + 720;
+    if (rule.offsetMinutes != 0) {
+        b[6] = std::max(b[6] - rule.offsetMinutes, b[0]);
+        b[18] = std::min(b[18] + rule.offsetMinutes, b[24]);
+    }
+
+    // Quarters in this order: morning, afternoon, before dawn, night. The
+    // afternoon alone halves in integers, so an odd length loses its half
+    // minute.
+    DivideQuarter(b, 6, (b[12] - b[6]) / 2.0);
+    DivideQuarter(b, 12, static_cast<double>((b[18] - b[12]) / 2));
+    DivideQuarter(b, 0, (b[6] - b[0]) / 2.0);
+    DivideQuarter(b, 18, (b[24] - b[18]) / 2.0);
+    return ev;
+}
+
+void RepairOrder(SunEvents& ev) {
+    // A quarter squeezed to a minute or two (polar dates, or dawn pushed onto
+    // the midnight by the clamp) can leave an entry a minute out of order
+    // after R's truncation of negatives. The chart needs a table that never
+    // decreases; inside the dialog's ranges this changes nothing.
+    auto& b = ev.boundary;
+    for (int i = 1; i < 24; ++i)
+        b[i] = std::min(std::max(b[i], b[i - 1]), b[24]);
+}
+
 namespace {
 
 SunEvents CalcUnrepaired(double noonJD, double latitude, double longitude, double timeDiffDays,
@@ -91,32 +130,8 @@ SunEvents CalcUnrepaired(double noonJD, double latitude, double longitude, doubl
     if (!std::isfinite(n)) // only reachable with non-finite inputs
         n = 0.0;
 
-    SunEvents ev;
-    auto& b = ev.boundary;
-    double e1 = Minutes(n - h1);
-    double e2 = Minutes(n + h1);
-    if (e2 < e1)
-        std::swap(e1, e2);
-    b[12] = RoundMinute(Minutes(n));
-    b[6] = RoundMinute(e1);
-    b[18] = RoundMinute(e2);
-    ev.sunrise = RoundMinute(Minutes(n - h2));
-    ev.sunset = RoundMinute(Minutes(n + h2));
-    b[0] = b[12] - 720;
-    b[24] = b[12] + 720;
-    if (rule.offsetMinutes != 0) {
-        b[6] = std::max(b[6] - rule.offsetMinutes, b[0]);
-        b[18] = std::min(b[18] + rule.offsetMinutes, b[24]);
-    }
-
-    // Quarters in this order: morning, afternoon, before dawn, night. The
-    // afternoon alone halves in integers, so an odd length loses its half
-    // minute.
-    DivideQuarter(b, 6, (b[12] - b[6]) / 2.0);
-    DivideQuarter(b, 12, static_cast<double>((b[18] - b[12]) / 2));
-    DivideQuarter(b, 0, (b[6] - b[0]) / 2.0);
-    DivideQuarter(b, 18, (b[24] - b[18]) / 2.0);
-    return ev;
+    return TableFromMoments(
+        {Minutes(n), Minutes(n - h1), Minutes(n + h1), Minutes(n - h2), Minutes(n + h2)}, rule);
 }
 
 } // namespace
@@ -133,13 +148,7 @@ SunEvents CalcSunEvents(double noonJD, double latitude, double longitude, double
 SunEvents CalcSunEvents(double noonJD, double latitude, double longitude, double timeDiffDays,
                         const DawnDuskRule& rule) {
     SunEvents ev = CalcUnrepaired(noonJD, latitude, longitude, timeDiffDays, rule);
-    // A quarter squeezed to a minute or two (polar dates, or dawn pushed onto
-    // the midnight by the clamp) can leave an entry a minute out of order
-    // after R's truncation of negatives. The chart needs a table that never
-    // decreases; inside the dialog's ranges this changes nothing.
-    auto& b = ev.boundary;
-    for (int i = 1; i < 24; ++i)
-        b[i] = std::min(std::max(b[i], b[i - 1]), b[24]);
+    RepairOrder(ev);
     return ev;
 }
 

@@ -47,6 +47,25 @@ struct DawnDuskRule {
 // The window's rule: the depression of 7°21′40″.
 inline constexpr DawnDuskRule kDepressionRule{};
 
+// The unrounded moments of a day's events in day minutes: the transit, dawn
+// and dusk of the rule's altitude (before its offset), sunrise and sunset.
+struct SunMoments {
+    double transit = 0.0;
+    double dawn = 0.0;
+    double dusk = 0.0;
+    double sunrise = 0.0;
+    double sunset = 0.0;
+};
+
+// The table from the moments: each rounded, dawn and dusk moved by the
+// rule's offset, the midnights at the transit -/+ 720 and the quarters
+// divided into their hours. Every computation of the Sun ends here, so the
+// division is one rule whatever placed the events.
+SunEvents TableFromMoments(const SunMoments& moments, const DawnDuskRule& rule);
+// Keeps every entry of a table between its neighbours (the ordering repair
+// of CalcSunEvents).
+void RepairOrder(SunEvents& events);
+
 // The whole table for the Julian day of local noon, the place (radians) and
 // the time difference in days. Defined for every finite input: where the Sun
 // never reaches a depression (polar day or night), the event falls on the
