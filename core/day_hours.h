@@ -16,10 +16,11 @@ struct DayHours {
     CivilDate setDate; // whose table boundary is: date, or the first day of its solar term
                        // when the clocks were set at the terms
     DawnDefinition definition = DawnDefinition::kDepression; // in force on date, never kAuto
+    SunModel sun = SunModel::kWindow;                        // the Sun that placed the events
     BoundaryTable boundary{}; // setDate's table, read as the clock times of date
-    int sunrise = 0;          // date's own sunrise, sunset and transit as the
-    int sunset = 0;           // window computes them, whatever the definition
-    int transit = 0;          // and the clock steps
+    int sunrise = 0;          // date's own sunrise, sunset and transit by the
+    int sunset = 0;           // day's Sun, whatever the definition and the
+    int transit = 0;          // clock steps
 
     // From dawn to dusk and from dusk to the next dawn; a sixth of each is
     // one temporal hour of the day and of the night.

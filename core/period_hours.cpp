@@ -21,9 +21,22 @@ CivilDate ClockSetDate(const CivilDate& date, int timeDiffHours, ClockSteps step
 }
 
 CPeriodCalculator::CPeriodCalculator(const Place& place, const PeriodOptions& options)
-    : m_place(place), m_options(options) {}
+    : m_place(place), m_options(options), m_precise(place) {}
 
 DayHours CPeriodCalculator::Recompute(const CivilDate& date, DawnDefinition definition) {
+    if (m_options.sun == SunModel::kPrecise) {
+        const SunEvents ev = m_precise.Events(JdnFromCivil(date), DawnDuskRuleOf(definition));
+        DayHours day;
+        day.date = date;
+        day.setDate = date;
+        day.definition = definition;
+        day.sun = SunModel::kPrecise;
+        day.boundary = ev.boundary;
+        day.sunrise = ev.sunrise;
+        day.sunset = ev.sunset;
+        day.transit = ev.boundary[12];
+        return day;
+    }
     // The window's own recompute, so the table is the window's to the bit.
     m_hours.Recompute(m_place, date, definition);
     return m_hours.Day();

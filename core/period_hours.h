@@ -19,6 +19,7 @@
 #include "core/day_hours.h"
 #include "core/period_rules.h"
 #include "core/place.h"
+#include "core/precise_sun.h"
 #include "core/sun_events.h"
 #include "core/temporal_hours.h"
 
@@ -27,6 +28,7 @@ namespace tolmeri {
 struct PeriodOptions {
     DawnDefinition dawn = DawnDefinition::kDepression;
     ClockSteps steps = ClockSteps::kDaily;
+    SunModel sun = SunModel::kWindow;
 };
 
 // The day whose table the clocks show on date: the date itself, or with
@@ -35,7 +37,8 @@ struct PeriodOptions {
 CivilDate ClockSetDate(const CivilDate& date, int timeDiffHours, ClockSteps steps);
 
 // Days of one place, one after another: the window's recompute for each day
-// (and for its term's first day), with the options.
+// (and for its term's first day), with the options; with the precise Sun
+// its events instead, through the same division of the quarters.
 class CPeriodCalculator {
 public:
     CPeriodCalculator(const Place& place, const PeriodOptions& options = {});
@@ -47,6 +50,7 @@ private:
     Place m_place;
     PeriodOptions m_options;
     CTemporalHours m_hours;
+    CPreciseSun m_precise;
     // The last term's first day, which the following days of the term reuse.
     bool m_bSetValid = false;
     CivilDate m_setDate;

@@ -31,6 +31,8 @@ RuleText RuleOf(DawnDefinition resolved) {
 }
 
 constexpr ChoiceText kStepsTexts[] = {{"daily", "毎日"}, {"sekki", "二十四節気ごと"}};
+constexpr ChoiceText kSunTexts[] = {{"window", "画面と同じ（正午の太陽）"},
+                                    {"precise", "精密（各時刻の太陽）"}};
 
 // The text of a value; a value outside the enumeration reads as its first.
 template <typename E, std::size_t N> const ChoiceText& TextOf(const ChoiceText (&texts)[N], E e) {
@@ -133,6 +135,18 @@ std::string_view ClockStepsLabel(ClockSteps steps) {
 
 std::optional<ClockSteps> ClockStepsFromName(std::string_view name) {
     return FromName(kStepsTexts, kClockSteps, name);
+}
+
+std::string_view SunModelName(SunModel sun) {
+    return TextOf(kSunTexts, sun).name;
+}
+
+std::string_view SunModelLabel(SunModel sun) {
+    return TextOf(kSunTexts, sun).label;
+}
+
+std::optional<SunModel> SunModelFromName(std::string_view name) {
+    return FromName(kSunTexts, kSunModels, name);
 }
 
 } // namespace tolmeri

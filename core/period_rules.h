@@ -102,4 +102,21 @@ std::string_view ClockStepsName(ClockSteps steps);
 std::optional<ClockSteps> ClockStepsFromName(std::string_view name);
 std::string_view ClockStepsLabel(ClockSteps steps);
 
+// Which Sun places the day's events. kWindow is the window's own: the Sun
+// once at local noon from short formulas (core/sun_events.h); kPrecise the
+// apparent Sun at each event's own moment (core/precise_sun.h), within
+// seconds of a modern ephemeris over 0-2200.
+enum class SunModel {
+    kWindow,
+    kPrecise,
+};
+
+inline constexpr std::array<SunModel, 2> kSunModels = {SunModel::kWindow, SunModel::kPrecise};
+
+// "window", "precise"; and the labels 「画面と同じ（正午の太陽）」,
+// 「精密（各時刻の太陽）」.
+std::string_view SunModelName(SunModel sun);
+std::optional<SunModel> SunModelFromName(std::string_view name);
+std::string_view SunModelLabel(SunModel sun);
+
 } // namespace tolmeri

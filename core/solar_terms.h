@@ -1,9 +1,9 @@
 // core: the 24 solar terms (二十四節気) by the true Sun (定気): a term begins
 // at the moment the Sun's apparent ecliptic longitude reaches its multiple of
-// 15°. The Sun comes from a short series (mean elements, the equation of the
-// centre, the largest planetary and lunar perturbations, nutation and
-// aberration) and ΔT; a term's moment is within 2 minutes of a modern
-// ephemeris for 1600-2200 (docs/CALENDAR.md). Standard library only.
+// 15°. The Sun comes from VSOP87 (core/ephemeris.h: nutation, aberration)
+// and ΔT; a term's moment is within a minute of a modern ephemeris for
+// 1600-2200, and its day in Japan the same except for moments within 10 s
+// of midnight (docs/CALENDAR.md). Standard library only.
 //
 // Days are Julian day numbers of local civil days; moments are Julian dates
 // of universal time. timeDiffHours is the place's standard time minus

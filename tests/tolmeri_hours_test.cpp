@@ -224,6 +224,7 @@ TEST_F(HoursCli, BadInputIsNamedInOneLineWithStatusTwoAndNothingWritten) {
         {{"--dawn", "dawn"},
          "--dawn の値 \"dawn\" は使えません（depression, 36min, sunrise, auto）"},
         {{"--steps", "weekly"}, "--steps の値 \"weekly\" は使えません（daily, sekki）"},
+        {{"--sun", "true"}, "--sun の値 \"true\" は使えません（window, precise）"},
         {{"--at", "24:00"}, "時刻 \"24:00\" は範囲外です"},
         {{"--at", "9:5"}, "時刻 \"9:5\" は読めません"},
         {{"--at", "15"}, "時刻 \"15\" は読めません"},
@@ -357,7 +358,7 @@ TEST_F(HoursCli, RangesAcrossAYearEndHaveOneRowPerDayInEveryFormat) {
     const char* dates[] = {"2025-12-30", "2025-12-31", "2026-01-01", "2026-01-02"};
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(rows[i].at("date"), dates[i]);
-        EXPECT_EQ(rows[i].size(), 8u + 50u + 15u);
+        EXPECT_EQ(rows[i].size(), 8u + 50u + 16u);
         EXPECT_EQ(std::stoi(rows[i].at("b24_min")) - std::stoi(rows[i].at("b00_min")), 1440);
         // Each clock is the chart's reading of its day minute.
         for (const auto& [column, value] : rows[i]) {
@@ -478,7 +479,7 @@ TEST_F(HoursCli, NamesWithCommasAndQuotesSurviveCsvAndJson) {
                                 json.out);
     if (!viaCsv || !viaJson)
         GTEST_SKIP() << "no python3";
-    EXPECT_EQ(viaCsv->out, "2 73 " + name + "\n") << viaCsv->err;
+    EXPECT_EQ(viaCsv->out, "2 74 " + name + "\n") << viaCsv->err;
     EXPECT_EQ(viaJson->out, name + "\n") << viaJson->err;
 }
 
@@ -526,7 +527,7 @@ TEST_F(HoursCli, NowFindsTheHourAlsoBeforeMidnightMarkAndAfterTheLastOne) {
         const std::vector<std::string> lines = Split(r.out, '\n');
         ASSERT_EQ(lines.size(), 2u) << r.out;
         const std::vector<std::string> f = Split(lines[1], ',');
-        ASSERT_EQ(f.size(), 15u) << lines[1];
+        ASSERT_EQ(f.size(), 16u) << lines[1];
         EXPECT_EQ(f[0], c.localNow) << c.now;
         EXPECT_EQ(f[3], c.label) << c.now;
         EXPECT_EQ(f[6], c.next) << c.now;
@@ -1255,12 +1256,13 @@ TEST_F(HoursCli, KanshiAndRokuyoEndWithTheLunisolarCalendar) {
 
 TEST_F(HoursCli, CsvAndJsonNameEachDayAsTheOldTextsDo) {
     const std::vector<std::string> newColumns = {
-        "wareki",      "kyureki_year", "kyureki_month", "kyureki_leap",    "kyureki_day",
-        "julian_date", "sekki",        "sekki_start",   "dawn_definition", "clock_set",
-        "calendar",    "note",         "day_kanshi",    "year_kanshi",     "rokuyo"};
+        "wareki",          "kyureki_year", "kyureki_month", "kyureki_leap",
+        "kyureki_day",     "julian_date",  "sekki",         "sekki_start",
+        "dawn_definition", "clock_set",    "calendar",      "note",
+        "day_kanshi",      "year_kanshi",  "rokuyo",        "sun"};
     const ProcessResult csv = Run({"--date", "2026-06-21", "--format", "csv"});
     const std::vector<std::string> head = Split(Split(csv.out, '\n').at(0), ',');
-    ASSERT_EQ(head.size(), 73u);
+    ASSERT_EQ(head.size(), 74u);
     // The older columns first, as they were; the new ones after them.
     EXPECT_EQ(head[0], "date");
     EXPECT_EQ(head[57], "b24_min");
@@ -1327,7 +1329,7 @@ TEST_F(HoursCli, CsvAndJsonNameEachDayAsTheOldTextsDo) {
         Python("import json,sys\n"
                "for text in open(sys.argv[1],encoding='utf-8').read().split('\\x1e')[:-1]:\n"
                "  d=json.load(__import__('io').StringIO(text))\n"
-               "  assert d['options']=={'dawn':'depression','steps':'daily'}\n"
+               "  assert d['options']=={'dawn':'depression','steps':'daily','sun':'window'}\n"
                "  day=d['days'][0]\n"
                "  print(day['wareki'], day['kyureki_year'], day['kyureki_leap'],\n"
                "        day['julian_date'], day['sekki'], day['wareki_southern'],\n"
@@ -1428,6 +1430,73 @@ TEST_F(HoursCli, EachDefinitionOfDawnAgainstIndependentSunrises) {
             EXPECT_EQ(BoundaryMinute(m36, i), BoundaryMinute(window, i)) << i;
         EXPECT_EQ(m36.at("sunrise"), window.at("sunrise"));
     }
+}
+
+namespace {
+
+// "-0:13" from -13 minutes of arc, as --lat and --lon take it.
+std::string ArcMinutesText(int arcMinutes) {
+    const int a = arcMinutes < 0 ? -arcMinutes : arcMinutes;
+    return (arcMinutes < 0 ? "-" : "") + std::to_string(a / 60) + ":" + std::to_string(a % 60);
+}
+
+} // namespace
+
+// --sun precise: the whole minutes of the columns against the ephemeris's
+// unrounded moments (half a minute of rounding and a few seconds of
+// difference), for every row of the table and two definitions of dawn.
+TEST_F(HoursCli, PreciseSunAgainstEphemeris) {
+    const auto table = ReadCsvRows(TestDataPath("sun_events_ephemeris.csv"));
+    ASSERT_GE(table.size(), 40u);
+    for (const CsvRow& t : table) {
+        SCOPED_TRACE(t[0] + " " + t[4]);
+        const std::vector<std::string> where = {"--lat",    ArcMinutesText(std::stoi(t[1])),
+                                                "--lon",    ArcMinutesText(std::stoi(t[2])),
+                                                "--tz",     t[3],
+                                                "--date",   t[4],
+                                                "--sun",    "precise",
+                                                "--format", "csv"};
+        auto with = [&](std::vector<std::string> more) {
+            more.insert(more.begin(), where.begin(), where.end());
+            const auto rows = Csv(more);
+            EXPECT_EQ(rows.size(), 1u);
+            return rows.empty() ? Row{} : rows[0];
+        };
+        const Row depression = with({});
+        const Row geometric = with({"--dawn", "sunrise"});
+        EXPECT_EQ(depression.at("sun"), "precise");
+        const struct {
+            int field;
+            int minute;
+        } events[] = {{5, BoundaryMinute(depression, 12)},
+                      {6, BoundaryMinute(depression, 6)},
+                      {7, BoundaryMinute(depression, 18)},
+                      {8, BoundaryMinute(geometric, 6)},
+                      {9, BoundaryMinute(geometric, 18)},
+                      {10, std::stoi(depression.at("sunrise_min"))},
+                      {11, std::stoi(depression.at("sunset_min"))}};
+        for (const auto& e : events)
+            EXPECT_NEAR(e.minute, std::stod(t[e.field]), 0.8) << "field " << e.field;
+    }
+}
+
+// The window's Sun is the default and named in every row; the precise one
+// moves the events of 1700 at 54° S by minutes.
+TEST_F(HoursCli, SunColumnNamesTheSunOfTheDay) {
+    const std::vector<std::string> south = {"--lat", "-54:00", "--lon",      "-68:00",   "--tz",
+                                            "-5",    "--date", "1700-12-21", "--format", "csv"};
+    auto with = [&](const char* sun) {
+        std::vector<std::string> args = south;
+        if (sun)
+            args.insert(args.end(), {"--sun", sun});
+        return Csv(args).at(0);
+    };
+    const Row plain = with(nullptr);
+    EXPECT_EQ(plain, with("window"));
+    EXPECT_EQ(plain.at("sun"), "window");
+    const Row precise = with("precise");
+    EXPECT_GE(BoundaryMinute(plain, 18) - BoundaryMinute(precise, 18), 4);
+    EXPECT_GE(BoundaryMinute(precise, 6) - BoundaryMinute(plain, 6), 3);
 }
 
 // auto: 36 minutes up to 1798-02-15, the depression from 1798-02-16, the

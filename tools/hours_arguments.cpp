@@ -13,7 +13,7 @@ namespace {
 struct RawArguments {
     PlaceArguments place;
     DateArguments dates;
-    OptionText format, png, yearChart, size, dawn, steps, at, dayStart;
+    OptionText format, png, yearChart, size, dawn, steps, at, dayStart, sun;
     bool now = false, listPlaces = false, version = false, bom = false;
 };
 
@@ -34,6 +34,7 @@ constexpr ValueOption kValueOptions[] = {
     {"--format", [](RawArguments& r) -> OptionText& { return r.format; }},
     {"--dawn", [](RawArguments& r) -> OptionText& { return r.dawn; }},
     {"--steps", [](RawArguments& r) -> OptionText& { return r.steps; }},
+    {"--sun", [](RawArguments& r) -> OptionText& { return r.sun; }},
     {"--at", [](RawArguments& r) -> OptionText& { return r.at; }},
     {"--day-start", [](RawArguments& r) -> OptionText& { return r.dayStart; }},
     {"--png", [](RawArguments& r) -> OptionText& { return r.png; }},
@@ -108,7 +109,7 @@ Status ReadFormatAndMark(const RawArguments& raw, HoursRequest& req) {
     return {};
 }
 
-// --dawn and --steps: the names the core gives the definitions.
+// --dawn, --steps and --sun: the names the core gives the definitions.
 template <typename Value, std::size_t N>
 Status ReadChoice(std::string_view option, const OptionText& text,
                   const std::array<Value, N>& values, std::string_view (*name)(Value), Value& out) {
@@ -213,6 +214,8 @@ Status ReadOutput(const RawArguments& raw, HoursRequest& req) {
     if (raw.dayStart && (raw.png || raw.yearChart))
         return Refuse("--day-start は表と --at、--now のためのものです（--png、--year-chart "
                       "とは一緒に使えません）");
+    if (Status s = ReadChoice("--sun", raw.sun, kSunModels, SunModelName, req.options.sun); !s)
+        return s.Error();
     if (raw.png || raw.yearChart)
         return ReadPicture(raw, req);
     if (raw.size)

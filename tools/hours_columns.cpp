@@ -61,7 +61,7 @@ bool HasRokuyo(const HoursRow& row) {
     return row.names.rokuyo.has_value();
 }
 
-const std::array<HoursColumn, 31> kHoursColumns = {{
+const std::array<HoursColumn, 32> kHoursColumns = {{
     {"date", "日付", ColumnType::kText, 1, "", kDateCell,
      [](std::string& out, const HoursRow& row, int) { AppendDate(out, row.day.date); }},
     {"place", "", ColumnType::kFreeText, 1, "", kNoCell,
@@ -152,6 +152,8 @@ const std::array<HoursColumn, 31> kHoursColumns = {{
     {"rokuyo", "六曜", ColumnType::kText, 1, "", kSekkiCell,
      [](std::string& out, const HoursRow& row, int) { out += RokuyoName(*row.names.rokuyo); },
      HasRokuyo},
+    {"sun", "太陽", ColumnType::kText, 1, "", kNameCell,
+     [](std::string& out, const HoursRow& row, int) { out += SunModelName(row.day.sun); }},
 }};
 
 constexpr ColumnId kTable[] = {ColumnId::kDate,    ColumnId::kDawn,     ColumnId::kSunrise,
@@ -166,7 +168,7 @@ constexpr ColumnId kCsv[] = {
     ColumnId::kJulianDate,     ColumnId::kSekki,        ColumnId::kSekkiStart,
     ColumnId::kDawnDefinition, ColumnId::kClockSet,     ColumnId::kCalendar,
     ColumnId::kNote,           ColumnId::kDayKanshi,    ColumnId::kYearKanshi,
-    ColumnId::kRokuyo};
+    ColumnId::kRokuyo,         ColumnId::kSun};
 constexpr ColumnId kJson[] = {
     ColumnId::kDate,          ColumnId::kSunrise,        ColumnId::kSunset,
     ColumnId::kSunriseMinute, ColumnId::kSunsetMinute,   ColumnId::kDayHour,
@@ -176,7 +178,7 @@ constexpr ColumnId kJson[] = {
     ColumnId::kSekki,         ColumnId::kSekkiStart,     ColumnId::kDawnDefinition,
     ColumnId::kClockSet,      ColumnId::kWarekiSouthern, ColumnId::kWarekiNorthern,
     ColumnId::kCalendar,      ColumnId::kNote,           ColumnId::kDayKanshi,
-    ColumnId::kYearKanshi,    ColumnId::kRokuyo};
+    ColumnId::kYearKanshi,    ColumnId::kRokuyo,         ColumnId::kSun};
 
 } // namespace
 
@@ -197,6 +199,8 @@ std::vector<ColumnId> TableColumns(const CivilDate& first, int dayCount,
     }
     if (options.steps != ClockSteps::kDaily)
         columns.push_back(ColumnId::kClockSet);
+    if (options.sun != SunModel::kWindow)
+        columns.push_back(ColumnId::kSun);
     if (firstJdn < kFirstGregorianJdn)
         columns.push_back(ColumnId::kJulianDate);
     if (firstJdn < kLunisolarEndJdn && endJdn > kLunisolarFirstJdn) {

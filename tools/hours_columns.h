@@ -88,6 +88,7 @@ enum class ColumnId {
     kDayKanshi,
     kYearKanshi,
     kRokuyo,
+    kSun, // the Sun that placed the events: window or precise
 };
 const HoursColumn& Column(ColumnId id);
 

@@ -80,6 +80,11 @@ constexpr std::string_view kHelpText = R"(使い方: tolmeri-hours [場所] [日
                      その日）。dawn では --at の時刻がその日の明六つより前なら
                      翌日の未明の時刻とし、1 日の表は明六つから翌日の明六つ
                      まで、--at と --now は明六つから数えた日も示します。
+  --sun 太陽         window（既定。画面と同じく正午の太陽で一日分を計算）か
+                     precise（精密: 章動・光行差・ΔT を入れた視太陽で、明六つ・
+                     暮六つ・日出・日没・南中をそれぞれの時刻で求める。0～2200
+                     年、緯度 ±54° で現代の暦表と 0.5 分以内）。precise の日出・
+                     日没は上辺が屈折 34′ の地平線に接する時刻です。
 
 出力
   --format 形式      table（既定。桁をそろえた表）、csv、json。
@@ -91,7 +96,7 @@ constexpr std::string_view kHelpText = R"(使い方: tolmeri-hours [場所] [日
                      空白でも: "安政7年3月3日 15:00"）。--date とは
                      どちらか一方。
   --png ファイル     画面と同じ図を PNG に描きます。その日の 1 枚だけで、
-                     --dawn と --steps に従います。
+                     --dawn と --steps と --sun に従います。
                      新しいファイルか、いまあるふつうのファイル（そこへのリンク
                      も）に書きます。/tmp にある他のユーザーのリンクと行き先の
                      ないリンクは断ります。書き終えてから入れ替えるので、書けなかった
@@ -101,7 +106,7 @@ constexpr std::string_view kHelpText = R"(使い方: tolmeri-hours [場所] [日
   --year-chart ファイル
                      一年の刻の図。--date の年の 1 年分（--days か --to で
                      {chartdays} 日までの期間も）。ファイル名が .png なら PNG、
-                     .svg なら SVG で、--dawn と --steps に従います。書き方は
+                     .svg なら SVG で、--dawn、--steps、--sun に従います。書き方は
                      --png と同じです（- では PNG を標準出力に）。
   --size 幅x高さ     図の大きさ（ピクセル、各 {side}）。既定は --png では画面の
                      図と同じ、--year-chart では {yearsize}。
@@ -146,12 +151,13 @@ CSV（UTF-8、1 行目は列名、区切りはコンマ、必要な欄だけ "..
   day_kanshi  日の干支（2000-01-01 は戊午）
   year_kanshi 年の干支（1872 年までは旧暦の年、1873 年からは西暦の年。445 年より前は空）
   rokuyo      六曜（旧暦の月と日から。旧暦のない日は空）
+  sun         その日の太陽の計算（window か precise）
   「日の分」はその日の 0 時（標準時）からの分です。前の日に入る刻は負、
   次の日に入る刻は 1440 以上になります（HH:MM は時計の読みのまま）。
 
 JSON（UTF-8）
   {"place": {"name", "latitude", "longitude", "tz", "lat", "lon"},
-   "options": {"dawn", "steps"},
+   "options": {"dawn", "steps", "sun"},
    "labels": [25 の刻の名前],
    "days": [{"date", "sunrise", "sunset", "sunrise_min", "sunset_min",
              "day_hour", "night_hour", "times": [25 の HH:MM],
@@ -166,6 +172,7 @@ JSON（UTF-8）
   "next": {"index", "label", "time", "time_min"}, "minutes_to_next",
   "minutes_into", "dawn_definition", "steps", "note", "day_start", "day"}。
   "day" はその時刻が属する日（--day-start dawn では明六つから数えた日）。"now" と "at" は時差付きの
+  "minutes_into", "dawn_definition", "steps", "sun", "note"}。"now" と "at" は時差付きの
   ISO 8601（"2026-06-21T15:00:00+09:00"、秒は 00）、"minute" はその日の 0 時
   からの分です。CSV の now と at も同じ形です。
   --list-places の CSV は name, latitude, longitude, tz, latin_name, lat, lon、

@@ -79,7 +79,8 @@ void AppendNamesLine(std::string& out, const DayNames& names) {
 // 宣明暦（…）  時計 二十四節気ごと（1600-10-08 の表）".
 void AppendDefinitionLine(std::string& out, const PeriodOptions& options, DawnDefinition definition,
                           const CivilDate& date, const CivilDate& setDate) {
-    if (options.dawn == DawnDefinition::kDepression && options.steps == ClockSteps::kDaily)
+    if (options.dawn == DawnDefinition::kDepression && options.steps == ClockSteps::kDaily &&
+        options.sun == SunModel::kWindow)
         return;
     out += "明六つ・暮六つ ";
     out += DawnDefinitionLabelOn(definition, JdnFromCivil(date));
@@ -89,6 +90,10 @@ void AppendDefinitionLine(std::string& out, const PeriodOptions& options, DawnDe
         out += "（";
         AppendDate(out, setDate);
         out += " の表）";
+    }
+    if (options.sun != SunModel::kWindow) {
+        out += "  太陽 ";
+        out += SunModelLabel(options.sun);
     }
     out += '\n';
 }
@@ -266,7 +271,8 @@ public:
             m_out += "明六つから数える日）\n";
         }
         if (request.options.dawn != DawnDefinition::kDepression ||
-            request.options.steps != ClockSteps::kDaily) {
+            request.options.steps != ClockSteps::kDaily ||
+            request.options.sun != SunModel::kWindow) {
             const DayHours day = CalcDayHours(request.place, hour.date, request.options);
             AppendDefinitionLine(m_out, request.options, day.definition, day.date, day.setDate);
         }
@@ -337,7 +343,7 @@ public:
         const Place& place = request.place;
         m_out += std::string(MomentName(kind)) +
                  ",place,index,label,since,next_index,next_label,next,minutes_to_next,"
-                 "minutes_into,dawn_definition,steps,note,day_start,day\n";
+                 "minutes_into,dawn_definition,steps,note,day_start,day,sun\n";
         m_out += Stamp(place, hour) + ',' + CsvField(place.name) + ',' + Number(hour.index) + ',' +
                  std::string(hour.Label()) + ',' + FormatClock(hour.start) + ',' +
                  Number(hour.nextIndex) + ',' + std::string(hour.NextLabel()) + ',' +
@@ -345,7 +351,8 @@ public:
                  Number(hour.MinutesInto()) + ',' + std::string(DefinitionOf(request, hour)) + ',' +
                  std::string(ClockStepsName(request.options.steps)) + ',' +
                  CsvField(MomentNote(request)) + ',' + std::string(DayStartName(request.dayStart)) +
-                 ',' + FormatDate(MomentDay(request, hour)) + "\n";
+                 ',' + FormatDate(MomentDay(request, hour)) + ',' +
+                 std::string(SunModelName(request.options.sun)) + "\n";
     }
     // The columns of older versions first, then the Latin name and the
     // signed decimal degrees.
@@ -397,6 +404,8 @@ public:
         m_out += DawnDefinitionName(request.options.dawn);
         m_out += "\", \"steps\": \"";
         m_out += ClockStepsName(request.options.steps);
+        m_out += "\", \"sun\": \"";
+        m_out += SunModelName(request.options.sun);
         m_out += "\"},\n \"labels\": [";
         for (int i = 0; i < kBoundaryCount; ++i) {
             m_out += i ? ", " : "";
@@ -444,7 +453,8 @@ public:
             "},\n \"minutes_to_next\": " + Number(hour.MinutesLeft()) +
             ", \"minutes_into\": " + Number(hour.MinutesInto()) + ",\n \"dawn_definition\": \"" +
             std::string(DefinitionOf(request, hour)) + "\", \"steps\": \"" +
-            std::string(ClockStepsName(request.options.steps)) + "\",\n \"note\": " +
+            std::string(ClockStepsName(request.options.steps)) + "\", \"sun\": \"" +
+            std::string(SunModelName(request.options.sun)) + "\",\n \"note\": " +
             (MomentNote(request).empty() ? std::string("null") : JsonString(MomentNote(request))) +
             ", \"day_start\": \"" + std::string(DayStartName(request.dayStart)) +
             "\", \"day\": \"" + FormatDate(MomentDay(request, hour)) + "\"}\n";

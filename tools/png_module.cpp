@@ -78,7 +78,8 @@ tolmeri_render_picture(const TolmeriPictureRequest* request, char* message, int 
     const tolmeri::Place place{request->name,   request->latDeg, request->latMin,
                                request->lonDeg, request->lonMin, request->timeDiff};
     const tolmeri::PeriodOptions options{static_cast<tolmeri::DawnDefinition>(request->dawn),
-                                         static_cast<tolmeri::ClockSteps>(request->steps)};
+                                         static_cast<tolmeri::ClockSteps>(request->steps),
+                                         static_cast<tolmeri::SunModel>(request->sun)};
     QByteArray picture;
     QString why;
     switch (request->kind) {

@@ -26,6 +26,7 @@ struct TolmeriPictureRequest {
     int dayCount;         // the year chart's days
     int dawn;             // tolmeri::DawnDefinition
     int steps;            // tolmeri::ClockSteps
+    int sun;              // tolmeri::SunModel
     // Receives the whole encoded picture, once, before a 0 return.
     void (*accept)(void* context, const char* data, std::size_t size);
     void* context;

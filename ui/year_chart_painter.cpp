@@ -64,6 +64,8 @@ QString YearChartSubtitle(const std::vector<DayHours>& days, const PeriodOptions
     QString text = QStringLiteral("明六つ・暮六つ：") + QString::fromStdString(label);
     if (options.steps == ClockSteps::kSekki)
         text += QStringLiteral("　時計：") + QString::fromUtf8(ClockStepsLabel(options.steps));
+    if (options.sun != SunModel::kWindow)
+        text += QStringLiteral("　太陽：") + QString::fromUtf8(SunModelLabel(options.sun));
     return text;
 }
 
