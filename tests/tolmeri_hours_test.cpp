@@ -1190,7 +1190,7 @@ TEST_F(HoursCli, EraDatesAsSourcesWriteThemCarryTheirNote) {
     ASSERT_EQ(day.status, 0) << day.err;
     EXPECT_NE(day.out.find("\n注  " + kept + "\n"), std::string::npos) << day.out;
 
-    // CSV: the last column, on the noted days only (--date and --to).
+    // CSV: its column, on the noted days only (--date and --to).
     const ProcessResult csv = Run({"--place", "京都", "--date", "安政7年3月20日", "--to",
                                    "慶長元年閏7月13日", "--format", "csv"});
     ASSERT_NE(csv.status, 0) << "the end lies before the start";
