@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
@@ -170,10 +171,14 @@ public:
         auto* contents = new QPushButton(QStringLiteral("目次(&C)"), this);
         auto* back = new QPushButton(QStringLiteral("戻る(&B)"), this);
         auto* forward = new QPushButton(QStringLiteral("進む(&F)"), this);
+        auto* closeButton = new QPushButton(QStringLiteral("閉じる"), this);
         back->setEnabled(false);
         forward->setEnabled(false);
-        for (QPushButton* button : {contents, back, forward})
+        for (QPushButton* button : {contents, back, forward, closeButton})
             button->setAutoDefault(false);
+        // Closed by a button of its own and by Esc (keyPressEvent), as a
+        // dialog is.
+        connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
         connect(contents, &QPushButton::clicked, this, [this] { ShowAnchor(afx::HelpAnchor(1)); });
         connect(back, &QPushButton::clicked, m_pBrowser, &QTextBrowser::backward);
         connect(forward, &QPushButton::clicked, m_pBrowser, &QTextBrowser::forward);
@@ -189,6 +194,7 @@ public:
         buttons->addWidget(back);
         buttons->addWidget(forward);
         buttons->addStretch();
+        buttons->addWidget(closeButton);
         auto* layout = new QVBoxLayout(this);
         layout->addLayout(buttons);
         layout->addWidget(m_pBrowser);
@@ -197,6 +203,17 @@ public:
 
     QTextBrowser* Browser() const { return m_pBrowser; }
 
+protected:
+    // Esc reaches the window from the browser and the buttons, which leave it.
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+            close();
+            return;
+        }
+        QWidget::keyPressEvent(event);
+    }
+
+public:
     void Open(const QByteArray& helpFile, const QByteArray& content, const QString& anchor) {
         m_pBrowser->SetFile(helpFile, content);
         ShowAnchor(anchor);

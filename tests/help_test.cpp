@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QImage>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTextBlock>
@@ -96,6 +97,34 @@ TEST_F(Help, TheViewerShowsEachContextAtItsSectionInOneUsableWindow) {
                 EXPECT_EQ(TopLine(), QStringLiteral("刻しらべ (tolmeri) ヘルプ"));
             });
     EXPECT_TRUE(messages.calls.empty());
+}
+
+// The window closes by Esc wherever the focus is in it, and by its own
+// 閉じる; the next request opens it anew.
+TEST_F(Help, TheViewerClosesByEscAndByItsCloseButton) {
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TOLMERI_HELP_INSTALLED), HelpFile()));
+    for (const bool byEsc : {true, false}) {
+        SCOPED_TRACE(byEsc ? "Esc" : "閉じる");
+        Click(*dlg, IDC_HELP_BUTTON);
+        ASSERT_NE(afx::HelpBrowser(), nullptr);
+        QPointer<QWidget> window = afx::HelpBrowser()->window();
+        ASSERT_TRUE(window->isVisible());
+        if (byEsc) {
+            afx::HelpBrowser()->setFocus();
+            QTest::keyClick(afx::HelpBrowser(), Qt::Key_Escape);
+        } else {
+            QPushButton* close = nullptr;
+            for (QPushButton* b : window->findChildren<QPushButton*>())
+                if (b->text() == QStringLiteral("閉じる"))
+                    close = b;
+            ASSERT_NE(close, nullptr);
+            QTest::mouseClick(close, Qt::LeftButton);
+        }
+        EXPECT_TRUE(!window || !window->isVisible());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(afx::HelpBrowser(), nullptr) << "made anew at the next request";
+        EXPECT_TRUE(dlg->isVisible()) << "the main window stays";
+    }
 }
 
 // Clicks the first link to href on the page shown, as a user does.
