@@ -92,6 +92,14 @@ TEST_F(EraDateDialog, OpeningNamesTheDayInTheBoxesAndStartsFromIt) {
          "夏至（2026年6月21日 17:24 から）",
          "丙寅（丙午年）",
          {"令和", "8", false, "6", "21"}},
+        // A term that begins before 10:00 has its hour in two digits, as
+        // every clock time of the program.
+        {{"2026", "2", "4"},
+         "2026年2月4日",
+         "令和8年2月4日",
+         "なし（1873年からは太陽暦）",
+         "立春（2026年2月4日 05:00 から）",
+         {"令和", "8", false, "2", "4"}},
         // 関ヶ原: 慶長5年9月15日, a month of 30 days beginning 1600-10-07.
         {{"1600", "10", "21"},
          "1600年10月21日",

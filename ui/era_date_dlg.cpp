@@ -12,6 +12,7 @@
 #include "core/day_names.h"
 #include "core/kanshi.h"
 #include "core/solar_terms.h"
+#include "core/sun_events.h"
 #include "core/typed_date.h"
 #include "core/typed_text.h"
 #include "framework/cp932.h"
@@ -40,10 +41,6 @@ QString EraName(const QString& text) {
     if (mark >= 0)
         s.truncate(mark);
     return s.trimmed();
-}
-
-QString Clock(int minute) {
-    return QStringLiteral("%1:%2").arg(minute / 60).arg(minute % 60, 2, 10, QChar(u'0'));
 }
 
 QString Message(const EraDateParse& parse) {
@@ -211,7 +208,7 @@ DayNameLines NameDayLines(int jdn, int timeDiffHours) {
     const SolarTermStart& term = day.term;
     lines.sekki = QString::fromUtf8(kSolarTermNames[static_cast<std::size_t>(term.term)]) +
                   QStringLiteral("（") + GregorianText(CivilFromJdn(term.jdn)) + u' ' +
-                  Clock(term.minute) + QStringLiteral(" から）");
+                  QString::fromStdString(FormatClock(term.minute)) + QStringLiteral(" から）");
 
     lines.kanshi = QString::fromUtf8(KanshiName(day.dayKanshi));
     if (day.yearKanshi)
