@@ -5,17 +5,17 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <QTextOption>
+#include <algorithm>
 
 #include "framework/data_exchange.h"
 #include "framework/dialog.h"
 
 namespace {
 
-// Draws an item's text with its TABs expanded to the list's tab stops.
+// Draws an item's text with its TABs expanded to the list's columns.
 class CTabStopDelegate : public QStyledItemDelegate {
 public:
-    CTabStopDelegate(QObject* parent, int tabStop)
-        : QStyledItemDelegate(parent), m_nTabStop(tabStop) {}
+    explicit CTabStopDelegate(CListBoxWidget* list) : QStyledItemDelegate(list), m_pList(list) {}
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
@@ -28,7 +28,6 @@ public:
         style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
 
         QTextOption to(Qt::AlignLeft | Qt::AlignVCenter);
-        to.setTabStopDistance(m_nTabStop);
         to.setWrapMode(QTextOption::NoWrap);
         const QRect r =
             style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget).adjusted(1, 0, 0, 0);
@@ -36,12 +35,17 @@ public:
         painter->setPen(opt.palette.color(
             (opt.state & QStyle::State_Selected) ? QPalette::HighlightedText : QPalette::Text));
         painter->setFont(opt.font);
-        painter->drawText(QRectF(r), text, to);
+        const std::vector<int> columns = m_pList->ColumnStarts();
+        const QStringList fields = text.split(u'\t');
+        for (qsizetype k = 0; k < fields.size(); ++k) {
+            const int x = k < static_cast<qsizetype>(columns.size()) ? columns[k] : columns.back();
+            painter->drawText(QRectF(r.adjusted(x, 0, 0, 0)), fields[k], to);
+        }
         painter->restore();
     }
 
 private:
-    int m_nTabStop;
+    CListBoxWidget* m_pList;
 };
 
 } // namespace
@@ -52,7 +56,39 @@ CListBoxWidget::CListBoxWidget(QWidget* parent, int tabStopPixels)
     setSortingEnabled(false);
     setUniformItemSizes(true);
     if (m_nTabStop > 0)
-        setItemDelegate(new CTabStopDelegate(this, m_nTabStop));
+        setItemDelegate(new CTabStopDelegate(this));
+}
+
+std::vector<int> CListBoxWidget::ColumnStarts() const {
+    const QFontMetrics fm(font());
+    // The widest field in each column.
+    std::vector<int> widest;
+    for (int row = 0; row < count(); ++row) {
+        const QStringList fields = item(row)->text().split(u'\t');
+        if (widest.size() < static_cast<std::size_t>(fields.size()))
+            widest.resize(static_cast<std::size_t>(fields.size()), 0);
+        for (qsizetype k = 0; k < fields.size(); ++k)
+            widest[static_cast<std::size_t>(k)] =
+                std::max(widest[static_cast<std::size_t>(k)], fm.horizontalAdvance(fields[k]));
+    }
+    std::vector<int> starts{0};
+    const int gap = std::max(fm.averageCharWidth(), 1);
+    for (std::size_t k = 1; k < widest.size(); ++k)
+        starts.push_back(
+            std::max(static_cast<int>(k) * m_nTabStop, starts.back() + widest[k - 1] + gap));
+    return starts;
+}
+
+void CListBoxWidget::FitWholeRows(int bottomLimit) {
+    const int row = count() > 0 ? sizeHintForRow(0) : 0;
+    if (row <= 0)
+        return;
+    const int frame = 2 * frameWidth();
+    const int inside = std::max(height() - frame, row);
+    int rows = (inside + row - 1) / row; // the cut row made whole
+    if (y() + rows * row + frame > bottomLimit)
+        rows = std::max(inside / row, 1);
+    resize(width(), rows * row + frame);
 }
 
 std::optional<QAbstractItemView::CursorAction> CListBoxWidget::ListMove(int key) {

@@ -1,10 +1,13 @@
 // framework: the list box of the dialogs. Items keep their insertion order,
 // one can be selected, and TABs in an item's text jump to tab stops a fixed
-// number of pixels apart, so TAB-separated fields line up in columns.
+// number of pixels apart, so TAB-separated fields line up in columns; a
+// column moves right where a field of the one before would reach it, so no
+// two fields ever touch.
 #pragma once
 
 #include <QListWidget>
 #include <optional>
+#include <vector>
 
 class CDataExchange;
 
@@ -14,6 +17,16 @@ public:
     // tabStopPixels 0: TABs are drawn as they come.
     CListBoxWidget(QWidget* parent, int tabStopPixels);
     int TabStopPixels() const { return m_nTabStop; }
+
+    // Where the fields of the items begin, in pixels from the text's left:
+    // field k at the k-th tab stop, or further right by the widest field
+    // before it and a gap of an average character.
+    std::vector<int> ColumnStarts() const;
+
+    // The list made as high as a whole number of rows, as near its height
+    // as bottomLimit (the lowest y its frame may reach) allows: a row cut in
+    // half at the bottom at one scale is whole at every scale.
+    void FitWholeRows(int bottomLimit);
 
 protected:
     // The keys of a list box: Home, End, Page Up, Page Down and the arrows

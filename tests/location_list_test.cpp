@@ -170,3 +170,42 @@ TEST_F(LocationList, EveryCancelAppliesNothingEvenWithARowSelected) {
 }
 
 } // namespace
+// What the list shows, at the scale the test runs at (also at 2x): whole
+// rows from the top, the tenth among them, and on every row blank pixels
+// before each column, so that 「Hamburg」 and 「+53:38」 never touch.
+TEST_F(LocationList, RowsAreWholeAndFieldsApartAtAnyScale) {
+    WithList([](CDialog& list) {
+        CListBoxWidget* box = ListOf(list);
+        const int row = box->visualItemRect(box->item(0)).height();
+        ASSERT_GT(row, 0);
+        EXPECT_EQ(box->viewport()->height() % row, 0) << box->viewport()->height() << " / " << row;
+        EXPECT_GE(box->viewport()->height() / row, 10);
+        const QRect tenth = box->visualItemRect(box->item(9));
+        EXPECT_LE(tenth.bottom(), box->viewport()->rect().bottom());
+        EXPECT_LT(box->geometry().bottom(), list.GetDlgItem(afx::IDOK)->geometry().top());
+
+        const std::vector<int> columns = box->ColumnStarts();
+        ASSERT_EQ(columns.size(), 4u);
+        const int textLeft = box->visualItemRect(box->item(0)).left();
+        for (int r : {kSapporo, kTsu, kHamburg, kWien, kSydney, kNewYork}) {
+            SCOPED_TRACE(box->item(r)->text().toStdString());
+            box->scrollToItem(box->item(r));
+            const QRect at = box->visualItemRect(box->item(r));
+            const QImage shot = box->viewport()->grab().toImage();
+            const qreal dpr = shot.devicePixelRatio();
+            const auto inkAt = [&](int x) {
+                for (int y = at.top(); y <= at.bottom(); ++y)
+                    if (qGray(shot.pixel(qRound(x * dpr), qRound(y * dpr))) < 160)
+                        return true;
+                return false;
+            };
+            for (std::size_t k = 1; k < columns.size(); ++k) {
+                const int start = textLeft + 1 + columns[k]; // the delegate's inset
+                EXPECT_TRUE(inkAt(start + 1) || inkAt(start + 2) || inkAt(start + 3))
+                    << "a field at column " << k;
+                for (int x = start - 3; x < start; ++x)
+                    EXPECT_FALSE(inkAt(x)) << "ink " << start - x << " px before column " << k;
+            }
+        }
+    });
+}

@@ -18,6 +18,13 @@ bool CLocationListDlg::OnInitDialog() {
     }
     for (std::size_t i = 0; i < m_strPlaces.size(); ++i)
         m_listPlaces.InsertString(static_cast<int>(i), QString::fromUtf8(m_strPlaces[i]));
+    // Whole rows at every scale, the frame at least 2 dialog units above
+    // the buttons.
+    if (auto* list = qobject_cast<CListBoxWidget*>(GetDlgItem(IDC_LOCATION_LIST))) {
+        const QWidget* ok = GetDlgItem(afx::IDOK);
+        const int limit = (ok ? ok->y() : height()) - afx::DluToPixelsY(2, GetBaseUnits());
+        list->FitWholeRows(limit);
+    }
     return true; // focus to OK; nothing selected, the list at its top
 }
 
