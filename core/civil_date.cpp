@@ -90,8 +90,31 @@ CivilDate JulianCalendarFromJdn(int jdn) {
 }
 
 std::string FormatDate(const CivilDate& date) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
+    std::string text;
+    text.reserve(16);
+    // ISO 8601: four digits at least; before year 0 with a minus sign, and
+    // past 9999 with a plus (the expanded form).
+    if (date.year < 0)
+        text += '-';
+    else if (date.year > 9999)
+        text += '+';
+    long long year = date.year < 0 ? -static_cast<long long>(date.year) : date.year;
+    char digits[24];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + year % 10);
+        year /= 10;
+    } while (year > 0);
+    text.append(count < 4 ? 4 - count : 0, '0');
+    while (count > 0)
+        text += digits[--count];
+    const auto two = [&text](int n) {
+        text += '-';
+        text += static_cast<char>('0' + n / 10 % 10);
+        text += static_cast<char>('0' + n % 10);
+    };
+    two(date.month);
+    two(date.day);
     return text;
 }
 

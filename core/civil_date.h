@@ -46,7 +46,9 @@ int JulianDaysInMonth(int year, int month);
 int JdnFromJulianCalendar(const CivilDate& julian);
 CivilDate JulianCalendarFromJdn(int jdn);
 
-// "2026-06-21"; years below 1000 get leading zeros ("0800-01-01").
+// The one ISO 8601 text of a date: "2026-06-21"; years below 1000 get
+// leading zeros ("0800-01-01"), years before 0 a minus sign ("-0001-12-21",
+// the year before year 0), years past 9999 a plus ("+10000-01-01").
 std::string FormatDate(const CivilDate& date);
 
 // Reads "YYYY-MM-DD" (one to four digits of year, one or two of month and

@@ -351,3 +351,20 @@ TEST(AcceptedRanges, DatesAndTheDaysToTheLastOne) {
 }
 
 } // namespace
+
+// One ISO 8601 text for every date the program writes, the year before year
+// 0 included: a solar term of early January in year 0 began in year -1.
+TEST(CivilDate, FormatDateWritesIso8601YearsBeforeZeroAndPast9999) {
+    using namespace tolmeri;
+    const struct {
+        CivilDate date;
+        const char* text;
+    } cases[] = {
+        {{2026, 6, 21}, "2026-06-21"},  {{800, 1, 1}, "0800-01-01"},
+        {{0, 1, 4}, "0000-01-04"},      {{-1, 12, 21}, "-0001-12-21"},
+        {{-44, 3, 15}, "-0044-03-15"},  {{-10000, 1, 1}, "-10000-01-01"},
+        {{9999, 12, 31}, "9999-12-31"}, {{10000, 1, 1}, "+10000-01-01"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FormatDate(c.date), c.text);
+}

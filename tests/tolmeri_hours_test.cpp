@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <map>
 #include <set>
 #include <sstream>
@@ -455,6 +456,51 @@ TEST_F(HoursCli, CsvTextCellsNeverStartAFormulaAndNumbersStayNumbers) {
         }
         // Days: the first boundary at 33°52′S, 151°12′E on 2026-06-21 is -3 minutes.
         EXPECT_EQ(lines[i], "2 True " + hex + (i % 2 == 0 ? " -3" : " -"));
+    }
+}
+
+// The first days of year 0 lie in the solar term that began on
+// 0000-12-21's year before: ISO 8601 writes that year -0001.
+TEST_F(HoursCli, TheYearBeforeYearZeroIsWrittenAsIso8601) {
+    const ProcessResult r =
+        Run({"--date", "0000-01-01", "--days", "5", "--steps", "sekki", "--format", "csv"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::vector<std::string> lines = Split(r.out, '\n');
+    ASSERT_EQ(lines.size(), 6u);
+    const std::vector<std::string> head = Split(lines[0], ',');
+    const auto column = [&](const std::string& name) {
+        return static_cast<std::size_t>(std::find(head.begin(), head.end(), name) - head.begin());
+    };
+    const std::size_t start = column("sekki_start"), set = column("clock_set");
+    ASSERT_LT(start, head.size());
+    ASSERT_LT(set, head.size());
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        SCOPED_TRACE(lines[i]);
+        const std::vector<std::string> cells = Split(lines[i], ',');
+        ASSERT_GT(cells.size(), std::max(start, set));
+        // 冬至 of year -1 until 小寒 on 0000-01-05; the clocks set at each.
+        EXPECT_EQ(cells[start], i < 5 ? "-0001-12-21" : "0000-01-05");
+        EXPECT_EQ(cells[set], cells[start]);
+    }
+}
+
+// With clocks set at the terms, the table's 時計 column stands apart from
+// the column before it, in the heading and in every row.
+TEST_F(HoursCli, TheTablesClockColumnStandsApart) {
+    const ProcessResult r = Run({"--date", "2026-06-21", "--days", "3", "--steps", "sekki"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::vector<std::string> lines = Split(r.out, '\n');
+    std::size_t heading = 0;
+    while (heading < lines.size() && !lines[heading].starts_with("日付"))
+        ++heading;
+    ASSERT_LT(heading + 3, lines.size()) << r.out;
+    EXPECT_NE(lines[heading].find(" 時計"), std::string::npos) << lines[heading];
+    for (std::size_t i = heading + 1; i <= heading + 3; ++i) {
+        // The date, then the day the clocks were set (夏至, 2026-06-21) as a
+        // word of its own.
+        std::istringstream words(lines[i]);
+        std::vector<std::string> tokens{std::istream_iterator<std::string>(words), {}};
+        EXPECT_EQ(std::count(tokens.begin() + 1, tokens.end(), "2026-06-21"), 1) << lines[i];
     }
 }
 

@@ -13,8 +13,9 @@ namespace tolmeri {
 
 namespace {
 
-constexpr TableCell kNoCell{}; // not in the table
-constexpr TableCell kDateCell{"", 10, false};
+constexpr TableCell kNoCell{};                       // not in the table
+constexpr TableCell kDateCell{"", 10, false};        // the first column
+constexpr TableCell kLaterDateCell{"  ", 10, false}; // a date after another column
 constexpr TableCell kClockCell{"  ", 5, false};
 constexpr TableCell kLengthCell{"", 10, true};
 constexpr TableCell kWarekiCell{"  ", 18, false};  // 慶長5年9月15日, 文政13年閏3月1日
@@ -119,7 +120,7 @@ const std::array<HoursColumn, 32> kHoursColumns = {{
      [](std::string& out, const HoursRow& row, int) {
          out += DawnDefinitionName(row.day.definition);
      }},
-    {"clock_set", "時計", ColumnType::kText, 1, "", kDateCell,
+    {"clock_set", "時計", ColumnType::kText, 1, "", kLaterDateCell,
      [](std::string& out, const HoursRow& row, int) { AppendDate(out, row.day.setDate); }},
     {"wareki_southern", "", ColumnType::kText, 1, "", kNoCell,
      [](std::string& out, const HoursRow& row, int) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/civil_date.h"
 #include "core/place.h"
 #include "core/utf8.h"
 
@@ -178,18 +179,7 @@ void AppendSixths(std::string& out, int n) {
 }
 
 void AppendDate(std::string& out, const CivilDate& date) {
-    const int y = date.year;
-    const char text[10] = {static_cast<char>('0' + y / 1000 % 10),
-                           static_cast<char>('0' + y / 100 % 10),
-                           static_cast<char>('0' + y / 10 % 10),
-                           static_cast<char>('0' + y % 10),
-                           '-',
-                           static_cast<char>('0' + date.month / 10),
-                           static_cast<char>('0' + date.month % 10),
-                           '-',
-                           static_cast<char>('0' + date.day / 10),
-                           static_cast<char>('0' + date.day % 10)};
-    out.append(text, sizeof text);
+    out += FormatDate(date);
 }
 
 int DisplayWidth(std::string_view text) {
