@@ -98,7 +98,7 @@ TEST_F(EraDateDialog, OpeningNamesTheDayInTheBoxesAndStartsFromIt) {
          "2026年2月4日",
          "令和8年2月4日",
          "なし（1873年からは太陽暦）",
-         "立春（2026年2月4日 05:00 から）",
+         "立春（2026年2月4日 05:02 から）",
          "己酉（丙午年）",
          {"令和", "8", false, "2", "4"}},
         // 関ヶ原: 慶長5年9月15日, a month of 30 days beginning 1600-10-07.
