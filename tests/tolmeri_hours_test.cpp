@@ -82,8 +82,9 @@ protected:
         return RunProcess(TOLMERI_HOURS_EXE, args, options);
     }
     // Rows of a CSV without quoted fields, header first.
-    std::vector<std::map<std::string, std::string>> Csv(const std::vector<std::string>& args) {
-        const ProcessResult r = Run(args);
+    std::vector<std::map<std::string, std::string>> Csv(const std::vector<std::string>& args,
+                                                        std::vector<std::string> env = {}) {
+        const ProcessResult r = Run(args, std::move(env));
         EXPECT_EQ(r.status, 0) << r.err;
         const std::vector<std::string> lines = Split(r.out, '\n');
         std::vector<std::map<std::string, std::string>> rows;
@@ -1757,6 +1758,16 @@ TEST_F(HoursCli, TodayIsTheDateAtThePlace) {
         ASSERT_EQ(r.status, 0) << c.place << r.err;
         EXPECT_EQ(r.out.substr(r.out.find('\n') + 1, 10), c.today) << c.place;
     }
+    // Under --day-start dawn the small hours are still the day before's:
+    // 03:00 in 東京 on the 8th is the night of the 7th.
+    const auto dawnToday = Csv({"--place", "tokyo", "--day-start", "dawn", "--format", "csv"},
+                               {"TOLMERI_NOW=2026-12-07T18:00:00Z"});
+    ASSERT_EQ(dawnToday.size(), 1u);
+    EXPECT_EQ(dawnToday[0].at("date"), "2026-12-07");
+    EXPECT_EQ(Csv({"--place", "tokyo", "--format", "csv"}, {"TOLMERI_NOW=2026-12-07T18:00:00Z"})
+                  .at(0)
+                  .at("date"),
+              "2026-12-08");
     // --now agrees.
     const ProcessResult now =
         Run({"--place", "tokyo", "--now"}, {"TOLMERI_NOW=2026-12-07T23:23:00Z"});

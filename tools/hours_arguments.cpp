@@ -198,9 +198,9 @@ Status ReadPicture(const RawArguments& raw, HoursRequest& req) {
 }
 
 // What to produce: the format, a picture, or the hour of a moment.
-Status ReadOutput(const RawArguments& raw, HoursRequest& req) {
-    if (Status format = ReadFormatAndMark(raw, req); !format)
-        return format;
+// How the hours are reckoned: dawn and dusk, the clocks, the Sun, where the
+// day begins. Read before the dates, as "today" depends on them.
+Status ReadReckoning(const RawArguments& raw, HoursRequest& req) {
     if (Status s =
             ReadChoice("--dawn", raw.dawn, kDawnDefinitions, DawnDefinitionName, req.options.dawn);
         !s)
@@ -216,6 +216,23 @@ Status ReadOutput(const RawArguments& raw, HoursRequest& req) {
                       "とは一緒に使えません）");
     if (Status s = ReadChoice("--sun", raw.sun, kSunModels, SunModelName, req.options.sun); !s)
         return s.Error();
+    return {};
+}
+
+// Today at the place: the date at its time difference, not this computer's
+// (at 23:23 UT it is already tomorrow in 東京); under --day-start dawn, the
+// small hours before 明六つ are still the day before's.
+CivilDate TodayAt(const HoursRequest& req, std::int64_t now) {
+    const LocalMoment local = LocalMomentOf(now, req.place.timeDiff);
+    if (req.dayStart == DayStart::kMidnight || !kYearRange.Contains(local.date.year))
+        return local.date;
+    return ReckonedDate(CalcDayHours(req.place, local.date, req.options), local.minute,
+                        req.dayStart);
+}
+
+Status ReadOutput(const RawArguments& raw, HoursRequest& req) {
+    if (Status format = ReadFormatAndMark(raw, req); !format)
+        return format;
     if (raw.png || raw.yearChart)
         return ReadPicture(raw, req);
     if (raw.size)
@@ -270,10 +287,9 @@ Result<HoursRequest> ReadRequest(const RawArguments& raw, std::int64_t now) {
     DateArguments dates = raw.dates;
     if (Status at = ReadAt(raw, dates, req); !at)
         return at.Error();
-    // Today is the place's, not this computer's: at 23:23 UT it is already
-    // tomorrow in 東京.
-    const CivilDate today = LocalMomentOf(now, req.place.timeDiff).date;
-    const Result<DateRange> days = ResolveDates(dates, today);
+    if (Status reckoning = ReadReckoning(raw, req); !reckoning)
+        return reckoning.Error();
+    const Result<DateRange> days = ResolveDates(dates, TodayAt(req, now));
     if (!days)
         return days.Error();
     req.days = *days;
