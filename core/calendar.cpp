@@ -607,7 +607,7 @@ std::string EraDateErrorMessage(const EraDateParse& parse) {
     case EraDateError::kMalformed:
         return "和暦の日付として読めません（例: 慶長5年9月15日、慶長五年九月十五日）";
     case EraDateError::kUnknownEra:
-        return "「" + era + "」という元号はありません";
+        return "「" + ShortenedForMessage(era) + "」という元号はありません";
     case EraDateError::kYearOutsideEra: {
         const int last = LastYearOf(d.era);
         return era + std::to_string(d.year) + "年はありません（" + era +

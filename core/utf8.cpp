@@ -46,4 +46,14 @@ bool IsWellFormedUtf8(std::string_view text) {
     return true;
 }
 
+std::string ShortenedForMessage(std::string_view text, std::size_t maxCharacters) {
+    std::size_t end = 0;
+    for (std::size_t count = 0; end < text.size(); ++count) {
+        if (count == maxCharacters)
+            return std::string(text.substr(0, end)) + "…";
+        end += DecodeUtf8(text, end).length;
+    }
+    return std::string(text);
+}
+
 } // namespace tolmeri

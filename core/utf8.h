@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace tolmeri {
@@ -26,5 +27,16 @@ Utf8Char DecodeUtf8(std::string_view text, std::size_t pos);
 
 // Every byte of text belongs to a well-formed character.
 bool IsWellFormedUtf8(std::string_view text);
+
+// How much of a text a message quotes: a bad argument of any length makes a
+// message of one readable line.
+inline constexpr std::size_t kQuotedCharacters = 64;
+
+// text when it has at most maxCharacters characters, else its first
+// maxCharacters characters and "…". A byte that is not UTF-8 counts as one
+// character and is never split from nothing: the cut falls between
+// characters.
+std::string ShortenedForMessage(std::string_view text,
+                                std::size_t maxCharacters = kQuotedCharacters);
 
 } // namespace tolmeri

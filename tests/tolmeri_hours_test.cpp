@@ -1022,6 +1022,73 @@ TEST_F(HoursCli, APictureCutShortByAFileSizeLimitKeepsTheOldOne) {
     }
 }
 
+// A picture module cut short (an interrupted copy) or no library at all is
+// refused with a message before it is mapped: no SIGBUS, nothing written.
+TEST_F(HoursCli, ADamagedPictureModuleIsRefusedBeforeItIsLoaded) {
+    const fs::path built = fs::path(TOLMERI_HOURS_EXE).parent_path();
+    const auto whole = static_cast<std::uintmax_t>(fs::file_size(built / "tolmeri-png.so"));
+    const struct {
+        const char* why;
+        std::uintmax_t size; // of the copy; 0 for a text file instead
+    } cases[] = {
+        {"cut in its last bytes", whole - 16},
+        {"cut in half", whole / 2},
+        {"only its ELF header", 64},
+        {"cut in its ELF header", 20},
+        {"a text file", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        CTempFolder folder;
+        fs::copy_file(TOLMERI_HOURS_EXE, folder.Path() / "tolmeri-hours");
+        const fs::path module = folder.Path() / "tolmeri-png.so";
+        if (c.size == 0) {
+            std::ofstream(module) << "not a library\n";
+        } else {
+            fs::copy_file(built / "tolmeri-png.so", module);
+            fs::resize_file(module, c.size);
+        }
+        const ProcessResult r = RunProcess((folder.Path() / "tolmeri-hours").string(),
+                                           {"--date", "2026-06-21", "--png", "chart.png"},
+                                           {.folder = work.string(), .env = {"TZ=UTC"}});
+        EXPECT_EQ(r.status, 1) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_NE(r.err.find("tolmeri-png.so"), std::string::npos) << r.err;
+        EXPECT_TRUE(WorkFiles().empty());
+    }
+}
+
+// A number too large for any reading is out of range like a smaller one,
+// and a message quotes at most 64 characters of a bad argument, whatever its
+// length, once per argument.
+TEST_F(HoursCli, HugeNumbersAreOutOfRangeAndLongArgumentsAreQuotedShort) {
+    const std::string longEra = "大和" + std::string(120 * 1024, 'x') + "5年1月1日";
+    const struct {
+        std::vector<std::string> args;
+        const char* says;
+    } cases[] = {
+        {{"--date", "2026-01-01", "--days", "99999999"}, "を越えます"},
+        {{"--date", "2026-01-01", "--days", "99999999999999999999999"}, "を越えます"},
+        {{"--png", "a.png", "--size", "100000x100000"}, "範囲外"},
+        {{"--png", "a.png", "--size", "800x99999999999999999999"}, "範囲外"},
+        {{"--date", longEra}, "という元号はありません"},
+        {{"--place", std::string(100000, 'q')}, ""},
+        {{"--lon", "139:00", "--tz", "9", "--lat", std::string(5000, '9')}, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.back().substr(0, 40));
+        const ProcessResult r = Run(c.args);
+        EXPECT_EQ(r.status, 2) << r.err.substr(0, 400);
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err.substr(0, 400);
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1);
+        EXPECT_LT(r.err.size(), 600u) << r.err.substr(0, 400);
+        if (c.args.back().size() > 64) {
+            EXPECT_NE(r.err.find(c.args.back().substr(0, 60)), std::string::npos);
+            EXPECT_NE(r.err.find("…"), std::string::npos) << r.err;
+        }
+    }
+}
+
 TEST_F(HoursCli, NamesThatAreNotUtf8AreKeptByteForByte) {
     // A copy of the tool and its picture module in a folder named 東京 in
     // Shift-JIS, writing 図.png in Shift-JIS: neither name is UTF-8.

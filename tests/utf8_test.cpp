@@ -69,3 +69,25 @@ TEST(Utf8, EraDatesInBadUtf8AreNoDates) {
     }
     EXPECT_EQ(ParseEraDate("慶長5年9月15日").error, EraDateError::kNone);
 }
+
+TEST(Utf8, MessagesQuoteAtMostSixtyFourCharacters) {
+    const std::string kanji64 = [] {
+        std::string s;
+        for (int i = 0; i < 64; ++i)
+            s += "字";
+        return s;
+    }();
+    const struct {
+        std::string text;
+        std::string shown;
+    } cases[] = {
+        {"", ""},
+        {std::string(64, 'a'), std::string(64, 'a')},
+        {std::string(65, 'a'), std::string(64, 'a') + "…"},
+        {kanji64, kanji64},                                       // characters, not bytes
+        {kanji64 + "x", kanji64 + "…"},                           // never cut inside 字
+        {std::string(70, '\xC0'), std::string(64, '\xC0') + "…"}, // a bad byte is one
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ShortenedForMessage(c.text), c.shown) << c.text.size();
+}

@@ -132,8 +132,8 @@ Status ReadChoice(std::string_view option, const OptionText& text,
 Status ReadPictureSize(std::string_view s, HoursRequest& req) {
     const std::size_t x = s.find_first_of("xX");
     int w = 0, h = 0;
-    if (x == std::string_view::npos || !ReadUnsignedInt(s.substr(0, x), 5, w) ||
-        !ReadUnsignedInt(s.substr(x + 1), 5, h))
+    if (x == std::string_view::npos || !ReadCount(s.substr(0, x), w) ||
+        !ReadCount(s.substr(x + 1), h))
         return Refuse("大きさ " + QuotedForMessage(s) + " は読めません（幅x高さ、例 800x700）");
     if (!kPictureSideRange.Contains(w) || !kPictureSideRange.Contains(h))
         return Refuse("大きさ " + QuotedForMessage(s) + " は範囲外です（幅も高さも " +

@@ -344,7 +344,7 @@ Result<DateRange> ResolveDates(const DateArguments& args, const CivilDate& today
     const std::int64_t most = AcceptedDaysFrom(range.first);
     if (args.days) {
         int n = 0;
-        if (!ReadUnsignedInt(*args.days, 7, n))
+        if (!ReadCount(*args.days, n))
             return Refuse(Named("日数", *args.days) + " は読めません（1 以上の整数）");
         if (n < 1)
             return Refuse(Named("日数", *args.days) + " は範囲外です（1 以上）");

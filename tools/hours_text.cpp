@@ -1,8 +1,10 @@
 #include "tools/hours_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 #include "core/civil_date.h"
 #include "core/place.h"
@@ -37,6 +39,19 @@ bool ReadUnsignedInt(std::string_view text, std::size_t maxDigits, int& out) {
         value = value * 10 + (c - '0');
     }
     out = value;
+    return true;
+}
+
+bool ReadCount(std::string_view text, int& out) {
+    if (text.empty())
+        return false;
+    long long value = 0;
+    for (char c : text) {
+        if (!IsDigit(c))
+            return false;
+        value = std::min<long long>(value * 10 + (c - '0'), std::numeric_limits<int>::max());
+    }
+    out = static_cast<int>(value);
     return true;
 }
 
@@ -90,7 +105,7 @@ std::string EscapedForMessage(std::string_view text) {
 }
 
 std::string QuotedForMessage(std::string_view text) {
-    return '"' + EscapedForMessage(text) + '"';
+    return '"' + EscapedForMessage(ShortenedForMessage(text)) + '"';
 }
 
 std::string RangeText(const IntRange& range) {

@@ -15,6 +15,10 @@ namespace tolmeri {
 
 // 1 to maxDigits decimal digits, nothing else.
 bool ReadUnsignedInt(std::string_view text, std::size_t maxDigits, int& out);
+// Decimal digits, at least one, nothing else; a value beyond the int range
+// reads as INT_MAX, so that a huge count is out of range like any other
+// too large one rather than unreadable.
+bool ReadCount(std::string_view text, int& out);
 // An optional sign, then 1 to maxDigits decimal digits.
 bool ReadSignedInt(std::string_view text, std::size_t maxDigits, int& out);
 
@@ -25,7 +29,8 @@ bool IsPrintableUtf8(std::string_view text);
 
 // text as a message shows it: control characters (C0, DEL, C1) and bytes
 // that are not UTF-8 as "\x1b" escapes, so that a bad value never acts on the
-// terminal it is shown on. QuotedForMessage adds the double quotes.
+// terminal it is shown on. QuotedForMessage adds the double quotes around
+// at most kQuotedCharacters characters of text (then "…").
 std::string EscapedForMessage(std::string_view text);
 std::string QuotedForMessage(std::string_view text);
 

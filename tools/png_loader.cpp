@@ -1,9 +1,15 @@
 #include "tools/png_loader.h"
 
 #include <dlfcn.h>
+#include <elf.h>
+#include <fcntl.h>
+#include <link.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 
 #include "settings/profile.h"
 #include "settings/settings.h"
@@ -22,6 +28,39 @@ std::string ExecutableFolder() {
     return slash == std::string::npos ? "." : exe.substr(0, slash);
 }
 
+// Whether the opened file can be mapped as this machine's shared library
+// without reading past its end: a copy cut short would be mapped all the
+// same and kill the tool with SIGBUS at the first touch of a missing page.
+// Only what the loader maps is checked: the ELF header, the program headers
+// and the segments they load, and the section headers at the file's end.
+bool IsWholeSharedLibrary(int fd) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    const auto size = static_cast<std::uint64_t>(info.st_size);
+    ElfW(Ehdr) header{};
+    if (size < sizeof header || ::pread(fd, &header, sizeof header, 0) != sizeof header)
+        return false;
+    const bool ours = std::memcmp(header.e_ident, ELFMAG, SELFMAG) == 0 &&
+                      header.e_ident[EI_CLASS] == (sizeof(void*) == 8 ? ELFCLASS64 : ELFCLASS32) &&
+                      header.e_type == ET_DYN && header.e_phentsize == sizeof(ElfW(Phdr));
+    const auto within = [size](std::uint64_t offset, std::uint64_t length) {
+        return offset <= size && length <= size - offset;
+    };
+    if (!ours || !within(header.e_phoff, std::uint64_t{header.e_phnum} * sizeof(ElfW(Phdr))) ||
+        !within(header.e_shoff, std::uint64_t{header.e_shnum} * header.e_shentsize))
+        return false;
+    for (unsigned i = 0; i < header.e_phnum; ++i) {
+        ElfW(Phdr) segment{};
+        const auto at = static_cast<off_t>(header.e_phoff + i * sizeof segment);
+        if (::pread(fd, &segment, sizeof segment, at) != sizeof segment)
+            return false;
+        if (segment.p_type == PT_LOAD && !within(segment.p_offset, segment.p_filesz))
+            return false;
+    }
+    return true;
+}
+
 // The module from beside the tool, or from the installed program's folder.
 Result<TolmeriRenderPicture> LoadRenderer() {
     const std::string folder = ExecutableFolder();
@@ -32,9 +71,19 @@ Result<TolmeriRenderPicture> LoadRenderer() {
     void* module = nullptr;
     std::string why;
     for (const std::string& path : candidates) {
-        if (access(path.c_str(), F_OK) != 0)
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
             continue;
-        module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (!IsWholeSharedLibrary(fd)) {
+            ::close(fd);
+            return Fail(
+                "図を描く部品 " + QuotedForMessage(path) +
+                " が壊れています（途中で切れているか、この計算機の共有ライブラリではありません）");
+        }
+        // The very file checked is the one loaded, whatever takes its name.
+        const std::string opened = "/proc/self/fd/" + std::to_string(fd);
+        module = dlopen(opened.c_str(), RTLD_NOW | RTLD_LOCAL);
+        ::close(fd);
         if (module)
             break;
         const char* e = dlerror();
