@@ -1,5 +1,6 @@
 // Speed of the historical calendar: an era date to its day (from fields and
-// from text), and a day to its era date, lunisolar date and solar term.
+// from text), a day to its era date, lunisolar date and solar term, and an
+// hour name read (its goal: at most 2 µs).
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -8,6 +9,7 @@
 #include "core/accepted_ranges.h"
 #include "core/calendar.h"
 #include "core/civil_date.h"
+#include "core/hour_names.h"
 #include "core/solar_terms.h"
 
 using namespace tolmeri;
@@ -53,6 +55,18 @@ void BM_ParseEraDate(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ParseEraDate);
+
+// Every kind of hour name, one after another; a refused one among them.
+void BM_ParseHourExpression(benchmark::State& state) {
+    const std::vector<std::string> texts = {"朝五つ半", "丑三つ",   "辰の上刻", "五つ時",
+                                            "子の刻",   "六つ半時", "卯の初刻", "暮六時六分"};
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ParseHourExpression(texts[i]));
+        i = (i + 1) % texts.size();
+    }
+}
+BENCHMARK(BM_ParseHourExpression);
 
 // What a row of output needs: both courts' era dates, the lunisolar date,
 // the term in effect and its first day.

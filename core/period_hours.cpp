@@ -86,16 +86,31 @@ MomentHour FindMomentHour(const Place& place, const CivilDate& date, int minute,
     m.date = AddDays(date, dayShift);
     m.minute = static_cast<int>(wide - dayShift * 1440);
 
+    m.marks = MarksAround(place, m.date, options);
+    const std::array<int, 73>& marks = m.marks.mark;
+    int i = 0;
+    while (i < 71 && marks[i + 1] <= m.minute)
+        ++i;
+    m.mark = i;
+    m.index = i % 24;
+    m.start = marks[i];
+    m.nextIndex = m.index + 1;
+    m.end = marks[i + 1];
+    return m;
+}
+
+HourMarks MarksAround(const Place& place, const CivilDate& date, const PeriodOptions& options) {
     // Boundaries 0 to 23 of the day before, the day and the day after, then
     // the last day's 24, all as minutes of the day itself. Each day starts
     // with its own midnight; where a table changes from one day to the next
     // (a new term's clock setting, or the transit moving by a minute) the
     // marks are kept from going back, so the half-hour found always holds
     // the moment.
+    HourMarks result;
+    std::array<int, 73>& marks = result.mark;
     CPeriodCalculator calc(place, options);
-    std::array<int, 73> marks{};
     for (int k = -1; k <= 1; ++k) {
-        const DayHours d = calc.Compute(AddDays(m.date, k));
+        const DayHours d = calc.Compute(AddDays(date, k));
         for (int i = 0; i < 24; ++i)
             marks[(k + 1) * 24 + i] = d.boundary[i] + 1440 * k;
         if (k == 1)
@@ -103,14 +118,7 @@ MomentHour FindMomentHour(const Place& place, const CivilDate& date, int minute,
     }
     for (int i = 1; i < 73; ++i)
         marks[i] = std::max(marks[i], marks[i - 1]);
-    int i = 0;
-    while (i < 71 && marks[i + 1] <= m.minute)
-        ++i;
-    m.index = i % 24;
-    m.start = marks[i];
-    m.nextIndex = m.index + 1;
-    m.end = marks[i + 1];
-    return m;
+    return result;
 }
 
 LocalMoment LocalMomentOf(std::int64_t utcSeconds, int timeDiffHours) {

@@ -65,6 +65,16 @@ DayHours CalcDayHours(const Place& place, const CivilDate& date, const PeriodOpt
 std::vector<DayHours> CalcPeriodDays(const Place& place, const CivilDate& first, int dayCount,
                                      const PeriodOptions& options);
 
+// The boundaries of the day before, the day and the day after as one line of
+// day minutes of the day itself, never going back: At(b) for b from -24 to
+// 48 is the day's boundary b, a negative b the day before's b + 24 and one
+// past 24 the day after's b - 24 (its 0 is the day's 24).
+struct HourMarks {
+    std::array<int, 73> mark{};
+    int At(int boundary) const { return mark[static_cast<std::size_t>(boundary + 24)]; }
+};
+HourMarks MarksAround(const Place& place, const CivilDate& date, const PeriodOptions& options = {});
+
 // The temporal half-hour a moment falls in.
 struct MomentHour {
     CivilDate date;    // the local date of the moment
@@ -74,6 +84,8 @@ struct MomentHour {
     int start = 0;     // that boundary, as a day minute of date
     int nextIndex = 1; // the boundary that ends it, index + 1
     int end = 0;       // the same as a day minute of date
+    HourMarks marks;   // around date, from which start and end are taken
+    int mark = 24;     // start is marks.mark[mark], 0 to 71 (24 + index on date itself)
     std::string_view Label() const { return kBoundaryLabels[index]; }
     std::string_view NextLabel() const { return kBoundaryLabels[nextIndex]; }
     int MinutesInto() const { return minute - start; }

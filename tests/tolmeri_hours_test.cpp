@@ -574,7 +574,7 @@ TEST_F(HoursCli, NowFindsTheHourAlsoBeforeMidnightMarkAndAfterTheLastOne) {
         const std::vector<std::string> lines = Split(r.out, '\n');
         ASSERT_EQ(lines.size(), 2u) << r.out;
         const std::vector<std::string> f = Split(lines[1], ',');
-        ASSERT_EQ(f.size(), 16u) << lines[1];
+        ASSERT_EQ(f.size(), 20u) << lines[1];
         EXPECT_EQ(f[0], c.localNow) << c.now;
         EXPECT_EQ(f[3], c.label) << c.now;
         EXPECT_EQ(f[6], c.next) << c.now;
@@ -1366,6 +1366,78 @@ TEST_F(HoursCli, KanshiAndRokuyoEndWithTheLunisolarCalendar) {
               std::string::npos)
         << wrong.err;
     EXPECT_EQ(std::count(wrong.err.begin(), wrong.err.end(), '\n'), 1);
+}
+
+// --time on 東京's 安政7年3月3日 (1860-03-24): each reading's span in every
+// format, the small hours after the night under --day-start dawn, and one
+// line with status 2 for a name no convention reads.
+TEST_F(HoursCli, TimeGivesEachReadingOfAnHourName) {
+    const std::vector<std::string> day = {"--place", "東京", "--date", "安政7年3月3日"};
+    auto with = [&](std::vector<std::string> more) {
+        std::vector<std::string> a = day;
+        a.insert(a.end(), more.begin(), more.end());
+        return a;
+    };
+    const ProcessResult table = Run(with({"--time", "辰の上刻"}));
+    ASSERT_EQ(table.status, 0) << table.err;
+    EXPECT_NE(table.out.find("刻の名    辰の上刻\n"
+                             "寛政12年の定め          07:20 から 08:05 まで\n"
+                             "寛政6年 大目付の読み    06:14 から 06:58 まで\n"),
+              std::string::npos)
+        << table.out;
+
+    const auto rows = Csv(with({"--time", "五つ半", "--format", "csv"}));
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].at("convention") + " " + rows[0].at("start") + " " + rows[0].at("end"),
+              "朝五つ半 1860-03-24T08:27:00+09:00 1860-03-24T09:34:00+09:00");
+    EXPECT_EQ(rows[1].at("convention"), "夜五つ半");
+
+    const ProcessResult json = Run(with({"--time", "丑三つ", "--format", "json"}));
+    EXPECT_NE(
+        json.out.find("\"time\": {\"expression\": \"丑三つ\", \"readings\": [\n"
+                      "   {\"convention\": \"丑三つ\", \"start\": \"1860-03-24T02:27:00+09:00\", "
+                      "\"end\": \"1860-03-24T02:54:00+09:00\""),
+        std::string::npos)
+        << json.out;
+    // Under dawn the date's 丑 is the one after its night, on the next civil date.
+    const ProcessResult dawn =
+        Run(with({"--time", "丑三つ", "--format", "json", "--day-start", "dawn"}));
+    EXPECT_NE(dawn.out.find("\"start\": \"1860-03-25T02:2"), std::string::npos) << dawn.out;
+
+    const struct {
+        std::vector<std::string> args;
+        const char* message;
+    } refused[] = {
+        {with({"--time", "暮六時六分"}), "「六分」 が読めません"},
+        {with({"--time", "昼五つ"}), "「昼五つ」 という刻はありません"},
+        {with({"--time", "午", "--days", "2"}), "--days、--to とは一緒に使えません"},
+        {with({"--time", "午", "--at", "12:00"}), "--now、--at とは一緒に使えません"},
+        {with({"--time", "午", "--png", "x.png"}), "--png、--year-chart とは一緒に使えません"},
+    };
+    for (const auto& c : refused) {
+        const ProcessResult r = Run(c.args);
+        EXPECT_EQ(r.status, 2) << c.message;
+        EXPECT_EQ(r.out, "") << c.message;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+}
+
+// --at also names the moment by its branch, quarter and both readings of
+// 上・中・下刻.
+TEST_F(HoursCli, AtNamesTheBranchItsQuarterAndBothThirds) {
+    const ProcessResult table = Run({"--place", "東京", "--at", "2026-06-21T02:30"});
+    EXPECT_NE(
+        table.out.find("十二支    寅の刻（寅一つ）\n"
+                       "上中下刻  寅の上刻（寛政12年の定め）、寅の中刻（寛政6年 大目付の読み）\n"),
+        std::string::npos)
+        << table.out;
+    const ProcessResult json =
+        Run({"--place", "東京", "--at", "2026-06-21T02:30", "--format", "json"});
+    EXPECT_NE(json.out.find("\"branch\": \"寅の刻\", \"quarter\": \"寅一つ\", "
+                            "\"third_ruling\": \"寅の上刻\", \"third_centred\": \"寅の中刻\"}"),
+              std::string::npos)
+        << json.out;
 }
 
 TEST_F(HoursCli, CsvAndJsonNameEachDayAsTheOldTextsDo) {

@@ -13,7 +13,7 @@ namespace {
 struct RawArguments {
     PlaceArguments place;
     DateArguments dates;
-    OptionText format, png, yearChart, size, dawn, steps, at, dayStart, sun;
+    OptionText format, png, yearChart, size, dawn, steps, at, dayStart, sun, time;
     bool now = false, listPlaces = false, version = false, bom = false;
 };
 
@@ -37,6 +37,7 @@ constexpr ValueOption kValueOptions[] = {
     {"--sun", [](RawArguments& r) -> OptionText& { return r.sun; }},
     {"--at", [](RawArguments& r) -> OptionText& { return r.at; }},
     {"--day-start", [](RawArguments& r) -> OptionText& { return r.dayStart; }},
+    {"--time", [](RawArguments& r) -> OptionText& { return r.time; }},
     {"--png", [](RawArguments& r) -> OptionText& { return r.png; }},
     {"--year-chart", [](RawArguments& r) -> OptionText& { return r.yearChart; }},
     {"--size", [](RawArguments& r) -> OptionText& { return r.size; }},
@@ -197,6 +198,21 @@ Status ReadPicture(const RawArguments& raw, HoursRequest& req) {
     return raw.size ? ReadPictureSize(*raw.size, req) : Status();
 }
 
+// --time: an hour name read for the one date.
+Status ReadTime(const RawArguments& raw, HoursRequest& req) {
+    if (raw.now || raw.at)
+        return Refuse("--time は刻の名から時刻を求めます（--now、--at とは一緒に使えません）");
+    if (req.days.ranged)
+        return Refuse("--time は一日の刻の名です（--days、--to とは一緒に使えません）");
+    HourExpressionParse parse = ParseHourExpression(*raw.time);
+    if (parse.readings.empty())
+        return Refuse("--time: " + parse.error);
+    req.action = HoursAction::kTime;
+    req.timeExpression = *raw.time;
+    req.timeReadings = std::move(parse.readings);
+    return {};
+}
+
 // What to produce: the format, a picture, or the hour of a moment.
 // How the hours are reckoned: dawn and dusk, the clocks, the Sun, where the
 // day begins. Read before the dates, as "today" depends on them.
@@ -233,6 +249,9 @@ CivilDate TodayAt(const HoursRequest& req, std::int64_t now) {
 Status ReadOutput(const RawArguments& raw, HoursRequest& req) {
     if (Status format = ReadFormatAndMark(raw, req); !format)
         return format;
+    if (raw.time && (raw.png || raw.yearChart))
+        return Refuse(
+            "--time は刻の名の時刻を答えます（--png、--year-chart とは一緒に使えません）");
     if (raw.png || raw.yearChart)
         return ReadPicture(raw, req);
     if (raw.size)
@@ -241,6 +260,8 @@ Status ReadOutput(const RawArguments& raw, HoursRequest& req) {
         req.action = HoursAction::kNow;
     if (raw.at)
         req.action = HoursAction::kAt;
+    if (raw.time)
+        return ReadTime(raw, req);
     return {};
 }
 

@@ -8,10 +8,12 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/accepted_ranges.h"
 #include "core/civil_date.h"
 #include "core/day_start.h"
+#include "core/hour_names.h"
 #include "core/period_hours.h"
 #include "core/place.h"
 #include "core/result.h"
@@ -20,7 +22,18 @@
 namespace tolmeri {
 
 // kNow and kAt: the hour of a moment; kChart and kYearChart: a picture.
-enum class HoursAction { kHours, kNow, kAt, kChart, kYearChart, kListPlaces, kHelp, kVersion };
+// kTime: the readings of an hour name on the date.
+enum class HoursAction {
+    kHours,
+    kNow,
+    kAt,
+    kTime,
+    kChart,
+    kYearChart,
+    kListPlaces,
+    kHelp,
+    kVersion
+};
 enum class HoursFormat { kTable, kCsv, kJson };
 enum class PictureFormat { kPng, kSvg };
 
@@ -31,9 +44,11 @@ struct HoursRequest {
     PeriodOptions options;                   // how dawn and dusk are placed and the clocks set
     DayStart dayStart = DayStart::kMidnight; // where the date's day begins
     HoursFormat format = HoursFormat::kTable;
-    bool byteOrderMark = false; // --bom: CSV begins with U+FEFF in UTF-8
-    int atMinute = 0;           // kAt: the moment, a minute of days.first
-    std::string picturePath;    // "-": standard output
+    bool byteOrderMark = false;            // --bom: CSV begins with U+FEFF in UTF-8
+    int atMinute = 0;                      // kAt: the moment, a minute of days.first
+    std::string timeExpression;            // kTime: the hour name as written
+    std::vector<HourReading> timeReadings; // kTime: its readings, at least one
+    std::string picturePath;               // "-": standard output
     PictureFormat pictureFormat = PictureFormat::kPng;
     int pictureWidth = 0; // 0: the default size of the picture
     int pictureHeight = 0;

@@ -94,7 +94,14 @@ constexpr std::string_view kHelpText = R"(使い方: tolmeri-hours [場所] [日
                      どの刻か。形は --now と同じです。全角の １５：００ も可。
   --at YYYY-MM-DDTHH:MM   日付と時刻で（例 2026-06-21T15:00。T の代わりに
                      空白でも: "安政7年3月3日 15:00"）。--date とは
-                     どちらか一方。
+                     どちらか一方。--now と --at は十二支の刻と四つに分けた
+                     刻（丑三つ）、上刻・中刻・下刻（寛政12年の定めと寛政6年
+                     大目付の読みの二つ）も示します。
+  --time 刻の名      --date の日のその刻が何時から何時までか: 朝五つ半、暮六つ、
+                     五つ時（明け方と夕方の両方）、子の刻、丑三つ、辰の上刻
+                     （二つの読み）、卯の初刻など。読みが二つ以上あれば全部を、
+                     それぞれの名前を付けて出します。--dawn、--steps、
+                     --day-start に従います。
   --png ファイル     画面と同じ図を PNG に描きます。その日の 1 枚だけで、
                      --dawn と --steps と --sun に従います。
                      新しいファイルか、いまあるふつうのファイル（そこへのリンク
@@ -170,11 +177,17 @@ JSON（UTF-8）
   --now と --at では {"place", "now"（--at では "at"）, "minute",
   "current": {"index", "label", "since", "since_min"},
   "next": {"index", "label", "time", "time_min"}, "minutes_to_next",
-  "minutes_into", "dawn_definition", "steps", "note", "day_start", "day"}。
+  "minutes_into", "dawn_definition", "steps", "note", "day_start", "day",
+  "branch", "quarter", "third_ruling", "third_centred"}。
   "day" はその時刻が属する日（--day-start dawn では明六つから数えた日）。"now" と "at" は時差付きの
   "minutes_into", "dawn_definition", "steps", "sun", "note"}。"now" と "at" は時差付きの
   ISO 8601（"2026-06-21T15:00:00+09:00"、秒は 00）、"minute" はその日の 0 時
   からの分です。CSV の now と at も同じ形です。
+  --time では {"place", "date", "dawn_definition", "steps", "sun", "day_start", "note",
+  "time": {"expression", "readings": [{"convention", "start", "end",
+  "start_min", "end_min"}, …]}}。start と end は時差付きの ISO 8601 です。
+  CSV は 1 行に一つの読み（date, place, expression, convention, start, end,
+  start_min, end_min, dawn_definition, steps, sun, day_start, note）。
   --list-places の CSV は name, latitude, longitude, tz, latin_name, lat, lon、
   JSON は place と同じ項目に "latin_name" を加えたものの配列です。
 

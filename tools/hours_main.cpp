@@ -116,6 +116,9 @@ int Answer(const HoursRequest& request, std::int64_t now, CStandardOutput& outpu
                         MomentKind::kAt, out);
         break;
     }
+    case HoursAction::kTime:
+        WriteTimeReadings(request, out);
+        break;
     case HoursAction::kChart:
     case HoursAction::kYearChart: {
         const Status written = WritePicture(request);

@@ -6,6 +6,7 @@
 
 #include "core/calendar.h"
 #include "core/day_start.h"
+#include "core/hour_names.h"
 #include "core/kanshi.h"
 #include "core/presets.h"
 #include "core/solar_terms.h"
@@ -119,6 +120,24 @@ std::string_view MomentNote(const HoursRequest& request) {
     return request.days.NoteOn(request.days.first);
 }
 
+// A day minute of date, which may lie on the day before or after, in
+// ISO 8601 at the place's offset.
+std::string StampOf(const Place& place, const CivilDate& date, int minute) {
+    const std::int64_t shift = (minute >= 0 ? minute : minute - 1439) / 1440;
+    return IsoLocalTime(CivilFromDays(DaysFromCivil(date) + shift),
+                        static_cast<int>(minute - shift * 1440), place.timeDiff);
+}
+
+// "07:20", or "23:47（前日）" for a minute on the day before, "（翌日）" after.
+std::string ClockOnDate(int minute) {
+    std::string text = FormatClock(minute);
+    if (minute < 0)
+        text += "（前日）";
+    else if (minute >= 1440)
+        text += "（翌日）";
+    return text;
+}
+
 // Spaces at the end of the output's last line, as padding leaves them.
 void TrimLineEnd(std::string& out) {
     while (!out.empty() && out.back() == ' ')
@@ -147,6 +166,8 @@ public:
         DaysEnd();
     }
     virtual void Moment(const HoursRequest& request, const MomentHour& hour, MomentKind kind) = 0;
+    // The readings of --time on the date, each reading's span beside it.
+    virtual void Time(const HoursRequest& request, const std::vector<HourSpan>& spans) = 0;
     virtual void PlaceList(const std::vector<ListedPlace>& places) = 0;
 
 protected:
@@ -289,6 +310,29 @@ public:
         m_out += "（あと ";
         AppendInt(m_out, hour.MinutesLeft());
         m_out += " 分）\n";
+        const MomentNames names = NameMoment(hour);
+        m_out += "十二支    " + names.branch + "（" + names.quarter + "）\n上中下刻  " +
+                 names.thirdRuling + "（" + std::string(kThirdsRuling) + "）、" +
+                 names.thirdCentred + "（" + std::string(kThirdsCentred) + "）\n";
+    }
+    void Time(const HoursRequest& request, const std::vector<HourSpan>& spans) override {
+        const CivilDate& date = request.days.first;
+        AppendPlaceLine(m_out, request.place);
+        m_out += "  ";
+        AppendDate(m_out, date);
+        m_out += '\n';
+        AppendNamesLine(m_out, NameDay(JdnFromCivil(date), request.place.timeDiff));
+        AppendNoteLines(m_out, request.days);
+        const DayHours day = CalcDayHours(request.place, date, request.options);
+        AppendDefinitionLine(m_out, request.options, day.definition, day.date, day.setDate);
+        if (request.dayStart == DayStart::kDawn)
+            m_out += "暦日      明六つから数える日（暁の刻はその夜のあと）\n";
+        m_out += "\n刻の名    " + request.timeExpression + "\n";
+        for (std::size_t i = 0; i < spans.size(); ++i) {
+            AppendPadded(m_out, request.timeReadings[i].convention, 22);
+            m_out += "  " + ClockOnDate(spans[i].start) + " から " + ClockOnDate(spans[i].end) +
+                     " まで\n";
+        }
     }
     void PlaceList(const std::vector<ListedPlace>& places) override {
         for (const auto& [p, latinName] : places) {
@@ -343,7 +387,8 @@ public:
         const Place& place = request.place;
         m_out += std::string(MomentName(kind)) +
                  ",place,index,label,since,next_index,next_label,next,minutes_to_next,"
-                 "minutes_into,dawn_definition,steps,note,day_start,day,sun\n";
+                 "minutes_into,dawn_definition,steps,note,day_start,day,sun,branch,quarter,"
+                 "third_ruling,third_centred\n";
         m_out += Stamp(place, hour) + ',' + CsvField(place.name) + ',' + Number(hour.index) + ',' +
                  std::string(hour.Label()) + ',' + FormatClock(hour.start) + ',' +
                  Number(hour.nextIndex) + ',' + std::string(hour.NextLabel()) + ',' +
@@ -352,7 +397,28 @@ public:
                  std::string(ClockStepsName(request.options.steps)) + ',' +
                  CsvField(MomentNote(request)) + ',' + std::string(DayStartName(request.dayStart)) +
                  ',' + FormatDate(MomentDay(request, hour)) + ',' +
-                 std::string(SunModelName(request.options.sun)) + "\n";
+                 std::string(SunModelName(request.options.sun));
+        const MomentNames names = NameMoment(hour);
+        m_out += ',' + names.branch + ',' + names.quarter + ',' + names.thirdRuling + ',' +
+                 names.thirdCentred + '\n';
+    }
+    void Time(const HoursRequest& request, const std::vector<HourSpan>& spans) override {
+        const Place& place = request.place;
+        const CivilDate& date = request.days.first;
+        const DayHours day = CalcDayHours(place, date, request.options);
+        m_out += "date,place,expression,convention,start,end,start_min,end_min,dawn_definition,"
+                 "steps,sun,day_start,note\n";
+        for (std::size_t i = 0; i < spans.size(); ++i)
+            m_out += FormatDate(date) + ',' + CsvField(place.name) + ',' +
+                     CsvField(request.timeExpression) + ',' +
+                     std::string(request.timeReadings[i].convention) + ',' +
+                     StampOf(place, date, spans[i].start) + ',' +
+                     StampOf(place, date, spans[i].end) + ',' + Number(spans[i].start) + ',' +
+                     Number(spans[i].end) + ',' + std::string(DawnDefinitionName(day.definition)) +
+                     ',' + std::string(ClockStepsName(request.options.steps)) + ',' +
+                     std::string(SunModelName(request.options.sun)) + ',' +
+                     std::string(DayStartName(request.dayStart)) + ',' +
+                     CsvField(MomentNote(request)) + '\n';
     }
     // The columns of older versions first, then the Latin name and the
     // signed decimal degrees.
@@ -457,7 +523,37 @@ public:
             std::string(SunModelName(request.options.sun)) + "\",\n \"note\": " +
             (MomentNote(request).empty() ? std::string("null") : JsonString(MomentNote(request))) +
             ", \"day_start\": \"" + std::string(DayStartName(request.dayStart)) +
-            "\", \"day\": \"" + FormatDate(MomentDay(request, hour)) + "\"}\n";
+            "\", \"day\": \"" + FormatDate(MomentDay(request, hour)) + "\"";
+        const MomentNames names = NameMoment(hour);
+        m_out += ",\n \"branch\": " + JsonString(names.branch) +
+                 ", \"quarter\": " + JsonString(names.quarter) +
+                 ", \"third_ruling\": " + JsonString(names.thirdRuling) +
+                 ", \"third_centred\": " + JsonString(names.thirdCentred) + "}\n";
+    }
+    void Time(const HoursRequest& request, const std::vector<HourSpan>& spans) override {
+        const Place& place = request.place;
+        const CivilDate& date = request.days.first;
+        const DayHours day = CalcDayHours(place, date, request.options);
+        m_out += "{\"place\": ";
+        AppendPlace(place);
+        m_out +=
+            ",\n \"date\": \"" + FormatDate(date) + "\", \"dawn_definition\": \"" +
+            std::string(DawnDefinitionName(day.definition)) + "\", \"steps\": \"" +
+            std::string(ClockStepsName(request.options.steps)) + "\", \"sun\": \"" +
+            std::string(SunModelName(request.options.sun)) + "\", \"day_start\": \"" +
+            std::string(DayStartName(request.dayStart)) + "\", \"note\": " +
+            (MomentNote(request).empty() ? std::string("null") : JsonString(MomentNote(request))) +
+            ",\n \"time\": {\"expression\": " + JsonString(request.timeExpression) +
+            ", \"readings\": [";
+        for (std::size_t i = 0; i < spans.size(); ++i) {
+            m_out += i ? ",\n   " : "\n   ";
+            m_out += "{\"convention\": " + JsonString(request.timeReadings[i].convention) +
+                     ", \"start\": \"" + StampOf(place, date, spans[i].start) + "\", \"end\": \"" +
+                     StampOf(place, date, spans[i].end) +
+                     "\", \"start_min\": " + Number(spans[i].start) +
+                     ", \"end_min\": " + Number(spans[i].end) + "}";
+        }
+        m_out += "]}}\n";
     }
     void PlaceList(const std::vector<ListedPlace>& places) override {
         m_out += "[\n";
@@ -569,6 +665,14 @@ bool WriteHours(const HoursRequest& request, std::string& out, const OutputDrain
 void WriteMomentHour(const HoursRequest& request, const MomentHour& hour, MomentKind kind,
                      std::string& out) {
     MakeWriter(request.format, out)->Moment(request, hour, kind);
+}
+
+void WriteTimeReadings(const HoursRequest& request, std::string& out) {
+    const HourMarks marks = MarksAround(request.place, request.days.first, request.options);
+    std::vector<HourSpan> spans;
+    for (const HourReading& reading : request.timeReadings)
+        spans.push_back(ResolveReading(reading, marks, request.dayStart));
+    MakeWriter(request.format, out)->Time(request, spans);
 }
 
 void WritePlaceList(HoursFormat format, std::string& out) {

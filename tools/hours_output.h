@@ -40,6 +40,10 @@ enum class MomentKind { kNow, kAt };
 void WriteMomentHour(const HoursRequest& request, const MomentHour& hour, MomentKind kind,
                      std::string& out);
 
+// The readings of request.timeReadings (--time) on request.days.first, each
+// with its start and end, in request.format.
+void WriteTimeReadings(const HoursRequest& request, std::string& out);
+
 // The preset places, one a line: name, Latin name, latitude, longitude, time
 // difference (and in CSV and JSON the decimal degrees too).
 void WritePlaceList(HoursFormat format, std::string& out);
