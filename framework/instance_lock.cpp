@@ -7,26 +7,19 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
+#include "settings/profile.h"
 
-// A directory this user owns and nobody else may write into.
-bool IsPrivateDirectory(const std::string& path) {
-    struct stat st {};
-    return !path.empty() && path[0] == '/' && lstat(path.c_str(), &st) == 0 &&
-           S_ISDIR(st.st_mode) && st.st_uid == geteuid() && (st.st_mode & 022) == 0;
-}
-
-} // namespace
+using tolmeri::profile::IsPrivateFolder;
 
 std::string CInstanceLock::LockDirectory() {
     if (const char* runtime = std::getenv("XDG_RUNTIME_DIR")) {
-        if (IsPrivateDirectory(runtime))
+        if (IsPrivateFolder(runtime))
             return runtime;
     }
     const std::string fallback = "/tmp/tolmeri-" + std::to_string(geteuid());
     if (mkdir(fallback.c_str(), 0700) != 0 && errno != EEXIST)
         return {};
-    return IsPrivateDirectory(fallback) ? fallback : std::string();
+    return IsPrivateFolder(fallback) ? fallback : std::string();
 }
 
 CInstanceLock::Acquisition CInstanceLock::Acquire(const std::string& name) {

@@ -115,6 +115,11 @@ Status UpdateProfileFile(const std::string& path, const std::function<void(std::
 Status ReplaceFile(const std::string& path, const std::function<Result<std::string>()>& make,
                    LinkRule links);
 
+// path is absolute and names a directory itself (not a link to one) that
+// this user owns and nobody else may write into: a folder whose files no
+// one else can plant, replace or link.
+bool IsPrivateFolder(const std::string& path);
+
 // An unnamed file (O_TMPFILE) in directory opened with flags, or -1 with
 // errno set; UnnamedFilesUnsupported(errno) then tells a file system or
 // kernel that has no unnamed files from a directory that takes no file.

@@ -438,6 +438,12 @@ Result<WriteTarget> ResolveWriteTarget(const std::string& path, LinkRule links) 
     return Trouble("のリンクをたどれません", path, ELOOP);
 }
 
+bool IsPrivateFolder(const std::string& path) {
+    struct stat info {};
+    return !path.empty() && path[0] == '/' && ::lstat(path.c_str(), &info) == 0 &&
+           S_ISDIR(info.st_mode) && info.st_uid == ::geteuid() && (info.st_mode & 022) == 0;
+}
+
 int OpenUnnamed(const char* directory, int flags) {
     return ::open(directory, O_TMPFILE | flags, 0666);
 }

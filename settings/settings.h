@@ -87,10 +87,21 @@ std::string UserSettingsDirectory();
 // removed.
 bool CanCreateFileIn(const std::string& directory);
 
-// As the path forms above, with the seed read while the file is absent.
+// In the user's folder (a location with a seed) the folder must be private
+// as the instance lock's is (profile::IsPrivateFolder: ours, written by
+// nobody else) once it exists: refused (kRefused, one Japanese line naming
+// it) otherwise. Nothing to check beside the program.
+Status CheckSettingsFolder(const SettingsLocation& location);
+
+// As the path forms above, with the seed read while the file is absent. In
+// the user's folder the file is opened without following a link (a link
+// there is refused), and a folder CheckSettingsFolder refuses is not read:
+// the seed is.
 CSettingsValues LoadSettingsFile(const SettingsLocation& location);
-// As the path form, into a file that does not exist yet: its folders are
-// made (mode 0700) and the seed's other lines come along.
+// As the path form; in the user's folder its folders are made (mode 0700)
+// when missing, a folder CheckSettingsFolder refuses is refused, a link at
+// the file is refused, and a file that does not exist yet starts with the
+// seed's other lines.
 Status SaveSettingsFile(const SettingsLocation& location, const CSettingsValues& values);
 
 // CP932 lead bytes start a two-byte character.

@@ -98,30 +98,58 @@ bool IsAbsent(const Result<std::string>& read) {
 
 } // namespace
 
+Status CheckSettingsFolder(const SettingsLocation& location) {
+    if (location.seedPath.empty())
+        return {};
+    const std::string folder = FolderOf(location.path);
+    struct stat info {};
+    if (::lstat(folder.c_str(), &info) != 0 && errno == ENOENT)
+        return {};
+    if (profile::IsPrivateFolder(folder))
+        return {};
+    return Refuse("設定のフォルダー " + folder +
+                  " は自分のものでないか、ほかの人も書き込めるので使いません（持ち主を自分に、"
+                  "権限を 700 にしてください）");
+}
+
 CSettingsValues LoadSettingsFile(const SettingsLocation& location) {
-    const Result<std::string> content = profile::ReadProfileFile(location.path);
+    if (location.seedPath.empty())
+        return LoadSettingsFile(location.path);
+    // In the user's folder nothing is read through a link or from a folder
+    // others can write: the file beside the program stands in.
+    if (!CheckSettingsFolder(location))
+        return LoadSettingsFile(location.seedPath);
+    const Result<std::string> content =
+        profile::ReadProfileFile(location.path, profile::LinkRule::kRefuse);
     if (content)
         return ParseSettings(*content);
-    if (IsAbsent(content) && !location.seedPath.empty())
+    if (IsAbsent(content))
         return LoadSettingsFile(location.seedPath);
     return DefaultSettings();
 }
 
 Status SaveSettingsFile(const SettingsLocation& location, const CSettingsValues& values) {
-    if (location.seedPath.empty() || !IsAbsent(profile::ReadProfileFile(location.path)))
+    if (location.seedPath.empty())
         return SaveSettingsFile(location.path, values);
-
-    // The first save here: the folders, then the seed's lines with the new values.
     const std::string folder = FolderOf(location.path);
     if (!MakeFolders(folder))
         return Fail("フォルダー " + folder + " を作れません：" + profile::SystemErrorText(errno));
-    const Result<std::string> read = profile::ReadProfileFile(location.seedPath);
+    if (Status checked = CheckSettingsFolder(location); !checked)
+        return checked;
+    // The first save here starts from the seed's lines with the new values.
+    const bool absent =
+        IsAbsent(profile::ReadProfileFile(location.path, profile::LinkRule::kRefuse));
+    const Result<std::string> read =
+        absent ? profile::ReadProfileFile(location.seedPath) : Result<std::string>(std::string());
     const std::string seed = read ? *read : std::string();
-    return profile::UpdateProfileFile(location.path, [&](std::string& content) {
-        if (content.empty())
-            content = seed;
-        StoreSettings(content, values);
-    });
+    return profile::UpdateProfileFile(
+        location.path,
+        [&](std::string& content) {
+            if (absent && content.empty())
+                content = seed;
+            StoreSettings(content, values);
+        },
+        profile::LinkRule::kRefuse);
 }
 
 } // namespace tolmeri

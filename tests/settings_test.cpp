@@ -511,6 +511,58 @@ TEST_F(SettingsFolders, AReadOnlyProgramFolderMovesThemToTheUsersConfigFolder) {
     EXPECT_NE(ReadBytes(moved).find("[Extra]\nKept=1\n"), std::string::npos);
 }
 
+// The user's configuration folder is used only when it is private, as the
+// instance lock's folder must be: one another user owns, or that others may
+// write into, is refused with a message and not read (the file beside the
+// program stands in); a link at the file is neither read nor written.
+TEST_F(SettingsFolders, AConfigFolderOthersControlOrALinkAtTheFileIsRefused) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "making another user's folder takes root";
+    const std::string beside = base / "prog/tolmeri.ini";
+    const std::string folder = base / "config/tolmeri";
+    const std::string planted = base / "config/planted.ini";
+    const std::string plantedBytes = "[Location]\nLocation Name=Planted\n";
+    const struct {
+        const char* why;
+        uid_t owner;
+        mode_t mode;
+        bool link;          // tolmeri.ini there is a link to planted
+        const char* loaded; // what the load gives
+        const char* refusal;
+    } cases[] = {
+        {"another user's folder, open to all", 0, 0777, false, "Lima", "設定のフォルダー"},
+        {"our folder, group may write", kNobody, 0770, false, "Lima", "設定のフォルダー"},
+        {"our folder, others may write", kNobody, 0703, false, "Lima", "設定のフォルダー"},
+        {"a link at the file", kNobody, 0700, true, kYokohama.c_str(), "symbolic link"},
+        {"our private folder", kNobody, 0700, false, "Lima", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        fs::remove_all(folder);
+        ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+        ASSERT_EQ(::chown(folder.c_str(), c.owner, c.owner), 0);
+        ASSERT_EQ(::chmod(folder.c_str(), c.mode), 0);
+        WriteBytes(planted, plantedBytes);
+        ASSERT_EQ(::chown(planted.c_str(), kNobody, kNobody), 0);
+        if (c.link) {
+            ASSERT_TRUE(PlantLink(planted, folder + "/tolmeri.ini", kNobody));
+        }
+        if (!RunUnprivileged({{"XDG_CONFIG_HOME", (base / "config").c_str()}},
+                             [&](std::ostream& text) { ChooseLoadSave(beside, text); }))
+            GTEST_SKIP() << skipReason;
+        EXPECT_EQ(report["path"], folder + "/tolmeri.ini");
+        EXPECT_EQ(report["loaded"], c.loaded);
+        EXPECT_EQ(ReadBytes(planted), plantedBytes);
+        if (c.refusal) {
+            EXPECT_NE(report["saved"].find(c.refusal), std::string::npos) << report["saved"];
+            EXPECT_EQ(fs::exists(fs::symlink_status(folder + "/tolmeri.ini")), c.link);
+        } else {
+            EXPECT_EQ(report["saved"], "yes");
+            EXPECT_EQ(report["reloaded"], "Sydney");
+        }
+    }
+}
+
 TEST_F(SettingsFolders, WithoutXdgConfigHomeTheHomeFolderCountsAndFailuresAreReported) {
     const std::string beside = base / "prog/koyomi.ini"; // a renamed program, no file yet
     for (const char* config : {static_cast<const char*>(nullptr), "", "relative/config"}) {

@@ -251,9 +251,13 @@ bool CTolmeriDlg::SaveSettings() {
     v.place.name = (nameAsLoaded ? m_strStoredName : afx::ToCp932(m_strLocationName)).toStdString();
     const tolmeri::Status saved = tolmeri::SaveSettingsFile(m_settingsFile, v);
     if (!saved) {
+        // A refusal says why; a failure of the disk is told by the path.
+        const QString why = saved.Kind() == tolmeri::FailureKind::kRefused
+                                ? u'\n' + QString::fromStdString(saved.Message())
+                                : QString();
         afx::MessageBox(this,
                         QStringLiteral("設定ファイルを保存できませんでした。\n") +
-                            QFile::decodeName(IniPath()),
+                            QFile::decodeName(IniPath()) + why,
                         afx::MbIcon::kExclamation);
     }
     return saved.Ok();
