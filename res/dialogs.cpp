@@ -128,6 +128,7 @@ constexpr DlgItem kYearChartItems[] = {
     {IDCANCEL, ControlClass::kButton, "閉じる", 408, 6, 44, 16, kPush},
     {IDC_STATIC, ControlClass::kStatic, "時計", 7, 28, 50, 8, kLabel},
     {IDC_YEAR_CHART_STEPS, ControlClass::kComboBox, "", 58, 25, 90, 50, kListCombo},
+    {IDC_YEAR_CHART_READOUT, ControlClass::kStatic, "", 156, 28, 296, 8, kLabel},
 };
 
 constexpr Style kSizable = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX |

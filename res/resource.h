@@ -46,6 +46,7 @@ inline constexpr int IDC_ERA_NOW_KANSHI = 1063;
 inline constexpr int IDC_YEAR_CHART_DAWN = 1060;
 inline constexpr int IDC_YEAR_CHART_STEPS = 1061;
 inline constexpr int IDC_YEAR_CHART_SAVE = 1062;
+inline constexpr int IDC_YEAR_CHART_READOUT = 1070;
 
 // Command ids of the window menu's own items (multiples of 16, below the
 // system's 0xF000).

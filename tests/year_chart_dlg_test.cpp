@@ -9,7 +9,9 @@
 #include <QFileInfo>
 #include <QFontInfo>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -100,6 +102,66 @@ protected:
                                         QDir::Name);
     }
 };
+
+// Beside the main dialog where a side has room for the whole window, else
+// against the screen's edge on the roomier side; inside the screen always.
+TEST(YearChartPlacement, BesideTheOwnerWhereThereIsRoomAndAlwaysOnTheScreen) {
+    const QSize frame(720, 560);
+    const QRect wide(0, 0, 1920, 1080), tall(0, 0, 1080, 1920);
+    const struct {
+        const char* why;
+        QRect owner, room;
+        QPoint at;
+        bool overlaps;
+    } cases[] = {
+        {"right", {100, 100, 980, 540}, wide, {1088, 100}, false},
+        {"left", {900, 100, 980, 540}, wide, {172, 100}, false},
+        {"below", {50, 100, 980, 540}, tall, {50, 648}, false},
+        {"above", {50, 1300, 980, 540}, tall, {50, 732}, false},
+        {"right, held on the screen", {100, 700, 980, 300}, wide, {1088, 520}, false},
+        {"no room: at the roomier edge", {470, 100, 980, 540}, wide, {1200, 100}, true},
+        {"a screen offset",
+         {1920 + 100, 0, 980, 540},
+         QRect(1920, 0, 1920, 1080),
+         {1920 + 1088, 0},
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        const QPoint at = tolmeri::YearChartPosition(c.owner, frame, c.room);
+        EXPECT_EQ(at, c.at);
+        EXPECT_TRUE(c.room.contains(QRect(at, frame)));
+        EXPECT_EQ(QRect(at, frame).intersects(c.owner), c.overlaps);
+    }
+}
+
+// The readout under the mouse goes to the line beside the choices, and
+// away when the mouse leaves the plot.
+TEST_F(YearChartWindow, TheDateAndHourUnderTheMouseAreReadOut) {
+    CYearChartDlg* chart = Open();
+    ASSERT_NE(chart, nullptr);
+    chart->resize(1100, 760);
+    chart->View()->repaint();
+    auto* readout = qobject_cast<QLabel*>(chart->GetDlgItem(IDC_YEAR_CHART_READOUT));
+    ASSERT_NE(readout, nullptr);
+    EXPECT_EQ(readout->text(), QString());
+    const tolmeri::YearChartLayout& L = chart->View()->Layout();
+    // The move a mouse over the window makes (the headless platform moves
+    // no pointer).
+    const auto moveTo = [&](QPoint at) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(at), chart->View()->mapToGlobal(QPointF(at)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(chart->View(), &move);
+    };
+    const int midsummer = (L.dayX[171] + L.dayX[172]) / 2;
+    moveTo(QPoint(midsummer, tolmeri::YearChartY(L, 14 * 60 + 30)));
+    EXPECT_TRUE(readout->text().startsWith(QStringLiteral("2026-06-21（令和8年6月21日）　14:")))
+        << readout->text().toStdString();
+    EXPECT_TRUE(readout->text().endsWith(QStringLiteral("　昼八つ (未)")))
+        << readout->text().toStdString();
+    moveTo(QPoint(2, 2));
+    EXPECT_EQ(readout->text(), QString());
+}
 
 TEST_F(YearChartWindow, OpensBesideTheMainDialogForThePlaceAndYearInTheBoxes) {
     CYearChartDlg* chart = Open();

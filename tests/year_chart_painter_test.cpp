@@ -347,3 +347,26 @@ TEST(XmlText, DropsForbiddenCharactersAndEscapesMarkup) {
         EXPECT_EQ(tolmeri::XmlEscaped(c.text), c.escaped);
     }
 }
+
+// Under the mouse: the column's day, the row's clock time and the band drawn
+// there, also where a night band comes back from the day before or after.
+TEST(YearChartReadouts, NameTheDayTheClockAndTheBandUnderAPoint) {
+    const YearChartInput in = MakeYearChartInput(kTokyo, 2026, {});
+    const YearChartLayout L = MinuteLayout(in); // a row a minute
+    const struct {
+        int day, minute;
+        const char* text;
+    } cases[] = {
+        {171, 870, "2026-06-21（令和8年6月21日）　14:30　昼八つ (未)"},
+        {0, 60, "2026-01-01（令和8年1月1日）　01:00　暁九つ半"},
+        // After the day's last midnight: the next night's first band.
+        {0, 1435, "2026-01-01（令和8年1月1日）　23:55　暁九つ (子)"},
+        {364, 0, "2026-12-31（令和8年12月31日）　00:00　暁九つ (子)"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(YearChartReadout(in, L, QPoint(L.dayX[c.day] + 1, L.top + c.minute)),
+                  QString::fromUtf8(c.text));
+    for (const QPoint outside : {QPoint(L.left - 1, L.top), QPoint(L.left, L.bottom),
+                                 QPoint(L.left, L.top - 1), QPoint(L.right, L.top)})
+        EXPECT_EQ(YearChartReadout(in, L, outside), QString());
+}

@@ -8,7 +8,9 @@
 #include <QFontInfo>
 #include <QImage>
 #include <QImageWriter>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QStandardPaths>
@@ -52,22 +54,6 @@ const QString& PngFilter() {
 const QString& SvgFilter() {
     static const QString filter = QStringLiteral("SVG 画像 (*.svg)");
     return filter;
-}
-
-// Where a new chart window first stands: right of the main dialog where the
-// screen has room for it, else a little below and right of its corner, so
-// that neither hides the other's title.
-QPoint BesidePosition(const QWidget* main, const QSize& size) {
-    const QRect owner = main->frameGeometry();
-    const QScreen* screen = main->screen();
-    const QRect room = screen ? screen->availableGeometry() : QRect();
-    constexpr int kGap = 8;
-    const QPoint right(owner.right() + 1 + kGap, owner.top());
-    if (room.isEmpty() || room.contains(QRect(right, size)))
-        return right;
-    const QPoint below = owner.topLeft() + QPoint(4 * kGap, 4 * kGap);
-    return {std::clamp(below.x(), room.left(), std::max(room.left(), room.right() - size.width())),
-            std::clamp(below.y(), room.top(), std::max(room.top(), room.bottom() - size.height()))};
 }
 
 // A face name as a CSS family: bare where it is a run of identifiers (as
@@ -146,6 +132,17 @@ QByteArray SvgTexts(const std::vector<YearChartTextRun>& runs) {
 
 CYearChartView::CYearChartView(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent); // the painter fills every pixel
+    setMouseTracking(true);                // the readout follows the mouse
+}
+
+void CYearChartView::mouseMoveEvent(QMouseEvent* event) {
+    emit ReadoutChanged(YearChartReadout(m_input, m_layout, event->position().toPoint()));
+    QWidget::mouseMoveEvent(event);
+}
+
+void CYearChartView::leaveEvent(QEvent* event) {
+    emit ReadoutChanged(QString());
+    QWidget::leaveEvent(event);
 }
 
 QFont CYearChartView::ChartFont() {
@@ -160,6 +157,36 @@ void CYearChartView::SetInput(YearChartInput input) {
 void CYearChartView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     m_layout = PaintYearChart(painter, rect(), m_input, ChartFont());
+}
+
+QPoint tolmeri::YearChartPosition(const QRect& owner, const QSize& frame, const QRect& room) {
+    constexpr int kGap = 8;
+    if (room.isEmpty())
+        return {owner.right() + 1 + kGap, owner.top()};
+    // Level with the owner where the screen allows, never off it.
+    const auto clampX = [&](int x) {
+        return std::clamp(x, room.left(), std::max(room.left(), room.right() + 1 - frame.width()));
+    };
+    const auto clampY = [&](int y) {
+        return std::clamp(y, room.top(), std::max(room.top(), room.bottom() + 1 - frame.height()));
+    };
+    const int rightRoom = room.right() - owner.right() - kGap;
+    const int leftRoom = owner.left() - room.left() - kGap;
+    const int belowRoom = room.bottom() - owner.bottom() - kGap;
+    const int aboveRoom = owner.top() - room.top() - kGap;
+    if (rightRoom >= frame.width())
+        return {owner.right() + 1 + kGap, clampY(owner.top())};
+    if (leftRoom >= frame.width())
+        return {owner.left() - kGap - frame.width(), clampY(owner.top())};
+    if (belowRoom >= frame.height())
+        return {clampX(owner.left()), owner.bottom() + 1 + kGap};
+    if (aboveRoom >= frame.height())
+        return {clampX(owner.left()), owner.top() - kGap - frame.height()};
+    // No side has room: against the screen's edge on the roomier side, so
+    // that as little of the owner as can be is covered.
+    if (rightRoom >= leftRoom)
+        return {clampX(room.right() + 1 - frame.width()), clampY(owner.top())};
+    return {clampX(room.left()), clampY(owner.top())};
 }
 
 QByteArray tolmeri::PngBytes(const QImage& image, QString* error) {
@@ -282,7 +309,10 @@ CYearChartDlg* CYearChartDlg::OpenFor(CDialog* main) {
         chart->Create();
         // The window goes with the main dialog.
         connect(main, &QDialog::finished, chart, &QWidget::close);
-        chart->move(BesidePosition(main, chart->size()));
+        const QScreen* screen = main->screen();
+        chart->move(YearChartPosition(main->frameGeometry(),
+                                      chart->frameGeometry().size().expandedTo(chart->size()),
+                                      screen ? screen->availableGeometry() : QRect()));
     }
     chart->SetPlaceAndDate({name.toStdString(), latDeg, latMin, lonDeg, lonMin, zone},
                            {year, month, day});
@@ -304,6 +334,8 @@ bool CYearChartDlg::OnInitDialog() {
     m_pView = new CYearChartView(this);
     m_pView->lower(); // under the controls, should the window be made small
     m_pView->show();
+    if (auto* readout = qobject_cast<QLabel*>(GetDlgItem(IDC_YEAR_CHART_READOUT)))
+        connect(m_pView, &CYearChartView::ReadoutChanged, readout, &QLabel::setText);
     for (QComboBox* combo : {dawn, steps})
         connect(combo, &QComboBox::currentIndexChanged, this, [this] { OnChoiceChanged(); });
     return true; // focus to the first choice

@@ -30,8 +30,14 @@ public:
     // The font the chart's texts take their family from.
     static QFont ChartFont();
 
+signals:
+    // What is under the mouse (YearChartReadout), empty when it leaves the plot.
+    void ReadoutChanged(const QString& text);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     tolmeri::YearChartInput m_input;
@@ -43,6 +49,12 @@ namespace tolmeri {
 // image as the bytes of a PNG picture; empty, with why in error when given,
 // when it could not be encoded. Every PNG the program makes is encoded here.
 QByteArray PngBytes(const QImage& image, QString* error = nullptr);
+
+// Where a chart window of frame size first stands by its owner, the main
+// dialog, on a screen's room: right of it, else left, below or above, as
+// far as one side has room for the whole window; else against the screen's
+// edge on the roomier side. Always inside room (when the window fits it).
+QPoint YearChartPosition(const QRect& owner, const QSize& frame, const QRect& room);
 
 // The chart of input in the view's font as the bytes of a PNG or an SVG
 // picture of size; empty when it could not be made. The window's 画像として

@@ -98,6 +98,34 @@ std::vector<YearChartSpan> YearChartBandSpans(const YearChartLayout& L, int day,
     return {{a, L.bottom}, {L.top, b - h}};
 }
 
+QString YearChartReadout(const YearChartInput& in, const YearChartLayout& L, const QPoint& point) {
+    const int n = static_cast<int>(in.days.size());
+    if (n == 0 || L.dayX.size() != in.days.size() + 1 || point.y() < L.top ||
+        point.y() >= L.bottom || point.x() < L.dayX.front() || point.x() >= L.dayX.back())
+        return {};
+    const auto column = std::upper_bound(L.dayX.begin(), L.dayX.end(), point.x());
+    const int d = static_cast<int>(column - L.dayX.begin()) - 1;
+    if (d < 0 || d >= n)
+        return {};
+    const DayHours& day = in.days[static_cast<std::size_t>(d)];
+    const int minute = static_cast<int>(static_cast<std::int64_t>(point.y() - L.top) * 1440 /
+                                        std::max(L.bottom - L.top, 1));
+    // The band drawn there: the day's table, or the same a day on or back.
+    QString hour;
+    for (const int shifted : {minute, minute + 1440, minute - 1440})
+        for (int i = 0; i + 1 < kBoundaryCount && hour.isEmpty(); ++i)
+            if (day.boundary[i] <= shifted && shifted < day.boundary[i + 1])
+                hour = QString::fromUtf8(kBoundaryLabels[i]);
+    QString text = QString::fromStdString(FormatDate(day.date));
+    const std::string era = FormatEraDates(EraDatesFromJdn(JdnFromCivil(day.date)));
+    if (!era.empty())
+        text += QStringLiteral("（") + QString::fromStdString(era) + QStringLiteral("）");
+    text += QStringLiteral("　") + QString::fromStdString(FormatClock(minute));
+    if (!hour.isEmpty())
+        text += QStringLiteral("　") + hour;
+    return text;
+}
+
 int YearChartFontPixels(const QRect& area) {
     return std::clamp(std::min(area.height() / 57, area.width() / 85), 9, 48);
 }

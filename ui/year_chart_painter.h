@@ -112,6 +112,12 @@ struct YearChartSpan {
 };
 std::vector<YearChartSpan> YearChartBandSpans(const YearChartLayout& layout, int day, int hour);
 
+// What the chart shows under a point of the plot: the day of its column,
+// the clock time of its row and the half-hour whose band is drawn there:
+// "2026-06-21（令和8年6月21日）　14:32　昼八つ (未)". Empty outside the plot.
+QString YearChartReadout(const YearChartInput& input, const YearChartLayout& layout,
+                         const QPoint& point);
+
 // Places everything in area.
 YearChartLayout LayoutYearChart(const YearChartInput& input, const QRect& area,
                                 const YearChartMetrics& metrics);
