@@ -1,7 +1,5 @@
 #include "core/civil_date.h"
 
-#include <cstdio>
-
 namespace tolmeri {
 
 bool IsLeapYear(int year) {
@@ -91,13 +89,17 @@ CivilDate JulianCalendarFromJdn(int jdn) {
 
 std::string FormatDate(const CivilDate& date) {
     std::string text;
-    text.reserve(16);
+    AppendDate(text, date);
+    return text;
+}
+
+void AppendDate(std::string& out, const CivilDate& date) {
     // ISO 8601: four digits at least; before year 0 with a minus sign, and
     // past 9999 with a plus (the expanded form).
     if (date.year < 0)
-        text += '-';
+        out += '-';
     else if (date.year > 9999)
-        text += '+';
+        out += '+';
     long long year = date.year < 0 ? -static_cast<long long>(date.year) : date.year;
     char digits[24];
     int count = 0;
@@ -105,17 +107,33 @@ std::string FormatDate(const CivilDate& date) {
         digits[count++] = static_cast<char>('0' + year % 10);
         year /= 10;
     } while (year > 0);
-    text.append(count < 4 ? 4 - count : 0, '0');
+    out.append(count < 4 ? 4 - count : 0, '0');
     while (count > 0)
-        text += digits[--count];
-    const auto two = [&text](int n) {
-        text += '-';
-        text += static_cast<char>('0' + n / 10 % 10);
-        text += static_cast<char>('0' + n % 10);
+        out += digits[--count];
+    const auto two = [&out](int n) {
+        out += '-';
+        out += static_cast<char>('0' + n / 10 % 10);
+        out += static_cast<char>('0' + n % 10);
     };
     two(date.month);
     two(date.day);
+}
+
+std::string FormatClock(int dayMinute) {
+    std::string text;
+    AppendClock(text, dayMinute);
     return text;
+}
+
+void AppendClock(std::string& out, int dayMinute) {
+    // The wall clock of the span: whole hours less whole days, then minutes.
+    // For every value from -1440 on this is the same as adding a day to a
+    // negative value once; the modulo keeps anything below that sane too.
+    const int v = ((dayMinute % 1440) + 1440) % 1440;
+    const char text[5] = {static_cast<char>('0' + v / 600), static_cast<char>('0' + v / 60 % 10),
+                          ':', static_cast<char>('0' + v % 60 / 10),
+                          static_cast<char>('0' + v % 10)};
+    out.append(text, sizeof text);
 }
 
 namespace {

@@ -49,7 +49,16 @@ CivilDate JulianCalendarFromJdn(int jdn);
 // The one ISO 8601 text of a date: "2026-06-21"; years below 1000 get
 // leading zeros ("0800-01-01"), years before 0 a minus sign ("-0001-12-21",
 // the year before year 0), years past 9999 a plus ("+10000-01-01").
+// AppendDate appends the same text to out (a year of CSV holds thousands).
 std::string FormatDate(const CivilDate& date);
+void AppendDate(std::string& out, const CivilDate& date);
+
+// "HH:MM" of a day minute (minutes of local standard time from 00:00 of a
+// date, negative before it, 1440 or more after its end) as a clock on the
+// wall shows it: -15 is "23:45", 1500 is "01:00". AppendClock appends the
+// same five characters.
+std::string FormatClock(int dayMinute);
+void AppendClock(std::string& out, int dayMinute);
 
 // Reads "YYYY-MM-DD" (one to four digits of year, one or two of month and
 // day) into out without any range check; false when the text has another

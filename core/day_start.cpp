@@ -12,6 +12,13 @@ std::string_view DayStartName(DayStart start) {
     return start == DayStart::kDawn ? "dawn" : "midnight";
 }
 
+std::optional<DayStart> DayStartFromName(std::string_view name) {
+    for (DayStart start : kDayStarts)
+        if (DayStartName(start) == name)
+            return start;
+    return std::nullopt;
+}
+
 int ReckonedMinute(const DayHours& day, int minute, DayStart start) {
     if (start == DayStart::kDawn && minute < day.boundary[kDawnBoundary])
         return minute + 1440;

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string_view>
 
 #include "core/civil_date.h"
@@ -22,6 +23,7 @@ enum class DayStart {
 inline constexpr std::array<DayStart, 2> kDayStarts = {DayStart::kMidnight, DayStart::kDawn};
 // "midnight", "dawn": the option's values.
 std::string_view DayStartName(DayStart start);
+std::optional<DayStart> DayStartFromName(std::string_view name);
 
 // A clock time on day.date as that day is reckoned, as a minute from the
 // date's own 0:00: under kDawn a clock time before the date's 明六つ is the

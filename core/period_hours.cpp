@@ -87,6 +87,8 @@ MomentHour FindMomentHour(const Place& place, const CivilDate& date, int minute,
     m.minute = static_cast<int>(wide - dayShift * 1440);
 
     m.marks = MarksAround(place, m.date, options);
+    m.definition = m.marks.definition;
+    m.setDate = m.marks.setDate;
     const std::array<int, 73>& marks = m.marks.mark;
     int i = 0;
     while (i < 71 && marks[i + 1] <= m.minute)
@@ -113,6 +115,10 @@ HourMarks MarksAround(const Place& place, const CivilDate& date, const PeriodOpt
         const DayHours d = calc.Compute(AddDays(date, k));
         for (int i = 0; i < 24; ++i)
             marks[(k + 1) * 24 + i] = d.boundary[i] + 1440 * k;
+        if (k == 0) {
+            result.definition = d.definition;
+            result.setDate = d.setDate;
+        }
         if (k == 1)
             marks[72] = d.boundary[24] + 1440;
     }

@@ -71,6 +71,8 @@ std::vector<DayHours> CalcPeriodDays(const Place& place, const CivilDate& first,
 // past 24 the day after's b - 24 (its 0 is the day's 24).
 struct HourMarks {
     std::array<int, 73> mark{};
+    DawnDefinition definition = DawnDefinition::kDepression; // date's own, never kAuto
+    CivilDate setDate; // whose table the clocks showed on date
     int At(int boundary) const { return mark[static_cast<std::size_t>(boundary + 24)]; }
 };
 HourMarks MarksAround(const Place& place, const CivilDate& date, const PeriodOptions& options = {});
@@ -86,6 +88,8 @@ struct MomentHour {
     int end = 0;       // the same as a day minute of date
     HourMarks marks;   // around date, from which start and end are taken
     int mark = 24;     // start is marks.mark[mark], 0 to 71 (24 + index on date itself)
+    DawnDefinition definition = DawnDefinition::kDepression; // in force on date, never kAuto
+    CivilDate setDate; // whose table the clocks showed on date (DayHours::setDate)
     std::string_view Label() const { return kBoundaryLabels[index]; }
     std::string_view NextLabel() const { return kBoundaryLabels[nextIndex]; }
     int MinutesInto() const { return minute - start; }

@@ -152,23 +152,6 @@ SunEvents CalcSunEvents(double noonJD, double latitude, double longitude, double
     return ev;
 }
 
-std::string FormatClock(int dayMinute) {
-    std::string text;
-    AppendClock(text, dayMinute);
-    return text;
-}
-
-void AppendClock(std::string& out, int dayMinute) {
-    // The wall clock of the span: whole hours less whole days, then minutes.
-    // For every value from -1440 on this is the same as adding a day to a
-    // negative value once; the modulo keeps anything below that sane too.
-    const int v = ((dayMinute % 1440) + 1440) % 1440;
-    const char text[5] = {static_cast<char>('0' + v / 600), static_cast<char>('0' + v / 60 % 10),
-                          ':', static_cast<char>('0' + v % 60 / 10),
-                          static_cast<char>('0' + v % 10)};
-    out.append(text, sizeof text);
-}
-
 const std::array<std::string_view, kBoundaryCount> kBoundaryLabels = {
     "暁九つ (子)", "暁九つ半",    "暁八つ (丑)", "暁八つ半",    "暁七つ (寅)",
     "暁七つ半",    "明六つ (卯)", "明六つ半",    "朝五つ (辰)", "朝五つ半",

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <array>
-#include <string>
 #include <string_view>
 
 namespace tolmeri {
@@ -80,13 +79,6 @@ SunEvents CalcSunEvents(double noonJD, double latitude, double longitude, double
 // repair never touches results inside the accepted ranges.
 SunEvents CalcSunEventsUnrepaired(double noonJD, double latitude, double longitude,
                                   double timeDiffDays);
-
-// "HH:MM" of a day minute as a clock on the wall shows it: -15 is "23:45",
-// 1500 is "01:00".
-std::string FormatClock(int dayMinute);
-// The same five characters appended to out (a year of CSV holds nearly
-// 20 000 of them).
-void AppendClock(std::string& out, int dayMinute);
 
 // The 25 labels, index for index with the boundary table (UTF-8).
 extern const std::array<std::string_view, kBoundaryCount> kBoundaryLabels;

@@ -13,6 +13,7 @@
 #include "core/accepted_ranges.h"
 #include "core/place.h"
 #include "core/presets.h"
+#include "core/civil_date.h"
 #include "core/sun_events.h"
 #include "core/temporal_hours.h"
 

@@ -390,6 +390,34 @@ TEST(MomentHour, MinutesOutsideTheDayMoveTheDate) {
     }
 }
 
+// The definition and clock setting a moment reports are those of the day it
+// falls on, also when its minute moves it across midnight: around the first
+// day of the Kansei calendar (1798-02-16) auto changes definition.
+TEST(MomentHour, DefinitionAndClockSetDayAreTheMomentsDays) {
+    const PeriodOptions autoSekki{DawnDefinition::kAuto, ClockSteps::kSekki};
+    const struct {
+        CivilDate date;
+        int minute;
+        PeriodOptions options;
+        DawnDefinition definition;
+    } cases[] = {
+        {{1798, 2, 16}, 600, autoSekki, DawnDefinition::kDepression},
+        {{1798, 2, 16}, -30, autoSekki, DawnDefinition::kMinutes36},
+        {{1798, 2, 15}, 1440 + 30, autoSekki, DawnDefinition::kDepression},
+        {{1798, 2, 16},
+         600,
+         {DawnDefinition::kSunrise, ClockSteps::kDaily},
+         DawnDefinition::kSunrise},
+    };
+    for (const auto& c : cases) {
+        const MomentHour m = FindMomentHour(kTokyo, c.date, c.minute, c.options);
+        const DayHours day = CalcDayHours(kTokyo, m.date, c.options);
+        EXPECT_EQ(m.definition, c.definition) << FormatDate(c.date) << " " << c.minute;
+        EXPECT_EQ(m.setDate, day.setDate) << FormatDate(c.date) << " " << c.minute;
+        EXPECT_EQ(m.setDate, ClockSetDate(m.date, kTokyo.timeDiff, c.options.steps));
+    }
+}
+
 // The moment's hour, which tolmeri-hours --now shows, is the plain reading
 // of the window's tables for the default definition, moment for moment, and
 // always holds its moment for every definition and steps.

@@ -17,6 +17,7 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
+#include "core/civil_date.h"
 #include "core/sun_events.h"
 #include "tests/csv_rows.h"
 #include "tests/hostile_names.h"

@@ -110,18 +110,20 @@ Status ReadFormatAndMark(const RawArguments& raw, HoursRequest& req) {
     return {};
 }
 
-// --dawn, --steps and --sun: the names the core gives the definitions.
+// --dawn, --steps, --day-start and --sun: read by the core's names; a
+// refusal lists them.
 template <typename Value, std::size_t N>
 Status ReadChoice(std::string_view option, const OptionText& text,
+                  std::optional<Value> (*fromName)(std::string_view),
                   const std::array<Value, N>& values, std::string_view (*name)(Value), Value& out) {
     if (!text)
         return {};
+    if (const std::optional<Value> value = fromName(*text)) {
+        out = *value;
+        return {};
+    }
     std::string names;
     for (Value v : values) {
-        if (name(v) == *text) {
-            out = v;
-            return {};
-        }
         names += names.empty() ? "" : ", ";
         names += name(v);
     }
@@ -217,20 +219,24 @@ Status ReadTime(const RawArguments& raw, HoursRequest& req) {
 // How the hours are reckoned: dawn and dusk, the clocks, the Sun, where the
 // day begins. Read before the dates, as "today" depends on them.
 Status ReadReckoning(const RawArguments& raw, HoursRequest& req) {
-    if (Status s =
-            ReadChoice("--dawn", raw.dawn, kDawnDefinitions, DawnDefinitionName, req.options.dawn);
+    if (Status s = ReadChoice("--dawn", raw.dawn, DawnDefinitionFromName, kDawnDefinitions,
+                              DawnDefinitionName, req.options.dawn);
         !s)
         return s.Error();
-    if (Status s = ReadChoice("--steps", raw.steps, kClockSteps, ClockStepsName, req.options.steps);
+    if (Status s = ReadChoice("--steps", raw.steps, ClockStepsFromName, kClockSteps, ClockStepsName,
+                              req.options.steps);
         !s)
         return s.Error();
-    if (Status s = ReadChoice("--day-start", raw.dayStart, kDayStarts, DayStartName, req.dayStart);
+    if (Status s = ReadChoice("--day-start", raw.dayStart, DayStartFromName, kDayStarts,
+                              DayStartName, req.dayStart);
         !s)
         return s.Error();
     if (raw.dayStart && (raw.png || raw.yearChart))
         return Refuse("--day-start は表と --at、--now のためのものです（--png、--year-chart "
                       "とは一緒に使えません）");
-    if (Status s = ReadChoice("--sun", raw.sun, kSunModels, SunModelName, req.options.sun); !s)
+    if (Status s = ReadChoice("--sun", raw.sun, SunModelFromName, kSunModels, SunModelName,
+                              req.options.sun);
+        !s)
         return s.Error();
     return {};
 }

@@ -1,9 +1,9 @@
 // tools: the values tolmeri-hours writes for each day, defined once. A column
 // has a name (the CSV header and the JSON key), a title where the table shows
-// it, a type and a way to write its value; the table, CSV and JSON each list
-// the columns they show, in their order. A new column is one more entry in
-// kHoursColumns and its place in the formats' lists (new ones go at the end
-// of CSV and JSON rows, so that readers of older output keep working).
+// it, a type, a way to write its value and its places in table, CSV and JSON
+// rows. A new column is one more entry in kHoursColumns
+// (tools/hours_columns.cpp), placed at the end of the CSV and JSON rows so
+// that readers of older output keep working.
 #pragma once
 
 #include <span>
@@ -55,51 +55,15 @@ struct HoursColumn {
     bool (*has)(const HoursRow& row) = nullptr;
 };
 
-// Every column, once.
-enum class ColumnId {
-    kDate,
-    kPlace,
-    kDawn,
-    kSunrise,
-    kTransit,
-    kSunset,
-    kDusk,
-    kDayHour,
-    kNightHour,
-    kSunriseMinute,
-    kSunsetMinute,
-    kTimes,
-    kMinutes,
-    kWareki,
-    kKyurekiYear,
-    kKyurekiMonth,
-    kKyurekiLeap,
-    kKyurekiDay,
-    kJulianDate,
-    kSekki,
-    kSekkiStart,
-    kDawnDefinition,
-    kClockSet,
-    kWarekiSouthern,
-    kWarekiNorthern,
-    kKyureki,  // the table's one cell for the four kyureki_ values
-    kCalendar, // the calendar in force (宣明暦 ... 太陽暦); none before 862
-    kNote,     // the note of the date as read (an era date outside its era's days)
-    kDayKanshi,
-    kYearKanshi,
-    kRokuyo,
-    kSun, // the Sun that placed the events: window or precise
-};
-const HoursColumn& Column(ColumnId id);
-
 // The columns of each format, in order.
 // A run of days as a table, a row a day: the lunisolar and the Julian
 // column only for runs that reach their years, the definition (with the
 // calendar in force) and the clock setting only when they are not the
 // window's, the era date last.
-std::vector<ColumnId> TableColumns(const CivilDate& first, int dayCount,
-                                   const PeriodOptions& options);
-std::span<const ColumnId> CsvColumns();
-std::span<const ColumnId> JsonColumns(); // each day's object; the place is the document's
+std::vector<const HoursColumn*> TableColumns(const CivilDate& first, int dayCount,
+                                             const PeriodOptions& options);
+std::span<const HoursColumn* const> CsvColumns();
+// Each day's object; the place is the document's.
+std::span<const HoursColumn* const> JsonColumns();
 
 } // namespace tolmeri

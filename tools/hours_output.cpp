@@ -99,12 +99,6 @@ void AppendDefinitionLine(std::string& out, const PeriodOptions& options, DawnDe
     out += '\n';
 }
 
-// The definition that placed the moment's dawn and dusk: --dawn, with auto
-// resolved by the moment's date.
-std::string_view DefinitionOf(const HoursRequest& request, const MomentHour& hour) {
-    return DawnDefinitionName(DawnDefinitionOnDay(request.options.dawn, JdnFromCivil(hour.date)));
-}
-
 // The date the moment belongs to as the request reckons the day (under
 // dawn, the small hours before 明六つ are the day before's).
 CivilDate MomentDay(const HoursRequest& request, const MomentHour& hour) {
@@ -150,39 +144,29 @@ struct ListedPlace {
     std::string_view latinName;
 };
 
-// One format's writer. A run of days is DaysHead, a DayRow per day and
-// DaysEnd; OneDay is a day on its own.
+// One format's writer for one m_request. A run of days is DaysHead, a DayRow
+// per day and DaysEnd; OneDay is a day on its own.
 class CHoursWriter {
 public:
-    explicit CHoursWriter(std::string& out) : m_out(out) {}
+    CHoursWriter(const HoursRequest& request, std::string& out) : m_request(request), m_out(out) {}
     virtual ~CHoursWriter() = default;
 
-    virtual void DaysHead(const HoursRequest& request) = 0;
-    virtual void DayRow(const DayHours& day, const DayNames& names, bool last) = 0;
+    virtual void DaysHead() = 0;
+    virtual void DayRow(const HoursRow& row, bool last) = 0;
     virtual void DaysEnd() {}
-    virtual void OneDay(const HoursRequest& request, const DayHours& day, const DayNames& names) {
-        DaysHead(request);
-        DayRow(day, names, true);
+    virtual void OneDay(const HoursRow& row) {
+        DaysHead();
+        DayRow(row, true);
         DaysEnd();
     }
-    virtual void Moment(const HoursRequest& request, const MomentHour& hour, MomentKind kind) = 0;
+    virtual void Moment(const MomentHour& hour, MomentKind kind) = 0;
     // The readings of --time on the date, each reading's span beside it.
-    virtual void Time(const HoursRequest& request, const std::vector<HourSpan>& spans) = 0;
+    virtual void Time(const HourMarks& marks, const std::vector<HourSpan>& spans) = 0;
     virtual void PlaceList(const std::vector<ListedPlace>& places) = 0;
 
 protected:
-    // The run's, from DaysHead on.
-    void StartRun(const HoursRequest& request) {
-        m_place = &request.place;
-        m_days = &request.days;
-    }
-    HoursRow Row(const DayHours& day, const DayNames& names) const {
-        return {day, *m_place, names, m_days->NoteOn(day.date)};
-    }
-
+    const HoursRequest& m_request;
     std::string& m_out;
-    const Place* m_place = nullptr;
-    const DateRange* m_days = nullptr;
 };
 
 // "注  安政7年3月20日 は 万延元年3月20日（3月18日に改元）": each note of the
@@ -198,50 +182,51 @@ void AppendNoteLines(std::string& out, const DateRange& days, std::string_view i
 
 class CTableWriter : public CHoursWriter {
 public:
-    using CHoursWriter::CHoursWriter;
+    CTableWriter(const HoursRequest& request, std::string& out)
+        : CHoursWriter(request, out),
+          m_columns(
+              TableColumns(m_request.days.first, m_request.days.dayCount, m_request.options)) {}
 
-    void DaysHead(const HoursRequest& request) override {
-        StartRun(request);
-        m_columns = TableColumns(request.days.first, request.days.dayCount, request.options);
-        AppendPlaceLine(m_out, request.place);
+    void DaysHead() override {
+        AppendPlaceLine(m_out, m_request.place);
         m_out += '\n';
-        AppendNoteLines(m_out, request.days);
+        AppendNoteLines(m_out, m_request.days);
         m_out += '\n';
-        for (ColumnId id : m_columns)
-            Cell(Column(id), Column(id).title);
+        for (const HoursColumn* column : m_columns)
+            Cell(*column, column->title);
         TrimLineEnd(m_out);
         m_out += '\n';
     }
-    void DayRow(const DayHours& day, const DayNames& names, bool) override {
-        const HoursRow row = Row(day, names);
-        for (ColumnId id : m_columns) {
-            const HoursColumn& column = Column(id);
+    void DayRow(const HoursRow& row, bool) override {
+        for (const HoursColumn* column : m_columns) {
             m_value.clear();
-            if (!column.has || column.has(row))
-                column.write(m_value, row, 0);
-            Cell(column, m_value);
+            if (!column->has || column->has(row))
+                column->write(m_value, row, 0);
+            Cell(*column, m_value);
         }
         TrimLineEnd(m_out);
         m_out += '\n';
     }
     // A day alone: what the old texts call it, its 25 boundaries, one a
     // line, then its lengths.
-    void OneDay(const HoursRequest& request, const DayHours& d, const DayNames& names) override {
-        AppendPlaceLine(m_out, request.place);
+    void OneDay(const HoursRow& row) override {
+        const DayHours& d = row.day;
+        const DayNames& names = row.names;
+        AppendPlaceLine(m_out, m_request.place);
         m_out += "  ";
         AppendDate(m_out, d.date);
         m_out += '\n';
         AppendNamesLine(m_out, names);
-        AppendNoteLines(m_out, request.days);
-        AppendDefinitionLine(m_out, request.options, d.definition, d.date, d.setDate);
+        AppendNoteLines(m_out, m_request.days);
+        AppendDefinitionLine(m_out, m_request.options, d.definition, d.date, d.setDate);
         // The marks of the day as reckoned; under dawn its night runs on
         // into the next date, whose minutes count on past 1440.
         const DayHours next =
-            request.dayStart == DayStart::kDawn
-                ? CalcDayHours(request.place, CivilFromDays(DaysFromCivil(d.date) + 1),
-                               request.options)
+            m_request.dayStart == DayStart::kDawn
+                ? CalcDayHours(m_request.place, CivilFromDays(DaysFromCivil(d.date) + 1),
+                               m_request.options)
                 : d;
-        if (request.dayStart == DayStart::kDawn) {
+        if (m_request.dayStart == DayStart::kDawn) {
             m_out += "一日      明六つから翌日の明六つまで（翌日 ";
             AppendDate(m_out, next.date);
             m_out += " の刻の分は 1440 から数えます）\n";
@@ -251,7 +236,7 @@ public:
         m_out += "  ";
         AppendPadded(m_out, "刻", 12);
         m_out += "  時刻     分\n";
-        for (const ReckonedMark& mark : ReckonedMarks(d, next, request.dayStart)) {
+        for (const ReckonedMark& mark : ReckonedMarks(d, next, m_request.dayStart)) {
             AppendPadded(m_out, Number(mark.label), 4, true);
             m_out += "  ";
             AppendPadded(m_out, kBoundaryLabels[mark.label], 12);
@@ -270,8 +255,8 @@ public:
         AppendSixths(m_out, d.NightMinutes());
         m_out += " 分\n";
     }
-    void Moment(const HoursRequest& request, const MomentHour& hour, MomentKind kind) override {
-        AppendPlaceLine(m_out, request.place);
+    void Moment(const MomentHour& hour, MomentKind kind) override {
+        AppendPlaceLine(m_out, m_request.place);
         m_out += kind == MomentKind::kAt ? "\n時刻      " : "\n現在      ";
         m_out += FormatDate(hour.date);
         m_out += ' ';
@@ -280,9 +265,9 @@ public:
             !era.empty())
             m_out += "（" + era + "）";
         m_out += '\n';
-        AppendNoteLines(m_out, request.days, "        ");
-        if (request.dayStart == DayStart::kDawn) {
-            const CivilDate day = MomentDay(request, hour);
+        AppendNoteLines(m_out, m_request.days, "        ");
+        if (m_request.dayStart == DayStart::kDawn) {
+            const CivilDate day = MomentDay(m_request, hour);
             m_out += "暦日      ";
             AppendDate(m_out, day);
             m_out += "（";
@@ -291,12 +276,7 @@ public:
                 m_out += era + "、";
             m_out += "明六つから数える日）\n";
         }
-        if (request.options.dawn != DawnDefinition::kDepression ||
-            request.options.steps != ClockSteps::kDaily ||
-            request.options.sun != SunModel::kWindow) {
-            const DayHours day = CalcDayHours(request.place, hour.date, request.options);
-            AppendDefinitionLine(m_out, request.options, day.definition, day.date, day.setDate);
-        }
+        AppendDefinitionLine(m_out, m_request.options, hour.definition, hour.date, hour.setDate);
         m_out += "刻        ";
         m_out += hour.Label();
         m_out += "（";
@@ -315,21 +295,20 @@ public:
                  names.thirdRuling + "（" + std::string(kThirdsRuling) + "）、" +
                  names.thirdCentred + "（" + std::string(kThirdsCentred) + "）\n";
     }
-    void Time(const HoursRequest& request, const std::vector<HourSpan>& spans) override {
-        const CivilDate& date = request.days.first;
-        AppendPlaceLine(m_out, request.place);
+    void Time(const HourMarks& marks, const std::vector<HourSpan>& spans) override {
+        const CivilDate& date = m_request.days.first;
+        AppendPlaceLine(m_out, m_request.place);
         m_out += "  ";
         AppendDate(m_out, date);
         m_out += '\n';
-        AppendNamesLine(m_out, NameDay(JdnFromCivil(date), request.place.timeDiff));
-        AppendNoteLines(m_out, request.days);
-        const DayHours day = CalcDayHours(request.place, date, request.options);
-        AppendDefinitionLine(m_out, request.options, day.definition, day.date, day.setDate);
-        if (request.dayStart == DayStart::kDawn)
+        AppendNamesLine(m_out, NameDay(JdnFromCivil(date), m_request.place.timeDiff));
+        AppendNoteLines(m_out, m_request.days);
+        AppendDefinitionLine(m_out, m_request.options, marks.definition, date, marks.setDate);
+        if (m_request.dayStart == DayStart::kDawn)
             m_out += "暦日      明六つから数える日（暁の刻はその夜のあと）\n";
-        m_out += "\n刻の名    " + request.timeExpression + "\n";
+        m_out += "\n刻の名    " + m_request.timeExpression + "\n";
         for (std::size_t i = 0; i < spans.size(); ++i) {
-            AppendPadded(m_out, request.timeReadings[i].convention, 22);
+            AppendPadded(m_out, m_request.timeReadings[i].convention, 22);
             m_out += "  " + ClockOnDate(spans[i].start) + " から " + ClockOnDate(spans[i].end) +
                      " まで\n";
         }
@@ -351,7 +330,7 @@ private:
         AppendPadded(m_out, text, column.cell.width, column.cell.rightAligned);
     }
 
-    std::vector<ColumnId> m_columns; // a run's, from DaysHead on
+    const std::vector<const HoursColumn*> m_columns;
     std::string m_value;
 };
 
@@ -359,8 +338,7 @@ class CCsvWriter : public CHoursWriter {
 public:
     using CHoursWriter::CHoursWriter;
 
-    void DaysHead(const HoursRequest& request) override {
-        StartRun(request);
+    void DaysHead() override {
         Fields([this](const HoursColumn& column, int i) {
             if (column.count == 1) {
                 m_out += column.name;
@@ -372,8 +350,7 @@ public:
             m_out += column.csvSuffix;
         });
     }
-    void DayRow(const DayHours& day, const DayNames& names, bool) override {
-        const HoursRow row = Row(day, names);
+    void DayRow(const HoursRow& row, bool) override {
         Fields([&](const HoursColumn& column, int i) {
             if (column.has && !column.has(row))
                 return;
@@ -383,42 +360,43 @@ public:
                 QuoteSince(start);
         });
     }
-    void Moment(const HoursRequest& request, const MomentHour& hour, MomentKind kind) override {
-        const Place& place = request.place;
+    void Moment(const MomentHour& hour, MomentKind kind) override {
+        const Place& place = m_request.place;
         m_out += std::string(MomentName(kind)) +
                  ",place,index,label,since,next_index,next_label,next,minutes_to_next,"
                  "minutes_into,dawn_definition,steps,note,day_start,day,sun,branch,quarter,"
                  "third_ruling,third_centred\n";
-        m_out += Stamp(place, hour) + ',' + CsvField(place.name) + ',' + Number(hour.index) + ',' +
-                 std::string(hour.Label()) + ',' + FormatClock(hour.start) + ',' +
-                 Number(hour.nextIndex) + ',' + std::string(hour.NextLabel()) + ',' +
-                 FormatClock(hour.end) + ',' + Number(hour.MinutesLeft()) + ',' +
-                 Number(hour.MinutesInto()) + ',' + std::string(DefinitionOf(request, hour)) + ',' +
-                 std::string(ClockStepsName(request.options.steps)) + ',' +
-                 CsvField(MomentNote(request)) + ',' + std::string(DayStartName(request.dayStart)) +
-                 ',' + FormatDate(MomentDay(request, hour)) + ',' +
-                 std::string(SunModelName(request.options.sun));
+        m_out +=
+            Stamp(place, hour) + ',' + CsvField(place.name) + ',' + Number(hour.index) + ',' +
+            std::string(hour.Label()) + ',' + FormatClock(hour.start) + ',' +
+            Number(hour.nextIndex) + ',' + std::string(hour.NextLabel()) + ',' +
+            FormatClock(hour.end) + ',' + Number(hour.MinutesLeft()) + ',' +
+            Number(hour.MinutesInto()) + ',' + std::string(DawnDefinitionName(hour.definition)) +
+            ',' + std::string(ClockStepsName(m_request.options.steps)) + ',' +
+            CsvField(MomentNote(m_request)) + ',' + std::string(DayStartName(m_request.dayStart)) +
+            ',' + FormatDate(MomentDay(m_request, hour)) + ',' +
+            std::string(SunModelName(m_request.options.sun));
         const MomentNames names = NameMoment(hour);
         m_out += ',' + names.branch + ',' + names.quarter + ',' + names.thirdRuling + ',' +
                  names.thirdCentred + '\n';
     }
-    void Time(const HoursRequest& request, const std::vector<HourSpan>& spans) override {
-        const Place& place = request.place;
-        const CivilDate& date = request.days.first;
-        const DayHours day = CalcDayHours(place, date, request.options);
+    void Time(const HourMarks& marks, const std::vector<HourSpan>& spans) override {
+        const Place& place = m_request.place;
+        const CivilDate& date = m_request.days.first;
         m_out += "date,place,expression,convention,start,end,start_min,end_min,dawn_definition,"
                  "steps,sun,day_start,note\n";
         for (std::size_t i = 0; i < spans.size(); ++i)
             m_out += FormatDate(date) + ',' + CsvField(place.name) + ',' +
-                     CsvField(request.timeExpression) + ',' +
-                     std::string(request.timeReadings[i].convention) + ',' +
+                     CsvField(m_request.timeExpression) + ',' +
+                     std::string(m_request.timeReadings[i].convention) + ',' +
                      StampOf(place, date, spans[i].start) + ',' +
                      StampOf(place, date, spans[i].end) + ',' + Number(spans[i].start) + ',' +
-                     Number(spans[i].end) + ',' + std::string(DawnDefinitionName(day.definition)) +
-                     ',' + std::string(ClockStepsName(request.options.steps)) + ',' +
-                     std::string(SunModelName(request.options.sun)) + ',' +
-                     std::string(DayStartName(request.dayStart)) + ',' +
-                     CsvField(MomentNote(request)) + '\n';
+                     Number(spans[i].end) + ',' +
+                     std::string(DawnDefinitionName(marks.definition)) + ',' +
+                     std::string(ClockStepsName(m_request.options.steps)) + ',' +
+                     std::string(SunModelName(m_request.options.sun)) + ',' +
+                     std::string(DayStartName(m_request.dayStart)) + ',' +
+                     CsvField(MomentNote(m_request)) + '\n';
     }
     // The columns of older versions first, then the Latin name and the
     // signed decimal degrees.
@@ -440,13 +418,12 @@ private:
     // commas between; then the line's end.
     template <typename Field> void Fields(Field field) {
         bool first = true;
-        for (ColumnId id : CsvColumns()) {
-            const HoursColumn& column = Column(id);
-            for (int i = 0; i < column.count; ++i) {
+        for (const HoursColumn* column : CsvColumns()) {
+            for (int i = 0; i < column->count; ++i) {
                 if (!first)
                     m_out += ',';
                 first = false;
-                field(column, i);
+                field(*column, i);
             }
         }
         m_out += '\n';
@@ -462,16 +439,15 @@ class CJsonWriter : public CHoursWriter {
 public:
     using CHoursWriter::CHoursWriter;
 
-    void DaysHead(const HoursRequest& request) override {
-        StartRun(request);
+    void DaysHead() override {
         m_out += "{\"place\": ";
-        AppendPlace(request.place);
+        AppendPlace(m_request.place);
         m_out += ",\n \"options\": {\"dawn\": \"";
-        m_out += DawnDefinitionName(request.options.dawn);
+        m_out += DawnDefinitionName(m_request.options.dawn);
         m_out += "\", \"steps\": \"";
-        m_out += ClockStepsName(request.options.steps);
+        m_out += ClockStepsName(m_request.options.steps);
         m_out += "\", \"sun\": \"";
-        m_out += SunModelName(request.options.sun);
+        m_out += SunModelName(m_request.options.sun);
         m_out += "\"},\n \"labels\": [";
         for (int i = 0; i < kBoundaryCount; ++i) {
             m_out += i ? ", " : "";
@@ -479,11 +455,10 @@ public:
         }
         m_out += "],\n \"days\": [\n";
     }
-    void DayRow(const DayHours& day, const DayNames& names, bool last) override {
-        const HoursRow row = Row(day, names);
+    void DayRow(const HoursRow& row, bool last) override {
         const char* separator = "  {";
-        for (ColumnId id : JsonColumns()) {
-            const HoursColumn& column = Column(id);
+        for (const HoursColumn* c : JsonColumns()) {
+            const HoursColumn& column = *c;
             m_out += separator;
             separator = ", ";
             m_out += '"';
@@ -504,50 +479,50 @@ public:
         m_out += last ? "}\n" : "},\n";
     }
     void DaysEnd() override { m_out += " ]}\n"; }
-    void Moment(const HoursRequest& request, const MomentHour& hour, MomentKind kind) override {
+    void Moment(const MomentHour& hour, MomentKind kind) override {
         m_out += "{\"place\": ";
-        AppendPlace(request.place);
-        m_out +=
-            ",\n \"" + std::string(MomentName(kind)) + "\": \"" + Stamp(request.place, hour) +
-            "\", \"minute\": " + Number(hour.minute) +
-            ",\n \"current\": {\"index\": " + Number(hour.index) +
-            ", \"label\": " + JsonString(hour.Label()) + ", \"since\": \"" +
-            FormatClock(hour.start) + "\", \"since_min\": " + Number(hour.start) +
-            "},\n \"next\": {\"index\": " + Number(hour.nextIndex) +
-            ", \"label\": " + JsonString(hour.NextLabel()) + ", \"time\": \"" +
-            FormatClock(hour.end) + "\", \"time_min\": " + Number(hour.end) +
-            "},\n \"minutes_to_next\": " + Number(hour.MinutesLeft()) +
-            ", \"minutes_into\": " + Number(hour.MinutesInto()) + ",\n \"dawn_definition\": \"" +
-            std::string(DefinitionOf(request, hour)) + "\", \"steps\": \"" +
-            std::string(ClockStepsName(request.options.steps)) + "\", \"sun\": \"" +
-            std::string(SunModelName(request.options.sun)) + "\",\n \"note\": " +
-            (MomentNote(request).empty() ? std::string("null") : JsonString(MomentNote(request))) +
-            ", \"day_start\": \"" + std::string(DayStartName(request.dayStart)) +
-            "\", \"day\": \"" + FormatDate(MomentDay(request, hour)) + "\"";
+        AppendPlace(m_request.place);
+        m_out += ",\n \"" + std::string(MomentName(kind)) + "\": \"" +
+                 Stamp(m_request.place, hour) + "\", \"minute\": " + Number(hour.minute) +
+                 ",\n \"current\": {\"index\": " + Number(hour.index) +
+                 ", \"label\": " + JsonString(hour.Label()) + ", \"since\": \"" +
+                 FormatClock(hour.start) + "\", \"since_min\": " + Number(hour.start) +
+                 "},\n \"next\": {\"index\": " + Number(hour.nextIndex) +
+                 ", \"label\": " + JsonString(hour.NextLabel()) + ", \"time\": \"" +
+                 FormatClock(hour.end) + "\", \"time_min\": " + Number(hour.end) +
+                 "},\n \"minutes_to_next\": " + Number(hour.MinutesLeft()) +
+                 ", \"minutes_into\": " + Number(hour.MinutesInto()) +
+                 ",\n \"dawn_definition\": \"" + std::string(DawnDefinitionName(hour.definition)) +
+                 "\", \"steps\": \"" + std::string(ClockStepsName(m_request.options.steps)) +
+                 "\", \"sun\": \"" + std::string(SunModelName(m_request.options.sun)) +
+                 "\",\n \"note\": " +
+                 (MomentNote(m_request).empty() ? std::string("null")
+                                                : JsonString(MomentNote(m_request))) +
+                 ", \"day_start\": \"" + std::string(DayStartName(m_request.dayStart)) +
+                 "\", \"day\": \"" + FormatDate(MomentDay(m_request, hour)) + "\"";
         const MomentNames names = NameMoment(hour);
         m_out += ",\n \"branch\": " + JsonString(names.branch) +
                  ", \"quarter\": " + JsonString(names.quarter) +
                  ", \"third_ruling\": " + JsonString(names.thirdRuling) +
                  ", \"third_centred\": " + JsonString(names.thirdCentred) + "}\n";
     }
-    void Time(const HoursRequest& request, const std::vector<HourSpan>& spans) override {
-        const Place& place = request.place;
-        const CivilDate& date = request.days.first;
-        const DayHours day = CalcDayHours(place, date, request.options);
+    void Time(const HourMarks& marks, const std::vector<HourSpan>& spans) override {
+        const Place& place = m_request.place;
+        const CivilDate& date = m_request.days.first;
         m_out += "{\"place\": ";
         AppendPlace(place);
-        m_out +=
-            ",\n \"date\": \"" + FormatDate(date) + "\", \"dawn_definition\": \"" +
-            std::string(DawnDefinitionName(day.definition)) + "\", \"steps\": \"" +
-            std::string(ClockStepsName(request.options.steps)) + "\", \"sun\": \"" +
-            std::string(SunModelName(request.options.sun)) + "\", \"day_start\": \"" +
-            std::string(DayStartName(request.dayStart)) + "\", \"note\": " +
-            (MomentNote(request).empty() ? std::string("null") : JsonString(MomentNote(request))) +
-            ",\n \"time\": {\"expression\": " + JsonString(request.timeExpression) +
-            ", \"readings\": [";
+        m_out += ",\n \"date\": \"" + FormatDate(date) + "\", \"dawn_definition\": \"" +
+                 std::string(DawnDefinitionName(marks.definition)) + "\", \"steps\": \"" +
+                 std::string(ClockStepsName(m_request.options.steps)) + "\", \"sun\": \"" +
+                 std::string(SunModelName(m_request.options.sun)) + "\", \"day_start\": \"" +
+                 std::string(DayStartName(m_request.dayStart)) + "\", \"note\": " +
+                 (MomentNote(m_request).empty() ? std::string("null")
+                                                : JsonString(MomentNote(m_request))) +
+                 ",\n \"time\": {\"expression\": " + JsonString(m_request.timeExpression) +
+                 ", \"readings\": [";
         for (std::size_t i = 0; i < spans.size(); ++i) {
             m_out += i ? ",\n   " : "\n   ";
-            m_out += "{\"convention\": " + JsonString(request.timeReadings[i].convention) +
+            m_out += "{\"convention\": " + JsonString(m_request.timeReadings[i].convention) +
                      ", \"start\": \"" + StampOf(place, date, spans[i].start) + "\", \"end\": \"" +
                      StampOf(place, date, spans[i].end) +
                      "\", \"start_min\": " + Number(spans[i].start) +
@@ -616,16 +591,16 @@ private:
     std::string m_value;
 };
 
-std::unique_ptr<CHoursWriter> MakeWriter(HoursFormat format, std::string& out) {
-    switch (format) {
+std::unique_ptr<CHoursWriter> MakeWriter(const HoursRequest& request, std::string& out) {
+    switch (request.format) {
     case HoursFormat::kCsv:
-        return std::make_unique<CCsvWriter>(out);
+        return std::make_unique<CCsvWriter>(request, out);
     case HoursFormat::kJson:
-        return std::make_unique<CJsonWriter>(out);
+        return std::make_unique<CJsonWriter>(request, out);
     case HoursFormat::kTable:
         break;
     }
-    return std::make_unique<CTableWriter>(out);
+    return std::make_unique<CTableWriter>(request, out);
 }
 
 } // namespace
@@ -640,20 +615,27 @@ bool WriteHours(const HoursRequest& request, std::string& out, const OutputDrain
         room = std::min(room, kOutputChunk + 4096);
     out.reserve(out.size() + room);
 
-    const std::unique_ptr<CHoursWriter> writer = MakeWriter(request.format, out);
+    const std::unique_ptr<CHoursWriter> writer = MakeWriter(request, out);
     CPeriodCalculator calc(request.place, request.options);
     const int timeDiff = request.place.timeDiff;
+    // Day date's row: the day, its names and the note of its date as read.
+    const auto write = [&](const CivilDate& date, bool last) {
+        const DayHours day = calc.Compute(date);
+        const DayNames names = NameDay(JdnFromCivil(date), timeDiff);
+        const HoursRow row{day, request.place, names, days.NoteOn(date)};
+        if (days.ranged)
+            writer->DayRow(row, last);
+        else
+            writer->OneDay(row);
+    };
     if (!days.ranged) {
-        writer->OneDay(request, calc.Compute(days.first),
-                       NameDay(JdnFromCivil(days.first), timeDiff));
+        write(days.first, true);
         return true;
     }
-    writer->DaysHead(request);
+    writer->DaysHead();
     const std::int64_t first = DaysFromCivil(days.first);
     for (int i = 0; i < days.dayCount; ++i) {
-        const CivilDate date = CivilFromDays(first + i);
-        writer->DayRow(calc.Compute(date), NameDay(JdnFromCivil(date), timeDiff),
-                       i + 1 == days.dayCount);
+        write(CivilFromDays(first + i), i + 1 == days.dayCount);
         // After each row: hand over a full piece.
         if (drain && out.size() >= kOutputChunk && !drain(out))
             return false;
@@ -664,7 +646,7 @@ bool WriteHours(const HoursRequest& request, std::string& out, const OutputDrain
 
 void WriteMomentHour(const HoursRequest& request, const MomentHour& hour, MomentKind kind,
                      std::string& out) {
-    MakeWriter(request.format, out)->Moment(request, hour, kind);
+    MakeWriter(request, out)->Moment(hour, kind);
 }
 
 void WriteTimeReadings(const HoursRequest& request, std::string& out) {
@@ -672,14 +654,16 @@ void WriteTimeReadings(const HoursRequest& request, std::string& out) {
     std::vector<HourSpan> spans;
     for (const HourReading& reading : request.timeReadings)
         spans.push_back(ResolveReading(reading, marks, request.dayStart));
-    MakeWriter(request.format, out)->Time(request, spans);
+    MakeWriter(request, out)->Time(marks, spans);
 }
 
 void WritePlaceList(HoursFormat format, std::string& out) {
     std::vector<ListedPlace> places;
     for (std::size_t i = 0; i < kPresetPlaceCount; ++i)
         places.push_back({ParseLocationEntry(kPresetPlaces[i]), kPresetLatinNames[i]});
-    MakeWriter(format, out)->PlaceList(places);
+    HoursRequest request;
+    request.format = format;
+    MakeWriter(request, out)->PlaceList(places);
 }
 
 } // namespace tolmeri

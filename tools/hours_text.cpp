@@ -193,10 +193,6 @@ void AppendSixths(std::string& out, int n) {
     out += static_cast<char>('0' + tenths % 10);
 }
 
-void AppendDate(std::string& out, const CivilDate& date) {
-    out += FormatDate(date);
-}
-
 int DisplayWidth(std::string_view text) {
     int width = 0;
     for (char c : text) {

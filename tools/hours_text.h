@@ -62,8 +62,6 @@ std::string JsonString(std::string_view text);
 void AppendInt(std::string& out, long long value);
 // n / 6 to one decimal, as "%.1f" prints it; n is never negative.
 void AppendSixths(std::string& out, int n);
-// FormatDate(date): "YYYY-MM-DD", "-0001-12-21" before year 0.
-void AppendDate(std::string& out, const CivilDate& date);
 
 // Columns of the terminal a UTF-8 text takes: the labels and Japanese place
 // names are full-width, everything else here is ASCII.

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "core/accepted_ranges.h"
+#include "core/civil_date.h"
 
 namespace tolmeri {
 
