@@ -104,7 +104,8 @@ constexpr std::string_view kHelpText = R"(使い方: tolmeri-hours [場所] [日
                      （二つの読み）、卯の初刻など。読みが二つ以上あれば全部を、
                      それぞれの名前を付けて出します。--dawn、--steps、
                      --day-start に従います。
-  --png ファイル     画面と同じ図を PNG に描きます。その日の 1 枚だけで、
+  --png ファイル     画面と同じ図を PNG に描きます（入力欄の場所は除き、図の幅で
+                     切り取ります）。その日の 1 枚だけで、
                      --dawn と --steps と --sun に従います。
                      新しいファイルか、いまあるふつうのファイル（そこへのリンク
                      も）に書きます。/tmp にある他のユーザーのリンクと行き先の
@@ -118,7 +119,9 @@ constexpr std::string_view kHelpText = R"(使い方: tolmeri-hours [場所] [日
                      .svg なら SVG で、--dawn、--steps、--sun に従います。書き方は
                      --png と同じです（- では PNG を標準出力に）。
   --size 幅x高さ     図の大きさ（ピクセル、各 {side}）。既定は --png では画面の
-                     図と同じ、--year-chart では {yearsize}。
+                     図の部分（高さは画面と同じ、幅は図の幅で 340 前後）、
+                     --year-chart では {yearsize}。--png では図をその高さに
+                     描いて幅の中央に置きます。
   --bom              CSV の先頭に UTF-8 の BOM を付けます（表計算ソフトが文字
                      コードを見分けるため）。--format csv のときだけ使えます。
   --list-places      一覧の {places} の地名とローマ字の名前、緯度・経度・時差
