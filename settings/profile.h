@@ -99,13 +99,15 @@ inline constexpr std::size_t kMaxFileSize = 64u * 1024u * 1024u;
 Status UpdateProfileFile(const std::string& path, const std::function<void(std::string&)>& edit,
                          LinkRule links = LinkRule::kFollow);
 
-// Replaces the whole file at path (symbolic links followed by links, a link
-// refused before make runs) with the bytes make produces. Only a regular file is replaced, or a new
-// one made: a directory, a pipe or a device at path is refused (kRefused) before make runs. The new
-// bytes go to a file beside the target that is renamed over it only once every write and the flush
-// to the disk succeeded; on a failure (make's own, or a write's) the old file is as it was, no
-// temporary file is left, and the message says why. An existing file keeps its permission bits and,
-// where the process may, its owner.
+// Replaces the whole file at path with the bytes make produces. Links at
+// path are resolved by ResolveWriteTarget under links; a link it refuses is
+// refused (kRefused) before make runs. Only a regular file is replaced, or a
+// new one made: a directory, a pipe or a device is refused (kRefused) before
+// make runs. The new bytes go to a file beside the target that is renamed
+// over it only once every write and the flush to the disk succeeded; on a
+// failure (make's own, or a write's) the old file is as it was, no temporary
+// file is left, and the message says why. An existing file keeps its
+// permission bits and, where the process may, its owner.
 //
 // While the new file is written it has no name where the file system
 // allows; where it does not, or when the process is killed in the instant
