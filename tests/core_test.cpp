@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "core/accepted_ranges.h"
+#include "core/civil_date.h"
 #include "core/place.h"
 #include "core/presets.h"
-#include "core/civil_date.h"
 #include "core/sun_events.h"
 #include "core/temporal_hours.h"
 
@@ -142,12 +142,23 @@ TEST(TemporalHours, JulianDays) {
             << c.y << "-" << c.m << "-" << c.d;
 }
 
+// Local noon of 2000-01-01 is universal 12:00 less the time difference: east
+// of Greenwich it comes earlier (+9: 03:00 UT), west of it later.
 TEST(TemporalHours, NoonJulianDayFollowsTimeDifference) {
-    CTemporalHours h;
-    h.SetPlace(0, 0, 0, 0, 0);
-    h.SetDate(2000, 1, 1);
-    h.CalcNoonJD();
-    EXPECT_EQ(h.GetNoonJD(), 2451545.0);
+    const struct {
+        int timeDiff;
+        double noonJD;
+    } cases[] = {
+        {0, 2451545.0},   {9, 2451544.625},        {12, 2451544.5},
+        {-12, 2451545.5}, {-5, 2451545.208333333}, {14, 2451544.416666667},
+    };
+    for (const auto& c : cases) {
+        CTemporalHours h;
+        h.SetPlace(0, 0, 0, 0, c.timeDiff);
+        h.SetDate(2000, 1, 1);
+        h.CalcNoonJD();
+        EXPECT_NEAR(h.GetNoonJD(), c.noonJD, 1e-8) << c.timeDiff;
+    }
 }
 
 TEST(TemporalHours, ResetMarksTableButKeepsSunriseAndSunset) {
