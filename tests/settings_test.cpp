@@ -341,28 +341,73 @@ TEST(Settings, FailedSaveIsReportedAndChangesNothing) {
     }
 }
 
-// Root writes through any permission bits, so these only mean something for
-// an ordinary user.
+// Runs check in a forked child that, when this test runs as root (as CI
+// does), first drops to the user nobody, for whom permission bits bind.
+// check answers "" when all was as expected, else what was not; the answer
+// comes back through a pipe. "cannot-drop: ..." when the child could not
+// become nobody.
+std::string RunAsOrdinaryUser(const std::function<std::string()>& check) {
+    int out[2];
+    if (::pipe(out) != 0)
+        return "no pipe";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(out[0]);
+        std::string answer;
+        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(kOtherUser) != 0 ||
+                                 ::setuid(kOtherUser) != 0 || ::setuid(0) == 0))
+            answer = std::string("cannot-drop: ") + std::strerror(errno);
+        else if (::geteuid() == 0)
+            answer = "still root";
+        else
+            answer = check();
+        (void)!::write(out[1], answer.data(), answer.size());
+        ::_exit(0);
+    }
+    ::close(out[1]);
+    std::string answer;
+    char buffer[4096];
+    for (ssize_t got; (got = ::read(out[0], buffer, sizeof buffer)) > 0;)
+        answer.append(buffer, static_cast<std::size_t>(got));
+    ::close(out[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        answer += " (the child did not end normally)";
+    return answer;
+}
+
+// Permission bits stop an ordinary user's save; the old file stays as it was
+// and nothing is left beside it.
 TEST(Settings, ReadOnlyPlacesRefuseTheSave) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "running as root: permission bits do not stop writes";
-    const FailureCase cases[] = {
-        {"read-only directory",
-         [](const CTempFolder& dir) {
-             const std::string ini = WithOldFile(dir);
-             ::chmod(dir.Path().c_str(), 0555);
-             return ini;
-         }},
-        {"read-only file",
-         [](const CTempFolder& dir) {
-             const std::string ini = WithOldFile(dir);
-             ::chmod(ini.c_str(), 0444);
-             return ini;
-         }},
-    };
-    for (const FailureCase& c : cases) {
+    const struct {
+        const char* name;
+        bool readOnlyFolder;
+    } cases[] = {{"read-only directory", true}, {"read-only file", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         CTempFolder dir;
-        ExpectFailureLeavesOldFile(c, dir);
+        const std::string ini = WithOldFile(dir);
+        if (::geteuid() == 0) {
+            ASSERT_EQ(::chown(dir.Path().c_str(), kOtherUser, kOtherUser), 0);
+            ASSERT_EQ(::chown(ini.c_str(), kOtherUser, kOtherUser), 0);
+        }
+        ASSERT_EQ(::chmod(c.readOnlyFolder ? dir.Path().c_str() : ini.c_str(),
+                          c.readOnlyFolder ? 0555 : 0444),
+                  0);
+        const std::string oldBytes = ReadBytes(ini);
+        const std::set<std::string> oldNames = Names(dir.Path());
+        const std::string answer = RunAsOrdinaryUser([&] {
+            const tolmeri::Status saved = tolmeri::SaveSettingsFile(ini, Sydney2024());
+            if (saved)
+                return std::string("the save succeeded");
+            if (saved.Message().empty())
+                return std::string("the refusal has no message");
+            return std::string();
+        });
+        EXPECT_EQ(answer, "");
+        EXPECT_EQ(ReadBytes(ini), oldBytes);
+        EXPECT_EQ(Names(dir.Path()), oldNames);
     }
 }
 
