@@ -120,6 +120,18 @@ constexpr DlgItem kEraDateItems[] = {
     {IDCANCEL, ControlClass::kButton, "ｷｬﾝｾﾙ", 219, 163, 50, 16, kPush},
 };
 
+// 刻の名から時刻を求める: the boxes' place and date, the name, its readings.
+constexpr DlgItem kHourNameItems[] = {
+    {IDC_STATIC, ControlClass::kStatic, "場所", 7, 9, 30, 8, kLabel},
+    {IDC_HOUR_PLACE, ControlClass::kStatic, "", 40, 9, 233, 8, kValue},
+    {IDC_STATIC, ControlClass::kStatic, "日付", 7, 21, 30, 8, kLabel},
+    {IDC_HOUR_DATE, ControlClass::kStatic, "", 40, 21, 233, 8, kValue},
+    {IDC_STATIC, ControlClass::kStatic, "刻の名", 7, 38, 30, 8, kLabel},
+    {IDC_HOUR_EXPRESSION, ControlClass::kEdit, "", 40, 35, 120, 14, kText},
+    {IDC_HOUR_RESULT, ControlClass::kStatic, "", 40, 55, 233, 36, kValue},
+    {IDCANCEL, ControlClass::kButton, "閉じる", 223, 96, 50, 16, kPush},
+};
+
 // The year-chart window: the choices above, the chart filling the rest.
 constexpr DlgItem kYearChartItems[] = {
     {IDC_STATIC, ControlClass::kStatic, "明六つ・暮六つ", 7, 10, 50, 8, kLabel},
@@ -140,6 +152,11 @@ static_assert(kSizable == 0x80CF0040);
 const DlgTemplate kEraDateDialog = {
     IDD_ERA_DATE,  "和暦・旧暦で日付を指定", kPopup, 0, 0, 0, 280, 186, 9, "ＭＳ Ｐゴシック",
     kEraDateItems,
+};
+
+const DlgTemplate kHourNameDialog = {
+    IDD_HOUR_NAME,     "刻の名から時刻を求める", kPopup, 0, 0, 0, 280, 118, 9,
+    "ＭＳ Ｐゴシック", kHourNameItems,
 };
 
 const DlgTemplate kYearChartDialog = {
@@ -179,6 +196,8 @@ const char* LoadStringResource(int id) {
         return "和暦・旧暦で日付を指定(&W)...";
     case IDS_YEAR_CHART:
         return "一年の刻の図(&Y)...";
+    case IDS_HOUR_NAME:
+        return "刻の名から時刻を求める(&T)...";
     default:
         return "";
     }

@@ -10,6 +10,7 @@ extern const afx::DlgTemplate kMainDialog;      // 102
 extern const afx::DlgTemplate kLocationDialog;  // 129
 extern const afx::DlgTemplate kEraDateDialog;   // 130
 extern const afx::DlgTemplate kYearChartDialog; // 131
+extern const afx::DlgTemplate kHourNameDialog;  // 132
 
 // The string table; an unknown id gives an empty string.
 const char* LoadStringResource(int id);

@@ -8,10 +8,12 @@ inline constexpr int IDS_ABOUTBOX = 101;
 inline constexpr int IDD_TOLMERI_DIALOG = 102;
 inline constexpr int IDS_ERA_DATE = 103;
 inline constexpr int IDS_YEAR_CHART = 104;
+inline constexpr int IDS_HOUR_NAME = 105;
 inline constexpr int IDR_MAINFRAME = 128;
 inline constexpr int IDD_LOCATION_LIST = 129;
 inline constexpr int IDD_ERA_DATE = 130;
 inline constexpr int IDD_YEAR_CHART = 131;
+inline constexpr int IDD_HOUR_NAME = 132;
 
 // Controls of the main dialog.
 inline constexpr int IDC_LATITUDE_DEGREES = 1000;
@@ -48,8 +50,15 @@ inline constexpr int IDC_YEAR_CHART_STEPS = 1061;
 inline constexpr int IDC_YEAR_CHART_SAVE = 1062;
 inline constexpr int IDC_YEAR_CHART_READOUT = 1070;
 
+// Controls of the hour-name dialog.
+inline constexpr int IDC_HOUR_PLACE = 1070;
+inline constexpr int IDC_HOUR_DATE = 1071;
+inline constexpr int IDC_HOUR_EXPRESSION = 1072;
+inline constexpr int IDC_HOUR_RESULT = 1073;
+
 // Command ids of the window menu's own items (multiples of 16, below the
 // system's 0xF000).
 inline constexpr unsigned IDM_ABOUTBOX = 0x0010;
 inline constexpr unsigned IDM_ERA_DATE = 0x0020;
 inline constexpr unsigned IDM_YEAR_CHART = 0x0030;
+inline constexpr unsigned IDM_HOUR_NAME = 0x0040;

@@ -44,6 +44,7 @@ TEST_F(WindowMenu, AltSpaceOrARightClickOnTheFreeAreaOpensItAndCloseDiscards) {
                                   "-",
                                   "和暦・旧暦で日付を指定(&W)... #32",
                                   "一年の刻の図(&Y)... #48",
+                                  "刻の名から時刻を求める(&T)... #64",
                                   "ﾊﾞｰｼﾞｮﾝ情報 (tolmeri) (&A)... #16"};
     QTest::keyClick(dlg->focusWidget(), Qt::Key_Space, Qt::AltModifier);
     ASSERT_NE(OpenMenu(), nullptr);
@@ -109,7 +110,7 @@ TEST_F(WindowMenu, EachOwnItemHasItsAccessKey) {
             keys << a->text().mid(amp + 1, 1);
     }
     OpenMenu()->close();
-    EXPECT_EQ(keys, (QStringList{"M", "N", "C", "W", "Y", "A"})) << "each key once";
+    EXPECT_EQ(keys, (QStringList{"M", "N", "C", "W", "Y", "T", "A"})) << "each key once";
 
     InModal(
         [this] {

@@ -16,6 +16,7 @@
 #include "ui/box_checks.h"
 #include "ui/chart_painter.h"
 #include "ui/era_date_dlg.h"
+#include "ui/hour_name_dlg.h"
 #include "ui/year_chart_dlg.h"
 
 CTolmeriDlg::CTolmeriDlg(QWidget* parent)
@@ -154,6 +155,8 @@ void CTolmeriDlg::SetUpSystemMenu() {
                          QString::fromUtf8(res::LoadStringResource(IDS_ERA_DATE)));
     pSysMenu->AppendMenu(afx::MF_STRING, IDM_YEAR_CHART,
                          QString::fromUtf8(res::LoadStringResource(IDS_YEAR_CHART)));
+    pSysMenu->AppendMenu(afx::MF_STRING, IDM_HOUR_NAME,
+                         QString::fromUtf8(res::LoadStringResource(IDS_HOUR_NAME)));
     pSysMenu->AppendMenu(afx::MF_STRING, IDM_ABOUTBOX, strAboutMenu);
 }
 
@@ -165,6 +168,8 @@ void CTolmeriDlg::OnSystemCommand(unsigned nID, qint64 lParam) {
         OnEraDate();
     } else if ((nID & 0xFFF0) == IDM_YEAR_CHART) {
         OnYearChart();
+    } else if ((nID & 0xFFF0) == IDM_HOUR_NAME) {
+        OnHourName();
     } else {
         CDialog::OnSysCommand(nID, lParam);
     }
@@ -178,6 +183,12 @@ void CTolmeriDlg::OnEraDate() {
     SetDlgItemText(IDC_DATE_YEAR, afx::FormatDialogInteger(dlgEraDate.m_date.year));
     SetDlgItemText(IDC_DATE_MONTH, afx::FormatDialogInteger(dlgEraDate.m_date.month));
     SetDlgItemText(IDC_DATE_DAY, afx::FormatDialogInteger(dlgEraDate.m_date.day));
+}
+
+void CTolmeriDlg::OnHourName() {
+    CHourNameDlg dlgHourName(this);
+    dlgHourName.ReadMainDialog(*this);
+    dlgHourName.DoModal();
 }
 
 void CTolmeriDlg::OnYearChart() {

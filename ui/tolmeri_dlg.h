@@ -41,6 +41,7 @@ public:
     void OnEraDate();
     // Shows the year chart of the place and the year in the boxes.
     void OnYearChart();
+    void OnHourName();
     // The whole computation for the place and date the fields hold.
     void Recompute();
 
