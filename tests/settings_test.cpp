@@ -341,42 +341,6 @@ TEST(Settings, FailedSaveIsReportedAndChangesNothing) {
     }
 }
 
-// Runs check in a forked child that, when this test runs as root (as CI
-// does), first drops to the user nobody, for whom permission bits bind.
-// check answers "" when all was as expected, else what was not; the answer
-// comes back through a pipe. "cannot-drop: ..." when the child could not
-// become nobody.
-std::string RunAsOrdinaryUser(const std::function<std::string()>& check) {
-    int out[2];
-    if (::pipe(out) != 0)
-        return "no pipe";
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(out[0]);
-        std::string answer;
-        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(kOtherUser) != 0 ||
-                                 ::setuid(kOtherUser) != 0 || ::setuid(0) == 0))
-            answer = std::string("cannot-drop: ") + std::strerror(errno);
-        else if (::geteuid() == 0)
-            answer = "still root";
-        else
-            answer = check();
-        (void)!::write(out[1], answer.data(), answer.size());
-        ::_exit(0);
-    }
-    ::close(out[1]);
-    std::string answer;
-    char buffer[4096];
-    for (ssize_t got; (got = ::read(out[0], buffer, sizeof buffer)) > 0;)
-        answer.append(buffer, static_cast<std::size_t>(got));
-    ::close(out[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        answer += " (the child did not end normally)";
-    return answer;
-}
-
 // Permission bits stop an ordinary user's save; the old file stays as it was
 // and nothing is left beside it.
 TEST(Settings, ReadOnlyPlacesRefuseTheSave) {

@@ -5,10 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <functional>
+#include <grp.h>
 #include <string>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 class CTempFolder {
@@ -57,4 +62,40 @@ inline bool MakeSharedFolder(const std::string& path, uid_t owner = ::geteuid())
 inline bool PlantLink(const std::string& target, const std::string& link, uid_t owner) {
     return ::symlink(target.c_str(), link.c_str()) == 0 &&
            (owner == ::geteuid() || ::lchown(link.c_str(), owner, owner) == 0);
+}
+
+// Runs check in a forked child that, when this test runs as root (as CI
+// does), first drops to the user nobody, for whom permission bits bind.
+// check's answer (by the caller's convention, e.g. "" when all was as
+// expected) comes back through a pipe; "cannot-drop: ..." when the child
+// could not become nobody.
+inline std::string RunAsOrdinaryUser(const std::function<std::string()>& check) {
+    int out[2];
+    if (::pipe(out) != 0)
+        return "no pipe";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(out[0]);
+        std::string answer;
+        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(kOtherUser) != 0 ||
+                                 ::setuid(kOtherUser) != 0 || ::setuid(0) == 0))
+            answer = std::string("cannot-drop: ") + std::strerror(errno);
+        else if (::geteuid() == 0)
+            answer = "still root";
+        else
+            answer = check();
+        (void)!::write(out[1], answer.data(), answer.size());
+        ::_exit(0);
+    }
+    ::close(out[1]);
+    std::string answer;
+    char buffer[4096];
+    for (ssize_t got; (got = ::read(out[0], buffer, sizeof buffer)) > 0;)
+        answer.append(buffer, static_cast<std::size_t>(got));
+    ::close(out[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        answer += " (the child did not end normally)";
+    return answer;
 }
