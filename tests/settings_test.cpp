@@ -403,51 +403,28 @@ protected:
     bool RunUnprivileged(const std::map<std::string, const char*>& env,
                          const std::function<void(std::ostream&)>& body) {
         report.clear();
-        int out[2];
-        if (::pipe(out) != 0) {
-            skipReason = "no pipe";
+        const std::string bytes = RunAsOrdinaryUser([&] {
+            for (const auto& [name, value] : env) {
+                if (value)
+                    ::setenv(name.c_str(), value, 1);
+                else
+                    ::unsetenv(name.c_str());
+            }
+            std::ostringstream text;
+            text << "uid=" << ::geteuid() << "\n";
+            body(text);
+            return text.str();
+        });
+        if (bytes.rfind("cannot-drop: ", 0) == 0) {
+            skipReason = "cannot become an unprivileged user: " + bytes.substr(13);
             return false;
         }
-        const pid_t child = ::fork();
-        if (child == 0) {
-            ::close(out[0]);
-            std::ostringstream text;
-            if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 ||
-                                     ::setuid(kNobody) != 0 || ::setuid(0) == 0)) {
-                text << "cannot-drop=" << std::strerror(errno) << "\n";
-            } else {
-                for (const auto& [name, value] : env) {
-                    if (value)
-                        ::setenv(name.c_str(), value, 1);
-                    else
-                        ::unsetenv(name.c_str());
-                }
-                text << "uid=" << ::geteuid() << "\n";
-                body(text);
-            }
-            const std::string bytes = text.str();
-            (void)!::write(out[1], bytes.data(), bytes.size());
-            ::_exit(0);
-        }
-        ::close(out[1]);
-        std::string bytes;
-        char buffer[4096];
-        for (ssize_t got; (got = ::read(out[0], buffer, sizeof buffer)) > 0;)
-            bytes.append(buffer, static_cast<std::size_t>(got));
-        ::close(out[0]);
-        int status = 0;
-        ::waitpid(child, &status, 0);
         std::istringstream lines(bytes);
         for (std::string line; std::getline(lines, line);) {
             const std::size_t eq = line.find('=');
             if (eq != std::string::npos)
                 report[line.substr(0, eq)] = line.substr(eq + 1);
         }
-        if (report.count("cannot-drop")) {
-            skipReason = "cannot become an unprivileged user: " + report["cannot-drop"];
-            return false;
-        }
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
         const uid_t expected = ::geteuid() == 0 ? kNobody : ::geteuid();
         EXPECT_EQ(report["uid"], std::to_string(expected)) << "the case must not run as root";
         return true;
