@@ -192,7 +192,8 @@ SunPlace SunFull(double jdTT) {
     const double R = (Series(kR0, tau) + tau * (Series(kR1, tau) + tau * Series(kR2, tau))) * 1e-8;
     // Geocentric, to the FK5 frame (-0.09033″), nutation, aberration.
     const double geometric = L / kDeg + 180.0 - (0.09033 + 0.40 * tau * 10.0) / 3600.0;
-    return {geometric + NutationAt(jdTT).longitude + Aberration(R * R), R};
+    const Nutation n = NutationAt(jdTT);
+    return {geometric + n.longitude + Aberration(R * R), R, n.longitude, n.trueObliquity};
 }
 
 SunPlace SunShort(double jdTT) {
@@ -200,7 +201,7 @@ SunPlace SunShort(double jdTT) {
     const double L0 = 280.46646 + 36000.76983 * T + 0.0003032 * T * T;
     const double M = (357.52911 + 35999.05029 * T - 0.0001537 * T * T) * kDeg;
     const double sM = std::sin(M), cM = std::cos(M);
-    const double s2M = 2.0 * sM * cM, c2M = 1.0 - 2.0 * sM * sM;
+    const double s2M = 2.0 * sM * cM;
     const double s3M = sM * (3.0 - 4.0 * sM * sM);
     const double C = (1.914602 - 0.004817 * T - 0.000014 * T * T) * sM +
                      (0.019993 - 0.000101 * T) * s2M + 0.000289 * s3M;
@@ -208,14 +209,18 @@ SunPlace SunShort(double jdTT) {
     const double years = T * 100.0;
     for (const Perturbation& p : kPerturbations)
         lambda += p.amplitude * SinDeg(p.phase + p.rate * years);
-    // Nutation's two largest terms (the next are 0.2″).
-    const double omega = 125.04452 - 1934.136261 * T;
-    const double nutation = (-17.20 * SinDeg(omega) - 1.32 * SinDeg(2.0 * L0)) / 3600.0;
+    // Nutation's two largest terms (the next are 0.2″), the mean obliquity
+    // of IAU 2006.
+    const double omega = (125.04452 - 1934.136261 * T) * kDeg;
+    const double twoL = 2.0 * L0 * kDeg;
+    const double nutation = (-17.20 * std::sin(omega) - 1.32 * std::sin(twoL)) / 3600.0;
+    const double nutationObliquity = (9.20 * std::cos(omega) + 0.57 * std::cos(twoL)) / 3600.0;
+    const double meanObliquity =
+        (84381.406 + T * (-46.836769 + T * (-0.0001831 + T * 0.00200340))) / 3600.0;
     const double e = 0.016708634 - 0.000042037 * T;
     const double cNu = std::cos(M + C * kDeg);
     const double R = 1.000001018 * (1.0 - e * e) / (1.0 + e * cNu);
-    (void)c2M;
-    return {lambda + nutation + Aberration(R), R};
+    return {lambda + nutation + Aberration(R), R, nutation, meanObliquity + nutationObliquity};
 }
 
 double SunLongitudeRate(double jdTT) {
@@ -377,7 +382,8 @@ MoonPlace MoonAt(double jdTT) {
     sb += -2235.0 * SinDeg(Lp) + 382.0 * SinDeg(A3) + 175.0 * SinDeg(A1 - F) +
           175.0 * SinDeg(A1 + F) + 127.0 * SinDeg(Lp - Mp) - 115.0 * SinDeg(Lp + Mp);
     MoonPlace place;
-    place.longitude = Lp + sl / 1e6 + NutationAt(jdTT).longitude;
+    place.nutation = NutationAt(jdTT);
+    place.longitude = Lp + sl / 1e6 + place.nutation.longitude;
     place.latitude = sb / 1e6;
     place.distanceKm = 385000.56 + sr / 1000.0;
     return place;

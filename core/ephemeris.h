@@ -32,6 +32,8 @@ double ApparentSiderealTime(double jdUT, const Nutation& nutation);
 struct SunPlace {
     double longitude = 0.0;
     double distance = 1.0;
+    double nutation = 0.0;       // in longitude, included above
+    double trueObliquity = 23.4; // for the equator of date
 };
 // From the Earth's heliocentric longitude of the VSOP87 theory (D series,
 // the truncation printed by Meeus, Astronomical Algorithms, appendix III):
@@ -51,6 +53,7 @@ struct MoonPlace {
     double longitude = 0.0; // apparent, not reduced
     double latitude = 0.0;
     double distanceKm = 385000.0;
+    Nutation nutation; // of the moment, for the equator of date
 };
 MoonPlace MoonAt(double jdTT);
 

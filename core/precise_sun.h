@@ -47,12 +47,14 @@ private:
     // The Sun at n days from the middle noon (n from -1 to 1).
     void Interpolate(double n, double& ra, double& dec) const;
     double HourAngle(double jdUT, double ra) const; // degrees, (-180, 180]
-    double Transit(double noonUT);
-    double Crossing(double noonUT, double transit, double altitude, bool rising);
+    double Transit(double noonUT, double& dec);
+    double Crossing(double noonUT, double transit, double transitDec, double altitude, bool rising);
 
     double m_dLatitude = 0.0;  // radians
     double m_dLongitude = 0.0; // degrees, east positive
     double m_dTimeDiffDays = 0.0;
+    double m_dSinLatitude = 0.0;
+    double m_dCosLatitude = 1.0;
     Noon m_noon[3]; // the days before, of and after the day asked for
     Noon m_spare[3];
 };

@@ -1,13 +1,14 @@
 // The precise Sun and the Moon against the tables of a modern ephemeris in
-// tests/data (sun_events_ephemeris.csv, moon_ephemeris.csv), and the
-// window's table unchanged by the precise Sun's existence.
+// tests/data (sun_events_ephemeris.csv, moon_ephemeris.csv).
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "core/civil_date.h"
+#include "core/moon.h"
 #include "core/precise_sun.h"
 #include "tests/csv_rows.h"
 
@@ -74,4 +75,66 @@ TEST(PreciseSun, AgainstEphemeris) {
     }
     for (const Worst& w : worst)
         w.Print();
+}
+
+// The Moon's day against the ephemeris: rise, set and transit within two
+// minutes (the two lunar theories and their tidal accelerations part over
+// the centuries; measured below), the same events present or absent, the age
+// at noon within 0.05 day and the same quarter on the day.
+TEST(Moon, AgainstEphemeris) {
+    const auto rows = ReadCsvRows(TestDataPath("moon_ephemeris.csv"));
+    ASSERT_GE(rows.size(), 30u);
+    Worst worst[] = {{"moonrise", 0, ""}, {"moonset", 0, ""}, {"transit", 0, ""}, {"age", 0, ""}};
+    for (const CsvRow& r : rows) {
+        ASSERT_EQ(r.size(), 10u);
+        const std::string at = r[0] + " " + r[4];
+        CMoonCalculator moon(PlaceOfRow(r));
+        const MoonDay day = moon.Day(JdnOfText(r[4]));
+        const std::optional<double> ours[] = {day.rise, day.set, day.transit};
+        for (int i = 0; i < 3; ++i) {
+            ASSERT_EQ(ours[i].has_value(), !r[5 + i].empty()) << worst[i].what << " " << at;
+            if (!ours[i])
+                continue;
+            const double expected = std::stod(r[5 + i]);
+            worst[i].Take(*ours[i] - expected, at);
+            EXPECT_NEAR(*ours[i], expected, r[4] >= "1600" ? 0.3 : 2.0)
+                << worst[i].what << " " << at;
+        }
+        worst[3].Take((day.age - std::stod(r[8])) * 1440.0, at);
+        EXPECT_NEAR(day.age, std::stod(r[8]), r[4] >= "1600" ? 0.002 : 0.05) << "age " << at;
+        EXPECT_EQ(day.phase ? std::to_string(*day.phase) : "", r[9]) << "phase " << at;
+    }
+    for (const Worst& w : worst)
+        w.Print();
+}
+
+// Quarters follow each other a quarter of a month apart, and the age runs
+// from 0 at a new moon to the length of the month.
+TEST(Moon, LunationsOfAYear) {
+    Place edo{"江戸", 35, 41, 139, 46, 9};
+    CMoonCalculator moon(edo);
+    const int first = JdnFromCivil({1703, 1, 1});
+    int quarters = 0, lastPhase = -1;
+    double lastAge = -1.0;
+    for (int d = 0; d < 365; ++d) {
+        const MoonDay day = moon.Day(first + d);
+        EXPECT_GE(day.age, 0.0);
+        EXPECT_LT(day.age, 29.9);
+        if (lastAge >= 0.0 && day.age > lastAge) {
+            EXPECT_NEAR(day.age - lastAge, 1.0, 1e-6) << d;
+        }
+        lastAge = day.age;
+        if (day.phase) {
+            if (lastPhase >= 0) {
+                EXPECT_EQ(*day.phase, (lastPhase + 1) % 4) << d;
+            }
+            lastPhase = *day.phase;
+            ++quarters;
+        }
+        if (day.rise) {
+            EXPECT_TRUE(*day.rise >= 0.0 && *day.rise < 1440.0);
+        }
+    }
+    EXPECT_GE(quarters, 48);
+    EXPECT_LE(quarters, 50);
 }
