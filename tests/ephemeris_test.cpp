@@ -77,16 +77,18 @@ TEST(PreciseSun, AgainstEphemeris) {
         w.Print();
 }
 
-// The Moon's day against the ephemeris: rise, set and transit within two
-// minutes (the two lunar theories and their tidal accelerations part over
-// the centuries; measured below), the same events present or absent, the age
-// at noon within 0.05 day and the same quarter on the day.
+// The Moon's day against the ephemeris: rise, set and transit within 0.3
+// minutes from 1600 on and two before (the two lunar theories and their
+// tidal accelerations part over the centuries), the same events present or
+// absent, the age at noon within 3 minutes (1.2 hours before 1600), the
+// same quarter on the day, and its direction at 21:00.
 TEST(Moon, AgainstEphemeris) {
     const auto rows = ReadCsvRows(TestDataPath("moon_ephemeris.csv"));
     ASSERT_GE(rows.size(), 30u);
-    Worst worst[] = {{"moonrise", 0, ""}, {"moonset", 0, ""}, {"transit", 0, ""}, {"age", 0, ""}};
+    Worst worst[] = {{"moonrise", 0, ""}, {"moonset", 0, ""},  {"transit", 0, ""},
+                     {"age", 0, ""},      {"altitude", 0, ""}, {"azimuth", 0, ""}};
     for (const CsvRow& r : rows) {
-        ASSERT_EQ(r.size(), 10u);
+        ASSERT_EQ(r.size(), 12u);
         const std::string at = r[0] + " " + r[4];
         CMoonCalculator moon(PlaceOfRow(r));
         const MoonDay day = moon.Day(JdnOfText(r[4]));
@@ -103,6 +105,15 @@ TEST(Moon, AgainstEphemeris) {
         worst[3].Take((day.age - std::stod(r[8])) * 1440.0, at);
         EXPECT_NEAR(day.age, std::stod(r[8]), r[4] >= "1600" ? 0.002 : 0.05) << "age " << at;
         EXPECT_EQ(day.phase ? std::to_string(*day.phase) : "", r[9]) << "phase " << at;
+        // At 21:00: degrees, printed as minutes of arc for the worst line.
+        const double nine = JdnOfText(r[4]) - 0.5 + (21.0 - std::stoi(r[3])) / 24.0;
+        const MoonDirection sky = MoonDirectionAt(PlaceOfRow(r), nine);
+        const double degrees = r[4] >= "1600" ? 0.02 : 0.3;
+        worst[4].Take((sky.altitude - std::stod(r[10])) * 60.0, at);
+        worst[5].Take((sky.azimuth - std::stod(r[11])) * 60.0, at);
+        EXPECT_NEAR(sky.altitude, std::stod(r[10]), degrees) << "altitude " << at;
+        EXPECT_NEAR(sky.azimuth, std::stod(r[11]), degrees / std::cos(sky.altitude * 0.01745))
+            << "azimuth " << at;
     }
     for (const Worst& w : worst)
         w.Print();

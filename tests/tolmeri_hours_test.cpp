@@ -361,7 +361,7 @@ TEST_F(HoursCli, RangesAcrossAYearEndHaveOneRowPerDayInEveryFormat) {
     const char* dates[] = {"2025-12-30", "2025-12-31", "2026-01-01", "2026-01-02"};
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(rows[i].at("date"), dates[i]);
-        EXPECT_EQ(rows[i].size(), 8u + 50u + 16u);
+        EXPECT_EQ(rows[i].size(), 8u + 50u + 21u);
         EXPECT_EQ(std::stoi(rows[i].at("b24_min")) - std::stoi(rows[i].at("b00_min")), 1440);
         // Each clock is the chart's reading of its day minute.
         for (const auto& [column, value] : rows[i]) {
@@ -527,7 +527,7 @@ TEST_F(HoursCli, NamesWithCommasAndQuotesSurviveCsvAndJson) {
                                 json.out);
     if (!viaCsv || !viaJson)
         GTEST_SKIP() << "no python3";
-    EXPECT_EQ(viaCsv->out, "2 74 " + name + "\n") << viaCsv->err;
+    EXPECT_EQ(viaCsv->out, "2 79 " + name + "\n") << viaCsv->err;
     EXPECT_EQ(viaJson->out, name + "\n") << viaJson->err;
 }
 
@@ -575,7 +575,7 @@ TEST_F(HoursCli, NowFindsTheHourAlsoBeforeMidnightMarkAndAfterTheLastOne) {
         const std::vector<std::string> lines = Split(r.out, '\n');
         ASSERT_EQ(lines.size(), 2u) << r.out;
         const std::vector<std::string> f = Split(lines[1], ',');
-        ASSERT_EQ(f.size(), 20u) << lines[1];
+        ASSERT_EQ(f.size(), 22u) << lines[1];
         EXPECT_EQ(f[0], c.localNow) << c.now;
         EXPECT_EQ(f[3], c.label) << c.now;
         EXPECT_EQ(f[6], c.next) << c.now;
@@ -1443,13 +1443,14 @@ TEST_F(HoursCli, AtNamesTheBranchItsQuarterAndBothThirds) {
 
 TEST_F(HoursCli, CsvAndJsonNameEachDayAsTheOldTextsDo) {
     const std::vector<std::string> newColumns = {
-        "wareki",          "kyureki_year", "kyureki_month", "kyureki_leap",
-        "kyureki_day",     "julian_date",  "sekki",         "sekki_start",
-        "dawn_definition", "clock_set",    "calendar",      "note",
-        "day_kanshi",      "year_kanshi",  "rokuyo",        "sun"};
+        "wareki",      "kyureki_year", "kyureki_month", "kyureki_leap",    "kyureki_day",
+        "julian_date", "sekki",        "sekki_start",   "dawn_definition", "clock_set",
+        "calendar",    "note",         "day_kanshi",    "year_kanshi",     "rokuyo",
+        "sun",         "moon_age",     "moon_phase",    "moonrise",        "moonset",
+        "moon_transit"};
     const ProcessResult csv = Run({"--date", "2026-06-21", "--format", "csv"});
     const std::vector<std::string> head = Split(Split(csv.out, '\n').at(0), ',');
-    ASSERT_EQ(head.size(), 74u);
+    ASSERT_EQ(head.size(), 79u);
     // The older columns first, as they were; the new ones after them.
     EXPECT_EQ(head[0], "date");
     EXPECT_EQ(head[57], "b24_min");
@@ -1549,12 +1550,16 @@ TEST_F(HoursCli, TablesNameTheDayInTheHeadingAndTheRangeInColumns) {
           "（2026-06-21 の表）\n"},
          {}},
         {{"--date", "2026-06-20", "--days", "2"},
-         {"昼の一刻  夜の一刻  節気  干支  和暦\n" + std::string(""),
-          "    81.7  芒種  乙丑  令和8年6月20日\n", "  夏至  丙寅  令和8年6月21日\n"},
+         {"昼の一刻  夜の一刻  節気  干支  月齢  月相  月出   月没   月南中  和暦\n" +
+              std::string(""),
+          "    81.7  芒種  乙丑   5.0        09:53  22:58  16:31   令和8年6月20日\n",
+          "  夏至  丙寅   6.0        10:57  23:24  17:15   令和8年6月21日\n"},
          {"旧暦", "六曜", "ユリウス暦", "定義", "時計", " \n"}},
         {{"--place", "京都", "--date", "1582-06-30", "--days", "2", "--dawn", "auto"},
-         {"節気  干支  定義        暦      ユリウス暦  旧暦              六曜  和暦\n",
-          "  夏至  戊子  36min       宣明暦  1582-06-21  1582年6月2日      先勝  天正10年6月2日\n"},
+         {"節気  干支  月齢  月相  月出   月没   月南中  定義        暦      ユリウス暦  旧暦"
+          "              六曜  和暦\n",
+          "  夏至  戊子  ",
+          "  36min       宣明暦  1582-06-21  1582年6月2日      先勝  天正10年6月2日\n"},
          {"時計"}},
     };
     for (const auto& c : cases) {
@@ -1664,6 +1669,56 @@ TEST_F(HoursCli, PreciseSunAgainstEphemeris) {
                       {11, std::stoi(depression.at("sunset_min"))}};
         for (const auto& e : events)
             EXPECT_NEAR(e.minute, std::stod(t[e.field]), 0.8) << "field " << e.field;
+    }
+}
+
+// The Moon's columns of every day against the ephemeris: whole minutes of
+// the rise, set and transit within a minute (half a minute of rounding and
+// the two theories' difference, which grows before 1600), empty where the
+// day has none; the age to the tenth; the quarter by name. --at gives the
+// Moon's direction.
+TEST_F(HoursCli, MoonColumnsAgainstEphemeris) {
+    const auto table = ReadCsvRows(TestDataPath("moon_ephemeris.csv"));
+    ASSERT_GE(table.size(), 30u);
+    const char* phases[] = {"新月", "上弦", "満月", "下弦"};
+    for (const CsvRow& t : table) {
+        SCOPED_TRACE(t[0] + " " + t[4]);
+        const std::vector<std::string> where = {"--lat", ArcMinutesText(std::stoi(t[1])),
+                                                "--lon", ArcMinutesText(std::stoi(t[2])),
+                                                "--tz",  t[3]};
+        auto args = where;
+        args.insert(args.end(), {"--date", t[4], "--format", "csv"});
+        const auto rows = Csv(args);
+        ASSERT_EQ(rows.size(), 1u);
+        const Row& day = rows[0];
+        const bool old = t[4] < "1600";
+        const struct {
+            const char* column;
+            int field;
+        } events[] = {{"moonrise", 5}, {"moonset", 6}, {"moon_transit", 7}};
+        for (const auto& e : events) {
+            const std::string clock = day.at(e.column);
+            ASSERT_EQ(clock.empty(), t[e.field].empty()) << e.column;
+            if (clock.empty())
+                continue;
+            const int minute = std::stoi(clock.substr(0, 2)) * 60 + std::stoi(clock.substr(3));
+            // A moment in the day's last half minute shows as 23:59.
+            EXPECT_NEAR(minute, std::min(std::stod(t[e.field]), 1439.0), old ? 2.5 : 0.8)
+                << e.column;
+        }
+        EXPECT_NEAR(std::stod(day.at("moon_age")), std::stod(t[8]), old ? 0.1 : 0.06);
+        EXPECT_EQ(day.at("moon_phase"), t[9].empty() ? "" : phases[std::stoi(t[9])]);
+
+        args = where;
+        args.insert(args.end(), {"--at", t[4] + "T21:00", "--format", "csv"});
+        const ProcessResult at = Run(args);
+        ASSERT_EQ(at.status, 0) << at.err;
+        const std::vector<std::string> lines = Split(at.out, '\n');
+        ASSERT_GE(lines.size(), 2u);
+        const std::vector<std::string> head = Split(lines[0], ','), f = Split(lines[1], ',');
+        ASSERT_EQ(head.size(), f.size());
+        ASSERT_EQ(head[head.size() - 2], "moon_altitude");
+        EXPECT_NEAR(std::stod(f[f.size() - 2]), std::stod(t[10]), old ? 0.35 : 0.06);
     }
 }
 

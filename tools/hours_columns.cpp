@@ -23,6 +23,8 @@ constexpr TableCell kKyurekiCell{"  ", 16, false}; // 1830年閏3月1日
 constexpr TableCell kJulianCell{"  ", 10, false};
 constexpr TableCell kSekkiCell{"  ", 4, false};
 constexpr TableCell kNameCell{"  ", 10, false};
+constexpr TableCell kAgeCell{"  ", 4, true};
+constexpr TableCell kTransitCell{"  ", 6, false};  // 月南中
 constexpr TableCell kCalendarCell{"  ", 6, false}; // 宣明暦
 
 // The clock time of boundary I, as the chart reads its day minute.
@@ -169,7 +171,7 @@ constexpr ColumnEntry kHoursColumns[] = {
                 }}},
     {.csv = 10,
      .json = 9,
-     .table = 17,
+     .table = 22,
      .column = {"wareki", "和暦", ColumnType::kText, 1, "", kWarekiCell,
                 [](std::string& out, const HoursRow& row, int) {
                     out += FormatEraDate(*PlainEra(row));
@@ -205,7 +207,7 @@ constexpr ColumnEntry kHoursColumns[] = {
                 HasLunisolar}},
     {.csv = 15,
      .json = 14,
-     .table = 14,
+     .table = 19,
      .inTable = ReachesJulianYears,
      .column = {"julian_date", "ユリウス暦", ColumnType::kText, 1, "", kJulianCell,
                 [](std::string& out, const HoursRow& row, int) {
@@ -227,7 +229,7 @@ constexpr ColumnEntry kHoursColumns[] = {
                 }}},
     {.csv = 18,
      .json = 17,
-     .table = 10,
+     .table = 15,
      .inTable = NotTheWindowsDefinition,
      .column = {"dawn_definition", "定義", ColumnType::kText, 1, "", kNameCell,
                 [](std::string& out, const HoursRow& row, int) {
@@ -235,7 +237,7 @@ constexpr ColumnEntry kHoursColumns[] = {
                 }}},
     {.csv = 19,
      .json = 18,
-     .table = 12,
+     .table = 17,
      .inTable = NotSetDaily,
      .column = {"clock_set", "時計", ColumnType::kText, 1, "", kLaterDateCell,
                 [](std::string& out, const HoursRow& row, int) {
@@ -254,7 +256,7 @@ constexpr ColumnEntry kHoursColumns[] = {
                 },
                 HasNorthernEra}},
     // The table's one cell for the four kyureki_ values.
-    {.table = 15,
+    {.table = 20,
      .inTable = ReachesLunisolarYears,
      .column = {"", "旧暦", ColumnType::kText, 1, "", kKyurekiCell,
                 [](std::string& out, const HoursRow& row, int) {
@@ -264,7 +266,7 @@ constexpr ColumnEntry kHoursColumns[] = {
     // The calendar in force (宣明暦 ... 太陽暦); none before 862.
     {.csv = 20,
      .json = 21,
-     .table = 11,
+     .table = 16,
      .inTable = NotTheWindowsDefinition,
      .column = {"calendar", "暦", ColumnType::kText, 1, "", kCalendarCell,
                 [](std::string& out, const HoursRow& row, int) {
@@ -293,7 +295,7 @@ constexpr ColumnEntry kHoursColumns[] = {
                 HasYearKanshi}},
     {.csv = 24,
      .json = 25,
-     .table = 16,
+     .table = 21,
      .inTable = ReachesLunisolarYears,
      .column = {"rokuyo", "六曜", ColumnType::kText, 1, "", kSekkiCell,
                 [](std::string& out, const HoursRow& row, int) {
@@ -303,12 +305,54 @@ constexpr ColumnEntry kHoursColumns[] = {
     // The Sun that placed the events: window or precise.
     {.csv = 25,
      .json = 26,
-     .table = 13,
+     .table = 18,
      .inTable = NotTheWindowsSun,
      .column = {"sun", "太陽", ColumnType::kText, 1, "", kNameCell,
                 [](std::string& out, const HoursRow& row, int) {
                     out += SunModelName(row.day.sun);
                 }}},
+    // The Moon of the day: its age at noon, the quarter on its day, its rise,
+    // set and transit.
+    {.csv = 26,
+     .json = 27,
+     .table = 10,
+     .column = {"moon_age", "月齢", ColumnType::kNumber, 1, "", kAgeCell,
+                [](std::string& out, const HoursRow& row, int) {
+                    AppendTenths(out, row.moon.AgeTenths());
+                }}},
+    {.csv = 27,
+     .json = 28,
+     .table = 11,
+     .column = {"moon_phase", "月相", ColumnType::kText, 1, "", kSekkiCell,
+                [](std::string& out, const HoursRow& row, int) {
+                    out += kMoonPhaseNames[static_cast<std::size_t>(*row.moon.phase)];
+                },
+                [](const HoursRow& row) { return row.moon.phase.has_value(); }}},
+    {.csv = 28,
+     .json = 29,
+     .table = 12,
+     .column = {"moonrise", "月出", ColumnType::kText, 1, "", kClockCell,
+                [](std::string& out, const HoursRow& row, int) {
+                    AppendClock(out, MoonMinute(*row.moon.rise));
+                },
+                [](const HoursRow& row) { return row.moon.rise.has_value(); }}},
+    {.csv = 29,
+     .json = 30,
+     .table = 13,
+     .column = {"moonset", "月没", ColumnType::kText, 1, "", kClockCell,
+                [](std::string& out, const HoursRow& row, int) {
+                    AppendClock(out, MoonMinute(*row.moon.set));
+                },
+                [](const HoursRow& row) { return row.moon.set.has_value(); }}},
+    {.csv = 30,
+     .json = 31,
+     .table = 14,
+     .column = {"moon_transit", "月南中", ColumnType::kText, 1, "", kTransitCell,
+                [](std::string& out, const HoursRow& row, int) {
+                    AppendClock(out, MoonMinute(*row.moon.transit));
+                },
+                [](const HoursRow& row) { return row.moon.transit.has_value(); }}},
+
 };
 
 template <int ColumnEntry::*Place> constexpr std::size_t PlaceCount() {

@@ -13,6 +13,7 @@
 
 #include "core/day_hours.h"
 #include "core/day_names.h"
+#include "core/moon.h"
 #include "core/period_hours.h"
 #include "core/place.h"
 
@@ -29,6 +30,7 @@ struct HoursRow {
     const Place& place;
     const DayNames& names;
     std::string_view note; // what reading the day's date said, if anything
+    const MoonDay& moon;
 };
 
 // The cell of a table column: a separator before it, its width in terminal

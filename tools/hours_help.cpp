@@ -134,9 +134,11 @@ constexpr std::string_view kHelpText = R"(使い方: tolmeri-hours [場所] [日
 表（table）
   1 日なら、その日の和暦・旧暦・ユリウス暦・節気の行（--dawn か --steps を指定
   したときは決め方と時計の行も）、25 の刻（番号 0～24、名前、時刻、日の分）と、
-  日出・日没・昼の一刻と夜の一刻の長さ。複数の日なら 1 日 1 行で 夜明（明六つ）・
-  日出・南中・日没・日暮（暮六つ）、一刻の長さ、節気、和暦（その期間にあれば
-  ユリウス暦と旧暦、指定したときは決め方と時計も）。
+  日出・日没・昼の一刻と夜の一刻の長さ、月齢・月の出・月の入・月の南中の行
+  （ない出来事は「なし」）。複数の日なら 1 日 1 行で 夜明（明六つ）・
+  日出・南中・日没・日暮（暮六つ）、一刻の長さ、節気、干支、月齢・月相・月の出・
+  月の入・月の南中、和暦（その期間にあればユリウス暦と旧暦、指定したときは決め方と
+  時計も）。
 
 CSV（UTF-8、1 行目は列名、区切りはコンマ、必要な欄だけ "..." で囲みます。
   名前などの文字の欄が = + - @ で始まるときは、表計算ソフトが式にしないよう
@@ -164,6 +166,11 @@ CSV（UTF-8、1 行目は列名、区切りはコンマ、必要な欄だけ "..
   year_kanshi 年の干支（1872 年までは旧暦の年、1873 年からは西暦の年。445 年より前は空）
   rokuyo      六曜（旧暦の月と日から。旧暦のない日は空）
   sun         その日の太陽の計算（window か precise）
+  moon_age    月齢: その日の正午（標準時）に直前の新月から何日か（小数 1 桁）
+  moon_phase  その日に朔・弦・望の時刻があれば 新月、上弦、満月、下弦。ほかは空
+  moonrise, moonset, moon_transit
+              月の出・月の入（月の上辺が地平線に接する時刻。大気差 34′ と
+              月の視差を含む）と月の南中 HH:MM。その日にないときは空
   「日の分」はその日の 0 時（標準時）からの分です。前の日に入る刻は負、
   次の日に入る刻は 1440 以上になります（HH:MM は時計の読みのまま）。
 
@@ -176,16 +183,19 @@ JSON（UTF-8）
              "minutes": [25 の日の分], CSV と同じ wareki … clock_set,
              "wareki_southern", "wareki_northern"（両朝の和暦）, "calendar",
              "note",
-             "day_kanshi", "year_kanshi", "rokuyo"}, …]}
+             "day_kanshi", "year_kanshi", "rokuyo", "sun", "moon_age",
+             "moon_phase", "moonrise", "moonset", "moon_transit"}, …]}
   "latitude" と "longitude" は度と分の文字列（"+35:27"）、"lat" と "lon" は
   同じ角度の符号付きの小数の度（数値、35.45）です。日にない値は null です。
   --now と --at では {"place", "now"（--at では "at"）, "minute",
   "current": {"index", "label", "since", "since_min"},
   "next": {"index", "label", "time", "time_min"}, "minutes_to_next",
-  "minutes_into", "dawn_definition", "steps", "note", "day_start", "day",
-  "branch", "quarter", "third_ruling", "third_centred"}。
-  "day" はその時刻が属する日（--day-start dawn では明六つから数えた日）。"now" と "at" は時差付きの
-  "minutes_into", "dawn_definition", "steps", "sun", "note"}。"now" と "at" は時差付きの
+  "minutes_into", "dawn_definition", "steps", "sun", "note", "day_start", "day",
+  "branch", "quarter", "third_ruling", "third_centred", "moon": {"altitude", "azimuth"}}。
+  "day" はその時刻が属する日（--day-start dawn では明六つから数えた日）。"moon" は
+  その時刻の月の中心の高度と方位（度。場所から見た位置で視差を含み、大気差は含み
+  ません。方位は北から東回り）で、CSV では moon_altitude, moon_azimuth の列、表では
+  「月」の行です。"now" と "at" は時差付きの
   ISO 8601（"2026-06-21T15:00:00+09:00"、秒は 00）、"minute" はその日の 0 時
   からの分です。CSV の now と at も同じ形です。
   --time では {"place", "date", "dawn_definition", "steps", "sun", "day_start", "note",

@@ -1,6 +1,7 @@
 #include "tools/hours_output.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -132,6 +133,47 @@ std::string ClockOnDate(int minute) {
     return text;
 }
 
+// The Moon's altitude and azimuth at the moment's minute, one decimal each:
+// "23.4" (negative below the horizon) and "123.4".
+struct MomentMoonText {
+    std::string altitude, azimuth;
+};
+MomentMoonText MomentMoon(const HoursRequest& request, const MomentHour& hour) {
+    const double jdUT =
+        JdnFromCivil(hour.date) - 0.5 + hour.minute / 1440.0 - request.place.timeDiff / 24.0;
+    const MoonDirection d = MoonDirectionAt(request.place, jdUT);
+    char altitude[16], azimuth[16];
+    std::snprintf(altitude, sizeof altitude, "%.1f", d.altitude);
+    if (std::string_view(altitude) == "-0.0")
+        std::snprintf(altitude, sizeof altitude, "0.0");
+    std::snprintf(azimuth, sizeof azimuth, "%.1f", d.azimuth);
+    return {altitude, azimuth};
+}
+
+// "月齢 12.6（満月）  月の出 14:32  月の入 04:26  月の南中 21:55", with
+// "なし" for an event the day does not have.
+void AppendMoonLine(std::string& out, const MoonDay& moon) {
+    out += "月齢 ";
+    AppendTenths(out, moon.AgeTenths());
+    if (moon.phase) {
+        out += "（";
+        out += kMoonPhaseNames[static_cast<std::size_t>(*moon.phase)];
+        out += "）";
+    }
+    const struct {
+        const char* title;
+        const std::optional<double>& minute;
+    } events[] = {{"  月の出 ", moon.rise}, {"  月の入 ", moon.set}, {"  月の南中 ", moon.transit}};
+    for (const auto& e : events) {
+        out += e.title;
+        if (e.minute)
+            AppendClock(out, MoonMinute(*e.minute));
+        else
+            out += "なし";
+    }
+    out += '\n';
+}
+
 // Spaces at the end of the output's last line, as padding leaves them.
 void TrimLineEnd(std::string& out) {
     while (!out.empty() && out.back() == ' ')
@@ -254,6 +296,7 @@ public:
         m_out += " 分  夜の一刻 ";
         AppendSixths(m_out, d.NightMinutes());
         m_out += " 分\n";
+        AppendMoonLine(m_out, row.moon);
     }
     void Moment(const MomentHour& hour, MomentKind kind) override {
         AppendPlaceLine(m_out, m_request.place);
@@ -294,6 +337,11 @@ public:
         m_out += "十二支    " + names.branch + "（" + names.quarter + "）\n上中下刻  " +
                  names.thirdRuling + "（" + std::string(kThirdsRuling) + "）、" +
                  names.thirdCentred + "（" + std::string(kThirdsCentred) + "）\n";
+        const MomentMoonText moon = MomentMoon(m_request, hour);
+        m_out += "月        高度 ";
+        if (moon.altitude[0] != '-')
+            m_out += '+';
+        m_out += moon.altitude + "°  方位 " + moon.azimuth + "°（北から東回り）\n";
     }
     void Time(const HourMarks& marks, const std::vector<HourSpan>& spans) override {
         const CivilDate& date = m_request.days.first;
@@ -365,7 +413,8 @@ public:
         m_out += std::string(MomentName(kind)) +
                  ",place,index,label,since,next_index,next_label,next,minutes_to_next,"
                  "minutes_into,dawn_definition,steps,note,day_start,day,sun,branch,quarter,"
-                 "third_ruling,third_centred\n";
+                 "third_ruling,third_centred,moon_altitude,moon_azimuth\n";
+        const MomentMoonText moon = MomentMoon(m_request, hour);
         m_out +=
             Stamp(place, hour) + ',' + CsvField(place.name) + ',' + Number(hour.index) + ',' +
             std::string(hour.Label()) + ',' + FormatClock(hour.start) + ',' +
@@ -378,7 +427,7 @@ public:
             std::string(SunModelName(m_request.options.sun));
         const MomentNames names = NameMoment(hour);
         m_out += ',' + names.branch + ',' + names.quarter + ',' + names.thirdRuling + ',' +
-                 names.thirdCentred + '\n';
+                 names.thirdCentred + ',' + moon.altitude + ',' + moon.azimuth + '\n';
     }
     void Time(const HourMarks& marks, const std::vector<HourSpan>& spans) override {
         const Place& place = m_request.place;
@@ -504,7 +553,9 @@ public:
         m_out += ",\n \"branch\": " + JsonString(names.branch) +
                  ", \"quarter\": " + JsonString(names.quarter) +
                  ", \"third_ruling\": " + JsonString(names.thirdRuling) +
-                 ", \"third_centred\": " + JsonString(names.thirdCentred) + "}\n";
+                 ", \"third_centred\": " + JsonString(names.thirdCentred) +
+                 ",\n \"moon\": {\"altitude\": " + MomentMoon(m_request, hour).altitude +
+                 ", \"azimuth\": " + MomentMoon(m_request, hour).azimuth + "}}\n";
     }
     void Time(const HourMarks& marks, const std::vector<HourSpan>& spans) override {
         const Place& place = m_request.place;
@@ -617,12 +668,16 @@ bool WriteHours(const HoursRequest& request, std::string& out, const OutputDrain
 
     const std::unique_ptr<CHoursWriter> writer = MakeWriter(request, out);
     CPeriodCalculator calc(request.place, request.options);
+    CMoonCalculator moonCalc(request.place);
     const int timeDiff = request.place.timeDiff;
-    // Day date's row: the day, its names and the note of its date as read.
+    // Day date's row: the day, its names, the note of its date as read and
+    // its Moon.
     const auto write = [&](const CivilDate& date, bool last) {
         const DayHours day = calc.Compute(date);
-        const DayNames names = NameDay(JdnFromCivil(date), timeDiff);
-        const HoursRow row{day, request.place, names, days.NoteOn(date)};
+        const int jdn = JdnFromCivil(date);
+        const DayNames names = NameDay(jdn, timeDiff);
+        const MoonDay moon = moonCalc.Day(jdn);
+        const HoursRow row{day, request.place, names, days.NoteOn(date), moon};
         if (days.ranged)
             writer->DayRow(row, last);
         else

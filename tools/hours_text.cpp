@@ -187,7 +187,10 @@ void AppendInt(std::string& out, long long value) {
 
 void AppendSixths(std::string& out, int n) {
     // A sixth never ends in exactly half a tenth, so rounding half up is exact.
-    const int tenths = (n * 10 + 3) / 6;
+    AppendTenths(out, (n * 10 + 3) / 6);
+}
+
+void AppendTenths(std::string& out, int tenths) {
     AppendInt(out, tenths / 10);
     out += '.';
     out += static_cast<char>('0' + tenths % 10);

@@ -62,6 +62,8 @@ std::string JsonString(std::string_view text);
 void AppendInt(std::string& out, long long value);
 // n / 6 to one decimal, as "%.1f" prints it; n is never negative.
 void AppendSixths(std::string& out, int n);
+// Tenths as a decimal with one place: 126 is "12.6"; never negative.
+void AppendTenths(std::string& out, int tenths);
 
 // Columns of the terminal a UTF-8 text takes: the labels and Japanese place
 // names are full-width, everything else here is ASCII.

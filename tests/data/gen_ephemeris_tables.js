@@ -112,7 +112,9 @@ function sunTable() {
 // The Moon: rise and set of the upper limb with 34′ of refraction and the
 // Moon's parallax, the upper transit, the age at 12:00 local standard time
 // (days since the last new moon) and the quarter whose moment falls on the
-// day (0 new, 1 first quarter, 2 full, 3 last quarter).
+// day (0 new, 1 first quarter, 2 full, 3 last quarter); and where its centre
+// stands at 21:00 local standard time, seen from the place without
+// refraction (altitude, azimuth from north through east, degrees).
 function moonTable() {
     const cases = [
         ['Edo', '1703-01-30'], ['Edo', '1703-01-31'], ['Edo', '1702-12-31'],
@@ -131,11 +133,13 @@ function moonTable() {
         'The Moon\'s events for places and dates over years 0-2200: rise/set of its upper limb',
         'with 34′ of refraction (parallax included), its upper transit, its age at 12:00 local',
         'standard time in days since the previous new moon, and the quarter whose moment falls',
-        'on the local day (0 new, 1 first quarter, 2 full, 3 last quarter; empty: none).',
+        'on the local day (0 new, 1 first quarter, 2 full, 3 last quarter; empty: none); its',
+        'centre at 21:00 local standard time seen from the place, without refraction: altitude',
+        'and azimuth (from north through east) in degrees.',
         'Its lunar theory and the one in the program differ by up to a few arcminutes in the',
         'Moon\'s longitude around year 0 (their tidal acceleration), minutes in the age there.',
         ...provenance]);
-    out += 'place,lat_min,lon_min,tz,date,moonrise,moonset,moon_transit,age,phase\n';
+    out += 'place,lat_min,lon_min,tz,date,moonrise,moonset,moon_transit,age,phase,alt21,az21\n';
     for (const [name, date] of cases) {
         const p = place(name);
         const start = midnightUt(date, p.tz);
@@ -154,8 +158,12 @@ function moonTable() {
             if (inDay(t, start))
                 phase = String(q);
         }
+        const at = A.MakeTime(start + 21 / 24);
+        const eq = A.Equator(A.Body.Moon, at, p.observer, true, true);
+        const sky = A.Horizon(at, p.observer, eq.ra, eq.dec);
         out += [name, p.lat, p.lon, p.tz, date, minuteOf(rs(+1), start), minuteOf(rs(-1), start),
-                minuteOf(transit, start), (noon.ut - nm.ut).toFixed(4), phase].join(',') + '\n';
+                minuteOf(transit, start), (noon.ut - nm.ut).toFixed(4), phase,
+                sky.altitude.toFixed(3), sky.azimuth.toFixed(3)].join(',') + '\n';
     }
     return out;
 }
