@@ -34,7 +34,7 @@ BENCHMARK(BM_OneDay);
 void BM_YearCsv(benchmark::State& state) {
     tolmeri::HoursRequest request;
     request.place = Tokyo();
-    request.days = {{2026, 1, 1}, 365, true};
+    request.days = {{2026, 1, 1}, 365, true, {}};
     request.format = tolmeri::HoursFormat::kCsv;
     request.options.dawn = tolmeri::kDawnDefinitions[static_cast<std::size_t>(state.range(0))];
     request.options.steps = tolmeri::kClockSteps[static_cast<std::size_t>(state.range(1))];
