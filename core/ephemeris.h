@@ -6,9 +6,25 @@
 // (jdUT plus ΔT). Angles are degrees unless a name says otherwise.
 #pragma once
 
+#include <cmath>
+
 namespace tolmeri {
 
 inline constexpr double kJ2000 = 2451545.0;
+
+// Degrees to [0, 360) and to (-180, 180].
+inline double Mod360(double degrees) {
+    const double d = std::fmod(degrees, 360.0);
+    return d < 0.0 ? d + 360.0 : d;
+}
+inline double Wrap180(double degrees) {
+    double d = std::fmod(degrees, 360.0);
+    if (d > 180.0)
+        d -= 360.0;
+    else if (d <= -180.0)
+        d += 360.0;
+    return d;
+}
 
 // jdUT + ΔT (DeltaTSeconds of core/solar_terms.h).
 double TerrestrialTime(double jdUT);

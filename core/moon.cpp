@@ -25,15 +25,6 @@ constexpr double kSynodicMonth = 29.530589;
 // The Moon's hour angle comes back after a lunar day, 24 h 50 min on average.
 constexpr double kLunarDay = 360.0 / kHourAngleRate;
 
-double Wrap180(double degrees) {
-    double d = std::fmod(degrees, 360.0);
-    if (d > 180.0)
-        d -= 360.0;
-    else if (d <= -180.0)
-        d += 360.0;
-    return d;
-}
-
 // The Moon seen from the place: hour angle and declination corrected for
 // the parallax (Meeus, Astronomical Algorithms, 40.2 and 40.3), in radians,
 // and sin π of its distance.

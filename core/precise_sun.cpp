@@ -17,15 +17,6 @@ constexpr double kHourAngleRate = 360.0;
 constexpr double kSunRadius = 959.63 / 3600.0;
 constexpr double kSunParallax = 8.794 / 3600.0;
 
-double Wrap180(double degrees) {
-    double d = std::fmod(degrees, 360.0);
-    if (d > 180.0)
-        d -= 360.0;
-    else if (d <= -180.0)
-        d += 360.0;
-    return d;
-}
-
 } // namespace
 
 CPreciseSun::CPreciseSun(const Place& place)

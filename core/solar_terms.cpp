@@ -16,22 +16,6 @@ namespace {
 
 constexpr double kDeg = std::numbers::pi / 180.0;
 
-// Degrees to [0, 360).
-double Mod360(double degrees) {
-    const double d = std::fmod(degrees, 360.0);
-    return d < 0.0 ? d + 360.0 : d;
-}
-
-// Degrees to (-180, 180].
-double Wrap180(double degrees) {
-    double d = std::fmod(degrees, 360.0);
-    if (d > 180.0)
-        d -= 360.0;
-    else if (d <= -180.0)
-        d += 360.0;
-    return d;
-}
-
 struct Sun {
     double longitude; // apparent, degrees, not reduced
     double rate;      // degrees per day, from the leading terms
