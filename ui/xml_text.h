@@ -1,7 +1,7 @@
 // ui: text as an SVG picture may hold it. Whatever a user typed (a place
 // name) reaches the picture only through here: characters XML 1.0 forbids
-// are dropped, and markup characters are escaped where the SVG writer puts
-// the text as it is (the title and the description).
+// are dropped, and markup characters are escaped where the SVG writer copies
+// the text unescaped (its <title> and <desc> elements).
 #pragma once
 
 #include <QString>

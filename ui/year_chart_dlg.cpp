@@ -213,7 +213,7 @@ QByteArray tolmeri::YearChartPicture(const YearChartInput& input, const QSize& s
         generator.setViewBox(area);
         // A pixel of the chart is a CSS pixel, so the picture shows at its size.
         generator.setResolution(96);
-        // The generator puts the title and the description in as they are.
+        // The generator copies <title> and <desc> unescaped.
         generator.setTitle(XmlEscaped(input.title));
         generator.setDescription(XmlEscaped(input.subtitle));
         QPainter painter;
