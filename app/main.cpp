@@ -2,7 +2,7 @@
 
 #include "app/command_line.h"
 #include "app/tolmeri_app.h"
-#include "settings/settings.h"
+#include "process/process.h"
 
 int main(int argc, char** argv) {
     tolmeri::OpenClosedStandardDescriptors();

@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/cp932_bytes.h"
 #include "settings/profile.h"
 #include "settings/settings.h"
 

@@ -1,12 +1,10 @@
 #include "settings/settings.h"
 
+#include "core/cp932_bytes.h"
 #include "core/presets.h"
 #include "settings/profile.h"
 
 #include <array>
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace tolmeri {
 namespace {
@@ -52,43 +50,6 @@ std::string IniPathForExecutable(std::string_view exePath) {
     std::string path(exePath.substr(0, stem));
     path += ".ini";
     return path;
-}
-
-void OpenClosedStandardDescriptors() {
-    for (int fd = 0; fd <= 2; ++fd) {
-        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF)
-            continue;
-        // open() takes the lowest free descriptor: this one. Input is opened
-        // for reading, output and error for writing.
-        const int opened = ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
-        if (opened != fd && opened >= 0)
-            ::close(opened); // not ours to fill; nothing better to do
-    }
-}
-
-std::string ExecutablePath() {
-    std::string path(256, '\0');
-    for (;;) {
-        const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
-        if (length < 0)
-            return {};
-        if (static_cast<std::size_t>(length) < path.size()) {
-            path.resize(static_cast<std::size_t>(length));
-            return path;
-        }
-        if (path.size() >= 65536)
-            return {};
-        path.resize(path.size() * 2);
-    }
-}
-
-std::string DropDanglingLeadByte(std::string text) {
-    std::size_t i = 0;
-    while (i < text.size())
-        i += IsCp932LeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
-    if (i > text.size())
-        text.pop_back();
-    return text;
 }
 
 CSettingsValues ParseSettings(std::string_view content) {

@@ -32,16 +32,6 @@ CSettingsValues DefaultSettings();
 // without one gets ".ini" appended. "/opt/t/tolmeri" -> "/opt/t/tolmeri.ini".
 std::string IniPathForExecutable(std::string_view exePath);
 
-// The full path of the running executable, empty when it cannot be found.
-std::string ExecutablePath();
-
-// Opens /dev/null on each of the descriptors 0, 1 and 2 that is closed, so
-// that the next file or socket the process opens does not become its
-// standard input, output or error (a picture written into Qt's event
-// descriptor, warnings into the display's socket). The first thing each
-// program's main() does.
-void OpenClosedStandardDescriptors();
-
 // The nine values as the file content holds them, each key absent falling
 // back to its default. The name is read through a 20-byte buffer, so at most
 // 19 bytes arrive; a CP932 lead byte left without its second byte at the end
@@ -103,14 +93,5 @@ CSettingsValues LoadSettingsFile(const SettingsLocation& location);
 // the file is refused, and a file that does not exist yet starts with the
 // seed's other lines.
 Status SaveSettingsFile(const SettingsLocation& location, const CSettingsValues& values);
-
-// CP932 lead bytes start a two-byte character.
-constexpr bool IsCp932LeadByte(unsigned char byte) {
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
-// text without a final lead byte whose second byte is missing. The scan runs
-// from the start, because a second byte can have a lead byte's value.
-std::string DropDanglingLeadByte(std::string text);
 
 } // namespace tolmeri

@@ -85,13 +85,6 @@ TEST(Settings, IniPathForExecutable) {
         EXPECT_EQ(tolmeri::IniPathForExecutable(exe), ini) << exe;
 }
 
-TEST(Settings, ExecutablePathNamesThisTest) {
-    const std::string exe = tolmeri::ExecutablePath();
-    ASSERT_FALSE(exe.empty());
-    EXPECT_EQ(exe.front(), '/');
-    EXPECT_EQ(fs::path(tolmeri::IniPathForExecutable(exe)).filename(), "settings_test.ini");
-}
-
 TEST(Settings, DefaultsKeyByKey) {
     CSettingsValues yearOnly = DefaultSettings();
     yearOnly.date.year = 2001;

@@ -11,8 +11,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "process/process.h"
 #include "settings/profile.h"
-#include "settings/settings.h"
 #include "tolmeri_config.h"
 #include "tools/hours_text.h"
 #include "tools/png_render.h"
