@@ -138,10 +138,12 @@ void AppendDecimalDegrees(std::string& out, int degrees, int minutes) {
 std::string IsoLocalTime(const CivilDate& date, int minute, int timeDiffHours) {
     std::string s;
     AppendDate(s, date);
-    char text[48];
-    std::snprintf(text, sizeof text, "T%02d:%02d:00%c%02d:00", minute / 60, minute % 60,
-                  timeDiffHours < 0 ? '-' : '+', std::abs(timeDiffHours));
-    return s + text;
+    s += 'T';
+    AppendClock(s, minute);
+    char offset[24];
+    std::snprintf(offset, sizeof offset, ":00%c%02d:00", timeDiffHours < 0 ? '-' : '+',
+                  std::abs(timeDiffHours));
+    return s + offset;
 }
 
 std::string CsvField(std::string_view text) {
@@ -198,12 +200,11 @@ void AppendTenths(std::string& out, int tenths) {
 
 int DisplayWidth(std::string_view text) {
     int width = 0;
-    for (char c : text) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u < 0x80)
-            width += 1;
-        else if (u >= 0xC0)
-            width += 2;
+    for (std::size_t i = 0; i < text.size();) {
+        const Utf8Char c = DecodeUtf8(text, i);
+        // A byte that is not UTF-8 shows as one replacement mark.
+        width += c.valid && c.code >= 0x80 ? 2 : 1;
+        i += c.length;
     }
     return width;
 }

@@ -66,7 +66,8 @@ void AppendSixths(std::string& out, int n);
 void AppendTenths(std::string& out, int tenths);
 
 // Columns of the terminal a UTF-8 text takes: the labels and Japanese place
-// names are full-width, everything else here is ASCII.
+// names are full-width, everything else here is ASCII; a byte that is not
+// UTF-8 (a name given as other bytes) takes one, as its replacement mark.
 int DisplayWidth(std::string_view text);
 // text padded with spaces to width columns, on its right or (rightAligned)
 // its left.
