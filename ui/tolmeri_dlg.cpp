@@ -15,6 +15,7 @@
 #include "ui/about_dlg.h"
 #include "ui/box_checks.h"
 #include "ui/chart_painter.h"
+#include "ui/chart_picture.h"
 #include "ui/era_date_dlg.h"
 #include "ui/hour_name_dlg.h"
 #include "ui/year_chart_dlg.h"
@@ -57,7 +58,7 @@ QSize CTolmeriDlg::ClientSizeFor(const QPaintDevice* device) {
 }
 
 QFont CTolmeriDlg::ChartFace() {
-    return CDialog::DialogFont(9);
+    return tolmeri::ChartFace();
 }
 
 bool CTolmeriDlg::OnInitDialog() {

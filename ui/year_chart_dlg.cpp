@@ -1,21 +1,15 @@
 #include "ui/year_chart_dlg.h"
 
-#include <QBuffer>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QFontInfo>
-#include <QImage>
-#include <QImageWriter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QStandardPaths>
-#include <QSvgGenerator>
-#include <QXmlStreamWriter>
 #include <algorithm>
 #include <iterator>
 #include <string>
@@ -28,7 +22,6 @@
 #include "res/resource.h"
 #include "settings/profile.h"
 #include "ui/box_checks.h"
-#include "ui/xml_text.h"
 
 using namespace tolmeri;
 
@@ -56,75 +49,6 @@ const QString& SvgFilter() {
     return filter;
 }
 
-// A face name as a CSS family: bare where it is a run of identifiers (as
-// every face the chart asks for is), else quoted.
-QString CssFamily(const QString& name) {
-    bool bare = !name.isEmpty();
-    for (const QString& word : name.split(u' ')) {
-        if (word.isEmpty() || word.front().isDigit() || word.startsWith(u'-'))
-            bare = false;
-        for (QChar c : word)
-            if (c.unicode() < 0x80 && !c.isLetterOrNumber() && c != u'-' && c != u'_')
-                bare = false;
-    }
-    if (bare)
-        return name;
-    QString quoted = name;
-    quoted.replace(u'\\', QStringLiteral("\\\\")).replace(u'\'', QStringLiteral("\\'"));
-    return u'\'' + quoted + u'\'';
-}
-
-// The faces a picture's texts ask for, best first: the one the texts were
-// measured in, then the font's own list (the Windows face and the other
-// Japanese ones), then the generic family, so that any viewer finds a
-// Japanese face or at least a sans-serif one.
-QString SvgFontFamilies(const QFont& font) {
-    QStringList names{QFontInfo(font).family()};
-    names += font.families();
-    names += font.family();
-    QStringList list;
-    for (const QString& name : names) {
-        const QString trimmed = name.trimmed();
-        if (trimmed.isEmpty() || trimmed.compare(u"sans-serif", Qt::CaseInsensitive) == 0 ||
-            trimmed.compare(u"Sans Serif", Qt::CaseInsensitive) == 0)
-            continue;
-        const QString css = CssFamily(trimmed);
-        if (!list.contains(css, Qt::CaseInsensitive))
-            list << css;
-    }
-    list << QStringLiteral("sans-serif");
-    return list.join(QStringLiteral(", "));
-}
-
-// The chart's texts as SVG text elements, each a whole string held at its
-// anchor, in one group over the drawing.
-QByteArray SvgTexts(const std::vector<YearChartTextRun>& runs) {
-    QByteArray bytes;
-    QXmlStreamWriter xml(&bytes);
-    xml.setAutoFormatting(true); // a text a line
-    xml.setAutoFormattingIndent(0);
-    xml.writeStartElement(QStringLiteral("g"));
-    xml.writeAttribute(QStringLiteral("stroke"), QStringLiteral("none"));
-    if (!runs.empty())
-        xml.writeAttribute(QStringLiteral("font-family"), SvgFontFamilies(runs.front().font));
-    for (const YearChartTextRun& run : runs) {
-        xml.writeStartElement(QStringLiteral("text"));
-        xml.writeAttribute(QStringLiteral("x"), QString::number(run.anchorX));
-        xml.writeAttribute(QStringLiteral("y"), QString::number(run.origin.y()));
-        xml.writeAttribute(QStringLiteral("font-size"), QString::number(run.font.pixelSize()));
-        xml.writeAttribute(QStringLiteral("fill"), run.color.name());
-        if (run.anchor != YearChartAnchor::kStart)
-            xml.writeAttribute(QStringLiteral("text-anchor"), run.anchor == YearChartAnchor::kEnd
-                                                                  ? QStringLiteral("end")
-                                                                  : QStringLiteral("middle"));
-        xml.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
-        xml.writeCharacters(XmlCharacters(run.text));
-        xml.writeEndElement();
-    }
-    xml.writeEndElement();
-    return bytes + '\n';
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -146,7 +70,7 @@ void CYearChartView::leaveEvent(QEvent* event) {
 }
 
 QFont CYearChartView::ChartFont() {
-    return CDialog::DialogFont(9);
+    return ChartFace();
 }
 
 void CYearChartView::SetInput(YearChartInput input) {
@@ -187,69 +111,6 @@ QPoint tolmeri::YearChartPosition(const QRect& owner, const QSize& frame, const 
     if (rightRoom >= leftRoom)
         return {clampX(room.right() + 1 - frame.width()), clampY(owner.top())};
     return {clampX(room.left()), clampY(owner.top())};
-}
-
-QByteArray tolmeri::PngBytes(const QImage& image, QString* error) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    if (writer.write(image))
-        return bytes;
-    if (error)
-        *error = writer.errorString();
-    return {};
-}
-
-QByteArray tolmeri::YearChartPicture(const YearChartInput& input, const QSize& size, bool svg) {
-    const QRect area(QPoint(0, 0), size);
-    if (svg) {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        QSvgGenerator generator;
-        generator.setOutputDevice(&buffer);
-        generator.setSize(size);
-        generator.setViewBox(area);
-        // A pixel of the chart is a CSS pixel, so the picture shows at its size.
-        generator.setResolution(96);
-        // The generator copies <title> and <desc> unescaped.
-        generator.setTitle(XmlEscaped(input.title));
-        generator.setDescription(XmlEscaped(input.subtitle));
-        QPainter painter;
-        if (!painter.begin(&generator))
-            return {};
-        // The generator would write each text in pieces of a few
-        // characters at fixed places, naming one face only: the texts go in
-        // whole, after the drawing.
-        std::vector<YearChartTextRun> runs;
-        PaintYearChart(painter, area, input, CYearChartView::ChartFont(),
-                       [&runs](const YearChartTextRun& run) { runs.push_back(run); });
-        painter.end();
-        const qsizetype end = bytes.lastIndexOf("</svg>");
-        if (end < 0)
-            return {};
-        bytes.insert(end, SvgTexts(runs));
-        // The generator gives the size in millimetres, rounded so that a
-        // viewer makes 801 rows of 800: in pixels, as the view box has it.
-        const QByteArray mm = QStringLiteral("<svg width=\"%1mm\" height=\"%2mm\"")
-                                  .arg(size.width() * 25.4 / 96, 0, 'g', 6)
-                                  .arg(size.height() * 25.4 / 96, 0, 'g', 6)
-                                  .toLatin1();
-        const QByteArray px = QStringLiteral("<svg width=\"%1\" height=\"%2\"")
-                                  .arg(size.width())
-                                  .arg(size.height())
-                                  .toLatin1();
-        if (const qsizetype at = bytes.indexOf(mm); at >= 0 && at < 200)
-            bytes.replace(at, mm.size(), px);
-        return bytes;
-    }
-    QImage image(size, QImage::Format_RGB32);
-    {
-        QPainter painter(&image);
-        PaintYearChart(painter, area, input, CYearChartView::ChartFont());
-    }
-    return PngBytes(image);
 }
 
 // ---------------------------------------------------------------------------

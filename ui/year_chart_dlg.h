@@ -8,7 +8,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QImage>
 #include <QString>
 #include <QWidget>
 
@@ -16,6 +15,7 @@
 #include "core/period_hours.h"
 #include "core/place.h"
 #include "framework/dialog.h"
+#include "ui/chart_picture.h"
 #include "ui/year_chart_painter.h"
 
 // The painted chart, filling the window below its controls.
@@ -46,20 +46,11 @@ private:
 
 namespace tolmeri {
 
-// image as the bytes of a PNG picture; empty, with why in error when given,
-// when it could not be encoded. Every PNG the program makes is encoded here.
-QByteArray PngBytes(const QImage& image, QString* error = nullptr);
-
 // Where a chart window of frame size first stands by its owner, the main
 // dialog, on a screen's room: right of it, else left, below or above, as
 // far as one side has room for the whole window; else against the screen's
 // edge on the roomier side. Always inside room (when the window fits it).
 QPoint YearChartPosition(const QRect& owner, const QSize& frame, const QRect& room);
-
-// The chart of input in the view's font as the bytes of a PNG or an SVG
-// picture of size; empty when it could not be made. The window's 画像として
-// 保存 and tolmeri-hours --year-chart both make their pictures here.
-QByteArray YearChartPicture(const YearChartInput& input, const QSize& size, bool svg);
 
 } // namespace tolmeri
 
