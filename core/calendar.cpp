@@ -484,8 +484,11 @@ private:
 };
 
 // Year, month and day after the era name, then the day's 干支 if written
-// (kanshi, else -1), to the end of the text.
-bool ReadYearMonthDay(Reader& r, std::string_view text, EraDate& d, int& kanshi) {
+// (kanshi, else -1), to the end of the text; failed is the part that does
+// not read, or kNone.
+bool ReadYearMonthDay(Reader& r, std::string_view text, EraDate& d, int& kanshi,
+                      EraDateField& failed) {
+    failed = EraDateField::kYear;
     if (r.Peek() == U'元') {
         r.Skip();
         d.year = 1;
@@ -494,6 +497,7 @@ bool ReadYearMonthDay(Reader& r, std::string_view text, EraDate& d, int& kanshi)
     }
     if (!r.Take(U'年'))
         return false;
+    failed = EraDateField::kMonth;
     d.leap = r.Take(U'閏');
     if (r.Take(U'正'))
         d.month = 1;
@@ -501,6 +505,7 @@ bool ReadYearMonthDay(Reader& r, std::string_view text, EraDate& d, int& kanshi)
         return false;
     if (!r.Take(U'月'))
         return false;
+    failed = EraDateField::kDay;
     if (r.Take(U'朔'))
         d.day = 1;
     else if (!r.Number(d.day))
@@ -508,11 +513,84 @@ bool ReadYearMonthDay(Reader& r, std::string_view text, EraDate& d, int& kanshi)
     if (!r.Take(U'日'))
         return false;
     kanshi = -1;
-    if (r.AtEnd())
-        return true;
-    std::size_t length = 0;
-    kanshi = ReadKanshi(text.substr(r.Pos()), length);
-    return kanshi >= 0 && r.Pos() + length == text.size();
+    if (!r.AtEnd()) {
+        failed = EraDateField::kKanshi;
+        std::size_t length = 0;
+        kanshi = ReadKanshi(text.substr(r.Pos()), length);
+        if (kanshi < 0 || r.Pos() + length != text.size())
+            return false;
+    }
+    failed = EraDateField::kNone;
+    return true;
+}
+
+// One part of an era date on its own: a number, or word (元, 正, 朔) for 1,
+// then at most its unit; for the month a 閏 may stand first (leap). nullopt
+// for anything else, an empty part included.
+std::optional<int> ReadPart(std::string_view input, char32_t word, char32_t unit,
+                            bool* leap = nullptr) {
+    if (!IsWellFormedUtf8(input))
+        return std::nullopt;
+    const std::string text = PlainTypedText(input);
+    Reader r(text);
+    if (leap && r.Take(U'閏'))
+        *leap = true;
+    int value = 0;
+    if (r.Take(word))
+        value = 1;
+    else if (!r.Number(value))
+        return std::nullopt;
+    r.Take(unit);
+    if (!r.AtEnd())
+        return std::nullopt;
+    return value;
+}
+
+// The part a check of the era date refused (error is not kMalformed).
+EraDateField RefusedField(EraDateError error, const EraDate& d) {
+    switch (error) {
+    case EraDateError::kNone:
+    case EraDateError::kMalformed:
+        break;
+    case EraDateError::kUnknownEra:
+        return EraDateField::kEra;
+    case EraDateError::kYearOutsideEra:
+        return EraDateField::kYear;
+    case EraDateError::kNoSuchMonth:
+    case EraDateError::kNoSuchLeapMonth:
+        return EraDateField::kMonth;
+    case EraDateError::kNoSuchDay:
+        return EraDateField::kDay;
+    case EraDateError::kWrongKanshi:
+        return EraDateField::kKanshi;
+    case EraDateError::kDateOutsideEra: {
+        // The day is wrong when another day of the month is taken: 朱鳥元年7月1日
+        // (the era began on 7月20日); the month when none is: 大宝元年1月1日.
+        const int year = GetEra(d.era).firstYear + d.year - 1;
+        const int length = year > kLunisolarLastYear ? DaysInMonth(year, d.month)
+                                                     : LunisolarMonthLength(year, d.month, d.leap);
+        EraDate first = d;
+        first.day = 1;
+        EraDate last = d;
+        last.day = length;
+        const bool taken = JdnFromEraDateAsWritten(first).error == EraDateError::kNone ||
+                           JdnFromEraDateAsWritten(last).error == EraDateError::kNone;
+        return taken ? EraDateField::kDay : EraDateField::kMonth;
+    }
+    }
+    return EraDateField::kNone;
+}
+
+// The day of result.date as written, its note, and any error with its part.
+void FindWrittenDay(EraDateParse& result) {
+    EraDateResult day = JdnFromEraDateAsWritten(result.date);
+    result.error = day.error;
+    result.jdn = day.jdn;
+    result.note = std::move(day.note);
+    if (day.error == EraDateError::kNone && result.kanshi >= 0 &&
+        result.kanshi != DayKanshi(day.jdn))
+        result.error = EraDateError::kWrongKanshi;
+    result.field = RefusedField(result.error, result.date);
 }
 
 // The longest era name the text starts with, -1 for none.
@@ -534,7 +612,8 @@ std::optional<EraDate> ReadYearMonthDayText(std::string_view input) {
     EraDate d;
     // A 干支 after it is checked only where the day is known, by ParseEraDate.
     int kanshi = -1;
-    if (!ReadYearMonthDay(r, text, d, kanshi) || kanshi >= 0)
+    EraDateField failed = EraDateField::kNone;
+    if (!ReadYearMonthDay(r, text, d, kanshi, failed) || kanshi >= 0)
         return std::nullopt;
     return d;
 }
@@ -545,26 +624,23 @@ EraDateParse ParseEraDate(std::string_view input) {
     // make of them: C0 B5 is not "5".
     if (!IsWellFormedUtf8(input)) {
         result.error = EraDateError::kMalformed;
+        result.field = EraDateField::kEra;
         return result;
     }
     const std::string plain = PlainTypedText(input);
     const std::string_view text = plain;
     const int era = EraPrefix(text);
+    // The part that did not read after a known era's name.
+    EraDateField failed = EraDateField::kEra;
     if (era >= 0) {
         const std::string_view name = data::kEras[era].name;
         Reader r(text, name.size());
         EraDate d;
         d.era = era;
-        if (ReadYearMonthDay(r, text, d, result.kanshi)) {
+        if (ReadYearMonthDay(r, text, d, result.kanshi, failed)) {
             result.date = d;
             result.eraText = name;
-            EraDateResult day = JdnFromEraDateAsWritten(d);
-            result.error = day.error;
-            result.jdn = day.jdn;
-            result.note = std::move(day.note);
-            if (day.error == EraDateError::kNone && result.kanshi >= 0 &&
-                result.kanshi != DayKanshi(day.jdn))
-                result.error = EraDateError::kWrongKanshi;
+            FindWrittenDay(result);
             return result;
         }
     }
@@ -576,17 +652,54 @@ EraDateParse ParseEraDate(std::string_view input) {
     const std::string_view name = text.substr(0, r.Pos());
     EraDate d;
     int kanshi = -1;
+    EraDateField unknownFailed = EraDateField::kNone;
     const bool ascii = std::all_of(name.begin(), name.end(),
                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (!name.empty() && !ascii && FindEra(name) < 0 && ReadYearMonthDay(r, text, d, kanshi)) {
+    if (!name.empty() && !ascii && FindEra(name) < 0 &&
+        ReadYearMonthDay(r, text, d, kanshi, unknownFailed)) {
         result.error = EraDateError::kUnknownEra;
+        result.field = EraDateField::kEra;
         result.eraText = name;
         result.date = d;
         result.date.era = -1;
         return result;
     }
     result.error = EraDateError::kMalformed;
+    result.field = failed;
     result.eraText = era >= 0 ? std::string(data::kEras[era].name) : std::string();
+    return result;
+}
+
+EraDateParse ParseEraDateParts(const EraDateParts& parts) {
+    EraDateParse result;
+    const auto fail = [&result](EraDateError error, EraDateField field) {
+        result.error = error;
+        result.field = field;
+        return result;
+    };
+    if (!IsWellFormedUtf8(parts.era))
+        return fail(EraDateError::kMalformed, EraDateField::kEra);
+    result.eraText = PlainTypedText(parts.era);
+    if (result.eraText.empty())
+        return fail(EraDateError::kMalformed, EraDateField::kEra);
+    result.date.era = FindEra(result.eraText);
+    if (result.date.era < 0)
+        return fail(EraDateError::kUnknownEra, EraDateField::kEra);
+    const std::optional<int> year = ReadPart(parts.year, U'元', U'年');
+    if (!year)
+        return fail(EraDateError::kMalformed, EraDateField::kYear);
+    result.date.year = *year;
+    bool leap = parts.leap;
+    const std::optional<int> month = ReadPart(parts.month, U'正', U'月', &leap);
+    if (!month)
+        return fail(EraDateError::kMalformed, EraDateField::kMonth);
+    result.date.leap = leap;
+    result.date.month = *month;
+    const std::optional<int> day = ReadPart(parts.day, U'朔', U'日');
+    if (!day)
+        return fail(EraDateError::kMalformed, EraDateField::kDay);
+    result.date.day = *day;
+    FindWrittenDay(result);
     return result;
 }
 

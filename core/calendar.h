@@ -151,8 +151,24 @@ std::string FormatYearWithEras(int year);
 // ---------------------------------------------------------------------------
 // Era dates as written
 
+// The part of an era date as written that a failure lies in.
+enum class EraDateField {
+    kNone,   // no failure
+    kEra,    // the era's name, or the text from its start when it names no era
+    kYear,   // the year with its 年
+    kMonth,  // the month with its 閏 and 月
+    kDay,    // the day with its 日
+    kKanshi, // the day's 干支 written after it
+};
+
 struct EraDateParse {
     EraDateError error = EraDateError::kNone;
+    // Where the error lies: for kMalformed the first part that does not read
+    // (慶長5x年9月15日: kYear), else the part the check refused (kYear for
+    // kYearOutsideEra, kMonth for a month or leap month the year lacks, kDay
+    // for a day past the month; for kDateOutsideEra the month when no day
+    // of it is taken, else the day).
+    EraDateField field = EraDateField::kNone;
     EraDate date;        // the fields as read (era -1 when unknown)
     std::string eraText; // the era name as written
     int jdn = 0;         // the day, when error is kNone or kWrongKanshi
@@ -171,6 +187,22 @@ struct EraDateParse {
 // well-formed UTF-8 is kMalformed.
 // The day's 干支 may follow ("安政七年三月三日丁卯") and must be the day's.
 EraDateParse ParseEraDate(std::string_view text);
+
+// An era date given part by part, as separate boxes hold it: the era's name;
+// the year (元 for 元年), month (正 for 正月, a 閏 before it for a leap month)
+// and day (朔 for 朔日) each in any numeral ParseEraDate reads and with or
+// without its unit (年, 月, 日); each part made plain as ParseEraDate makes
+// its text. Every part is read by itself, so field names the part at fault
+// (an empty or unreadable one is kMalformed there); the day is found as
+// ParseEraDate finds it, with its note. No 干支.
+struct EraDateParts {
+    std::string_view era;
+    std::string_view year;
+    bool leap = false;
+    std::string_view month;
+    std::string_view day;
+};
+EraDateParse ParseEraDateParts(const EraDateParts& parts);
 
 // The year, month and day of an era date without its era, "2026年6月21日",
 // "二〇二六年六月二十一日", "1860年閏3月1日", read as ParseEraDate reads them

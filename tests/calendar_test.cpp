@@ -408,6 +408,136 @@ TEST(EraDateText, SourcesConventionsAreReadWithANote) {
     }
 }
 
+// Which part of a written date is at fault, for a caller that shows it:
+// the first part that does not read, or the part a check refused.
+TEST(EraDateText, TheFaultyPartIsNamed) {
+    using F = EraDateField;
+    using E = EraDateError;
+    const struct {
+        const char* text;
+        EraDateError error;
+        EraDateField field;
+    } cases[] = {
+        {"慶長5年9月15日", E::kNone, F::kNone},
+        {"1600-10-21", E::kMalformed, F::kEra},
+        {"", E::kMalformed, F::kEra},
+        {"\xC0\xB5年9月15日", E::kMalformed, F::kEra},
+        {"大和5年9月15日", E::kUnknownEra, F::kEra},
+        {"慶長5x年9月15日", E::kMalformed, F::kYear},
+        {"慶長年9月15日", E::kMalformed, F::kYear},
+        {"慶長十十年9月15日", E::kMalformed, F::kYear},
+        {"慶長5年九a月15日", E::kMalformed, F::kMonth},
+        {"慶長5年閏月15日", E::kMalformed, F::kMonth},
+        {"慶長5年9月", E::kMalformed, F::kDay},
+        {"慶長5年9月-1日", E::kMalformed, F::kDay},
+        {"慶長5年9月15日です", E::kMalformed, F::kKanshi},
+        {"安政7年3月3日甲丑", E::kMalformed, F::kKanshi},
+        {"慶長25年1月1日", E::kYearOutsideEra, F::kYear},
+        {"慶長5年13月1日", E::kNoSuchMonth, F::kMonth},
+        {"文政12年閏3月1日", E::kNoSuchLeapMonth, F::kMonth},
+        {"明治6年閏1月1日", E::kNoSuchLeapMonth, F::kMonth},
+        {"令和7年2月29日", E::kNoSuchDay, F::kDay},
+        {"安政7年3月31日丁卯", E::kNoSuchDay, F::kDay},
+        // No day of 大宝元年1月 is in 大宝 (from 3月21日), but 朱鳥元年7月 has
+        // days of 朱鳥 (from 7月20日).
+        {"大宝元年1月1日", E::kDateOutsideEra, F::kMonth},
+        {"朱鳥元年7月1日", E::kDateOutsideEra, F::kDay},
+        {"安政7年3月3日戊辰", E::kWrongKanshi, F::kKanshi},
+    };
+    for (const auto& c : cases) {
+        const EraDateParse p = ParseEraDate(c.text);
+        EXPECT_EQ(p.error, c.error) << c.text;
+        EXPECT_EQ(p.field, c.field) << c.text;
+    }
+}
+
+// A date given part by part, as separate boxes hold it: each part read by
+// itself, so a fault is found in its own part however the others read.
+TEST(EraDateText, PartsAreReadEachByItself) {
+    using F = EraDateField;
+    using E = EraDateError;
+    const int sekigahara = Greg(1600, 10, 21);
+    const struct {
+        EraDateParts parts;
+        EraDateError error;
+        EraDateField field;
+        int jdn; // for kNone
+        const char* message;
+    } cases[] = {
+        {{"慶長", "5", false, "9", "15"}, E::kNone, F::kNone, sekigahara, ""},
+        {{"慶長", "五年", false, "九月", "十五日"}, E::kNone, F::kNone, sekigahara, ""},
+        {{" 慶長 ", "５", false, "９", "１５"}, E::kNone, F::kNone, sekigahara, ""},
+        {{"慶長", "元", false, "10", "27"}, E::kNone, F::kNone, Greg(1596, 12, 16), ""},
+        {{"寛永", "二〇", false, "正", "朔"},
+         E::kNone,
+         F::kNone,
+         JdnFromLunisolar({1643, 1, false, 1}).value(),
+         ""},
+        // 閏 in the month's box or by the flag.
+        {{"文政", "13", false, "閏3", "1"},
+         E::kNone,
+         F::kNone,
+         JdnFromLunisolar({1830, 3, true, 1}).value(),
+         ""},
+        {{"文政", "13", true, "3月", "1"},
+         E::kNone,
+         F::kNone,
+         JdnFromLunisolar({1830, 3, true, 1}).value(),
+         ""},
+        {{"", "5", false, "9", "15"}, E::kMalformed, F::kEra, 0, nullptr},
+        {{"大和", "5x", false, "", ""},
+         E::kUnknownEra,
+         F::kEra,
+         0,
+         "「大和」という元号はありません"},
+        {{"慶長", "5x", false, "9", "15"}, E::kMalformed, F::kYear, 0, nullptr},
+        // Written out, these would read as another part's fault.
+        {{"慶長", "5年年", false, "9", "15"}, E::kMalformed, F::kYear, 0, nullptr},
+        {{"慶長", "5年9", false, "15", "1"}, E::kMalformed, F::kYear, 0, nullptr},
+        {{"慶長", "5", false, "9月15", "日"}, E::kMalformed, F::kMonth, 0, nullptr},
+        {{"慶長", "", false, "9", "15"}, E::kMalformed, F::kYear, 0, nullptr},
+        {{"慶長", "5", false, "九a", "15"}, E::kMalformed, F::kMonth, 0, nullptr},
+        {{"慶長", "5", false, "9", "-1"}, E::kMalformed, F::kDay, 0, nullptr},
+        {{"慶長", "5", false, "9", ""}, E::kMalformed, F::kDay, 0, nullptr},
+        {{"慶長", "25", false, "1", "1"},
+         E::kYearOutsideEra,
+         F::kYear,
+         0,
+         "慶長25年はありません（慶長は元年から20年まで）"},
+        {{"文政", "12", true, "3", "1"},
+         E::kNoSuchLeapMonth,
+         F::kMonth,
+         0,
+         "文政12年に閏3月はありません（この年に閏月はありません）"},
+        {{"文政", "12", false, "3", "30"},
+         E::kNoSuchDay,
+         F::kDay,
+         0,
+         "文政12年3月に30日はありません（3月は29日まで）"},
+        {{"大宝", "元", false, "1", "1"}, E::kDateOutsideEra, F::kMonth, 0, nullptr},
+        {{"\xC0\xB5", "5", false, "9", "15"}, E::kMalformed, F::kEra, 0, nullptr},
+        {{"慶長", "\xC0\xB5", false, "9", "15"}, E::kMalformed, F::kYear, 0, nullptr},
+    };
+    for (const auto& c : cases) {
+        const EraDateParts& in = c.parts;
+        const std::string trace = std::string(in.era) + "|" + std::string(in.year) + "|" +
+                                  std::string(in.month) + "|" + std::string(in.day);
+        const EraDateParse p = ParseEraDateParts(in);
+        EXPECT_EQ(p.error, c.error) << trace;
+        EXPECT_EQ(p.field, c.field) << trace;
+        if (c.error == E::kNone) {
+            EXPECT_EQ(p.jdn, c.jdn) << trace;
+        }
+        if (c.message) {
+            EXPECT_EQ(EraDateErrorMessage(p), c.message) << trace;
+        }
+    }
+    // The sources' conventions come with their note, as for a written date.
+    const EraDateParse kept = ParseEraDateParts({"安政", "7", false, "3", "20"});
+    EXPECT_EQ(kept.note, ParseEraDate("安政7年3月20日").note);
+    EXPECT_EQ(kept.jdn, Greg(1860, 4, 10));
+}
+
 // The structured date checks in the same order, for a dialog's fields.
 TEST(EraDateText, FieldsToDay) {
     const int bunsei = FindEra("文政");

@@ -5,6 +5,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
 #include <QPushButton>
 
 #include "core/temporal_hours.h"
@@ -244,6 +246,103 @@ TEST_F(EraDateDialog, TypingShowsTheGregorianDateOrWhyThereIsNone) {
             EXPECT_EQ(Label(era, IDC_ERA_RESULT), QString::fromUtf8(c.result));
             EXPECT_EQ(OkEnabled(era), c.accepted);
         }
+    });
+}
+
+// A wrong entry tints the box at fault (an empty box is only asked for),
+// and Enter or OK then puts the focus there with its text selected.
+TEST_F(EraDateDialog, AWrongEntryMarksAndFocusesItsBox) {
+    const struct {
+        Entry entry;
+        int box;
+        bool marked;
+        const char* result;
+    } cases[] = {
+        {{"大和", "5", false, "9", "15"}, IDC_ERA_NAME, true, "「大和」という元号はありません"},
+        {{"慶長25年1月1日", "", false, "", ""},
+         IDC_ERA_NAME,
+         true,
+         "慶長25年はありません（慶長は元年から20年まで）"},
+        {{"1860/13/1", "", false, "", ""},
+         IDC_ERA_NAME,
+         true,
+         "「1860/13/1」は正しくありません（月は 1～12）"},
+        {{"", "5", false, "9", "15"}, IDC_ERA_NAME, false, "元号を選ぶか入れてください。"},
+        {{"慶長", "25", false, "1", "1"},
+         IDC_ERA_YEAR,
+         true,
+         "慶長25年はありません（慶長は元年から20年まで）"},
+        {{"慶長", "5x", false, "9", "15"},
+         IDC_ERA_YEAR,
+         true,
+         "「年」は数で入れてください（元年は 1 か「元」）。"},
+        // Read box by box: the year's fault, though written out it would
+        // stop at the month.
+        {{"慶長", "5年年", false, "9", "15"},
+         IDC_ERA_YEAR,
+         true,
+         "「年」は数で入れてください（元年は 1 か「元」）。"},
+        {{"令和", "200", false, "1", "1"},
+         IDC_ERA_YEAR,
+         true,
+         "西暦 2218年1月1日\n日付欄に入れられるのは 0年から 2200年までです。"},
+        {{"慶長", "", false, "9", "15"},
+         IDC_ERA_YEAR,
+         false,
+         "年を入れてください（元年は 1 か「元」）。"},
+        {{"慶長", "5", false, "13", "1"}, IDC_ERA_MONTH, true, "慶長5年に13月はありません"},
+        {{"文政", "12", true, "3", "1"},
+         IDC_ERA_MONTH,
+         true,
+         "文政12年に閏3月はありません（この年に閏月はありません）"},
+        {{"慶長", "5", false, "九a", "15"}, IDC_ERA_MONTH, true, "「月」は数で入れてください。"},
+        {{"大宝", "元", false, "1", "1"},
+         IDC_ERA_MONTH,
+         true,
+         "大宝元年1月1日は大宝の期間外です（大宝は大宝元年3月21日から大宝4年5月9日まで）"},
+        {{"慶長", "5", false, "", "15"}, IDC_ERA_MONTH, false, "月を入れてください。"},
+        {{"文政", "12", false, "3", "30"},
+         IDC_ERA_DAY,
+         true,
+         "文政12年3月に30日はありません（3月は29日まで）"},
+        {{"慶長", "5", false, "9", "-1"}, IDC_ERA_DAY, true, "「日」は数で入れてください。"},
+        {{"慶長", "5", false, "9", "日"}, IDC_ERA_DAY, false, "日を入れてください。"},
+    };
+    const int boxes[] = {IDC_ERA_NAME, IDC_ERA_YEAR, IDC_ERA_MONTH, IDC_ERA_DAY};
+    InEraDialog([&](CEraDateDlg& era) {
+        const QColor plain = era.GetDlgItem(IDC_ERA_YEAR)->palette().color(QPalette::Base);
+        ASSERT_NE(plain, tolmeri::EraFaultTint());
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.entry.era) + c.entry.year + "/" + c.entry.month + "/" +
+                         c.entry.day);
+            Enter(era, c.entry);
+            EXPECT_EQ(Label(era, IDC_ERA_RESULT), QString::fromUtf8(c.result));
+            EXPECT_EQ(era.FaultBox(), c.box);
+            for (int id : boxes) {
+                const bool tinted =
+                    era.GetDlgItem(id)->palette().color(QPalette::Base) == tolmeri::EraFaultTint();
+                EXPECT_EQ(tinted, c.marked && id == c.box) << "box " << id;
+            }
+            // Enter in another box, and OK by any other way, go to the box.
+            const int from = c.box == IDC_ERA_DAY ? IDC_ERA_YEAR : IDC_ERA_DAY;
+            era.GetDlgItem(from)->setFocus();
+            QTest::keyClick(era.GetDlgItem(from), Qt::Key_Return);
+            EXPECT_TRUE(era.isVisible());
+            EXPECT_EQ(era.focusWidget(), era.GetDlgItem(c.box));
+            if (auto* edit = qobject_cast<QLineEdit*>(era.GetDlgItem(c.box))) {
+                EXPECT_EQ(edit->selectedText(), edit->text());
+            }
+            era.GetDlgItem(from)->setFocus();
+            QMetaObject::invokeMethod(&era, "accept");
+            EXPECT_TRUE(era.isVisible());
+            EXPECT_EQ(era.focusWidget(), era.GetDlgItem(c.box));
+        }
+        // Put right, nothing is marked.
+        Enter(era, {"慶長", "5", false, "9", "15"});
+        EXPECT_EQ(era.FaultBox(), 0);
+        for (int id : boxes)
+            EXPECT_NE(era.GetDlgItem(id)->palette().color(QPalette::Base), tolmeri::EraFaultTint())
+                << id;
     });
 }
 

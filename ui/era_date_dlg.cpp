@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <string>
 
 #include "core/accepted_ranges.h"
@@ -65,6 +67,10 @@ QString EraListText(int era) {
     return name;
 }
 
+QColor EraFaultTint() {
+    return QColor(255, 224, 224);
+}
+
 QString GregorianText(const CivilDate& date) {
     return QStringLiteral("%1年%2月%3日").arg(date.year).arg(date.month).arg(date.day);
 }
@@ -97,9 +103,14 @@ EraDateReading DayReading(int jdn, const std::string& note) {
         text += QStringLiteral("\n日付欄に入れられるのは %1年から %2年までです。")
                     .arg(kYearRange.first)
                     .arg(kYearRange.last);
-        return {jdn, text, false};
+        return {jdn, text, false, EraDateField::kYear};
     }
-    return {jdn, text, true};
+    return {jdn, text, true, EraDateField::kNone};
+}
+
+// A reading that names no day, its part at fault.
+EraDateReading Refused(const QString& text, EraDateField field, bool missing = false) {
+    return {std::nullopt, text, false, field, missing};
 }
 
 // A whole date typed or pasted into the era box, "安政7年 3月20日",
@@ -109,10 +120,14 @@ EraDateReading DayReading(int jdn, const std::string& note) {
 std::optional<EraDateReading> ReadWholeDate(const QString& typed) {
     const std::string text = typed.toStdString();
     const EraDateParse era = ParseEraDate(text);
-    if (era.error == EraDateError::kNone)
-        return DayReading(era.jdn, era.note);
+    if (era.error == EraDateError::kNone) {
+        EraDateReading reading = DayReading(era.jdn, era.note);
+        if (reading.field != EraDateField::kNone)
+            reading.field = EraDateField::kEra; // the year is in the era box
+        return reading;
+    }
     if (era.error != EraDateError::kMalformed && era.error != EraDateError::kUnknownEra)
-        return EraDateReading{std::nullopt, QString::fromUtf8(EraDateErrorMessage(era)), false};
+        return Refused(Message(era), EraDateField::kEra);
     const std::string plain = PlainTypedText(text);
     const bool western = !plain.empty() && ((plain[0] >= '0' && plain[0] <= '9') ||
                                             plain.starts_with("西暦") || plain.starts_with("旧暦"));
@@ -120,12 +135,13 @@ std::optional<EraDateReading> ReadWholeDate(const QString& typed) {
         return std::nullopt;
     const Result<TypedDate> date = ReadTypedDate(text);
     if (!date)
-        return EraDateReading{std::nullopt,
-                              QStringLiteral("「") + typed.trimmed() + QStringLiteral("」") +
-                                  QString::fromUtf8(date.Message()).trimmed(),
-                              false};
+        return Refused(QStringLiteral("「") + typed.trimmed() + QStringLiteral("」") +
+                           QString::fromUtf8(date.Message()).trimmed(),
+                       EraDateField::kEra);
     const int jdn = JdnFromCivil(date->date);
     EraDateReading reading = DayReading(jdn, {});
+    if (reading.field != EraDateField::kNone)
+        reading.field = EraDateField::kEra;
     if (const std::string wareki = FormatEraDates(EraDatesFromJdn(jdn)); !wareki.empty())
         reading.text += QStringLiteral("\n和暦 ") + QString::fromUtf8(wareki);
     return reading;
@@ -135,50 +151,47 @@ std::optional<EraDateReading> ReadWholeDate(const QString& typed) {
 
 EraDateReading ReadEraDateEntry(const EraDateEntry& entry) {
     const QString era = EraName(entry.era);
-    const QString year = Number(entry.year, u'年');
-    const QString month = Number(entry.month, u'月');
-    const QString day = Number(entry.day, u'日');
     if (era.isEmpty())
-        return {std::nullopt, QStringLiteral("元号を選ぶか入れてください。"), false};
-    if (FindEra(era.toStdString()) < 0) {
+        return Refused(QStringLiteral("元号を選ぶか入れてください。"), EraDateField::kEra, true);
+    if (FindEra(era.toStdString()) < 0)
         if (std::optional<EraDateReading> whole = ReadWholeDate(entry.era))
             return *whole;
-        EraDateParse unknown;
-        unknown.error = EraDateError::kUnknownEra;
-        unknown.eraText = era.toStdString();
-        return {std::nullopt, Message(unknown), false};
-    }
+
+    // Each box read by the calendar's own reader of the parts of an era
+    // date: kanji numerals, 元年, 正月 and 朔日 come with it, and it says
+    // which part is at fault.
+    const std::string eraText = era.toStdString();
+    const std::string year = entry.year.toStdString();
+    const std::string month = entry.month.toStdString();
+    const std::string day = entry.day.toStdString();
+    EraDateParse parse = ParseEraDateParts({eraText, year, entry.leap, month, day});
+    if (parse.field == EraDateField::kEra)
+        return Refused(Message(parse), parse.field);
+
+    // An empty box (or one holding only its unit) is asked for, before the
+    // reader's answer about the boxes after it.
     const struct {
         const QString& text;
+        QChar unit;
+        EraDateField field;
         const char* empty;
-    } boxes[] = {{year, "年を入れてください（元年は 1 か「元」）。"},
-                 {month, "月を入れてください。"},
-                 {day, "日を入れてください。"}};
+        const char* unread;
+    } boxes[] = {{entry.year, u'年', EraDateField::kYear,
+                  "年を入れてください（元年は 1 か「元」）。",
+                  "「年」は数で入れてください（元年は 1 か「元」）。"},
+                 {entry.month, u'月', EraDateField::kMonth, "月を入れてください。",
+                  "「月」は数で入れてください。"},
+                 {entry.day, u'日', EraDateField::kDay, "日を入れてください。",
+                  "「日」は数で入れてください。"}};
     for (const auto& box : boxes)
-        if (box.text.isEmpty())
-            return {std::nullopt, QString::fromUtf8(box.empty), false};
-
-    // The date as a text writes it, read by the calendar's own reader: kanji
-    // numerals, 元年, 正月 and 朔日 come with it.
-    const QString leap = entry.leap ? QStringLiteral("閏") : QString();
-    const QString written = era + year + u'年' + leap + month + u'月' + day + u'日';
-    const EraDateParse parse = ParseEraDate(written.toStdString());
-    if (parse.error == EraDateError::kMalformed) {
-        // Which box holds no number: each read in a date that is otherwise
-        // plain.
-        const auto reads = [](const QString& text) {
-            return ParseEraDate(text.toStdString()).error != EraDateError::kMalformed;
-        };
-        if (!reads(era + year + QStringLiteral("年1月1日")))
-            return {std::nullopt,
-                    QStringLiteral("「年」は数で入れてください（元年は 1 か「元」）。"), false};
-        if (!reads(era + year + u'年' + leap + month + QStringLiteral("月1日")))
-            return {std::nullopt, QStringLiteral("「月」は数で入れてください。"), false};
-        return {std::nullopt, QStringLiteral("「日」は数で入れてください。"), false};
-    }
+        if (Number(box.text, box.unit).isEmpty())
+            return Refused(QString::fromUtf8(box.empty), box.field, true);
+    if (parse.error == EraDateError::kMalformed)
+        for (const auto& box : boxes)
+            if (box.field == parse.field)
+                return Refused(QString::fromUtf8(box.unread), box.field);
     if (parse.error != EraDateError::kNone)
-        return {std::nullopt, Message(parse), false};
-
+        return Refused(Message(parse), parse.field);
     return DayReading(parse.jdn, parse.note);
 }
 
@@ -304,14 +317,65 @@ void CEraDateDlg::OnEntryChanged() {
     m_reading = ReadEraDateEntry(entry);
     SetDlgItemText(IDC_ERA_RESULT, m_reading.text);
     GetDlgItem(afx::IDOK)->setEnabled(m_reading.accepted);
+    MarkFaultBox();
+}
+
+int CEraDateDlg::FaultBox() const {
+    if (m_reading.accepted)
+        return 0;
+    switch (m_reading.field) {
+    case EraDateField::kNone:
+        break;
+    case EraDateField::kEra:
+        return IDC_ERA_NAME;
+    case EraDateField::kYear:
+        return IDC_ERA_YEAR;
+    case EraDateField::kMonth:
+        return IDC_ERA_MONTH;
+    case EraDateField::kDay:
+    case EraDateField::kKanshi:
+        return IDC_ERA_DAY;
+    }
+    return 0;
+}
+
+void CEraDateDlg::MarkFaultBox() {
+    const int fault = FaultBox();
+    for (int id : {IDC_ERA_NAME, IDC_ERA_YEAR, IDC_ERA_MONTH, IDC_ERA_DAY}) {
+        // A palette of no roles of its own gives the box its usual colours back.
+        QPalette palette;
+        if (id == fault && !m_reading.missing)
+            palette.setColor(QPalette::Base, EraFaultTint());
+        GetDlgItem(id)->setPalette(palette);
+    }
+}
+
+void CEraDateDlg::FocusFaultBox() {
+    QApplication::beep();
+    QWidget* box = GetDlgItem(FaultBox());
+    if (!box)
+        return;
+    box->setFocus(Qt::OtherFocusReason);
+    if (auto* edit = qobject_cast<QLineEdit*>(box))
+        edit->selectAll();
+    else if (auto* list = qobject_cast<QComboBox*>(box); list && list->lineEdit())
+        list->lineEdit()->selectAll();
 }
 
 void CEraDateDlg::OnOK() {
-    // Only a day the date boxes take; the result line says why not.
     if (!m_reading.accepted || !m_reading.jdn) {
-        QApplication::beep();
+        FocusFaultBox();
         return;
     }
     m_date = CivilFromJdn(*m_reading.jdn);
     CDialog::OnOK();
+}
+
+void CEraDateDlg::keyPressEvent(QKeyEvent* event) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !m_reading.accepted) {
+        FocusFaultBox();
+        event->accept();
+        return;
+    }
+    CDialog::keyPressEvent(event);
 }

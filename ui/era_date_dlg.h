@@ -6,9 +6,11 @@
 // back in m_date; the dialog itself changes nothing else.
 #pragma once
 
+#include <QColor>
 #include <QString>
 #include <optional>
 
+#include "core/calendar.h"
 #include "core/civil_date.h"
 #include "framework/dialog.h"
 
@@ -33,10 +35,15 @@ struct EraDateEntry {
 // shows ("西暦 1600年10月21日", with "（ユリウス暦 …）" before 1582-10-15,
 // or a one-line message), and accepted is true only for a day the main
 // dialog's date boxes take (the accepted years of core/accepted_ranges.h).
+// field is the part whose box is at fault when the day is not taken (kNone
+// when it is): what the era date's reader reports, kEra for a whole date
+// typed into the era box, kYear for a day beyond the accepted years.
 struct EraDateReading {
     std::optional<int> jdn;
     QString text;
     bool accepted = false;
+    EraDateField field = EraDateField::kNone;
+    bool missing = false; // that part is empty: asked for, not wrong
 };
 
 // The numbers may be arabic, full-width or kanji numerals, each with or
@@ -59,6 +66,9 @@ DayNameLines NameDayLines(int jdn, int timeDiffHours);
 // "1600年10月21日".
 QString GregorianText(const CivilDate& date);
 
+// The background of a box whose text is at fault.
+QColor EraFaultTint();
+
 } // namespace tolmeri
 
 class CEraDateDlg : public CDialog {
@@ -78,14 +88,25 @@ public:
     tolmeri::CivilDate m_date;                    // after OK: the Gregorian date chosen
 
     const tolmeri::EraDateReading& Reading() const { return m_reading; }
+    // The box of the part at fault (IDC_ERA_NAME, _YEAR, _MONTH or _DAY), 0
+    // while the entry names a day the date boxes take.
+    int FaultBox() const;
 
 protected:
     bool OnInitDialog() override;
+    // Only a day the date boxes take; otherwise the focus goes to the box
+    // at fault, its text selected, as a refused box of the data exchange.
     void OnOK() override;
+    // Enter with OK disabled does the same.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void ShowOpenDate();
     void OnEntryChanged();
+    // A box that holds something wrong is tinted; an empty one is only asked
+    // for in the result line.
+    void MarkFaultBox();
+    void FocusFaultBox();
 
     tolmeri::EraDateReading m_reading;
 };
