@@ -1441,21 +1441,78 @@ TEST_F(HoursCli, AtNamesTheBranchItsQuarterAndBothThirds) {
         << json.out;
 }
 
-TEST_F(HoursCli, CsvAndJsonNameEachDayAsTheOldTextsDo) {
-    const std::vector<std::string> newColumns = {
-        "wareki",      "kyureki_year", "kyureki_month", "kyureki_leap",    "kyureki_day",
-        "julian_date", "sekki",        "sekki_start",   "dawn_definition", "clock_set",
-        "calendar",    "note",         "day_kanshi",    "year_kanshi",     "rokuyo",
-        "sun",         "moon_age",     "moon_phase",    "moonrise",        "moonset",
-        "moon_transit"};
-    const ProcessResult csv = Run({"--date", "2026-06-21", "--format", "csv"});
-    const std::vector<std::string> head = Split(Split(csv.out, '\n').at(0), ',');
-    ASSERT_EQ(head.size(), 79u);
-    // The older columns first, as they were; the new ones after them.
-    EXPECT_EQ(head[0], "date");
-    EXPECT_EQ(head[57], "b24_min");
-    EXPECT_EQ(std::vector<std::string>(head.begin() + 58, head.end()), newColumns);
+// The first columns are those of the first CSV the tool wrote, in their
+// order, so that a reader of that layout reads on; after them each column
+// is named once, in lower case, and --help explains it; and JSON gives each
+// day the very value of each column under the same name (b00 to b24 as
+// "times", b00_min to b24_min as "minutes", the place's name in "place",
+// null for an empty field, false and true for 0 and 1).
+TEST_F(HoursCli, EveryColumnIsNamedOnceExplainedAndTheSameInJson) {
+    std::vector<std::string> firstLayout = {"date",     "place",      "sunrise",     "sunset",
+                                            "day_hour", "night_hour", "sunrise_min", "sunset_min"};
+    for (const char* suffix : {"", "_min"})
+        for (int i = 0; i < 25; ++i) {
+            char name[8];
+            std::snprintf(name, sizeof name, "b%02d%s", i, suffix);
+            firstLayout.emplace_back(name);
+        }
+    const std::string help = Run({"--help"}).out;
+    // Days with and without a lunisolar or a Julian date, a Moon's rise or set.
+    const std::vector<std::string> runs[] = {
+        {"--place", "京都", "--date", "1582-10-13", "--days", "4"},
+        {"--place", "東京", "--date", "1872-12-30", "--days", "4"},
+        {"--place", "Sydney", "--date", "2026-06-18", "--days", "3"},
+    };
+    for (const std::vector<std::string>& run : runs) {
+        SCOPED_TRACE(run[1] + " " + run[3]);
+        std::vector<std::string> csvArgs = run, jsonArgs = run;
+        csvArgs.insert(csvArgs.end(), {"--format", "csv"});
+        jsonArgs.insert(jsonArgs.end(), {"--format", "json"});
+        const ProcessResult csv = Run(csvArgs), json = Run(jsonArgs);
+        ASSERT_EQ(csv.status, 0) << csv.err;
+        ASSERT_EQ(json.status, 0) << json.err;
+        const std::vector<std::string> head = Fields(Split(csv.out, '\n').at(0));
+        ASSERT_GE(head.size(), firstLayout.size());
+        EXPECT_EQ(std::vector<std::string>(head.begin(), head.begin() + firstLayout.size()),
+                  firstLayout);
+        EXPECT_EQ(std::set<std::string>(head.begin(), head.end()).size(), head.size());
+        for (const std::string& name : head) {
+            EXPECT_EQ(name.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789_"),
+                      std::string::npos)
+                << name;
+            const bool boundary = name.size() >= 3 && name[0] == 'b' && std::isdigit(name[1]);
+            if (!boundary && name != "date" && name != "place") {
+                EXPECT_NE(help.find(name), std::string::npos) << name << " is not in --help";
+            }
+        }
+        const auto parsed = Python(
+            "import csv,io,json,re,sys\n"
+            "c,j=open(sys.argv[1],encoding='utf-8').read().split('\\x1e')\n"
+            "rows=list(csv.DictReader(io.StringIO(c)))\n"
+            "doc=json.loads(j)\n"
+            "print(len(rows),len(doc['days']))\n"
+            "for r,d in zip(rows,doc['days']):\n"
+            "  for k,v in r.items():\n"
+            "    m=re.fullmatch(r'b(\\d\\d)(_min)?',k)\n"
+            "    if m: x=d['minutes' if m.group(2) else 'times'][int(m.group(1))]\n"
+            "    elif k=='place': x=doc['place']['name']\n"
+            "    else: x=d.get(k,'(no such key)')\n"
+            "    t='' if x is None else ('1' if x else '0') if isinstance(x,bool) else str(x)\n"
+            "    if t!=v: print(r['date'],k,repr(v),repr(x))\n",
+            csv.out + '\x1e' + json.out);
+        if (!parsed)
+            GTEST_SKIP() << "no python3 to parse the JSON";
+        const std::size_t days = Split(csv.out, '\n').size() - 1;
+        EXPECT_EQ(parsed->out, std::to_string(days) + " " + std::to_string(days) + "\n")
+            << parsed->err;
+    }
+}
 
+TEST_F(HoursCli, CsvAndJsonNameEachDayAsTheOldTextsDo) {
+    // wareki, kyureki y/m/leap/d, julian_date, sekki, sekki_start
+    const std::vector<std::string> newColumns = {"wareki",       "kyureki_year", "kyureki_month",
+                                                 "kyureki_leap", "kyureki_day",  "julian_date",
+                                                 "sekki",        "sekki_start"};
     const struct {
         const char* date;
         const char* place;
@@ -1498,8 +1555,8 @@ TEST_F(HoursCli, CsvAndJsonNameEachDayAsTheOldTextsDo) {
         const auto rows = Csv({"--place", c.place, "--date", c.date, "--format", "csv"});
         ASSERT_EQ(rows.size(), 1u);
         std::vector<std::string> got;
-        for (std::size_t i = 0; i < 8; ++i)
-            got.push_back(rows[0].at(newColumns[i]));
+        for (const std::string& name : newColumns)
+            got.push_back(rows[0].at(name));
         EXPECT_EQ(got, c.csv);
         EXPECT_EQ(rows[0].at("dawn_definition"), "depression");
         EXPECT_EQ(rows[0].at("clock_set"), c.date);
