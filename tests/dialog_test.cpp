@@ -8,6 +8,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
+#include <cmath>
 
 #include "res/dialogs.h"
 #include "res/resource.h"
@@ -37,40 +39,98 @@ protected:
     CDialog dlg{res::kMainDialog};
 };
 
-TEST_F(TemplateDialog, ControlsSitWhereTheTemplatePutsThem) {
+// What a control shows of itself: a static text only as far as its text
+// reaches (the template lets 月 reach one unit into the day's box, where it
+// draws nothing), anything else the whole of it.
+QRect Visible(const QWidget* w) {
+    const QRect r = w->geometry();
+    const auto* label = qobject_cast<const QLabel*>(w);
+    if (label == nullptr)
+        return r;
+    const QFontMetrics fm(label->font());
+    return {r.x(), r.y(), std::min(r.width(), fm.horizontalAdvance(label->text())),
+            std::min(r.height(), fm.height())};
+}
+
+// Every control of the main template where its dialog units put it in the
+// font obtained. By the units' definition a horizontal unit is a quarter of
+// the font's average letter width (whole pixels) and a vertical one an
+// eighth of its height, so each edge lies within a pixel of that, however
+// the conversion rounds. The controls keep to the left 165 of the window's
+// 354 units; apart from what a group box frames, none covers another, and
+// each shows its text.
+TEST_F(TemplateDialog, ControlsSitWhereTheirDialogUnitsPutThemAndNoneCoversAnother) {
     const QFontMetrics fm(dlg.font());
-    const DluBase base =
-        BaseUnitsFromMetrics(fm.horizontalAdvance(QStringLiteral(
-                                 "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")),
-                             fm.height());
-    EXPECT_EQ(dlg.GetBaseUnits().cx, base.cx);
-    EXPECT_EQ(dlg.GetBaseUnits().cy, base.cy);
-    EXPECT_EQ(dlg.size(), QSize(DluToPixelsX(354, base), DluToPixelsY(309, base)));
+    const int letters = fm.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    const double perX = std::lround(letters / 52.0) / 4.0, perY = fm.height() / 8.0;
+    const auto near = [](int pixels, double exact) { return std::abs(pixels - exact) <= 1.0; };
+    EXPECT_TRUE(near(dlg.width(), 354 * perX) && near(dlg.height(), 309 * perY))
+        << dlg.width() << "x" << dlg.height();
     EXPECT_EQ(dlg.minimumSize(), dlg.maximumSize()) << "fixed size";
+    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("刻しらべ (tolmeri) Ver.1.4"));
 
     const std::span<const DlgItem> items = res::kMainDialog.items;
     ASSERT_EQ(items.size(), 29u);
-    int checked = 0;
+    ASSERT_EQ(Controls().size(), items.size());
+    // Each item's widget: by its id, or (statics and group boxes share -1)
+    // by its text, the nearest of those that show it where two do (分, 度).
+    std::vector<QWidget*> controls;
     for (const DlgItem& item : items) {
-        const PixelRect r = DluToPixels(item.x, item.y, item.cx, item.cy, base);
-        // Find the control by its place (statics share the id -1).
-        QWidget* found = nullptr;
-        for (QWidget* w : Controls())
-            if (w->geometry() == QRect(r.x, r.y, r.width, r.height))
-                found = w;
-        ASSERT_NE(found, nullptr) << item.text;
+        QWidget* found = item.id != -1 ? dlg.GetDlgItem(item.id) : nullptr;
         const QString text = QString::fromUtf8(item.text);
-        if (auto* b = qobject_cast<QPushButton*>(found)) {
+        double best = 1e9;
+        for (QWidget* w : Controls()) {
+            auto* l = qobject_cast<QLabel*>(w);
+            auto* g = qobject_cast<QGroupBox*>(w);
+            const double d = std::hypot(w->x() - item.x * perX, w->y() - item.y * perY);
+            if (item.id == -1 && ((l && l->text() == text) || (g && g->title() == text)) &&
+                std::find(controls.begin(), controls.end(), w) == controls.end() && d < best) {
+                best = d;
+                found = w;
+            }
+        }
+        ASSERT_NE(found, nullptr) << item.text;
+        controls.push_back(found);
+    }
+    const auto frames = [](const DlgItem& box, const DlgItem& item) {
+        return box.cls == ControlClass::kButton && (box.style & 0xF) == BS_GROUPBOX &&
+               &box != &item && item.x >= box.x && item.y >= box.y &&
+               item.x + item.cx <= box.x + box.cx && item.y + item.cy <= box.y + box.cy;
+    };
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const DlgItem& item = items[i];
+        QWidget* w = controls[i];
+        SCOPED_TRACE(item.text);
+        const QRect r = w->geometry();
+        EXPECT_TRUE(near(r.x(), item.x * perX) && near(r.y(), item.y * perY) &&
+                    near(r.x() + r.width(), (item.x + item.cx) * perX) &&
+                    near(r.y() + r.height(), (item.y + item.cy) * perY))
+            << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
+        EXPECT_TRUE(dlg.rect().contains(r));
+        EXPECT_LE(r.x() + r.width(), 165 * perX + 1.0);
+        const QString text = QString::fromUtf8(item.text);
+        if (auto* b = qobject_cast<QPushButton*>(w)) {
             EXPECT_EQ(b->text(), text);
-        } else if (auto* g = qobject_cast<QGroupBox*>(found)) {
+        } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
             EXPECT_EQ(g->title(), text);
-        } else if (auto* l = qobject_cast<QLabel*>(found)) {
+        } else if (auto* l = qobject_cast<QLabel*>(w)) {
             EXPECT_EQ(l->text(), text);
         }
-        ++checked;
+        for (std::size_t j = i + 1; j < items.size(); ++j) {
+            const DlgItem& other = items[j];
+            if (frames(item, other) || frames(other, item)) {
+                const QRect& box = frames(item, other) ? r : controls[j]->geometry();
+                const QRect& inside = frames(item, other) ? controls[j]->geometry() : r;
+                EXPECT_TRUE(box.contains(inside)) << other.text << " sticks out of its group box";
+            } else {
+                // Neighbours may share an edge pixel by the rounding.
+                const QRect a = Visible(w).adjusted(1, 1, -1, -1),
+                            b = Visible(controls[j]).adjusted(1, 1, -1, -1);
+                EXPECT_FALSE(a.intersects(b)) << "covers " << other.text;
+            }
+        }
     }
-    EXPECT_EQ(checked, 29);
-    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("刻しらべ (tolmeri) Ver.1.4"));
 }
 
 TEST_F(TemplateDialog, FrameHasMinimiseButNoMaximise) {
