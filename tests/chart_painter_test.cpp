@@ -6,6 +6,8 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
+#include <iterator>
 #include <random>
 
 #include "core/sun_events.h"
@@ -16,6 +18,18 @@
 using namespace tolmeri;
 
 namespace {
+
+// The bands' colours as published, from the midnight band to the noon one;
+// the chart mirrors them from noon to midnight. The texts stand on grey;
+// the marks and the title are dark red.
+const QColor kBandColours[6] = {{0, 0, 200},    {40, 40, 255},  {90, 90, 255},
+                                {255, 195, 60}, {255, 225, 60}, {255, 255, 60}};
+const QColor kTextGrey(200, 200, 200);
+const QColor kMarkRed(128, 0, 0);
+
+bool IsBandColour(const QColor& c) {
+    return std::find(std::begin(kBandColours), std::end(kBandColours), c) != std::end(kBandColours);
+}
 
 const QFont& Face() {
     static const QFont face = CTolmeriDlg::ChartFace();
@@ -117,10 +131,14 @@ protected:
 TEST_F(PaintedChart, EachBandShowsItsColourBetweenItsBoundaries) {
     // Sample right of the row texts and the sunrise and sunset times,
     // halfway between consecutive even boundaries: the visible band of hour k.
-    const int brushOfHour[12] = {0, 1, 2, 3, 4, 5, 5, 4, 3, 2, 1, 0};
+    const int bandOfHour[12] = {0, 1, 2, 3, 4, 5, 5, 4, 3, 2, 1, 0};
     for (int k = 0; k < 12; ++k) {
         const int y = (layout.boundaryY[2 * k] + layout.boundaryY[2 * k + 2]) / 2;
-        EXPECT_EQ(At(layout.xR - 3, y), kChartBrushes[brushOfHour[k]]) << "hour " << k;
+        const QColor c = At(layout.xR - 3, y);
+        EXPECT_EQ(c, kBandColours[bandOfHour[k]]) << "hour " << k;
+        // 明六つ and 暮六つ divide the night's blue from the day's yellow.
+        const bool day = k >= 3 && k < 9;
+        EXPECT_EQ(c.blue() < c.red(), day) << "hour " << k;
     }
 }
 
@@ -136,8 +154,8 @@ TEST_F(PaintedChart, EvenBoundariesGetALineAndOddOnesDoNot) {
     // The transit's line runs the full width of the bands, one pixel high.
     const int y12 = layout.boundaryY[12];
     EXPECT_EQ(At(layout.xR - 2, y12), QColor(Qt::black));
-    EXPECT_EQ(At(layout.xR - 2, y12 + 1), kChartBrushes[5]);
-    EXPECT_EQ(At(layout.xR - 2, y12 - 1), kChartBrushes[5]);
+    EXPECT_EQ(At(layout.xR - 2, y12 + 1), kBandColours[5]);
+    EXPECT_EQ(At(layout.xR - 2, y12 - 1), kBandColours[5]);
     // Left and right outlines: xL and xR - 1 are black, xR is not.
     EXPECT_EQ(At(layout.xL, y12 + 5), QColor(Qt::black));
     EXPECT_EQ(At(layout.xR - 1, y12 + 5), QColor(Qt::black));
@@ -148,7 +166,7 @@ TEST_F(PaintedChart, RowsStandOnGreyBoxesWithDarkText) {
     for (int i : {0, 12, 24}) {
         const ChartText& row = layout.texts[i];
         // The box's first column is grey; somewhere in it the text is dark.
-        EXPECT_EQ(At(row.x, row.y + 1), kChartTextBackground) << i;
+        EXPECT_EQ(At(row.x, row.y + 1), kTextGrey) << i;
         bool dark = false;
         for (int x = row.x; x < row.x + 60 && !dark; ++x)
             for (int y = row.y; y < row.y + 2 * layout.h && !dark; ++y)
@@ -164,10 +182,10 @@ TEST_F(PaintedChart, TheTitleStandsAboveTheChartInDarkRed) {
     int red = 0;
     for (int x = title.x; x < title.x + 200; ++x)
         for (int y = title.y; y < layout.yT - layout.h; ++y)
-            if (image.pixelColor(x, y) == kChartMarkColor)
+            if (image.pixelColor(x, y) == kMarkRed)
                 ++red;
     EXPECT_GT(red, 20);
-    EXPECT_EQ(At(title.x, title.y + 1), kChartTextBackground);
+    EXPECT_EQ(At(title.x, title.y + 1), kTextGrey);
 }
 
 // Between the midnights the bands' column holds nothing but the bands'
@@ -177,17 +195,16 @@ TEST_F(PaintedChart, TheBandsFillTheColumnBetweenTheMidnightsAndMirror) {
     std::vector<QColor> seen;
     for (int y = layout.boundaryY[0]; y <= layout.boundaryY[24]; ++y) {
         const QColor c = At(x, y);
-        const bool band =
-            std::find(kChartBrushes.begin(), kChartBrushes.end(), c) != kChartBrushes.end();
+        const bool band = IsBandColour(c);
         ASSERT_TRUE(band || c == QColor(Qt::black)) << y;
         if (band && (seen.empty() || seen.back() != c))
             seen.push_back(c);
     }
     // Hour k and hour 11 - k share a colour; the two middle hours are one run.
-    const std::vector<QColor> expected = {kChartBrushes[0], kChartBrushes[1], kChartBrushes[2],
-                                          kChartBrushes[3], kChartBrushes[4], kChartBrushes[5],
-                                          kChartBrushes[4], kChartBrushes[3], kChartBrushes[2],
-                                          kChartBrushes[1], kChartBrushes[0]};
+    const std::vector<QColor> expected = {kBandColours[0], kBandColours[1], kBandColours[2],
+                                          kBandColours[3], kBandColours[4], kBandColours[5],
+                                          kBandColours[4], kBandColours[3], kBandColours[2],
+                                          kBandColours[1], kBandColours[0]};
     EXPECT_EQ(seen, expected);
 }
 
