@@ -52,11 +52,19 @@ QString FormatDialogInteger(int value) {
 
 void CDataExchange::Fail() {
     m_bFailed = true;
+    if (m_bQuiet)
+        return;
     if (QWidget* box = m_pDlgWnd->GetDlgItem(m_idLastControl)) {
         box->setFocus(Qt::OtherFocusReason);
         if (auto* edit = qobject_cast<QLineEdit*>(box))
             edit->selectAll();
     }
+}
+
+void CDataExchange::Refuse(const QString& message) {
+    if (!m_bQuiet)
+        afx::MessageBox(m_pDlgWnd, message, afx::MbIcon::kExclamation);
+    Fail();
 }
 
 namespace {
@@ -83,9 +91,7 @@ void DDX_Text(CDataExchange* pDX, int id, int& value) {
     const std::optional<int> parsed =
         afx::ParseDialogInteger(std::string_view(bytes.constData(), bytes.size()));
     if (!parsed) {
-        afx::MessageBox(pDX->m_pDlgWnd, QStringLiteral("整数を入力してください。"),
-                        afx::MbIcon::kExclamation);
-        pDX->Fail();
+        pDX->Refuse(QStringLiteral("整数を入力してください。"));
         return;
     }
     value = *parsed;
@@ -109,12 +115,8 @@ void DDV_MaxChars(CDataExchange* pDX, const QString& value, int maxBytes) {
             edit->SetLimitText(maxBytes);
         return;
     }
-    if (afx::ToCp932(value).size() > maxBytes) {
-        afx::MessageBox(pDX->m_pDlgWnd,
-                        QStringLiteral("%1 文字以内で入力してください。").arg(maxBytes),
-                        afx::MbIcon::kExclamation);
-        pDX->Fail();
-    }
+    if (afx::ToCp932(value).size() > maxBytes)
+        pDX->Refuse(QStringLiteral("%1 文字以内で入力してください。").arg(maxBytes));
 }
 
 void DDX_CBIndex(CDataExchange* pDX, int id, int& index) {

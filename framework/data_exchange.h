@@ -25,16 +25,21 @@ QString FormatDialogInteger(int value);
 
 class CDataExchange {
 public:
-    CDataExchange(CDialog* dialog, bool saveAndValidate)
-        : m_pDlgWnd(dialog), m_bSaveAndValidate(saveAndValidate) {}
+    // quiet: a refused box shows no message and the focus stays where it is;
+    // the exchange still stops there, and m_idLastControl names the box.
+    CDataExchange(CDialog* dialog, bool saveAndValidate, bool quiet = false)
+        : m_pDlgWnd(dialog), m_bSaveAndValidate(saveAndValidate), m_bQuiet(quiet) {}
 
-    // Refuses the last box: focus to it with all its text selected, and every
-    // later binding of this exchange does nothing.
+    // Refuses the last box: focus to it with all its text selected (unless
+    // quiet), and every later binding of this exchange does nothing.
     void Fail();
     bool Failed() const { return m_bFailed; }
+    // Tells the user why the last box is refused (unless quiet), then Fail.
+    void Refuse(const QString& message);
 
     CDialog* m_pDlgWnd;
     bool m_bSaveAndValidate; // true: boxes to fields (with checks)
+    bool m_bQuiet;
     int m_idLastControl = 0;
 
 private:

@@ -1,51 +1,162 @@
 #include "ui/box_checks.h"
 
+#include <algorithm>
+
 #include "core/accepted_ranges.h"
-#include "res/resource.h"
+#include "framework/cp932.h"
+#include "framework/data_exchange.h"
+#include "framework/dialog.h"
+#include "framework/message_box.h"
 
 namespace tolmeri {
 
 namespace {
 
-struct BoxRange {
+// The name's message counts full-width characters, two CP932 bytes each.
+static_assert(kPlaceNameMaxBytes % 2 == 0);
+constexpr int kPlaceNameMaxFullWidth = kPlaceNameMaxBytes / 2;
+
+enum class Rule { kRange, kTimeDifference, kNameLength };
+
+struct BoxCheck {
     int boxId;
-    const IntRange* range; // null: the time-difference rule
-    const char* message;   // %1 and %2: the range's limits
+    int BoxValues::*field; // null for the name
+    Rule rule;
+    const IntRange* range; // for kRange
+    const char* message;   // %1 and %2: the range's limits; %1: the name's
 };
 
-constexpr BoxRange kBoxRanges[] = {
-    {IDC_DATE_YEAR, &kYearRange, "「年」に指定できる値は%1～%2です。"},
-    {IDC_DATE_MONTH, &kMonthRange, "「月」に指定できる値は%1～%2です。"},
-    {IDC_DATE_DAY, &kDayRange, "「日」に指定できる値は %1～%2 です。"},
-    {IDC_LATITUDE_DEGREES, &kLatitudeRange, "「緯度」に指定できる値は %1～%2 です。"},
-    {IDC_LATITUDE_MINUTES, &kArcMinuteRange, "緯度の「分」に指定できる値は %1～%2 です。"},
-    {IDC_LONGITUDE_DEGREES, &kLongitudeRange, "「経度」に指定できる値は %1～%2 です。"},
-    {IDC_LONGITUDE_MINUTES, &kArcMinuteRange, "経度の「分」に指定できる値は %1～%2 です。"},
-    {IDC_TIME_DIFFERENCE, nullptr, "時差の指定が変です。"},
+constexpr BoxCheck kBoxChecks[] = {
+    {IDC_DATE_YEAR, &BoxValues::year, Rule::kRange, &kYearRange,
+     "「年」に指定できる値は%1～%2です。"},
+    {IDC_DATE_MONTH, &BoxValues::month, Rule::kRange, &kMonthRange,
+     "「月」に指定できる値は%1～%2です。"},
+    {IDC_DATE_DAY, &BoxValues::day, Rule::kRange, &kDayRange,
+     "「日」に指定できる値は %1～%2 です。"},
+    {IDC_LATITUDE_DEGREES, &BoxValues::latDeg, Rule::kRange, &kLatitudeRange,
+     "「緯度」に指定できる値は %1～%2 です。"},
+    {IDC_LATITUDE_MINUTES, &BoxValues::latMin, Rule::kRange, &kArcMinuteRange,
+     "緯度の「分」に指定できる値は %1～%2 です。"},
+    {IDC_LONGITUDE_DEGREES, &BoxValues::lonDeg, Rule::kRange, &kLongitudeRange,
+     "「経度」に指定できる値は %1～%2 です。"},
+    {IDC_LONGITUDE_MINUTES, &BoxValues::lonMin, Rule::kRange, &kArcMinuteRange,
+     "経度の「分」に指定できる値は %1～%2 です。"},
+    {IDC_TIME_DIFFERENCE, &BoxValues::timeDiff, Rule::kTimeDifference, nullptr,
+     "時差の指定が変です。"},
+    {IDC_LOCATION_NAME, nullptr, Rule::kNameLength, nullptr,
+     "地名は全角%1文字以内にしてください。"},
 };
 
-const BoxRange* Find(int boxId) {
-    for (const BoxRange& box : kBoxRanges)
+// The exchange's order of the number boxes: the template's, the place first.
+constexpr int kExchangeOrder[] = {
+    IDC_LATITUDE_DEGREES, IDC_LATITUDE_MINUTES, IDC_LONGITUDE_DEGREES, IDC_LONGITUDE_MINUTES,
+    IDC_TIME_DIFFERENCE,  IDC_DATE_YEAR,        IDC_DATE_MONTH,        IDC_DATE_DAY};
+
+const BoxCheck* Find(int boxId) {
+    for (const BoxCheck& box : kBoxChecks)
         if (box.boxId == boxId)
             return &box;
     return nullptr;
 }
 
+bool Contains(std::span<const int> boxes, int boxId) {
+    return std::ranges::find(boxes, boxId) != boxes.end();
+}
+
+// A number in full-width digits: 6 as "６".
+QString FullWidthNumber(int value) {
+    QString text = QString::number(value);
+    for (QChar& c : text)
+        if (c.isDigit())
+            c = QChar(u'０' + (c.unicode() - u'0'));
+    return text;
+}
+
 } // namespace
 
-bool BoxAccepts(int boxId, int value, int lonDeg) {
-    const BoxRange* box = Find(boxId);
+Place BoxValues::ToPlace() const {
+    return {name.toStdString(), latDeg, latMin, lonDeg, lonMin, timeDiff};
+}
+
+CivilDate BoxValues::ToDate() const {
+    return {year, month, day};
+}
+
+void ExchangeBoxes(CDataExchange* pDX, BoxValues& values, std::span<const int> boxes) {
+    for (int id : kExchangeOrder)
+        if (Contains(boxes, id))
+            DDX_Text(pDX, id, values.*Find(id)->field);
+    if (Contains(boxes, IDC_LOCATION_NAME)) {
+        DDX_Text(pDX, IDC_LOCATION_NAME, values.name);
+        DDV_MaxChars(pDX, values.name, kPlaceNameMaxBytes);
+    }
+}
+
+bool BoxAccepts(int boxId, const BoxValues& values) {
+    const BoxCheck* box = Find(boxId);
     if (!box)
         return true;
-    return box->range ? box->range->Contains(value) : TimeDifferenceFits(value, lonDeg);
+    switch (box->rule) {
+    case Rule::kRange:
+        return box->range->Contains(values.*box->field);
+    case Rule::kTimeDifference:
+        return TimeDifferenceFits(values.timeDiff, values.lonDeg);
+    case Rule::kNameLength:
+        return afx::ToCp932(values.name).size() <= kPlaceNameMaxBytes;
+    }
+    return true;
 }
 
 QString BoxCheckMessage(int boxId) {
-    const BoxRange* box = Find(boxId);
+    const BoxCheck* box = Find(boxId);
     if (!box)
         return {};
     const QString text = QString::fromUtf8(box->message);
-    return box->range ? text.arg(box->range->first).arg(box->range->last) : text;
+    switch (box->rule) {
+    case Rule::kRange:
+        return text.arg(box->range->first).arg(box->range->last);
+    case Rule::kNameLength:
+        return text.arg(FullWidthNumber(kPlaceNameMaxFullWidth));
+    case Rule::kTimeDifference:
+        break;
+    }
+    return text;
+}
+
+void CopyBox(int boxId, const BoxValues& from, BoxValues& to) {
+    if (boxId == IDC_LOCATION_NAME)
+        to.name = from.name;
+    else if (const BoxCheck* box = Find(boxId))
+        to.*box->field = from.*box->field;
+}
+
+BoxReading ReadMainBoxes(const CDialog& main, BoxReport report, std::span<const int> boxes) {
+    // The exchange only reads the boxes; a loud one may also move the focus.
+    CDialog& dialog = const_cast<CDialog&>(main);
+    CDataExchange dx(&dialog, true, report == BoxReport::kSilent);
+    BoxReading reading;
+    ExchangeBoxes(&dx, reading.values, boxes);
+    if (dx.Failed()) {
+        reading.refusedBox = dx.m_idLastControl;
+        return reading;
+    }
+    const bool withLongitude = Contains(boxes, IDC_LONGITUDE_DEGREES);
+    for (int id : kCheckedBoxes) {
+        if (!Contains(boxes, id))
+            continue;
+        const bool accepted = id == IDC_TIME_DIFFERENCE && !withLongitude
+                                  ? kTimeDifferenceRange.Contains(reading.values.timeDiff)
+                                  : BoxAccepts(id, reading.values);
+        if (accepted)
+            continue;
+        reading.refusedBox = id;
+        if (report == BoxReport::kLoud)
+            afx::MessageBox(&dialog, BoxCheckMessage(id), afx::MbIcon::kNone);
+        dx.m_idLastControl = id;
+        dx.Fail();
+        return reading;
+    }
+    return reading;
 }
 
 } // namespace tolmeri

@@ -21,6 +21,7 @@
 #include "framework/data_exchange.h"
 #include "res/dialogs.h"
 #include "res/resource.h"
+#include "ui/box_checks.h"
 
 namespace tolmeri {
 
@@ -239,23 +240,15 @@ using namespace tolmeri;
 CEraDateDlg::CEraDateDlg(QWidget* parent) : CDialog(res::kEraDateDialog, parent) {}
 
 void CEraDateDlg::ReadMainDialog(const CDialog& main, int fallbackTimeDifference) {
-    const auto read = [&main](int id) {
-        const QByteArray bytes = afx::ToCp932(main.GetDlgItemText(id));
-        return afx::ParseDialogInteger(
-            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    };
-    const std::optional<int> year = read(IDC_DATE_YEAR);
-    const std::optional<int> month = read(IDC_DATE_MONTH);
-    const std::optional<int> day = read(IDC_DATE_DAY);
+    // The date boxes as 計算実行 reads and checks them, and a real day; the
+    // zone alone, without its longitude.
     m_openDate.reset();
-    if (year && month && day && kYearRange.Contains(*year)) {
-        const CivilDate date{*year, *month, *day};
-        if (IsValidDate(date))
-            m_openDate = date;
-    }
-    const std::optional<int> zone = read(IDC_TIME_DIFFERENCE);
-    m_nTimeDifference =
-        zone && kTimeDifferenceRange.Contains(*zone) ? *zone : fallbackTimeDifference;
+    const BoxReading date = ReadMainBoxes(main, BoxReport::kSilent, kDateBoxes);
+    if (date && IsValidDate(date.values.ToDate()))
+        m_openDate = date.values.ToDate();
+    constexpr int kZoneBox[] = {IDC_TIME_DIFFERENCE};
+    const BoxReading zone = ReadMainBoxes(main, BoxReport::kSilent, kZoneBox);
+    m_nTimeDifference = zone ? zone.values.timeDiff : fallbackTimeDifference;
 }
 
 bool CEraDateDlg::OnInitDialog() {

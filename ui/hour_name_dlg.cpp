@@ -67,37 +67,19 @@ void CHourNameDlg::ReadMainDialog(const CDialog& main) {
     m_place.reset();
     m_date.reset();
     m_strProblem.clear();
-    const auto read = [&main](int id) {
-        const QByteArray bytes = afx::ToCp932(main.GetDlgItemText(id));
-        return afx::ParseDialogInteger(
-            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    };
-    // The boxes in the order 計算実行 checks them.
-    const int boxes[] = {IDC_DATE_YEAR,         IDC_DATE_MONTH,       IDC_DATE_DAY,
-                         IDC_LATITUDE_DEGREES,  IDC_LATITUDE_MINUTES, IDC_LONGITUDE_DEGREES,
-                         IDC_LONGITUDE_MINUTES, IDC_TIME_DIFFERENCE};
-    int value[8] = {};
-    const std::optional<int> lonDeg = read(IDC_LONGITUDE_DEGREES);
-    for (int i = 0; i < 8; ++i) {
-        const std::optional<int> v = read(boxes[i]);
-        if (!v || !BoxAccepts(boxes[i], *v, lonDeg.value_or(0))) {
-            m_strProblem = BoxCheckMessage(boxes[i]);
-            return;
-        }
-        value[i] = *v;
+    const BoxReading boxes = ReadMainBoxes(main, BoxReport::kSilent);
+    // A box that holds no integer is said by its range too.
+    if (!boxes) {
+        m_strProblem = BoxCheckMessage(boxes.refusedBox);
+        return;
     }
-    const CivilDate date{value[0], value[1], value[2]};
+    const CivilDate date = boxes.values.ToDate();
     if (!IsValidDate(date)) {
         m_strProblem = BoxCheckMessage(IDC_DATE_DAY);
         return;
     }
     m_date = date;
-    m_place = Place{main.GetDlgItemText(IDC_LOCATION_NAME).toStdString(),
-                    value[3],
-                    value[4],
-                    value[5],
-                    value[6],
-                    value[7]};
+    m_place = boxes.values.ToPlace();
 }
 
 bool CHourNameDlg::OnInitDialog() {

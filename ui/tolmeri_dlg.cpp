@@ -30,16 +30,9 @@ CTolmeriDlg::CTolmeriDlg(QWidget* parent)
 
 void CTolmeriDlg::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
-    DDX_Text(pDX, IDC_LATITUDE_DEGREES, m_nLatitudeDegrees);
-    DDX_Text(pDX, IDC_LATITUDE_MINUTES, m_nLatitudeMinutes);
-    DDX_Text(pDX, IDC_LONGITUDE_DEGREES, m_nLongitudeDegrees);
-    DDX_Text(pDX, IDC_LONGITUDE_MINUTES, m_nLongitudeMinutes);
-    DDX_Text(pDX, IDC_TIME_DIFFERENCE, m_nTimeDifference);
-    DDX_Text(pDX, IDC_DATE_YEAR, m_nDateYear);
-    DDX_Text(pDX, IDC_DATE_MONTH, m_nDateMonth);
-    DDX_Text(pDX, IDC_DATE_DAY, m_nDateDay);
-    DDX_Text(pDX, IDC_LOCATION_NAME, m_strLocationName);
-    DDV_MaxChars(pDX, m_strLocationName, tolmeri::kPlaceNameMaxBytes);
+    tolmeri::BoxValues fields = BoxFields();
+    tolmeri::ExchangeBoxes(pDX, fields);
+    SetBoxFields(fields);
 }
 
 void CTolmeriDlg::FieldsToControls() {
@@ -76,41 +69,29 @@ bool CTolmeriDlg::OnInitDialog() {
 }
 
 void CTolmeriDlg::OnCalculate() {
-    const int year = m_nDateYear, month = m_nDateMonth, day = m_nDateDay;
-    const int latDeg = m_nLatitudeDegrees, latMin = m_nLatitudeMinutes;
-    const int lonDeg = m_nLongitudeDegrees, lonMin = m_nLongitudeMinutes;
-    const QString name = m_strLocationName;
+    const tolmeri::BoxValues before = BoxFields();
 
     // A refused box does not stop the command: it goes on with the fields as
     // they now stand.
     ControlsToFields();
 
     // Each failing check tells the user, restores (or corrects) its field
-    // and shows all fields again; every check runs, in this order.
-    auto check = [this](int box, int& field, int previous) {
-        if (tolmeri::BoxAccepts(box, field, m_nLongitudeDegrees))
-            return;
+    // and shows all fields again; every check runs, in its order.
+    for (int box : tolmeri::kCheckedBoxes) {
+        tolmeri::BoxValues fields = BoxFields();
+        if (tolmeri::BoxAccepts(box, fields))
+            continue;
         const bool zone = box == IDC_TIME_DIFFERENCE;
         afx::MessageBox(this,
                         tolmeri::BoxCheckMessage(box) + (zone ? QStringLiteral("修正します。")
                                                               : QStringLiteral("元に戻します。")),
                         afx::MbIcon::kNone);
         // A wrong zone becomes the one the longitude, as it now stands, suggests.
-        field = zone ? tolmeri::SuggestedTimeDifference(m_nLongitudeDegrees) : previous;
-        FieldsToControls();
-    };
-    check(IDC_DATE_YEAR, m_nDateYear, year);
-    check(IDC_DATE_MONTH, m_nDateMonth, month);
-    check(IDC_DATE_DAY, m_nDateDay, day);
-    check(IDC_LATITUDE_DEGREES, m_nLatitudeDegrees, latDeg);
-    check(IDC_LATITUDE_MINUTES, m_nLatitudeMinutes, latMin);
-    check(IDC_LONGITUDE_DEGREES, m_nLongitudeDegrees, lonDeg);
-    check(IDC_LONGITUDE_MINUTES, m_nLongitudeMinutes, lonMin);
-    check(IDC_TIME_DIFFERENCE, m_nTimeDifference, 0);
-    if (afx::ToCp932(m_strLocationName).size() > tolmeri::kPlaceNameMaxBytes) {
-        afx::MessageBox(this, QStringLiteral("地名は全角６文字以内にしてください。元に戻します。"),
-                        afx::MbIcon::kNone);
-        m_strLocationName = name;
+        if (zone)
+            fields.timeDiff = tolmeri::SuggestedTimeDifference(fields.lonDeg);
+        else
+            tolmeri::CopyBox(box, before, fields);
+        SetBoxFields(fields);
         FieldsToControls();
     }
 
@@ -201,16 +182,29 @@ void CTolmeriDlg::Recompute() {
 }
 
 tolmeri::Place CTolmeriDlg::PlaceFields() const {
-    return {m_strLocationName.toStdString(),
-            m_nLatitudeDegrees,
-            m_nLatitudeMinutes,
-            m_nLongitudeDegrees,
-            m_nLongitudeMinutes,
-            m_nTimeDifference};
+    return BoxFields().ToPlace();
 }
 
 tolmeri::CivilDate CTolmeriDlg::DateFields() const {
     return {m_nDateYear, m_nDateMonth, m_nDateDay};
+}
+
+tolmeri::BoxValues CTolmeriDlg::BoxFields() const {
+    return {m_nLatitudeDegrees,  m_nLatitudeMinutes, m_nLongitudeDegrees,
+            m_nLongitudeMinutes, m_nTimeDifference,  m_nDateYear,
+            m_nDateMonth,        m_nDateDay,         m_strLocationName};
+}
+
+void CTolmeriDlg::SetBoxFields(const tolmeri::BoxValues& fields) {
+    m_nLatitudeDegrees = fields.latDeg;
+    m_nLatitudeMinutes = fields.latMin;
+    m_nLongitudeDegrees = fields.lonDeg;
+    m_nLongitudeMinutes = fields.lonMin;
+    m_nTimeDifference = fields.timeDiff;
+    m_nDateYear = fields.year;
+    m_nDateMonth = fields.month;
+    m_nDateDay = fields.day;
+    m_strLocationName = fields.name;
 }
 
 void CTolmeriDlg::SetPlaceFields(const tolmeri::Place& place) {

@@ -14,6 +14,7 @@
 #include "core/temporal_hours.h"
 #include "framework/dialog.h"
 #include "settings/settings.h"
+#include "ui/box_checks.h"
 #include "ui/location_list_dlg.h"
 
 class CTolmeriDlg : public CDialog {
@@ -52,6 +53,9 @@ public:
     tolmeri::CivilDate DateFields() const;
     void SetPlaceFields(const tolmeri::Place& place);
     void SetDateFields(const tolmeri::CivilDate& date);
+    // All the boxes' fields at once, as ui/box_checks reads and checks them.
+    tolmeri::BoxValues BoxFields() const;
+    void SetBoxFields(const tolmeri::BoxValues& fields);
 
     // Where the settings file is: beside the executable, or in the user's
     // configuration folder when the program's folder takes no new file.

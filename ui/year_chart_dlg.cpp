@@ -123,46 +123,12 @@ CYearChartDlg::CYearChartDlg(QWidget* parent) : CDialog(res::kYearChartDialog, p
 }
 
 CYearChartDlg* CYearChartDlg::OpenFor(CDialog* main) {
-    // The boxes as 計算実行 reads them, into values of this window only: the
-    // main dialog's fields and chart stay as they are.
-    int latDeg = 0, latMin = 0, lonDeg = 0, lonMin = 0, zone = 0, year = 0, month = 0, day = 0;
-    QString name;
-    CDataExchange dx(main, true);
-    DDX_Text(&dx, IDC_LATITUDE_DEGREES, latDeg);
-    DDX_Text(&dx, IDC_LATITUDE_MINUTES, latMin);
-    DDX_Text(&dx, IDC_LONGITUDE_DEGREES, lonDeg);
-    DDX_Text(&dx, IDC_LONGITUDE_MINUTES, lonMin);
-    DDX_Text(&dx, IDC_TIME_DIFFERENCE, zone);
-    DDX_Text(&dx, IDC_DATE_YEAR, year);
-    DDX_Text(&dx, IDC_DATE_MONTH, month);
-    DDX_Text(&dx, IDC_DATE_DAY, day);
-    DDX_Text(&dx, IDC_LOCATION_NAME, name);
-    DDV_MaxChars(&dx, name, kPlaceNameMaxBytes);
-    if (dx.Failed())
+    // The boxes as 計算実行 reads and checks them, into values of this window
+    // only: the main dialog's fields and chart stay as they are, and a
+    // refused box, told and focused, opens nothing.
+    const BoxReading boxes = ReadMainBoxes(*main, BoxReport::kLoud);
+    if (!boxes)
         return nullptr;
-
-    // The checks of 計算実行, which would put a value back: here a value out
-    // of range opens nothing.
-    const std::pair<int, int> boxes[] = {
-        {IDC_DATE_YEAR, year},
-        {IDC_DATE_MONTH, month},
-        {IDC_DATE_DAY, day},
-        {IDC_LATITUDE_DEGREES, latDeg},
-        {IDC_LATITUDE_MINUTES, latMin},
-        {IDC_LONGITUDE_DEGREES, lonDeg},
-        {IDC_LONGITUDE_MINUTES, lonMin},
-        {IDC_TIME_DIFFERENCE, zone},
-    };
-    for (const auto& [id, value] : boxes) {
-        if (BoxAccepts(id, value, lonDeg))
-            continue;
-        afx::MessageBox(main, BoxCheckMessage(id), afx::MbIcon::kNone);
-        if (auto* box = qobject_cast<QLineEdit*>(main->GetDlgItem(id))) {
-            box->setFocus(Qt::OtherFocusReason);
-            box->selectAll();
-        }
-        return nullptr;
-    }
 
     auto* chart = main->findChild<CYearChartDlg*>(QString(), Qt::FindDirectChildrenOnly);
     if (!chart) {
@@ -175,8 +141,7 @@ CYearChartDlg* CYearChartDlg::OpenFor(CDialog* main) {
                                       chart->frameGeometry().size().expandedTo(chart->size()),
                                       screen ? screen->availableGeometry() : QRect()));
     }
-    chart->SetPlaceAndDate({name.toStdString(), latDeg, latMin, lonDeg, lonMin, zone},
-                           {year, month, day});
+    chart->SetPlaceAndDate(boxes.values.ToPlace(), boxes.values.ToDate());
     chart->show();
     chart->raise();
     chart->activateWindow();
