@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
 #include <string>
 
 #include "core/civil_date.h"
@@ -23,15 +24,21 @@ int TermNamed(const std::string& name) {
 
 } // namespace
 
+// Each name once; the terms follow the Sun a step of 15° apart, the
+// equinoxes and solstices (and the four 立 terms) where they are published.
 TEST(SolarTerms, NamesAndLongitudes) {
-    EXPECT_EQ(kSolarTermNames[0], "立春");
-    EXPECT_EQ(SolarTermLongitude(0), 315);
-    EXPECT_EQ(kSolarTermNames[3], "春分");
-    EXPECT_EQ(SolarTermLongitude(3), 0);
-    EXPECT_EQ(kSolarTermNames[21], "冬至");
-    EXPECT_EQ(SolarTermLongitude(21), 270);
-    EXPECT_EQ(kSolarTermNames[23], "大寒");
-    EXPECT_EQ(SolarTermLongitude(23), 300);
+    std::set<std::string_view> names(kSolarTermNames.begin(), kSolarTermNames.end());
+    EXPECT_EQ(names.size(), static_cast<std::size_t>(kSolarTermCount));
+    for (int i = 0; i < kSolarTermCount; ++i) {
+        EXPECT_EQ((SolarTermLongitude(i) + 15) % 360, SolarTermLongitude((i + 1) % 24)) << i;
+        EXPECT_EQ(kSolarTermNames[i].size(), 6u) << "two kanji: " << kSolarTermNames[i];
+    }
+    const std::pair<const char*, int> published[] = {
+        {"春分", 0},   {"夏至", 90},  {"秋分", 180}, {"冬至", 270}, {"立春", 315}, {"立夏", 45},
+        {"立秋", 135}, {"立冬", 225}, {"大寒", 300}, {"小寒", 285}, {"雨水", 330}, {"穀雨", 30},
+    };
+    for (const auto& [name, longitude] : published)
+        EXPECT_EQ(SolarTermLongitude(TermNamed(name)), longitude) << name;
 }
 
 // Every term of every tenth year 1600-2200 within a minute of the
