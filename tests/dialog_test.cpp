@@ -52,6 +52,25 @@ QRect Visible(const QWidget* w) {
             std::min(r.height(), fm.height())};
 }
 
+// Pixels per dialog unit across and down in font, by the units' definition:
+// a quarter of the font's average letter width (in whole pixels) and an
+// eighth of its height.
+std::pair<double, double> PixelsPerUnit(const QFont& font) {
+    const QFontMetrics fm(font);
+    const int letters = fm.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    return {std::lround(letters / 52.0) / 4.0, fm.height() / 8.0};
+}
+
+// Each edge of r within a pixel of where the rectangle in dialog units puts
+// it, however the conversion rounds.
+bool WhereUnitsPut(const QRect& r, int x, int y, int cx, int cy, const QFont& font) {
+    const auto [perX, perY] = PixelsPerUnit(font);
+    const auto near = [](int pixels, double exact) { return std::abs(pixels - exact) <= 1.0; };
+    return near(r.x(), x * perX) && near(r.y(), y * perY) &&
+           near(r.x() + r.width(), (x + cx) * perX) && near(r.y() + r.height(), (y + cy) * perY);
+}
+
 // Every control of the main template where its dialog units put it in the
 // font obtained. By the units' definition a horizontal unit is a quarter of
 // the font's average letter width (whole pixels) and a vertical one an
@@ -60,12 +79,8 @@ QRect Visible(const QWidget* w) {
 // 354 units; apart from what a group box frames, none covers another, and
 // each shows its text.
 TEST_F(TemplateDialog, ControlsSitWhereTheirDialogUnitsPutThemAndNoneCoversAnother) {
-    const QFontMetrics fm(dlg.font());
-    const int letters = fm.horizontalAdvance(
-        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    const double perX = std::lround(letters / 52.0) / 4.0, perY = fm.height() / 8.0;
-    const auto near = [](int pixels, double exact) { return std::abs(pixels - exact) <= 1.0; };
-    EXPECT_TRUE(near(dlg.width(), 354 * perX) && near(dlg.height(), 309 * perY))
+    const auto [perX, perY] = PixelsPerUnit(dlg.font());
+    EXPECT_TRUE(WhereUnitsPut(dlg.rect(), 0, 0, 354, 309, dlg.font()))
         << dlg.width() << "x" << dlg.height();
     EXPECT_EQ(dlg.minimumSize(), dlg.maximumSize()) << "fixed size";
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("刻しらべ (tolmeri) Ver.1.4"));
@@ -103,9 +118,7 @@ TEST_F(TemplateDialog, ControlsSitWhereTheirDialogUnitsPutThemAndNoneCoversAnoth
         QWidget* w = controls[i];
         SCOPED_TRACE(item.text);
         const QRect r = w->geometry();
-        EXPECT_TRUE(near(r.x(), item.x * perX) && near(r.y(), item.y * perY) &&
-                    near(r.x() + r.width(), (item.x + item.cx) * perX) &&
-                    near(r.y() + r.height(), (item.y + item.cy) * perY))
+        EXPECT_TRUE(WhereUnitsPut(r, item.x, item.y, item.cx, item.cy, dlg.font()))
             << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
         EXPECT_TRUE(dlg.rect().contains(r));
         EXPECT_LE(r.x() + r.width(), 165 * perX + 1.0);
@@ -207,13 +220,11 @@ protected:
 TEST(TemplateControls, ComboAndCheckBoxesTakeTheirPlacesAndExchangeTheirFields) {
     Choices dlg;
     dlg.Create();
-    const DluBase base = dlg.GetBaseUnits();
     auto* combo = qobject_cast<QComboBox*>(dlg.GetDlgItem(IDC_ERA_NAME));
     ASSERT_NE(combo, nullptr);
     EXPECT_TRUE(combo->isEditable()) << "CBS_DROPDOWN";
     // Closed, one edit-box row high; its template height is the dropped list's.
-    EXPECT_EQ(combo->geometry(), QRect(DluToPixelsX(36, base), DluToPixelsY(97, base),
-                                       DluToPixelsX(82, base), DluToPixelsY(kComboRowDlu, base)));
+    EXPECT_TRUE(WhereUnitsPut(combo->geometry(), 36, 97, 82, kComboRowDlu, dlg.font()));
     EXPECT_EQ(combo->geometry().bottom(), dlg.GetDlgItem(IDC_ERA_YEAR)->geometry().bottom());
     auto* leap = qobject_cast<QCheckBox*>(dlg.GetDlgItem(IDC_ERA_LEAP));
     ASSERT_NE(leap, nullptr);
