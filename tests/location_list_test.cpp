@@ -1,6 +1,8 @@
 // The preset list as a user meets it from the main dialog: what it shows, a
 // choice reaching the boxes (and not yet the chart), and cancels that change
 // nothing.
+#include <cmath>
+
 #include "core/presets.h"
 #include "framework/list_box.h"
 #include "res/resource.h"
@@ -49,7 +51,13 @@ TEST_F(LocationList, ShowsThePresetsInOrderUnselectedWithTheFocusOnOk) {
             EXPECT_EQ(ListOf(list)->item(i)->text().toStdString(), tolmeri::kPresetPlaces[i]);
         EXPECT_TRUE(ListOf(list)->selectedItems().isEmpty());
         EXPECT_EQ(list.focusWidget(), list.GetDlgItem(afx::IDOK));
-        EXPECT_EQ(ListOf(list)->TabStopPixels(), afx::DluToPixelsX(32, list.GetBaseUnits()));
+        // Tab stops every 32 dialog units: eight of the font's average letters.
+        const QFontMetrics fm(list.font());
+        const long letter =
+            std::lround(fm.horizontalAdvance(QStringLiteral(
+                            "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
+                        52.0);
+        EXPECT_LE(std::abs(ListOf(list)->TabStopPixels() - 8 * letter), 1);
     });
 }
 
