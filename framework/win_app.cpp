@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QPixmap>
 #include <QWidget>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +12,7 @@
 #include "framework/message_box.h"
 #include "framework/translation.h"
 #include "framework/win_types.h"
+#include "framework/xpm_image.h"
 
 namespace {
 
@@ -141,9 +143,18 @@ QString AppDisplayName() {
 }
 
 QIcon LoadIcon(int id) {
+    // Read here rather than by file name, which would have Qt look through
+    // its icon-engine and image-format plugins first: a millisecond of every
+    // start, for a format Qt reads itself.
     QIcon icon;
-    for (int size : {32, 16})
-        icon.addFile(QStringLiteral(":/icons/%1-%2.xpm").arg(id).arg(size), QSize(size, size));
+    for (int size : {32, 16}) {
+        QFile file(QStringLiteral(":/icons/%1-%2.xpm").arg(id).arg(size));
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const QImage image = ReadXpmImage(file.readAll());
+        if (!image.isNull())
+            icon.addPixmap(QPixmap::fromImage(image));
+    }
     return icon;
 }
 

@@ -6,11 +6,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <algorithm>
 #include <cmath>
 
+#include "framework/win_app.h"
 #include "res/dialogs.h"
 #include "res/resource.h"
 #include "tests/gui_support.h"
@@ -270,6 +273,23 @@ TEST(TemplateControls, AThickFrameIsSizableDownToTheTemplate) {
     auto* dawn = qobject_cast<QComboBox*>(chart.GetDlgItem(IDC_YEAR_CHART_DAWN));
     ASSERT_NE(dawn, nullptr);
     EXPECT_FALSE(dawn->isEditable()) << "CBS_DROPDOWNLIST";
+}
+
+// The program's icon as Qt itself reads its XPM resources, pixel for pixel.
+TEST(Icons, LoadIconGivesThePicturesOfTheResources) {
+    const QIcon icon = afx::LoadIcon(IDR_MAINFRAME);
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_EQ(icon.availableSizes(), (QList<QSize>{{32, 32}, {16, 16}}));
+    for (int size : {32, 16}) {
+        const QImage expected =
+            QImage(QStringLiteral(":/icons/%1-%2.xpm").arg(IDR_MAINFRAME).arg(size))
+                .convertToFormat(QImage::Format_ARGB32);
+        ASSERT_FALSE(expected.isNull()) << size;
+        EXPECT_EQ(icon.pixmap(size, size).toImage().convertToFormat(QImage::Format_ARGB32),
+                  expected)
+            << size;
+    }
+    EXPECT_TRUE(afx::LoadIcon(999).isNull()) << "an id with no pictures";
 }
 
 } // namespace

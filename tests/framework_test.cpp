@@ -1,5 +1,6 @@
 // The framework's pure rules: the dialog integer, dialog units, Shift-JIS
-// lengths, the edit limit, and the paths formed from the executable's.
+// lengths, the edit limit, the paths formed from the executable's, and the
+// reading of XPM pictures.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -9,6 +10,7 @@
 #include "framework/dialog_template.h"
 #include "framework/edit.h"
 #include "framework/win_app.h"
+#include "framework/xpm_image.h"
 
 namespace {
 
@@ -138,6 +140,57 @@ TEST(LimitInsertion, KeepsWhatFitsOfTheInsertedText) {
         EXPECT_EQ(r.text, QString::fromUtf8(c.text)) << c.before << " -> " << c.after;
         EXPECT_EQ(r.cursor, c.newCursor) << c.before << " -> " << c.after;
     }
+}
+
+TEST(XpmStrings, TakesTheQuotedTextsOutsideComments) {
+    struct Case {
+        const char* text;
+        std::vector<QByteArray> strings;
+    };
+    const Case cases[] = {
+        {"/* XPM */\nstatic const char *i[] = {\n\"2 1 1 1\",\n\"a c #FF0000\",\n\"aa\"};\n",
+         {"2 1 1 1", "a c #FF0000", "aa"}},
+        // A quote inside a comment is no string; a comment between strings is skipped.
+        {"/* \"no\" */ \"x\" /* \"nor this\" */ \"y\"", {"x", "y"}},
+        {"\"a\\\"b\"", {"a\"b"}}, // an escaped quote stays in its string
+        {"\"\"", {""}},
+        {"", {}},
+        {"\"open", {}},        // a string never closed: nothing
+        {"\"a\" /* open", {}}, // a comment never closed: nothing
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(afx::XpmStrings(c.text), c.strings) << c.text;
+}
+
+TEST(ReadXpmImage, ReadsWholePicturesAndRefusesBrokenOnes) {
+    const QByteArray good = "\"3 2 2 1\", \". c None\", \"# c #0000C8\", \".#.\", \"#.#\"";
+    const QImage image = afx::ReadXpmImage(good);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size(), QSize(3, 2));
+    EXPECT_EQ(image.pixel(0, 0), qRgba(0, 0, 0, 0));
+    EXPECT_EQ(image.pixel(1, 0), qRgb(0, 0, 0xC8));
+    EXPECT_EQ(image.pixel(0, 1), qRgb(0, 0, 0xC8));
+    EXPECT_EQ(afx::ReadXpmImage("\"2 1 1 2\", \"ab c #FFFFFF\", \"abab\"").pixel(1, 0),
+              qRgb(255, 255, 255))
+        << "two characters a pixel";
+
+    // Each of these would have QImage read past the strings it is given, or
+    // is no picture at all.
+    const char* broken[] = {
+        "",
+        "\"3 2 2 1\", \". c None\", \"# c #0000C8\", \".#.\"",         // a row missing
+        "\"3 2 2 1\", \". c None\", \"# c #0000C8\"",                  // every row missing
+        "\"3 2 2 1\", \". c None\"",                                   // a colour missing
+        "\"3 2 2 1\", \". c None\", \"# c #0000C8\", \".#.\", \"#.\"", // a row short
+        "\"3 2\", \". c None\", \".#.\", \"#.#\"",                     // header cut short
+        "\"3 -2 2 1\", \". c None\", \"# c #0000C8\"",                 // negative height
+        "\"3 2 -1 1\", \".#.\", \"#.#\"",                              // negative colours
+        "\"3 2 2 0\", \". c None\", \"# c #0000C8\", \"\", \"\"",      // no characters a pixel
+        "\"3 2 2000000000 1\"",                                        // colours never given
+        "\"3 2 2 1\", \". c None\", \"# c #0000C8\", \".#.\", \"#.#",  // last string open
+    };
+    for (const char* text : broken)
+        EXPECT_TRUE(afx::ReadXpmImage(text).isNull()) << text;
 }
 
 TEST(ExecutablePaths, DisplayNameAndHelpFile) {
