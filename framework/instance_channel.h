@@ -1,14 +1,18 @@
 // framework: the word a later start of the program sends to the running one.
 // The running instance listens on a per-user local socket beside its
 // single-instance lock; a later start, which finds the lock held, connects
-// and asks it to come to the front, then ends.
+// and asks it to come to the front, then ends. The socket is a plain Unix
+// stream socket watched by the event loop, so the program needs no network
+// library to start.
 #pragma once
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <map>
 
-class QLocalServer;
+class QSocketNotifier;
 class QWidget;
 
 class CInstanceChannel : public QObject {
@@ -20,7 +24,8 @@ public:
     // Listens at SocketPath(name); onActivate runs for every request, then
     // the asking start is answered. Only the holder of the lock of name may
     // listen: any socket file left there by an instance that ended is
-    // replaced. False when no socket can be made (the program runs on).
+    // replaced; the socket file goes when the channel does. False when no
+    // socket can be made (the program runs on).
     bool Listen(const QString& name, std::function<void()> onActivate);
 
     // Asks the running instance of name to come to the front and waits up to
@@ -35,8 +40,17 @@ public:
 
 private:
     void OnConnection();
+    void OnReadable(int fd);
+    void Drop(int fd);
 
-    QLocalServer* m_pServer;
+    struct Client {
+        QSocketNotifier* pNotifier;
+        QByteArray strReceived;
+    };
+    int m_nListenFd = -1;
+    QByteArray m_strPath; // the socket file while listening
+    QSocketNotifier* m_pNotifier = nullptr;
+    std::map<int, Client> m_clients;
     std::function<void()> m_onActivate;
 };
 

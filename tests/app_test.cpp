@@ -4,6 +4,7 @@
 // without a window. Also the lock itself, across processes.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
@@ -13,12 +14,16 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/inotify.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "framework/instance_channel.h"
@@ -202,6 +207,90 @@ TEST_F(RealProgram, OnlyARequestIsAnsweredAndItsActivationTokenIsKept) {
     EXPECT_EQ(requests, 3);
     EXPECT_EQ(qgetenv("XDG_ACTIVATION_TOKEN"), QByteArray("desktop-42"));
     qunsetenv("XDG_ACTIVATION_TOKEN");
+}
+
+// The socket is the user's alone, made without a name left behind, taken by
+// one channel only, and gone with the channel that made it.
+TEST_F(RealProgram, TheChannelsSocketIsTheUsersAloneAndGoesWithTheChannel) {
+    const QByteArray path =
+        QFile::encodeName(CInstanceChannel::SocketPath(QStringLiteral("tolmeri")));
+    {
+        CInstanceChannel channel;
+        ASSERT_TRUE(channel.Listen(QStringLiteral("tolmeri"), [] {}));
+        EXPECT_FALSE(channel.Listen(QStringLiteral("tolmeri"), [] {})) << "listens once";
+        struct stat st {};
+        ASSERT_EQ(::stat(path.constData(), &st), 0);
+        EXPECT_TRUE(S_ISSOCK(st.st_mode));
+        EXPECT_EQ(st.st_mode & 077, 0u) << "no access for group or others";
+        EXPECT_EQ(
+            QDir(runtime.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
+            QStringList{QStringLiteral("tolmeri.socket")});
+        QLocalSocket client;
+        client.connectToServer(QFile::decodeName(path));
+        EXPECT_TRUE(client.waitForConnected(20000));
+    }
+    EXPECT_FALSE(QFile::exists(QFile::decodeName(path)));
+    EXPECT_FALSE(CInstanceChannel::AskToActivate(QStringLiteral("tolmeri"), 20000));
+
+    // A lock folder whose path no socket address holds: no channel, and no
+    // request sent anywhere.
+    const QString deep = runtime.filePath(QString(120, u'd'));
+    ASSERT_TRUE(QDir().mkpath(deep));
+    ASSERT_EQ(::chmod(QFile::encodeName(deep).constData(), 0700), 0);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(deep));
+    CInstanceChannel channel;
+    EXPECT_FALSE(channel.Listen(QStringLiteral("tolmeri"), [] {}));
+    EXPECT_FALSE(CInstanceChannel::AskToActivate(QStringLiteral("tolmeri"), 20000));
+}
+
+// What the asking start makes of the answer, whole, in pieces, wrong, cut
+// short or never given (the last within its timeout).
+TEST_F(RealProgram, ASecondStartTakesOnlyTheWholeAnswer) {
+    struct Case {
+        std::vector<QByteArray> pieces;
+        bool silent;
+        bool answered;
+    };
+    const Case cases[] = {
+        {{"ok\n"}, false, true},  {{"o", "k", "\n"}, false, true}, {{"ok\nmore"}, false, true},
+        {{"no\n"}, false, false}, {{"ok"}, false, false},          {{}, false, false},
+        {{}, true, false},
+    };
+    const QByteArray path =
+        QFile::encodeName(CInstanceChannel::SocketPath(QStringLiteral("tolmeri")));
+    for (const Case& c : cases) {
+        const int server = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        ASSERT_GE(server, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        ASSERT_LT(static_cast<std::size_t>(path.size()), sizeof address.sun_path);
+        std::memcpy(address.sun_path, path.constData(), static_cast<std::size_t>(path.size()));
+        ::unlink(path.constData());
+        ASSERT_EQ(::bind(server, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+        ASSERT_EQ(::listen(server, 4), 0);
+        QByteArray request;
+        std::thread peer([&] {
+            const int fd = ::accept(server, nullptr, nullptr);
+            if (fd < 0)
+                return;
+            char b;
+            while (!request.endsWith('\n') && ::recv(fd, &b, 1, 0) == 1)
+                request += b;
+            if (c.silent) { // until the asking side gives up
+                while (::recv(fd, &b, 1, 0) > 0) {
+                }
+            }
+            for (const QByteArray& piece : c.pieces)
+                ::send(fd, piece.constData(), static_cast<std::size_t>(piece.size()), MSG_NOSIGNAL);
+            ::close(fd);
+        });
+        const bool answered = CInstanceChannel::AskToActivate(QStringLiteral("tolmeri"), 300);
+        peer.join();
+        ::close(server);
+        EXPECT_EQ(answered, c.answered) << c.pieces.size() << (c.silent ? " silent" : "");
+        EXPECT_EQ(request, QByteArray("activate\n"));
+    }
+    ::unlink(path.constData());
 }
 
 TEST_F(RealProgram, ALockHeldByAnyOtherProcessStopsTheStart) {
