@@ -20,6 +20,7 @@
 
 #include "framework/edit.h"
 #include "framework/list_box.h"
+#include "framework/style_pixmaps.h"
 #include "framework/win_app.h"
 
 using namespace afx;
@@ -123,6 +124,7 @@ QWidget* CDialog::CreateControl(const DlgItem& item) {
         if ((item.style & BS_TYPEMASK) == BS_GROUPBOX) {
             // A frame with a title; the controls inside it stay its siblings,
             // so it must not take their clicks or cover them.
+            PrimeGroupBoxFrame();
             auto* box = new QGroupBox(text, this);
             box->setAttribute(Qt::WA_TransparentForMouseEvents);
             box->setFocusPolicy(Qt::NoFocus);

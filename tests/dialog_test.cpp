@@ -9,10 +9,12 @@
 #include <QIcon>
 #include <QImage>
 #include <QLabel>
+#include <QPixmapCache>
 #include <QPushButton>
 #include <algorithm>
 #include <cmath>
 
+#include "framework/style_pixmaps.h"
 #include "framework/win_app.h"
 #include "res/dialogs.h"
 #include "res/resource.h"
@@ -290,6 +292,25 @@ TEST(Icons, LoadIconGivesThePicturesOfTheResources) {
             << size;
     }
     EXPECT_TRUE(afx::LoadIcon(999).isNull()) << "an id with no pictures";
+}
+
+// The group box frame the Fusion style paints, found in the pixmap cache where
+// the style looks for it: the very picture Qt reads from its file.
+TEST(Icons, TheGroupBoxFrameIsInTheCacheAsTheStyleReadsIt) {
+    const QString path =
+        QStringLiteral(":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png");
+    QPixmapCache::clear();
+    ASSERT_TRUE(afx::PrimeGroupBoxFrame()) << "the tests run in the Fusion style";
+    QPixmap cached;
+    ASSERT_TRUE(QPixmapCache::find(afx::PixmapCacheKey(path), &cached));
+    EXPECT_EQ(QPixmap(path).cacheKey(), cached.cacheKey()) << "the style's load finds it";
+    EXPECT_TRUE(afx::PrimeGroupBoxFrame()) << "a second time it is already there";
+
+    QPixmapCache::clear();
+    const QImage read = QPixmap(path).toImage(); // as Qt reads the file itself
+    ASSERT_FALSE(read.isNull());
+    EXPECT_EQ(cached.toImage(), read);
+    EXPECT_NE(afx::PixmapCacheKey(path), afx::PixmapCacheKey(QStringLiteral(":/icons/128-32.xpm")));
 }
 
 } // namespace
