@@ -1,7 +1,7 @@
 // Speed of the year chart: 366 days painted into 1200 x 800 (the input made
 // once; fonts and layout afresh on every paint, as every paint makes them),
-// and its input made in a Qt process (bench/period_bench has the days'
-// computation without Qt).
+// and its input made in a Qt process (bench/qt_core_bench sets the days'
+// computation in a Qt process after a paint against the same without Qt).
 //
 //   year_chart_bench [benchmark options]
 //   year_chart_bench --png FILE [PLACE YEAR [DAWN [STEPS [WIDTHxHEIGHT]]]]
