@@ -1,12 +1,14 @@
 // Speed of tolmeri-hours' work per day: the window's recompute for one day
-// at one place, and the same with the day written as a CSV row (with its
-// era date, lunisolar date and solar term), by each definition of dawn and
-// clock steps. Dates run
-// through 2026 so that every iteration is a different day.
+// at one place, the day's events by the window's Sun and by the precise Sun,
+// the day's Moon (age, quarter, rise, set, transit), and the day written as
+// a CSV row (with its era date, lunisolar date and solar term), by each
+// definition of dawn and clock steps. Dates run through 2026 so that every
+// iteration is a different day.
 #include <benchmark/benchmark.h>
 
 #include "core/day_names.h"
 #include "core/kanshi.h"
+#include "core/moon.h"
 #include "core/period_hours.h"
 #include "tools/hours_output.h"
 
@@ -27,6 +29,46 @@ void BM_OneDay(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_OneDay);
+
+// A day's table with each Sun (--sun window / precise), one day after
+// another as a run of days computes them: the precise Sun keeps the
+// neighbouring noons, so each day costs one new evaluation of the Sun and
+// the iterations of its five events.
+void BM_SunDay(benchmark::State& state, tolmeri::SunModel sun) {
+    tolmeri::PeriodOptions options;
+    options.sun = sun;
+    tolmeri::CPeriodCalculator calc(Tokyo(), options);
+    const std::int64_t first = tolmeri::DaysFromCivil({2026, 1, 1});
+    std::int64_t i = 0;
+    for (auto _ : state) {
+        const tolmeri::DayHours d = calc.Compute(tolmeri::CivilFromDays(first + i));
+        benchmark::DoNotOptimize(d.boundary[18]);
+        i = (i + 1) % 365;
+    }
+    state.SetLabel(std::string(tolmeri::SunModelName(sun)));
+}
+BENCHMARK_CAPTURE(BM_SunDay, window, tolmeri::SunModel::kWindow);
+BENCHMARK_CAPTURE(BM_SunDay, precise, tolmeri::SunModel::kPrecise);
+
+// A day's Moon (its age at noon, the quarter falling on the day, moonrise,
+// moonset, the transit), one day after another as the Moon's columns take
+// them: the lunation's new moons and quarters found once a month, each
+// event started from the day before's.
+void BM_MoonDay(benchmark::State& state) {
+    tolmeri::CMoonCalculator moon(Tokyo());
+    const int first = tolmeri::JdnFromCivil({2026, 1, 1});
+    int i = 0;
+    int events = 0;
+    for (auto _ : state) {
+        const tolmeri::MoonDay day = moon.Day(first + i);
+        benchmark::DoNotOptimize(day.age);
+        events += day.rise.has_value() + day.set.has_value() + day.transit.has_value();
+        i = (i + 1) % 365;
+    }
+    // About 2.9 a day: each of the three is missing about once a month.
+    state.counters["events"] = benchmark::Counter(events, benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_MoonDay)->Unit(benchmark::kMicrosecond);
 
 // A year as CSV, with the definition of dawn and the clock steps of the
 // arguments (indexes into kDawnDefinitions and kClockSteps): what --dawn and
