@@ -342,6 +342,12 @@ HourSpan ResolveReading(const HourReading& reading, const HourMarks& marks, DayS
     return {MinuteAt(marks, reading.start, shift), MinuteAt(marks, reading.end, shift)};
 }
 
+std::string_view NumberedHourName(int index) {
+    if (index < 0 || index >= static_cast<int>(kNumberedNames.size()))
+        return {};
+    return kNumberedNames[static_cast<std::size_t>(index)];
+}
+
 MomentNames NameMoment(const MomentHour& hour) {
     const std::array<int, 73>& m = hour.marks.mark;
     const int i = hour.mark;

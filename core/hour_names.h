@@ -81,6 +81,11 @@ struct MomentNames {
 };
 MomentNames NameMoment(const MomentHour& hour);
 
+// The numbered hour (or its 半) that begins at boundary index (0 to 25, 24
+// the midnight ending the date's night), as the readings name it: 明六つ,
+// 暮六つ半, 夜九つ; empty outside 0 to 25.
+std::string_view NumberedHourName(int index);
+
 // The two conventions' names, as readings and outputs give them.
 inline constexpr std::string_view kThirdsRuling = "寛政12年の定め";
 inline constexpr std::string_view kThirdsCentred = "寛政6年 大目付の読み";

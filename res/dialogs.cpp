@@ -105,7 +105,7 @@ constexpr DlgItem kEraDateItems[] = {
     {IDC_ERA_NOW_SEKKI, ControlClass::kStatic, "", 40, 53, 228, 8, kValue},
     {IDC_STATIC, ControlClass::kStatic, "干支", 14, 65, 22, 8, kLabel},
     {IDC_ERA_NOW_KANSHI, ControlClass::kStatic, "", 40, 65, 228, 8, kValue},
-    {IDC_STATIC, ControlClass::kButton, "和暦・旧暦の日付", 7, 84, 266, 72, kGroup},
+    {IDC_STATIC, ControlClass::kButton, "和暦・旧暦の日付", 7, 84, 266, 76, kGroup},
     {IDC_STATIC, ControlClass::kStatic, "元号", 14, 100, 20, 8, kLabel},
     {IDC_ERA_NAME, ControlClass::kComboBox, "", 36, 97, 82, 120, kEditCombo},
     {IDC_ERA_YEAR, ControlClass::kEdit, "", 122, 97, 24, 14, kNumber},
@@ -115,9 +115,10 @@ constexpr DlgItem kEraDateItems[] = {
     {IDC_STATIC, ControlClass::kStatic, "月", 204, 100, 10, 8, kLabel},
     {IDC_ERA_DAY, ControlClass::kEdit, "", 216, 97, 16, 14, kNumber},
     {IDC_STATIC, ControlClass::kStatic, "日", 234, 100, 10, 8, kLabel},
-    {IDC_ERA_RESULT, ControlClass::kStatic, "", 14, 118, 254, 32, kValue},
-    {IDOK, ControlClass::kButton, "OK", 163, 163, 50, 16, kDefPush},
-    {IDCANCEL, ControlClass::kButton, "ｷｬﾝｾﾙ", 219, 163, 50, 16, kPush},
+    {IDC_ERA_RESULT, ControlClass::kStatic, "", 14, 118, 254, 24, kValue},
+    {IDC_ERA_MOON, ControlClass::kStatic, "", 14, 145, 254, 8, kValue},
+    {IDOK, ControlClass::kButton, "OK", 163, 167, 50, 16, kDefPush},
+    {IDCANCEL, ControlClass::kButton, "ｷｬﾝｾﾙ", 219, 167, 50, 16, kPush},
 };
 
 // 刻の名から時刻を求める: the boxes' place and date, the name, its readings.
@@ -150,7 +151,7 @@ static_assert(kSizable == 0x80CF0040);
 } // namespace
 
 const DlgTemplate kEraDateDialog = {
-    IDD_ERA_DATE,  "和暦・旧暦で日付を指定", kPopup, 0, 0, 0, 280, 186, 9, "ＭＳ Ｐゴシック",
+    IDD_ERA_DATE,  "和暦・旧暦で日付を指定", kPopup, 0, 0, 0, 280, 190, 9, "ＭＳ Ｐゴシック",
     kEraDateItems,
 };
 

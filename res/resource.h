@@ -43,6 +43,7 @@ inline constexpr int IDC_ERA_MONTH = 1057;
 inline constexpr int IDC_ERA_DAY = 1058;
 inline constexpr int IDC_ERA_RESULT = 1059;
 inline constexpr int IDC_ERA_NOW_KANSHI = 1063;
+inline constexpr int IDC_ERA_MOON = 1064;
 
 // Controls of the year-chart window.
 inline constexpr int IDC_YEAR_CHART_DAWN = 1060;

@@ -346,6 +346,66 @@ TEST_F(EraDateDialog, AWrongEntryMarksAndFocusesItsBox) {
     });
 }
 
+// The Moon of the day typed, at the place of the main dialog's boxes, as it
+// is typed: its age at noon, the quarter on its day, moonrise and moonset
+// with the temporal hour each falls in. The place is Edo as
+// tests/data/moon_ephemeris.csv has it (35°41′ N, 139°46′ E), whose rows give
+// the ages and the minutes of the first three days.
+TEST_F(EraDateDialog, TheMoonOfTheDayTypedWithItsHours) {
+    Type(*dlg, IDC_LATITUDE_DEGREES, QStringLiteral("35"));
+    Type(*dlg, IDC_LATITUDE_MINUTES, QStringLiteral("41"));
+    Type(*dlg, IDC_LONGITUDE_DEGREES, QStringLiteral("139"));
+    Type(*dlg, IDC_LONGITUDE_MINUTES, QStringLiteral("46"));
+    Type(*dlg, IDC_TIME_DIFFERENCE, QStringLiteral("9"));
+    const struct {
+        Entry entry;
+        const char* moon;
+    } cases[] = {
+        // The night of the 47 rōnin's raid, 1703-01-30: rise 871.9, set
+        // 266.1 minutes, age 12.64.
+        {{"元禄", "15", false, "12", "14"},
+         "月齢 12.6  月の出 14:32（昼八つ）  月の入 04:26（暁七つ）"},
+        // 1868-01-03: the first quarter, and the Moon does not set.
+        {{"慶応", "3", false, "12", "9"},
+         "月齢 8.1（上弦）  月の出 11:35（朝四つ半）  月の入 なし"},
+        // 2026-01-03: the full moon, rise 973.9, set 403.5, age 14.05.
+        {{"令和", "8", false, "1", "3"},
+         "月齢 14.1（満月）  月の出 16:14（夕七つ）  月の入 06:43（明六つ）"},
+        // 1703-01-11: the last quarter, and no moonrise.
+        {{"元禄", "15", false, "11", "24"},
+         "月齢 23.1（下弦）  月の出 なし  月の入 11:46（朝四つ半）"},
+        // A whole date typed into the era box.
+        {{"1703-01-30", "", false, "", ""},
+         "月齢 12.6  月の出 14:32（昼八つ）  月の入 04:26（暁七つ）"},
+        // No day, or none the date boxes take: no Moon.
+        {{"慶長", "5x", false, "9", "15"}, ""},
+        {{"慶長", "25", false, "1", "1"}, ""},
+        {{"慶長", "5", false, "9", ""}, ""},
+        {{"令和", "200", false, "1", "1"}, ""},
+        {{"1860/13/1", "", false, "", ""}, ""},
+    };
+    InEraDialog([&](CEraDateDlg& era) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.entry.era) + c.entry.year + "/" + c.entry.month + "/" +
+                         c.entry.day);
+            Enter(era, c.entry);
+            EXPECT_EQ(Label(era, IDC_ERA_MOON), QString::fromUtf8(c.moon));
+            EXPECT_FALSE(
+                Label(era, IDC_ERA_MOON).contains(QStringLiteral("nan"), Qt::CaseInsensitive));
+        }
+    });
+    // A place the boxes do not hold: said so, for a day that is typed.
+    Type(*dlg, IDC_LATITUDE_DEGREES, QStringLiteral("99"));
+    InEraDialog([](CEraDateDlg& era) {
+        Enter(era, {"元禄", "15", false, "12", "14"});
+        EXPECT_TRUE(OkEnabled(era));
+        EXPECT_EQ(Label(era, IDC_ERA_MOON),
+                  QStringLiteral("月齢・月の出入り: 場所の欄が計算できる値になっていません。"));
+        Enter(era, {"慶長", "5x", false, "9", "15"});
+        EXPECT_EQ(Label(era, IDC_ERA_MOON), QString());
+    });
+}
+
 TEST_F(EraDateDialog, OkPutsTheDateIntoTheBoxesAndOnlyCalculateComputesIt) {
     Type(*dlg, IDC_LATITUDE_DEGREES, QStringLiteral("34")); // typed, not yet taken
     const std::vector<int> before = [this] {

@@ -9,6 +9,7 @@
 #include "core/day_start.h"
 #include "core/hour_names.h"
 #include "core/kanshi.h"
+#include "core/moon_hours.h"
 #include "core/presets.h"
 #include "core/solar_terms.h"
 #include "tools/hours_columns.h"
@@ -150,30 +151,6 @@ MomentMoonText MomentMoon(const HoursRequest& request, const MomentHour& hour) {
     return {altitude, azimuth};
 }
 
-// "月齢 12.6（満月）  月の出 14:32  月の入 04:26  月の南中 21:55", with
-// "なし" for an event the day does not have.
-void AppendMoonLine(std::string& out, const MoonDay& moon) {
-    out += "月齢 ";
-    AppendTenths(out, moon.AgeTenths());
-    if (moon.phase) {
-        out += "（";
-        out += kMoonPhaseNames[static_cast<std::size_t>(*moon.phase)];
-        out += "）";
-    }
-    const struct {
-        const char* title;
-        const std::optional<double>& minute;
-    } events[] = {{"  月の出 ", moon.rise}, {"  月の入 ", moon.set}, {"  月の南中 ", moon.transit}};
-    for (const auto& e : events) {
-        out += e.title;
-        if (e.minute)
-            AppendClock(out, MoonMinute(*e.minute));
-        else
-            out += "なし";
-    }
-    out += '\n';
-}
-
 // Spaces at the end of the output's last line, as padding leaves them.
 void TrimLineEnd(std::string& out) {
     while (!out.empty() && out.back() == ' ')
@@ -297,6 +274,7 @@ public:
         AppendSixths(m_out, d.NightMinutes());
         m_out += " 分\n";
         AppendMoonLine(m_out, row.moon);
+        m_out += '\n';
     }
     void Moment(const MomentHour& hour, MomentKind kind) override {
         AppendPlaceLine(m_out, m_request.place);

@@ -13,6 +13,7 @@
 #include "core/calendar.h"
 #include "core/day_names.h"
 #include "core/kanshi.h"
+#include "core/moon_hours.h"
 #include "core/solar_terms.h"
 #include "core/sun_events.h"
 #include "core/typed_date.h"
@@ -196,6 +197,15 @@ EraDateReading ReadEraDateEntry(const EraDateEntry& entry) {
     return DayReading(parse.jdn, parse.note);
 }
 
+QString EraMoonText(const EraDateReading& reading, const std::optional<Place>& place) {
+    if (!reading.accepted || !reading.jdn)
+        return QString();
+    if (!place)
+        return QStringLiteral("月齢・月の出入り: 場所の欄が計算できる値になっていません。");
+    return QString::fromStdString(
+        FormatMoonHoursLine(CalcMoonDayHours(*place, CivilFromJdn(*reading.jdn))));
+}
+
 DayNameLines NameDayLines(int jdn, int timeDiffHours) {
     const DayNames day = NameDay(jdn, timeDiffHours);
     DayNameLines lines;
@@ -249,6 +259,17 @@ void CEraDateDlg::ReadMainDialog(const CDialog& main, int fallbackTimeDifference
     constexpr int kZoneBox[] = {IDC_TIME_DIFFERENCE};
     const BoxReading zone = ReadMainBoxes(main, BoxReport::kSilent, kZoneBox);
     m_nTimeDifference = zone ? zone.values.timeDiff : fallbackTimeDifference;
+
+    // The place, for the Moon: the latitude and longitude boxes as 計算実行
+    // takes them, in that zone.
+    m_place.reset();
+    constexpr int kPlaceBoxes[] = {IDC_LATITUDE_DEGREES, IDC_LATITUDE_MINUTES,
+                                   IDC_LONGITUDE_DEGREES, IDC_LONGITUDE_MINUTES};
+    if (const BoxReading place = ReadMainBoxes(main, BoxReport::kSilent, kPlaceBoxes)) {
+        BoxValues values = place.values;
+        values.timeDiff = m_nTimeDifference;
+        m_place = values.ToPlace();
+    }
 }
 
 bool CEraDateDlg::OnInitDialog() {
@@ -309,6 +330,7 @@ void CEraDateDlg::OnEntryChanged() {
     entry.day = GetDlgItemText(IDC_ERA_DAY);
     m_reading = ReadEraDateEntry(entry);
     SetDlgItemText(IDC_ERA_RESULT, m_reading.text);
+    SetDlgItemText(IDC_ERA_MOON, EraMoonText(m_reading, m_place));
     GetDlgItem(afx::IDOK)->setEnabled(m_reading.accepted);
     MarkFaultBox();
 }

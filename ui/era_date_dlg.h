@@ -12,6 +12,7 @@
 
 #include "core/calendar.h"
 #include "core/civil_date.h"
+#include "core/place.h"
 #include "framework/dialog.h"
 
 namespace tolmeri {
@@ -66,6 +67,12 @@ DayNameLines NameDayLines(int jdn, int timeDiffHours);
 // "1600年10月21日".
 QString GregorianText(const CivilDate& date);
 
+// The Moon of the day an entry names, at place: "月齢 15.2（満月）  月の出
+// 19:42（暮六つ半）  月の入 06:10（明六つ）" (core/moon_hours.h); empty for a
+// reading that names no day the date boxes take, and a line saying why for
+// no place.
+QString EraMoonText(const EraDateReading& reading, const std::optional<Place>& place);
+
 // The background of a box whose text is at fault.
 QColor EraFaultTint();
 
@@ -85,7 +92,10 @@ public:
 
     std::optional<tolmeri::CivilDate> m_openDate; // the date shown on opening
     int m_nTimeDifference = 9;                    // of the place, for the solar terms
-    tolmeri::CivilDate m_date;                    // after OK: the Gregorian date chosen
+    // The place of the boxes, for the Moon of the day typed; empty when a
+    // latitude or longitude box holds no value 計算実行 takes.
+    std::optional<tolmeri::Place> m_place;
+    tolmeri::CivilDate m_date; // after OK: the Gregorian date chosen
 
     const tolmeri::EraDateReading& Reading() const { return m_reading; }
     // The box of the part at fault (IDC_ERA_NAME, _YEAR, _MONTH or _DAY), 0
