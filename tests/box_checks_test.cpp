@@ -28,12 +28,8 @@ bool IsDateBox(int id) {
     return id == IDC_DATE_YEAR || id == IDC_DATE_MONTH || id == IDC_DATE_DAY;
 }
 
-class BoxReaders : public OpenMainDialogTest {
+class BoxReaders : public MainDialogTest {
 protected:
-    void SetUp() override {
-        OpenMainDialogTest::SetUp();
-        messages.Clear();
-    }
     // What the era-date dialog says of the boxes' date on opening.
     QString EraOpening() {
         QString shown;
@@ -68,12 +64,6 @@ TEST_F(BoxReaders, EachBadBoxIsRefusedAlikeByEveryReader) {
     } cases[] = {
         {IDC_DATE_YEAR, "abc", kInteger, {kInteger}, "abc", "「年」に指定できる値は0～2200です。"},
         {IDC_DATE_YEAR, "", kInteger, {kInteger}, "", "「年」に指定できる値は0～2200です。"},
-        {IDC_DATE_YEAR,
-         "-1",
-         "「年」に指定できる値は0～2200です。",
-         {"「年」に指定できる値は0～2200です。元に戻します。"},
-         "2000",
-         "「年」に指定できる値は0～2200です。"},
         {IDC_DATE_YEAR,
          "2201",
          "「年」に指定できる値は0～2200です。",
@@ -131,12 +121,6 @@ TEST_F(BoxReaders, EachBadBoxIsRefusedAlikeByEveryReader) {
          "39",
          "経度の「分」に指定できる値は 0～59 です。"},
         {IDC_TIME_DIFFERENCE, "-0", kInteger, {kInteger}, "-0", "時差の指定が変です。"},
-        {IDC_TIME_DIFFERENCE,
-         "12",
-         "時差の指定が変です。",
-         {"時差の指定が変です。修正します。"},
-         "9",
-         "時差の指定が変です。"},
         {IDC_TIME_DIFFERENCE,
          "6",
          "時差の指定が変です。",
