@@ -4,7 +4,7 @@
 // computation in a Qt process after a paint against the same without Qt).
 //
 //   year_chart_bench [benchmark options]
-//   year_chart_bench --png FILE [PLACE YEAR [DAWN [STEPS [WIDTHxHEIGHT]]]]
+//   year_chart_bench --png FILE [PLACE YEAR [DAWN [STEPS [WIDTHxHEIGHT [moon]]]]]
 // The second form writes one chart as a picture instead, to look at while
 // changing the painter (docs/year-chart.png is made by tolmeri-hours
 // --year-chart).
@@ -37,8 +37,8 @@ QFont ChartFont() {
     return font;
 }
 
-void BM_PaintYearChart(benchmark::State& state) {
-    const YearChartInput input = MakeYearChartInput(PresetPlace("東京"), 2024, {});
+void PaintYearChartOf(benchmark::State& state, bool moon) {
+    const YearChartInput input = MakeYearChartInput(PresetPlace("東京"), 2024, {}, moon);
     QImage image(1200, 800, QImage::Format_RGB32);
     const QFont font = ChartFont();
     for (auto _ : state) {
@@ -48,7 +48,15 @@ void BM_PaintYearChart(benchmark::State& state) {
     }
     state.counters["days"] = static_cast<double>(input.days.size());
 }
+void BM_PaintYearChart(benchmark::State& state) {
+    PaintYearChartOf(state, false);
+}
 BENCHMARK(BM_PaintYearChart)->Unit(benchmark::kMillisecond);
+// With moonrise and moonset.
+void BM_PaintYearChartMoon(benchmark::State& state) {
+    PaintYearChartOf(state, true);
+}
+BENCHMARK(BM_PaintYearChartMoon)->Unit(benchmark::kMillisecond);
 
 // The days, terms and titles, as the window or the picture module will make
 // them: in a process that has started Qt.
@@ -59,6 +67,15 @@ void BM_MakeYearChartInput(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_MakeYearChartInput)->Unit(benchmark::kMicrosecond);
+
+// The same with the Moon's rises and sets of the 366 days.
+void BM_MakeYearChartInputMoon(benchmark::State& state) {
+    for (auto _ : state) {
+        const YearChartInput input = MakeYearChartInput(PresetPlace("東京"), 2024, {}, true);
+        benchmark::DoNotOptimize(input.moonrise.size());
+    }
+}
+BENCHMARK(BM_MakeYearChartInputMoon)->Unit(benchmark::kMillisecond);
 
 int WritePicture(int argc, char** argv) {
     const char* file = argv[2];
@@ -75,7 +92,9 @@ int WritePicture(int argc, char** argv) {
     QImage image(width, height, QImage::Format_RGB32);
     {
         QPainter p(&image);
-        PaintYearChart(p, image.rect(), MakeYearChartInput(place, year, options), ChartFont());
+        const bool moon = argc > 8 && std::strcmp(argv[8], "moon") == 0;
+        PaintYearChart(p, image.rect(), MakeYearChartInput(place, year, options, moon),
+                       ChartFont());
     }
     return image.save(QString::fromLocal8Bit(file)) ? 0 : 1;
 }

@@ -141,7 +141,10 @@ constexpr DlgItem kYearChartItems[] = {
     {IDCANCEL, ControlClass::kButton, "閉じる", 408, 6, 44, 16, kPush},
     {IDC_STATIC, ControlClass::kStatic, "時計", 7, 28, 50, 8, kLabel},
     {IDC_YEAR_CHART_STEPS, ControlClass::kComboBox, "", 58, 25, 90, 50, kListCombo},
-    {IDC_YEAR_CHART_READOUT, ControlClass::kStatic, "", 156, 28, 296, 8, kLabel},
+    {IDC_STATIC, ControlClass::kStatic, "太陽", 156, 28, 20, 8, kLabel},
+    {IDC_YEAR_CHART_SUN, ControlClass::kComboBox, "", 178, 25, 110, 50, kListCombo},
+    {IDC_YEAR_CHART_MOON, ControlClass::kButton, "月の出・月の入", 296, 26, 80, 12, kCheck},
+    {IDC_YEAR_CHART_READOUT, ControlClass::kStatic, "", 7, 45, 445, 8, kLabel},
 };
 
 constexpr Style kSizable = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX |
@@ -161,7 +164,7 @@ const DlgTemplate kHourNameDialog = {
 };
 
 const DlgTemplate kYearChartDialog = {
-    IDD_YEAR_CHART,    "一年の刻の図",  kSizable, 0, 0, 0, 459, 330, 9,
+    IDD_YEAR_CHART,    "一年の刻の図",  kSizable, 0, 0, 0, 459, 344, 9,
     "ＭＳ Ｐゴシック", kYearChartItems,
 };
 

@@ -50,6 +50,8 @@ inline constexpr int IDC_YEAR_CHART_DAWN = 1060;
 inline constexpr int IDC_YEAR_CHART_STEPS = 1061;
 inline constexpr int IDC_YEAR_CHART_SAVE = 1062;
 inline constexpr int IDC_YEAR_CHART_READOUT = 1070;
+inline constexpr int IDC_YEAR_CHART_SUN = 1064;
+inline constexpr int IDC_YEAR_CHART_MOON = 1065;
 
 // Controls of the hour-name dialog.
 inline constexpr int IDC_HOUR_PLACE = 1070;

@@ -157,7 +157,8 @@ QImage PaintedYearChart(const tolmeri::YearChartInput& input, const QSize& size,
 }
 
 // The year chart of the place and the year of --date (or the days of --to),
-// with --dawn and --steps, is the window's painter on an image of --size.
+// with --dawn, --steps, --sun and --moon, is the window's painter on an
+// image of --size.
 TEST_F(HoursPicture, AYearChartIsThePainterForThePlaceDaysAndOptions) {
     using namespace tolmeri;
     const struct {
@@ -167,6 +168,7 @@ TEST_F(HoursPicture, AYearChartIsThePainterForThePlaceDaysAndOptions) {
         int dayCount;
         PeriodOptions options;
         QSize size;
+        bool moon = false;
     } cases[] = {
         {{"--place", "京都", "--date", "2026-06-21"},
          {"京都", 35, 1, 135, 45, 9},
@@ -181,16 +183,38 @@ TEST_F(HoursPicture, AYearChartIsThePainterForThePlaceDaysAndOptions) {
          74,
          {DawnDefinition::kAuto, ClockSteps::kSekki},
          {900, 600}},
+        {{"--place", "東京", "--date", "2026-01-01", "--sun", "precise", "--moon"},
+         {"東京", 35, 39, 139, 45, 9},
+         {2026, 1, 1},
+         365,
+         {.sun = SunModel::kPrecise},
+         {1200, 800},
+         true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.place.name + " " + FormatDate(c.first));
         const QImage png = Picture(c.args, "--year-chart", QStringLiteral("year.png"));
         ASSERT_EQ(png.size(), c.size);
         YearChartLayout layout;
-        EXPECT_TRUE(png ==
-                    PaintedYearChart(MakeYearChartInput(c.place, c.first, c.dayCount, c.options),
-                                     c.size, layout));
-        ExpectBandColours(png, layout, c.dayCount / 2);
+        const YearChartInput input =
+            MakeYearChartInput(c.place, c.first, c.dayCount, c.options, c.moon);
+        EXPECT_TRUE(png == PaintedYearChart(input, c.size, layout));
+        if (c.options.sun == SunModel::kPrecise) {
+            // The precise Sun's dawns and dusks, not the window's, on some days.
+            PeriodOptions window = c.options;
+            window.sun = SunModel::kWindow;
+            const YearChartInput windows =
+                MakeYearChartInput(c.place, c.first, c.dayCount, window, c.moon);
+            int differ = 0;
+            for (std::size_t d = 0; d < input.days.size(); ++d)
+                differ += input.days[d].boundary != windows.days[d].boundary;
+            EXPECT_GT(differ, 0);
+            EXPECT_FALSE(png == PaintedYearChart(windows, c.size, layout));
+            PaintedYearChart(input, c.size, layout);
+        }
+        EXPECT_EQ(layout.moonriseY.size(), c.moon ? input.days.size() : 0u);
+        if (!c.moon) // the Moon's curves cross the bands anywhere
+            ExpectBandColours(png, layout, c.dayCount / 2);
     }
 }
 

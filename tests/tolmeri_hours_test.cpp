@@ -199,6 +199,10 @@ TEST_F(HoursCli, BadInputIsNamedInOneLineWithStatusTwoAndNothingWritten) {
         {{"--png", "-", "--days", "2"}, "--png"},
         {{"--bom", "--year-chart", "a.png"}, "--bom は --format csv"},
         {{"--size", "800x600"}, "--size は --png か --year-chart と"},
+        {{"--moon"}, "--moon は --year-chart と一緒に指定します"},
+        {{"--moon", "--format", "csv"}, "--moon は --year-chart と一緒に指定します"},
+        {{"--png", "a.png", "--moon"},
+         "--moon は --year-chart の図に月の出・月の入を描きます（--png"},
         // Era dates: each fault of the core's reader, named with the option.
         {{"--date", "慶長25年1月1日"}, "日付 \"慶長25年1月1日\": 慶長25年はありません"},
         {{"--date", "大宝元年1月1日"}, "大宝元年1月1日は大宝の期間外です"},

@@ -3,6 +3,7 @@
 // (which stays usable), redrawn at once for another definition of dawn or
 // clock steps, and saved as PNG or SVG through the standard file dialog,
 // whole or not at all.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -279,6 +280,92 @@ TEST_F(YearChartWindow, AnotherDefinitionOrStepsRedrawAtOnce) {
     EXPECT_EQ(chart->View()->Input().days.front().date, (CivilDate{1750, 1, 1}));
     EXPECT_EQ(dawn->currentIndex(), 2);
     EXPECT_EQ(steps->currentIndex(), 1);
+}
+
+// The Sun's choice and the Moon's check box redraw at once, and a save
+// writes what is shown: the moon keys in the SVG, the precise Sun's dawns.
+TEST_F(YearChartWindow, TheSunsChoiceAndTheMoonRedrawAndAreSaved) {
+    CYearChartDlg* chart = Open();
+    ASSERT_NE(chart, nullptr);
+    QComboBox* sun = Choice(chart, IDC_YEAR_CHART_SUN);
+    auto* moon = qobject_cast<QCheckBox*>(chart->GetDlgItem(IDC_YEAR_CHART_MOON));
+    ASSERT_NE(sun, nullptr);
+    ASSERT_NE(moon, nullptr);
+    ASSERT_EQ(sun->count(), 2);
+    EXPECT_EQ(sun->itemText(0), QStringLiteral("画面と同じ（正午の太陽）"));
+    EXPECT_EQ(sun->itemText(1), QStringLiteral("精密（各時刻の太陽）"));
+    EXPECT_EQ(sun->currentIndex(), 0);
+    EXPECT_EQ(moon->text(), QStringLiteral("月の出・月の入"));
+    EXPECT_FALSE(moon->isChecked());
+    EXPECT_TRUE(chart->View()->Input().moonrise.empty());
+    // Every control in the window, none over another or the chart.
+    const QRect view = chart->View()->geometry();
+    for (const int id :
+         {IDC_YEAR_CHART_DAWN, IDC_YEAR_CHART_SAVE, afx::IDCANCEL, IDC_YEAR_CHART_STEPS,
+          IDC_YEAR_CHART_SUN, IDC_YEAR_CHART_MOON, IDC_YEAR_CHART_READOUT}) {
+        const QRect r = chart->GetDlgItem(id)->geometry();
+        EXPECT_TRUE(chart->rect().contains(r)) << id;
+        EXPECT_FALSE(r.intersects(view)) << id;
+        for (const int other : {IDC_YEAR_CHART_SUN, IDC_YEAR_CHART_MOON}) {
+            if (other != id) {
+                EXPECT_FALSE(r.intersects(chart->GetDlgItem(other)->geometry()))
+                    << id << " " << other;
+            }
+        }
+    }
+    // The check box shows its whole text.
+    EXPECT_GE(moon->width(), moon->sizeHint().width());
+
+    const std::vector<tolmeri::DayHours> windowDays = chart->View()->Input().days;
+    const QImage shown = Picture(chart);
+    sun->setFocus();
+    QTest::keyClick(sun, Qt::Key_Down);
+    EXPECT_EQ(chart->m_nSun, 1);
+    const tolmeri::YearChartInput& in = chart->View()->Input();
+    EXPECT_TRUE(in.subtitle.endsWith(QStringLiteral("　太陽：精密（各時刻の太陽）")))
+        << in.subtitle.toStdString();
+    int dawnsMoved = 0;
+    for (std::size_t d = 0; d < in.days.size(); ++d)
+        dawnsMoved += in.days[d].boundary[6] != windowDays[d].boundary[6];
+    EXPECT_GT(dawnsMoved, 0);
+    EXPECT_EQ(in.markedDay, 171);
+    chart->View()->repaint();
+    const QImage precise = Picture(chart);
+    EXPECT_NE(precise, shown);
+
+    QTest::mouseClick(moon, Qt::LeftButton);
+    EXPECT_EQ(chart->m_nMoon, 1);
+    ASSERT_EQ(in.moonrise.size(), 365u);
+    chart->View()->repaint();
+    const QImage withMoon = Picture(chart);
+    EXPECT_NE(withMoon, precise);
+    int moonPixels = 0;
+    for (int y = 0; y < withMoon.height(); ++y)
+        for (int x = 0; x < withMoon.width(); ++x)
+            moonPixels += withMoon.pixelColor(x, y) == tolmeri::kYearChartMoonriseColor;
+    EXPECT_GT(moonPixels, 365);
+
+    FileDialogAnswer dialog;
+    const QString svgPath = Folder() + QStringLiteral("/moon.svg");
+    dialog.answer = {svgPath, kSvg};
+    Click(*chart, IDC_YEAR_CHART_SAVE);
+    QFile svg(svgPath);
+    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+    const QByteArray bytes = svg.readAll();
+    EXPECT_TRUE(bytes.contains(">月の出</text>"));
+    EXPECT_TRUE(bytes.contains(">月の入</text>"));
+    EXPECT_TRUE(bytes.contains("太陽：精密（各時刻の太陽）"));
+    const QString pngPath = Folder() + QStringLiteral("/moon.png");
+    dialog.answer = {pngPath, kPng};
+    Click(*chart, IDC_YEAR_CHART_SAVE);
+    EXPECT_EQ(QImage(pngPath).convertToFormat(QImage::Format_RGB32), withMoon);
+
+    // Off again: the chart as before the check.
+    QTest::mouseClick(moon, Qt::LeftButton);
+    EXPECT_TRUE(chart->View()->Input().moonrise.empty());
+    chart->View()->repaint();
+    EXPECT_EQ(Picture(chart), precise);
+    EXPECT_TRUE(messages.calls.empty());
 }
 
 TEST_F(YearChartWindow, SavesAsPngOrSvgByTheExtensionOrTheFilter) {

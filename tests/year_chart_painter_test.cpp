@@ -178,15 +178,34 @@ TEST(YearChartTitles, YearRangeDefinitionAndSteps) {
 
 class PaintedYearChart : public ::testing::Test {
 protected:
-    YearChartLayout Paint(const Place& place, int markedDay = -1) {
-        YearChartInput in = MakeYearChartInput(place, 2026, {});
+    YearChartLayout Paint(const Place& place, int markedDay = -1, bool moon = false) {
+        YearChartInput in = MakeYearChartInput(place, 2026, {}, moon);
         in.markedDay = markedDay;
+        return Paint(in);
+    }
+    YearChartLayout Paint(const YearChartInput& in) {
         image = QImage(1200, 800, QImage::Format_RGB32);
         image.fill(Qt::red); // anything the chart leaves unpainted shows
         QPainter p(&image);
         return PaintYearChart(p, image.rect(), in, TestFont());
     }
     QColor At(int x, int y) const { return image.pixelColor(x, y); }
+    // Whether x, y lies under the grey cell of a line's name (日出, 日没, 南中),
+    // which is drawn over the curves.
+    bool UnderAMarksName(const YearChartLayout& L, int x, int y) const {
+        for (const YearChartText& t : L.texts)
+            if (t.kind == YearChartTextKind::kMark && x >= t.x && y >= t.y &&
+                y < t.y + 2 * YearChartFontPixels(image.rect()))
+                return At(x, y) == kChartTextBackground;
+        return false;
+    }
+    // The rows of column x in colour.
+    int RowsIn(int x, const QColor& colour, int top, int bottom) const {
+        int n = 0;
+        for (int y = top; y < bottom; ++y)
+            n += At(x, y) == colour;
+        return n;
+    }
     // A row inside the span, away from its edges and from the day's lines.
     static std::optional<int> QuietRow(const YearChartLayout& L, int day, const YearChartSpan& s) {
         const int h = L.bottom - L.top;
@@ -286,6 +305,130 @@ TEST_F(PaintedYearChart, NoDaysStillGivesTheTitleAndAFrame) {
 // The same painter writes SVG through Qt SVG: the bands arrive as filled
 // shapes in the window's colours, and the file read back shows them where
 // the picture has them.
+// Moonrise and moonset of 江戸 (35°41′, 139°46′) against a reference table,
+// on a layout a row a minute: each day's event on the row of its clock time,
+// a day without one without a row.
+TEST(YearChartMoon, EventsLandOnTheRowsOfTheirClockTimes) {
+    const Place edo{"", 35, 41, 139, 46, 9};
+    const struct {
+        CivilDate first;
+        int dayCount, day;
+        double rise;
+        std::optional<double> set;
+    } cases[] = {
+        {{2026, 1, 1}, 10, 2, 973.898, 403.493},     // 2026-01-03
+        {{2026, 9, 20}, 10, 6, 1027.047, 284.590},   // 2026-09-26
+        {{2026, 10, 20}, 10, 5, 961.460, 276.685},   // 2026-10-25
+        {{2000, 1, 1}, 3, 0, 97.786, 786.426},       // 2000-01-01
+        {{1868, 1, 1}, 5, 2, 694.603, std::nullopt}, // 1868-01-03: no moonset
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(FormatDate(c.first));
+        const YearChartInput in = MakeYearChartInput(edo, c.first, c.dayCount, {}, true);
+        ASSERT_EQ(in.moonrise.size(), in.days.size());
+        const YearChartLayout L = MinuteLayout(in);
+        ASSERT_EQ(L.bottom - L.top, 1440);
+        ASSERT_EQ(L.moonriseY.size(), in.days.size());
+        ASSERT_TRUE(L.moonriseY[c.day]);
+        EXPECT_NEAR(*L.moonriseY[c.day] - L.top, c.rise, 1.0);
+        ASSERT_EQ(L.moonsetY[c.day].has_value(), c.set.has_value());
+        if (c.set) {
+            EXPECT_NEAR(*L.moonsetY[c.day] - L.top, *c.set, 1.0);
+        }
+    }
+}
+
+// The keys name the curves on the title's line, flush with the plot's
+// right end and clear of the title; without the Moon, neither keys nor rows.
+TEST(YearChartMoon, KeysOnlyWithTheMoon) {
+    for (const bool moon : {false, true}) {
+        SCOPED_TRACE(moon);
+        const YearChartInput in = MakeYearChartInput(kTokyo, 2026, {}, moon);
+        const YearChartLayout L = LayoutYearChart(in, QRect(0, 0, 1200, 800), FakeMetrics());
+        const YearChartText* rise = FindText(L, QStringLiteral("月の出"));
+        const YearChartText* set = FindText(L, QStringLiteral("月の入"));
+        if (!moon) {
+            EXPECT_TRUE(L.moonriseY.empty() && L.moonsetY.empty() && L.keys.empty());
+            EXPECT_EQ(rise, nullptr);
+            EXPECT_EQ(set, nullptr);
+            continue;
+        }
+        ASSERT_NE(rise, nullptr);
+        ASSERT_NE(set, nullptr);
+        ASSERT_EQ(L.keys.size(), 2u);
+        const YearChartText* title = FindText(L, in.title);
+        ASSERT_NE(title, nullptr);
+        const int titleEnd = title->x + FakeMetrics().textWidth(in.title);
+        EXPECT_EQ(set->x + FakeMetrics().textWidth(set->text), L.right);
+        EXPECT_EQ(rise->kind, YearChartTextKind::kKey);
+        EXPECT_EQ(L.keys[0].color, kYearChartMoonriseColor);
+        EXPECT_EQ(L.keys[1].color, kYearChartMoonsetColor);
+        EXPECT_LT(L.keys[0].x1, rise->x);
+        EXPECT_LT(rise->x + FakeMetrics().textWidth(rise->text), L.keys[1].x0);
+        EXPECT_LT(L.keys[1].x1, set->x);
+        EXPECT_GT(L.keys[0].x0, titleEnd);
+        for (const YearChartText* t : {rise, set})
+            EXPECT_TRUE(t->y >= title->y && t->y + 14 <= title->y + 20) << t->y;
+    }
+}
+
+// Drawn only when asked: each day's event a pixel of its curve in its
+// column, a day without one leaving its column clear, and the colours
+// nowhere without the Moon.
+TEST_F(PaintedYearChart, MoonCurvesOnlyWhenAskedAndBrokenWhereADayHasNone) {
+    YearChartLayout L = Paint(kTokyo);
+    for (int x = L.left; x < L.right; ++x)
+        for (const QColor& colour : {kYearChartMoonriseColor, kYearChartMoonsetColor})
+            ASSERT_EQ(RowsIn(x, colour, L.top, L.bottom), 0) << x;
+
+    L = Paint(kTokyo, -1, true);
+    const struct {
+        const std::vector<std::optional<int>>& ys;
+        QColor colour;
+    } curves[] = {{L.moonriseY, kYearChartMoonriseColor}, {L.moonsetY, kYearChartMoonsetColor}};
+    for (const auto& curve : curves) {
+        int events = 0, gaps = 0;
+        for (int d = 0; d < 365; ++d) {
+            const int x = (L.dayX[d] + L.dayX[d + 1]) / 2;
+            if (!curve.ys[d]) {
+                ++gaps;
+                EXPECT_EQ(RowsIn(x, curve.colour, L.top, L.bottom), 0) << "day " << d;
+                continue;
+            }
+            ++events;
+            // Where the curves cross, the later one (moonset) is on top.
+            const QColor at = At(x, *curve.ys[d]);
+            EXPECT_TRUE(at == curve.colour || at == kYearChartMoonsetColor ||
+                        UnderAMarksName(L, x, *curve.ys[d]))
+                << "day " << d;
+        }
+        // About one day a lunation without the event.
+        EXPECT_GE(gaps, 11);
+        EXPECT_LE(gaps, 14);
+        EXPECT_EQ(events + gaps, 365);
+    }
+}
+
+// A curve going round the clock is not joined over the plot: 23:50 and
+// 00:05 on the next day stay apart, 00:05 and 01:00 are one line.
+TEST_F(PaintedYearChart, AMoonCurveIsNotJoinedPastMidnight) {
+    YearChartInput in = MakeYearChartInput(kTokyo, {2026, 3, 1}, 4, {}, false);
+    in.moonrise = {23 * 60 + 50, 5, 60, std::nullopt};
+    in.moonset = {std::nullopt, std::nullopt, std::nullopt, std::nullopt};
+    const YearChartLayout L = Paint(in);
+    const auto centre = [&L](int d) { return (L.dayX[d] + L.dayX[d + 1]) / 2; };
+    int wrapped = 0, joined = 0;
+    for (int x = centre(0) + 1; x < centre(1); ++x)
+        wrapped += RowsIn(x, kYearChartMoonriseColor, L.top, L.bottom);
+    for (int x = centre(1) + 1; x < centre(2); ++x)
+        joined += RowsIn(x, kYearChartMoonriseColor, L.top, L.bottom);
+    EXPECT_EQ(wrapped, 0);
+    EXPECT_GT(joined, centre(2) - centre(1) - 2);
+    EXPECT_EQ(At(centre(0), *L.moonriseY[0]), kYearChartMoonriseColor); // a dot alone
+    for (int x = centre(2) + 1; x < L.right; ++x)
+        EXPECT_EQ(RowsIn(x, kYearChartMoonriseColor, L.top, L.bottom), 0) << x;
+}
+
 TEST(YearChartSvg, TheSamePainterWritesAnSvgThatReadsBack) {
     const YearChartInput in = MakeYearChartInput(kTokyo, 2026, {});
     QBuffer buffer;

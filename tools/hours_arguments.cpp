@@ -14,7 +14,7 @@ struct RawArguments {
     PlaceArguments place;
     DateArguments dates;
     OptionText format, png, yearChart, size, dawn, steps, at, dayStart, sun, time;
-    bool now = false, listPlaces = false, version = false, bom = false;
+    bool now = false, listPlaces = false, version = false, bom = false, moon = false;
 };
 
 struct ValueOption {
@@ -63,6 +63,7 @@ Result<RawArguments> CollectArguments(std::span<const std::string_view> args) {
         if (bool* flag = a == "--now"           ? &raw.now
                          : a == "--list-places" ? &raw.listPlaces
                          : a == "--bom"         ? &raw.bom
+                         : a == "--moon"        ? &raw.moon
                                                 : nullptr) {
             *flag = true;
             continue;
@@ -197,6 +198,10 @@ Status ReadPicture(const RawArguments& raw, HoursRequest& req) {
                           " 日は長すぎます（" + std::to_string(kYearChartMostDays) + " 日まで）");
         }
     }
+    if (raw.moon && !year)
+        return Refuse("--moon は --year-chart の図に月の出・月の入を描きます（--png とは一緒に"
+                      "使えません）");
+    req.pictureMoon = raw.moon;
     return raw.size ? ReadPictureSize(*raw.size, req) : Status();
 }
 
@@ -262,6 +267,9 @@ Status ReadOutput(const RawArguments& raw, HoursRequest& req) {
         return ReadPicture(raw, req);
     if (raw.size)
         return Refuse("--size は --png か --year-chart と一緒に指定します");
+    if (raw.moon)
+        return Refuse("--moon は --year-chart と一緒に指定します（年の図に月の出・月の入を"
+                      "描きます。表の月の出・月の入は moonrise, moonset の列です）");
     if (raw.now)
         req.action = HoursAction::kNow;
     if (raw.at)

@@ -52,6 +52,7 @@ struct HoursRequest {
     PictureFormat pictureFormat = PictureFormat::kPng;
     int pictureWidth = 0; // 0: the default size of the picture
     int pictureHeight = 0;
+    bool pictureMoon = false; // --moon: the year chart draws moonrise and moonset
 };
 
 // Bounds of --size, in pixels, for each side.

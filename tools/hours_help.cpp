@@ -118,6 +118,9 @@ constexpr std::string_view kHelpText = R"(使い方: tolmeri-hours [場所] [日
                      {chartdays} 日までの期間も）。ファイル名が .png なら PNG、
                      .svg なら SVG で、--dawn、--steps、--sun に従います。書き方は
                      --png と同じです（- では PNG を標準出力に）。
+  --moon             --year-chart の図に月の出と月の入の曲線を描きます（月の出・
+                     月の入のない日は描かず、日付をまたいで線を結びません）。
+                     --year-chart のときだけ使えます。
   --size 幅x高さ     図の大きさ（ピクセル、各 {side}）。既定は --png では画面の
                      図の部分（高さは画面と同じ、幅は図の幅で 340 前後）、
                      --year-chart では {yearsize}。--png では図をその高さに

@@ -129,6 +129,7 @@ Result<std::string> RenderPicture(const HoursRequest& request) {
     r.dawn = static_cast<int>(request.options.dawn);
     r.steps = static_cast<int>(request.options.steps);
     r.sun = static_cast<int>(request.options.sun);
+    r.moon = request.pictureMoon ? 1 : 0;
     r.accept = [](void* context, const char* data, std::size_t size) {
         static_cast<std::string*>(context)->assign(data, size);
     };

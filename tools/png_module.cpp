@@ -69,7 +69,7 @@ tolmeri_render_picture(const TolmeriPictureRequest* request, char* message, int 
         const bool svg = request->kind == kTolmeriYearChartSvg;
         picture = tolmeri::YearChartPicture(
             tolmeri::MakeYearChartInput(place, {request->year, request->month, request->day},
-                                        request->dayCount, options),
+                                        request->dayCount, options, request->moon != 0),
             QSize(request->width, request->height), svg);
         if (picture.isEmpty())
             why = svg ? QStringLiteral("SVG にできません") : QStringLiteral("PNG にできません");

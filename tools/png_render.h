@@ -30,6 +30,7 @@ struct TolmeriPictureRequest {
     // Receives the whole encoded picture, once, before a 0 return.
     void (*accept)(void* context, const char* data, std::size_t size);
     void* context;
+    int moon; // the year chart draws moonrise and moonset: 1, else 0
 };
 
 // 0 when the picture went to accept. Otherwise nonzero, accept was not

@@ -1,5 +1,6 @@
 #include "ui/year_chart_dlg.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -28,8 +29,8 @@ using namespace tolmeri;
 namespace {
 
 // The chart's margins in the window, in dialog units: below the two rows of
-// choices, and the template's margin elsewhere.
-constexpr int kChartTopDlu = 44;
+// choices and the readout's line, and the template's margin elsewhere.
+constexpr int kChartTopDlu = 58;
 constexpr int kMarginDlu = 7;
 
 // The definitions in the window's list: by the calendar in force first, the
@@ -155,6 +156,9 @@ bool CYearChartDlg::OnInitDialog() {
     auto* steps = qobject_cast<QComboBox*>(GetDlgItem(IDC_YEAR_CHART_STEPS));
     for (ClockSteps kind : kClockSteps)
         steps->addItem(QString::fromUtf8(ClockStepsLabel(kind)));
+    auto* sun = qobject_cast<QComboBox*>(GetDlgItem(IDC_YEAR_CHART_SUN));
+    for (SunModel model : kSunModels)
+        sun->addItem(QString::fromUtf8(SunModelLabel(model)));
     CDialog::OnInitDialog(); // the choices into the lists
 
     m_pView = new CYearChartView(this);
@@ -162,8 +166,10 @@ bool CYearChartDlg::OnInitDialog() {
     m_pView->show();
     if (auto* readout = qobject_cast<QLabel*>(GetDlgItem(IDC_YEAR_CHART_READOUT)))
         connect(m_pView, &CYearChartView::ReadoutChanged, readout, &QLabel::setText);
-    for (QComboBox* combo : {dawn, steps})
+    for (QComboBox* combo : {dawn, steps, sun})
         connect(combo, &QComboBox::currentIndexChanged, this, [this] { OnChoiceChanged(); });
+    if (auto* moon = qobject_cast<QCheckBox*>(GetDlgItem(IDC_YEAR_CHART_MOON)))
+        connect(moon, &QCheckBox::toggled, this, [this] { OnChoiceChanged(); });
     return true; // focus to the first choice
 }
 
@@ -171,6 +177,8 @@ void CYearChartDlg::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
     DDX_CBIndex(pDX, IDC_YEAR_CHART_DAWN, m_nDawn);
     DDX_CBIndex(pDX, IDC_YEAR_CHART_STEPS, m_nSteps);
+    DDX_CBIndex(pDX, IDC_YEAR_CHART_SUN, m_nSun);
+    DDX_Check(pDX, IDC_YEAR_CHART_MOON, m_nMoon);
 }
 
 void CYearChartDlg::resizeEvent(QResizeEvent* event) {
@@ -202,13 +210,15 @@ PeriodOptions CYearChartDlg::Options() const {
         options.dawn = kDawnChoices[static_cast<std::size_t>(m_nDawn)];
     if (m_nSteps >= 0 && m_nSteps < static_cast<int>(kClockSteps.size()))
         options.steps = kClockSteps[static_cast<std::size_t>(m_nSteps)];
+    if (m_nSun >= 0 && m_nSun < static_cast<int>(kSunModels.size()))
+        options.sun = kSunModels[static_cast<std::size_t>(m_nSun)];
     return options;
 }
 
 void CYearChartDlg::Redraw() {
     if (!m_pView)
         return;
-    YearChartInput input = MakeYearChartInput(m_place, m_date.year, Options());
+    YearChartInput input = MakeYearChartInput(m_place, m_date.year, Options(), m_nMoon != 0);
     // The boxes' day; a day past the month's end counts on into the next
     // month, as the main dialog's calculation does.
     const std::int64_t day = DaysFromCivil(m_date) - DaysFromCivil({m_date.year, 1, 1});

@@ -71,9 +71,12 @@ public:
     void SetPlaceAndDate(const tolmeri::Place& place, const tolmeri::CivilDate& date);
 
     // The choices: indexes into the list of definitions (暦による, the
-    // depression, 36 minutes, sunrise) and kClockSteps.
+    // depression, 36 minutes, sunrise), kClockSteps and kSunModels; and
+    // whether the chart draws moonrise and moonset.
     int m_nDawn = 0;
     int m_nSteps = 0;
+    int m_nSun = 0;
+    int m_nMoon = 0; // the check box: 1 checked
 
     // Asks for a file name with the standard dialog and saves the chart there.
     void OnSave();

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "core/calendar.h"
+#include "core/moon.h"
 #include "core/sun_events.h"
 #include "ui/chart_painter.h"
 #include "ui/vector_state.h"
@@ -22,10 +23,19 @@ std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
     return a >= 0 ? a / b : -((-a + b - 1) / b);
 }
 
+std::optional<int> MoonClock(const std::optional<double>& moment) {
+    if (!moment)
+        return std::nullopt;
+    return MoonMinute(*moment);
+}
+
 } // namespace
 
+const QColor kYearChartMoonriseColor(230, 0, 80);
+const QColor kYearChartMoonsetColor(0, 150, 0);
+
 YearChartInput MakeYearChartInput(const Place& place, const CivilDate& first, int dayCount,
-                                  const PeriodOptions& options) {
+                                  const PeriodOptions& options, bool moon) {
     // The window's last paint may have left the vector registers' upper
     // halves in use, which slows every SSE instruction of the days to come
     // on Intel processors (ui/vector_state.h).
@@ -36,6 +46,16 @@ YearChartInput MakeYearChartInput(const Place& place, const CivilDate& first, in
     in.subtitle = YearChartSubtitle(in.days, options);
     if (in.days.empty())
         return in;
+    if (moon) {
+        CMoonCalculator calc(place);
+        in.moonrise.reserve(in.days.size());
+        in.moonset.reserve(in.days.size());
+        for (const DayHours& day : in.days) {
+            const MoonDay m = calc.Day(JdnFromCivil(day.date));
+            in.moonrise.push_back(MoonClock(m.rise));
+            in.moonset.push_back(MoonClock(m.set));
+        }
+    }
     const int firstJdn = JdnFromCivil(first);
     const int endJdn = firstJdn + dayCount;
     for (int year = first.year; year <= in.days.back().date.year; ++year)
@@ -45,8 +65,9 @@ YearChartInput MakeYearChartInput(const Place& place, const CivilDate& first, in
     return in;
 }
 
-YearChartInput MakeYearChartInput(const Place& place, int year, const PeriodOptions& options) {
-    return MakeYearChartInput(place, {year, 1, 1}, DaysInYear(year), options);
+YearChartInput MakeYearChartInput(const Place& place, int year, const PeriodOptions& options,
+                                  bool moon) {
+    return MakeYearChartInput(place, {year, 1, 1}, DaysInYear(year), options, moon);
 }
 
 QString YearChartTitle(const QString& placeName, const CivilDate& first, int dayCount) {
@@ -293,6 +314,48 @@ void PlaceMarkNames(const YearChartMetrics& m, YearChartLayout& L) {
     }
 }
 
+// The Moon's rows, where the input has one event or none for every day: in
+// the plot, a minute before midnight on its last row.
+void PlaceMoonRows(const YearChartInput& in, YearChartLayout& L) {
+    const std::size_t n = in.days.size();
+    if (in.moonrise.size() != n || in.moonset.size() != n)
+        return;
+    const auto rows = [&L](const std::vector<std::optional<int>>& minutes) {
+        std::vector<std::optional<int>> ys;
+        ys.reserve(minutes.size());
+        for (const std::optional<int>& minute : minutes)
+            ys.push_back(minute ? std::optional<int>(std::min(
+                                      YearChartY(L, std::clamp(*minute, 0, 1439)), L.bottom - 1))
+                                : std::nullopt);
+        return ys;
+    };
+    L.moonriseY = rows(in.moonrise);
+    L.moonsetY = rows(in.moonset);
+}
+
+// The keys of the Moon's curves, right-aligned with the plot on the
+// title's line, its middle on the title's.
+void PlaceMoonKeys(const YearChartMetrics& m, int titleTop, YearChartLayout& L) {
+    if (L.moonriseY.empty())
+        return;
+    const int lh = std::max(m.lineHeight, 1);
+    const int y = titleTop + (m.titleHeight - lh) / 2;
+    const struct {
+        QString text;
+        QColor color;
+    } keys[] = {{QStringLiteral("月の出"), kYearChartMoonriseColor},
+                {QStringLiteral("月の入"), kYearChartMoonsetColor}};
+    const int stroke = lh * 3 / 2, gap = lh / 3;
+    int x = L.right;
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
+        x -= m.textWidth(key->text);
+        L.texts.push_back({x, y, key->text, YearChartTextKind::kKey});
+        x -= gap;
+        L.keys.insert(L.keys.begin(), {x - stroke, x, y + lh / 2, key->color});
+        x -= stroke + lh;
+    }
+}
+
 } // namespace
 
 YearChartLayout LayoutYearChart(const YearChartInput& in, const QRect& area,
@@ -335,6 +398,8 @@ YearChartLayout LayoutYearChart(const YearChartInput& in, const QRect& area,
     PlaceMonths(in, m, L);
     PlaceTerms(ticks, m, crowded, L);
     PlaceMarkNames(m, L);
+    PlaceMoonRows(in, L);
+    PlaceMoonKeys(m, area.y() + pad, L);
     return L;
 }
 
@@ -480,6 +545,36 @@ void DrawMarkLine(QPainter& p, const YearChartLayout& L, int n, const std::vecto
     }
 }
 
+// A thin curve through the middle of each day's column at its row: a day
+// without one ends a run, and so does a step of more than half a day (the
+// event going round the clock past midnight), so that no line crosses the
+// plot. A day alone between two such breaks is a dot.
+void DrawMoonCurve(QPainter& p, const YearChartLayout& L, int n,
+                   const std::vector<std::optional<int>>& ys, const QColor& color) {
+    p.setPen(QPen(color, 1.0));
+    p.setBrush(Qt::NoBrush);
+    const int halfDay = (L.bottom - L.top) / 2;
+    QPolygon run;
+    const auto flush = [&] {
+        if (run.size() == 1)
+            p.drawPoint(run.front());
+        else if (run.size() > 1)
+            DrawPolylineInPlot(p, L, run);
+        run.clear();
+    };
+    for (int d = 0; d < n && d < static_cast<int>(ys.size()); ++d) {
+        if (!ys[d]) {
+            flush();
+            continue;
+        }
+        const QPoint point((L.dayX[d] + L.dayX[d + 1]) / 2, *ys[d]);
+        if (!run.isEmpty() && std::abs(point.y() - run.back().y()) > halfDay)
+            flush();
+        run << point;
+    }
+    flush();
+}
+
 } // namespace
 
 namespace {
@@ -505,6 +600,10 @@ void DrawFrameAndTicks(QPainter& p, const YearChartLayout& L) {
         p.setPen(QPen(Qt::black, 1.0, Qt::DashLine));
         p.drawLine(L.markedX, L.top, L.markedX, L.bottom - 1);
     }
+    for (const YearChartLayout::Key& key : L.keys) {
+        p.setPen(QPen(key.color, 2.0));
+        p.drawLine(key.x0, key.y, key.x1 - 1, key.y);
+    }
 }
 
 // The chart's two fonts in a face's family, sized for an area.
@@ -525,6 +624,7 @@ YearChartAnchor AnchorOf(YearChartTextKind kind) {
     case YearChartTextKind::kTitle:
     case YearChartTextKind::kSubtitle:
     case YearChartTextKind::kClock:
+    case YearChartTextKind::kKey:
         break;
     }
     return YearChartAnchor::kStart;
@@ -592,6 +692,8 @@ YearChartLayout PaintYearChart(QPainter& painter, const QRect& area, const YearC
         DrawMarkLine(painter, L, n, L.transitY, QPen(kChartMarkColor, 1.0));
         DrawMarkLine(painter, L, n, L.sunriseY, QPen(kChartMarkColor, 2.0));
         DrawMarkLine(painter, L, n, L.sunsetY, QPen(kChartMarkColor, 2.0));
+        DrawMoonCurve(painter, L, n, L.moonriseY, kYearChartMoonriseColor);
+        DrawMoonCurve(painter, L, n, L.moonsetY, kYearChartMoonsetColor);
         painter.setClipping(false);
     }
     DrawFrameAndTicks(painter, L);

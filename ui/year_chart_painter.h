@@ -25,6 +25,7 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "core/civil_date.h"
@@ -46,15 +47,24 @@ struct YearChartInput {
     QString title;      // "東京　2026年（令和8年）"
     QString subtitle;   // the definition of dawn and dusk, and the clock steps
     int markedDay = -1; // index into days of a day marked by a vertical line; -1 none
+    // Moonrise and moonset of each day as clock minutes (MoonMinute), nullopt
+    // on a day without one; either one per day or, when the chart shows no
+    // Moon, empty.
+    std::vector<std::optional<int>> moonrise, moonset;
 };
+
+// The colours of the moonrise and moonset curves, and of their keys.
+extern const QColor kYearChartMoonriseColor;
+extern const QColor kYearChartMoonsetColor;
 
 // The days from first on, dayCount of them, at place with the options, with
 // the solar terms of those days (in the place's time difference) and the
-// title texts.
+// title texts; with moon, each day's moonrise and moonset too.
 YearChartInput MakeYearChartInput(const Place& place, const CivilDate& first, int dayCount,
-                                  const PeriodOptions& options);
+                                  const PeriodOptions& options, bool moon = false);
 // The whole Gregorian year.
-YearChartInput MakeYearChartInput(const Place& place, int year, const PeriodOptions& options);
+YearChartInput MakeYearChartInput(const Place& place, int year, const PeriodOptions& options,
+                                  bool moon = false);
 
 // "東京　2026年（令和8年）" for a whole year, "東京　2026-03-01～2026-08-31"
 // for any other run of days.
@@ -76,7 +86,7 @@ struct YearChartMetrics {
     std::function<int(const QString&)> textWidth; // advance of a text in the chart font
 };
 
-enum class YearChartTextKind { kTitle, kSubtitle, kHour, kClock, kMonth, kTerm, kMark };
+enum class YearChartTextKind { kTitle, kSubtitle, kHour, kClock, kMonth, kTerm, kMark, kKey };
 
 struct YearChartText {
     int x, y; // top-left of the text
@@ -98,6 +108,17 @@ struct YearChartLayout {
     std::vector<int> monthX; // ticks below the plot on the first of each month
     std::vector<int> termX;  // ticks above the plot on each term's first day
     int markedX = -1;        // the marked day's line, -1 for none
+    // Per day, the row of its moonrise and moonset (inside the plot), nullopt
+    // on a day without; empty when the input has no Moon.
+    std::vector<std::optional<int>> moonriseY, moonsetY;
+    // The keys of the moonrise and moonset curves on the title's line, right
+    // of it: a short stroke in the curve's colour from x0 to x1 on row y,
+    // then its name (a text of kind kKey). Empty when the input has no Moon.
+    struct Key {
+        int x0, x1, y;
+        QColor color;
+    };
+    std::vector<Key> keys;
     std::vector<YearChartText> texts;
 };
 
