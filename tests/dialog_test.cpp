@@ -18,6 +18,7 @@
 #include "framework/win_app.h"
 #include "res/dialogs.h"
 #include "res/resource.h"
+#include "tests/dialog_units.h"
 #include "tests/gui_support.h"
 
 namespace {
@@ -55,25 +56,6 @@ QRect Visible(const QWidget* w) {
     const QFontMetrics fm(label->font());
     return {r.x(), r.y(), std::min(r.width(), fm.horizontalAdvance(label->text())),
             std::min(r.height(), fm.height())};
-}
-
-// Pixels per dialog unit across and down in font, by the units' definition:
-// a quarter of the font's average letter width (in whole pixels) and an
-// eighth of its height.
-std::pair<double, double> PixelsPerUnit(const QFont& font) {
-    const QFontMetrics fm(font);
-    const int letters = fm.horizontalAdvance(
-        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    return {std::lround(letters / 52.0) / 4.0, fm.height() / 8.0};
-}
-
-// Each edge of r within a pixel of where the rectangle in dialog units puts
-// it, however the conversion rounds.
-bool WhereUnitsPut(const QRect& r, int x, int y, int cx, int cy, const QFont& font) {
-    const auto [perX, perY] = PixelsPerUnit(font);
-    const auto near = [](int pixels, double exact) { return std::abs(pixels - exact) <= 1.0; };
-    return near(r.x(), x * perX) && near(r.y(), y * perY) &&
-           near(r.x() + r.width(), (x + cx) * perX) && near(r.y() + r.height(), (y + cy) * perY);
 }
 
 // Every control of the main template where its dialog units put it in the

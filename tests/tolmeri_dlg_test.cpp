@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <fstream>
 #include <grp.h>
 #include <iterator>
@@ -17,6 +18,7 @@
 #include "framework/cp932.h"
 #include "res/dialogs.h"
 #include "res/resource.h"
+#include "tests/dialog_units.h"
 #include "tests/main_dialog_fixture.h"
 #include "tests/temp_folder.h"
 #include "ui/chart_painter.h"
@@ -577,8 +579,25 @@ TEST_F(MainDialog, TheChartGetsTheWidthItsTextsNeedAndTheBoxesStayPut) {
     EXPECT_EQ(dlg->size(), CTolmeriDlg::ClientSizeFor(dlg.get()));
     EXPECT_GT(dlg->width(), templateSize.width());
     EXPECT_EQ(dlg->height(), templateSize.height());
-    const afx::PixelRect r = afx::DluToPixels(115, 15, 50, 210, dlg->GetBaseUnits());
-    EXPECT_EQ(dlg->GetDlgItem(IDC_CALCULATE)->geometry(), QRect(r.x, r.y, r.width, r.height));
+    // 計算実行 keeps the template's place in the dialog font's units, inside
+    // the window and clear of every other control.
+    const auto items = res::kMainDialog.items;
+    const auto item = std::find_if(items.begin(), items.end(),
+                                   [](const afx::DlgItem& i) { return i.id == IDC_CALCULATE; });
+    ASSERT_NE(item, items.end());
+    QWidget* calculate = dlg->GetDlgItem(IDC_CALCULATE);
+    const QRect r = calculate->geometry();
+    EXPECT_TRUE(WhereUnitsPut(r, item->x, item->y, item->cx, item->cy, dlg->font()))
+        << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
+    EXPECT_TRUE(dlg->rect().contains(r));
+    for (QObject* o : dlg->children()) {
+        auto* w = qobject_cast<QWidget*>(o);
+        if (w == nullptr || w == calculate || w->isWindow() || !w->isVisible())
+            continue;
+        // Neighbours may share an edge pixel by the rounding.
+        EXPECT_FALSE(r.adjusted(1, 1, -1, -1).intersects(w->geometry().adjusted(1, 1, -1, -1)))
+            << "covers " << w->metaObject()->className() << " at " << w->x() << "," << w->y();
+    }
 
     // A six-character name on a two-digit month and day, which used to lose
     // the end of its title: the last A columns keep the window's background.
