@@ -11,19 +11,11 @@
 #include "core/moon.h"
 #include "core/precise_sun.h"
 #include "tests/csv_rows.h"
+#include "tests/ephemeris_rows.h"
 
 using namespace tolmeri;
 
 namespace {
-
-Place PlaceOfRow(const CsvRow& r) {
-    Place p;
-    p.name = r[0];
-    SplitArcMinutes(std::stoi(r[1]), p.latDeg, p.latMin);
-    SplitArcMinutes(std::stoi(r[2]), p.lonDeg, p.lonMin);
-    p.timeDiff = std::stoi(r[3]);
-    return p;
-}
 
 int JdnOfText(const std::string& text) {
     CivilDate d;

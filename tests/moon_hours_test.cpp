@@ -11,19 +11,11 @@
 #include "core/moon_hours.h"
 #include "core/period_hours.h"
 #include "tests/csv_rows.h"
+#include "tests/ephemeris_rows.h"
 
 using namespace tolmeri;
 
 namespace {
-
-Place PlaceOfRow(const CsvRow& r) {
-    Place p;
-    p.name = r[0];
-    SplitArcMinutes(std::stoi(r[1]), p.latDeg, p.latMin);
-    SplitArcMinutes(std::stoi(r[2]), p.lonDeg, p.lonMin);
-    p.timeDiff = std::stoi(r[3]);
-    return p;
-}
 
 // The half-hour holding minute by the date's boundaries alone: before
 // boundary 0 the night's last (夜四つ半 of the day before), from boundary 24
