@@ -7,6 +7,7 @@
 
 #include "core/period_hours.h"
 #include "framework/dialog.h"
+#include "tests/image_ink.h"
 #include "ui/chart_picture.h"
 #include "ui/tolmeri_dlg.h"
 
@@ -34,19 +35,6 @@ TEST(ChartPicture, ClientSizeIsTheMainWindowsAtAnyResolution) {
         EXPECT_EQ(DayChartClientSize(&device), CTolmeriDlg::ClientSizeFor(&device)) << dpi;
     }
     EXPECT_EQ(DayChartClientSize(nullptr), CTolmeriDlg::ClientSizeFor(nullptr));
-}
-
-// The columns from the first to the last that differ from background.
-std::pair<int, int> InkColumns(const QImage& image, QRgb background) {
-    int first = image.width(), last = -1;
-    for (int x = 0; x < image.width(); ++x)
-        for (int y = 0; y < image.height(); ++y)
-            if (image.pixel(x, y) != background) {
-                first = std::min(first, x);
-                last = std::max(last, x);
-                break;
-            }
-    return {first, last};
 }
 
 TEST(ChartPicture, DayChartIsCutToItsDrawingOrCentredInTheSizeAsked) {

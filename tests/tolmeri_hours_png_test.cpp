@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "tests/gui_support.h"
+#include "tests/image_ink.h"
 #include "tests/run_process.h"
 #include "ui/chart_painter.h"
 #include "ui/tolmeri_dlg.h"
@@ -55,19 +56,6 @@ const Place kPlaces[] = {
     {{"--lat", "43:04", "--lon", "141:21", "--tz", "9", "--name", "札幌駅"},
      {"札幌駅", 43, 4, 141, 21, 9}},
 };
-
-// The columns from the first to the last that differ from the background.
-std::pair<int, int> InkColumns(const QImage& image, QRgb background) {
-    int first = image.width(), last = -1;
-    for (int x = 0; x < image.width(); ++x)
-        for (int y = 0; y < image.height(); ++y)
-            if (image.pixel(x, y) != background) {
-                first = std::min(first, x);
-                last = std::max(last, x);
-                break;
-            }
-    return {first, last};
-}
 
 // The window's chart without the room it keeps for its boxes and for
 // longer names: the window's paint, pixel for pixel, cut to the chart with
