@@ -11,12 +11,19 @@
 #include <sys/resource.h>
 
 #ifdef TOLMERI_PROBE_MAIN_DIALOG
+#include "framework/font_warm_up.h"
 #include "framework/win_app.h"
 #include "ui/tolmeri_dlg.h"
 #endif
 
 int main(int argc, char** argv) {
+#ifdef TOLMERI_PROBE_MAIN_DIALOG
+    afx::CFontWarmUp fonts; // as CWinApp::Run does
     QApplication app(argc, argv);
+    fonts.Wait();
+#else
+    QApplication app(argc, argv);
+#endif
 #ifdef TOLMERI_PROBE_MAIN_DIALOG
     CWinApp winApp;
     winApp.InitPaths(QFile::encodeName(QCoreApplication::applicationFilePath()));

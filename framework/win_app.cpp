@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "framework/font_warm_up.h"
 #include "framework/help_viewer.h"
 #include "framework/message_box.h"
 #include "framework/translation.h"
@@ -80,7 +81,9 @@ int CWinApp::Run(int argc, char** argv, const std::string& executablePath) {
     g_programName = QByteArray(argc > 0 ? argv[0] : "tolmeri");
     g_programName = g_programName.mid(g_programName.lastIndexOf('/') + 1);
     const QtMessageHandler previous = qInstallMessageHandler(HoldMessage);
+    afx::CFontWarmUp fonts;
     QApplication app(argc, argv);
+    fonts.Wait();
     qInstallMessageHandler(previous);
     g_pHeldMessages = nullptr;
     for (const HeldMessage& m : held)

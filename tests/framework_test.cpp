@@ -1,6 +1,6 @@
 // The framework's pure rules: the dialog integer, dialog units, Shift-JIS
 // lengths, the edit limit, the paths formed from the executable's, and the
-// reading of XPM pictures.
+// reading of XPM pictures, and the font configuration read ahead.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -9,6 +9,7 @@
 #include "framework/data_exchange.h"
 #include "framework/dialog_template.h"
 #include "framework/edit.h"
+#include "framework/font_warm_up.h"
 #include "framework/win_app.h"
 #include "framework/xpm_image.h"
 
@@ -209,6 +210,17 @@ TEST(ExecutablePaths, DisplayNameAndHelpFile) {
         EXPECT_EQ(afx::DisplayNameForExecutable(c.exe), QString::fromUtf8(c.name));
         EXPECT_EQ(afx::HelpPathForExecutable(c.exe), QByteArray(c.help));
     }
+}
+
+// However it is left, the reading thread is joined: a thread still joinable
+// when its object goes would end the process.
+TEST(FontWarmUp, EndsCleanlyWhetherWaitedForOrNot) {
+    for (int waits = 0; waits <= 2; ++waits) {
+        afx::CFontWarmUp fonts;
+        for (int i = 0; i < waits; ++i)
+            fonts.Wait();
+    }
+    SUCCEED();
 }
 
 } // namespace
