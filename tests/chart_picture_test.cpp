@@ -1,13 +1,18 @@
 // The charts' pictures apart from their windows: the face and the client
-// size they assume are the windows' own, and a day's picture is the chart
-// cut to its drawing.
+// size they assume are the windows' own, the face draws the windows' texts
+// without a shaper as a shaper would, and a day's picture is the chart cut
+// to its drawing.
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPainter>
 
 #include "core/period_hours.h"
+#include "core/temporal_hours.h"
 #include "framework/dialog.h"
+#include "res/dialogs.h"
 #include "tests/image_ink.h"
+#include "ui/chart_painter.h"
 #include "ui/chart_picture.h"
 #include "ui/tolmeri_dlg.h"
 
@@ -24,7 +29,58 @@ TEST(ChartPicture, FaceIsTheDialogFontAtNinePoints) {
     EXPECT_EQ(face.families(), dialog.families());
     EXPECT_EQ(face.pixelSize(), dialog.pixelSize());
     EXPECT_EQ(face.styleHint(), dialog.styleHint());
+    EXPECT_EQ(face.styleStrategy(), dialog.styleStrategy());
     EXPECT_EQ(face, CTolmeriDlg::ChartFace());
+}
+
+// text in black on white, one line.
+QImage Drawn(const QFont& font, const QString& text) {
+    const QFontMetrics fm(font);
+    QImage image(fm.horizontalAdvance(text) + 2 * fm.height(), 2 * fm.height(),
+                 QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(fm.height(), fm.height() + fm.ascent() / 2, text);
+    return image;
+}
+
+// The faces lay text out without the shaper. Every text the main window
+// shows, and names a user may type, must come out as the shaper would have
+// drawn it: the same width and the same pixels, in the rows' and the title's
+// sizes.
+TEST(ChartPicture, TheWindowsTextsDrawWithoutTheShaperAsWithIt) {
+    CTemporalHours hours;
+    hours.Recompute({"", 35, 27, 139, 39, 9}, {2000, 1, 1});
+    const ChartLayout layout = LayoutChart({hours.Day(), QStringLiteral("横浜"), {2000, 1, 1}},
+                                           ClientRect{0, 0, 979, 502}, 13, 6);
+    QStringList texts;
+    for (const ChartText& t : layout.texts)
+        texts << t.text;
+    for (const afx::DlgItem& item : res::kMainDialog.items)
+        if (item.text && *item.text)
+            texts << QString::fromUtf8(item.text);
+    QString oneByte; // CP932's one-byte characters
+    for (char16_t c = 0x20; c <= 0x7E; ++c)
+        oneByte += QChar(c);
+    for (char16_t c = 0xFF61; c <= 0xFF9F; ++c)
+        oneByte += QChar(c);
+    texts << oneByte << QStringLiteral("AVATAR To Wa. fi ffl") << QStringLiteral("鹿児島・ｶｺﾞｼﾏ")
+          << QStringLiteral("①㍻髙﨑");
+    ASSERT_GT(texts.size(), 40);
+    for (int tenthPoints : {90, 160}) {
+        const QFont unshaped = ChartFont(ChartFace(), nullptr, tenthPoints);
+        ASSERT_EQ(unshaped.styleStrategy() & QFont::PreferNoShaping, QFont::PreferNoShaping);
+        QFont shaped = unshaped;
+        shaped.setStyleStrategy(QFont::PreferDefault);
+        for (const QString& text : texts) {
+            SCOPED_TRACE(text.toStdString() + " at " + std::to_string(tenthPoints));
+            EXPECT_EQ(QFontMetrics(unshaped).horizontalAdvance(text),
+                      QFontMetrics(shaped).horizontalAdvance(text));
+            EXPECT_TRUE(Drawn(unshaped, text) == Drawn(shaped, text));
+        }
+    }
 }
 
 TEST(ChartPicture, ClientSizeIsTheMainWindowsAtAnyResolution) {

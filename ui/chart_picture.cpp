@@ -142,6 +142,11 @@ QFont tolmeri::ChartFace() {
                       QStringLiteral("sans-serif")});
     font.setPixelSize(MulDiv(kDialogPointSize, dpi, 72));
     font.setStyleHint(QFont::SansSerif);
+    // Text in these faces needs no shaper: they have no kerning and no
+    // ligatures for the dialogs' scripts, so every character is its own glyph
+    // at its own advance, as the platform's dialogs draw it. Scripts that do
+    // need shaping still get it.
+    font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
 }
 
