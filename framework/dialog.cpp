@@ -8,16 +8,15 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QShortcut>
 #include <QWindow>
 #include <algorithm>
 
+#include "framework/dialog_face.h"
 #include "framework/edit.h"
 #include "framework/list_box.h"
 #include "framework/style_pixmaps.h"
@@ -52,22 +51,7 @@ CDialog::CDialog(const DlgTemplate& dlgTemplate, QWidget* parent)
 CDialog::~CDialog() = default;
 
 QFont CDialog::DialogFont(int pointSize) {
-    // Points to pixels the way the platform makes a dialog font: rounded
-    // MulDiv by the vertical resolution.
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const int dpi = screen ? qRound(screen->logicalDotsPerInchY()) : 96;
-    QFont font;
-    font.setFamilies({QStringLiteral("MS PGothic"), QStringLiteral("ＭＳ Ｐゴシック"),
-                      QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP"),
-                      QStringLiteral("sans-serif")});
-    font.setPixelSize(MulDiv(pointSize, dpi, 72));
-    font.setStyleHint(QFont::SansSerif);
-    // Text in these faces needs no shaper: they have no kerning and no
-    // ligatures for the dialogs' scripts, so every character is its own glyph
-    // at its own advance, as the platform's dialogs draw it. Scripts that do
-    // need shaping still get it.
-    font.setStyleStrategy(QFont::PreferNoShaping);
-    return font;
+    return DialogFace(pointSize);
 }
 
 DluBase CDialog::BaseUnits(const QFont& font) {

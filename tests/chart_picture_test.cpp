@@ -4,12 +4,14 @@
 // to its drawing.
 #include <gtest/gtest.h>
 
+#include <QFontInfo>
 #include <QImage>
 #include <QPainter>
 
 #include "core/period_hours.h"
 #include "core/temporal_hours.h"
 #include "framework/dialog.h"
+#include "framework/dialog_face.h"
 #include "res/dialogs.h"
 #include "tests/image_ink.h"
 #include "ui/chart_painter.h"
@@ -31,6 +33,19 @@ TEST(ChartPicture, FaceIsTheDialogFontAtNinePoints) {
     EXPECT_EQ(face.styleHint(), dialog.styleHint());
     EXPECT_EQ(face.styleStrategy(), dialog.styleStrategy());
     EXPECT_EQ(face, CTolmeriDlg::ChartFace());
+}
+
+// The face asks for one family, the one the toolkit picks from the whole
+// list; the texts come out in the same face as from the list.
+TEST(ChartPicture, FaceIsTheOneTheWholeListWouldGive) {
+    QFont whole = ChartFace();
+    whole.setFamilies(afx::PreferredDialogFamilies());
+    ASSERT_EQ(ChartFace().families().size(), 1);
+    EXPECT_EQ(QFontInfo(ChartFace()).family(), QFontInfo(whole).family());
+    EXPECT_EQ(ChartFace().families().front(), QFontInfo(whole).family());
+    for (const QString& text : {QStringLiteral("暁九つ (子) 23:45"), QStringLiteral("ABCxyz")})
+        EXPECT_EQ(QFontMetrics(ChartFace()).horizontalAdvance(text),
+                  QFontMetrics(whole).horizontalAdvance(text));
 }
 
 // text in black on white, one line.

@@ -1,12 +1,14 @@
 // The framework's pure rules: the dialog integer, dialog units, Shift-JIS
 // lengths, the edit limit, the paths formed from the executable's, and the
-// reading of XPM pictures, and the font configuration read ahead.
+// reading of XPM pictures, the face families asked for, and the font
+// configuration read ahead.
 #include <gtest/gtest.h>
 
 #include <climits>
 
 #include "framework/cp932.h"
 #include "framework/data_exchange.h"
+#include "framework/dialog_face.h"
 #include "framework/dialog_template.h"
 #include "framework/edit.h"
 #include "framework/font_warm_up.h"
@@ -210,6 +212,28 @@ TEST(ExecutablePaths, DisplayNameAndHelpFile) {
         EXPECT_EQ(afx::DisplayNameForExecutable(c.exe), QString::fromUtf8(c.name));
         EXPECT_EQ(afx::HelpPathForExecutable(c.exe), QByteArray(c.help));
     }
+}
+
+TEST(FamiliesToRequest, TheFirstInstalledAloneOrTheWholeList) {
+    const QStringList preferred = afx::PreferredDialogFamilies();
+    ASSERT_EQ(preferred.front(), QStringLiteral("MS PGothic"));
+    struct Case {
+        QStringList installed;
+        QStringList requested;
+    };
+    const Case cases[] = {
+        {{"DejaVu Sans", "IPAPGothic", "IPAGothic"}, {"IPAPGothic"}},
+        {{"IPAPGothic", "MS PGothic"}, {"MS PGothic"}}, // the list's order, not the system's
+        {{"ipapgothic"}, {"IPAPGothic"}},               // names compare without case
+        {{"Noto Sans CJK JP", "DejaVu Sans"}, {"Noto Sans CJK JP"}},
+        {{"IPAGothic", "DejaVu Sans"}, preferred}, // none of them: the toolkit chooses
+        {{"IPAPGothic [Foundry]"}, preferred},     // a name the list does not hold
+        {{"sans-serif"}, {"sans-serif"}},
+        {{}, preferred},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(afx::FamiliesToRequest(preferred, c.installed), c.requested)
+            << c.installed.join(u',').toStdString();
 }
 
 // However it is left, the reading thread is joined: a thread still joinable

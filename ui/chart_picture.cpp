@@ -3,16 +3,15 @@
 #include <QBuffer>
 #include <QFontInfo>
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QImageWriter>
 #include <QPainter>
-#include <QScreen>
 #include <QSvgGenerator>
 #include <QXmlStreamWriter>
 #include <algorithm>
-#include <cstdint>
 #include <vector>
 
+#include "framework/dialog_face.h"
+#include "framework/dialog_template.h"
 #include "ui/xml_text.h"
 
 using namespace tolmeri;
@@ -24,15 +23,6 @@ namespace {
 constexpr int kMainClientCxDlu = 354;
 constexpr int kMainClientCyDlu = 309;
 constexpr int kDialogPointSize = 9;
-
-// a * b / c rounded half away from zero, as dialog units are converted.
-int MulDiv(int a, int b, int c) {
-    const std::int64_t p = static_cast<std::int64_t>(a) * b;
-    const std::int64_t absP = p < 0 ? -p : p;
-    const std::int64_t absC = c < 0 ? -static_cast<std::int64_t>(c) : c;
-    const std::int64_t q = (absP + absC / 2) / absC;
-    return static_cast<int>(((p < 0) != (c < 0)) ? -q : q);
-}
 
 // A face name as a CSS family: bare where it is a run of identifiers (as
 // every face the chart asks for is), else quoted.
@@ -59,6 +49,7 @@ QString CssFamily(const QString& name) {
 QString SvgFontFamilies(const QFont& font) {
     QStringList names{QFontInfo(font).family()};
     names += font.families();
+    names += afx::PreferredDialogFamilies(); // the whole list where the font asks for one
     names += font.family();
     QStringList list;
     for (const QString& name : names) {
@@ -132,22 +123,7 @@ std::pair<int, int> DrawnColumns(const QImage& image, QRgb background) {
 } // namespace
 
 QFont tolmeri::ChartFace() {
-    // Points to pixels the way the platform makes a dialog font: rounded
-    // MulDiv by the vertical resolution.
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const int dpi = screen ? qRound(screen->logicalDotsPerInchY()) : 96;
-    QFont font;
-    font.setFamilies({QStringLiteral("MS PGothic"), QStringLiteral("ＭＳ Ｐゴシック"),
-                      QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP"),
-                      QStringLiteral("sans-serif")});
-    font.setPixelSize(MulDiv(kDialogPointSize, dpi, 72));
-    font.setStyleHint(QFont::SansSerif);
-    // Text in these faces needs no shaper: they have no kerning and no
-    // ligatures for the dialogs' scripts, so every character is its own glyph
-    // at its own advance, as the platform's dialogs draw it. Scripts that do
-    // need shaping still get it.
-    font.setStyleStrategy(QFont::PreferNoShaping);
-    return font;
+    return afx::DialogFace(kDialogPointSize);
 }
 
 QSize tolmeri::DayChartClientSize(const QPaintDevice* device) {
@@ -156,9 +132,9 @@ QSize tolmeri::DayChartClientSize(const QPaintDevice* device) {
     const QFontMetrics fm(ChartFace());
     const int width52 = fm.horizontalAdvance(
         QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    const int baseX = (width52 / 26 + 1) / 2;
-    const int height = MulDiv(kMainClientCyDlu, fm.height(), 8);
-    const int minWidth = MulDiv(kMainClientCxDlu, baseX, 4);
+    const afx::DluBase base = afx::BaseUnitsFromMetrics(width52, fm.height());
+    const int height = afx::DluToPixelsY(kMainClientCyDlu, base);
+    const int minWidth = afx::DluToPixelsX(kMainClientCxDlu, base);
     return {ChartClientWidth(ChartFace(), device, height, minWidth), height};
 }
 
