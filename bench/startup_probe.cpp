@@ -1,7 +1,10 @@
 // Start-up probe: does what the program does up to its window being on the
-// screen (the main dialog, or an empty QDialog for comparison), then prints
-// the wall clock at that moment and the peak memory so far, and ends.
-// bench/startup.sh starts it many times and takes the medians.
+// screen, then prints the wall clock at that moment and the peak memory so
+// far, and ends. bench/startup.sh starts it many times and takes the
+// medians. Built three ways: the main dialog itself; the main dialog's
+// controls and texts in its face made by the toolkit's widgets alone (no
+// chart, no settings, no calculation), started as the program starts: the
+// floor of what showing them costs; and an empty QDialog.
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
@@ -10,26 +13,71 @@
 #include <ctime>
 #include <sys/resource.h>
 
-#ifdef TOLMERI_PROBE_MAIN_DIALOG
+#if defined(TOLMERI_PROBE_MAIN_DIALOG)
 #include "framework/font_warm_up.h"
 #include "framework/win_app.h"
 #include "ui/tolmeri_dlg.h"
+#elif defined(TOLMERI_PROBE_CONTROLS)
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "framework/dialog_face.h"
+#include "framework/dialog_template.h"
+#include "framework/font_warm_up.h"
+#include "res/dialogs.h"
+
+namespace {
+
+// The main dialog's template made with plain widgets at its positions.
+void AddTemplateControls(QDialog& dlg) {
+    const afx::DlgTemplate& t = res::kMainDialog;
+    dlg.setFont(afx::DialogFace(t.pointSize));
+    const QFontMetrics fm(dlg.font());
+    const afx::DluBase base =
+        afx::BaseUnitsFromMetrics(fm.horizontalAdvance(QStringLiteral(
+                                      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")),
+                                  fm.height());
+    for (const afx::DlgItem& item : t.items) {
+        const QString text = QString::fromUtf8(item.text ? item.text : "");
+        QWidget* w = nullptr;
+        if (item.cls == afx::ControlClass::kButton &&
+            (item.style & afx::BS_TYPEMASK) == afx::BS_GROUPBOX)
+            w = new QGroupBox(text, &dlg);
+        else if (item.cls == afx::ControlClass::kButton)
+            w = new QPushButton(text, &dlg);
+        else if (item.cls == afx::ControlClass::kEdit)
+            w = new QLineEdit(QStringLiteral("12"), &dlg);
+        else
+            w = new QLabel(text, &dlg);
+        const afx::PixelRect r = afx::DluToPixels(item.x, item.y, item.cx, item.cy, base);
+        w->setGeometry(r.x, r.y, r.width, r.height);
+    }
+    dlg.setFixedSize(afx::DluToPixelsX(t.cx, base), afx::DluToPixelsY(t.cy, base));
+}
+
+} // namespace
 #endif
 
 int main(int argc, char** argv) {
-#ifdef TOLMERI_PROBE_MAIN_DIALOG
+#if defined(TOLMERI_PROBE_MAIN_DIALOG)
     afx::CFontWarmUp fonts; // as CWinApp::Run does
     QApplication app(argc, argv);
     fonts.Wait();
-#else
-    QApplication app(argc, argv);
-#endif
-#ifdef TOLMERI_PROBE_MAIN_DIALOG
     CWinApp winApp;
     winApp.InitPaths(QFile::encodeName(QCoreApplication::applicationFilePath()));
     CTolmeriDlg dlg;
     dlg.Create();
+#elif defined(TOLMERI_PROBE_CONTROLS)
+    afx::CFontWarmUp fonts;
+    QApplication app(argc, argv);
+    fonts.Wait();
+    QDialog dlg;
+    AddTemplateControls(dlg);
 #else
+    QApplication app(argc, argv);
     QDialog dlg;
     dlg.resize(620, 502);
 #endif
