@@ -1,7 +1,6 @@
 // The framework's pure rules: the dialog integer, dialog units, Shift-JIS
 // lengths, the edit limit, the paths formed from the executable's, and the
-// reading of XPM pictures, the face families asked for, and the font
-// configuration read ahead.
+// reading of XPM pictures, and the face families asked for.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -11,7 +10,6 @@
 #include "framework/dialog_face.h"
 #include "framework/dialog_template.h"
 #include "framework/edit.h"
-#include "framework/font_warm_up.h"
 #include "framework/win_app.h"
 #include "framework/xpm_image.h"
 
@@ -234,17 +232,6 @@ TEST(FamiliesToRequest, TheFirstInstalledAloneOrTheWholeList) {
     for (const Case& c : cases)
         EXPECT_EQ(afx::FamiliesToRequest(preferred, c.installed), c.requested)
             << c.installed.join(u',').toStdString();
-}
-
-// However it is left, the reading thread is joined: a thread still joinable
-// when its object goes would end the process.
-TEST(FontWarmUp, EndsCleanlyWhetherWaitedForOrNot) {
-    for (int waits = 0; waits <= 2; ++waits) {
-        afx::CFontWarmUp fonts;
-        for (int i = 0; i < waits; ++i)
-            fonts.Wait();
-    }
-    SUCCEED();
 }
 
 } // namespace
