@@ -18,14 +18,12 @@
 #include "framework/win_app.h"
 #include "ui/tolmeri_dlg.h"
 #elif defined(TOLMERI_PROBE_CONTROLS)
-#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include "framework/dialog_face.h"
-#include "framework/dialog_template.h"
 #include "framework/font_warm_up.h"
 #include "res/dialogs.h"
 
@@ -35,11 +33,7 @@ namespace {
 void AddTemplateControls(QDialog& dlg) {
     const afx::DlgTemplate& t = res::kMainDialog;
     dlg.setFont(afx::DialogFace(t.pointSize));
-    const QFontMetrics fm(dlg.font());
-    const afx::DluBase base =
-        afx::BaseUnitsFromMetrics(fm.horizontalAdvance(QStringLiteral(
-                                      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")),
-                                  fm.height());
+    const afx::DluBase base = afx::DialogBaseUnits(dlg.font());
     for (const afx::DlgItem& item : t.items) {
         const QString text = QString::fromUtf8(item.text ? item.text : "");
         QWidget* w = nullptr;

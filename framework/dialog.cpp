@@ -55,10 +55,7 @@ QFont CDialog::DialogFont(int pointSize) {
 }
 
 DluBase CDialog::BaseUnits(const QFont& font) {
-    const QFontMetrics fm(font);
-    return BaseUnitsFromMetrics(fm.horizontalAdvance(QStringLiteral(
-                                    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")),
-                                fm.height());
+    return DialogBaseUnits(font);
 }
 
 QSize CDialog::ClientSize(const DlgTemplate& dlgTemplate) {

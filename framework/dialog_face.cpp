@@ -1,10 +1,9 @@
 #include "framework/dialog_face.h"
 
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
-
-#include "framework/dialog_template.h"
 
 namespace afx {
 
@@ -36,6 +35,13 @@ QFont DialogFace(int pointSize) {
     // shaping still get it.
     font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
+}
+
+DluBase DialogBaseUnits(const QFont& font) {
+    const QFontMetrics fm(font);
+    return BaseUnitsFromMetrics(fm.horizontalAdvance(QStringLiteral(
+                                    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")),
+                                fm.height());
 }
 
 } // namespace afx

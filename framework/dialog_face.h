@@ -5,6 +5,8 @@
 #include <QFont>
 #include <QStringList>
 
+#include "framework/dialog_template.h"
+
 namespace afx {
 
 // The face's families in order of preference: the platform's dialog face
@@ -23,5 +25,9 @@ QStringList FamiliesToRequest(const QStringList& preferred, const QStringList& i
 // resolution (96 dpi without a screen), in whole pixels as the platform makes
 // a dialog font: rounded MulDiv.
 QFont DialogFace(int pointSize);
+
+// Dialog base units of font as measured: the 52 letters' advance and the
+// font's height (BaseUnitsFromMetrics).
+DluBase DialogBaseUnits(const QFont& font);
 
 } // namespace afx

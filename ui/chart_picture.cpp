@@ -2,7 +2,6 @@
 
 #include <QBuffer>
 #include <QFontInfo>
-#include <QFontMetrics>
 #include <QImageWriter>
 #include <QPainter>
 #include <QSvgGenerator>
@@ -127,15 +126,11 @@ QFont tolmeri::ChartFace() {
 }
 
 QSize tolmeri::DayChartClientSize(const QPaintDevice* device) {
-    // Dialog base units of the face: the average width of the 52 letters,
-    // rounded, and the font's height.
-    const QFontMetrics fm(ChartFace());
-    const int width52 = fm.horizontalAdvance(
-        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    const afx::DluBase base = afx::BaseUnitsFromMetrics(width52, fm.height());
+    const QFont face = ChartFace();
+    const afx::DluBase base = afx::DialogBaseUnits(face);
     const int height = afx::DluToPixelsY(kMainClientCyDlu, base);
     const int minWidth = afx::DluToPixelsX(kMainClientCxDlu, base);
-    return {ChartClientWidth(ChartFace(), device, height, minWidth), height};
+    return {ChartClientWidth(face, device, height, minWidth), height};
 }
 
 QByteArray tolmeri::PngBytes(const QImage& image, QString* error) {
