@@ -1,5 +1,5 @@
 // The framework's pure rules: the dialog integer, dialog units, Shift-JIS
-// lengths, the edit limit, the paths formed from the executable's, and the
+// lengths, the edit limit, the paths formed from the executable's, the
 // reading of XPM pictures, and the face families asked for.
 #include <gtest/gtest.h>
 
