@@ -2,11 +2,12 @@
 # Process start to window shown, and peak memory, for the main dialog, for
 # its controls and texts made by the toolkit's widgets alone (what showing
 # them costs at least), and for an empty QDialog program, all built the same
-# way; medians of N runs each, the probes taking turns so that a machine busy
-# with other work slows them alike. Reports the main dialog against the goals
-# (at most 1.2 times the empty dialog's time, at most 8 MiB more memory) and
-# what it costs beyond its bare controls; fails only when a probe does not
-# show its window.
+# way and all showing a window of the main dialog's size (so each fills and
+# hands the display the same pixels); medians of N runs each, the probes
+# taking turns so that a machine busy with other work slows them alike.
+# Reports the main dialog against the goals (at most 1.2 times the empty
+# dialog's time, at most 8 MiB more memory) and what it costs beyond its
+# bare controls; fails only when a probe does not show its window.
 #   bench/startup.sh [build-dir] [runs]
 # Runs under xvfb-run when there is no display.
 set -euo pipefail
@@ -23,15 +24,26 @@ probes=(startup_tolmeri startup_controls startup_empty)
 
 median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 
+# The first run of each warms the file cache; the main dialog's gives the
+# size the others show.
+size=
 for probe in "${probes[@]}"; do
     : >"$work/$probe.ms"
     : >"$work/$probe.kb"
-    "$work/$probe" >/dev/null 2>&1 || true # warm the file cache
+    if [ "$probe" = startup_tolmeri ]; then
+        read -r _ _ size < <("$work/$probe" 2>/dev/null) || true
+    else
+        "$work/$probe" "$size" >/dev/null 2>&1 || true
+    fi
 done
+if [ -z "$size" ]; then
+    echo "startup.sh: startup_tolmeri did not show its window" >&2
+    exit 1
+fi
 for _ in $(seq "$runs"); do
     for probe in "${probes[@]}"; do
         start=$(date +%s%N)
-        if ! "$work/$probe" >"$work/out" 2>/dev/null || ! read -r shown kb <"$work/out"; then
+        if ! "$work/$probe" "$size" >"$work/out" 2>/dev/null || ! read -r shown kb _ <"$work/out"; then
             echo "startup.sh: $probe did not show its window" >&2
             exit 1
         fi
@@ -42,9 +54,9 @@ done
 for probe in "${probes[@]}"; do
     median <"$work/$probe.ms" >"$work/$probe.ms.median"
     median <"$work/$probe.kb" >"$work/$probe.kb.median"
-    printf '%-16s start to window shown: median %6.1f ms   peak RSS: median %6.1f MiB  (%d runs)\n' \
+    printf '%-16s start to window shown: median %6.1f ms   peak RSS: median %6.1f MiB  (%d runs, %s)\n' \
         "$probe" "$(awk '{print $1/1000}' "$work/$probe.ms.median")" \
-        "$(awk '{print $1/1024}' "$work/$probe.kb.median")" "$runs"
+        "$(awk '{print $1/1024}' "$work/$probe.kb.median")" "$runs" "$size"
 done
 read -r ms <"$work/startup_tolmeri.ms.median"
 read -r emptyMs <"$work/startup_empty.ms.median"

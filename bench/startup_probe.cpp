@@ -1,10 +1,13 @@
 // Start-up probe: does what the program does up to its window being on the
-// screen, then prints the wall clock at that moment and the peak memory so
-// far, and ends. bench/startup.sh starts it many times and takes the
-// medians. Built three ways: the main dialog itself; the main dialog's
-// controls and texts in its face made by the toolkit's widgets alone (no
-// chart, no settings, no calculation), started as the program starts: the
-// floor of what showing them costs; and an empty QDialog.
+// screen, then prints the wall clock at that moment, the peak memory so far
+// and the window's size, and ends. bench/startup.sh starts it many times and
+// takes the medians. Built three ways: the main dialog itself; the main
+// dialog's controls and texts in its face made by the toolkit's widgets alone
+// (no chart, no settings, no calculation), started as the program starts:
+// the floor of what showing them costs; and an empty QDialog. The last two
+// take their window's size as an argument (WIDTHxHEIGHT; the script passes
+// the main dialog's), so that all three fill and hand the display the same
+// window.
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
@@ -30,7 +33,7 @@
 namespace {
 
 // The main dialog's template made with plain widgets at its positions.
-void AddTemplateControls(QDialog& dlg) {
+void AddTemplateControls(QDialog& dlg, QSize size) {
     const afx::DlgTemplate& t = res::kMainDialog;
     dlg.setFont(afx::DialogFace(t.pointSize));
     const afx::DluBase base = afx::DialogBaseUnits(dlg.font());
@@ -49,7 +52,25 @@ void AddTemplateControls(QDialog& dlg) {
         const afx::PixelRect r = afx::DluToPixels(item.x, item.y, item.cx, item.cy, base);
         w->setGeometry(r.x, r.y, r.width, r.height);
     }
-    dlg.setFixedSize(afx::DluToPixelsX(t.cx, base), afx::DluToPixelsY(t.cy, base));
+    dlg.setFixedSize(size.isValid()
+                         ? size
+                         : QSize(afx::DluToPixelsX(t.cx, base), afx::DluToPixelsY(t.cy, base)));
+}
+
+} // namespace
+#endif
+
+#if !defined(TOLMERI_PROBE_MAIN_DIALOG)
+namespace {
+
+// WIDTHxHEIGHT as the first argument; an invalid size where there is none.
+QSize SizeArgument(int argc, char** argv) {
+    int width = 0, height = 0;
+    char end = 0;
+    if (argc > 1 && std::sscanf(argv[1], "%dx%d%c", &width, &height, &end) == 2 && width > 0 &&
+        height > 0)
+        return {width, height};
+    return {};
 }
 
 } // namespace
@@ -66,14 +87,16 @@ int main(int argc, char** argv) {
     dlg.Create();
 #elif defined(TOLMERI_PROBE_CONTROLS)
     afx::CFontWarmUp fonts;
+    const QSize size = SizeArgument(argc, argv);
     QApplication app(argc, argv);
     fonts.Wait();
     QDialog dlg;
-    AddTemplateControls(dlg);
+    AddTemplateControls(dlg, size);
 #else
+    const QSize size = SizeArgument(argc, argv);
     QApplication app(argc, argv);
     QDialog dlg;
-    dlg.resize(620, 502);
+    dlg.resize(size.isValid() ? size : QSize(620, 502));
 #endif
     dlg.show();
     if (!QTest::qWaitForWindowExposed(&dlg, 30000))
@@ -83,7 +106,7 @@ int main(int argc, char** argv) {
     clock_gettime(CLOCK_REALTIME, &now);
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    std::printf("%lld %ld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec,
-                usage.ru_maxrss);
+    std::printf("%lld %ld %dx%d\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec,
+                usage.ru_maxrss, dlg.width(), dlg.height());
     return 0;
 }
