@@ -1,12 +1,13 @@
 // Start-up probe: does what the program does up to its window being on the
 // screen, then prints the wall clock at that moment, the peak memory so far,
-// the window's size and the processor time of all threads so far, and ends. bench/startup.sh starts
-// it many times and takes the medians. Built three ways: the main dialog itself; the main dialog's
-// controls and texts in its face made by the toolkit's widgets alone (no chart, no settings, no
-// calculation), started as the program starts: the floor of what showing them costs; and an empty
-// QDialog. The last two take their window's size as an argument (WIDTHxHEIGHT; the script passes
-// the main dialog's), so that all three fill and hand the display the same
-// window.
+// the window's size and the processor time of all threads so far, and ends.
+// bench/startup.sh starts it many times and takes the medians. Built three
+// ways: the main dialog itself; the main dialog's controls and texts in its
+// face made by the toolkit's widgets alone (no chart, no settings, no
+// calculation), started as the program starts: the floor of what showing
+// them costs; and an empty QDialog. The last two take their window's size as
+// an argument (WIDTHxHEIGHT; the script passes the main dialog's), so that
+// all three fill and hand the display the same window.
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
