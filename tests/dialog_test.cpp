@@ -295,4 +295,52 @@ TEST(Icons, TheGroupBoxFrameIsInTheCacheAsTheStyleReadsIt) {
     EXPECT_NE(afx::PixmapCacheKey(path), afx::PixmapCacheKey(QStringLiteral(":/icons/128-32.xpm")));
 }
 
+// The build's copy of the frame is taken only for the resource it was made
+// from and only whole; anything else is decoded from the resource as Qt
+// decodes it.
+TEST(Icons, TheFramesCopyIsTakenOnlyWhereItIsTheResourcesOwn) {
+    const QString path =
+        QStringLiteral(":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png");
+    const QImage read = QImage(path).convertToFormat(QImage::Format_ARGB32); // as Qt reads it
+    ASSERT_FALSE(read.isNull());
+    const afx::StylePictureCopy copy = afx::kGroupBoxFrameCopy;
+    ASSERT_EQ(copy.width, read.width()) << "the build copied this Qt's frame";
+    const afx::StylePictureRun red[] = {
+        {static_cast<unsigned>(copy.width * copy.height), 0xffff0000u}};
+    const afx::StylePictureRun tooMany[] = {
+        {static_cast<unsigned>(copy.width * copy.height + 1), 0xffff0000u}};
+    const afx::StylePictureRun tooFew[] = {{1, 0xffff0000u}};
+    auto with = [&](auto runs, long long size, long long time) {
+        afx::StylePictureCopy c = copy;
+        c.runs = runs;
+        c.runCount = 1;
+        c.fileSize = size;
+        c.fileTime = time;
+        return c;
+    };
+    const QImage allRed = [&] {
+        QImage image(copy.width, copy.height, QImage::Format_ARGB32);
+        image.fill(QColor(255, 0, 0));
+        return image;
+    }();
+    const struct {
+        const char* what;
+        afx::StylePictureCopy copy;
+        QImage expected;
+    } cases[] = {
+        {"the build's own copy", copy, read},
+        {"a copy of this very resource", with(red, copy.fileSize, copy.fileTime), allRed},
+        {"a copy of another time", with(red, copy.fileSize, copy.fileTime + 1), read},
+        {"a copy of another size", with(red, copy.fileSize + 1, copy.fileTime), read},
+        {"no copy", with(red, -1, copy.fileTime), read},
+        {"runs beyond the picture", with(tooMany, copy.fileSize, copy.fileTime), read},
+        {"runs short of it", with(tooFew, copy.fileSize, copy.fileTime), read},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(afx::ReadStylePicture(path, c.copy).convertToFormat(QImage::Format_ARGB32),
+                  c.expected.convertToFormat(QImage::Format_ARGB32))
+            << c.what;
+    EXPECT_TRUE(afx::ReadStylePicture(QStringLiteral(":/no/such/picture.png"), copy).isNull());
+}
+
 } // namespace
