@@ -1,91 +1,91 @@
 #include "framework/cp932.h"
 
-#include <iconv.h>
-
-#include <cerrno>
+#include <algorithm>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "core/utf8.h"
+#include "framework/cp932_table.h"
 
 namespace afx {
 
 namespace {
 
-// One conversion descriptor per direction and thread, opened on first use.
-class Converter {
-public:
-    Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
-    ~Converter() {
-        if (Valid())
-            iconv_close(m_cd);
-    }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
+using namespace cp932;
 
-    bool Valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
-
-    // Converts as much as possible; an unconvertible or invalid input unit
-    // of skipBytes bytes is replaced by replacement in the output. Returns false if
-    // anything was replaced.
-    bool Convert(const QByteArray& in, QByteArray& out, int skipBytes,
-                 const QByteArray& replacement) {
-        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-        out.clear();
-        out.reserve(in.size() * 2 + 4);
-        char* src = const_cast<char*>(in.constData());
-        size_t srcLeft = static_cast<size_t>(in.size());
-        bool clean = true;
-        char buffer[256];
-        while (srcLeft > 0) {
-            char* dst = buffer;
-            size_t dstLeft = sizeof buffer;
-            const size_t r = iconv(m_cd, &src, &srcLeft, &dst, &dstLeft);
-            out.append(buffer, static_cast<qsizetype>(dst - buffer));
-            if (r != static_cast<size_t>(-1))
-                break;
-            if (errno == E2BIG)
+// Every character CP932 writes with its code (a byte, or lead << 8 | second
+// byte), in character order: the first code that reads as it, or the
+// converter's own choice where that differs. Made on first use.
+const std::vector<std::pair<char16_t, unsigned short>>& Codes() {
+    static const std::vector<std::pair<char16_t, unsigned short>> codes = [] {
+        std::vector<std::pair<char16_t, unsigned short>> all;
+        for (int b = 0; b < 256; ++b)
+            if (kSingle[b] != 0 || b == 0)
+                all.push_back({kSingle[b], static_cast<unsigned short>(b)});
+        for (int lead = 0; lead < 256; ++lead) {
+            if (kLeadIndex[lead] < 0)
                 continue;
-            // EILSEQ or EINVAL: skip the offending unit.
-            clean = false;
-            out.append(replacement);
-            const size_t skip = srcLeft < static_cast<size_t>(skipBytes) ? srcLeft : skipBytes;
-            src += skip;
-            srcLeft -= skip;
-            iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+            for (int trail = kFirstTrail; trail <= kLastTrail; ++trail)
+                if (const char16_t c = kDouble[kLeadIndex[lead]][trail - kFirstTrail])
+                    all.push_back({c, static_cast<unsigned short>(lead << 8 | trail)});
         }
-        return clean;
-    }
+        // Byte order within a character, so the first code comes first.
+        std::stable_sort(all.begin(), all.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        all.erase(std::unique(all.begin(), all.end(),
+                              [](const auto& a, const auto& b) { return a.first == b.first; }),
+                  all.end());
+        for (std::size_t i = 0; i < kExceptionCount; ++i) {
+            const Cp932Exception e = kExceptions[i];
+            const auto at =
+                std::lower_bound(all.begin(), all.end(), e.character,
+                                 [](const auto& entry, char16_t c) { return entry.first < c; });
+            const bool listed = at != all.end() && at->first == e.character;
+            if (e.code == 0 && e.character != 0) {
+                if (listed)
+                    all.erase(at);
+            } else if (listed) {
+                at->second = e.code;
+            } else {
+                all.insert(at, {e.character, e.code});
+            }
+        }
+        return all;
+    }();
+    return codes;
+}
 
-private:
-    iconv_t m_cd;
-};
+// The CP932 code of a character, or -1 where it has none.
+int CodeOf(char32_t c) {
+    if (c > 0xFFFF)
+        return -1;
+    const auto& codes = Codes();
+    const auto at =
+        std::lower_bound(codes.begin(), codes.end(), static_cast<char16_t>(c),
+                         [](const auto& entry, char16_t ch) { return entry.first < ch; });
+    return at != codes.end() && at->first == c ? at->second : -1;
+}
 
 } // namespace
 
 QByteArray ToCp932(const QString& text, bool* ok) {
-    thread_local Converter conv("CP932", "UTF-8");
     const QByteArray utf8 = text.toUtf8();
+    const std::string_view all(utf8.constData(), static_cast<std::size_t>(utf8.size()));
     QByteArray out;
+    out.reserve(utf8.size());
     bool clean = true;
-    if (!conv.Valid()) {
-        clean = false;
-        out = utf8;
-    } else {
-        // Convert character by character only after a failure, so the
-        // replaced unit is exactly one character.
-        clean = conv.Convert(utf8, out, 1, "?");
-        if (!clean) {
-            out.clear();
-            for (qsizetype i = 0; i < utf8.size();) {
-                const std::string_view all(utf8.constData(), static_cast<std::size_t>(utf8.size()));
-                const int n =
-                    static_cast<int>(tolmeri::DecodeUtf8(all, static_cast<std::size_t>(i)).length);
-                QByteArray piece;
-                if (!conv.Convert(utf8.mid(i, n), piece, n, "?"))
-                    piece = "?";
-                out += piece;
-                i += n;
-            }
+    for (std::size_t i = 0; i < all.size();) {
+        const tolmeri::Utf8Char ch = tolmeri::DecodeUtf8(all, i);
+        i += ch.length;
+        const int code = ch.valid ? CodeOf(ch.code) : -1;
+        if (code < 0) {
+            clean = false;
+            out += '?';
+        } else {
+            if (code > 0xFF)
+                out += static_cast<char>(code >> 8);
+            out += static_cast<char>(code & 0xFF);
         }
     }
     if (ok)
@@ -94,12 +94,28 @@ QByteArray ToCp932(const QString& text, bool* ok) {
 }
 
 QString FromCp932(const QByteArray& bytes) {
-    thread_local Converter conv("UTF-8", "CP932");
-    if (!conv.Valid())
-        return QString::fromLatin1(bytes);
-    QByteArray utf8;
-    conv.Convert(bytes, utf8, 1, "\xEF\xBF\xBD"); // U+FFFD
-    return QString::fromUtf8(utf8);
+    QString text;
+    text.reserve(bytes.size());
+    const auto n = bytes.size();
+    for (qsizetype i = 0; i < n;) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (kLeadIndex[b] >= 0 && i + 1 < n) {
+            const auto trail = static_cast<unsigned char>(bytes[i + 1]);
+            const char16_t c = trail >= kFirstTrail && trail <= kLastTrail
+                                   ? kDouble[kLeadIndex[b]][trail - kFirstTrail]
+                                   : u'\0';
+            if (c != 0) {
+                text += QChar(c);
+                i += 2;
+                continue;
+            }
+        }
+        // A lead byte without its second byte, or a byte that is no character,
+        // is one replacement mark; the next byte starts afresh.
+        text += kSingle[b] != 0 || b == 0 ? QChar(kSingle[b]) : QChar(QChar::ReplacementCharacter);
+        ++i;
+    }
+    return text;
 }
 
 int Cp932Length(const QString& text) {

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <iconv.h>
+#include <random>
 
 #include "framework/cp932.h"
 #include "framework/data_exchange.h"
@@ -102,6 +104,77 @@ TEST(Cp932, UndecodableBytesShowAsReplacementMarks) {
     bool ok = true;
     EXPECT_EQ(afx::ToCp932(QStringLiteral("a😀b"), &ok), QByteArray("a?b"));
     EXPECT_FALSE(ok);
+}
+
+// The C library's CP932 converter, the table's source, read and written as
+// the program once did: a byte it cannot read is one U+FFFD, a character it
+// cannot write one "?".
+QString LibraryFromCp932(const QByteArray& in) {
+    const iconv_t cd = iconv_open("UTF-16LE", "CP932");
+    EXPECT_NE(cd, reinterpret_cast<iconv_t>(-1));
+    QString out;
+    char* src = const_cast<char*>(in.constData());
+    size_t left = static_cast<size_t>(in.size());
+    while (left > 0) {
+        char16_t buffer[64];
+        char* dst = reinterpret_cast<char*>(buffer);
+        size_t room = sizeof buffer;
+        const size_t r = iconv(cd, &src, &left, &dst, &room);
+        out += QString::fromUtf16(
+            buffer, static_cast<qsizetype>(dst - reinterpret_cast<char*>(buffer)) / 2);
+        if (r != static_cast<size_t>(-1))
+            break;
+        if (errno == E2BIG)
+            continue;
+        out += QChar(QChar::ReplacementCharacter);
+        ++src;
+        --left;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    }
+    iconv_close(cd);
+    return out;
+}
+
+QByteArray LibraryToCp932(char16_t c) {
+    const iconv_t cd = iconv_open("CP932", "UTF-16LE");
+    char* src = reinterpret_cast<char*>(&c);
+    size_t left = 2;
+    char buffer[8];
+    char* dst = buffer;
+    size_t room = sizeof buffer;
+    const bool done = iconv(cd, &src, &left, &dst, &room) != static_cast<size_t>(-1);
+    iconv_close(cd);
+    return done ? QByteArray(buffer, dst - buffer) : QByteArray("?");
+}
+
+// The program's own table reads and writes CP932 as the C library does: every
+// byte and pair of bytes, every character of the Basic Multilingual Plane,
+// and texts of random bytes.
+TEST(Cp932, ReadsAndWritesAsTheLibrarysConverter) {
+    for (int a = 0; a < 256; ++a) {
+        const QByteArray one(1, static_cast<char>(a));
+        ASSERT_EQ(afx::FromCp932(one), LibraryFromCp932(one)) << a;
+        for (int b = 0; b < 256; ++b) {
+            const QByteArray two = one + static_cast<char>(b);
+            ASSERT_EQ(afx::FromCp932(two), LibraryFromCp932(two)) << a << " " << b;
+        }
+    }
+    for (unsigned c = 0; c <= 0xFFFF; ++c) {
+        if (c >= 0xD800 && c <= 0xDFFF)
+            continue;
+        const QString text(QChar(static_cast<char16_t>(c)));
+        bool ok = false;
+        const QByteArray written = afx::ToCp932(text, &ok);
+        ASSERT_EQ(written, LibraryToCp932(static_cast<char16_t>(c))) << std::hex << c;
+        ASSERT_EQ(ok, written != "?" || c == u'?') << std::hex << c;
+    }
+    std::mt19937 random(932);
+    for (int n = 0; n < 2000; ++n) {
+        QByteArray bytes;
+        for (int i = static_cast<int>(random() % 12); i > 0; --i)
+            bytes += static_cast<char>(random() % 4 == 0 ? random() % 128 : 0x80 + random() % 128);
+        ASSERT_EQ(afx::FromCp932(bytes), LibraryFromCp932(bytes)) << bytes.toHex().constData();
+    }
 }
 
 TEST(LimitInsertion, KeepsWhatFitsOfTheInsertedText) {
