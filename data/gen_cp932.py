@@ -83,6 +83,9 @@ def main():
                 double[(lead, trail)] = one_char(out)
             else:
                 assert err == errno.EILSEQ and used == 0, (lead, trail, err, used)
+    # The lead bytes are core/cp932_bytes.h's, in whose order kDouble's rows go.
+    if leads != list(range(0x81, 0xA0)) + list(range(0xE0, 0xFD)):
+        sys.exit("gen_cp932: the converter's lead bytes are not 0x81-0x9F and 0xE0-0xFC")
     trails = sorted({t for (_, t) in double})
     first_trail, last_trail = trails[0], trails[-1]
     assert all(c <= 0xFFFF and c != 0 for c in double.values())
@@ -117,10 +120,6 @@ def main():
     ]
     for row in range(0, 256, 8):
         lines.append("    " + " ".join(f"0x{c:04X}," for c in single[row:row + 8]))
-    lines += ["};", "", "const signed char kLeadIndex[256] = {"]
-    index = {lead: i for i, lead in enumerate(leads)}
-    for row in range(0, 256, 16):
-        lines.append("    " + " ".join(f"{index.get(b, -1)}," for b in range(row, row + 16)))
     lines += ["};", "",
               f"const char16_t kDouble[{len(leads)}][{last_trail - first_trail + 1}] = {{"]
     for lead in leads:

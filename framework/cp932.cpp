@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/cp932_bytes.h"
 #include "core/utf8.h"
 #include "framework/cp932_table.h"
 
@@ -24,10 +25,11 @@ const std::vector<std::pair<char16_t, unsigned short>>& Codes() {
             if (kSingle[b] != 0 || b == 0)
                 all.push_back({kSingle[b], static_cast<unsigned short>(b)});
         for (int lead = 0; lead < 256; ++lead) {
-            if (kLeadIndex[lead] < 0)
+            if (!tolmeri::IsCp932LeadByte(static_cast<unsigned char>(lead)))
                 continue;
             for (int trail = kFirstTrail; trail <= kLastTrail; ++trail)
-                if (const char16_t c = kDouble[kLeadIndex[lead]][trail - kFirstTrail])
+                if (const char16_t c =
+                        kDouble[LeadRow(static_cast<unsigned char>(lead))][trail - kFirstTrail])
                     all.push_back({c, static_cast<unsigned short>(lead << 8 | trail)});
         }
         // Byte order within a character, so the first code comes first.
@@ -99,10 +101,10 @@ QString FromCp932(const QByteArray& bytes) {
     const auto n = bytes.size();
     for (qsizetype i = 0; i < n;) {
         const auto b = static_cast<unsigned char>(bytes[i]);
-        if (kLeadIndex[b] >= 0 && i + 1 < n) {
+        if (tolmeri::IsCp932LeadByte(b) && i + 1 < n) {
             const auto trail = static_cast<unsigned char>(bytes[i + 1]);
             const char16_t c = trail >= kFirstTrail && trail <= kLastTrail
-                                   ? kDouble[kLeadIndex[b]][trail - kFirstTrail]
+                                   ? kDouble[LeadRow(b)][trail - kFirstTrail]
                                    : u'\0';
             if (c != 0) {
                 text += QChar(c);

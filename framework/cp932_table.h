@@ -15,10 +15,12 @@ inline constexpr int kLeadCount = 60;
 // The character of each byte alone; 0 where the byte is no character by
 // itself (a lead byte or an unassigned one), but for byte 0 itself.
 extern const char16_t kSingle[256];
-// Each byte's row in kDouble when it is a lead byte, else -1.
-extern const signed char kLeadIndex[256];
-// The character of each lead byte and second byte, 0 where none.
+// The character of each lead byte (tolmeri::IsCp932LeadByte) and second
+// byte, 0 where none; a lead byte's row is LeadRow(lead).
 extern const char16_t kDouble[kLeadCount][kLastTrail - kFirstTrail + 1];
+constexpr int LeadRow(unsigned char lead) {
+    return lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + (0x9F - 0x81 + 1);
+}
 
 // A character the converter writes other than as the first code (in byte
 // order) that reads as it: its code (a byte, or lead << 8 | second byte), or
