@@ -8,8 +8,9 @@
 # pixels); medians of N runs each, the probes taking turns so that a machine
 # busy with other work slows them alike. Reports the main dialog against the
 # goals (at most 1.2 times the empty dialog's time, at most 8 MiB more
-# memory) and what it costs beyond its bare controls; fails only when a probe
-# does not show its window.
+# memory) and what it costs beyond its bare controls, and whether the code
+# that runs at start still lies together; fails only when a probe does not
+# show its window.
 #   bench/startup.sh [build-dir] [runs]
 # Runs under xvfb-run when there is no display.
 set -euo pipefail
@@ -76,3 +77,9 @@ awk -v a="$ms" -v b="$emptyMs" -v c="$kb" -v d="$emptyKb" -v e="$controlsMs" -v 
     printf "its bare controls: %.2f times the empty dialog, %+.1f MiB; the main dialog beyond them: %+.1f ms, %+.1f MiB\n",
         e / b, (f - d) / 1024, (a - e) / 1000, (c - f) / 1024
 }'
+# Whether the start-up code still lies together (app/startup_functions.txt,
+# written by scripts/list-startup-code).
+if command -v nm >/dev/null; then
+    read -r found listed span < <("$(dirname "$0")/../scripts/startup-code-span" "$build/bench/startup_tolmeri")
+    echo "start-up code: $found of the $listed listed functions defined, spanning $span KiB of the text"
+fi
