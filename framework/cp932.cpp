@@ -28,8 +28,8 @@ const std::vector<std::pair<char16_t, unsigned short>>& Codes() {
             if (!tolmeri::IsCp932LeadByte(static_cast<unsigned char>(lead)))
                 continue;
             for (int trail = kFirstTrail; trail <= kLastTrail; ++trail)
-                if (const char16_t c =
-                        kDouble[LeadRow(static_cast<unsigned char>(lead))][trail - kFirstTrail])
+                if (const char16_t c = kDouble[tolmeri::Cp932LeadIndex(
+                        static_cast<unsigned char>(lead))][trail - kFirstTrail])
                     all.push_back({c, static_cast<unsigned short>(lead << 8 | trail)});
         }
         // Byte order within a character, so the first code comes first.
@@ -104,7 +104,7 @@ QString FromCp932(const QByteArray& bytes) {
         if (tolmeri::IsCp932LeadByte(b) && i + 1 < n) {
             const auto trail = static_cast<unsigned char>(bytes[i + 1]);
             const char16_t c = trail >= kFirstTrail && trail <= kLastTrail
-                                   ? kDouble[LeadRow(b)][trail - kFirstTrail]
+                                   ? kDouble[tolmeri::Cp932LeadIndex(b)][trail - kFirstTrail]
                                    : u'\0';
             if (c != 0) {
                 text += QChar(c);

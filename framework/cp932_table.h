@@ -6,21 +6,20 @@
 
 #include <cstddef>
 
+#include "core/cp932_bytes.h"
+
 namespace afx::cp932 {
 
 inline constexpr int kFirstTrail = 0x40; // the second bytes of two-byte codes
 inline constexpr int kLastTrail = 0xFC;
-inline constexpr int kLeadCount = 60;
+inline constexpr int kLeadCount = tolmeri::kCp932LeadCount;
 
 // The character of each byte alone; 0 where the byte is no character by
 // itself (a lead byte or an unassigned one), but for byte 0 itself.
 extern const char16_t kSingle[256];
 // The character of each lead byte (tolmeri::IsCp932LeadByte) and second
-// byte, 0 where none; a lead byte's row is LeadRow(lead).
+// byte, 0 where none; a lead byte's row is tolmeri::Cp932LeadIndex(lead).
 extern const char16_t kDouble[kLeadCount][kLastTrail - kFirstTrail + 1];
-constexpr int LeadRow(unsigned char lead) {
-    return lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + (0x9F - 0x81 + 1);
-}
 
 // A character the converter writes other than as the first code (in byte
 // order) that reads as it: its code (a byte, or lead << 8 | second byte), or
