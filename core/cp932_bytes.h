@@ -13,8 +13,9 @@ namespace tolmeri {
 // character of its own (or no character at all). They are two runs of bytes.
 inline constexpr unsigned char kCp932LowLeads[2] = {0x81, 0x9F};
 inline constexpr unsigned char kCp932HighLeads[2] = {0xE0, 0xFC};
+inline constexpr int kCp932LowLeadCount = kCp932LowLeads[1] - kCp932LowLeads[0] + 1;
 inline constexpr int kCp932LeadCount =
-    (kCp932LowLeads[1] - kCp932LowLeads[0] + 1) + (kCp932HighLeads[1] - kCp932HighLeads[0] + 1);
+    kCp932LowLeadCount + (kCp932HighLeads[1] - kCp932HighLeads[0] + 1);
 
 constexpr bool IsCp932LeadByte(unsigned char byte) {
     return (byte >= kCp932LowLeads[0] && byte <= kCp932LowLeads[1]) ||
@@ -23,9 +24,8 @@ constexpr bool IsCp932LeadByte(unsigned char byte) {
 
 // A lead byte's place among all of them in byte order (0 for 0x81).
 constexpr int Cp932LeadIndex(unsigned char lead) {
-    return lead <= kCp932LowLeads[1]
-               ? lead - kCp932LowLeads[0]
-               : lead - kCp932HighLeads[0] + (kCp932LowLeads[1] - kCp932LowLeads[0] + 1);
+    return lead <= kCp932LowLeads[1] ? lead - kCp932LowLeads[0]
+                                     : lead - kCp932HighLeads[0] + kCp932LowLeadCount;
 }
 
 // text without a final lead byte whose second byte is missing. The scan runs
