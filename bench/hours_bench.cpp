@@ -10,7 +10,7 @@
 #include "core/kanshi.h"
 #include "core/moon.h"
 #include "core/period_hours.h"
-#include "tools/hours_output.h"
+#include "report/hours_output.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <optional>
 
-#include "tools/hours_text.h"
+#include "report/hours_text.h"
 
 namespace tolmeri {
 

@@ -21,40 +21,6 @@
 
 namespace tolmeri {
 
-// kNow and kAt: the hour of a moment; kChart and kYearChart: a picture.
-// kTime: the readings of an hour name on the date.
-enum class HoursAction {
-    kHours,
-    kNow,
-    kAt,
-    kTime,
-    kChart,
-    kYearChart,
-    kListPlaces,
-    kHelp,
-    kVersion
-};
-enum class HoursFormat { kTable, kCsv, kJson };
-enum class PictureFormat { kPng, kSvg };
-
-struct HoursRequest {
-    HoursAction action = HoursAction::kHours;
-    Place place; // the name is what the tables and the chart title show
-    DateRange days;
-    PeriodOptions options;                   // how dawn and dusk are placed and the clocks set
-    DayStart dayStart = DayStart::kMidnight; // where the date's day begins
-    HoursFormat format = HoursFormat::kTable;
-    bool byteOrderMark = false;            // --bom: CSV begins with U+FEFF in UTF-8
-    int atMinute = 0;                      // kAt: the moment, a minute of days.first
-    std::string timeExpression;            // kTime: the hour name as written
-    std::vector<HourReading> timeReadings; // kTime: its readings, at least one
-    std::string picturePath;               // "-": standard output
-    PictureFormat pictureFormat = PictureFormat::kPng;
-    int pictureWidth = 0; // 0: the default size of the picture
-    int pictureHeight = 0;
-    bool pictureMoon = false; // --moon: the year chart draws moonrise and moonset
-};
-
 // Bounds of --size, in pixels, for each side.
 inline constexpr IntRange kPictureSideRange{200, 4000};
 // The year chart's size without --size.

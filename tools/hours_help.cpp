@@ -4,8 +4,8 @@
 
 #include "core/accepted_ranges.h"
 #include "core/presets.h"
+#include "report/hours_text.h"
 #include "tools/hours_arguments.h"
-#include "tools/hours_text.h"
 
 namespace tolmeri {
 

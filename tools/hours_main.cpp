@@ -16,12 +16,12 @@
 #include "core/period_hours.h"
 #include "core/result.h"
 #include "process/process.h"
+#include "report/hours_output.h"
+#include "report/hours_text.h"
 #include "settings/profile.h"
 #include "tolmeri_config.h"
 #include "tools/hours_arguments.h"
 #include "tools/hours_help.h"
-#include "tools/hours_output.h"
-#include "tools/hours_text.h"
 #include "tools/png_loader.h"
 
 namespace tolmeri {

@@ -10,7 +10,7 @@
 #include "core/presets.h"
 #include "core/typed_date.h"
 #include "core/typed_text.h"
-#include "tools/hours_text.h"
+#include "report/hours_text.h"
 
 namespace tolmeri {
 
@@ -316,13 +316,6 @@ Result<MomentText> ReadMomentText(std::string_view text) {
         return Refuse(Named("時刻", text) + " は範囲外です（時は 0～23、分は 0～59）");
     moment.minute = hour * 60 + minute;
     return moment;
-}
-
-std::string_view DateRange::NoteOn(const CivilDate& date) const {
-    for (const DateNote& note : notes)
-        if (note.date == date)
-            return note.text;
-    return {};
 }
 
 Result<DateRange> ResolveDates(const DateArguments& args, const CivilDate& today) {

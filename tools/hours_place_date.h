@@ -14,6 +14,7 @@
 #include "core/place.h"
 #include "core/result.h"
 #include "core/typed_date.h"
+#include "report/hours_request.h"
 
 namespace tolmeri {
 
@@ -41,23 +42,6 @@ const std::string_view* FindPresetLoosely(std::string_view name);
 struct DateArguments {
     OptionText date, days, to;
     bool Any() const { return date || days || to; }
-};
-
-// What the reading of a date said about the day it names: the note of an
-// era date read by one of the sources' conventions (core/typed_date.h).
-struct DateNote {
-    CivilDate date;
-    std::string text;
-};
-
-// Consecutive days from first.
-struct DateRange {
-    CivilDate first;
-    int dayCount = 1;
-    bool ranged = false;         // --days or --to was given
-    std::vector<DateNote> notes; // of --date and --to, each day once
-    // The note on date, empty for none.
-    std::string_view NoteOn(const CivilDate& date) const;
 };
 
 // The days; today stands in when no date is given.

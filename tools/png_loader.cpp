@@ -12,9 +12,9 @@
 #include <cstring>
 
 #include "process/process.h"
+#include "report/hours_text.h"
 #include "settings/profile.h"
 #include "tolmeri_config.h"
-#include "tools/hours_text.h"
 #include "tools/png_render.h"
 
 namespace tolmeri {

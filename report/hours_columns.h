@@ -1,8 +1,8 @@
-// tools: the values tolmeri-hours writes for each day, defined once. A column
+// report: the values tolmeri-hours and the web edition write for each day, defined once. A column
 // has a name (the CSV header and the JSON key), a title where the table shows
 // it, a type, a way to write its value and its places in table, CSV and JSON
 // rows. A new column is one more entry in kHoursColumns
-// (tools/hours_columns.cpp), placed at the end of the CSV and JSON rows so
+// (report/hours_columns.cpp), placed at the end of the CSV and JSON rows so
 // that readers of older output keep working.
 #pragma once
 

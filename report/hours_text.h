@@ -1,5 +1,5 @@
-// tools: the small text rules tolmeri-hours shares between reading its
-// arguments and writing its formats: numbers as typed, escapes for messages,
+// report: the small text rules that reading tolmeri-hours' arguments and
+// writing its formats share: numbers as typed, escapes for messages,
 // CSV and JSON quoting, and appending numbers, dates and padded cells to the
 // output without a temporary string per value.
 #pragma once

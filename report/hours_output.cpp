@@ -1,4 +1,4 @@
-#include "tools/hours_output.h"
+#include "report/hours_output.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -12,8 +12,8 @@
 #include "core/moon_hours.h"
 #include "core/presets.h"
 #include "core/solar_terms.h"
-#include "tools/hours_columns.h"
-#include "tools/hours_text.h"
+#include "report/hours_columns.h"
+#include "report/hours_text.h"
 
 namespace tolmeri {
 

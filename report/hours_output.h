@@ -1,8 +1,7 @@
-// tools: tolmeri-hours' output. One writer per format (an aligned table, CSV,
-// JSON) writes a run of days from the column list (tools/hours_columns.h),
-// the hour of a moment and the preset places; the days come from the core's
-// calculator one at a time and leave in pieces, so memory stays flat
-// however long the range.
+// report: the output of tolmeri-hours and the web edition. One writer per format (an aligned table,
+// CSV, JSON) writes a run of days from the column list (report/hours_columns.h), the hour of a
+// moment and the preset places; the days come from the core's calculator one at a time and leave in
+// pieces, so memory stays flat however long the range.
 #pragma once
 
 #include <cstddef>
@@ -11,7 +10,7 @@
 #include <string_view>
 
 #include "core/period_hours.h"
-#include "tools/hours_arguments.h"
+#include "report/hours_request.h"
 
 namespace tolmeri {
 

@@ -1,4 +1,4 @@
-#include "tools/hours_columns.h"
+#include "report/hours_columns.h"
 
 #include <array>
 #include <iterator>
@@ -7,7 +7,7 @@
 #include "core/kanshi.h"
 #include "core/solar_terms.h"
 #include "core/sun_events.h"
-#include "tools/hours_text.h"
+#include "report/hours_text.h"
 
 namespace tolmeri {
 

@@ -1,4 +1,4 @@
-#include "tools/hours_text.h"
+#include "report/hours_text.h"
 
 #include <algorithm>
 #include <charconv>
