@@ -225,16 +225,57 @@ Status Rename(std::string_view name, Place& place) {
     return {};
 }
 
-Result<Place> UnnamedPlace(const PlaceArguments& args) {
+// "、" between the texts.
+std::string Listed(const std::vector<std::string>& texts) {
+    std::string list;
+    for (const std::string& text : texts) {
+        if (!list.empty())
+            list += "、";
+        list += text;
+    }
+    return list;
+}
+
+// A place by a name no preset has: the historical places' and the user's.
+Result<Place> HistoricalPlace(std::string_view typed, std::string_view asGiven,
+                              const CPlaceBook& book, PlaceProvenance* provenance) {
+    const std::vector<const PlaceRecord*> found = book.Find(typed);
+    if (found.size() == 1) {
+        if (provenance)
+            *provenance = ProvenanceOf(*found.front());
+        return found.front()->ToPlace();
+    }
+    if (!found.empty()) {
+        std::vector<std::string> labels;
+        const RouteStop* stop = nullptr;
+        for (const PlaceRecord* p : found) {
+            labels.push_back(PlaceLabel(*p));
+            if (!stop && !p->stops.empty())
+                stop = &p->stops.front();
+        }
+        const std::string how =
+            stop ? "名前か、宿場は道と番号で指定してください（例 " + RouteStopText(*stop) + "）"
+                 : "どれか一つの名前で指定してください";
+        return Refuse(Named("場所", asGiven) + " は " + std::to_string(found.size()) +
+                      " か所あります: " + Listed(labels) + "。" + how);
+    }
+    const std::vector<std::string> near = book.Suggest(typed);
+    return Refuse(Named("場所", asGiven) + " は一覧にありません（" +
+                  (near.empty() ? std::string() : "近い名前: " + Listed(near) + "。") +
+                  "--list-places で一覧を表示）");
+}
+
+Result<Place> UnnamedPlace(const PlaceArguments& args, const PlaceBookSource& places,
+                           PlaceProvenance* provenance) {
     if (args.Coordinates())
         return PlaceAt(args);
     if (!args.preset)
         return DefaultPlace();
-    const std::string_view* entry = FindPresetLoosely(TrimTypedBlanks(*args.preset));
-    if (!entry)
-        return Refuse(Named("場所", *args.preset) +
-                      " は一覧にありません（--list-places で一覧を表示）");
-    return ParseLocationEntry(*entry);
+    const std::string_view typed = TrimTypedBlanks(*args.preset);
+    if (const std::string_view* entry = FindPresetLoosely(typed))
+        return ParseLocationEntry(*entry);
+    return HistoricalPlace(typed, *args.preset, places ? places() : CPlaceBook::Historical(),
+                           provenance);
 }
 
 } // namespace
@@ -251,10 +292,11 @@ const std::string_view* FindPresetLoosely(std::string_view name) {
     return nullptr;
 }
 
-Result<Place> ResolvePlace(const PlaceArguments& args) {
+Result<Place> ResolvePlace(const PlaceArguments& args, const PlaceBookSource& places,
+                           PlaceProvenance* provenance) {
     if (args.preset && args.Coordinates())
         return Refuse("--place と --lat/--lon/--tz は一緒に使えません");
-    Result<Place> place = UnnamedPlace(args);
+    Result<Place> place = UnnamedPlace(args, places, provenance);
     if (place && args.name)
         if (Status s = Rename(*args.name, *place); !s)
             return s.Error();
