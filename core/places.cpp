@@ -324,14 +324,6 @@ SuffixSplit SplitSuffix(std::string_view name, std::string_view hiragana) {
     return {};
 }
 
-// The romaji of a reading with a hyphen before its suffix's.
-std::string SplitRomaji(std::string_view base, std::string_view suffix, RomajiStyle style) {
-    std::string text = RomajiOf(base, style);
-    if (!suffix.empty())
-        text += "-" + RomajiOf(suffix, style);
-    return text;
-}
-
 void AddUnique(std::vector<std::string>& texts, std::string text) {
     if (!text.empty() && std::find(texts.begin(), texts.end(), text) == texts.end())
         texts.push_back(std::move(text));
@@ -356,6 +348,30 @@ const std::vector<std::vector<std::string>>& AllRouteKeys() {
         return all;
     }();
     return keys;
+}
+
+// The romaji of a suffix's reading (しゅく, じょうか …) in a style, made
+// once; RomajiOf for any other reading.
+std::string SuffixRomaji(std::string_view reading, RomajiStyle style) {
+    struct Made {
+        std::string_view reading;
+        std::string romaji[3]; // by RomajiStyle
+    };
+    static const std::vector<Made> made = [] {
+        std::vector<Made> all;
+        for (const Suffix& s : kSuffixes)
+            for (std::string_view r : s.readings)
+                if (!r.empty())
+                    all.push_back(
+                        {r,
+                         {RomajiOf(r, RomajiStyle::kHepburn), RomajiOf(r, RomajiStyle::kPlain),
+                          RomajiOf(r, RomajiStyle::kKana)}});
+        return all;
+    }();
+    for (const Made& m : made)
+        if (m.reading == reading)
+            return m.romaji[static_cast<int>(style)];
+    return RomajiOf(reading, style);
 }
 
 // The suffixes as keys: each name, reading and romaji, longest first.
@@ -551,60 +567,81 @@ std::size_t CPlaceBook::UserPlaceCount() const {
 
 void CPlaceBook::Index() {
     m_keys.clear();
+    m_keyText.clear();
     m_texts.assign(m_places.size(), {});
+    // kPlain first: the Latin name's.
+    constexpr RomajiStyle kKeyStyles[] = {RomajiStyle::kPlain, RomajiStyle::kKana};
     for (std::size_t i = 0; i < m_places.size(); ++i) {
         PlaceRecord& p = m_places[i];
+        // The reading is kana only (as the row was read), so in hiragana it
+        // is its own key, and so are its romaji without the hyphen: only the
+        // names go through PlaceKey.
         const std::string hiragana = HiraganaOf(p.reading);
         const SuffixSplit split = SplitSuffix(p.name, hiragana);
         const std::string_view baseReading =
             std::string_view(hiragana).substr(0, hiragana.size() - split.readingLength);
         const std::string_view suffixReading =
             std::string_view(hiragana).substr(hiragana.size() - split.readingLength);
-        p.romaji = SplitRomaji(baseReading, suffixReading, RomajiStyle::kHepburn);
-        p.latinName = SplitRomaji(baseReading, suffixReading, RomajiStyle::kPlain);
-        if (p.reading.empty())
-            p.romaji.clear(), p.latinName.clear();
+        std::string baseRomaji[std::size(kKeyStyles)];
+        if (!p.reading.empty()) {
+            for (std::size_t k = 0; k < std::size(kKeyStyles); ++k)
+                baseRomaji[k] = RomajiOf(baseReading, kKeyStyles[k]);
+            const std::string suffixPlain = SuffixRomaji(suffixReading, RomajiStyle::kPlain);
+            const std::string suffixHepburn = SuffixRomaji(suffixReading, RomajiStyle::kHepburn);
+            p.romaji = RomajiOf(baseReading, RomajiStyle::kHepburn);
+            p.latinName = baseRomaji[0];
+            if (!suffixReading.empty()) {
+                (p.romaji += '-') += suffixHepburn;
+                (p.latinName += '-') += suffixPlain;
+            }
+        }
 
         // Whole keys: the name, the reading and its romaji, with each
-        // reading of the suffix.
+        // reading of the suffix; short ones without the suffix.
         std::vector<std::string> whole, shortened;
         AddUnique(whole, PlaceKey(p.name));
-        const auto addReading = [&](std::string_view suffix) {
-            AddUnique(whole, PlaceKey(std::string(baseReading) + std::string(suffix)));
-            for (RomajiStyle style : {RomajiStyle::kPlain, RomajiStyle::kKana})
-                AddUnique(whole, PlaceKey(SplitRomaji(baseReading, suffix, style)));
-        };
         if (!p.reading.empty()) {
+            const auto addReading = [&](std::string_view suffix) {
+                AddUnique(whole, std::string(baseReading) + std::string(suffix));
+                for (std::size_t k = 0; k < std::size(kKeyStyles); ++k)
+                    AddUnique(whole, baseRomaji[k] + SuffixRomaji(suffix, kKeyStyles[k]));
+            };
             addReading(suffixReading);
-            if (split.suffix)
+            if (split.suffix) {
                 for (std::string_view other : split.suffix->readings)
-                    if (!other.empty())
+                    if (!other.empty() && other != suffixReading)
                         addReading(other);
+                AddUnique(shortened, std::string(baseReading));
+                for (std::string& romaji : baseRomaji)
+                    AddUnique(shortened, std::move(romaji));
+            }
         }
-        if (split.suffix) {
+        if (split.suffix)
             AddUnique(shortened, PlaceKey(p.name.substr(0, p.name.size() - split.nameLength)));
-            AddUnique(shortened, PlaceKey(baseReading));
-            for (RomajiStyle style : {RomajiStyle::kPlain, RomajiStyle::kKana})
-                AddUnique(shortened, RomajiOf(baseReading, style));
-        }
-        const auto index = static_cast<std::uint32_t>(i);
+        const auto add = [this, i](std::string_view text, std::uint8_t rank) {
+            m_keys.push_back({static_cast<std::uint32_t>(m_keyText.size()),
+                              static_cast<std::uint32_t>(text.size()),
+                              static_cast<std::uint32_t>(i), rank});
+            m_keyText += text;
+        };
         for (const std::string& k : whole)
-            m_keys.push_back({k, index, 0});
+            add(k, 0);
         for (const std::string& k : shortened)
             if (std::find(whole.begin(), whole.end(), k) == whole.end())
-                m_keys.push_back({k, index, 1});
+                add(k, 1);
 
         // A list searches the whole keys and the stops in every route name.
         std::vector<std::string>& texts = m_texts[i];
-        texts = whole;
+        texts = std::move(whole);
         for (const RouteStop& stop : p.stops)
             for (std::size_t r = 0; r < std::size(kRouteNames); ++r)
                 if (kRouteNames[r].route == stop.route)
                     for (const std::string& routeKey : AllRouteKeys()[r])
                         AddUnique(texts, routeKey + std::to_string(stop.number));
     }
-    std::sort(m_keys.begin(), m_keys.end(), [](const Key& a, const Key& b) {
-        return a.text != b.text ? a.text < b.text : a.place < b.place;
+    std::sort(m_keys.begin(), m_keys.end(), [this](const Key& a, const Key& b) {
+        const std::string_view at = KeyText(a), bt = KeyText(b);
+        return at != bt ? at < bt : a.place < b.place;
     });
 }
 
@@ -623,11 +660,11 @@ std::vector<const PlaceRecord*> CPlaceBook::AtStop(const RouteStop& stop) const 
 
 std::vector<const PlaceRecord*> CPlaceBook::Lookup(std::string_view key) const {
     const auto [first, last] =
-        std::equal_range(m_keys.begin(), m_keys.end(), key, [](const auto& a, const auto& b) {
+        std::equal_range(m_keys.begin(), m_keys.end(), key, [this](const auto& a, const auto& b) {
             if constexpr (std::is_same_v<std::decay_t<decltype(a)>, Key>)
-                return std::string_view(a.text) < std::string_view(b);
+                return KeyText(a) < std::string_view(b);
             else
-                return std::string_view(a) < std::string_view(b.text);
+                return std::string_view(a) < KeyText(b);
         });
     // The best rank, the user's places before the table's.
     const auto order = [this](const Key& k) {
@@ -743,7 +780,7 @@ std::vector<std::string> CPlaceBook::Suggest(std::string_view query, std::size_t
         consider(PlaceKey(kPresetLatinNames[i]), name);
     }
     for (const Key& k : m_keys)
-        consider(k.text, m_places[k.place].name);
+        consider(KeyText(k), m_places[k.place].name);
     std::stable_sort(near.begin(), near.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     for (const auto& [distance, name] : near) {

@@ -147,11 +147,15 @@ public:
     std::vector<std::string> Suggest(std::string_view query, std::size_t count = 5) const;
 
 private:
+    // A key's text is a piece of m_keyText, so that sorting moves no text.
     struct Key {
-        std::string text;
+        std::uint32_t offset, length;
         std::uint32_t place;
         std::uint8_t rank; // 0 a whole key, 1 without the suffix
     };
+    std::string_view KeyText(const Key& key) const {
+        return std::string_view(m_keyText).substr(key.offset, key.length);
+    }
 
     void Index();
     // The places of the best rank a key names.
@@ -162,7 +166,8 @@ private:
     std::string m_userText;
     std::vector<PlaceRecord> m_places;
     std::vector<PlaceRowProblem> m_problems;
-    std::vector<Key> m_keys;                       // sorted by text
+    std::string m_keyText;
+    std::vector<Key> m_keys;                       // sorted by their text
     std::vector<std::vector<std::string>> m_texts; // each place's search texts
 };
 
