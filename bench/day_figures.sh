@@ -3,9 +3,7 @@
 #   - hours_bench: a day's table by the window's Sun and by the precise Sun,
 #     and a day's Moon;
 #   - qt_core_bench: a year of days before Qt is started and in a Qt process
-#     after the year chart's paint, as the paint leaves the processor and
-#     with the vector registers' upper halves cleared, as the windows call
-#     the core.
+#     after the year chart's paint, as the windows call the core.
 # Then the ratios against their goals. The figures never fail the run (a
 # busy machine is no fault of the program); a benchmark that fails does.
 #   bench/day_figures.sh [build-dir]
@@ -60,7 +58,5 @@ echo "a day: window's Sun ${window} ns, precise Sun ${precise} ns ($(ratio "$pre
 run qt_core_bench
 free=$(nanoseconds BM_YearOfDays/qt_free per_day)
 painted=$(nanoseconds BM_YearOfDays/in_qt_after_paint per_day)
-cleared=$(nanoseconds BM_YearOfDays/in_qt_after_paint_cleared per_day)
 echo "a day of the year chart's: ${free} ns without Qt; in a Qt process after a paint ${painted} ns" \
-    "($(ratio "$painted" "$free")x) as the paint leaves the registers, ${cleared} ns" \
-    "($(ratio "$cleared" "$free")x; goal: at most 1.2x) with their upper halves cleared, as the windows run it"
+    "($(ratio "$painted" "$free")x; goal: at most 1.2x)"

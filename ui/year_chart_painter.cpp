@@ -12,7 +12,6 @@
 #include "core/moon.h"
 #include "core/sun_events.h"
 #include "ui/chart_painter.h"
-#include "ui/vector_state.h"
 
 namespace tolmeri {
 
@@ -36,10 +35,6 @@ const QColor kYearChartMoonsetColor(0, 150, 0);
 
 YearChartInput MakeYearChartInput(const Place& place, const CivilDate& first, int dayCount,
                                   const PeriodOptions& options, bool moon) {
-    // The window's last paint may have left the vector registers' upper
-    // halves in use, which slows every SSE instruction of the days to come
-    // on Intel processors (ui/vector_state.h).
-    ClearUpperVectorState();
     YearChartInput in;
     in.days = CalcPeriodDays(place, first, dayCount, options);
     in.title = YearChartTitle(QString::fromStdString(place.name), first, dayCount);
