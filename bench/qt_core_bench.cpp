@@ -3,7 +3,9 @@
 // then in a QApplication on the offscreen platform with the year chart's
 // view shown, each pass following a paint of that view as the window's
 // redraws follow its paints, and the year chart's whole input (days, terms,
-// titles) before and after.
+// titles) before and after, as the window makes it (MakeYearChartInput
+// first frees the vector registers' upper halves that the paint leaves in
+// use).
 //
 // Figures: CPU time of the thread, and per_day, the CPU time of one day.
 // The label has the SSE control word's flush-to-zero and
