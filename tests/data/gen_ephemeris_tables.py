@@ -3,7 +3,7 @@
 as Debian's Swiss Ephemeris packages carry it, at development time only (the
 tests read the CSV files this writes and never need the library or its data):
 
-    apt-get install libswe2.0 swe-standard-data
+    scripts/install-deps reference
     tests/data/gen_ephemeris_tables.py
 
 writes tests/data/sun_events_ephemeris.csv and tests/data/moon_ephemeris.csv.
