@@ -7,8 +7,8 @@ ASAN_BUILD ?= build/asan
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN  := $(shell command -v ninja >/dev/null 2>&1 && echo -G Ninja)
 
-.PHONY: all deps test-deps package-deps build run test test-asan bench fuzz package \
-        ci-configure install uninstall clean
+.PHONY: all deps test-deps package-deps build run test test-asan bench fuzz clang-sanitize-link \
+        package ci-configure install uninstall clean
 
 all: build
 
@@ -52,15 +52,33 @@ test-asan: test-deps
 	  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
-# Short libFuzzer run of the settings-file reader and writer (clang only).
-FUZZ_SECONDS ?= 60
+# Short libFuzzer runs (clang only), one after the other, each from its seed
+# corpus in fuzz/corpus/: the settings-file reader and writer, and the
+# reader of typed dates.
+FUZZ_SECONDS ?= 30
+FUZZ_TARGETS := profile typed_date
 fuzz: test-deps
 	$(call configure,build/fuzz,CMAKE_BUILD_TYPE=RelWithDebInfo TOLMERI_FUZZ=ON \
 	    TOLMERI_WERROR=ON,CXX=clang++)
-	cmake --build build/fuzz -j $(JOBS) --target profile_fuzz
-	rm -rf build/fuzz/corpus && mkdir -p build/fuzz/corpus && cp fuzz/corpus/* build/fuzz/corpus/
-	build/fuzz/fuzz/profile_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
-	      build/fuzz/corpus
+	cmake --build build/fuzz -j $(JOBS) --target $(addsuffix _fuzz,$(FUZZ_TARGETS))
+	set -e; for t in $(FUZZ_TARGETS); do \
+	    rm -rf build/fuzz/corpus/$$t && mkdir -p build/fuzz/corpus/$$t && \
+	    cp fuzz/corpus/$$t/* build/fuzz/corpus/$$t/ && \
+	    build/fuzz/fuzz/$${t}_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	        build/fuzz/corpus/$$t; \
+	done
+
+# The sanitizer build made by clang, as far as proving that the picture
+# module links and loads: tolmeri-hours draws one chart through it.
+clang-sanitize-link: test-deps
+	$(call configure,build/clang-asan,CMAKE_BUILD_TYPE=Debug TOLMERI_SANITIZE=ON \
+	    TOLMERI_WERROR=ON,CXX=clang++)
+	cmake --build build/clang-asan -j $(JOBS) --target tolmeri-hours
+	rm -f build/clang-asan/chart.png
+	build/clang-asan/bin/tolmeri-hours --place 東京 --date 2026-06-21 \
+	    --png build/clang-asan/chart.png
+	head -c 4 build/clang-asan/chart.png | grep -q PNG
+	@echo "clang sanitizer build: tolmeri-png.so links, loads and draws"
 
 bench: test-deps
 	$(call configure,$(BUILD),CMAKE_BUILD_TYPE=Release TOLMERI_BUILD_BENCH=ON)

@@ -2,6 +2,12 @@
 
 namespace tolmeri {
 
+IntRange DayRangeIn(int year, int month) {
+    if (!kMonthRange.Contains(month))
+        return kDayRange;
+    return {kDayRange.first, DaysInMonth(year, month)};
+}
+
 bool IsAcceptedDate(const CivilDate& date) {
     return kYearRange.Contains(date.year) && IsValidDate(date);
 }

@@ -20,7 +20,7 @@ struct IntRange {
 
 inline constexpr IntRange kYearRange{0, 2200};
 inline constexpr IntRange kMonthRange{1, 12};
-inline constexpr IntRange kDayRange{1, 31}; // the window's check; a real date is asked for apart
+inline constexpr IntRange kDayRange{1, 31};              // of any month; DayRangeIn narrows it
 inline constexpr IntRange kLatitudeRange{-54, 54};       // whole degrees
 inline constexpr IntRange kLongitudeRange{-180, 180};    // whole degrees
 inline constexpr IntRange kArcMinuteRange{0, 59};        // of latitude and longitude alike
@@ -49,6 +49,18 @@ constexpr bool TimeDifferenceFits(int timeDiff, int lonDeg) {
     const long long offset = static_cast<long long>(SuggestedTimeDifference(lonDeg)) - timeDiff;
     return kTimeDifferenceRange.Contains(timeDiff) && offset >= -kTimeDifferenceTolerance &&
            offset <= kTimeDifferenceTolerance;
+}
+
+// The days of a month of the proleptic Gregorian calendar: 1 to its length
+// (2001年2月: 1 to 28). A month outside kMonthRange gives kDayRange.
+IntRange DayRangeIn(int year, int month);
+
+// The minutes of arc a longitude of lonDeg whole degrees may add: none at
+// ±180°, as no longitude lies beyond 180°00′ (180:59 is 179:01 the other
+// way); 0 to 59 elsewhere.
+constexpr IntRange LongitudeMinuteRange(int lonDeg) {
+    return lonDeg == kLongitudeRange.first || lonDeg == kLongitudeRange.last ? IntRange{0, 0}
+                                                                             : kArcMinuteRange;
 }
 
 // A real date of the proleptic Gregorian calendar in an accepted year.

@@ -325,6 +325,24 @@ Court CourtOfEraOn(int era, int jdn) {
     return Court::kSouthern;
 }
 
+// The reigns by whose years the sources count the days of an era's first
+// year before its proclamation, where no era was in force: 日本書紀
+// (皇極天皇4年 is 645, 天武天皇15年 686) and 続日本紀 (文武天皇5年 is 701).
+struct ReignBeforeEra {
+    std::string_view era;
+    std::string_view reign;
+    int firstYear; // the lunisolar year of the reign's 元年
+};
+constexpr ReignBeforeEra kReignsBeforeEras[] = {
+    {"大化", "皇極天皇", 642}, {"朱鳥", "天武天皇", 672}, {"大宝", "文武天皇", 697}};
+
+const ReignBeforeEra* ReignBefore(std::string_view era) {
+    for (const ReignBeforeEra& reign : kReignsBeforeEras)
+        if (reign.era == era)
+            return &reign;
+    return nullptr;
+}
+
 // "3月18日", "閏7月13日": the month and day of a day, as its era date has them.
 std::string MonthDayText(int jdn) {
     const CountedDay c = CountDay(jdn);
@@ -341,19 +359,30 @@ EraDateResult JdnFromEraDateAsWritten(const EraDate& date) {
     const int jdn = counted.jdn;
     if (jdn >= info.firstJdn && jdn <= info.lastJdn)
         return counted;
-    // The old era kept after its change, to the end of that year.
+    // The old era kept after its change, to the end of that year. The note
+    // names the change that began the era in force, which is not the old
+    // era's end when another era came between (天平 to 天平感宝 on 4月14日,
+    // to 天平勝宝 on 7月2日).
     if (date.year == info.lastYear && jdn > info.lastJdn) {
         if (const auto inForce = EraDateFromJdn(jdn, CourtOfEraOn(date.era, info.lastJdn)))
             return {jdn, EraDateError::kNone,
                     FormatEraDate(date) + " は " + FormatEraDate(*inForce) + "（" +
-                        MonthDayText(info.lastJdn + 1) + "に改元）"};
+                        MonthDayText(std::max(info.lastJdn + 1, GetEra(inForce->era).firstJdn)) +
+                        "に改元）"};
     }
-    // The new era's name for the whole of its first year.
+    // The new era's name for the whole of its first year; before an era that
+    // follows years without one, the days are the reign's.
     if (date.year == 1 && jdn < info.firstJdn) {
+        const std::string change =
+            "（" + std::string(info.name) + "への改元は" + MonthDayText(info.firstJdn) + "）";
         if (const auto inForce = EraDateFromJdn(jdn, CourtOfEraOn(date.era, info.firstJdn)))
             return {jdn, EraDateError::kNone,
-                    FormatEraDate(date) + " は " + FormatEraDate(*inForce) + "（" +
-                        std::string(info.name) + "への改元は" + MonthDayText(info.firstJdn) + "）"};
+                    FormatEraDate(date) + " は " + FormatEraDate(*inForce) + change};
+        if (const ReignBeforeEra* reign = ReignBefore(info.name))
+            return {jdn, EraDateError::kNone,
+                    FormatEraDate(date) + " は " + std::string(reign->reign) +
+                        std::to_string(info.firstYear - reign->firstYear + 1) + "年" +
+                        MonthDayText(jdn) + change};
     }
     return {0, EraDateError::kDateOutsideEra, {}};
 }
@@ -773,7 +802,7 @@ std::string EraDateErrorMessage(const EraDateParse& parse) {
     case EraDateError::kMalformed:
         return "和暦の日付として読めません（例: 慶長5年9月15日、慶長五年九月十五日）";
     case EraDateError::kUnknownEra:
-        return "「" + ShortenedForMessage(era) + "」という元号はありません";
+        return "「" + EscapedForMessage(ShortenedForMessage(era)) + "」という元号はありません";
     case EraDateError::kYearOutsideEra: {
         const int last = LastYearOf(d.era);
         return era + std::to_string(d.year) + "年はありません（" + era +

@@ -138,9 +138,13 @@ EraDateResult JdnFromEraDate(const EraDate& date);
 //   era's proclamation day included: "安政7年3月20日 は 万延元年3月20日
 //   （3月18日に改元）", "慶応4年9月8日 は 明治元年9月8日（9月8日に改元）";
 // - the new era's name for the days of its first year before it began:
-//   "慶長元年閏7月13日 は 文禄5年閏7月13日（慶長への改元は10月27日）".
-// The date in force is counted in the court that had the written era
-// (1331-1392); a day in force in no era stays outside the era.
+//   "慶長元年閏7月13日 は 文禄5年閏7月13日（慶長への改元は10月27日）"; for
+//   the eras after years without one (大化, 朱鳥, 大宝), the reign's year:
+//   "大化元年6月12日 は 皇極天皇4年6月12日（大化への改元は6月19日）".
+// The note names the change that began the era in force ("天平21年8月1日 は
+// 天平勝宝元年8月1日（7月2日に改元）", though 天平 ended on 4月14日). The date in
+// force is counted in the court that had the written era (1331-1392); an old
+// era's day in force in no era stays outside the era.
 EraDateResult JdnFromEraDateAsWritten(const EraDate& date);
 
 // "慶長5年9月15日", "文政13年閏3月1日", "慶長元年10月27日"; empty for era -1.

@@ -152,21 +152,10 @@ private:
     std::size_t m_count = 0, m_begin = 0, m_end = 0, m_pos = 0;
 };
 
-// Text for a message: control characters as \x1b.
+// Text for a message: shortened, control and format characters as \x1b
+// and \u202e escapes (core/utf8.h).
 std::string Quoted(std::string_view text) {
-    std::string out = "「";
-    for (char c : text) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u < 0x20 || u == 0x7F) {
-            static constexpr char kHex[] = "0123456789abcdef";
-            out += "\\x";
-            out += kHex[u >> 4];
-            out += kHex[u & 15];
-        } else {
-            out += c;
-        }
-    }
-    return out + "」";
+    return "「" + EscapedForMessage(ShortenedForMessage(text)) + "」";
 }
 
 constexpr std::string_view kExamples = "（例: 朝五つ半、五つ時、丑三つ、辰の上刻）";

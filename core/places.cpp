@@ -132,23 +132,33 @@ std::string PlaceKey(std::string_view text) {
     return key;
 }
 
-// Well-formed UTF-8 without control characters (C0, DEL, C1).
-bool IsPrintable(std::string_view text) {
-    for (std::size_t pos = 0; pos < text.size();) {
-        const Utf8Char ch = DecodeUtf8(text, pos);
-        if (!ch.valid || ch.code < 0x20 || (ch.code >= 0x7F && ch.code < 0xA0))
-            return false;
-        pos += ch.length;
-    }
-    return true;
+// ` "value"` for a message, escaped and shortened as every message quotes.
+std::string Quoted(std::string_view value) {
+    return " " + QuotedForMessage(value);
 }
 
-// ` "value"` for a message, when the value can be shown as it is; else
-// nothing, and the line number alone says where.
-std::string Quoted(std::string_view value) {
-    if (value.empty() || !IsPrintable(value))
-        return {};
-    return " \"" + ShortenedForMessage(value, 32) + "\"";
+// "U+202E".
+std::string CodePointText(char32_t code) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string digits;
+    for (int shift = code > 0xFFFF ? 20 : 12; shift >= 0; shift -= 4)
+        digits += kHex[(code >> shift) & 0xF];
+    return "U+" + digits;
+}
+
+// The first character of text that a row may not hold: a byte that is not
+// UTF-8 (returned as U+FFFD), or a control or format character, which would
+// act on the terminal or the window the row is shown in. 0 for none.
+char32_t ForbiddenCharacter(std::string_view text) {
+    for (std::size_t pos = 0; pos < text.size();) {
+        const Utf8Char ch = DecodeUtf8(text, pos);
+        if (!ch.valid)
+            return kReplacementCharacter;
+        if (IsControlOrFormat(ch.code))
+            return ch.code;
+        pos += ch.length;
+    }
+    return 0;
 }
 
 std::string LineText(int line) {
@@ -272,10 +282,19 @@ std::optional<PlaceRecord> ReadRow(const ColumnMap& map, std::string_view line, 
     PlaceRecord p;
     p.origin = origin;
     p.line = lineNumber;
+    // Every text of a row goes into tables, titles and messages as it
+    // stands.
+    for (int c = 0; c < kColumnCount; ++c)
+        if (const char32_t bad = ForbiddenCharacter(f[c]))
+            return refuse(std::string(kColumnNames[c]) + " の列に使えない文字があります（" +
+                          (bad == kReplacementCharacter
+                               ? std::string("UTF-8 でないバイト")
+                               : CodePointText(bad) + " のような制御文字や書式文字") +
+                          "）");
     if (f[kName].empty())
         return refuse("名前がありません");
-    if (!IsPrintable(f[kName]))
-        return refuse("名前に使えない文字があります（制御文字を含まない UTF-8）");
+    if (CheckTypedName(f[kName]).fault == NameFault::kInvisible)
+        return refuse("名前に目に見える文字がありません");
     p.name = f[kName];
     if (!f[kReading].empty() && !IsKanaReading(f[kReading]))
         return refuse("読み" + Quoted(f[kReading]) + " はかなではありません");

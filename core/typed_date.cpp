@@ -5,6 +5,7 @@
 #include "core/accepted_ranges.h"
 #include "core/calendar.h"
 #include "core/typed_text.h"
+#include "core/utf8.h"
 
 namespace tolmeri {
 
@@ -37,9 +38,27 @@ Result<TypedDate> Gregorian(int year, int month, int day) {
     return TypedDate{date, {}};
 }
 
+// A year written with fewer than four digits: "26/6/21" could be 2026 as
+// well as the year 26, and "8年6月21日" is how 令和8年 is often written. The
+// message offers the readings that are real days: the year as written and
+// the present era's year.
+Failure ShortYear(int year, int month, int day) {
+    std::string readings;
+    const auto offer = [&readings](const std::string& reading, const CivilDate& date) {
+        readings += (readings.empty() ? "。" : "、") + reading + "なら " + FormatDate(date);
+    };
+    if (const CivilDate written{year, month, day}; IsAcceptedDate(written))
+        offer(Number(year) + " 年", written);
+    const int era = EraCount() - 1;
+    if (const EraDateResult inEra = JdnFromEraDate({era, year, false, month, day});
+        inEra.error == EraDateError::kNone && kYearRange.Contains(CivilFromJdn(inEra.jdn).year))
+        offer(std::string(GetEra(era).name) + (year == 1 ? "元" : Number(year)) + "年 ",
+              CivilFromJdn(inEra.jdn));
+    return Refuse(" は読めません（年は 4 桁で書きます" + readings + "）");
+}
+
 // Digits, a separator, digits, the same separator, digits: "2026-06-21",
-// "1860/3/24". The year is written in full, since "26-06-21" could be 2026
-// as well as the year 26.
+// "1860/3/24". The year is written in full.
 Result<TypedDate> Numeric(std::string_view text, char separator) {
     const std::size_t first = text.find(separator);
     const std::size_t second =
@@ -61,9 +80,22 @@ Result<TypedDate> Numeric(std::string_view text, char separator) {
         !digits(text.substr(second + 1), 2, day))
         return Unreadable();
     if (first != 4)
-        return Refuse(" は読めません（年は 4 桁で書きます。" + Number(year) + " 年なら " +
-                      FormatDate({year, month, day}) + "）");
+        return ShortYear(year, month, day);
     return Gregorian(year, month, day);
+}
+
+// Whether the year before "年" is written in four digits (arabic, or kanji
+// digit by digit: 二〇二六). A year with 十, 廿 or 卅 has at most two.
+bool FourDigitYear(std::string_view text) {
+    const std::string_view year = text.substr(0, text.find("年"));
+    std::size_t characters = 0;
+    for (std::size_t pos = 0; pos < year.size(); ++characters) {
+        const Utf8Char c = DecodeUtf8(year, pos);
+        if (c.code == U'十' || c.code == U'廿' || c.code == U'卅')
+            return false;
+        pos += c.length;
+    }
+    return characters == 4;
 }
 
 // "2026年6月21日", after "西暦" or without it.
@@ -74,6 +106,8 @@ Result<TypedDate> WesternWithUnits(std::string_view text) {
     if (d->leap)
         return Refuse(" は正しくありません（閏月は旧暦だけです。旧暦の日付は「旧暦1860年閏3月1日」"
                       "や和暦で書きます）");
+    if (!FourDigitYear(text))
+        return ShortYear(d->year, d->month, d->day);
     return Gregorian(d->year, d->month, d->day);
 }
 
@@ -124,6 +158,9 @@ bool StartsWithDigit(std::string_view text) {
 } // namespace
 
 Result<TypedDate> ReadTypedDate(std::string_view input) {
+    // Pieces of broken characters are no date, whatever they would join to.
+    if (!IsWellFormedUtf8(input))
+        return Refuse(" は UTF-8 の文字列ではありません");
     const std::string plain = PlainTypedText(input);
     const std::string_view text = plain;
     if (text.starts_with("西暦"))

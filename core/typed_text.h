@@ -16,12 +16,26 @@ namespace tolmeri {
 // it, and without any run of blanks inside that has something other than an
 // ASCII digit on at least one side: "安政7年 3月3日" is "安政7年3月3日" and
 // "15 : 00" is "15:00", but "2026 06 21" keeps a space between each two
-// numbers, as the reader cannot know which digits belong together. Bytes that are not UTF-8 are
-// kept as they are.
+// numbers, as the reader cannot know which digits belong together. Bytes
+// that are not UTF-8 are kept as they are, with a space where blanks stood
+// beside them, so that no two pieces join. Made plain again, the text stays
+// as it is.
 std::string PlainTypedText(std::string_view text);
 
 // text without the blanks around it (spaces, tabs and ideographic spaces),
 // for names, whose inner spaces belong to them ("New York").
 std::string_view TrimTypedBlanks(std::string_view text);
+
+// What keeps a name (a place's, as typed for a table, a chart's title, a CSV
+// line) from standing as it is: bytes that are not UTF-8, a control or
+// format character (core/utf8.h: IsControlOrFormat, among them the
+// bidirectional controls that turn a line around), or nothing to see at all
+// (only blanks, U+00A0, fillers such as U+3164, variation selectors).
+enum class NameFault { kNone, kNotUtf8, kControl, kInvisible };
+struct NameCheck {
+    NameFault fault = NameFault::kNone;
+    char32_t code = 0; // for kControl, the first such character
+};
+NameCheck CheckTypedName(std::string_view name);
 
 } // namespace tolmeri

@@ -76,4 +76,61 @@ std::string ShortenedForMessage(std::string_view text, std::size_t maxCharacters
     return std::string(text);
 }
 
+namespace {
+
+struct CodeRange {
+    char32_t first, last;
+};
+
+// Unicode's format characters (general category Cf) and the two separators.
+constexpr CodeRange kFormatCharacters[] = {
+    {0x00AD, 0x00AD},   {0x0600, 0x0605},   {0x061C, 0x061C},   {0x06DD, 0x06DD},
+    {0x070F, 0x070F},   {0x0890, 0x0891},   {0x08E2, 0x08E2},   {0x180E, 0x180E},
+    {0x200B, 0x200F},   {0x2028, 0x202E},   {0x2060, 0x2064},   {0x2066, 0x206F},
+    {0xFEFF, 0xFEFF},   {0xFFF9, 0xFFFB},   {0x110BD, 0x110BD}, {0x110CD, 0x110CD},
+    {0x13430, 0x1343F}, {0x1BCA0, 0x1BCA3}, {0x1D173, 0x1D17A}, {0xE0001, 0xE0001},
+    {0xE0020, 0xE007F},
+};
+
+} // namespace
+
+bool IsControlOrFormat(char32_t c) {
+    if (c < 0x20 || (c >= 0x7F && c < 0xA0))
+        return true;
+    for (const CodeRange& r : kFormatCharacters)
+        if (c >= r.first && c <= r.last)
+            return true;
+    return false;
+}
+
+std::string EscapedForMessage(std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out;
+    const auto hex = [&out](char32_t value, int digits) {
+        for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4)
+            out += kHex[(value >> shift) & 0xF];
+    };
+    for (std::size_t i = 0; i < text.size();) {
+        const Utf8Char c = DecodeUtf8(text, i);
+        if (c.valid && !IsControlOrFormat(c.code)) {
+            out.append(text, i, c.length);
+        } else if (c.valid && c.code >= 0xA0) {
+            out += c.code > 0xFFFF ? "\\U" : "\\u";
+            hex(c.code, c.code > 0xFFFF ? 8 : 4);
+        } else {
+            // A control or a byte that is not UTF-8, byte by byte.
+            for (std::size_t k = 0; k < c.length; ++k) {
+                out += "\\x";
+                hex(static_cast<unsigned char>(text[i + k]), 2);
+            }
+        }
+        i += c.length;
+    }
+    return out;
+}
+
+std::string QuotedForMessage(std::string_view text) {
+    return '"' + EscapedForMessage(ShortenedForMessage(text)) + '"';
+}
+
 } // namespace tolmeri

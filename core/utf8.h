@@ -43,4 +43,21 @@ inline constexpr std::size_t kQuotedCharacters = 64;
 std::string ShortenedForMessage(std::string_view text,
                                 std::size_t maxCharacters = kQuotedCharacters);
 
+// Characters that act on how text is laid out instead of being seen: the
+// controls (C0, DEL and C1), the format characters (the zero-width space and
+// joiners, the byte-order mark, the bidirectional controls such as U+202E,
+// the interlinear annotation marks, the tag characters) and the line and
+// paragraph separators U+2028 and U+2029, which a reader of lines or CSV
+// takes for a line's end.
+bool IsControlOrFormat(char32_t c);
+
+// text as a message shows it: control characters and bytes that are not
+// UTF-8 as "\x1b" escapes (a C1 control as both of its bytes), the other
+// characters of IsControlOrFormat as "\u202e", so that a bad value never acts
+// on the terminal or the window it is shown in. QuotedForMessage adds the
+// double quotes around at most kQuotedCharacters characters of text (then
+// "…").
+std::string EscapedForMessage(std::string_view text);
+std::string QuotedForMessage(std::string_view text);
+
 } // namespace tolmeri

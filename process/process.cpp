@@ -26,9 +26,11 @@ void OpenClosedStandardDescriptors() {
     for (int fd = 0; fd <= 2; ++fd) {
         if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF)
             continue;
-        // open() takes the lowest free descriptor: this one. Input is opened
-        // for reading, output and error for writing.
-        const int opened = ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+        // open() takes the lowest free descriptor: this one. Each is opened
+        // for reading only, so that a write to an output the process was
+        // started without still fails (EBADF), as on the closed descriptor,
+        // instead of vanishing with a success.
+        const int opened = ::open("/dev/null", O_RDONLY);
         if (opened != fd && opened >= 0)
             ::close(opened); // not ours to fill; nothing better to do
     }

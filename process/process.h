@@ -15,8 +15,10 @@ std::string ExecutablePath();
 // Opens /dev/null on each of the descriptors 0, 1 and 2 that is closed, so
 // that the next file or socket the process opens does not become its
 // standard input, output or error (a picture written into Qt's event
-// descriptor, warnings into the display's socket). The first thing each
-// program's main() does.
+// descriptor, warnings into the display's socket). It is opened for reading
+// only: a write to a closed output fails with EBADF all the same, so that
+// output with nowhere to go is an error, not a silent success. The first
+// thing each program's main() does.
 void OpenClosedStandardDescriptors();
 
 } // namespace tolmeri

@@ -469,6 +469,10 @@ public:
             column.write(m_out, row, i);
             if (column.type == ColumnType::kFreeText)
                 QuoteSince(start);
+            // A date of the year before 0 ("-0001-12-21") is text too.
+            else if (column.type == ColumnType::kText &&
+                     CsvTakesAsFormula(std::string_view(m_out).substr(start)))
+                m_out.insert(start, 1, '\'');
         });
     }
     void Moment(const MomentHour& hour, MomentKind kind) override {
@@ -479,14 +483,14 @@ public:
                  "third_ruling,third_centred,moon_altitude,moon_azimuth\n";
         const MomentMoonText moon = MomentMoon(m_request, hour);
         m_out +=
-            Stamp(place, hour) + ',' + CsvField(place.name) + ',' + Number(hour.index) + ',' +
-            std::string(hour.Label()) + ',' + FormatClock(hour.start) + ',' +
+            CsvField(Stamp(place, hour)) + ',' + CsvField(place.name) + ',' + Number(hour.index) +
+            ',' + std::string(hour.Label()) + ',' + FormatClock(hour.start) + ',' +
             Number(hour.nextIndex) + ',' + std::string(hour.NextLabel()) + ',' +
             FormatClock(hour.end) + ',' + Number(hour.MinutesLeft()) + ',' +
             Number(hour.MinutesInto()) + ',' + std::string(DawnDefinitionName(hour.definition)) +
             ',' + std::string(ClockStepsName(m_request.options.steps)) + ',' +
             CsvField(MomentNote(m_request)) + ',' + std::string(DayStartName(m_request.dayStart)) +
-            ',' + FormatDate(MomentDay(m_request, hour)) + ',' +
+            ',' + CsvField(FormatDate(MomentDay(m_request, hour))) + ',' +
             std::string(SunModelName(m_request.options.sun));
         const MomentNames names = NameMoment(hour);
         m_out += ',' + names.branch + ',' + names.quarter + ',' + names.thirdRuling + ',' +
@@ -498,12 +502,12 @@ public:
         m_out += "date,place,expression,convention,start,end,start_min,end_min,dawn_definition,"
                  "steps,sun,day_start,note\n";
         for (std::size_t i = 0; i < spans.size(); ++i)
-            m_out += FormatDate(date) + ',' + CsvField(place.name) + ',' +
+            m_out += CsvField(FormatDate(date)) + ',' + CsvField(place.name) + ',' +
                      CsvField(m_request.timeExpression) + ',' +
                      std::string(m_request.timeReadings[i].convention) + ',' +
-                     StampOf(place, date, spans[i].start) + ',' +
-                     StampOf(place, date, spans[i].end) + ',' + Number(spans[i].start) + ',' +
-                     Number(spans[i].end) + ',' +
+                     CsvField(StampOf(place, date, spans[i].start)) + ',' +
+                     CsvField(StampOf(place, date, spans[i].end)) + ',' + Number(spans[i].start) +
+                     ',' + Number(spans[i].end) + ',' +
                      std::string(DawnDefinitionName(marks.definition)) + ',' +
                      std::string(ClockStepsName(m_request.options.steps)) + ',' +
                      std::string(SunModelName(m_request.options.sun)) + ',' +
@@ -520,9 +524,9 @@ public:
                  "source_longitude,modern_municipality,note,line\n";
         for (const ListedPlace& listed : places) {
             const Place& p = listed.place;
-            m_out += CsvField(p.name) + ',' + FormatDegreesMinutes(p.latDeg, p.latMin) + ',' +
-                     FormatDegreesMinutes(p.lonDeg, p.lonMin) + ',' + Number(p.timeDiff) + ',' +
-                     CsvField(listed.latinName) + ',';
+            m_out += CsvField(p.name) + ',' + CsvField(FormatDegreesMinutes(p.latDeg, p.latMin)) +
+                     ',' + CsvField(FormatDegreesMinutes(p.lonDeg, p.lonMin)) + ',' +
+                     Number(p.timeDiff) + ',' + CsvField(listed.latinName) + ',';
             AppendDecimalDegrees(m_out, p.latDeg, p.latMin);
             m_out += ',';
             AppendDecimalDegrees(m_out, p.lonDeg, p.lonMin);

@@ -18,15 +18,6 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// The length of the well-formed UTF-8 character at s[i] when it is not a
-// control character (C0, DEL or C1), else 0.
-std::size_t PrintableCharacterLength(std::string_view s, std::size_t i) {
-    const Utf8Char c = DecodeUtf8(s, i);
-    if (!c.valid || c.code < 0x20 || (c.code >= 0x7F && c.code < 0xA0))
-        return 0;
-    return c.length;
-}
-
 } // namespace
 
 bool ReadUnsignedInt(std::string_view text, std::size_t maxDigits, int& out) {
@@ -76,38 +67,6 @@ bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-bool IsPrintableUtf8(std::string_view s) {
-    for (std::size_t i = 0; i < s.size();) {
-        const std::size_t n = PrintableCharacterLength(s, i);
-        if (n == 0)
-            return false;
-        i += n;
-    }
-    return true;
-}
-
-std::string EscapedForMessage(std::string_view text) {
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string out;
-    for (std::size_t i = 0; i < text.size();) {
-        if (const std::size_t n = PrintableCharacterLength(text, i)) {
-            out.append(text, i, n);
-            i += n;
-            continue;
-        }
-        // Anything else byte by byte: a C1 control is both of its bytes.
-        const auto b = static_cast<unsigned char>(text[i++]);
-        out += "\\x";
-        out += kHex[b >> 4];
-        out += kHex[b & 0xF];
-    }
-    return out;
-}
-
-std::string QuotedForMessage(std::string_view text) {
-    return '"' + EscapedForMessage(ShortenedForMessage(text)) + '"';
-}
-
 std::string RangeText(const IntRange& range) {
     return std::to_string(range.first) + "～" + std::to_string(range.last);
 }
@@ -146,13 +105,15 @@ std::string IsoLocalTime(const CivilDate& date, int minute, int timeDiffHours) {
     return s + offset;
 }
 
+bool CsvTakesAsFormula(std::string_view text) {
+    return !text.empty() && std::string_view("=+-@").find(text.front()) != std::string_view::npos;
+}
+
 std::string CsvField(std::string_view text) {
-    // A spreadsheet takes a cell starting with one of these for a formula.
-    std::string cell;
-    if (!text.empty() && std::string_view("=+-@").find(text.front()) != std::string_view::npos)
-        cell = "'";
+    std::string cell = CsvTakesAsFormula(text) ? "'" : "";
     cell += text;
-    if (cell.find_first_of(",\"\n") == std::string::npos)
+    if (cell.find_first_of(",\"\r\n") == std::string::npos &&
+        cell.find("\u2028") == std::string::npos && cell.find("\u2029") == std::string::npos)
         return cell;
     std::string quoted = "\"";
     for (char c : cell) {

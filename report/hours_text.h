@@ -1,7 +1,7 @@
 // report: the small text rules that reading tolmeri-hours' arguments and
-// writing its formats share: numbers as typed, escapes for messages,
-// CSV and JSON quoting, and appending numbers, dates and padded cells to the
-// output without a temporary string per value.
+// writing its formats share: numbers as typed, CSV and JSON quoting, and
+// appending numbers, dates and padded cells to the output without a
+// temporary string per value (messages quote values with core/utf8.h).
 #pragma once
 
 #include <cstddef>
@@ -24,16 +24,6 @@ bool ReadSignedInt(std::string_view text, std::size_t maxDigits, int& out);
 
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 
-// Well-formed UTF-8 without control characters (C0, DEL, C1).
-bool IsPrintableUtf8(std::string_view text);
-
-// text as a message shows it: control characters (C0, DEL, C1) and bytes
-// that are not UTF-8 as "\x1b" escapes, so that a bad value never acts on the
-// terminal it is shown on. QuotedForMessage adds the double quotes around
-// at most kQuotedCharacters characters of text (then "…").
-std::string EscapedForMessage(std::string_view text);
-std::string QuotedForMessage(std::string_view text);
-
 // "0～2200", "-54～54": a range as messages and the help write it.
 std::string RangeText(const IntRange& range);
 
@@ -50,10 +40,14 @@ void AppendDecimalDegrees(std::string& out, int degrees, int minutes);
 // the tool works in whole minutes.
 std::string IsoLocalTime(const CivilDate& date, int minute, int timeDiffHours);
 
-// A CSV text cell (a name, a note; never a number): a text starting with
-// '=', '+', '-' or '@', which a spreadsheet would run as a formula, gets a
-// leading "'"; then quoted, with its quotes doubled, when it holds a comma,
-// a quote or a line break; else as it is.
+// Whether a spreadsheet would run a text cell that starts so as a formula,
+// or read it as a sum: '=', '+', '-' or '@' first ("-0001-12-21" is -34).
+bool CsvTakesAsFormula(std::string_view text);
+// A CSV text cell (a name, a note, a date, an angle; never a number): one
+// that CsvTakesAsFormula gets a leading "'"; then quoted, with its quotes
+// doubled, when it holds a comma, a quote, a line break or a line or
+// paragraph separator (U+2028, U+2029, which some readers take for a line's
+// end); else as it is.
 std::string CsvField(std::string_view text);
 // A JSON string with its quotes; quotes, backslashes and control characters
 // escaped.

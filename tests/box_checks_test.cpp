@@ -235,14 +235,14 @@ TEST_F(BoxReaders, GoodBoxesReadWholeAndLeaveTheFieldsAlone) {
         {IDC_LATITUDE_MINUTES, "3"},   {IDC_LONGITUDE_DEGREES, "141"},
         {IDC_LONGITUDE_MINUTES, "21"}, {IDC_TIME_DIFFERENCE, "9"},
         {IDC_DATE_YEAR, "1868"},       {IDC_DATE_MONTH, "2"},
-        {IDC_DATE_DAY, "30"}}; // no real day: the windows that need one ask
+        {IDC_DATE_DAY, "29"}}; // a leap day
     for (const auto& [id, text] : typed)
         Type(*dlg, id, QString::fromUtf8(text));
     for (BoxReport report : {BoxReport::kSilent, BoxReport::kLoud}) {
         const tolmeri::BoxReading read = ReadMainBoxes(*dlg, report);
         EXPECT_TRUE(read);
         EXPECT_EQ(read.values.ToPlace(), (tolmeri::Place{"札幌", 43, 3, 141, 21, 9}));
-        EXPECT_EQ(read.values.ToDate(), (tolmeri::CivilDate{1868, 2, 30}));
+        EXPECT_EQ(read.values.ToDate(), (tolmeri::CivilDate{1868, 2, 29}));
     }
     EXPECT_TRUE(messages.calls.empty());
     EXPECT_EQ(dlg->m_strLocationName, QStringLiteral("横浜"));
@@ -256,7 +256,7 @@ TEST(NameCheck, TheMessageNamesTheLimitTheCheckApplies) {
     QString digits = QString::number(fullWidth);
     for (QChar& ch : digits)
         ch = QChar(ch.unicode() - u'0' + 0xFF10);
-    EXPECT_EQ(tolmeri::BoxCheckMessage(IDC_LOCATION_NAME),
+    EXPECT_EQ(tolmeri::BoxCheckMessage(IDC_LOCATION_NAME, {}),
               QStringLiteral("地名は全角") + digits + QStringLiteral("文字以内にしてください。"));
     const struct {
         QString name;

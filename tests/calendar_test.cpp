@@ -337,10 +337,6 @@ TEST(EraDateText, ParseErrorsNameTheProblem) {
         {"慶長5年9月0日", EraDateError::kNoSuchDay, nullptr},
         {"令和7年2月29日", EraDateError::kNoSuchDay,
          "令和7年2月に29日はありません（2月は28日まで）"},
-        // Outside the era and with no era in force to name the day by.
-        {"大宝元年1月1日", EraDateError::kDateOutsideEra,
-         "大宝元年1月1日は大宝の期間外です（大宝は大宝元年3月21日から大宝4年5月9日まで）"},
-        {"朱鳥元年7月1日", EraDateError::kDateOutsideEra, nullptr},
     };
     for (const Case& c : cases) {
         const EraDateParse p = ParseEraDate(c.text);
@@ -352,6 +348,14 @@ TEST(EraDateText, ParseErrorsNameTheProblem) {
             EXPECT_EQ(message, c.message) << c.text;
         }
     }
+    // A date outside the era's days, which only the strict reading refuses
+    // now that the first years of the eras after years without one read.
+    EraDateParse outside;
+    outside.error = EraDateError::kDateOutsideEra;
+    outside.date = {FindEra("大宝"), 1, false, 1, 1};
+    EXPECT_EQ(JdnFromEraDate(outside.date).error, EraDateError::kDateOutsideEra);
+    EXPECT_EQ(EraDateErrorMessage(outside),
+              "大宝元年1月1日は大宝の期間外です（大宝は大宝元年3月21日から大宝4年5月9日まで）");
     EXPECT_TRUE(LooksLikeEraDate("慶長5年9月15日"));
     EXPECT_FALSE(LooksLikeEraDate("1600-10-21"));
     EXPECT_FALSE(LooksLikeEraDate("  "));
@@ -376,6 +380,14 @@ TEST(EraDateText, SourcesConventionsAreReadWithANote) {
          "文禄5年11月1日 は 慶長元年11月1日（10月27日に改元）"},
         {"昭和64年1月8日", Greg(1989, 1, 8), "昭和64年1月8日 は 平成元年1月8日（1月8日に改元）"},
         {"平成31年5月1日", Greg(2019, 5, 1), "平成31年5月1日 は 令和元年5月1日（5月1日に改元）"},
+        // Two changes in one year: the note names the one that began the era
+        // in force (天平 to 天平感宝 on 4月14日, to 天平勝宝 on 7月2日).
+        {"天平21年5月1日", JdnFromLunisolar({749, 5, false, 1}).value(),
+         "天平21年5月1日 は 天平感宝元年5月1日（4月14日に改元）"},
+        {"天平21年8月1日", JdnFromLunisolar({749, 8, false, 1}).value(),
+         "天平21年8月1日 は 天平勝宝元年8月1日（7月2日に改元）"},
+        {"天平感宝元年8月1日", JdnFromLunisolar({749, 8, false, 1}).value(),
+         "天平感宝元年8月1日 は 天平勝宝元年8月1日（7月2日に改元）"},
         // The new era's name before its proclamation, in its first year.
         {"慶長元年閏7月13日", JdnFromLunisolar({1596, 7, true, 13}).value(),
          "慶長元年閏7月13日 は 文禄5年閏7月13日（慶長への改元は10月27日）"},
@@ -383,6 +395,13 @@ TEST(EraDateText, SourcesConventionsAreReadWithANote) {
          "万延元年1月1日 は 安政7年1月1日（万延への改元は3月18日）"},
         {"令和元年4月30日", Greg(2019, 4, 30),
          "令和元年4月30日 は 平成31年4月30日（令和への改元は5月1日）"},
+        // Before the eras that follow years without one: the reign's year.
+        {"大化元年6月12日", Jul(645, 7, 10),
+         "大化元年6月12日 は 皇極天皇4年6月12日（大化への改元は6月19日）"},
+        {"朱鳥元年7月1日", Jul(686, 7, 26),
+         "朱鳥元年7月1日 は 天武天皇15年7月1日（朱鳥への改元は7月20日）"},
+        {"大宝元年1月1日", Jul(701, 2, 13),
+         "大宝元年1月1日 は 文武天皇5年1月1日（大宝への改元は3月21日）"},
         // 1331-1392: counted in the court that had the written era.
         {"正慶2年6月1日", JdnFromLunisolar({1333, 6, false, 1}).value(),
          "正慶2年6月1日 は 元弘3年6月1日（5月25日に改元）"},
@@ -441,10 +460,9 @@ TEST(EraDateText, TheFaultyPartIsNamed) {
         {"明治6年閏1月1日", E::kNoSuchLeapMonth, F::kMonth},
         {"令和7年2月29日", E::kNoSuchDay, F::kDay},
         {"安政7年3月31日丁卯", E::kNoSuchDay, F::kDay},
-        // No day of 大宝元年1月 is in 大宝 (from 3月21日), but 朱鳥元年7月 has
-        // days of 朱鳥 (from 7月20日).
-        {"大宝元年1月1日", E::kDateOutsideEra, F::kMonth},
-        {"朱鳥元年7月1日", E::kDateOutsideEra, F::kDay},
+        // Before 大宝 (from 3月21日) and 朱鳥 (from 7月20日): the reigns' days.
+        {"大宝元年1月1日", E::kNone, F::kNone},
+        {"朱鳥元年7月1日", E::kNone, F::kNone},
         {"安政7年3月3日戊辰", E::kWrongKanshi, F::kKanshi},
     };
     for (const auto& c : cases) {
@@ -517,7 +535,7 @@ TEST(EraDateText, PartsAreReadEachByItself) {
          F::kDay,
          0,
          "文政12年3月に30日はありません（3月は29日まで）"},
-        {{"大宝", "元", false, "1", "1"}, E::kDateOutsideEra, F::kMonth, 0, nullptr},
+        {{"大宝", "元", false, "1", "1"}, E::kNone, F::kNone, Jul(701, 2, 13), nullptr},
         {{"\xC0\xB5", "5", false, "9", "15"}, E::kMalformed, F::kEra, 0, nullptr},
         {{"慶長", "\xC0\xB5", false, "9", "15"}, E::kMalformed, F::kYear, 0, nullptr},
     };

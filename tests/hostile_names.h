@@ -1,7 +1,8 @@
 // Place names made to break the files they are written into: markup that
 // ends or opens XML elements, comments and CDATA sections, entities,
 // characters XML forbids, and the first characters a spreadsheet takes for
-// a formula. Every writer must keep each one as text.
+// a formula. Every writer must keep each one as text. (Control and format
+// characters, U+2028 among them, no name takes.)
 #pragma once
 
 #include <string>
@@ -37,7 +38,6 @@ inline const std::vector<std::string>& HostileNames() {
         "<<>>",
         "&#x1F600;",
         "\xF0\x9F\x98\x80", // an emoji beyond the BMP
-        "\xE2\x80\xA8",     // U+2028
         "=1+1",
         "+81",
         "-2",

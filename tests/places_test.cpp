@@ -332,6 +332,8 @@ TEST(Places, TheUsersRowsAreReadAndEachBadOneNamedByItsLine) {
         "列が多い\t\t\t\t\t35\t139\t\t\tone too many\n"
         "\t\t\t\t\t35\t139\n"
         "制御\x01文字\t\t\t\t\t35\t139\n"
+        "注に制御\t\t\t\t\t35\t139\t\t\x1b[31m\n"
+        "\u3164\t\t\t\t\t35\t139\n"
         "# 終わり\n");
     std::vector<std::string> problems;
     for (const PlaceRowProblem& p : book.Problems())
@@ -346,12 +348,14 @@ TEST(Places, TheUsersRowsAreReadAndEachBadOneNamedByItsLine) {
             "11 行目: 種類 \"村\" はありません（都市、宿場、城下、国府、関所、奉行所、港）",
             "12 行目: 道 \"東山道\" と番号 \"1\" が読めません（東海道、中山道、番号は 0～999、"
             "二つの道は | で区切る）",
-            "13 行目: 道 \"東海道\" と番号 が読めません（東海道、中山道、番号は 0～999、二つの"
-            "道は | で区切る）",
+            "13 行目: 道 \"東海道\" と番号 \"\" が読めません（東海道、中山道、番号は 0～999、"
+            "二つの道は | で区切る）",
             "14 行目: 読み \"茶屋\" はかなではありません",
             "15 行目: 列が見出しより多くあります（区切りは TAB）",
             "16 行目: 名前がありません",
-            "17 行目: 名前に使えない文字があります（制御文字を含まない UTF-8）",
+            "17 行目: name の列に使えない文字があります（U+0001 のような制御文字や書式文字）",
+            "18 行目: note の列に使えない文字があります（U+001B のような制御文字や書式文字）",
+            "19 行目: 名前に目に見える文字がありません",
         }));
     ASSERT_EQ(book.UserPlaceCount(), 3u);
     const PlaceRecord& teahouse = book.Places()[370];

@@ -167,6 +167,7 @@ TEST_F(MainDialog, LongitudeBoundsWithTheirTimeDifferences) {
         Open();
         messages.Clear();
         Type(*dlg, kLonDeg, QString::fromUtf8(c.lon));
+        Type(*dlg, kLonMin, QStringLiteral("0"));
         Type(*dlg, kTz, QString::fromUtf8(c.tz));
         Calculate();
         if (c.message)
@@ -176,6 +177,92 @@ TEST_F(MainDialog, LongitudeBoundsWithTheirTimeDifferences) {
         EXPECT_EQ(Text(kLonDeg), QString::fromUtf8(c.lonShown)) << c.lon;
         dlg->done(0);
     }
+}
+
+// No longitude lies past 180°00′: at ±180 degrees the minutes box takes 0
+// only. Refused minutes go back to Yokohama's 39, which do not fit 180
+// either, so the degrees go back too.
+TEST_F(MainDialog, NoLongitudePastOneHundredEightyDegrees) {
+    const struct {
+        const char* lon;
+        const char* minutes;
+        const char* message; // empty: accepted
+        const char* lonShown;
+        const char* minutesShown;
+    } cases[] = {
+        {"180", "0", "", "180", "0"},
+        {"-180", "0", "", "-180", "0"},
+        {"179", "59", "", "179", "59"},
+        {"180", "59", "経度が 180 度のとき、「分」に指定できる値は 0 です。元に戻します。", "139",
+         "39"},
+        {"-180", "1", "経度が -180 度のとき、「分」に指定できる値は 0 です。元に戻します。", "139",
+         "39"},
+    };
+    for (const auto& c : cases) {
+        Open();
+        messages.Clear();
+        Type(*dlg, kLonDeg, QString::fromUtf8(c.lon));
+        Type(*dlg, kLonMin, QString::fromUtf8(c.minutes));
+        Type(*dlg, kTz, c.lon[0] == '-' ? QStringLiteral("-12") : QStringLiteral("12"));
+        Calculate();
+        QStringList expected{QString::fromUtf8(c.message)};
+        expected.removeAll(QString());
+        // Back at 139 degrees, the time difference 12 is corrected.
+        if (!expected.isEmpty())
+            expected << kTzMessage;
+        EXPECT_EQ(messages.Texts(), expected) << c.lon << ":" << c.minutes;
+        EXPECT_EQ(Text(kLonDeg), QString::fromUtf8(c.lonShown)) << c.lon << ":" << c.minutes;
+        EXPECT_EQ(Text(kLonMin), QString::fromUtf8(c.minutesShown)) << c.lon << ":" << c.minutes;
+        EXPECT_EQ(dlg->PlaceFields().lonMin, QString::fromUtf8(c.minutesShown).toInt());
+        dlg->done(0);
+    }
+}
+
+// A day past its month's end is refused in the form of the other checks,
+// with the month's length; the chart never shows 3月3日 under 「2月31日」.
+// A day kept from a longer month does not fit either: the date goes back
+// whole.
+TEST_F(MainDialog, ADayPastTheMonthsEndIsRefused) {
+    const struct {
+        const char* month;
+        const char* day;
+        const char* message; // empty: accepted
+        tolmeri::CivilDate shown;
+    } cases[] = {
+        {"2", "28", "", {2001, 2, 28}},
+        {"2", "29", "「日」に指定できる値は 1～28 です。元に戻します。", {2001, 2, 1}},
+        {"2", "31", "「日」に指定できる値は 1～28 です。元に戻します。", {2001, 2, 1}},
+        {"4", "31", "「日」に指定できる値は 1～30 です。元に戻します。", {2001, 4, 1}},
+        {"12", "31", "", {2001, 12, 31}},
+    };
+    for (const auto& c : cases) {
+        Open();
+        messages.Clear();
+        Type(*dlg, kYear, QStringLiteral("2001"));
+        Type(*dlg, kMonth, QString::fromUtf8(c.month));
+        Type(*dlg, kDay, QString::fromUtf8(c.day));
+        Calculate();
+        QStringList expected{QString::fromUtf8(c.message)};
+        expected.removeAll(QString());
+        EXPECT_EQ(messages.Texts(), expected) << c.month << "/" << c.day;
+        EXPECT_EQ(dlg->DateFields(), c.shown) << c.month << "/" << c.day;
+        EXPECT_EQ(dlg->Hours().Day().date, c.shown) << c.month << "/" << c.day;
+        dlg->done(0);
+    }
+
+    // 2000-01-31 kept, then February typed with the same day: 31 does not
+    // fit February, so 2000-01-31 comes back as it was.
+    Open();
+    Type(*dlg, kDay, QStringLiteral("31"));
+    Calculate();
+    messages.Clear();
+    Type(*dlg, kMonth, QStringLiteral("2"));
+    Calculate();
+    EXPECT_EQ(messages.Texts(),
+              QStringList{QStringLiteral("「日」に指定できる値は 1～29 です。元に戻します。")});
+    EXPECT_EQ(dlg->DateFields(), (tolmeri::CivilDate{2000, 1, 31}));
+    EXPECT_EQ(Text(kMonth), QStringLiteral("1"));
+    EXPECT_EQ(Text(kDay), QStringLiteral("31"));
 }
 
 TEST_F(MainDialog, TimeDifferenceMustFitTheLongitude) {
@@ -196,6 +283,7 @@ TEST_F(MainDialog, TimeDifferenceMustFitTheLongitude) {
         Open();
         messages.Clear();
         Type(*dlg, kLonDeg, QString::fromUtf8(c.lon));
+        Type(*dlg, kLonMin, QStringLiteral("0"));
         Type(*dlg, kTz, QString::fromUtf8(c.tz));
         Calculate();
         EXPECT_EQ(messages.Texts(), c.accepted ? QStringList{} : QStringList{kTzMessage})
@@ -226,8 +314,11 @@ TEST_F(MainDialog, SeveralWrongBoxesSpeakInCheckOrderThenOneRecompute) {
     Type(*dlg, kLatDeg, QStringLiteral("60"));
     Type(*dlg, kMonth, QStringLiteral("6"));
     Calculate();
+    // Day 40 of June: the day's message gives June's length.
     EXPECT_EQ(messages.Texts(),
-              (QStringList{kYearMessage, kDayMessage, kLatMessage, kLonMinMessage}));
+              (QStringList{kYearMessage,
+                           QStringLiteral("「日」に指定できる値は 1～30 です。元に戻します。"),
+                           kLatMessage, kLonMinMessage}));
     for (const afx::MessageBoxCall& c : messages.calls) {
         EXPECT_EQ(c.icon, afx::MbIcon::kNone);
         EXPECT_EQ(c.caption, QStringLiteral("tolmeri"));

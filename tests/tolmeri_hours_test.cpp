@@ -175,7 +175,43 @@ TEST_F(HoursCli, BadInputIsNamedInOneLineWithStatusTwoAndNothingWritten) {
         {{"--date", "21-6-2001x"}, "日付 \"21-6-2001x\" は読めません"},
         {{"--date", "26-06-21"},
          "日付 \"26-06-21\" は読めません（年は 4 桁で書きます。26 年なら "
-         "0026-06-21）"},
+         "0026-06-21、令和26年 なら 2044-06-21）"},
+        // A year with units in fewer than four digits: how 令和8年 is
+        // written without its era, never the year 8.
+        {{"--date", "8年6月21日"},
+         "日付 \"8年6月21日\" は読めません（年は 4 桁で書きます。8 年なら 0008-06-21、令和8年 "
+         "なら 2026-06-21）"},
+        {{"--date", "西暦26年6月21日"}, "令和26年 なら 2044-06-21"},
+        // The hint offers only real days.
+        {{"--date", "26/13/40"}, "日付 \"26/13/40\" は読めません（年は 4 桁で書きます）\n"},
+        {{"--date", "0/0/0"}, "日付 \"0/0/0\" は読めません（年は 4 桁で書きます）\n"},
+        // Bytes that are not UTF-8, refused before any reader sees them.
+        {{"--date", "2026年6月21\xe6 \x97 \xa5"},
+         "--date の値 \"2026年6月21\\xe6 \\x97 \\xa5\" は UTF-8 の文字列ではありません"},
+        {{"--lat",
+          "北\xe7 \xb7 \xaf"
+          "35\xe5 \xba \xa6",
+          "--lon", "139", "--tz", "9"},
+         "--lat の値 \"北\\xe7 \\xb7 \\xaf35\\xe5 \\xba \\xa6\" は UTF-8 の文字列ではありません"},
+        {{"--at", "15\xef\xbc \x9a"
+                  "00"},
+         "--at の値 \"15\\xef\\xbc \\x9a00\" は UTF-8"},
+        {{"--date", "2026-01-01", "--to", "2026-12-3\xc0\xb1"}, "--to の値"},
+        {{"--place", "東京\xff"}, "--place の値 \"東京\\xff\" は UTF-8 の文字列ではありません"},
+        {{"--place", "東京", "--name", "\xe6\xb1"}, "--name の値"},
+        // No longitude past 180°00′, in any form.
+        {{"--lat", "35", "--lon", "180.99", "--tz", "12"},
+         "経度 \"180.99\" は範囲外です（分に丸めると +180:59、経度は -180:00～+180:00）"},
+        {{"--lat", "35", "--lon", "180:59", "--tz", "12"},
+         "経度 \"180:59\" は範囲外です（経度は -180:00～+180:00）"},
+        {{"--lat", "35", "--lon", "-180:59", "--tz", "-12"}, "経度 \"-180:59\" は範囲外です"},
+        {{"--lat", "35", "--lon", "180°0′31″", "--tz", "12"}, "分に丸めると +180:01"},
+        // A name needs a visible character, and no control or format one.
+        {{"--place", "東京", "--name", "\u200b"}, "は使えません（U+200B のような制御文字や"},
+        {{"--place", "東京", "--name", "\u00a0"}, "\" は使えません（目に見える文字がありません）"},
+        {{"--place", "東京", "--name", "\u202e京東"},
+         "名前 \"\\u202e京東\" は使えません（U+202E のような"},
+        {{"--place", "東京", "--name", "a\u2028b"}, "名前 \"a\\u2028b\" は使えません（U+2028"},
         {{"--date", "202-6-1"}, "202 年なら 0202-06-01"},
         {{"--date", "2026-01-01", "--to", "26-12-31"},
          "終わりの日付 \"26-12-31\" は読めません（年は 4 桁"},
@@ -224,7 +260,6 @@ TEST_F(HoursCli, BadInputIsNamedInOneLineWithStatusTwoAndNothingWritten) {
          "--moon は --year-chart の図に月の出・月の入を描きます（--png"},
         // Era dates: each fault of the core's reader, named with the option.
         {{"--date", "慶長25年1月1日"}, "日付 \"慶長25年1月1日\": 慶長25年はありません"},
-        {{"--date", "大宝元年1月1日"}, "大宝元年1月1日は大宝の期間外です"},
         // Dates, clocks, coordinates and names as typed.
         {{"--date", "2026 06 21"}, "日付 \"2026 06 21\" は読めません（YYYY-MM-DD、YYYY/M/D"},
         {{"--date", "26/6/21"}, "日付 \"26/6/21\" は読めません（年は 4 桁で書きます"},
@@ -236,7 +271,8 @@ TEST_F(HoursCli, BadInputIsNamedInOneLineWithStatusTwoAndNothingWritten) {
         {{"--lat", "北緯-35", "--lon", "139", "--tz", "9"}, "符号と 北緯/南緯 はどちらか一方"},
         {{"--lat", "35°22′61″", "--lon", "139", "--tz", "9"}, "は範囲外です（秒は 0～59）"},
         {{"--lat", "35度22", "--lon", "139", "--tz", "9"}, "緯度 \"35度22\" は読めません"},
-        {{"--place", "東京", "--name", "\u3000"}, "名前 \"\u3000\" は使えません"},
+        {{"--place", "東京", "--name", "\u3000"},
+         "名前 \"\u3000\" は使えません（目に見える文字がありません）"},
         {{"--date", "慶長5年"}, "日付 \"慶長5年\": 和暦の日付として読めません"},
         {{"--date", "慶長5年13月1日"}, "慶長5年に13月はありません"},
         {{"--date", "文政12年閏3月1日"}, "文政12年に閏3月はありません"},
@@ -540,7 +576,9 @@ TEST_F(HoursCli, TheYearBeforeYearZeroIsWrittenAsIso8601) {
         const std::vector<std::string> cells = Split(lines[i], ',');
         ASSERT_GT(cells.size(), std::max(start, set));
         // 冬至 of year -1 until 小寒 on 0000-01-05; the clocks set at each.
-        EXPECT_EQ(cells[start], i < 5 ? "-0001-12-21" : "0000-01-05");
+        // "-0001-12-21" is a text cell, which a spreadsheet would compute
+        // as -34 without its leading '.
+        EXPECT_EQ(cells[start], i < 5 ? "'-0001-12-21" : "0000-01-05");
         EXPECT_EQ(cells[set], cells[start]);
     }
 }
@@ -772,7 +810,7 @@ TEST_F(HoursCli, TheUsersPlacesAreReadAndEachBadRowIsSaidWithItsLine) {
     // The list marks them as the user's, with their line.
     const ProcessResult list = Run({"--list-places", "--format", "csv"});
     EXPECT_EQ(list.err, warnings);
-    EXPECT_NE(list.out.find("\n茶屋,+35:30,+139:30,9,chaya,35.5,139.5,user,,ちゃや,chaya,,,,,,35.5,"
+    EXPECT_NE(list.out.find("\n茶屋,'+35:30,'+139:30,9,chaya,35.5,139.5,user,,ちゃや,chaya,,,,,,35.5,"
                             "139.5,,mine,3\n"),
               std::string::npos);
 
@@ -798,8 +836,8 @@ TEST_F(HoursCli, ThePlaceListNarrowsByKindAndRouteAndItsCsvCarriesTheSource) {
     const auto& itabashi = nakasendo[1];
     const std::map<std::string, std::string> expected = {
         {"name", "板橋宿"},
-        {"latitude", "+35:45"},
-        {"longitude", "+139:42"},
+        {"latitude", "'+35:45"}, // a spreadsheet's formula kept as text
+        {"longitude", "'+139:42"},
         {"tz", "9"},
         {"latin_name", "itabashi-shuku"},
         {"origin", "historical"},
@@ -867,7 +905,12 @@ TEST_F(HoursCli, EveryPresetIsFoundByItsNameAndByItsLatinNameInAnyCase) {
     for (const auto& place : list) {
         const std::string& latin = place.at("latin_name");
         EXPECT_TRUE(latinNames.insert(AsciiCase(latin, false)).second) << latin;
-        const std::string heading = place.at("name") + "  緯度 " + place.at("latitude");
+        // The signed angle is a text cell, with its leading '.
+        const std::string& latitude = place.at("latitude");
+        ASSERT_TRUE(latitude.starts_with("'+") || latitude.starts_with("'-")) << latitude;
+        EXPECT_TRUE(place.at("longitude").starts_with("'")) << place.at("longitude");
+        EXPECT_FALSE(place.at("lat").starts_with("'")) << "a number stays a number";
+        const std::string heading = place.at("name") + "  緯度 " + latitude.substr(1);
         for (const std::string& name :
              {place.at("name"), latin, AsciiCase(latin, true), AsciiCase(latin, false)}) {
             const ProcessResult r = Run({"--place", name, "--date", "2026-01-01"});
@@ -901,7 +944,8 @@ TEST_F(HoursCli, EveryFormOfACoordinateComputesWithItsNearestWholeMinute) {
         {"33.8688s", "73.8667W", "-5", "-33:52", "-73:52"},
         {"35.675", "-35.675", "-2", "35:41", "-35:41"}, // 40.5′ rounds away from zero
         {"35.674999", "139.00833", "9", "35:40", "139:00"},
-        {"54.99", "-180.99", "-12", "54:59", "-180:59"}, // the last minutes the window takes
+        {"54.99", "-180", "-12", "54:59", "-180:00"}, // the last minutes the window takes
+        {"54:59S", "179.99", "12", "-54:59", "179:59"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.lat) + " " + c.lon);
@@ -1075,6 +1119,67 @@ TEST_F(HoursCli, APictureGoesToStandardOutputThroughAPipeButNeverOntoATerminal) 
     EXPECT_EQ(full.err, "tolmeri-hours: 図を標準出力に書けません（ディスクに空きがありません）\n");
 }
 
+// The names of the standard streams are written as "-" is: through a pipe,
+// appended where the shell appends, refused onto a terminal. Standard error
+// and input and other descriptors are refused, their files left alone.
+TEST_F(HoursCli, TheStandardStreamsNamesAreWrittenAsTheDashIs) {
+    ASSERT_EQ(Run({"--date", "2026-06-21", "--png", "chart.png"}).status, 0);
+    const std::string png = Slurp(work / "chart.png");
+    fs::remove(work / "chart.png");
+    // Each run by a shell, which opens its redirections as a user's would.
+    const auto shell = [this](const std::string& command) {
+        return RunProcess(
+            "bash",
+            {"-c", "printf kept >log.bin; printf other >other.bin; " + command, TOLMERI_HOURS_EXE},
+            {.folder = work.string(), .env = {"TZ=UTC"}});
+    };
+    for (const char* name : {"/dev/stdout", "/dev/fd/1", "/proc/self/fd/1"}) {
+        SCOPED_TRACE(name);
+        const std::string args = " --date 2026-06-21 --png " + std::string(name);
+        const ProcessResult piped = shell("\"$0\"" + args + " | cat >piped.bin");
+        EXPECT_EQ(piped.status, 0) << piped.err;
+        EXPECT_EQ(piped.err, "");
+        EXPECT_TRUE(Slurp(work / "piped.bin") == png);
+        const ProcessResult appended = shell("\"$0\"" + args + " >>log.bin");
+        EXPECT_EQ(appended.status, 0) << appended.err;
+        EXPECT_TRUE(Slurp(work / "log.bin") == "kept" + png) << "what the file held is kept";
+    }
+    const struct {
+        const char* command;
+        const char* says;
+    } refused[] = {
+        // Its message goes to the file, after what the file held.
+        {"\"$0\" --date 2026-06-21 --png /dev/stderr 2>>log.bin >/dev/null; s=$?; "
+         "cat log.bin >&2; exit $s",
+         "kepttolmeri-hours: 図 \"/dev/stderr\" は標準エラー出力なので書きません（図を標準出力に"
+         "出すには - を指定"},
+        {"\"$0\" --date 2026-06-21 --png /dev/stdin <other.bin >/dev/null",
+         "図 \"/dev/stdin\" は標準入力なので書きません"},
+        {"\"$0\" --date 2026-06-21 --png /dev/fd/3 3>>other.bin >/dev/null",
+         "図 \"/dev/fd/3\" は開いたファイル記述子の名前なので書きません"},
+        {"\"$0\" --date 2026-06-21 --png /proc/self/fd/3 3>>other.bin >/dev/null",
+         "は開いたファイル記述子の名前なので書きません"},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.command);
+        const ProcessResult r = shell(c.command);
+        EXPECT_EQ(r.status, 2) << r.err;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_EQ(Slurp(work / "other.bin"), "other");
+    }
+    // On a terminal, /dev/stdout is refused as "-" is.
+    const int master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    const ProcessResult onTerminal =
+        Run({"--date", "2026-06-21", "--png", "/dev/stdout"}, {}, {.stdoutPath = ptsname(master)});
+    close(master);
+    EXPECT_EQ(onTerminal.status, 2);
+    EXPECT_NE(onTerminal.err.find("図を端末には出しません"), std::string::npos) << onTerminal.err;
+}
+
 TEST_F(HoursCli, AFailedWriteIsReported) {
     const ProcessResult r = Run({"--date", "2026-01-01", "--days", "366", "--format", "csv"}, {},
                                 {.stdoutPath = "/dev/full"});
@@ -1190,17 +1295,35 @@ TEST_F(HoursCli, APictureIsNotWrittenThroughAnotherUsersLinkOrALinkToNothing) {
 
 // Started with standard descriptors closed (<&- >&- 2>&-), the tool does
 // not write its picture or its messages into whatever file it opens next.
+// Output for a closed standard output is an error, never a silent success.
 TEST_F(HoursCli, ClosedStandardDescriptorsAreNotReusedForFiles) {
+    const std::string closedOutput = "標準出力が閉じています";
     const struct {
         std::vector<int> closed;
         std::vector<std::string> args;
         int status;
+        std::string err;
     } cases[] = {
-        {{1}, {"--date", "2026-06-21", "--png", "-"}, 0}, // into /dev/null
-        {{1}, {"--date", "2026-06-21", "--year-chart", "-"}, 0},
-        {{0, 1, 2}, {"--date", "2026-06-21", "--png", "chart.png"}, 0},
-        {{2}, {"--date", "2026-06-21", "--png", "chart.png"}, 0},
-        {{2}, {"--date", "2026-13-01", "--png", "chart.png"}, 2}, // its message to /dev/null
+        {{1},
+         {"--date", "2026-06-21", "--png", "-"},
+         1,
+         "tolmeri-hours: 図を標準出力に書けません（" + closedOutput + "）\n"},
+        {{1},
+         {"--date", "2026-06-21", "--year-chart", "-"},
+         1,
+         "tolmeri-hours: 図を標準出力に書けません（" + closedOutput + "）\n"},
+        {{1},
+         {"--place", "東京"},
+         1,
+         "tolmeri-hours: 出力を書けませんでした: " + closedOutput + "\n"},
+        {{1},
+         {"--list-places", "--format", "csv"},
+         1,
+         "tolmeri-hours: 出力を書けませんでした: " + closedOutput + "\n"},
+        {{1}, {"--date", "2026-06-21", "--png", "chart.png"}, 0, ""}, // nothing for the output
+        {{0, 1, 2}, {"--date", "2026-06-21", "--png", "chart.png"}, 0, ""},
+        {{2}, {"--date", "2026-06-21", "--png", "chart.png"}, 0, ""},
+        {{2}, {"--date", "2026-13-01", "--png", "chart.png"}, 2, ""}, // its message lost
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.back() + " closed " + std::to_string(c.closed.size()));
@@ -1209,7 +1332,7 @@ TEST_F(HoursCli, ClosedStandardDescriptorsAreNotReusedForFiles) {
         options.closed = c.closed;
         const ProcessResult r = Run(c.args, {}, options);
         EXPECT_EQ(r.status, c.status) << r.err;
-        EXPECT_EQ(r.err, "");
+        EXPECT_EQ(r.err, c.err);
         const bool file = c.args.back() == "chart.png";
         EXPECT_EQ(IsPng(work / "chart.png"), file && c.status == 0);
         if (file && c.status == 0) {

@@ -91,3 +91,33 @@ TEST(Utf8, MessagesQuoteAtMostSixtyFourCharacters) {
     for (const auto& c : cases)
         EXPECT_EQ(ShortenedForMessage(c.text), c.shown) << c.text.size();
 }
+
+// What a message quotes never acts on the terminal or window it is shown
+// in: controls and broken bytes as byte escapes, the format characters that
+// turn a line around or hide as code point escapes, the rest as it is.
+TEST(Utf8, MessagesEscapeControlAndFormatCharacters) {
+    const struct {
+        const char* text;
+        const char* shown;
+    } cases[] = {
+        {"東京 New York", "東京 New York"},
+        {"\x1b[2J", "\\x1b[2J"},
+        {"a\tb\nc", "a\\x09b\\x0ac"},
+        {"\x7f", "\\x7f"},
+        {"\xc2\x9b", "\\xc2\\x9b"}, // C1: both of its bytes
+        {"\xff\xe6\x97", "\\xff\\xe6\\x97"},
+        {"\u202e京東", "\\u202e京東"},
+        {"\u200b\ufeff\u2066", "\\u200b\\ufeff\\u2066"},
+        {"a\u2028b\u2029", "a\\u2028b\\u2029"},
+        {"\U000E0041", "\\U000e0041"},
+        {"\u00a0\u3164", "\u00a0\u3164"}, // blank, but no control
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(EscapedForMessage(c.text), c.shown) << c.text;
+    EXPECT_EQ(QuotedForMessage("\u202e"), "\"\\u202e\"");
+    for (char32_t c : {U'\u0000', U'\u001f', U'\u0085', U'\u00ad', U'\u061c', U'\u200e', U'\u202a',
+                       U'\u2069', U'\ufff9', U'\U000e007f'})
+        EXPECT_TRUE(IsControlOrFormat(c)) << static_cast<unsigned>(c);
+    for (char32_t c : {U' ', U'A', U'\u00a0', U'\u3000', U'\u3164', U'\ufe0f', U'\U0001f600'})
+        EXPECT_FALSE(IsControlOrFormat(c)) << static_cast<unsigned>(c);
+}

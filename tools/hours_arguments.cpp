@@ -3,6 +3,7 @@
 #include <array>
 #include <optional>
 
+#include "core/utf8.h"
 #include "report/hours_text.h"
 
 namespace tolmeri {
@@ -21,6 +22,7 @@ struct RawArguments {
 struct ValueOption {
     std::string_view name;
     OptionText& (*slot)(RawArguments&);
+    bool fileName = false; // bytes as they are; every other value is text
 };
 
 constexpr ValueOption kValueOptions[] = {
@@ -39,8 +41,8 @@ constexpr ValueOption kValueOptions[] = {
     {"--at", [](RawArguments& r) -> OptionText& { return r.at; }},
     {"--day-start", [](RawArguments& r) -> OptionText& { return r.dayStart; }},
     {"--time", [](RawArguments& r) -> OptionText& { return r.time; }},
-    {"--png", [](RawArguments& r) -> OptionText& { return r.png; }},
-    {"--year-chart", [](RawArguments& r) -> OptionText& { return r.yearChart; }},
+    {"--png", [](RawArguments& r) -> OptionText& { return r.png; }, true},
+    {"--year-chart", [](RawArguments& r) -> OptionText& { return r.yearChart; }, true},
     {"--size", [](RawArguments& r) -> OptionText& { return r.size; }},
     {"--kind", [](RawArguments& r) -> OptionText& { return r.kind; }},
     {"--route", [](RawArguments& r) -> OptionText& { return r.route; }},
@@ -87,7 +89,13 @@ Result<RawArguments> CollectArguments(std::span<const std::string_view> args) {
                           " があります（場所は --place、日付は --date で指定）");
         if (!inlineValue && i + 1 == args.size())
             return Refuse(std::string(option->name) + " には値が必要です");
-        option->slot(raw) = inlineValue ? *inlineValue : args[++i];
+        const std::string_view value = inlineValue ? *inlineValue : args[++i];
+        // Bytes that are not UTF-8 are no text: refused before any reader
+        // could make something of their pieces.
+        if (!option->fileName && !IsWellFormedUtf8(value))
+            return Refuse(std::string(option->name) + " の値 " + QuotedForMessage(value) +
+                          " は UTF-8 の文字列ではありません");
+        option->slot(raw) = value;
     }
     return raw;
 }

@@ -17,10 +17,10 @@
 #include "core/period_hours.h"
 #include "core/places.h"
 #include "core/result.h"
+#include "core/utf8.h"
 #include "process/process.h"
 #include "report/hours_output.h"
 #include "report/hours_text.h"
-#include "settings/profile.h"
 #include "settings/settings.h"
 #include "tolmeri_config.h"
 #include "tools/hours_arguments.h"
@@ -57,7 +57,7 @@ public:
                 m_nError = errno ? errno : EIO;
         }
         if (m_nError != 0)
-            return Complain("出力を書けませんでした: " + profile::SystemErrorText(m_nError),
+            return Complain("出力を書けませんでした: " + StandardOutputErrorText(m_nError),
                             kExitFailure);
         return 0;
     }

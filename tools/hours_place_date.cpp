@@ -1,6 +1,8 @@
 #include "tools/hours_place_date.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -10,6 +12,7 @@
 #include "core/presets.h"
 #include "core/typed_date.h"
 #include "core/typed_text.h"
+#include "core/utf8.h"
 #include "report/hours_text.h"
 
 namespace tolmeri {
@@ -26,25 +29,24 @@ std::string Named(std::string_view what, std::string_view text) {
 // A coordinate: also the words that may stand before it for either
 // hemisphere (北緯, 南緯), and those of the other axis, which it refuses by
 // name.
+// The minutes the whole degrees leave (core/accepted_ranges.h): a longitude
+// ends at 180°00′.
 struct Axis {
     std::string_view what;
     const IntRange& range;
+    IntRange (*minutes)(int degrees);
     char positive, negative;
     std::string_view positiveWord, negativeWord;
     std::string_view otherWords[2];
     std::string_view examples;
 };
 
-constexpr Axis kLatitude{"緯度",
-                         kLatitudeRange,
-                         'N',
-                         'S',
-                         "北緯",
-                         "南緯",
-                         {"東経", "西経"},
-                         "35:27、35.45、33:52S、35°27′、北緯35度27分"};
+constexpr Axis kLatitude{
+    "緯度", kLatitudeRange,   [](int) { return kArcMinuteRange; },         'N', 'S', "北緯",
+    "南緯", {"東経", "西経"}, "35:27、35.45、33:52S、35°27′、北緯35度27分"};
 constexpr Axis kLongitude{"経度",
                           kLongitudeRange,
+                          LongitudeMinuteRange,
                           'E',
                           'W',
                           "東経",
@@ -175,13 +177,16 @@ Status ReadCoordinate(const Axis& axis, std::string_view text, int& degrees, int
                       "）");
     const long long arc = sign * (whole * 60LL + wholeMinutes + fractionMinutes);
     SplitArcMinutes(static_cast<int>(arc), degrees, minutes);
-    if (!axis.range.Contains(degrees)) {
-        const bool rounded = marked ? seconds > 0 : point != std::string_view::npos;
-        const std::string roundedText =
-            rounded ? "分に丸めると " + FormatDegreesMinutes(degrees, minutes) + "、" : "";
+    const bool rounded = marked ? seconds > 0 : point != std::string_view::npos;
+    const std::string roundedText =
+        rounded ? "分に丸めると " + FormatDegreesMinutes(degrees, minutes) + "、" : "";
+    if (!axis.range.Contains(degrees))
         return Refuse(Named(axis.what, text) + " は範囲外です（" + roundedText + "度は " +
                       RangeText(axis.range) + "）");
-    }
+    if (!axis.minutes(degrees).Contains(std::abs(minutes)))
+        return Refuse(Named(axis.what, text) + " は範囲外です（" + roundedText +
+                      std::string(axis.what) + "は " + FormatDegreesMinutes(axis.range.first, 0) +
+                      "～" + FormatDegreesMinutes(axis.range.last, 0) + "）");
     return {};
 }
 
@@ -215,14 +220,31 @@ Result<Place> PlaceAt(const PlaceArguments& args) {
     return p;
 }
 
+// "U+202E".
+std::string CodePointText(char32_t code) {
+    char text[16];
+    std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(code));
+    return text;
+}
+
 // --name, in place of the place's own: without the blanks around it.
 Status Rename(std::string_view name, Place& place) {
     const std::string_view trimmed = TrimTypedBlanks(name);
-    // A name goes into tables, CSV and JSON as it stands.
-    if (trimmed.empty() || !IsPrintableUtf8(trimmed))
-        return Refuse(Named("名前", name) + " は使えません（制御文字を含まない UTF-8 の文字列）");
-    place.name = trimmed;
-    return {};
+    // A name goes into tables, titles, CSV and JSON as it stands.
+    const NameCheck check = CheckTypedName(trimmed);
+    switch (check.fault) {
+    case NameFault::kNone:
+        place.name = trimmed;
+        return {};
+    case NameFault::kNotUtf8:
+        return Refuse(Named("名前", name) + " は使えません（UTF-8 の文字列ではありません）");
+    case NameFault::kControl:
+        return Refuse(Named("名前", name) + " は使えません（" + CodePointText(check.code) +
+                      " のような制御文字や書式文字は名前に使えません）");
+    case NameFault::kInvisible:
+        break;
+    }
+    return Refuse(Named("名前", name) + " は使えません（目に見える文字がありません）");
 }
 
 // "、" between the texts.

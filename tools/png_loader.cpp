@@ -9,8 +9,11 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <utility>
 
+#include "core/utf8.h"
 #include "process/process.h"
 #include "report/hours_text.h"
 #include "settings/profile.h"
@@ -141,6 +144,58 @@ Result<std::string> RenderPicture(const HoursRequest& request) {
     return picture;
 }
 
+// What a destination is besides a file name: one of the standard streams
+// (the same file as its descriptor: /dev/stdout, /dev/fd/1,
+// /proc/self/fd/1, a link to one of them, or the very file the shell sent
+// standard output to), or another descriptor's name, whose file the shell
+// may have opened for appending.
+enum class Stream { kNone, kOutput, kError, kInput, kDescriptor };
+
+Stream StreamNamed(const std::string& path) {
+    struct stat target {};
+    if (::stat(path.c_str(), &target) == 0) {
+        constexpr std::pair<int, Stream> kStreams[] = {{STDOUT_FILENO, Stream::kOutput},
+                                                       {STDERR_FILENO, Stream::kError},
+                                                       {STDIN_FILENO, Stream::kInput}};
+        for (const auto& [fd, stream] : kStreams) {
+            struct stat open {};
+            if (::fstat(fd, &open) == 0 && open.st_dev == target.st_dev &&
+                open.st_ino == target.st_ino)
+                return stream;
+        }
+    }
+    // /dev/fd/N, /proc/self/fd/N: a name in a folder of descriptors, which
+    // the kernel calls /proc/<pid>/fd or /proc/<pid>/task/<tid>/fd.
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return Stream::kNone;
+    char* folder = ::realpath(slash == 0 ? "/" : path.substr(0, slash).c_str(), nullptr);
+    if (!folder)
+        return Stream::kNone;
+    std::string_view f = folder;
+    bool descriptors = false;
+    const auto number = [&f]() {
+        const std::size_t digits = f.find_first_not_of("0123456789");
+        if (digits == 0)
+            return false;
+        f.remove_prefix(digits == std::string_view::npos ? f.size() : digits);
+        return true;
+    };
+    if (f.starts_with("/proc/")) {
+        f.remove_prefix(6);
+        if (number()) {
+            if (f.starts_with("/task/")) {
+                f.remove_prefix(6);
+                descriptors = number() && f == "/fd";
+            } else {
+                descriptors = f == "/fd";
+            }
+        }
+    }
+    std::free(folder);
+    return descriptors ? Stream::kDescriptor : Stream::kNone;
+}
+
 // The picture on standard output, written whole; never onto a terminal,
 // where its bytes would only garble the screen.
 Status PutPictureOnStandardOutput(const PictureDrawing& draw) {
@@ -156,7 +211,7 @@ Status PutPictureOnStandardOutput(const PictureDrawing& draw) {
             continue;
         if (n <= 0)
             return Fail("図を標準出力に書けません（" +
-                        profile::SystemErrorText(n < 0 ? errno : EIO) + "）");
+                        StandardOutputErrorText(n < 0 ? errno : EIO) + "）");
         done += static_cast<std::size_t>(n);
     }
     return {};
@@ -164,10 +219,30 @@ Status PutPictureOnStandardOutput(const PictureDrawing& draw) {
 
 } // namespace
 
+std::string StandardOutputErrorText(int error) {
+    return error == EBADF ? "標準出力が閉じています" : profile::SystemErrorText(error);
+}
+
 Status PutPicture(const std::string& destination, const PictureDrawing& draw) {
-    if (destination == kStandardOutputName)
-        return PutPictureOnStandardOutput(draw);
     const std::string target = "図 " + QuotedForMessage(destination);
+    // A stream's name is written as "-" is: replacing the file behind it
+    // would drop what an appending shell kept there, and a pipe has none.
+    const auto notOutput = [&target](std::string_view what) {
+        return Refuse(target + " は" + std::string(what) +
+                      "なので書きません（図を標準出力に出すには - を指定してください）");
+    };
+    switch (destination == kStandardOutputName ? Stream::kOutput : StreamNamed(destination)) {
+    case Stream::kOutput:
+        return PutPictureOnStandardOutput(draw);
+    case Stream::kError:
+        return notOutput("標準エラー出力");
+    case Stream::kInput:
+        return notOutput("標準入力");
+    case Stream::kDescriptor:
+        return notOutput("開いたファイル記述子の名前");
+    case Stream::kNone:
+        break;
+    }
     // A link is followed only where the kernel would follow it for us, and
     // only to a file that is there: nothing is made where a link points.
     const Result<profile::WriteTarget> resolved =

@@ -30,7 +30,17 @@ using PictureDrawing = std::function<Result<std::string>()>;
 // anything is drawn; a failed write there is kFailed. draw is called at
 // most once; its failure is returned as it is. Each message is one line of
 // Japanese.
+// A name of standard output (/dev/stdout, /dev/fd/1, /proc/self/fd/1, a
+// link to one, or the file standard output was sent to) is written as "-"
+// is; that of standard error or input, or of another descriptor
+// (/dev/fd/3), is refused (kRefused), as replacing the file behind it would
+// drop what an appending shell kept there.
 Status PutPicture(const std::string& destination, const PictureDrawing& draw);
+
+// Why a write to standard output failed: "標準出力が閉じています" for one the
+// process was started without (process/process.h opens it for reading
+// only), else the system's reason.
+std::string StandardOutputErrorText(int error);
 
 // Draws the picture request asks for (kChart: the chart of its place and
 // first day; kYearChart: the year chart of its days, with its options) and

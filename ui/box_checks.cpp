@@ -24,6 +24,13 @@ struct BoxCheck {
     Rule rule;
     const IntRange* range; // for kRange
     const char* message;   // %1 and %2: the range's limits; %1: the name's
+    // For kRange: the part of the range the other boxes leave (the days of
+    // the month, the minutes at ±180°), with the boxes it depends on; and
+    // the message of a range narrowed to one value (%1 the value, %2 the
+    // box it depends on), else the usual one.
+    IntRange (*narrowed)(const BoxValues&) = nullptr;
+    int BoxValues::*dependsOn[2] = {};
+    const char* singleMessage = nullptr;
 };
 
 constexpr BoxCheck kBoxChecks[] = {
@@ -31,16 +38,27 @@ constexpr BoxCheck kBoxChecks[] = {
      "「年」に指定できる値は%1～%2です。"},
     {IDC_DATE_MONTH, &BoxValues::month, Rule::kRange, &kMonthRange,
      "「月」に指定できる値は%1～%2です。"},
-    {IDC_DATE_DAY, &BoxValues::day, Rule::kRange, &kDayRange,
-     "「日」に指定できる値は %1～%2 です。"},
+    {IDC_DATE_DAY,
+     &BoxValues::day,
+     Rule::kRange,
+     &kDayRange,
+     "「日」に指定できる値は %1～%2 です。",
+     [](const BoxValues& v) { return DayRangeIn(v.year, v.month); },
+     {&BoxValues::year, &BoxValues::month}},
     {IDC_LATITUDE_DEGREES, &BoxValues::latDeg, Rule::kRange, &kLatitudeRange,
      "「緯度」に指定できる値は %1～%2 です。"},
     {IDC_LATITUDE_MINUTES, &BoxValues::latMin, Rule::kRange, &kArcMinuteRange,
      "緯度の「分」に指定できる値は %1～%2 です。"},
     {IDC_LONGITUDE_DEGREES, &BoxValues::lonDeg, Rule::kRange, &kLongitudeRange,
      "「経度」に指定できる値は %1～%2 です。"},
-    {IDC_LONGITUDE_MINUTES, &BoxValues::lonMin, Rule::kRange, &kArcMinuteRange,
-     "経度の「分」に指定できる値は %1～%2 です。"},
+    {IDC_LONGITUDE_MINUTES,
+     &BoxValues::lonMin,
+     Rule::kRange,
+     &kArcMinuteRange,
+     "経度の「分」に指定できる値は %1～%2 です。",
+     [](const BoxValues& v) { return LongitudeMinuteRange(v.lonDeg); },
+     {&BoxValues::lonDeg},
+     "経度が %2 度のとき、「分」に指定できる値は %1 です。"},
     {IDC_TIME_DIFFERENCE, &BoxValues::timeDiff, Rule::kTimeDifference, nullptr,
      "時差の指定が変です。"},
     {IDC_LOCATION_NAME, nullptr, Rule::kNameLength, nullptr,
@@ -57,6 +75,11 @@ const BoxCheck* Find(int boxId) {
         if (box.boxId == boxId)
             return &box;
     return nullptr;
+}
+
+// The values a kRange box takes, with what the other boxes hold.
+IntRange RangeOf(const BoxCheck& box, const BoxValues& values) {
+    return box.narrowed ? box.narrowed(values) : *box.range;
 }
 
 bool Contains(std::span<const int> boxes, int boxId) {
@@ -98,7 +121,7 @@ bool BoxAccepts(int boxId, const BoxValues& values) {
         return true;
     switch (box->rule) {
     case Rule::kRange:
-        return box->range->Contains(values.*box->field);
+        return RangeOf(*box, values).Contains(values.*box->field);
     case Rule::kTimeDifference:
         return TimeDifferenceFits(values.timeDiff, values.lonDeg);
     case Rule::kNameLength:
@@ -107,14 +130,20 @@ bool BoxAccepts(int boxId, const BoxValues& values) {
     return true;
 }
 
-QString BoxCheckMessage(int boxId) {
+QString BoxCheckMessage(int boxId, const BoxValues& values) {
     const BoxCheck* box = Find(boxId);
     if (!box)
         return {};
     const QString text = QString::fromUtf8(box->message);
     switch (box->rule) {
-    case Rule::kRange:
-        return text.arg(box->range->first).arg(box->range->last);
+    case Rule::kRange: {
+        const IntRange range = RangeOf(*box, values);
+        if (range.first == range.last && box->singleMessage)
+            return QString::fromUtf8(box->singleMessage)
+                .arg(range.first)
+                .arg(values.*box->dependsOn[0]);
+        return text.arg(range.first).arg(range.last);
+    }
     case Rule::kNameLength:
         return text.arg(FullWidthNumber(kPlaceNameMaxFullWidth));
     case Rule::kTimeDifference:
@@ -124,10 +153,16 @@ QString BoxCheckMessage(int boxId) {
 }
 
 void CopyBox(int boxId, const BoxValues& from, BoxValues& to) {
-    if (boxId == IDC_LOCATION_NAME)
+    if (boxId == IDC_LOCATION_NAME) {
         to.name = from.name;
-    else if (const BoxCheck* box = Find(boxId))
+    } else if (const BoxCheck* box = Find(boxId)) {
         to.*box->field = from.*box->field;
+        // A day kept from 1月31日 does not fit 2月: the date goes back whole.
+        if (!BoxAccepts(boxId, to))
+            for (int BoxValues::*other : box->dependsOn)
+                if (other)
+                    to.*other = from.*other;
+    }
 }
 
 BoxReading ReadMainBoxes(const CDialog& main, BoxReport report, std::span<const int> boxes) {
@@ -151,7 +186,7 @@ BoxReading ReadMainBoxes(const CDialog& main, BoxReport report, std::span<const 
             continue;
         reading.refusedBox = id;
         if (report == BoxReport::kLoud)
-            afx::MessageBox(&dialog, BoxCheckMessage(id), afx::MbIcon::kNone);
+            afx::MessageBox(&dialog, BoxCheckMessage(id, reading.values), afx::MbIcon::kNone);
         dx.m_idLastControl = id;
         dx.Fail();
         return reading;

@@ -50,14 +50,20 @@ void ExchangeBoxes(CDataExchange* pDX, BoxValues& values,
                    std::span<const int> boxes = kCheckedBoxes);
 
 // Whether the box boxId takes what values holds for it; the time difference
-// is judged against values' longitude degrees.
+// is judged against values' longitude degrees, the day against its month
+// and the longitude minutes against the degrees (none past 180°00′).
 bool BoxAccepts(int boxId, const BoxValues& values);
 
 // What a refused box says, its limits put in: "「年」に指定できる値は0～2200です。",
-// "時差の指定が変です。", "地名は全角６文字以内にしてください。".
-QString BoxCheckMessage(int boxId);
+// "時差の指定が変です。", "地名は全角６文字以内にしてください。"; the day's and the
+// longitude minutes' as values' other boxes narrow them: "「日」に指定できる値は
+// 1～28 です。" in 2001年2月, "経度が 180 度のとき、「分」に指定できる値は 0 です。".
+QString BoxCheckMessage(int boxId, const BoxValues& values);
 
-// Takes the value of the box boxId from from into to.
+// Takes the value of the box boxId from from into to; for the day and the
+// longitude minutes, when that value does not fit the boxes it depends on
+// as they stand in to, their values from from too (the year and month, the
+// longitude degrees).
 void CopyBox(int boxId, const BoxValues& from, BoxValues& to);
 
 enum class BoxReport {

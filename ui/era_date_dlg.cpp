@@ -18,6 +18,7 @@
 #include "core/sun_events.h"
 #include "core/typed_date.h"
 #include "core/typed_text.h"
+#include "core/utf8.h"
 #include "framework/cp932.h"
 #include "framework/data_exchange.h"
 #include "res/dialogs.h"
@@ -137,9 +138,13 @@ std::optional<EraDateReading> ReadWholeDate(const QString& typed) {
         return std::nullopt;
     const Result<TypedDate> date = ReadTypedDate(text);
     if (!date)
-        return Refused(QStringLiteral("「") + typed.trimmed() + QStringLiteral("」") +
-                           QString::fromUtf8(date.Message()).trimmed(),
-                       EraDateField::kEra);
+        // The paste is echoed as the command line quotes a value: shortened,
+        // its controls escaped.
+        return Refused(
+            QString::fromStdString(
+                "「" + EscapedForMessage(ShortenedForMessage(TrimTypedBlanks(text))) + "」") +
+                QString::fromUtf8(date.Message()).trimmed(),
+            EraDateField::kEra);
     const int jdn = JdnFromCivil(date->date);
     EraDateReading reading = DayReading(jdn, {});
     if (reading.field != EraDateField::kNone)

@@ -70,15 +70,10 @@ void CHourNameDlg::ReadMainDialog(const CDialog& main) {
     const BoxReading boxes = ReadMainBoxes(main, BoxReport::kSilent);
     // A box that holds no integer is said by its range too.
     if (!boxes) {
-        m_strProblem = BoxCheckMessage(boxes.refusedBox);
+        m_strProblem = BoxCheckMessage(boxes.refusedBox, boxes.values);
         return;
     }
-    const CivilDate date = boxes.values.ToDate();
-    if (!IsValidDate(date)) {
-        m_strProblem = BoxCheckMessage(IDC_DATE_DAY);
-        return;
-    }
-    m_date = date;
+    m_date = boxes.values.ToDate();
     m_place = boxes.values.ToPlace();
 }
 

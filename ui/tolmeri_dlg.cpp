@@ -83,10 +83,11 @@ void CTolmeriDlg::OnCalculate() {
         if (tolmeri::BoxAccepts(box, fields))
             continue;
         const bool zone = box == IDC_TIME_DIFFERENCE;
-        afx::MessageBox(this,
-                        tolmeri::BoxCheckMessage(box) + (zone ? QStringLiteral("修正します。")
-                                                              : QStringLiteral("元に戻します。")),
-                        afx::MbIcon::kNone);
+        afx::MessageBox(
+            this,
+            tolmeri::BoxCheckMessage(box, fields) +
+                (zone ? QStringLiteral("修正します。") : QStringLiteral("元に戻します。")),
+            afx::MbIcon::kNone);
         // A wrong zone becomes the one the longitude, as it now stands, suggests.
         if (zone)
             fields.timeDiff = tolmeri::SuggestedTimeDifference(fields.lonDeg);
@@ -170,6 +171,9 @@ void CTolmeriDlg::OnEraDate() {
     SetDlgItemText(IDC_DATE_YEAR, afx::FormatDialogInteger(dlgEraDate.m_date.year));
     SetDlgItemText(IDC_DATE_MONTH, afx::FormatDialogInteger(dlgEraDate.m_date.month));
     SetDlgItemText(IDC_DATE_DAY, afx::FormatDialogInteger(dlgEraDate.m_date.day));
+    // The date chosen waits for 計算実行, which the next Enter now presses;
+    // the focus it had (日付を今日に設定, on opening) would replace the date.
+    GetDlgItem(IDC_CALCULATE)->setFocus(Qt::OtherFocusReason);
 }
 
 void CTolmeriDlg::OnHourName() {
