@@ -24,6 +24,12 @@ double DegreesAndMinutes(int degrees, int minutes);
 int ArcMinutes(int degrees, int minutes);
 void SplitArcMinutes(int arcMinutes, int& degrees, int& minutes);
 
+// The digits after the decimal point of degrees (1 to 15 of them) as the
+// whole minutes of arc that fraction of a degree makes, rounded half up:
+// exact integer arithmetic, so ".675" is 41′ and ".674999" 40′. False for
+// anything else.
+bool ReadDegreeFraction(std::string_view digits, long long& minutes);
+
 // Decimal degrees as a table writes them ("35.688371", "-73.5", "139") in
 // whole minutes of arc, to the nearest minute, half a minute away from zero:
 // exact integer arithmetic, so "35.675" is 35°41′ and "35.674999" 35°40′.

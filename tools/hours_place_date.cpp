@@ -89,23 +89,6 @@ char UpperAscii(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-// The digits after a decimal point (1 to 15) as the whole minutes of arc
-// that fraction of a degree makes, rounded half away from zero: exact
-// integer arithmetic, so "35.675" is 35°41′ and "35.674999" 35°40′.
-bool ReadFractionMinutes(std::string_view digits, long long& minutes) {
-    if (digits.empty() || digits.size() > 15)
-        return false;
-    long long value = 0, scale = 1;
-    for (char c : digits) {
-        if (c < '0' || c > '9')
-            return false;
-        value = value * 10 + (c - '0');
-        scale *= 10;
-    }
-    minutes = (value * 120 + scale) / (2 * scale);
-    return true;
-}
-
 // A coordinate in whole minutes of arc, from any of its written forms: the
 // window's degrees and minutes with the sign on the degrees ("-33:52"),
 // decimal degrees ("-33.8667", to the nearest minute), and either of them
@@ -169,7 +152,7 @@ Status ReadCoordinate(const Axis& axis, std::string_view text, int& degrees, int
             (colon != std::string_view::npos &&
              !ReadUnsignedInt(body.substr(colon + 1), 2, wholeMinutes)) ||
             (point != std::string_view::npos &&
-             !ReadFractionMinutes(body.substr(point + 1), fractionMinutes)))
+             !ReadDegreeFraction(body.substr(point + 1), fractionMinutes)))
             return unreadable(usual);
     }
     if (!kArcMinuteRange.Contains(wholeMinutes))
