@@ -36,7 +36,8 @@ void AppendMessage(std::string& messages, std::string_view text, MessageIcon ico
                    const MainBoxTexts* boxes) {
     messages += messages.empty() ? "{" : ", {";
     messages += "\"text\": " + JsonString(text);
-    messages += icon == MessageIcon::kExclamation ? ", \"icon\": \"exclamation\"" : ", \"icon\": \"none\"";
+    messages +=
+        icon == MessageIcon::kExclamation ? ", \"icon\": \"exclamation\"" : ", \"icon\": \"none\"";
     messages += ", \"box\": ";
     AppendInt(messages, static_cast<int>(box));
     messages += ", \"focus\": ";
@@ -192,10 +193,9 @@ std::string CPageDialog::Save(std::string_view stored) {
 }
 
 std::string CPageDialog::ChartJson() const {
-    const DayChartLayout L =
-        LayoutDayChart(m_hours.Day(), m_fields.name, m_fields.ToDate(),
-                       ClientRect{0, 0, 0, kPageChartHeight}, kPageChartRowPixels,
-                       kPageChartAverageWidth);
+    const DayChartLayout L = LayoutDayChart(m_hours.Day(), m_fields.name, m_fields.ToDate(),
+                                            ClientRect{0, 0, 0, kPageChartHeight},
+                                            kPageChartRowPixels, kPageChartAverageWidth);
     std::string out = "{";
     AppendField(out, "rowFont", ChartFontPixels(96, kChartRowPoints));
     out += ", ";

@@ -10,6 +10,7 @@ window.tolmeri.messages = (function () {
     document.getElementById('message-text').textContent = text;
     dialog.classList.toggle('exclamation', icon === 'exclamation');
     document.getElementById('message-icon').textContent = icon === 'exclamation' ? '!' : '';
+    dialog.dataset.shown = Number(dialog.dataset.shown ?? 0) + 1; // how many so far
     return new Promise((resolve) => {
       dialog.addEventListener('close', () => resolve(), { once: true });
       dialog.showModal();

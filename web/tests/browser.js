@@ -4,7 +4,6 @@
 // --no-sandbox.
 'use strict';
 const fs = require('node:fs');
-const os = require('node:os');
 const path = require('node:path');
 const { chromium } = require('playwright-core');
 
@@ -12,23 +11,15 @@ const kChromium = '/usr/bin/chromium';
 const kFlags = ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
                 '--disable-background-networking', '--disable-component-update', '--disable-sync'];
 
-// A browser with a profile of its own, removed by close().
+// The browser, on a fresh empty profile (playwright-core makes one for each
+// launch and removes it at close); each newContext() is a visitor of its
+// own, with nothing stored.
 async function launch() {
-  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'tolmeri-chromium-'));
-  const context = await chromium.launchPersistentContext(profile, {
-    executablePath: kChromium,
-    headless: true,
-    args: kFlags,
-    viewport: { width: 1280, height: 800 },
-    locale: 'ja-JP',
-    timezoneId: 'Asia/Tokyo',
-  });
+  const browser = await chromium.launch({ executablePath: kChromium, headless: true, args: kFlags });
   return {
-    context,
-    async close() {
-      await context.close();
-      fs.rmSync(profile, { recursive: true, force: true });
-    },
+    newContext: (options = {}) => browser.newContext({
+      viewport: { width: 1280, height: 800 }, locale: 'ja-JP', timezoneId: 'Asia/Tokyo', ...options }),
+    close: () => browser.close(),
   };
 }
 
