@@ -1,8 +1,9 @@
 // The chart as SVG, drawn from the layout the core made (core/day_chart.h:
 // the window's bands, colours, rows, marks and title, at the window's 96
 // dots per inch). Each text stands on its grey box as wide as the text
-// measures in the page's font; the picture is framed to what it holds, the
-// core's margin either side, and scales to the room it gets.
+// measures in the page's font (measured on a canvas, so drawing forces no
+// layout of the page); the picture is framed to what it holds, the core's
+// margin either side, and scales to the room it gets.
 'use strict';
 window.tolmeri = window.tolmeri || {};
 window.tolmeri.chart = (function () {
@@ -12,6 +13,18 @@ window.tolmeri.chart = (function () {
     const e = document.createElementNS(NS, name);
     for (const [key, value] of Object.entries(attributes)) e.setAttribute(key, value);
     return e;
+  }
+
+  let measure = null;
+
+  // The advance of a text in the chart's face at size pixels.
+  function width(text, size) {
+    if (!measure) {
+      measure = document.createElement('canvas').getContext('2d');
+      measure.face = getComputedStyle(document.getElementById('chart')).fontFamily;
+    }
+    measure.font = `${size}px ${measure.face}`;
+    return measure.measureText(text).width;
   }
 
   function draw(chart) {
@@ -37,31 +50,25 @@ window.tolmeri.chart = (function () {
     }
     svg.append(bands);
 
-    const cells = [];
     for (const t of chart.texts) {
       const size = t.kind === 'title' ? chart.titleFont : chart.rowFont;
+      const advance = width(t.text, size);
       const g = element('g', { class: t.kind });
-      const box = element('rect', { x: t.x, y: t.y, width: 0, height: size, fill: chart.textBox });
+      const box = element('rect', { x: t.x, y: t.y, width: advance, height: size,
+                                    fill: chart.textBox });
       const text = element('text', { x: t.x, y: t.y, 'font-size': size, fill: t.color });
       text.textContent = t.text;
       g.append(box, text);
       svg.append(g);
-      cells.push({ t, box, text });
-    }
-    section.replaceChildren(svg);
-
-    // Measured once everything is in place: one layout for all the texts.
-    for (const cell of cells) {
-      const width = cell.text.getComputedTextLength();
-      cell.box.setAttribute('width', width);
-      left = Math.min(left, cell.t.x);
-      right = Math.max(right, cell.t.x + width);
+      left = Math.min(left, t.x);
+      right = Math.max(right, t.x + advance);
     }
     const x = Math.floor(left) - chart.margin;
-    const width = Math.ceil(right) + chart.margin - x;
-    svg.setAttribute('viewBox', `${x} 0 ${width} ${chart.height}`);
-    svg.setAttribute('width', width);
+    const w = Math.ceil(right) + chart.margin - x;
+    svg.setAttribute('viewBox', `${x} 0 ${w} ${chart.height}`);
+    svg.setAttribute('width', w);
     svg.setAttribute('height', chart.height);
+    section.replaceChildren(svg);
   }
 
   return { draw };

@@ -37,6 +37,8 @@
     const answer = t.core.calculate();
     if (answer.messages.length === 0) {
       t.chart.draw(answer.chart);
+      // The round's figure takes the page's layout of the new chart in too.
+      document.getElementById('chart').getBoundingClientRect();
       performance.measure('tolmeri-calculate', { start });
       return;
     }
