@@ -3,8 +3,11 @@
 # (start, computation, output, exit), median of N runs, beside a process that
 # does nothing (/bin/true) for the cost of starting any process at all; and
 # the same CSV with --dawn and --steps, with what they add; and what the
-# 干支 and 六曜 columns cost of it (hours_bench, when built).
+# 干支 and 六曜 columns cost of it (hours_bench, when built), and the 旧暦 of
+# today's years with the 雑節.
 #   bench/cli_bench.sh [build-dir] [runs] [goal-ms]
+# BASELINE=other-build-dir times that build's 366-day CSV in the same rounds
+# (the build without a change, for a paired comparison).
 # With a goal, it says whether the median met it. It reports and never fails
 # for the figures: a busy machine is no fault of the program.
 set -euo pipefail
@@ -45,6 +48,9 @@ for _ in $(seq "$runs"); do
         time_once "$work/csv$i" "$exe" "${csvArgs[@]}" ${variants[$i]}
     done
     time_once "$work/true" /bin/true
+    if [ -n "${BASELINE:-}" ]; then
+        time_once "$work/baseline" "$BASELINE/bin/tolmeri-hours" "${csvArgs[@]}"
+    fi
 done
 csv=$(median <"$work/csv0")
 base=$(median <"$work/true")
@@ -71,6 +77,23 @@ if [ -n "$kanshi" ]; then
     printf '  干支・六曜 columns, 366 days:        %s µs (%s %% of the process)\n' \
         "$kanshi" "$kanshiShare"
 fi
+# The lunisolar, 六曜 and 雑節 columns of today's years, timed by hours_bench.
+lunisolar=""
+if [ -x "$build/bench/hours_bench" ]; then
+    lunisolar=$("$build/bench/hours_bench" --benchmark_filter=BM_LunisolarColumns366 \
+        --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+        --benchmark_format=csv 2>/dev/null | awk -F, '/_median/ {print $4}')
+fi
+if [ -n "$lunisolar" ]; then
+    printf '  旧暦・六曜・雑節 columns, 366 days of 2030-2186: %s µs (%s %% of the process)\n' \
+        "$lunisolar" "$(awk -v k="$lunisolar" -v c="$csv" 'BEGIN {printf "%.1f", k * 100 / c}')"
+fi
+if [ -n "${BASELINE:-}" ]; then
+    baseline=$(median <"$work/baseline")
+    paired=$(awk -v c="$csv" -v b="$baseline" 'BEGIN {printf "%.2f", c / b}')
+    printf '  the same CSV by %s: median %s ms; this build %s× of it\n' "$BASELINE" \
+        "$(ms "$baseline")" "$paired"
+fi
 printf '/bin/true for comparison:                 median %s ms per process\n' "$(ms "$base")"
 # Per day of output, the process less /bin/true: the precise Sun against
 # the window's.
@@ -95,6 +118,13 @@ if [ -n "$goal" ]; then
         echo "goal: --sun precise at most 3× the window's Sun per day: met (${ratio}×)"
     else
         echo "goal: --sun precise at most 3× the window's Sun per day: NOT met on this run (${ratio}×)"
+    fi
+    if [ -n "${BASELINE:-}" ]; then
+        if awk -v r="$paired" 'BEGIN {exit !(r <= 1.2)}'; then
+            echo "goal: the 366-day CSV at most 1.2× the baseline build's: met (${paired}×)"
+        else
+            echo "goal: the 366-day CSV at most 1.2× the baseline build's: NOT met on this run (${paired}×)"
+        fi
     fi
     if [ -n "$kanshi" ]; then
         if awk -v s="$kanshiShare" 'BEGIN {exit !(s <= 5)}'; then

@@ -121,4 +121,35 @@ void BM_KanshiColumns366(benchmark::State& state) {
 }
 BENCHMARK(BM_KanshiColumns366)->Unit(benchmark::kMicrosecond);
 
+// What the lunisolar, 六曜 and 雑節 columns of a 366-day CSV of today's
+// years cost: each day named (NameDay, the year's months and 雑節 computed
+// on its first day) and the five fields written. bench/cli_bench.sh sets
+// this against the whole process.
+void BM_LunisolarColumns366(benchmark::State& state) {
+    const int first = tolmeri::JdnFromCivil({2026, 1, 1});
+    std::string out;
+    int year = 0;
+    for (auto _ : state) {
+        // Another pair of years each time, as a new process would find them.
+        const int shift = tolmeri::JdnFromCivil({2030 + year * 4, 1, 1}) - first;
+        year = (year + 1) % 40;
+        out.clear();
+        for (int i = 0; i < 366; ++i) {
+            const tolmeri::DayNames names = tolmeri::NameDay(first + shift + i, 9);
+            if (names.lunisolar) {
+                out += std::to_string(names.lunisolar->year) + ',' +
+                       std::to_string(names.lunisolar->month) +
+                       (names.lunisolar->leap ? ",1," : ",0,") +
+                       std::to_string(names.lunisolar->day) + ',';
+                out += tolmeri::RokuyoName(*names.rokuyo);
+            }
+            out += ',';
+            out += tolmeri::FormatNamedDays(names.namedDays);
+            out += '\n';
+        }
+        benchmark::DoNotOptimize(out.data());
+    }
+}
+BENCHMARK(BM_LunisolarColumns366)->Unit(benchmark::kMicrosecond);
+
 } // namespace

@@ -2,15 +2,13 @@
 // leap year of days at Tokyo (the year chart's days) before Qt is started,
 // then in a QApplication on the offscreen platform with the year chart's
 // view shown, each pass following a paint of that view as the window's
-// redraws follow its paints: once as the paint leaves the processor, once
-// with the vector registers' upper halves cleared first
-// (ui/vector_state.h), and the year chart's whole input (days, terms,
-// titles) before and after.
+// redraws follow its paints, and the year chart's whole input (days, terms,
+// titles) before and after, as the window makes it (MakeYearChartInput
+// first frees the vector registers' upper halves that the paint leaves in
+// use).
 //
 // Figures: CPU time of the thread, and per_day, the CPU time of one day.
-// before_in_use / after_in_use: the share of passes that began / ended with
-// the upper halves of the YMM registers in use (absent where the processor
-// cannot tell). The label has the SSE control word's flush-to-zero and
+// The label has the SSE control word's flush-to-zero and
 // denormals-are-zero bits at the start of the pass.
 //
 //   qt_core_bench [benchmark options]
@@ -22,7 +20,6 @@
 
 #include "core/period_hours.h"
 #include "core/presets.h"
-#include "ui/vector_state.h"
 #include "ui/year_chart_dlg.h"
 #include "ui/year_chart_painter.h"
 
@@ -87,24 +84,19 @@ std::string ControlWordLabel() {
 #endif
 }
 
-enum class Stage { kQtFree, kAfterPaint, kAfterPaintCleared };
+enum class Stage { kQtFree, kAfterPaint };
 
 // One pass: the days, or the year chart's whole input.
 template <bool kWholeInput> void RunStage(benchmark::State& state, Stage stage) {
     if (stage != Stage::kQtFree)
         StartQt();
     const Place place = Tokyo();
-    int inUseBefore = 0, inUseAfter = 0;
-    bool known = false;
     for (auto _ : state) {
         if (stage != Stage::kQtFree) {
             state.PauseTiming();
             Paint();
             state.ResumeTiming();
         }
-        const std::optional<bool> before = UpperVectorStateInUse();
-        if (stage == Stage::kAfterPaintCleared)
-            ClearUpperVectorState();
         if constexpr (kWholeInput) {
             const YearChartInput input = MakeYearChartInput(place, kYear, {});
             benchmark::DoNotOptimize(input.terms.size());
@@ -112,19 +104,9 @@ template <bool kWholeInput> void RunStage(benchmark::State& state, Stage stage) 
             const auto days = CalcPeriodDays(place, {kYear, 1, 1}, kDays, {});
             benchmark::DoNotOptimize(days.back().boundary[6]);
         }
-        const std::optional<bool> after = UpperVectorStateInUse();
-        known = before.has_value();
-        inUseBefore += before.value_or(false) ? 1 : 0;
-        inUseAfter += after.value_or(false) ? 1 : 0;
     }
     state.counters["per_day"] = benchmark::Counter(
         kDays, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-    if (known) {
-        state.counters["before_in_use"] =
-            benchmark::Counter(inUseBefore, benchmark::Counter::kAvgIterations);
-        state.counters["after_in_use"] =
-            benchmark::Counter(inUseAfter, benchmark::Counter::kAvgIterations);
-    }
     state.SetLabel(ControlWordLabel());
 }
 
@@ -144,9 +126,6 @@ BENCHMARK_CAPTURE(BM_YearChartInput, qt_free, Stage::kQtFree)
     ->Iterations(kPasses)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_YearOfDays, in_qt_after_paint, Stage::kAfterPaint)
-    ->Iterations(kPasses)
-    ->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_YearOfDays, in_qt_after_paint_cleared, Stage::kAfterPaintCleared)
     ->Iterations(kPasses)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_YearChartInput, in_qt_after_paint, Stage::kAfterPaint)

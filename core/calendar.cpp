@@ -7,6 +7,7 @@
 #include "core/calendar_data.h"
 #include "core/civil_date.h"
 #include "core/kanshi.h"
+#include "core/lunisolar_computed.h"
 #include "core/typed_text.h"
 #include "core/utf8.h"
 
@@ -49,9 +50,15 @@ int IndexedMonthLength(const data::LunisolarYear& y, int index) {
 } // namespace
 
 // ---------------------------------------------------------------------------
-// Lunisolar calendar
+// Lunisolar calendar: the historical table up to 明治5年12月2日, then the
+// computed months (core/lunisolar_computed.h). Era dates count in the table
+// alone: 明治5年12月 has two days.
 
-std::optional<LunisolarDate> LunisolarFromJdn(int jdn) {
+namespace {
+
+int TableMonthLength(int year, int month, bool leap);
+
+std::optional<LunisolarDate> TableFromJdn(int jdn) {
     if (jdn < kLunisolarFirstJdn || jdn >= kLunisolarEndJdn)
         return std::nullopt;
     const auto* first = std::begin(data::kLunisolarYears);
@@ -73,8 +80,8 @@ std::optional<LunisolarDate> LunisolarFromJdn(int jdn) {
     }
 }
 
-std::optional<int> JdnFromLunisolar(const LunisolarDate& date) {
-    const int length = LunisolarMonthLength(date.year, date.month, date.leap);
+std::optional<int> TableJdn(const LunisolarDate& date) {
+    const int length = TableMonthLength(date.year, date.month, date.leap);
     if (length == 0 || date.day < 1 || date.day > length)
         return std::nullopt;
     const auto& y = *FindYear(date.year);
@@ -84,12 +91,12 @@ std::optional<int> JdnFromLunisolar(const LunisolarDate& date) {
     return jdn + date.day - 1;
 }
 
-int LunisolarLeapMonth(int year) {
+int TableLeapMonth(int year) {
     const auto* y = FindYear(year);
     return y ? y->leapMonth : 0;
 }
 
-int LunisolarMonthLength(int year, int month, bool leap) {
+int TableMonthLength(int year, int month, bool leap) {
     const auto* y = FindYear(year);
     if (!y)
         return 0;
@@ -107,9 +114,55 @@ int LunisolarMonthLength(int year, int month, bool leap) {
     return length;
 }
 
-int LunisolarNewYearJdn(int year) {
+int TableNewYearJdn(int year) {
     const auto* y = FindYear(year);
     return y ? y->newYearJdn : 0;
+}
+
+} // namespace
+
+std::optional<LunisolarDate> LunisolarFromJdn(int jdn) {
+    if (jdn < kLunisolarEndJdn)
+        return TableFromJdn(jdn);
+    const std::optional<ComputedMonth> m = ComputedMonthOf(jdn);
+    if (!m)
+        return std::nullopt;
+    return LunisolarDate{m->year, m->month, m->leap, jdn - m->firstJdn + 1};
+}
+
+std::optional<int> JdnFromLunisolar(const LunisolarDate& date) {
+    const int length = LunisolarMonthLength(date.year, date.month, date.leap);
+    if (length == 0 || date.day < 1 || date.day > length)
+        return std::nullopt;
+    int first = 0;
+    if (date.year <= kLunisolarLastYear)
+        first = *TableJdn({date.year, date.month, date.leap, 1});
+    else
+        first = ComputedMonthNamed(date.year, date.month, date.leap)->firstJdn;
+    const int jdn = first + date.day - 1;
+    if (jdn >= kComputedLunisolarEndJdn)
+        return std::nullopt;
+    return jdn;
+}
+
+int LunisolarLeapMonth(int year) {
+    return year <= kLunisolarLastYear ? TableLeapMonth(year) : ComputedLeapMonth(year);
+}
+
+int LunisolarMonthLength(int year, int month, bool leap) {
+    // The table's last month ran on as the computed months' first.
+    if (year > kLunisolarLastYear || (year == kLunisolarLastYear && month == 12 && !leap)) {
+        const std::optional<ComputedMonth> m = ComputedMonthNamed(year, month, leap);
+        return m ? m->days : 0;
+    }
+    return TableMonthLength(year, month, leap);
+}
+
+int LunisolarNewYearJdn(int year) {
+    if (year <= kLunisolarLastYear)
+        return TableNewYearJdn(year);
+    const std::optional<ComputedMonth> m = ComputedMonthNamed(year, 1, false);
+    return m ? m->firstJdn : 0;
 }
 
 // ---------------------------------------------------------------------------
@@ -126,7 +179,7 @@ struct CountedDay {
 };
 
 CountedDay CountDay(int jdn) {
-    if (const auto ls = LunisolarFromJdn(jdn))
+    if (const auto ls = TableFromJdn(jdn))
         return {ls->year, ls->leap, ls->month, ls->day};
     const CivilDate g = CivilFromJdn(jdn);
     return {g.year, false, g.month, g.day};
@@ -233,9 +286,9 @@ EraDateResult CountedJdn(const EraDate& date) {
         return {0, EraDateError::kNoSuchMonth, {}};
     int jdn = 0;
     if (year <= kLunisolarLastYear) {
-        if (date.leap && LunisolarLeapMonth(year) != date.month)
+        if (date.leap && TableLeapMonth(year) != date.month)
             return {0, EraDateError::kNoSuchLeapMonth, {}};
-        const auto day = JdnFromLunisolar({year, date.month, date.leap, date.day});
+        const auto day = TableJdn({year, date.month, date.leap, date.day});
         if (!day)
             return {0, EraDateError::kNoSuchDay, {}};
         jdn = *day;
@@ -344,13 +397,13 @@ std::string FormatLunisolarDate(const LunisolarDate& date) {
 
 std::string FormatYearWithEras(int year) {
     std::string text = std::to_string(year) + "年";
-    int first = LunisolarNewYearJdn(year);
+    int first = TableNewYearJdn(year);
     int end = 0;
     if (year >= 1873 || first == 0) {
         first = JdnFromCivil({year, 1, 1});
         end = JdnFromCivil({year + 1, 1, 1});
     } else {
-        end = LunisolarNewYearJdn(year + 1);
+        end = TableNewYearJdn(year + 1);
         if (end == 0)
             end = kLunisolarEndJdn;
     }
@@ -568,7 +621,7 @@ EraDateField RefusedField(EraDateError error, const EraDate& d) {
         // (the era began on 7月20日); the month when none is: 大宝元年1月1日.
         const int year = GetEra(d.era).firstYear + d.year - 1;
         const int length = year > kLunisolarLastYear ? DaysInMonth(year, d.month)
-                                                     : LunisolarMonthLength(year, d.month, d.leap);
+                                                     : TableMonthLength(year, d.month, d.leap);
         EraDate first = d;
         first.day = 1;
         EraDate last = d;
@@ -732,15 +785,15 @@ std::string EraDateErrorMessage(const EraDateParse& parse) {
         const int y = GetEra(d.era).firstYear + d.year - 1;
         if (y > kLunisolarLastYear)
             return year + "に閏月はありません（明治6年からは太陽暦です）";
-        const int leap = LunisolarLeapMonth(y);
+        const int leap = TableLeapMonth(y);
         return year + "に" + month + "はありません（" +
                (leap ? "この年の閏月は閏" + std::to_string(leap) + "月）"
                      : std::string("この年に閏月はありません）"));
     }
     case EraDateError::kNoSuchDay: {
         const int y = GetEra(d.era).firstYear + d.year - 1;
-        const int length = y > kLunisolarLastYear ? DaysInMonth(y, d.month)
-                                                  : LunisolarMonthLength(y, d.month, d.leap);
+        const int length =
+            y > kLunisolarLastYear ? DaysInMonth(y, d.month) : TableMonthLength(y, d.month, d.leap);
         return year + month + "に" + std::to_string(d.day) + "日はありません（" + month + "は" +
                std::to_string(length) + "日まで）";
     }

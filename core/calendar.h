@@ -1,7 +1,9 @@
 // core: dates as the old texts give them. Lunisolar dates (旧暦) of 445 to
-// 1872 from the generated month table, era dates (和暦) both ways, their text
-// as written ("慶長5年9月15日") and the reading of such text. Standard library
-// only, no I/O; nothing of the old calendar is computed astronomically.
+// 1872 from the generated month table and from 1873 to 2200 computed
+// (core/lunisolar_computed.h), era dates (和暦) both ways, their text as
+// written ("慶長5年9月15日") and the reading of such text. Standard library
+// only, no I/O; nothing of the old calendar before 1873 is computed
+// astronomically.
 //
 // Days are Julian day numbers (core/civil_date.h converts them to and from
 // the Gregorian and the Julian calendar). Era years count from the lunisolar
@@ -13,6 +15,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "core/lunisolar_computed.h"
 
 namespace tolmeri {
 
@@ -27,23 +31,31 @@ struct LunisolarDate {
     auto operator<=>(const LunisolarDate&) const = default;
 };
 
-// The days the month table covers, [first, end): 445-01-24 (Julian calendar)
-// to 1872-12-31; the end is 1873-01-01, 明治6年1月1日.
+// The days the historical month table covers, [first, end): 445-01-24
+// (Julian calendar) to 1872-12-31; the end is 1873-01-01, 明治6年1月1日,
+// from which era dates count in the Gregorian calendar. The lunisolar dates
+// go on, computed, to 2200-12-31 (kComputedLunisolarEndJdn): the seam is
+// 明治5年12月2日 = 1872-12-31, and 1873-01-01 is 1872年12月3日.
 inline constexpr int kLunisolarFirstJdn = 1883618;
 inline constexpr int kLunisolarEndJdn = 2405160;
 inline constexpr int kLunisolarFirstYear = 445;
-inline constexpr int kLunisolarLastYear = 1872;
+inline constexpr int kLunisolarLastYear = 1872; // of the table
+// The last day and year any lunisolar date names.
+inline constexpr int kLunisolarLastJdn = kComputedLunisolarEndJdn - 1;
+inline constexpr int kLunisolarLastComputedYear = kComputedLunisolarLastYear;
 
+// nullopt before 445-01-24 and after 2200-12-31.
 std::optional<LunisolarDate> LunisolarFromJdn(int jdn);
-// nullopt for a date the table does not hold.
+// nullopt for a date that names no day of that span.
 std::optional<int> JdnFromLunisolar(const LunisolarDate& date);
 
 // The ordinary month the year's leap month follows; 0 when it has none or
-// the year is outside the table.
+// the year is outside 445-2200.
 int LunisolarLeapMonth(int year);
-// 29 or 30 (2 for 1872's last month); 0 when the year has no such month.
+// 29 or 30; 0 when the year has no such month. (Era dates end 明治5年12月
+// after two days; their own checks say so.)
 int LunisolarMonthLength(int year, int month, bool leap);
-// Julian day number of the year's New Year (1月1日); 0 outside the table.
+// Julian day number of the year's New Year (1月1日); 0 outside 445-2200.
 int LunisolarNewYearJdn(int year);
 
 // ---------------------------------------------------------------------------

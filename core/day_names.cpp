@@ -14,6 +14,9 @@ DayNames NameDay(int jdn, int timeDiffHours) {
         names.yearKanshi = YearKanshi(*year);
     if (names.lunisolar)
         names.rokuyo = RokuyoOf(names.lunisolar->month, names.lunisolar->day);
+    if (jdn >= kLunisolarEndJdn)
+        names.lunisolarNote = ComputedMonthNote(jdn);
+    names.namedDays = NamedDaysOn(jdn, timeDiffHours, names.lunisolar);
     return names;
 }
 

@@ -125,7 +125,10 @@ double DeltaTDays(double jd) {
 } // namespace
 
 double SolarTermMoment(int term, double jdNear) {
-    const double target = SolarTermLongitude(term);
+    return SunLongitudeMoment(SolarTermLongitude(term), jdNear);
+}
+
+double SunLongitudeMoment(double target, double jdNear) {
     // Newton's method on the rough Sun converges in three or four cheap steps
     // to a moment that depends on the term alone, not on jdNear; one step
     // with the whole series from there leaves under two seconds of error.

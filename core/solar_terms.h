@@ -32,6 +32,9 @@ double DeltaTSeconds(double year);
 // The moment (Julian date, UT) term begins nearest to jdNear; jdNear must be
 // within about 150 days of it.
 double SolarTermMoment(int term, double jdNear);
+// The same for any apparent longitude (degrees): 入梅 at 80°, the 土用 at
+// 27°, 117°, 207° and 297°.
+double SunLongitudeMoment(double longitude, double jdNear);
 
 // A term's beginning in local standard time.
 struct SolarTermStart {

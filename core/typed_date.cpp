@@ -82,9 +82,9 @@ Result<TypedDate> Lunisolar(std::string_view text) {
     const std::optional<EraDate> d = ReadYearMonthDayText(text);
     if (!d || text.starts_with("元年"))
         return Unreadable();
-    if (d->year < kLunisolarFirstYear || d->year > kLunisolarLastYear)
+    if (d->year < kLunisolarFirstYear || d->year > kLunisolarLastComputedYear)
         return Refuse(" は範囲外です（旧暦は " + Number(kLunisolarFirstYear) + "年から " +
-                      Number(kLunisolarLastYear) + "年まで）");
+                      Number(kLunisolarLastComputedYear) + "年まで）");
     const std::string month = (d->leap ? "閏" : "") + Number(d->month) + "月";
     if (d->leap && LunisolarLeapMonth(d->year) != d->month) {
         const int leap = LunisolarLeapMonth(d->year);
@@ -97,6 +97,9 @@ Result<TypedDate> Lunisolar(std::string_view text) {
     if (length == 0)
         return Refuse(" は正しくありません（月は 1～12）");
     const std::optional<int> jdn = JdnFromLunisolar({d->year, d->month, d->leap, d->day});
+    if (!jdn && d->day >= 1 && d->day <= length)
+        return Refuse(" は範囲外です（旧暦の日付は " + FormatDate(CivilFromJdn(kLunisolarLastJdn)) +
+                      " まで）");
     if (!jdn)
         return Refuse(" は正しくありません（旧暦" + Number(d->year) + "年" + month + "は " +
                       Number(length) + " 日まで）");

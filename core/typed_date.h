@@ -6,7 +6,7 @@
 //   1860/3/24, 1860/03/24         the year first, with slashes
 //   2026年6月21日, 西暦2026年6月21日  the Western year with its units (kanji
 //                                 numerals too: 二〇二六年六月二十一日)
-//   旧暦1860年閏3月1日             a lunisolar date (445 to 1872)
+//   旧暦1860年閏3月1日             a lunisolar date (445 to 2200)
 //   安政7年3月3日, 慶長五年九月十五日 an era date (core/calendar.h)
 //
 // Western dates are of the proleptic Gregorian calendar, as the window's

@@ -5,21 +5,11 @@
 #ifdef TOLMERI_HAVE_FONTCONFIG
 #include <fontconfig/fontconfig.h>
 #endif
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 namespace afx {
 
 CFontWarmUp::CFontWarmUp() {
 #ifdef TOLMERI_HAVE_FONTCONFIG
-#ifdef __GLIBC__
-    // glibc would give the thread an allocation arena of its own, where what
-    // the reading frees (most of what it allocates) stays out of the main
-    // thread's reach; in the one arena the first window's allocations reuse
-    // it. Set before the thread's first allocation.
-    mallopt(M_ARENA_MAX, 1);
-#endif
     try {
         // The library keeps the configuration it loads as its current one,
         // which the toolkit's font database then takes as it finds it.

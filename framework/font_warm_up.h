@@ -11,9 +11,7 @@ namespace afx {
 class CFontWarmUp {
 public:
     // Starts the reading; does nothing where there is no such configuration
-    // to read, or no thread to be had. With glibc, it first keeps the process
-    // to one allocation arena, so that the memory the reading frees serves
-    // the window.
+    // to read, or no thread to be had.
     CFontWarmUp();
     // Waits for the reading, if it has not been waited for.
     ~CFontWarmUp();

@@ -5,11 +5,12 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QImageReader>
 #include <QPixmap>
 #include <QPixmapCache>
 #include <QStyle>
-#include <algorithm>
+#include <cstddef>
 
 namespace afx {
 
@@ -31,40 +32,9 @@ template <typename T> QString HexBytes(T value) {
     return text;
 }
 
-QImage ExpandRuns(const StylePictureCopy& copy) {
-    if (copy.width <= 0 || copy.height <= 0)
-        return {};
-    QImage image(copy.width, copy.height, QImage::Format_ARGB32);
-    if (image.isNull())
-        return {};
-    const auto width = static_cast<std::size_t>(copy.width);
-    const std::size_t total = width * static_cast<std::size_t>(copy.height);
-    std::size_t done = 0;
-    for (std::size_t i = 0; i < copy.runCount; ++i) {
-        const StylePictureRun run = copy.runs[i];
-        if (run.count > total - done)
-            return {};
-        for (std::size_t end = done + run.count; done < end;) {
-            // Up to the end of the run or of the row, whichever comes first.
-            QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(static_cast<int>(done / width)));
-            const std::size_t x = done % width, n = std::min(end - done, width - x);
-            std::fill(row + x, row + x + n, run.argb);
-            done += n;
-        }
-    }
-    return done == total ? image : QImage();
-}
-
-} // namespace
-
-QImage ReadStylePicture(const QString& path, const StylePictureCopy& copy) {
-    const QFileInfo info(path);
-    if (copy.fileSize >= 0 && info.size() == copy.fileSize &&
-        info.lastModified().toSecsSinceEpoch() == copy.fileTime) {
-        QImage image = ExpandRuns(copy);
-        if (!image.isNull())
-            return image;
-    }
+// The PNG picture at path as Qt's built-in PNG reader decodes it; a null
+// image where there is none.
+QImage ReadStylePicture(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
@@ -75,6 +45,8 @@ QImage ReadStylePicture(const QString& path, const StylePictureCopy& copy) {
     reader.setAutoDetectImageFormat(false);
     return reader.read();
 }
+
+} // namespace
 
 QString PixmapCacheKey(const QString& path) {
     const QFileInfo info(path);
@@ -93,7 +65,7 @@ bool PrimeGroupBoxFrame() {
     QPixmap cached;
     if (QPixmapCache::find(key, &cached))
         return true;
-    const QImage image = ReadStylePicture(path, kGroupBoxFrameCopy);
+    const QImage image = ReadStylePicture(path);
     return !image.isNull() && QPixmapCache::insert(key, QPixmap::fromImage(image));
 }
 

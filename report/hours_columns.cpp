@@ -7,6 +7,7 @@
 #include "core/kanshi.h"
 #include "core/solar_terms.h"
 #include "core/sun_events.h"
+#include "core/zassetsu.h"
 #include "report/hours_text.h"
 
 namespace tolmeri {
@@ -83,7 +84,7 @@ bool ReachesJulianYears(const TableRun& run) {
     return run.firstJdn < kFirstGregorianJdn;
 }
 bool ReachesLunisolarYears(const TableRun& run) {
-    return run.firstJdn < kLunisolarEndJdn && run.endJdn > kLunisolarFirstJdn;
+    return run.firstJdn <= kLunisolarLastJdn && run.endJdn > kLunisolarFirstJdn;
 }
 
 // Not in that format.
@@ -273,12 +274,20 @@ constexpr ColumnEntry kHoursColumns[] = {
                     out += AlmanacCalendarOn(JdnFromCivil(row.day.date))->name;
                 },
                 HasCalendar}},
-    // The note of the date as read (an era date outside its era's days).
+    // The note of the date as read (an era date outside its era's days) and
+    // of a lunisolar month named by a choice between readings (2033).
     {.csv = 21,
      .json = 22,
      .column = {"note", "", ColumnType::kFreeText, 1, "", kNoCell,
-                [](std::string& out, const HoursRow& row, int) { out += row.note; },
-                [](const HoursRow& row) { return !row.note.empty(); }}},
+                [](std::string& out, const HoursRow& row, int) {
+                    out += row.note;
+                    if (!row.note.empty() && !row.names.lunisolarNote.empty())
+                        out += "；";
+                    out += row.names.lunisolarNote;
+                },
+                [](const HoursRow& row) {
+                    return !row.note.empty() || !row.names.lunisolarNote.empty();
+                }}},
     {.csv = 22,
      .json = 23,
      .table = 9,
@@ -352,6 +361,14 @@ constexpr ColumnEntry kHoursColumns[] = {
                     AppendClock(out, MoonMinute(*row.moon.transit));
                 },
                 [](const HoursRow& row) { return row.moon.transit.has_value(); }}},
+    // The 雑節 and moon-viewing nights of the day ("土用の入り・土用の丑の日").
+    {.csv = 31,
+     .json = 32,
+     .column = {"zassetsu", "", ColumnType::kText, 1, "", kNoCell,
+                [](std::string& out, const HoursRow& row, int) {
+                    out += FormatNamedDays(row.names.namedDays);
+                },
+                [](const HoursRow& row) { return row.names.namedDays != 0; }}},
 
 };
 

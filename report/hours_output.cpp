@@ -13,6 +13,7 @@
 #include "core/presets.h"
 #include "core/solar_terms.h"
 #include "report/hours_columns.h"
+#include "report/hours_ics.h"
 #include "report/hours_text.h"
 
 namespace tolmeri {
@@ -47,8 +48,8 @@ std::string_view MomentName(MomentKind kind) {
 }
 
 // The line under a day's heading: "和暦 慶長5年9月15日  旧暦 1600年9月15日
-// ユリウス暦 1600-10-11  節気 寒露（1600-10-08 から）  干支 乙卯（庚子年）  六曜 先負",
-// each part where the day has it.
+// ユリウス暦 1600-10-11  節気 寒露（1600-10-08 から）  干支 乙卯（庚子年）  六曜 先負
+// 雑節 社日", each part where the day has it.
 void AppendNamesLine(std::string& out, const DayNames& names) {
     if (const std::string era = FormatEraDates(names.eras); !era.empty())
         out += "和暦 " + era + "  ";
@@ -74,7 +75,28 @@ void AppendNamesLine(std::string& out, const DayNames& names) {
         out += "  六曜 ";
         out += RokuyoName(*names.rokuyo);
     }
+    if (names.namedDays) {
+        out += "  雑節 ";
+        out += FormatNamedDays(names.namedDays);
+    }
     out += '\n';
+    if (!names.lunisolarNote.empty())
+        out += "注  " + names.lunisolarNote + '\n';
+}
+
+// The notes of the lunisolar months of a run named by a choice between
+// readings, each once, as "注" lines.
+void AppendLunisolarNoteLines(std::string& out, const DateRange& days) {
+    const int first = JdnFromCivil(days.first);
+    const int end = std::min(first + days.dayCount, kLunisolarLastJdn + 1);
+    std::string last;
+    for (int jdn = std::max(first, kLunisolarEndJdn); jdn < end; ++jdn) {
+        std::string note = ComputedMonthNote(jdn);
+        if (!note.empty() && note != last) {
+            out += "注  " + note + '\n';
+            last = std::move(note);
+        }
+    }
 }
 
 // Where dawn and dusk are and when the clocks were set, when that is not
@@ -210,6 +232,7 @@ public:
         AppendPlaceLine(m_out, m_request.place);
         m_out += '\n';
         AppendNoteLines(m_out, m_request.days);
+        AppendLunisolarNoteLines(m_out, m_request.days);
         m_out += '\n';
         for (const HoursColumn* column : m_columns)
             Cell(*column, column->title);
@@ -620,8 +643,26 @@ private:
     std::string m_value;
 };
 
+// An iCalendar file of the run's days (report/hours_ics.h); a moment, the
+// readings of an hour name and the place list are not asked of it.
+class CIcsWriter : public CHoursWriter {
+public:
+    using CHoursWriter::CHoursWriter;
+
+    void DaysHead() override { AppendIcsHead(m_out, m_request.place.name); }
+    void DayRow(const HoursRow& row, bool) override {
+        AppendIcsDay(m_out, row, m_request.icsRokuyo, m_request.now);
+    }
+    void DaysEnd() override { AppendIcsEnd(m_out); }
+    void Moment(const MomentHour&, MomentKind) override {}
+    void Time(const HourMarks&, const std::vector<HourSpan>&) override {}
+    void PlaceList(const std::vector<ListedPlace>&) override {}
+};
+
 std::unique_ptr<CHoursWriter> MakeWriter(const HoursRequest& request, std::string& out) {
     switch (request.format) {
+    case HoursFormat::kIcs:
+        return std::make_unique<CIcsWriter>(request, out);
     case HoursFormat::kCsv:
         return std::make_unique<CCsvWriter>(request, out);
     case HoursFormat::kJson:

@@ -5,6 +5,7 @@
 // writers (report/hours_output.h) read it.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,7 +48,7 @@ enum class HoursAction {
     kHelp,
     kVersion
 };
-enum class HoursFormat { kTable, kCsv, kJson };
+enum class HoursFormat { kTable, kCsv, kJson, kIcs };
 enum class PictureFormat { kPng, kSvg };
 
 struct HoursRequest {
@@ -58,6 +59,8 @@ struct HoursRequest {
     DayStart dayStart = DayStart::kMidnight; // where the date's day begins
     HoursFormat format = HoursFormat::kTable;
     bool byteOrderMark = false;            // --bom: CSV begins with U+FEFF in UTF-8
+    bool icsRokuyo = false;                // --rokuyo: the iCalendar file has each day's 六曜
+    std::int64_t now = 0;                  // the request's moment (UTC seconds): the file's DTSTAMP
     int atMinute = 0;                      // kAt: the moment, a minute of days.first
     std::string timeExpression;            // kTime: the hour name as written
     std::vector<HourReading> timeReadings; // kTime: its readings, at least one

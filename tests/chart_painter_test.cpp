@@ -208,39 +208,6 @@ TEST_F(PaintedChart, TheBandsFillTheColumnBetweenTheMidnightsAndMirror) {
     EXPECT_EQ(seen, expected);
 }
 
-// The widest place name found measuring only the likely widest characters
-// is the one measuring every character finds: twelve of the first widest
-// one-byte character (W first), or six of a two-byte one where wider; in
-// proportional and fixed faces, Latin and Japanese, at design and at hinted
-// advances, over a range of sizes.
-TEST(WidestPlaceName, IsTheOneMeasuringEveryCharacterFinds) {
-    const auto measured = [](const QFont& font) {
-        const QFontMetricsF f(font);
-        QChar widest(u'W');
-        for (char16_t c = 0x20; c <= 0xFF9F; c = c == 0x7E ? 0xFF61 : c + 1)
-            if (f.horizontalAdvance(QChar(c)) > f.horizontalAdvance(widest))
-                widest = QChar(c);
-        QString name(12, widest);
-        for (char16_t c : {u'　', u'Ｗ', u'＠', u'漢', u'■'})
-            if (QFontMetrics(font).horizontalAdvance(QString(6, QChar(c))) >
-                QFontMetrics(font).horizontalAdvance(name))
-                name = QString(6, QChar(c));
-        return name;
-    };
-    for (const char* family :
-         {"IPAPGothic", "IPAGothic", "DejaVu Sans", "DejaVu Sans Mono", "DejaVu Serif"})
-        for (const QFont::HintingPreference hinting :
-             {QFont::PreferDefaultHinting, QFont::PreferFullHinting, QFont::PreferNoHinting})
-            for (int pixels = 7; pixels <= 40; ++pixels) {
-                QFont font{QString::fromLatin1(family)};
-                font.setPixelSize(pixels);
-                font.setHintingPreference(hinting);
-                font.setStyleStrategy(QFont::PreferNoShaping);
-                EXPECT_EQ(WidestPlaceName(font, nullptr), measured(font))
-                    << family << " " << pixels << " px, hinting " << hinting;
-            }
-}
-
 // The window's width with the real fonts: painted, every text ends at least
 // one average character width before the right edge, for every clock time a
 // row can show, with the marks and titles of the widest names; one pixel

@@ -5,13 +5,7 @@
 
 #include <QFontMetrics>
 #include <QGuiApplication>
-#include <cstdio>
-#include <cstdlib>
 #include <fontconfig/fontconfig.h>
-#include <string>
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 #include "framework/font_warm_up.h"
 
@@ -38,28 +32,5 @@ TEST(FontWarmUp, TheToolkitTakesTheConfigurationReadAhead) {
         EXPECT_EQ(FcConfigGetCurrent(), read) << "the toolkit read a configuration of its own";
     } // the toolkit's font database frees the configuration as it goes
 }
-
-#ifdef __GLIBC__
-// What the reading frees on its thread is memory the window can reuse: the
-// thread allocates from the one arena, not from one of its own.
-TEST(FontWarmUp, TheReadingAllocatesFromTheOneArena) {
-    afx::CFontWarmUp fonts;
-    fonts.Wait();
-    char* text = nullptr;
-    std::size_t size = 0;
-    FILE* out = open_memstream(&text, &size);
-    ASSERT_NE(out, nullptr);
-    ASSERT_EQ(malloc_info(0, out), 0);
-    std::fclose(out);
-    const std::string info(text, size);
-    std::free(text);
-    std::size_t heaps = 0;
-    for (std::size_t at = info.find("<heap nr="); at != std::string::npos;
-         at = info.find("<heap nr=", at + 1))
-        ++heaps;
-    EXPECT_EQ(heaps, 1u) << info.substr(0, 400);
-    FcFini(); // no toolkit here to free the configuration read
-}
-#endif
 
 } // namespace

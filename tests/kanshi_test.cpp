@@ -82,11 +82,13 @@ TEST(Kanshi, RokuyoOfEachMonthsFirstDay) {
     EXPECT_EQ(RokuyoName(RokuyoOf(7, 7)), "先勝");
     EXPECT_EQ(RokuyoName(RokuyoOf(1, 2)), "友引");
     EXPECT_EQ(RokuyoName(RokuyoOf(12, 30)), "大安");
-    // 文政13年閏3月1日 is a 先負 day like 3月1日; 1873 on has none.
+    // 文政13年閏3月1日 is a 先負 day like 3月1日; 1873-01-01, 旧暦1872年12月3日,
+    // is 友引.
     const DayNames leap = NameDay(ParseEraDate("文政13年閏3月1日").jdn, 9);
     ASSERT_TRUE(leap.rokuyo);
     EXPECT_EQ(RokuyoName(*leap.rokuyo), "先負");
-    EXPECT_FALSE(NameDay(kLunisolarEndJdn, 9).rokuyo);
+    ASSERT_TRUE(NameDay(kLunisolarEndJdn, 9).rokuyo);
+    EXPECT_EQ(RokuyoName(*NameDay(kLunisolarEndJdn, 9).rokuyo), "友引");
 }
 
 TEST(Kanshi, ReadsOnlyPairsOfTheCycle) {

@@ -210,7 +210,7 @@ TEST_F(HoursCli, BadInputIsNamedInOneLineWithStatusTwoAndNothingWritten) {
         {{"--date", "2026 06 21"}, "日付 \"2026 06 21\" は読めません（YYYY-MM-DD、YYYY/M/D"},
         {{"--date", "26/6/21"}, "日付 \"26/6/21\" は読めません（年は 4 桁で書きます"},
         {{"--date", "2026年2月29日"}, "2026年2月は 28 日まで"},
-        {{"--date", "旧暦1873年1月1日"}, "旧暦は 445年から 1872年まで"},
+        {{"--date", "旧暦2201年1月1日"}, "旧暦は 445年から 2200年まで"},
         {{"--at", "１５：６０"}, "時刻 \"１５：６０\" は範囲外です"},
         {{"--at", "2026-06-21 25:00"}, "時刻 \"2026-06-21 25:00\" は範囲外です"},
         {{"--lat", "東経35度", "--lon", "139", "--tz", "9"}, "緯度に 東経 は使えません"},
@@ -401,7 +401,7 @@ TEST_F(HoursCli, RangesAcrossAYearEndHaveOneRowPerDayInEveryFormat) {
     const char* dates[] = {"2025-12-30", "2025-12-31", "2026-01-01", "2026-01-02"};
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(rows[i].at("date"), dates[i]);
-        EXPECT_EQ(rows[i].size(), 8u + 50u + 21u);
+        EXPECT_EQ(rows[i].size(), 8u + 50u + 22u);
         EXPECT_EQ(std::stoi(rows[i].at("b24_min")) - std::stoi(rows[i].at("b00_min")), 1440);
         // Each clock is the chart's reading of its day minute.
         for (const auto& [column, value] : rows[i]) {
@@ -567,7 +567,7 @@ TEST_F(HoursCli, NamesWithCommasAndQuotesSurviveCsvAndJson) {
                                 json.out);
     if (!viaCsv || !viaJson)
         GTEST_SKIP() << "no python3";
-    EXPECT_EQ(viaCsv->out, "2 79 " + name + "\n") << viaCsv->err;
+    EXPECT_EQ(viaCsv->out, "2 80 " + name + "\n") << viaCsv->err;
     EXPECT_EQ(viaJson->out, name + "\n") << viaJson->err;
 }
 
@@ -1381,18 +1381,22 @@ TEST_F(HoursCli, EraDatesAsSourcesWriteThemCarryTheirNote) {
     EXPECT_NE(plain.out.find("\"note\": null,"), std::string::npos) << plain.out;
 }
 
-// The day's and the year's 干支 and the 六曜 across the end of the
-// lunisolar calendar: 明治5年12月2日 has them all, 明治6年1月1日 no 六曜.
-TEST_F(HoursCli, KanshiAndRokuyoEndWithTheLunisolarCalendar) {
+// The day's and the year's 干支 and the 六曜 across the seam of the
+// lunisolar calendar: 明治5年12月2日 from the table, 明治6年1月1日 its 12月3日
+// computed (友引).
+TEST_F(HoursCli, KanshiAndRokuyoGoOnAcrossTheSeam) {
     const auto rows = Csv({"--date", "1872-12-31", "--days", "2", "--format", "csv"});
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].at("day_kanshi") + rows[0].at("year_kanshi") + rows[0].at("rokuyo"),
               "壬子壬申先勝");
     EXPECT_EQ(rows[1].at("day_kanshi") + rows[1].at("year_kanshi") + rows[1].at("rokuyo"),
-              "癸丑癸酉");
+              "癸丑癸酉友引");
+    EXPECT_EQ(rows[1].at("kyureki_year") + "/" + rows[1].at("kyureki_month") + "/" +
+                  rows[1].at("kyureki_day"),
+              "1872/12/3");
     const ProcessResult json = Run({"--date", "1873-01-01", "--days", "1", "--format", "json"});
     EXPECT_NE(
-        json.out.find("\"day_kanshi\": \"癸丑\", \"year_kanshi\": \"癸酉\", \"rokuyo\": null"),
+        json.out.find("\"day_kanshi\": \"癸丑\", \"year_kanshi\": \"癸酉\", \"rokuyo\": \"友引\""),
         std::string::npos)
         << json.out;
 
@@ -1577,10 +1581,11 @@ TEST_F(HoursCli, CsvAndJsonNameEachDayAsTheOldTextsDo) {
          "京都",
          {"天正10年9月19日", "1582", "9", "0", "19", "", "寒露", "1582-10-09"},
          "天正10年9月19日"},
-        // The first day of the solar calendar: no lunisolar date.
+        // The first day of the solar calendar: the lunisolar month of
+        // 1872-12-30 runs on, computed.
         {"1873-01-01",
          "東京",
-         {"明治6年1月1日", "", "", "", "", "", "冬至", "1872-12-21"},
+         {"明治6年1月1日", "1872", "12", "0", "3", "", "冬至", "1872-12-21"},
          "明治6年1月1日"},
         // Before 大化: no era; before 445: no lunisolar date either.
         {"0600-01-01",
@@ -1647,11 +1652,13 @@ TEST_F(HoursCli, TablesNameTheDayInTheHeadingAndTheRangeInColumns) {
           "（2026-06-21 の表）\n"},
          {}},
         {{"--date", "2026-06-20", "--days", "2"},
-         {"昼の一刻  夜の一刻  節気  干支  月齢  月相  月出   月没   月南中  和暦\n" +
-              std::string(""),
-          "    81.7  芒種  乙丑   5.0        09:53  22:58  16:31   令和8年6月20日\n",
-          "  夏至  丙寅   6.0        10:57  23:24  17:15   令和8年6月21日\n"},
-         {"旧暦", "六曜", "ユリウス暦", "定義", "時計", " \n"}},
+         {"昼の一刻  夜の一刻  節気  干支  月齢  月相  月出   月没   月南中  旧暦              六曜"
+          "  和暦\n",
+          "    81.7  芒種  乙丑   5.0        09:53  22:58  16:31   2026年5月6日      仏滅  "
+          "令和8年6月20日\n",
+          "  夏至  丙寅   6.0        10:57  23:24  17:15   2026年5月7日      大安  "
+          "令和8年6月21日\n"},
+         {"ユリウス暦", "定義", "時計", " \n"}},
         {{"--place", "京都", "--date", "1582-06-30", "--days", "2", "--dawn", "auto"},
          {"節気  干支  月齢  月相  月出   月没   月南中  定義        暦      ユリウス暦  旧暦"
           "              六曜  和暦\n",
@@ -1726,7 +1733,11 @@ namespace {
 // "-0:13" from -13 minutes of arc, as --lat and --lon take it.
 std::string ArcMinutesText(int arcMinutes) {
     const int a = arcMinutes < 0 ? -arcMinutes : arcMinutes;
-    return (arcMinutes < 0 ? "-" : "") + std::to_string(a / 60) + ":" + std::to_string(a % 60);
+    std::string text = arcMinutes < 0 ? "-" : "";
+    text += std::to_string(a / 60);
+    text += ':';
+    text += std::to_string(a % 60);
+    return text;
 }
 
 } // namespace
@@ -2228,3 +2239,136 @@ TEST_F(HoursCli, AYearChartGoesOnlyToAPngOrSvgRegularFile) {
 }
 
 } // namespace
+
+// 旧暦, 六曜 and 雑節 of today's dates in every format: 旧正月 2026, 中秋の名月,
+// and 2033's 閏11月 with its note.
+TEST_F(HoursCli, ModernLunisolarDatesAndNamedDays) {
+    const auto rows = Csv({"--place", "東京", "--date", "2026-02-17", "--format", "csv"});
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].at("kyureki_year") + "/" + rows[0].at("kyureki_month") + "/" +
+                  rows[0].at("kyureki_leap") + "/" + rows[0].at("kyureki_day") + " " +
+                  rows[0].at("rokuyo"),
+              "2026/1/0/1 先勝");
+    EXPECT_EQ(rows[0].at("zassetsu"), "");
+    const struct {
+        const char* date;
+        const char* zassetsu;
+    } named[] = {{"2026-09-25", "中秋の名月"},
+                 {"2026-10-23", "十三夜"},
+                 {"2026-02-03", "節分"},
+                 {"2026-07-20", "土用の入り"},
+                 {"2024-07-24", "土用の丑の日"}};
+    for (const auto& n : named)
+        EXPECT_EQ(Csv({"--place", "東京", "--date", n.date, "--format", "csv"})[0].at("zassetsu"),
+                  n.zassetsu)
+            << n.date;
+
+    const auto leap = Csv({"--place", "東京", "--date", "2033-12-22", "--format", "csv"});
+    EXPECT_EQ(leap[0].at("kyureki_month") + "/" + leap[0].at("kyureki_leap"), "11/1");
+    EXPECT_NE(leap[0].at("note").find("日本カレンダー暦文化振興協会"), std::string::npos);
+    const ProcessResult json = Run({"--place", "東京", "--date", "2026-09-25", "--format", "json"});
+    EXPECT_NE(json.out.find("\"zassetsu\": \"中秋の名月\""), std::string::npos) << json.out;
+    EXPECT_NE(json.out.find("\"kyureki_month\": 8, \"kyureki_leap\": 0, \"kyureki_day\": 15"),
+              std::string::npos)
+        << json.out;
+
+    // The table's heading line and its note; a range gets the 旧暦 column.
+    const ProcessResult day = Run({"--place", "東京", "--date", "2033-12-22"});
+    EXPECT_NE(day.out.find("旧暦 2033年閏11月1日"), std::string::npos) << day.out;
+    EXPECT_NE(day.out.find("\n注  旧暦2033年閏11月は日本カレンダー暦文化振興協会"),
+              std::string::npos)
+        << day.out;
+    const ProcessResult moon = Run({"--place", "東京", "--date", "2026-09-25"});
+    EXPECT_NE(moon.out.find("六曜 仏滅  雑節 中秋の名月"), std::string::npos) << moon.out;
+    const ProcessResult range = Run({"--place", "東京", "--date", "2034-02-17", "--days", "3"});
+    EXPECT_NE(range.out.find("2034年1月1日"), std::string::npos) << range.out;
+    EXPECT_NE(range.out.find("注  旧暦2033年閏11月"), std::string::npos) << range.out;
+
+    // Typed as a lunisolar date, and a leap month the year lacks.
+    EXPECT_EQ(Csv({"--date", "旧暦2026年8月15日", "--format", "csv"})[0].at("date"), "2026-09-25");
+    const ProcessResult none = Run({"--date", "旧暦2026年閏8月1日"});
+    EXPECT_EQ(none.status, 2);
+    EXPECT_NE(none.err.find("旧暦2026年に閏8月はありません。この年に閏月はありません"),
+              std::string::npos)
+        << none.err;
+}
+
+// --format ics: an iCalendar file a real parser reads (Debian's
+// python3-icalendar), its events on their days, UIDs unique and the same
+// when made again, its text escaped and its lines folded by the RFC.
+TEST_F(HoursCli, IcsFileImportsIntoACalendarParser) {
+    const std::vector<std::string> args = {
+        "--lat",  "35:39",      "--lon",  "139:45", "--tz",     "9",   "--name",  "東京,港;芝\\",
+        "--date", "2026-01-01", "--days", "365",    "--format", "ics", "--rokuyo"};
+    const ProcessResult ics = Run(args, {"TOLMERI_NOW=2026-06-21T03:00:00Z"});
+    ASSERT_EQ(ics.status, 0) << ics.err;
+    // Every line ends in CRLF and has at most 75 octets.
+    std::size_t at = 0, longest = 0;
+    while (at < ics.out.size()) {
+        const std::size_t end = ics.out.find("\r\n", at);
+        ASSERT_NE(end, std::string::npos) << "a line without CRLF at " << at;
+        longest = std::max(longest, end - at);
+        at = end + 2;
+    }
+    EXPECT_LE(longest, 75u);
+    const fs::path file = root.Path() / "days.ics";
+    std::ofstream(file, std::ios::binary) << ics.out;
+    const ProcessResult parsed = RunProcess(
+        "/usr/bin/python3",
+        {"-c",
+         "import sys, collections, icalendar\n"
+         "cal = icalendar.Calendar.from_ical(open(sys.argv[1], 'rb').read())\n"
+         "print(cal['PRODID'], cal['X-WR-CALNAME'], sep='|')\n"
+         "kinds = collections.Counter(); uids = set()\n"
+         "for e in cal.walk('VEVENT'):\n"
+         "  uids.add(str(e['UID'])); kinds[str(e['CATEGORIES'].to_ical(), 'utf-8')] += 1\n"
+         "  d = e['DTSTART'].dt; n = e['DTEND'].dt\n"
+         "  assert (n - d).days == 1, e\n"
+         "  if str(d) in ('2026-02-17', '2026-09-25', '2026-03-20', '2026-02-03'):\n"
+         "    print(d, str(e['SUMMARY']))\n"
+         "print('uids', len(uids), 'events', sum(kinds.values()))\n"
+         "print(sorted(kinds.items()))\n",
+         file.string()},
+        {.folder = work.string()});
+    ASSERT_EQ(parsed.status, 0) << parsed.err;
+    const std::string& out = parsed.out;
+    EXPECT_NE(out.find("-//tolmeri//tolmeri-hours//JA|刻しらべ 東京,港;芝\\\n"), std::string::npos)
+        << out;
+    for (const char* line : {"2026-02-17 旧暦2026年1月1日", "2026-02-17 先勝", "2026-02-17 新月",
+                             "2026-09-25 中秋の名月", "2026-03-20 春分", "2026-02-03 節分"})
+        EXPECT_NE(out.find(line), std::string::npos) << line << "\n" << out;
+    // 24 terms, 12 lunisolar months begun in 2026 plus 中秋 and 十三夜, 365
+    // 六曜, some fifty quarters, and every UID once.
+    EXPECT_NE(out.find("('二十四節気', 24)"), std::string::npos) << out;
+    EXPECT_NE(out.find("('旧暦', 14)"), std::string::npos) << out;
+    EXPECT_NE(out.find("('六曜', 365)"), std::string::npos) << out;
+    const std::size_t counts = out.find("uids ");
+    ASSERT_NE(counts, std::string::npos) << out;
+    const int uids = std::stoi(out.substr(counts + 5));
+    const int events = std::stoi(out.substr(out.find("events ", counts) + 7));
+    EXPECT_EQ(uids, events) << out;
+    EXPECT_GT(events, 24 + 14 + 365 + 45 + 20);
+
+    // Made again another day: the same events under the same UIDs.
+    const ProcessResult again = Run(args, {"TOLMERI_NOW=2026-07-01T00:00:00Z"});
+    const auto uidsOf = [](const std::string& text) {
+        std::vector<std::string> found;
+        for (std::size_t p = text.find("\r\nUID:"); p != std::string::npos;
+             p = text.find("\r\nUID:", p + 1))
+            found.push_back(text.substr(p, text.find("\r\n", p + 2) - p));
+        return found;
+    };
+    EXPECT_EQ(uidsOf(again.out), uidsOf(ics.out));
+    EXPECT_NE(again.out, ics.out); // the DTSTAMP
+
+    // What the format does not do.
+    for (const auto& bad :
+         std::vector<std::vector<std::string>>{{"--rokuyo"},
+                                               {"--format", "csv", "--rokuyo"},
+                                               {"--format", "ics", "--now"},
+                                               {"--format", "ics", "--list-places"}}) {
+        const ProcessResult r = Run(bad);
+        EXPECT_EQ(r.status, 2) << bad.back();
+        EXPECT_EQ(r.out, "");
+    }
+}

@@ -7,13 +7,11 @@
 #include <QPainter>
 #include <QSvgGenerator>
 #include <QSvgRenderer>
-#include <functional>
 #include <map>
 #include <optional>
 #include <random>
 
 #include "ui/chart_painter.h"
-#include "ui/vector_state.h"
 #include "ui/xml_text.h"
 #include "ui/year_chart_painter.h"
 
@@ -514,90 +512,4 @@ TEST(YearChartReadouts, NameTheDayTheClockAndTheBandUnderAPoint) {
     for (const QPoint outside : {QPoint(L.left - 1, L.top), QPoint(L.left, L.bottom),
                                  QPoint(L.left, L.top - 1), QPoint(L.right, L.top)})
         EXPECT_EQ(YearChartReadout(in, L, outside), QString());
-}
-
-namespace {
-
-#if defined(__x86_64__) || defined(__i386__)
-// All ones in the upper half of YMM15. Not compiled for AVX, so the compiler
-// adds no vzeroupper of its own; called only where the processor has AVX.
-__attribute__((noinline)) void FillUpperHalf() {
-    __asm__ volatile("vcmpps $15, %%ymm15, %%ymm15, %%ymm15" ::: "xmm15");
-}
-#endif
-
-bool HasAvx() {
-#if defined(__x86_64__) || defined(__i386__)
-    return __builtin_cpu_supports("avx") != 0;
-#else
-    return false;
-#endif
-}
-
-void UseUpperHalves() {
-#if defined(__x86_64__) || defined(__i386__)
-    if (HasAvx())
-        FillUpperHalf();
-#endif
-}
-
-} // namespace
-
-// Whatever put the vector registers' upper halves in use, clearing frees
-// them; and the query sees them in use after a 256-bit instruction.
-TEST(VectorState, ClearingFreesTheUpperHalves) {
-    if (!UpperVectorStateInUse().has_value()) {
-        GTEST_SKIP() << "this processor cannot tell whether the upper halves are in use";
-    }
-    QImage image(640, 480, QImage::Format_RGB32);
-    struct Case {
-        const char* what;
-        std::function<void()> use;
-        bool surelyInUse; // the query must see it before the clearing
-    };
-    const Case cases[] = {
-        {"a 256-bit instruction", UseUpperHalves, HasAvx()},
-        {"a QImage fill", [&] { image.fill(Qt::white); }, false},
-        {"a rectangle and a line",
-         [&] {
-             QPainter p(&image);
-             p.fillRect(image.rect(), Qt::black);
-             p.drawLine(0, 0, 300, 200);
-         },
-         false},
-        {"nothing", [] {}, false},
-    };
-    for (const Case& c : cases) {
-        c.use();
-        if (c.surelyInUse) {
-            EXPECT_EQ(UpperVectorStateInUse(), true) << c.what;
-        }
-        ClearUpperVectorState();
-        EXPECT_EQ(UpperVectorStateInUse(), false) << c.what;
-    }
-}
-
-// A paint may leave the upper halves in use; the year's days must not run
-// in that state (it slows their SSE arithmetic), whatever the options.
-TEST(YearChartInput, TheDaysRunWithTheUpperHalvesFree) {
-    if (!UpperVectorStateInUse().has_value()) {
-        GTEST_SKIP() << "this processor cannot tell whether the upper halves are in use";
-    }
-    QImage image(1200, 800, QImage::Format_RGB32);
-    struct Case {
-        const char* what;
-        PeriodOptions options;
-    };
-    const Case cases[] = {
-        {"the window's", {}},
-        {"auto, clocks at the terms", {DawnDefinition::kAuto, ClockSteps::kSekki}},
-        {"the precise Sun", {DawnDefinition::kDepression, ClockSteps::kDaily, SunModel::kPrecise}},
-    };
-    for (const Case& c : cases) {
-        image.fill(Qt::white);
-        UseUpperHalves();
-        const YearChartInput input = MakeYearChartInput(kTokyo, 2026, c.options);
-        EXPECT_EQ(UpperVectorStateInUse(), false) << c.what;
-        EXPECT_EQ(input.days.size(), 365u) << c.what;
-    }
 }

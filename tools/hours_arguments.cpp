@@ -14,7 +14,8 @@ struct RawArguments {
     PlaceArguments place;
     DateArguments dates;
     OptionText format, png, yearChart, size, dawn, steps, at, dayStart, sun, time;
-    bool now = false, listPlaces = false, version = false, bom = false, moon = false;
+    bool now = false, listPlaces = false, version = false, bom = false, moon = false,
+         rokuyo = false;
 };
 
 struct ValueOption {
@@ -64,6 +65,7 @@ Result<RawArguments> CollectArguments(std::span<const std::string_view> args) {
                          : a == "--list-places" ? &raw.listPlaces
                          : a == "--bom"         ? &raw.bom
                          : a == "--moon"        ? &raw.moon
+                         : a == "--rokuyo"      ? &raw.rokuyo
                                                 : nullptr) {
             *flag = true;
             continue;
@@ -95,7 +97,9 @@ Result<HoursFormat> ReadFormat(const OptionText& format) {
         return HoursFormat::kCsv;
     if (*format == "json")
         return HoursFormat::kJson;
-    return Refuse("形式 " + QuotedForMessage(*format) + " は使えません（table, csv, json）");
+    if (*format == "ics")
+        return HoursFormat::kIcs;
+    return Refuse("形式 " + QuotedForMessage(*format) + " は使えません（table, csv, json, ics）");
 }
 
 // The format, and the byte-order mark that only CSV takes: a table or JSON
@@ -108,6 +112,10 @@ Status ReadFormatAndMark(const RawArguments& raw, HoursRequest& req) {
     if (raw.bom && (req.format != HoursFormat::kCsv || raw.png || raw.yearChart))
         return Refuse("--bom は --format csv の出力にだけ付けられます");
     req.byteOrderMark = raw.bom;
+    if (raw.rokuyo && req.format != HoursFormat::kIcs)
+        return Refuse("--rokuyo は --format ics の出力にだけ付けられます（表、CSV、JSON には六曜の"
+                      "列 rokuyo があります）");
+    req.icsRokuyo = raw.rokuyo;
     return {};
 }
 
@@ -270,6 +278,8 @@ Status ReadOutput(const RawArguments& raw, HoursRequest& req) {
     if (raw.moon)
         return Refuse("--moon は --year-chart と一緒に指定します（年の図に月の出・月の入を"
                       "描きます。表の月の出・月の入は moonrise, moonset の列です）");
+    if (req.format == HoursFormat::kIcs && (raw.now || raw.at || raw.time))
+        return Refuse("--format ics は日の暦です（--now, --at, --time とは一緒に使えません）");
     if (raw.now)
         req.action = HoursAction::kNow;
     if (raw.at)
@@ -311,8 +321,11 @@ Result<HoursRequest> ReadRequest(const RawArguments& raw, std::int64_t now) {
         req.action = HoursAction::kListPlaces;
         if (Status format = ReadFormatAndMark(raw, req); !format)
             return format.Error();
+        if (req.format == HoursFormat::kIcs)
+            return Refuse("--list-places は --format ics では書けません（table, csv, json）");
         return req;
     }
+    req.now = now;
     Result<Place> place = ResolvePlace(raw.place);
     if (!place)
         return place.Error();

@@ -89,7 +89,9 @@ constexpr std::string_view kHelpText = R"(使い方: tolmeri-hours [場所] [日
                      日没は上辺が屈折 34′ の地平線に接する時刻です。
 
 出力
-  --format 形式      table（既定。桁をそろえた表）、csv、json。
+  --format 形式      table（既定。桁をそろえた表）、csv、json、ics（カレンダーに
+                     取り込む iCalendar。期間の節気・雑節・月の満ち欠け・旧暦の
+                     月の初めを終日の予定に。--now、--at、--time とは使えません）。
   --now              いまがどの刻か（半の刻を含む）と、次の刻まであと何分か。
                      時刻はその場所の標準時（世界時 + 時差）です。
   --at HH:MM         --date の日（和暦でも可。指定しなければ今日）のその時刻が
@@ -127,6 +129,8 @@ constexpr std::string_view kHelpText = R"(使い方: tolmeri-hours [場所] [日
                      描いて幅の中央に置きます。
   --bom              CSV の先頭に UTF-8 の BOM を付けます（表計算ソフトが文字
                      コードを見分けるため）。--format csv のときだけ使えます。
+  --rokuyo           iCalendar に毎日の六曜も入れます。--format ics のときだけ
+                     使えます。
   --list-places      一覧の {places} の地名とローマ字の名前、緯度・経度・時差
                      （--format も使えます）。
   -h, --help         この説明。
@@ -157,14 +161,16 @@ CSV（UTF-8、1 行目は列名、区切りはコンマ、必要な欄だけ "..
   b00_min … b24_min   同じ刻の「日の分」
   wareki      和暦（慶長5年9月15日。1331～1392 年は南朝の元号。元号のない日は空）
   kyureki_year, kyureki_month, kyureki_leap, kyureki_day
-              旧暦の年・月・閏月なら 1 でなければ 0・日（445～1872 年のほかは空）
+              旧暦の年・月・閏月なら 1 でなければ 0・日（445～2200 年。1873 年から
+              は天保暦の規則で日本標準時の朔と中気から計算。2033 年は閏11月）
   julian_date ユリウス暦の日付（1582-10-15 より前だけ）
   sekki, sekki_start        その日の二十四節気（定気）と、それが始まった日
   dawn_definition           その日の明六つ・暮六つの決め方（depression、36min、
                             sunrise。auto はその日のどちらか）
   clock_set   刻の表の日（--steps sekki では節気の初日、daily ではその日）
   note        元号の期間外の和暦を史料の書き方で読んだ日の注（安政7年3月20日
-              は 万延元年3月20日（3月18日に改元））。ほかの日は空
+              は 万延元年3月20日（3月18日に改元））と、月の名が読み方で分かれる
+              旧暦の月（2033～2034 年など）の注。ほかの日は空
   day_kanshi  日の干支（2000-01-01 は戊午）
   year_kanshi 年の干支（1872 年までは旧暦の年、1873 年からは西暦の年。445 年より前は空）
   rokuyo      六曜（旧暦の月と日から。旧暦のない日は空）
@@ -174,6 +180,9 @@ CSV（UTF-8、1 行目は列名、区切りはコンマ、必要な欄だけ "..
   moonrise, moonset, moon_transit
               月の出・月の入（月の上辺が地平線に接する時刻。大気差 34′ と
               月の視差を含む）と月の南中 HH:MM。その日にないときは空
+  zassetsu    雑節（節分、彼岸の入り、彼岸明け、社日、八十八夜、入梅、半夏生、
+              土用の入り、土用の丑の日、二百十日、二百二十日）と中秋の名月、
+              十三夜。二つあれば「・」でつなぎます。ほかの日は空
   「日の分」はその日の 0 時（標準時）からの分です。前の日に入る刻は負、
   次の日に入る刻は 1440 以上になります（HH:MM は時計の読みのまま）。
 
@@ -187,7 +196,7 @@ JSON（UTF-8）
              "wareki_southern", "wareki_northern"（両朝の和暦）, "calendar",
              "note",
              "day_kanshi", "year_kanshi", "rokuyo", "sun", "moon_age",
-             "moon_phase", "moonrise", "moonset", "moon_transit"}, …]}
+             "moon_phase", "moonrise", "moonset", "moon_transit", "zassetsu"}, …]}
   "latitude" と "longitude" は度と分の文字列（"+35:27"）、"lat" と "lon" は
   同じ角度の符号付きの小数の度（数値、35.45）です。日にない値は null です。
   --now と --at では {"place", "now"（--at では "at"）, "minute",

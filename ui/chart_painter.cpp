@@ -3,11 +3,8 @@
 #include <QFontMetrics>
 #include <QPaintDevice>
 #include <QPainter>
-#include <QRawFont>
 #include <algorithm>
-#include <cmath>
 #include <functional>
-#include <string>
 #include <vector>
 
 #include "core/accepted_ranges.h"
@@ -122,123 +119,20 @@ ChartLayout PaintChart(QPainter& painter, const ClientRect& client, const ChartI
     return L;
 }
 
-namespace {
-
-// CP932's one-byte characters: ASCII and the half-width katakana.
-std::u16string OneByteCharacters() {
-    std::u16string chars;
-    for (char16_t c = 0x20; c <= 0x7E; ++c)
-        chars += c;
-    for (char16_t c = 0xFF61; c <= 0xFF9F; ++c)
-        chars += c;
-    return chars;
-}
-
-// Big-endian unsigned 16-bit value at offset, or -1 beyond the table.
-int U16At(const QByteArray& table, qsizetype offset) {
-    if (offset < 0 || offset + 2 > table.size())
-        return -1;
-    return static_cast<unsigned char>(table[offset]) << 8 |
-           static_cast<unsigned char>(table[offset + 1]);
-}
-
-// Each character's advance in font units from the font's horizontal metrics
-// table, -1 for a character the font has no glyph for (another font draws
-// it); empty when the tables cannot be read.
-std::vector<int> DesignAdvances(const QFont& font, const std::u16string& chars) {
-    const QRawFont raw = QRawFont::fromFont(font);
-    if (!raw.isValid())
-        return {};
-    const QByteArray hhea = raw.fontTable("hhea"), hmtx = raw.fontTable("hmtx");
-    const int metrics = U16At(hhea, 34); // numberOfHMetrics
-    if (metrics <= 0 || hmtx.size() < 4 * static_cast<qsizetype>(metrics))
-        return {};
-    const QString text = QString::fromStdU16String(chars);
-    const QList<quint32> glyphs = raw.glyphIndexesForString(text);
-    if (glyphs.size() != text.size())
-        return {};
-    std::vector<int> advances;
-    for (const quint32 glyph : glyphs) {
-        // Glyphs past the last metric share its advance.
-        const qsizetype entry = std::min<qsizetype>(glyph, metrics - 1);
-        advances.push_back(glyph == 0 ? -1 : U16At(hmtx, 4 * entry));
-    }
-    return advances;
-}
-
-// The widest of chars by QFontMetricsF, the first of the widest where they
-// tie, W before all: each measured.
-QChar WidestByMeasuring(const QFontMetricsF& f, const std::u16string& chars) {
-    QChar widest(u'W');
-    for (const char16_t c : chars)
-        if (f.horizontalAdvance(QChar(c)) > f.horizontalAdvance(widest))
-            widest = QChar(c);
-    return widest;
-}
-
-// The same character, measuring only the few that can be widest. Where the
-// toolkit lays text out at the font's design advances (unhinted: fractions
-// of a pixel), a glyph's advance is a rising function of its advance in font
-// units, so the widest are among those of the largest units: measured from
-// the largest down until one is narrower, they give the widest advance, and
-// every character of those units has it. Characters of other fonts are
-// measured each. Where the widest advance comes out whole (hinted advances,
-// or a design one that happens to be whole), every character is measured.
-QChar WidestOneByteCharacter(const QFont& font, const QFontMetricsF& f) {
-    const std::u16string chars = OneByteCharacters();
-    const std::vector<int> units = DesignAdvances(font, chars);
-    if (units.size() != chars.size())
-        return WidestByMeasuring(f, chars);
-    std::vector<int> classes;
-    for (const int u : units)
-        if (u >= 0)
-            classes.push_back(u);
-    std::sort(classes.begin(), classes.end(), std::greater<>());
-    classes.erase(std::unique(classes.begin(), classes.end()), classes.end());
-    if (classes.empty())
-        return WidestByMeasuring(f, chars);
-    auto advanceOfUnits = [&](int u) {
-        const std::size_t i =
-            static_cast<std::size_t>(std::find(units.begin(), units.end(), u) - units.begin());
-        return f.horizontalAdvance(QChar(chars[i]));
-    };
-    const qreal widestDesign = advanceOfUnits(classes.front());
-    if (widestDesign == std::floor(widestDesign))
-        return WidestByMeasuring(f, chars);
-    int lowestWidest = classes.front(); // the smallest units with that advance
-    for (std::size_t k = 1; k < classes.size(); ++k) {
-        const qreal a = advanceOfUnits(classes[k]);
-        if (a > widestDesign) // not rising with the units: not design advances
-            return WidestByMeasuring(f, chars);
-        if (a < widestDesign)
-            break;
-        lowestWidest = classes[k];
-    }
-    // Each character's advance where it can be the widest; narrower ones -1.
-    std::vector<qreal> advance(chars.size(), -1);
-    qreal widest = widestDesign;
-    for (std::size_t i = 0; i < chars.size(); ++i) {
-        if (units[i] < 0)
-            advance[i] = f.horizontalAdvance(QChar(chars[i]));
-        else if (units[i] >= lowestWidest)
-            advance[i] = widestDesign;
-        widest = std::max(widest, advance[i]);
-    }
-    const std::size_t w = chars.find(u'W');
-    if (w != std::u16string::npos && advance[w] == widest)
-        return QChar(u'W');
-    for (std::size_t i = 0; i < chars.size(); ++i)
-        if (advance[i] == widest)
-            return QChar(chars[i]);
-    return WidestByMeasuring(f, chars);
-}
-
-} // namespace
-
 QString WidestPlaceName(const QFont& font, const QPaintDevice* device) {
+    // CP932's one-byte characters: ASCII and the half-width katakana.
     const QFontMetricsF f(font, device);
     const QFontMetrics metrics(font, device);
-    QString name(kPlaceNameMaxBytes, WidestOneByteCharacter(font, f));
+    QChar widest(u'W');
+    auto consider = [&](char16_t c) {
+        if (f.horizontalAdvance(QChar(c)) > f.horizontalAdvance(widest))
+            widest = QChar(c);
+    };
+    for (char16_t c = 0x20; c <= 0x7E; ++c)
+        consider(c);
+    for (char16_t c = 0xFF61; c <= 0xFF9F; ++c)
+        consider(c);
+    QString name(kPlaceNameMaxBytes, widest);
     for (char16_t c : {u'　', u'Ｗ', u'＠', u'漢', u'■'}) {
         const QString doubles(kPlaceNameMaxBytes / 2, QChar(c));
         if (metrics.horizontalAdvance(doubles) > metrics.horizontalAdvance(name))

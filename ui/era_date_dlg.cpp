@@ -224,9 +224,11 @@ DayNameLines NameDayLines(int jdn, int timeDiffHours) {
             lines.kyureki += QStringLiteral("（大の月）");
         else if (length == 29)
             lines.kyureki += QStringLiteral("（小の月）");
+        if (!day.lunisolarNote.empty())
+            lines.kyureki += u'\n' + QString::fromStdString(day.lunisolarNote);
     } else {
         lines.kyureki = jdn < kLunisolarFirstJdn ? QStringLiteral("なし（旧暦の表は445年から）")
-                                                 : QStringLiteral("なし（1873年からは太陽暦）");
+                                                 : QStringLiteral("なし（旧暦は2200年まで）");
     }
 
     const SolarTermStart& term = day.term;
@@ -240,6 +242,9 @@ DayNameLines NameDayLines(int jdn, int timeDiffHours) {
                         QStringLiteral("年）");
     if (day.rokuyo)
         lines.kanshi += QStringLiteral("  六曜 ") + QString::fromUtf8(RokuyoName(*day.rokuyo));
+    if (day.namedDays)
+        lines.kanshi +=
+            QStringLiteral("  ") + QString::fromStdString(FormatNamedDays(day.namedDays));
     return lines;
 }
 
@@ -279,7 +284,7 @@ bool CEraDateDlg::OnInitDialog() {
         era->addItem(EraListText(i));
     era->setCurrentIndex(-1);
     // The values and the result may need two lines.
-    for (int id : {IDC_ERA_NOW_WAREKI, IDC_ERA_RESULT})
+    for (int id : {IDC_ERA_NOW_WAREKI, IDC_ERA_NOW_KYUREKI, IDC_ERA_RESULT})
         qobject_cast<QLabel*>(GetDlgItem(id))->setWordWrap(true);
 
     ShowOpenDate();

@@ -58,9 +58,10 @@ EraDateReading ReadEraDateEntry(const EraDateEntry& entry);
 struct DayNameLines {
     QString gregorian; // "2026年6月21日", "1582年7月1日（ユリウス暦 1582年6月21日）"
     QString wareki;    // "令和8年6月21日"; both courts' where they differ; or why none
-    QString kyureki;   // "1600年9月15日（小の月）", or why none
+    QString kyureki;   // "1600年9月15日（小の月）", with the note of a month named by a
+                       // choice (2033) on a line of its own; or why none
     QString sekki;     // "夏至（2026年6月21日 17:24 から）"
-    QString kanshi;    // "丁卯（庚申年）  六曜 大安", each part where the day has it
+    QString kanshi; // "丁卯（庚申年）  六曜 大安  中秋の名月", each part where the day has it
 };
 DayNameLines NameDayLines(int jdn, int timeDiffHours);
 

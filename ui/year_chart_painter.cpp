@@ -7,12 +7,14 @@
 #include <algorithm>
 #include <cstdint>
 #include <utility>
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
 
 #include "core/calendar.h"
 #include "core/moon.h"
 #include "core/sun_events.h"
 #include "ui/chart_painter.h"
-#include "ui/vector_state.h"
 
 namespace tolmeri {
 
@@ -29,6 +31,23 @@ std::optional<int> MoonClock(const std::optional<double>& moment) {
     return MoonMinute(*moment);
 }
 
+// Qt's raster fills return with the upper halves of the vector registers in
+// use, and on Intel processors every SSE instruction of the calculator then
+// pays for them: a year's input after the chart's paint took 1.8 ms of
+// processor time instead of 0.25 ms. vzeroupper frees them.
+#if defined(__x86_64__) || defined(__i386__)
+__attribute__((target("avx"))) void ZeroUpperWithAvx() {
+    _mm256_zeroupper();
+}
+#endif
+
+void ClearUpperVectorHalves() {
+#if defined(__x86_64__) || defined(__i386__)
+    if (__builtin_cpu_supports("avx"))
+        ZeroUpperWithAvx();
+#endif
+}
+
 } // namespace
 
 const QColor kYearChartMoonriseColor(230, 0, 80);
@@ -36,10 +55,7 @@ const QColor kYearChartMoonsetColor(0, 150, 0);
 
 YearChartInput MakeYearChartInput(const Place& place, const CivilDate& first, int dayCount,
                                   const PeriodOptions& options, bool moon) {
-    // The window's last paint may have left the vector registers' upper
-    // halves in use, which slows every SSE instruction of the days to come
-    // on Intel processors (ui/vector_state.h).
-    ClearUpperVectorState();
+    ClearUpperVectorHalves();
     YearChartInput in;
     in.days = CalcPeriodDays(place, first, dayCount, options);
     in.title = YearChartTitle(QString::fromStdString(place.name), first, dayCount);
