@@ -55,6 +55,11 @@ function makeCases() {
       date: { year, month, day: r(1, daysIn(year, month)) },
     });
   }
+  // The ends of the accepted years and of the places, whatever the seed.
+  Object.assign(cases[0], { date: { year: 0, month: 1, day: 1 } });
+  Object.assign(cases[0].place, { latDeg: -54, latMin: 59, lonDeg: -180, lonMin: 0, timeDiff: -12 });
+  Object.assign(cases[1], { date: { year: 2200, month: 12, day: 31 } });
+  Object.assign(cases[1].place, { latDeg: 54, latMin: 59, lonDeg: 180, lonMin: 0, timeDiff: 12 });
   return cases;
 }
 
@@ -104,7 +109,7 @@ test(`${kCases} random places and dates, both Suns: the page's day equals tolmer
   const summary = `web edition against tolmeri-hours --format json (seed ${kSeed}): ` +
     `${kCases} places and dates (years ${Math.min(...years)}-${Math.max(...years)}), ` +
     `each by the window's and the precise Sun: ${2 * kCases} days, ${boundaries} boundaries, ` +
-    `${2 * kCases} sunrises, sunsets and transits, every value equal`;
+    `${2 * kCases} sunrises, sunsets and transits (boundary 12), every value of each day's JSON equal`;
   console.log(summary);
   if (process.env.TOLMERI_WEB_REPORT) fs.writeFileSync(process.env.TOLMERI_WEB_REPORT, summary + '\n');
 });
