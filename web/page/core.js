@@ -38,7 +38,10 @@ window.tolmeri.core = (function () {
 
   return {
     async load() {
-      module = await window.TolmeriCore();
+      // Compiled as the script runs, so the module is ready at once; a build
+      // that compiles in the background hands a promise instead.
+      const made = window.TolmeriCore();
+      module = made.ready ? await made.ready : await made;
     },
     open: (stored) => json('tolmeri_open', stored),
     setBoxes(texts) {
