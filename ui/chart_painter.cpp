@@ -19,13 +19,6 @@ const std::array<QColor, 6> kChartBrushes = [] {
     return colors;
 }();
 
-namespace {
-
-constexpr int kRowPoints = kChartRowPoints;
-constexpr int kTitlePoints = kChartTitlePoints;
-
-} // namespace
-
 const std::array<QString, kBoundaryCount>& ChartLabels() {
     static const std::array<QString, kBoundaryCount> labels = [] {
         std::array<QString, kBoundaryCount> texts;
@@ -68,7 +61,7 @@ ChartLayout LayoutChart(const ChartInput& in, const ClientRect& client, int H, i
 
 ChartLayout LayoutChartOn(const QPaintDevice* device, const QFont& face, const ClientRect& client,
                           const ChartInput& input) {
-    const QFontMetrics fm(ChartFont(face, device, kRowPoints), device);
+    const QFontMetrics fm(ChartFont(face, device, kChartRowPoints), device);
     return LayoutChart(input, client, fm.height(), fm.averageCharWidth());
 }
 
@@ -101,8 +94,8 @@ ChartLayout PaintChart(QPainter& painter, const ClientRect& client, const ChartI
     painter.setBackgroundMode(Qt::TransparentMode);
 
     // The rows' font measured once, for the layout and the texts.
-    const QFont rowFont = ChartFont(face, painter.device(), kRowPoints);
-    const QFont titleFont = ChartFont(face, painter.device(), kTitlePoints);
+    const QFont rowFont = ChartFont(face, painter.device(), kChartRowPoints);
+    const QFont titleFont = ChartFont(face, painter.device(), kChartTitlePoints);
     const QFontMetrics fm(rowFont, painter.device());
     const QFontMetrics titleFm(titleFont, painter.device());
     const ChartLayout L = LayoutChart(input, client, fm.height(), fm.averageCharWidth());
@@ -180,8 +173,8 @@ int NarrowestFitting(int minWidth, const std::function<bool(int)>& fits) {
 
 int ChartClientWidth(const QFont& face, const QPaintDevice* device, int clientHeight,
                      int minWidth) {
-    const QFontMetrics fm(ChartFont(face, device, kRowPoints), device);
-    const QFont titleFont = ChartFont(face, device, kTitlePoints);
+    const QFontMetrics fm(ChartFont(face, device, kChartRowPoints), device);
+    const QFont titleFont = ChartFont(face, device, kChartTitlePoints);
     const QFontMetrics titleFm(titleFont, device);
     const int A = fm.averageCharWidth();
     const QChar digit = WidestDigit(fm), titleDigit = WidestDigit(titleFm);
