@@ -35,6 +35,7 @@ async function pageFigures(loads, rounds) {
     for (let i = 0; i < rounds; ++i) {
       await page.fill('#box-day', String(1 + (i % 28)));
       await page.click('#calculate');
+      await page.waitForSelector('html:not([data-busy])', { state: 'attached' });
     }
     const calculate = await page.evaluate(() =>
       performance.getEntriesByName('tolmeri-calculate').map((e) => e.duration));

@@ -70,11 +70,13 @@ TEST(PageDialog, SavedSettingsOpenAgainAndARefusedBoxSavesNothing) {
         << shown;
     Type(dialog, {"-33", "52", "151", "12", "10", "2026", "6", "21", "Sydney"});
     const std::string saved = dialog.Save("; mine\n[Other]\nKey=1\n");
-    EXPECT_EQ(saved,
-              R"({"messages": [], "stored": "; mine\u000a[Other]\u000aKey=1\u000a[Location]\u000a)"
-              R"(Location Name=Sydney\u000aLatitude Degrees=-33\u000aLatitude Minutes=52\u000a)"
-              R"(Longitude Degrees=151\u000aLongitude Minutes=12\u000aTime Difference=10\u000a)"
-              R"([Time]\u000aYear=2026\u000aMonth=6\u000aDay=21\u000a"})");
+    EXPECT_EQ(
+        saved,
+        R"({"messages": [], "stored": "; mine\u000a[Other]\u000aKey=1\u000a[Location]\u000a)"
+        R"(Location Name=Sydney\u000aLatitude Degrees=-33\u000aLatitude Minutes=52\u000a)"
+        R"(Longitude Degrees=151\u000aLongitude Minutes=12\u000aTime Difference=10\u000a)"
+        R"([Time]\u000aYear=2026\u000aMonth=6\u000aDay=21\u000a", )"
+        R"("notice": "場所と日付を保存しました。次にこのページを開くと、この場所と日付で始まります。"})");
 
     CPageDialog again;
     EXPECT_TRUE(Has(

@@ -189,7 +189,8 @@ std::string CPageDialog::Save(std::string_view stored) {
         return "{\"messages\": [" + messages + "], \"stored\": null}";
     std::string content = ToCp932(stored);
     StoreSettings(content, ValuesOf(m_fields));
-    return "{\"messages\": [], \"stored\": " + JsonString(FromCp932(content)) + "}";
+    return "{\"messages\": [], \"stored\": " + JsonString(FromCp932(content)) +
+           ", \"notice\": " + JsonString(SavedNotice()) + "}";
 }
 
 std::string CPageDialog::ChartJson() const {
@@ -272,6 +273,10 @@ std::string DayJson(const Place& place, const CivilDate& date, SunModel sun) {
     std::string out;
     WriteHours(request, out);
     return out;
+}
+
+std::string_view SavedNotice() {
+    return "場所と日付を保存しました。次にこのページを開くと、この場所と日付で始まります。";
 }
 
 std::string_view SaveFailedMessage() {

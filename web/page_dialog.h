@@ -52,7 +52,8 @@ public:
     // chosen). Answers {"boxes": [...]}, every box shown again.
     std::string ChooseLocation(int index);
     // 保存: the exchange, then the settings written into stored, unless a box
-    // was refused. Answers {"messages": [...], "stored": text or null}.
+    // was refused. Answers {"messages": [...], "stored": text or null}, and
+    // with a text what the page says once it is kept ("notice").
     std::string Save(std::string_view stored);
 
     // The chart of the last computation under the fields' name and date.
@@ -79,7 +80,9 @@ std::string LimitBoxEdit(int box, std::string_view before, std::string_view afte
 // One day at place by sun, as tolmeri-hours --format json writes it.
 std::string DayJson(const Place& place, const CivilDate& date, SunModel sun);
 
-// The message shown when the browser keeps nothing.
+// What the page says once 保存 kept the place and date, and the message
+// shown when the browser keeps nothing.
+std::string_view SavedNotice();
 std::string_view SaveFailedMessage();
 
 // Computes count days by sun at Tokyo through 2026, one after another as

@@ -23,10 +23,13 @@
     document.getElementById(id).addEventListener('click', async () => {
       if (busy) return;
       busy = true;
+      document.documentElement.dataset.busy = 'true'; // for whoever waits for the page
+      document.getElementById('status').textContent = '';
       try {
         await run();
       } finally {
         busy = false;
+        delete document.documentElement.dataset.busy;
       }
     });
   }
@@ -67,7 +70,9 @@
       window.localStorage.setItem(kStoreKey, answer.stored);
     } catch {
       await t.messages.show(t.core.saveFailedMessage(), 'exclamation');
+      return;
     }
+    document.getElementById('status').textContent = answer.notice;
   }
 
   async function start() {

@@ -123,6 +123,7 @@ test(`${kThroughTheBoxes} of them typed into the boxes: the chart shows tolmeri-
                    c.date.day, p.name].map(String);
     for (let i = 0; i < ids.length; ++i) await page.fill('#' + ids[i], texts[i]);
     await page.click('#calculate');
+    await page.waitForSelector('html:not([data-busy])', { state: 'attached' });
     const rows = await page.evaluate(() =>
       [...document.querySelectorAll('#chart g.row text')].map((t) => t.textContent.slice(-5)));
     const marks = await page.evaluate(() =>

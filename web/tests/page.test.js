@@ -54,6 +54,8 @@ const boxes = (page) =>
 const chartTexts = (page) =>
   page.evaluate(() => [...document.querySelectorAll('#chart text')].map((t) => t.textContent));
 const chartTitle = async (page) => (await chartTexts(page)).at(-1);
+// Until the command under way has done all it does.
+const idle = (page) => page.waitForSelector('html:not([data-busy])', { state: 'attached' });
 
 // Types into the boxes by their index (kBoxIds).
 async function type(page, changes) {
@@ -79,6 +81,7 @@ async function press(page, button, count) {
     await page.click('#message button');
   }
   await page.waitForFunction(() => !document.querySelector('dialog[open]'));
+  await idle(page);
   if (seen.length > 0) seen.at(-1).boxes = await boxes(page);
   assert.equal(await shown(), first + count, 'no further message');
   return seen;
@@ -216,6 +219,7 @@ describe('the preset list', () => {
     assert.equal(await page.locator('#places[open]').count(), 1);
     await page.click('#place-50');
     await page.click('#places-ok');
+    await idle(page);
     assert.deepEqual(await boxes(page), ['-33', '52', '151', '12', '10', '2000', '1', '1', 'Sydney']);
     assert.equal(await chartTitle(page), '横浜 － 西暦 2000年 1月 1日');
     await press(page, 'calculate', 0);
@@ -231,13 +235,14 @@ describe('the preset list', () => {
     await page.keyboard.press('End');
     await page.keyboard.press('ArrowUp');
     await page.keyboard.press('Enter');
+    await idle(page);
     assert.deepEqual(await boxes(page), ['40', '46', '-73', '52', '-5', '2000', '1', '1', 'New York']);
     await page.click('#choose-place');
     await page.waitForSelector('#places[open]');
     await page.keyboard.press('Home');
     for (let i = 0; i < 14; ++i) await page.keyboard.press('ArrowDown');
     await page.keyboard.press('Escape');
-    await page.waitForSelector('#places:not([open])', { state: 'attached' });
+    await idle(page);
     assert.equal(await page.inputValue('#box-name'), 'New York');
     await page.click('#choose-place');
     await page.waitForSelector('#places[open]');
@@ -245,6 +250,7 @@ describe('the preset list', () => {
     await page.keyboard.press('PageDown');
     await page.keyboard.press('ArrowDown');
     await page.keyboard.press('Enter');
+    await idle(page);
     assert.deepEqual(await boxes(page), ['35', '10', '136', '55', '9', '2000', '1', '1', '名古屋']);
     await close();
   });
@@ -256,8 +262,11 @@ describe('保存, today, stored values', () => {
     await page.click('#choose-place');
     await page.click('#place-22'); // 津
     await page.click('#places-ok');
+    await idle(page);
     await type(page, { 5: '1703', 6: '1', 7: '30' });
     await press(page, 'save', 0);
+    assert.equal(await page.textContent('#status'),
+                 '場所と日付を保存しました。次にこのページを開くと、この場所と日付で始まります。');
     const stored = await page.evaluate(() => localStorage.getItem('tolmeri.ini'));
     assert.equal(stored, '[Location]\nLocation Name=津\nLatitude Degrees=34\nLatitude Minutes=44\n' +
       'Longitude Degrees=136\nLongitude Minutes=31\nTime Difference=9\n[Time]\nYear=1703\n' +
@@ -268,9 +277,30 @@ describe('保存, today, stored values', () => {
     assert.equal(await chartTitle(page), '津 － 西暦 1703年 1月 30日');
     // A refused box saves nothing.
     await type(page, { 7: 'x' });
-    await press(page, 'save', 1);
+    assert.deepEqual((await press(page, 'save', 1)).map((s) => s.text), ['!整数を入力してください。']);
+    assert.equal(await page.textContent('#status'), '');
     assert.equal(await page.evaluate(() => localStorage.getItem('tolmeri.ini')), stored);
     await close();
+  });
+
+  test('a browser that keeps nothing opens on the first-start values and says so when 保存 fails', async () => {
+    const context = await browser.newContext();
+    await context.addInitScript(() => {
+      Storage.prototype.getItem = () => { throw new DOMException('denied', 'SecurityError'); };
+      Storage.prototype.setItem = () => { throw new DOMException('full', 'QuotaExceededError'); };
+    });
+    const page = await context.newPage();
+    const errors = [];
+    page.on('pageerror', (e) => errors.push(e.message));
+    await page.goto(pageUrl());
+    await page.waitForSelector('html[data-ready="true"]');
+    assert.deepEqual(await boxes(page), kYokohama2000);
+    const said = await press(page, 'save', 1);
+    assert.deepEqual(said.map((s) => s.text),
+                     ['!設定を保存できませんでした。\nこのブラウザーはこのページの保存を受け付けていません。']);
+    assert.equal(await page.textContent('#status'), '');
+    assert.deepEqual(errors, []);
+    await context.close();
   });
 
   test('日付を今日に設定 puts the computer\'s date in the boxes; the chart keeps its date', async () => {
@@ -278,6 +308,7 @@ describe('保存, today, stored values', () => {
     await page.clock.setFixedTime(new Date('2026-06-21T08:00:00+09:00'));
     await type(page, { 0: '40' });
     await page.click('#set-today');
+    await idle(page);
     assert.deepEqual(await boxes(page), [...kYokohama2000.slice(0, 5), '2026', '6', '21', '横浜']);
     assert.equal(await chartTitle(page), '横浜 － 西暦 2000年 1月 1日');
     await press(page, 'calculate', 0);

@@ -22,10 +22,12 @@ const kViews = [
       await page.click('#choose-place');
       await page.click('#place-13'); // 東京
       await page.click('#places-ok');
+      await page.waitForSelector('html:not([data-busy])', { state: 'attached' });
       await page.fill('#box-year', '2026');
       await page.fill('#box-month', '6');
       await page.fill('#box-day', '21');
       await page.click('#calculate');
+      await page.waitForSelector('html:not([data-busy])', { state: 'attached' });
       await page.screenshot({ path: path.join(folder, view.file), fullPage: view.fullPage });
       console.log(path.join(folder, view.file));
     }
