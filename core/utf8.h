@@ -25,6 +25,10 @@ struct Utf8Char {
 // moves on.
 Utf8Char DecodeUtf8(std::string_view text, std::size_t pos);
 
+// Appends the UTF-8 bytes of code (a code point up to U+10FFFF that is not
+// a surrogate; anything else appends U+FFFD).
+void AppendUtf8(std::string& out, char32_t code);
+
 // Every byte of text belongs to a well-formed character.
 bool IsWellFormedUtf8(std::string_view text);
 
