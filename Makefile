@@ -7,7 +7,8 @@ ASAN_BUILD ?= build/asan
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN  := $(shell command -v ninja >/dev/null 2>&1 && echo -G Ninja)
 
-.PHONY: all deps test-deps package-deps build run test test-asan bench fuzz clang-sanitize-link \
+.PHONY: all deps test-deps package-deps web-deps build run web test test-asan bench fuzz \
+        clang-sanitize-link \
         package ci-configure install uninstall clean
 
 all: build
@@ -18,6 +19,8 @@ package-deps:
 	@scripts/install-deps package
 test-deps:
 	@scripts/install-deps test
+web-deps:
+	@scripts/install-deps web
 
 # $(call configure,DIR,NAME=VALUE ...[,ENV]): runs CMake on DIR unless its cache
 # already holds every setting, so moving between targets that share a build
@@ -37,20 +40,34 @@ build: deps
 run: build
 	$(BUILD)/bin/tolmeri
 
+# The web edition: Emscripten (Debian's, which wants Node.js' modules from
+# NODE_PATH) builds the core and the page's binding in $(WEB_CMAKE) and lays
+# the page out in $(WEB): open $(WEB)/index.html, or put the folder on any
+# static web host.
+WEB       ?= build/web
+WEB_CMAKE ?= build/web-cmake
+WEB_ENV   := NODE_PATH=/usr/share/nodejs
+web: web-deps
+	$(call configure,$(WEB_CMAKE),CMAKE_BUILD_TYPE=Release TOLMERI_WEB_SITE=$(abspath $(WEB)),$(WEB_ENV) emcmake)
+	$(WEB_ENV) cmake --build $(WEB_CMAKE) -j $(JOBS)
+
 # The same build with the tests, and compiler warnings as errors.
-test: test-deps
-	$(call configure,$(BUILD),CMAKE_BUILD_TYPE=Release TOLMERI_BUILD_TESTS=ON TOLMERI_WERROR=ON)
+test: test-deps web
+	$(call configure,$(BUILD),CMAKE_BUILD_TYPE=Release TOLMERI_BUILD_TESTS=ON TOLMERI_WERROR=ON \
+	    TOLMERI_WEB_SITE=$(abspath $(WEB)))
 	cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-test-asan: test-deps
+# The browser tests drive the WebAssembly build, which no sanitizer sees:
+# make test runs them.
+test-asan: test-deps web
 	$(call configure,$(ASAN_BUILD),CMAKE_BUILD_TYPE=Debug TOLMERI_SANITIZE=ON \
-	    TOLMERI_BUILD_TESTS=ON TOLMERI_WERROR=ON)
+	    TOLMERI_BUILD_TESTS=ON TOLMERI_WERROR=ON TOLMERI_WEB_SITE=$(abspath $(WEB)))
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && \
 	  ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
 	  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-	  ctest --output-on-failure -j $(JOBS)
+	  ctest --output-on-failure -j $(JOBS) --label-exclude browser
 
 # Short libFuzzer runs (clang only), one after the other, each from its seed
 # corpus in fuzz/corpus/: the settings-file reader and writer, and the
@@ -105,7 +122,8 @@ package: package-deps
 # CMake first configures it), so that make test and make package
 # PACKAGE_BUILD=$(BUILD) share one build.
 ci-configure: test-deps
-	$(call configure,$(BUILD),$(PACKAGE_SETTINGS) TOLMERI_BUILD_TESTS=ON TOLMERI_WERROR=ON,$(DEB_FLAGS))
+	$(call configure,$(BUILD),$(PACKAGE_SETTINGS) TOLMERI_BUILD_TESTS=ON TOLMERI_WERROR=ON \
+	    TOLMERI_WEB_SITE=$(abspath $(WEB)),$(DEB_FLAGS))
 
 # Per user by default: PREFIX/lib/tolmeri holds the program, its help and
 # its settings file; PREFIX/bin gets tolmeri and tolmeri-hours; the menu

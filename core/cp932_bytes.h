@@ -1,6 +1,6 @@
 // core: the byte structure of Shift-JIS (code page 932) text, for the rooms
 // that keep CP932 as bytes without converting it (the settings file's name
-// cut to its buffer). Which characters the bytes are is the framework's
+// cut to its buffer). Which characters the bytes are is core/cp932.h's
 // conversion; here is only where a character begins and ends. Standard
 // library only.
 #pragma once

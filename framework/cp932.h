@@ -1,6 +1,7 @@
-// framework: Shift-JIS (code page 932) at the edges of the program. Inside,
-// text is QString; the settings file stores bytes and the length rules count
-// bytes, so both go through here.
+// framework: Shift-JIS (code page 932) at the edges of the program, for Qt's
+// text. Inside, text is QString; the settings file stores bytes and the
+// length rules count bytes, so both go through here, over the core's one
+// conversion (core/cp932.h).
 #pragma once
 
 #include <QByteArray>

@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <climits>
 
 #include "framework/cp932.h"
 #include "framework/dialog.h"
@@ -11,41 +10,8 @@
 
 namespace afx {
 
-std::optional<int> ParseDialogInteger(std::string_view text) {
-    text = text.substr(0, std::min<std::size_t>(text.size(), 31));
-    auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    std::size_t i = 0;
-    while (i < text.size() && blank(text[i]))
-        ++i;
-    const std::size_t first = i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    const std::size_t digitsStart = i;
-    long long magnitude = 0;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-        if (magnitude <= static_cast<long long>(INT_MAX) + 1)
-            magnitude = magnitude * 10 + (text[i] - '0');
-        ++i;
-    }
-    if (i == digitsStart)
-        return std::nullopt;
-    while (i < text.size() && blank(text[i]))
-        ++i;
-    if (i != text.size())
-        return std::nullopt;
-    long long value = negative ? -magnitude : magnitude;
-    if (value > INT_MAX)
-        value = INT_MAX;
-    if (value < INT_MIN)
-        value = INT_MIN;
-    if (value == 0 && text[first] != '0')
-        return std::nullopt;
-    return static_cast<int>(value);
-}
-
 QString FormatDialogInteger(int value) {
-    return QString::number(value);
+    return QString::fromStdString(tolmeri::FormatDialogInteger(value));
 }
 
 } // namespace afx
@@ -91,7 +57,9 @@ void DDX_Text(CDataExchange* pDX, int id, int& value) {
     const std::optional<int> parsed =
         afx::ParseDialogInteger(std::string_view(bytes.constData(), bytes.size()));
     if (!parsed) {
-        pDX->Refuse(QStringLiteral("整数を入力してください。"));
+        pDX->Refuse(
+            QString::fromUtf8(tolmeri::kNotAnIntegerMessage.data(),
+                              static_cast<qsizetype>(tolmeri::kNotAnIntegerMessage.size())));
         return;
     }
     value = *parsed;
@@ -115,8 +83,8 @@ void DDV_MaxChars(CDataExchange* pDX, const QString& value, int maxBytes) {
             edit->SetLimitText(maxBytes);
         return;
     }
-    if (afx::ToCp932(value).size() > maxBytes)
-        pDX->Refuse(QStringLiteral("%1 文字以内で入力してください。").arg(maxBytes));
+    if (tolmeri::TextExceeds(value.toStdString(), maxBytes))
+        pDX->Refuse(QString::fromStdString(tolmeri::TooLongTextMessage(maxBytes)));
 }
 
 void DDX_CBIndex(CDataExchange* pDX, int id, int& index) {

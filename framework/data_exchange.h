@@ -4,19 +4,16 @@
 #pragma once
 
 #include <QString>
-#include <optional>
-#include <string_view>
+
+#include "core/box_rules.h"
 
 class CDialog;
 
 namespace afx {
 
-// The integer rule of a number box, on its text as CP932 bytes: at most the
-// first 31 bytes count; blanks and tabs, a decimal integer with an optional
-// sign, blanks and tabs, and nothing else. Zero only when the first non-blank
-// is the digit 0 (so "", "+0" and "-0" are refused, "0" and "00" are not).
-// Beyond the 32-bit range the nearest limit is taken.
-std::optional<int> ParseDialogInteger(std::string_view text);
+// The integer rule of a number box, on its text as CP932 bytes (the core's,
+// which the web edition's boxes follow too).
+using tolmeri::ParseDialogInteger;
 
 // Decimal text of a field, as the boxes show it ("%d").
 QString FormatDialogInteger(int value);

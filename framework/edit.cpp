@@ -2,65 +2,15 @@
 
 #include <QValidator>
 
-#include "framework/cp932.h"
+#include "core/box_rules.h"
 
 namespace afx {
 
-namespace {
-
-// Code points of s as separate strings (surrogate pairs kept together).
-QStringList Characters(const QString& s) {
-    QStringList out;
-    for (qsizetype i = 0; i < s.size();) {
-        const qsizetype n = (s[i].isHighSurrogate() && i + 1 < s.size()) ? 2 : 1;
-        out << s.mid(i, n);
-        i += n;
-    }
-    return out;
-}
-
-int ByteLength(const QString& s) {
-    const int n = Cp932Length(s);
-    return n < 0 ? static_cast<int>(ToCp932(s).size()) : n;
-}
-
-} // namespace
-
 LimitedEdit LimitInsertion(const QString& before, const QString& after, int cursor,
                            int limitBytes) {
-    // The edit replaced before[p, before.size() - s) by after[p, after.size() - s).
-    qsizetype p = 0;
-    const qsizetype shortest = std::min(before.size(), after.size());
-    while (p < shortest && before[p] == after[p])
-        ++p;
-    qsizetype s = 0;
-    while (s < shortest - p && before[before.size() - 1 - s] == after[after.size() - 1 - s])
-        ++s;
-    // Never split a surrogate pair at either end of the inserted part.
-    if (p > 0 && p < after.size() && after[p].isLowSurrogate())
-        --p;
-    if (s > 0 && s < after.size() - p && after[after.size() - s].isLowSurrogate())
-        --s;
-
-    const QString inserted = after.mid(p, after.size() - p - s);
-    int budget = limitBytes > 0
-                     ? limitBytes - ByteLength(before.left(p)) - ByteLength(before.right(s))
-                     : INT_MAX;
-    QString kept;
-    for (const QString& ch : Characters(inserted)) {
-        const int n = Cp932Length(ch);
-        if (n < 0)
-            continue; // CP932 cannot hold it: it could never be saved
-        if (ch.size() == 1 && (ch[0].unicode() < 0x20 || ch[0].unicode() == 0x7F))
-            continue; // a pasted line break or tab has no place in a one-line box
-        if (n > budget)
-            break;
-        budget -= n;
-        kept += ch;
-    }
-    if (kept == inserted)
-        return {after, cursor};
-    return {after.left(p) + kept + after.right(s), static_cast<int>(p + kept.size())};
+    const tolmeri::LimitedEdit r = tolmeri::LimitInsertion(
+        before.toStdU16String(), after.toStdU16String(), cursor, limitBytes);
+    return {QString::fromStdU16String(r.text), r.cursor};
 }
 
 } // namespace afx

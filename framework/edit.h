@@ -12,8 +12,9 @@ namespace afx {
 // What is left of an edit that turned before into after: of the inserted
 // characters (the part that differs between the two), control characters and
 // those CP932 cannot hold are dropped, and with limitBytes > 0 only as many as
-// fit the limit are kept.
-// cursor is the cursor position in after; the result carries the new one.
+// fit the limit are kept (the core's rule, core/box_rules.h, which the web
+// edition's boxes follow too). cursor is the cursor position in after; the
+// result carries the new one.
 struct LimitedEdit {
     QString text;
     int cursor;

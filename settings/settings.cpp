@@ -73,14 +73,4 @@ void StoreSettings(std::string& content, const CSettingsValues& values) {
     }
 }
 
-CSettingsValues LoadSettingsFile(const std::string& iniPath) {
-    const Result<std::string> content = profile::ReadProfileFile(iniPath);
-    return content ? ParseSettings(*content) : DefaultSettings();
-}
-
-Status SaveSettingsFile(const std::string& iniPath, const CSettingsValues& values) {
-    return profile::UpdateProfileFile(
-        iniPath, [&values](std::string& content) { StoreSettings(content, values); });
-}
-
 } // namespace tolmeri

@@ -121,3 +121,26 @@ TEST(Utf8, MessagesEscapeControlAndFormatCharacters) {
     for (char32_t c : {U' ', U'A', U'\u00a0', U'\u3000', U'\u3164', U'\ufe0f', U'\U0001f600'})
         EXPECT_FALSE(IsControlOrFormat(c)) << static_cast<unsigned>(c);
 }
+
+// Every character written reads back as itself in as many bytes as its
+// range needs; what is no character is written as U+FFFD.
+TEST(AppendUtf8, WritesWhatTheReaderReads) {
+    for (char32_t c = 0; c <= 0x10FFFF; c += (c < 0x11000 ? 1 : 97)) {
+        std::string text;
+        AppendUtf8(text, c);
+        const Utf8Char read = DecodeUtf8(text, 0);
+        const bool surrogate = c >= 0xD800 && c <= 0xDFFF;
+        const unsigned shown = c;
+        ASSERT_TRUE(read.valid) << std::hex << shown;
+        ASSERT_EQ(read.code, surrogate ? kReplacementCharacter : c) << std::hex << shown;
+        ASSERT_EQ(read.length, text.size());
+        ASSERT_EQ(text.size(), surrogate     ? 3u
+                               : c < 0x80    ? 1u
+                               : c < 0x800   ? 2u
+                               : c < 0x10000 ? 3u
+                                             : 4u);
+    }
+    std::string beyond;
+    AppendUtf8(beyond, 0x110000);
+    EXPECT_EQ(beyond, "\uFFFD");
+}

@@ -1,16 +1,20 @@
 // ui: the main dialog's place and date boxes, read and checked in one place
 // for 計算実行 and for every window that takes the boxes' place or date: what
 // they hold (BoxValues), their data exchange in the dialog's order
-// (ExchangeBoxes), the checks in 計算実行's order with the ranges and the name
-// limit of core/accepted_ranges.h and the messages that name them, and the
+// (ExchangeBoxes), the checks in 計算実行's order with their messages, and the
 // reader of the boxes (ReadMainBoxes), which tells the user of a refused box
-// or only answers which box it was.
+// or only answers which box it was. The orders, the checks and their
+// messages are the core's (core/main_boxes.h), which the web edition asks
+// too; here they meet the dialog's box ids and Qt's text.
 #pragma once
 
 #include <QString>
+#include <array>
+#include <optional>
 #include <span>
 
 #include "core/civil_date.h"
+#include "core/main_boxes.h"
 #include "core/place.h"
 #include "res/resource.h"
 
@@ -33,14 +37,47 @@ struct BoxValues {
 
     Place ToPlace() const; // the name in UTF-8
     CivilDate ToDate() const;
+    MainFields ToFields() const;
+    static BoxValues Of(const MainFields& fields);
 };
 
-// Every box, in the order 計算実行 checks them: the date, the place, the time
-// difference (judged against the longitude), the name.
-inline constexpr int kCheckedBoxes[] = {
-    IDC_DATE_YEAR,         IDC_DATE_MONTH,       IDC_DATE_DAY,
-    IDC_LATITUDE_DEGREES,  IDC_LATITUDE_MINUTES, IDC_LONGITUDE_DEGREES,
-    IDC_LONGITUDE_MINUTES, IDC_TIME_DIFFERENCE,  IDC_LOCATION_NAME};
+// The dialog's box of each of the core's boxes.
+constexpr int BoxId(MainBox box) {
+    switch (box) {
+    case MainBox::kLatitudeDegrees:
+        return IDC_LATITUDE_DEGREES;
+    case MainBox::kLatitudeMinutes:
+        return IDC_LATITUDE_MINUTES;
+    case MainBox::kLongitudeDegrees:
+        return IDC_LONGITUDE_DEGREES;
+    case MainBox::kLongitudeMinutes:
+        return IDC_LONGITUDE_MINUTES;
+    case MainBox::kTimeDifference:
+        return IDC_TIME_DIFFERENCE;
+    case MainBox::kYear:
+        return IDC_DATE_YEAR;
+    case MainBox::kMonth:
+        return IDC_DATE_MONTH;
+    case MainBox::kDay:
+        return IDC_DATE_DAY;
+    case MainBox::kName:
+        return IDC_LOCATION_NAME;
+    }
+    return 0;
+}
+
+// The core's box of a dialog box id, if it is one of the nine.
+std::optional<MainBox> MainBoxOf(int boxId);
+
+// Every box, in the order 計算実行 checks them (core/main_boxes.h's
+// kCheckOrder): the date, the place, the time difference (judged against
+// the longitude), the name.
+inline constexpr std::array<int, kMainBoxCount> kCheckedBoxes = [] {
+    std::array<int, kMainBoxCount> ids{};
+    for (std::size_t i = 0; i < ids.size(); ++i)
+        ids[i] = BoxId(kCheckOrder[i]);
+    return ids;
+}();
 inline constexpr int kDateBoxes[] = {IDC_DATE_YEAR, IDC_DATE_MONTH, IDC_DATE_DAY};
 
 // The data exchange of the boxes (those of boxes, in any order) with values,
@@ -59,12 +96,6 @@ bool BoxAccepts(int boxId, const BoxValues& values);
 // longitude minutes' as values' other boxes narrow them: "「日」に指定できる値は
 // 1～28 です。" in 2001年2月, "経度が 180 度のとき、「分」に指定できる値は 0 です。".
 QString BoxCheckMessage(int boxId, const BoxValues& values);
-
-// Takes the value of the box boxId from from into to; for the day and the
-// longitude minutes, when that value does not fit the boxes it depends on
-// as they stand in to, their values from from too (the year and month, the
-// longitude degrees).
-void CopyBox(int boxId, const BoxValues& from, BoxValues& to);
 
 enum class BoxReport {
     kLoud,   // a refused box gets its message and the focus, its text selected

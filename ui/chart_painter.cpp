@@ -12,28 +12,12 @@
 
 namespace tolmeri {
 
-const std::array<QColor, 6> kChartBrushes = {
-    QColor(0, 0, 200),    QColor(40, 40, 255),  QColor(90, 90, 255),
-    QColor(255, 195, 60), QColor(255, 225, 60), QColor(255, 255, 60),
-};
-
-namespace {
-
-// The rows' and marks' font, and the title's, in tenths of a point.
-constexpr int kRowPoints = 90;
-constexpr int kTitlePoints = 160;
-
-// Adds 0.5 and truncates, like the calculator's minutes; the values met here
-// are pixel offsets of at most a few thousand.
-int RoundPixel(double v) {
-    return static_cast<int>(v + 0.5);
-}
-
-QString Clock(int minute) {
-    return QString::fromStdString(FormatClock(minute));
-}
-
-} // namespace
+const std::array<QColor, 6> kChartBrushes = [] {
+    std::array<QColor, 6> colors;
+    for (std::size_t i = 0; i < colors.size(); ++i)
+        colors[i] = ChartColor(kChartBandColors[i]);
+    return colors;
+}();
 
 const std::array<QString, kBoundaryCount>& ChartLabels() {
     static const std::array<QString, kBoundaryCount> labels = [] {
@@ -52,60 +36,32 @@ QFont ChartFont(const QFont& face, const QPaintDevice* device, int tenthPoints) 
 }
 
 QString ChartTitle(const QString& name, const CivilDate& date) {
-    return QStringLiteral("%1 － 西暦 %2年 %3月 %4日")
-        .arg(name)
-        .arg(date.year)
-        .arg(date.month)
-        .arg(date.day);
+    return QString::fromStdString(DayChartTitle(name.toStdString(), date));
 }
 
 ChartLayout LayoutChart(const ChartInput& in, const ClientRect& client, int H, int A) {
+    const DayChartLayout day =
+        LayoutDayChart(in.hours, in.locationName.toStdString(), in.date, client, H, A);
     ChartLayout L;
-    L.xL = (client.right - client.left) / 2 + 6 * A;
-    L.xR = L.xL + 32 * A;
-    L.yT = static_cast<int>(3.5 * H) + client.top;
-    L.yB = client.bottom - 2 * H;
-    L.h = H / 2;
-    L.s = (L.yB - L.yT) / 1440.0;
-
-    const BoundaryTable& b = in.hours.boundary;
-    for (int i = 0; i < kBoundaryCount; ++i)
-        L.boundaryY[i] = RoundPixel((b[i] - b[0]) * L.s) + L.yT;
-    L.sunriseY = RoundPixel((in.hours.sunrise - b[0]) * L.s) + L.yT;
-    L.sunsetY = RoundPixel((in.hours.sunset - b[0]) * L.s) + L.yT;
-
-    // Bands j = 0..6 from boundary 2j to 24 - 2j; the bottom outline sits on
-    // the row of boundary 24 - 2j itself, so every even boundary gets a line.
-    // The seventh is one pixel high: the transit's line. Brush 5 stays for it.
-    for (int j = 0; j <= 6; ++j)
-        L.bands.push_back(
-            {L.xL, L.boundaryY[2 * j], L.xR, L.boundaryY[24 - 2 * j] + 1, std::min(j, 5)});
-
-    const int h = L.h;
-    const auto& labels = ChartLabels();
-    for (int i = 0; i < kBoundaryCount; ++i) {
-        const QString clock = QStringLiteral("  ") + Clock(b[i]);
-        if (i % 2 == 0)
-            L.texts.push_back(
-                {L.xL + 7 * A, L.boundaryY[i] - h, labels[i] + clock, ChartTextKind::kRow});
-        else // a half: a tick from the bands' right edge
-            L.texts.push_back({L.xR, L.boundaryY[i] - h, QStringLiteral("-") + labels[i] + clock,
-                               ChartTextKind::kRow});
-    }
-    const int markX = L.xL - 7 * A;
-    L.texts.push_back({markX, L.sunriseY - h, QStringLiteral("日出"), ChartTextKind::kMark});
-    L.texts.push_back({L.xL + A, L.sunriseY - h, Clock(in.hours.sunrise), ChartTextKind::kMark});
-    L.texts.push_back({markX, L.sunsetY - h, QStringLiteral("日没"), ChartTextKind::kMark});
-    L.texts.push_back({L.xL + A, L.sunsetY - h, Clock(in.hours.sunset), ChartTextKind::kMark});
-    L.texts.push_back({markX, L.boundaryY[12] - h, QStringLiteral("南中"), ChartTextKind::kMark});
-    L.texts.push_back(
-        {markX, client.top + h, ChartTitle(in.locationName, in.date), ChartTextKind::kTitle});
+    L.xL = day.xL;
+    L.xR = day.xR;
+    L.yT = day.yT;
+    L.yB = day.yB;
+    L.h = day.h;
+    L.s = day.s;
+    L.boundaryY = day.boundaryY;
+    L.sunriseY = day.sunriseY;
+    L.sunsetY = day.sunsetY;
+    L.bands = day.bands;
+    L.texts.reserve(day.texts.size());
+    for (const DayChartText& t : day.texts)
+        L.texts.push_back({t.x, t.y, QString::fromStdString(t.text), t.kind});
     return L;
 }
 
 ChartLayout LayoutChartOn(const QPaintDevice* device, const QFont& face, const ClientRect& client,
                           const ChartInput& input) {
-    const QFontMetrics fm(ChartFont(face, device, kRowPoints), device);
+    const QFontMetrics fm(ChartFont(face, device, kChartRowPoints), device);
     return LayoutChart(input, client, fm.height(), fm.averageCharWidth());
 }
 
@@ -124,7 +80,7 @@ void DrawBand(QPainter& p, const ChartBand& band) {
     const int ht = band.bottom - band.top;
     if (w <= 0 || ht <= 0)
         return;
-    p.fillRect(band.left, band.top, w, ht, Qt::black);
+    p.fillRect(band.left, band.top, w, ht, ChartColor(kChartOutlineColor));
     if (w > 2 && ht > 2)
         p.fillRect(band.left + 1, band.top + 1, w - 2, ht - 2, kChartBrushes[band.brush]);
 }
@@ -138,8 +94,8 @@ ChartLayout PaintChart(QPainter& painter, const ClientRect& client, const ChartI
     painter.setBackgroundMode(Qt::TransparentMode);
 
     // The rows' font measured once, for the layout and the texts.
-    const QFont rowFont = ChartFont(face, painter.device(), kRowPoints);
-    const QFont titleFont = ChartFont(face, painter.device(), kTitlePoints);
+    const QFont rowFont = ChartFont(face, painter.device(), kChartRowPoints);
+    const QFont titleFont = ChartFont(face, painter.device(), kChartTitlePoints);
     const QFontMetrics fm(rowFont, painter.device());
     const QFontMetrics titleFm(titleFont, painter.device());
     const ChartLayout L = LayoutChart(input, client, fm.height(), fm.averageCharWidth());
@@ -149,7 +105,7 @@ ChartLayout PaintChart(QPainter& painter, const ClientRect& client, const ChartI
     for (const ChartText& t : L.texts) {
         const bool title = t.kind == ChartTextKind::kTitle;
         painter.setFont(title ? titleFont : rowFont);
-        painter.setPen(t.kind == ChartTextKind::kRow ? QColor(Qt::black) : kChartMarkColor);
+        painter.setPen(ChartColor(ChartTextColor(t.kind)));
         DrawCellText(painter, title ? titleFm : fm, t.x, t.y, t.text);
     }
     painter.restore();
@@ -217,8 +173,8 @@ int NarrowestFitting(int minWidth, const std::function<bool(int)>& fits) {
 
 int ChartClientWidth(const QFont& face, const QPaintDevice* device, int clientHeight,
                      int minWidth) {
-    const QFontMetrics fm(ChartFont(face, device, kRowPoints), device);
-    const QFont titleFont = ChartFont(face, device, kTitlePoints);
+    const QFontMetrics fm(ChartFont(face, device, kChartRowPoints), device);
+    const QFont titleFont = ChartFont(face, device, kChartTitlePoints);
     const QFontMetrics titleFm(titleFont, device);
     const int A = fm.averageCharWidth();
     const QChar digit = WidestDigit(fm), titleDigit = WidestDigit(titleFm);

@@ -1,10 +1,11 @@
 // ui: the temporal-hour chart. One cycle from midnight (boundary 0) down to
 // the next midnight (boundary 24) mapped onto the chart's height: seven nested
 // bands, the 25 rows of label and clock time, the 日出, 日没 and 南中 marks, and
-// the title line. The layout is plain arithmetic on the font metrics and the
-// client rectangle; painting draws what the layout placed, on any QPainter.
-// Depends on Qt and core only: the face of the chart's fonts comes from the
-// caller.
+// the title line. The layout, its colours and texts are the core's
+// (core/day_chart.h, which the web edition draws too); here they meet Qt's
+// fonts and text, and painting draws what the layout placed, on any
+// QPainter. Depends on Qt and core only: the face of the chart's fonts comes
+// from the caller.
 #pragma once
 
 #include <QColor>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "core/civil_date.h"
+#include "core/day_chart.h"
 #include "core/day_hours.h"
 #include "core/sun_events.h"
 
@@ -31,25 +33,11 @@ struct ChartInput {
     CivilDate date;
 };
 
-// Client rectangle as the platform gives it: right and bottom exclusive.
-struct ClientRect {
-    int left = 0, top = 0, right = 0, bottom = 0;
-};
-
-enum class ChartTextKind { kRow, kMark, kTitle };
-
 struct ChartText {
     int x, y; // top-left of the text cell
     QString text;
     ChartTextKind kind;
     bool operator==(const ChartText&) const = default;
-};
-
-// A band: covers x from left to right - 1 and y from top to bottom - 1, with a
-// one-pixel black outline on its edge.
-struct ChartBand {
-    int left, top, right, bottom;
-    int brush; // index into kChartBrushes
 };
 
 struct ChartLayout {
@@ -62,10 +50,15 @@ struct ChartLayout {
     std::vector<ChartText> texts; // rows, then marks, then the title
 };
 
-// Fill colours of the bands: blues of the night, yellows of the day.
+inline QColor ChartColor(const Rgb& rgb) {
+    return QColor(rgb.red, rgb.green, rgb.blue);
+}
+
+// Fill colours of the bands (kChartBandColors): blues of the night, yellows
+// of the day.
 extern const std::array<QColor, 6> kChartBrushes;
-inline const QColor kChartTextBackground(200, 200, 200);
-inline const QColor kChartMarkColor(128, 0, 0);
+inline const QColor kChartTextBackground = ChartColor(kChartTextBoxColor);
+inline const QColor kChartMarkColor = ChartColor(kChartMarkTextColor);
 
 // The rows' labels as the chart shows them.
 const std::array<QString, kBoundaryCount>& ChartLabels();
@@ -76,11 +69,6 @@ ChartLayout LayoutChart(const ChartInput& input, const ClientRect& client, int H
 
 // The title line: "横浜 － 西暦 2000年 1月 1日".
 QString ChartTitle(const QString& name, const CivilDate& date);
-
-// Pixel height of a font of tenthPoints at dpi, as the chart asks for it.
-inline int ChartFontPixels(int dpi, int tenthPoints) {
-    return dpi * tenthPoints / 720;
-}
 
 // The chart's font of tenthPoints (90 for the rows and marks, 160 for the
 // title) in face's family at device's resolution (null: 96 dpi).

@@ -78,22 +78,10 @@ void CTolmeriDlg::OnCalculate() {
 
     // Each failing check tells the user, restores (or corrects) its field
     // and shows all fields again; every check runs, in its order.
-    for (int box : tolmeri::kCheckedBoxes) {
-        tolmeri::BoxValues fields = BoxFields();
-        if (tolmeri::BoxAccepts(box, fields))
-            continue;
-        const bool zone = box == IDC_TIME_DIFFERENCE;
-        afx::MessageBox(
-            this,
-            tolmeri::BoxCheckMessage(box, fields) +
-                (zone ? QStringLiteral("修正します。") : QStringLiteral("元に戻します。")),
-            afx::MbIcon::kNone);
-        // A wrong zone becomes the one the longitude, as it now stands, suggests.
-        if (zone)
-            fields.timeDiff = tolmeri::SuggestedTimeDifference(fields.lonDeg);
-        else
-            tolmeri::CopyBox(box, before, fields);
-        SetBoxFields(fields);
+    for (const tolmeri::CheckStep& step :
+         tolmeri::RunBoxChecks(before.ToFields(), BoxFields().ToFields())) {
+        afx::MessageBox(this, QString::fromStdString(step.message), afx::MbIcon::kNone);
+        SetBoxFields(tolmeri::BoxValues::Of(step.fields));
         FieldsToControls();
     }
 
