@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/accepted_ranges.h"
+#include "core/cp932.h"
 #include "core/kana.h"
 #include "core/places_data.h"
 #include "core/presets.h"
@@ -871,13 +872,30 @@ PlaceProvenance ProvenanceOf(const PlaceRecord& place) {
     return p;
 }
 
+std::string FitPlaceName(std::string_view name) {
+    const auto fits = [](std::string_view text) {
+        return ToCp932(text).size() <= static_cast<std::size_t>(kPlaceNameMaxBytes);
+    };
+    if (fits(name))
+        return std::string(name);
+    // Whole characters only: a byte that is not UTF-8 counts as one.
+    std::size_t end = 0;
+    for (std::size_t pos = 0; pos < name.size();) {
+        pos += DecodeUtf8(name, pos).length;
+        if (!fits(name.substr(0, pos)))
+            break;
+        end = pos;
+    }
+    return std::string(name.substr(0, end));
+}
+
 std::vector<PlaceMatch> SearchPlaces(const CPlaceBook& book, std::string_view query,
                                      const PlaceFilter& filter) {
     std::vector<PlaceMatch> matches;
     for (const PlaceRecord* p : book.Search(query, filter))
-        matches.push_back({std::string(p->name), std::string(p->reading), p->romaji, p->latinName,
-                           PlaceKindName(p->kind), p->stops, p->ToPlace(), ProvenanceOf(*p),
-                           p->origin});
+        matches.push_back({std::string(p->name), FitPlaceName(p->name), std::string(p->reading),
+                           p->romaji, p->latinName, PlaceKindName(p->kind), p->stops, p->ToPlace(),
+                           ProvenanceOf(*p), p->origin});
     return matches;
 }
 

@@ -192,11 +192,17 @@ struct PlaceProvenance {
 };
 PlaceProvenance ProvenanceOf(const PlaceRecord& place);
 
+// name as the main window's name box takes it: the whole name when its CP932
+// bytes fit kPlaceNameMaxBytes, else as many of its first characters as fit
+// (大坂西町奉行所 becomes 大坂西町奉行).
+std::string FitPlaceName(std::string_view name);
+
 // A match of a search as a front end shows it, every value its own: the
-// name, reading and romaji, the kind's name, the stations, the place in
-// degrees and minutes with the time difference 9, and the provenance.
+// name (and the same fitted to the name box), reading and romaji, the kind's
+// name, the stations, the place in degrees and minutes with the time
+// difference 9, and the provenance.
 struct PlaceMatch {
-    std::string name, reading, romaji, latinName;
+    std::string name, boxName, reading, romaji, latinName;
     std::string_view kind; // "宿場"; empty for a place of the user's without one
     std::vector<RouteStop> stops;
     Place place;

@@ -225,17 +225,6 @@ TEST_F(HistoricalPlaces, ANameLongerThanTheBoxIsCutToItAndSaidSo) {
     EXPECT_EQ(BoxText(*dlg, IDC_LOCATION_NAME), QStringLiteral("大坂西町奉行"));
     Click(*dlg, IDC_CALCULATE);
     EXPECT_TRUE(messages.calls.empty()) << messages.Texts().join(u'\n').toStdString();
-
-    const std::pair<const char*, const char*> names[] = {
-        {"品川宿", "品川宿"},
-        {"越前勝山城下", "越前勝山城下"},   // twelve bytes, whole
-        {"大坂東町奉行所", "大坂東町奉行"}, // fourteen, cut
-        {"ABCDEFGHIJKLMN", "ABCDEFGHIJKL"}, // one byte each
-        {"茶屋ABCDEFGHIJ", "茶屋ABCDEFGH"}, // two and one
-        {"茶屋ABCDEFG茶", "茶屋ABCDEFG"},   // no half character
-    };
-    for (const auto& [name, fitted] : names)
-        EXPECT_EQ(tolmeri::NameForBox(QString::fromUtf8(name)), QString::fromUtf8(fitted)) << name;
 }
 
 TEST_F(HistoricalPlaces, TheChosenPlaceNamesItsSourceAndWhatItsPointIs) {

@@ -390,6 +390,21 @@ TEST(Places, AHeaderWithoutTheColumnsItNeedsLeavesOutTheWholeText) {
     EXPECT_TRUE(CPlaceBook("# only a comment\n\n").Problems().empty());
 }
 
+TEST(Places, ANameIsFittedToTheNameBoxByWholeCharacters) {
+    const std::pair<const char*, const char*> names[] = {
+        {"品川宿", "品川宿"},
+        {"越前勝山城下", "越前勝山城下"},      // twelve bytes, whole
+        {"大坂東町奉行所", "大坂東町奉行"},    // fourteen, cut
+        {"ABCDEFGHIJKLMN", "ABCDEFGHIJKL"},    // one byte each
+        {"茶屋ABCDEFGHIJ", "茶屋ABCDEFGH"},    // two and one
+        {"茶屋ABCDEFG茶", "茶屋ABCDEFG"},      // no half character
+        {"𠮷野家ABCDEFGHIJ", "𠮷野家ABCDEFG"}, // no CP932 code: "?", one byte
+    };
+    for (const auto& [name, fitted] : names)
+        EXPECT_EQ(FitPlaceName(name), fitted) << name;
+    EXPECT_EQ(SearchPlaces(Table(), "大坂西町奉行所").front().boxName, "大坂西町奉行");
+}
+
 // The credit lines go wherever the table goes: beside the data, in the
 // notices installed with the program, in the Debian package's copyright
 // file and in the help.

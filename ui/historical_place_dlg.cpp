@@ -7,7 +7,6 @@
 #include <cstdlib>
 
 #include "core/accepted_ranges.h"
-#include "framework/cp932.h"
 #include "framework/list_box.h"
 #include "res/dialogs.h"
 #include "res/resource.h"
@@ -61,19 +60,6 @@ QString RowText(const PlaceRecord& place) {
 }
 
 } // namespace
-
-QString NameForBox(const QString& name) {
-    if (afx::ToCp932(name).size() <= kPlaceNameMaxBytes)
-        return name;
-    QString fitted;
-    for (char32_t c : name.toUcs4()) {
-        const QString longer = fitted + QString::fromUcs4(&c, 1);
-        if (afx::ToCp932(longer).size() > kPlaceNameMaxBytes)
-            break;
-        fitted = longer;
-    }
-    return fitted;
-}
 
 const std::vector<PlaceChoice>& PlaceChoices() {
     static const std::vector<PlaceChoice> choices = [] {
@@ -205,10 +191,9 @@ void CHistoricalPlaceDlg::ShowDetail() {
     text += QStringLiteral("\n出典: ") + QString::fromStdString(provenance.source);
     if (!provenance.note.empty())
         text += QStringLiteral("\n地点: ") + QString::fromStdString(provenance.note);
-    const QString name = FromUtf8(place.name);
-    if (const QString fitted = NameForBox(name); fitted != name)
+    if (const std::string fitted = FitPlaceName(place.name); fitted != place.name)
         text += QStringLiteral("\n名前の欄には「%1」と入ります（全角 %2 文字まで）")
-                    .arg(fitted)
+                    .arg(QString::fromStdString(fitted))
                     .arg(kPlaceNameMaxBytes / 2);
     SetDlgItemText(IDC_HISTORICAL_DETAIL, text);
 }
@@ -236,7 +221,7 @@ void CHistoricalPlaceDlg::OnOK() {
     if (row < 0 || static_cast<std::size_t>(row) >= m_shown.size())
         return;
     Place place = m_shown[static_cast<std::size_t>(row)]->ToPlace();
-    place.name = NameForBox(QString::fromStdString(place.name)).toStdString();
+    place.name = FitPlaceName(place.name);
     m_place = place;
     CDialog::OnOK();
 }

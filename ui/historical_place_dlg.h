@@ -2,7 +2,8 @@
 // historical places and the user's own (core/places.h), narrows the list as
 // a name, reading or romaji is typed and by kind (a route's stations in the
 // route's order), says where the chosen place's point comes from, and hands
-// the place back, its name fitted to the name box, for the main dialog to
+// the place back, its name fitted to the name box (core/places.h'
+// FitPlaceName), for the main dialog to
 // take as it takes a preset.
 #pragma once
 
@@ -15,11 +16,6 @@
 #include "framework/dialog.h"
 
 namespace tolmeri {
-
-// name as the name box takes it: the whole name when its CP932 bytes fit
-// kPlaceNameMaxBytes, else as many of its first characters as fit
-// (大坂西町奉行所 becomes 大坂西町奉行).
-QString NameForBox(const QString& name);
 
 // What the kind box offers, in its order: everything, then each kind, the
 // stations by route, and the user's own places.
