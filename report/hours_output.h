@@ -39,8 +39,9 @@ enum class MomentKind { kNow, kAt };
 void WriteMomentHour(const HoursRequest& request, const MomentHour& hour, MomentKind kind,
                      std::string& out);
 
-// The readings of request.timeReadings (--time) on request.days.first, each
-// with its start and end, in request.format.
+// The readings of request.timeReadings (--time) on request.days.first as
+// its day is reckoned, each with its start and end, in the order of their
+// starts, in request.format.
 void WriteTimeReadings(const HoursRequest& request, std::string& out);
 
 // The preset places, one a line: name, Latin name, latitude, longitude, time
