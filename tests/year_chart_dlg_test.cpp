@@ -3,11 +3,13 @@
 // (which stays usable), redrawn at once for another definition of dawn or
 // clock steps, and saved as PNG or SVG through the standard file dialog,
 // whole or not at all.
+#include <QAbstractProxyModel>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QFontInfo>
 #include <QImage>
 #include <QLabel>
@@ -16,11 +18,13 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QSvgRenderer>
 #include <QXmlStreamReader>
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <unistd.h>
 
 #include "core/period_rules.h"
@@ -395,6 +399,34 @@ TEST_F(YearChartWindow, TheSunsChoiceAndTheMoonRedrawAndAreSaved) {
     chart->View()->repaint();
     EXPECT_EQ(Picture(chart), precise);
     EXPECT_TRUE(messages.calls.empty());
+}
+
+// The save dialog lists a file's date as the program writes dates, whatever
+// language the system's locale has: its list goes through this model.
+TEST_F(YearChartWindow, TheSaveDialogListsDatesAsTheProgramWritesThem) {
+    const QString path = Folder() + QStringLiteral("/old.png");
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("x");
+        file.flush(); // else the close would date it now
+        ASSERT_TRUE(file.setFileTime(QDateTime(QDate(2026, 6, 21), QTime(15, 0)),
+                                     QFileDevice::FileModificationTime));
+    }
+    QFileSystemModel files;
+    QSignalSpy loaded(&files, &QFileSystemModel::directoryLoaded);
+    const QModelIndex folder = files.setRootPath(Folder());
+    ASSERT_TRUE(loaded.wait(10000));
+    std::unique_ptr<QAbstractProxyModel> proxy(afx::NewFileDateProxy(nullptr));
+    proxy->setSourceModel(&files);
+    const QModelIndex name = files.index(path);
+    ASSERT_TRUE(name.isValid());
+    const QModelIndex date = proxy->mapFromSource(name.siblingAtColumn(3));
+    EXPECT_EQ(date.data().toString(), QStringLiteral("2026/06/21 15:00"));
+    EXPECT_EQ(proxy->mapFromSource(name).data().toString(), QStringLiteral("old.png"));
+    EXPECT_EQ(afx::FileDateText(QDateTime()), QString());
+    EXPECT_TRUE(folder.isValid());
+    QFile::remove(path);
 }
 
 TEST_F(YearChartWindow, SavesAsPngOrSvgByTheExtensionOrTheFilter) {
