@@ -3,8 +3,9 @@
 // night still belonged to that date: the raid of 元禄15年12月14日 was that
 // night's small hours, on the civil date 12月15日. The almanacs themselves
 // changed the date at midnight, counting up to 子の四刻 as 今夜 and from 子の
-// 五刻 as 今暁; the midnight reckoning is theirs (and the clock's). Standard
-// library only.
+// 五刻 as 今暁; the midnight reckoning is theirs (and the clock's). Which one
+// a date means follows how it was written (DayStartOfWriting), and every
+// answer names it (ReckoningText). Standard library only.
 #pragma once
 
 #include <array>
