@@ -40,8 +40,9 @@ enum class MomentKind { kNow, kAt };
 void WriteMomentHour(const HoursRequest& request, const MomentHour& hour, MomentKind kind,
                      std::string& out);
 
-// The readings of request.timeReadings (--time) on request.days.first, each
-// with its start and end, in request.format.
+// The readings of request.timeReadings (--time) on request.days.first as
+// its day is reckoned, each with its start and end, in the order of their
+// starts, in request.format.
 void WriteTimeReadings(const HoursRequest& request, std::string& out);
 
 // The places, one a line: the presets, then the historical places and the

@@ -71,11 +71,16 @@ TEST(YearChartLayout, AKnownDayLandsOnItsRowsAndColumns) {
 
     EXPECT_EQ(L.dayX[kSolstice], L.left + 342);
     EXPECT_EQ(L.dayX[kSolstice + 1], L.left + 344);
+    // The rows follow the unrounded minutes, each within a minute of the
+    // table's: boundary 22, shown as 22:22, is a little under 1341.5.
     const auto& y = L.boundaryY[kSolstice];
+    const DayHours& solstice = in.days[kSolstice];
     const std::pair<int, int> rows[] = {{0, -17},  {2, 64},    {6, 227},  {8, 386},
-                                        {12, 703}, {22, 1342}, {24, 1423}};
-    for (const auto& [i, minute] : rows)
+                                        {12, 703}, {22, 1341}, {24, 1423}};
+    for (const auto& [i, minute] : rows) {
         EXPECT_EQ(y[i], L.top + minute) << i;
+        EXPECT_NEAR(solstice.exactBoundary[i], solstice.boundary[i], 1.0) << i;
+    }
     EXPECT_EQ(L.sunriseY[kSolstice], L.top + 265);
     EXPECT_EQ(L.sunsetY[kSolstice], L.top + 1140);
     EXPECT_EQ(L.transitY[kSolstice], L.top + 703);
@@ -89,7 +94,39 @@ TEST(YearChartLayout, AKnownDayLandsOnItsRowsAndColumns) {
     };
     EXPECT_EQ(spans(0), (std::vector<std::pair<int, int>>{{1423, 1440}, {0, 64}}));
     EXPECT_EQ(spans(3), (std::vector<std::pair<int, int>>{{227, 386}}));
-    EXPECT_EQ(spans(11), (std::vector<std::pair<int, int>>{{1342, 1423}}));
+    EXPECT_EQ(spans(11), (std::vector<std::pair<int, int>>{{1341, 1423}}));
+}
+
+// Drawn from the unrounded minutes, every line of a year turns only where
+// the Sun's curve does (the transit with the equation of time four times,
+// dawn, dusk and the hours between twice): a minute's rounding never steps
+// a line back and forth.
+TEST(YearChartLayout, LinesTurnOnlyWhereTheSunDoes) {
+    const YearChartInput in = MakeYearChartInput(kTokyo, 2026, {});
+    for (const QRect& area : {QRect(0, 0, 1200, 800), QRect(0, 0, 779, 454)}) {
+        const QFont font = TestFont();
+        QImage image(area.size(), QImage::Format_RGB32);
+        QPainter p(&image);
+        const YearChartLayout L = PaintYearChart(p, area, in, font);
+        const auto turns = [&L](auto rowOf) {
+            int turns = 0, direction = 0;
+            for (std::size_t d = 1; d < L.boundaryY.size(); ++d) {
+                const int step = rowOf(d) - rowOf(d - 1);
+                if (step == 0)
+                    continue;
+                const int now = step > 0 ? 1 : -1;
+                turns += direction != 0 && now != direction;
+                direction = now;
+            }
+            return turns;
+        };
+        for (int i = 0; i < kBoundaryCount; ++i)
+            EXPECT_LE(turns([&](std::size_t d) { return L.boundaryY[d][i]; }), 4)
+                << i << " in " << area.width();
+        EXPECT_LE(turns([&](std::size_t d) { return L.sunriseY[d]; }), 2);
+        EXPECT_LE(turns([&](std::size_t d) { return L.sunsetY[d]; }), 2);
+        EXPECT_LE(turns([&](std::size_t d) { return L.transitY[d]; }), 4);
+    }
 }
 
 TEST(YearChartLayout, TicksAndNamesOfMonthsTermsAndHours) {
@@ -124,7 +161,7 @@ TEST(YearChartLayout, TicksAndNamesOfMonthsTermsAndHours) {
     EXPECT_EQ(FindText(L, QStringLiteral("東京　2026年（令和8年）"))->kind,
               YearChartTextKind::kTitle);
     const YearChartText* subtitle =
-        FindText(L, QStringLiteral("明六つ・暮六つ：太陽暦（太陽俯角7度21分40秒）"));
+        FindText(L, QStringLiteral("明六つ・暮六つ：太陽俯角7度21分40秒（太陽暦の定め）"));
     ASSERT_NE(subtitle, nullptr);
     EXPECT_EQ(subtitle->kind, YearChartTextKind::kSubtitle);
 }
@@ -158,20 +195,27 @@ TEST(YearChartLayout, OneDayLaterIsExactlyOnePlotHeightLower) {
 }
 
 TEST(YearChartTitles, YearRangeDefinitionAndSteps) {
+    // The era years of the days shown: January of 1798 was still 寛政9年.
     EXPECT_EQ(YearChartTitle(QStringLiteral("京都"), {1798, 1, 1}, 365),
-              QStringLiteral("京都　1798年（寛政10年）"));
+              QStringLiteral("京都　1798年（寛政9～10年）"));
     EXPECT_EQ(YearChartTitle(QStringLiteral("京都"), {2026, 3, 1}, 10),
-              QStringLiteral("京都　2026-03-01～2026-03-10"));
+              QStringLiteral("京都　2026-03-01～2026-03-10（令和8年）"));
+    EXPECT_EQ(YearChartTitle(QStringLiteral("江戸"), {1700, 3, 1}, 10),
+              QStringLiteral("江戸　1700-03-01～1700-03-10（元禄13年）"));
     const Place kyoto{"京都", 35, 1, 135, 45, 9};
     const PeriodOptions aut{DawnDefinition::kAuto, ClockSteps::kSekki};
-    EXPECT_EQ(MakeYearChartInput(kyoto, 1798, aut).subtitle,
-              QStringLiteral("明六つ・暮六つ：宝暦暦（日出前・日入後2刻半＝36分）、1798-02-16 "
-                             "から寛政暦（太陽俯角7度21分40秒）　時計：二十四節気ごと"));
+    EXPECT_EQ(
+        MakeYearChartInput(kyoto, 1798, aut).subtitle,
+        QStringLiteral("明六つ・暮六つ：日出前・日入後2刻半＝36分（宝暦暦の定め）、1798-02-16 "
+                       "から太陽俯角7度21分40秒（寛政暦の定め）　時計：二十四節気ごと"));
     EXPECT_EQ(MakeYearChartInput(kyoto, 1750, aut).subtitle,
-              QStringLiteral("明六つ・暮六つ：貞享暦（日出前・日入後2刻半＝36分）"
+              QStringLiteral("明六つ・暮六つ：日出前・日入後2刻半＝36分（貞享暦の定め）"
                              "　時計：二十四節気ごと"));
+    // The main window's definition in a year whose calendar kept another:
+    // said plainly whose it was.
     EXPECT_EQ(MakeYearChartInput(kyoto, 1600, {}).subtitle,
-              QStringLiteral("明六つ・暮六つ：宣明暦（寛政暦からの太陽俯角7度21分40秒）"));
+              QStringLiteral("明六つ・暮六つ：太陽俯角7度21分40秒（寛政暦からの定め。宣明暦の定め"
+                             "は日出前・日入後36分）"));
 }
 
 class PaintedYearChart : public ::testing::Test {
@@ -455,9 +499,22 @@ TEST(YearChartSvg, TheSamePainterWritesAnSvgThatReadsBack) {
         renderer.render(&p);
     }
     const int x = L.dayX[kSolstice] + 1;
+    // A row of the band away from every line drawn across the day (the
+    // half-hours' thin ones are smoothed over two rows in the SVG).
+    const auto clear = [&L](int y) {
+        const int h = L.bottom - L.top;
+        for (int b : L.boundaryY[kSolstice])
+            for (int shift : {-h, 0, h})
+                if (std::abs(y - (b + shift)) < 2)
+                    return false;
+        return true;
+    };
     for (int hour : {0, 3, 6, 9}) {
         const YearChartSpan s = YearChartBandSpans(L, kSolstice, hour).back();
-        const int y = s.top + (s.bottom - s.top) / 3;
+        int y = s.top + 2;
+        while (y < s.bottom - 2 && !clear(y))
+            ++y;
+        ASSERT_LT(y, s.bottom - 2) << hour;
         EXPECT_EQ(back.pixelColor(x, y), kChartBrushes[YearChartHourBrush(hour)]) << hour;
     }
 }

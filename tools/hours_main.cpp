@@ -14,6 +14,7 @@
 #include "core/accepted_ranges.h"
 #include "core/civil_date.h"
 #include "core/day_start.h"
+#include "core/hour_names.h"
 #include "core/period_hours.h"
 #include "core/places.h"
 #include "core/result.h"
@@ -127,10 +128,16 @@ int Answer(const HoursRequest& request, std::int64_t now, CStandardOutput& outpu
     }
     case HoursAction::kAt: {
         // The clock time on the date as its day is reckoned: under dawn, the
-        // small hours before its 明六つ are those after its night.
+        // small hours before its 明六つ are those after its night. An hour
+        // name's moment is where its reading begins.
         const int minute =
-            ReckonedMinute(CalcDayHours(request.place, request.days.first, request.options),
-                           request.atMinute, request.dayStart);
+            request.atReading
+                ? ResolveReading(*request.atReading,
+                                 MarksAround(request.place, request.days.first, request.options),
+                                 request.dayStart)
+                      .start
+                : ReckonedMinute(CalcDayHours(request.place, request.days.first, request.options),
+                                 request.atMinute, request.dayStart);
         WriteMomentHour(request,
                         FindMomentHour(request.place, request.days.first, minute, request.options),
                         MomentKind::kAt, out);
@@ -164,6 +171,10 @@ int main(int argc, char** argv) {
     const Result<HoursRequest> request = ParseHoursArguments(args, *now, Places);
     if (!request)
         return Complain(request.Message(), kExitUsage);
+    // What was assumed goes beside the answer, so that the answer itself
+    // stays as scripts read it.
+    for (const std::string& note : request->notes)
+        std::fprintf(stderr, "tolmeri-hours: 注: %s\n", note.c_str());
     CStandardOutput output;
     std::string out;
     return Answer(*request, *now, output, out);

@@ -5,6 +5,7 @@
 #include <QPolygon>
 #include <QPolygonF>
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <utility>
 #if defined(__x86_64__) || defined(__i386__)
@@ -94,6 +95,9 @@ QString YearChartTitle(const QString& placeName, const CivilDate& first, int day
         const CivilDate last = CivilFromDays(DaysFromCivil(first) + std::max(dayCount, 1) - 1);
         when = QString::fromStdString(FormatDate(first)) + QStringLiteral("～") +
                QString::fromStdString(FormatDate(last));
+        const std::string eras = FormatEraYearsOfDays(JdnFromCivil(first), JdnFromCivil(last) + 1);
+        if (!eras.empty())
+            when += QStringLiteral("（") + QString::fromStdString(eras) + QStringLiteral("）");
     }
     return placeName.isEmpty() ? when : placeName + QStringLiteral("　") + when;
 }
@@ -123,6 +127,15 @@ int YearChartY(const YearChartLayout& L, int minute) {
     const std::int64_t h = L.bottom - L.top;
     return L.top +
            static_cast<int>(FloorDiv(2 * static_cast<std::int64_t>(minute) * h + 1440, 2880));
+}
+
+int YearChartY(const YearChartLayout& L, double minute) {
+    const double h = L.bottom - L.top;
+    double row = std::floor(minute * h / 1440.0 + 0.5);
+    if (!std::isfinite(row))
+        row = 0.0;
+    // Far outside any day (a broken table) stays far outside, never overflows.
+    return L.top + static_cast<int>(std::clamp(row, -4.0 * h - 1.0, 5.0 * h + 1.0));
 }
 
 std::vector<YearChartSpan> YearChartBandSpans(const YearChartLayout& L, int day, int hour) {
@@ -305,10 +318,10 @@ void PlaceDayRows(const YearChartInput& in, YearChartLayout& L) {
     for (std::size_t d = 0; d < n; ++d) {
         const DayHours& day = in.days[d];
         for (int i = 0; i < kBoundaryCount; ++i)
-            L.boundaryY[d][i] = YearChartY(L, day.boundary[i]);
-        L.sunriseY[d] = YearChartY(L, day.sunrise);
-        L.sunsetY[d] = YearChartY(L, day.sunset);
-        L.transitY[d] = YearChartY(L, day.transit);
+            L.boundaryY[d][i] = YearChartY(L, day.exactBoundary[i]);
+        L.sunriseY[d] = YearChartY(L, day.exactSunrise);
+        L.sunsetY[d] = YearChartY(L, day.exactSunset);
+        L.transitY[d] = YearChartY(L, day.exactTransit);
     }
 }
 
