@@ -65,7 +65,7 @@ done
 # has not generated it): no warning either.
 japanese=ja_JP.UTF-8
 locales=
-if ! locale -a 2>/dev/null | grep -qix 'ja_JP\.utf-\?8'; then
+if ! locale -a 2>/dev/null | grep -ix 'ja_JP\.utf-\?8' >/dev/null; then
     locales=$(mktemp -d)
     localedef -i ja_JP -f UTF-8 "$locales/ja_JP.UTF-8" >/dev/null 2>&1
     [[ -e $locales/ja_JP.UTF-8/LC_CTYPE ]] || fail "localedef could not make $japanese"
