@@ -19,6 +19,10 @@ std::optional<DayStart> DayStartFromName(std::string_view name) {
     return std::nullopt;
 }
 
+std::string_view DayStartLabel(DayStart start) {
+    return start == DayStart::kDawn ? "明六つから翌日の明六つまで" : "0時から翌日の0時まで";
+}
+
 int ReckonedMinute(const DayHours& day, int minute, DayStart start) {
     if (start == DayStart::kDawn && minute < day.boundary[kDawnBoundary])
         return minute + 1440;

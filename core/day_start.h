@@ -24,6 +24,9 @@ inline constexpr std::array<DayStart, 2> kDayStarts = {DayStart::kMidnight, DayS
 // "midnight", "dawn": the option's values.
 std::string_view DayStartName(DayStart start);
 std::optional<DayStart> DayStartFromName(std::string_view name);
+// The Japanese label of a choice, for lists: 「0時から翌日の0時まで」,
+// 「明六つから翌日の明六つまで」.
+std::string_view DayStartLabel(DayStart start);
 
 // A clock time on day.date as that day is reckoned, as a minute from the
 // date's own 0:00: under kDawn a clock time before the date's 明六つ is the

@@ -727,12 +727,31 @@ void WriteMomentHour(const HoursRequest& request, const MomentHour& hour, Moment
     MakeWriter(request, out)->Moment(hour, kind);
 }
 
+void WriteAtHour(const HoursRequest& request, std::string& out) {
+    // The clock time on the date as its day is reckoned: under dawn, the
+    // small hours before its 明六つ are those after its night.
+    const int minute =
+        ReckonedMinute(CalcDayHours(request.place, request.days.first, request.options),
+                       request.atMinute, request.dayStart);
+    WriteMomentHour(request,
+                    FindMomentHour(request.place, request.days.first, minute, request.options),
+                    MomentKind::kAt, out);
+}
+
 void WriteTimeReadings(const HoursRequest& request, std::string& out) {
     const HourMarks marks = MarksAround(request.place, request.days.first, request.options);
     std::vector<HourSpan> spans;
     for (const HourReading& reading : request.timeReadings)
         spans.push_back(ResolveReading(reading, marks, request.dayStart));
     MakeWriter(request, out)->Time(marks, spans);
+}
+
+void WriteDayNames(const HoursRequest& request, std::string& out) {
+    const CivilDate& date = request.days.first;
+    AppendDate(out, date);
+    out += "  ";
+    AppendNamesLine(out, NameDay(JdnFromCivil(date), request.place.timeDiff));
+    AppendNoteLines(out, request.days);
 }
 
 void WritePlaceList(HoursFormat format, std::string& out) {

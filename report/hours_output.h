@@ -39,9 +39,19 @@ enum class MomentKind { kNow, kAt };
 void WriteMomentHour(const HoursRequest& request, const MomentHour& hour, MomentKind kind,
                      std::string& out);
 
+// The half-hour of request.atMinute on request.days.first (--at), that
+// clock time taken as request.dayStart reckons the date's day, in
+// request.format.
+void WriteAtHour(const HoursRequest& request, std::string& out);
+
 // The readings of request.timeReadings (--time) on request.days.first, each
 // with its start and end, in request.format.
 void WriteTimeReadings(const HoursRequest& request, std::string& out);
+
+// request.days.first named as the one-day table heads it: "1860-03-24  和暦
+// 安政7年3月3日  旧暦 1860年3月3日  節気 …  干支 …  六曜 …", then a line for
+// each note of the date's reading ("注  …").
+void WriteDayNames(const HoursRequest& request, std::string& out);
 
 // The preset places, one a line: name, Latin name, latitude, longitude, time
 // difference (and in CSV and JSON the decimal degrees too).

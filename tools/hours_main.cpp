@@ -105,17 +105,9 @@ int Answer(const HoursRequest& request, std::int64_t now, CStandardOutput& outpu
                         MomentKind::kNow, out);
         break;
     }
-    case HoursAction::kAt: {
-        // The clock time on the date as its day is reckoned: under dawn, the
-        // small hours before its 明六つ are those after its night.
-        const int minute =
-            ReckonedMinute(CalcDayHours(request.place, request.days.first, request.options),
-                           request.atMinute, request.dayStart);
-        WriteMomentHour(request,
-                        FindMomentHour(request.place, request.days.first, minute, request.options),
-                        MomentKind::kAt, out);
+    case HoursAction::kAt:
+        WriteAtHour(request, out);
         break;
-    }
     case HoursAction::kTime:
         WriteTimeReadings(request, out);
         break;
