@@ -62,5 +62,21 @@ window.tolmeri.core = (function () {
       json('tolmeri_day_json', place.name, place.latDeg, place.latMin, place.lonDeg,
            place.lonMin, place.timeDiff, date.year, date.month, date.day, sun),
     timeDays: (count, sun) => call('tolmeri_time_days', [count, sun], false),
+    // A link's query applied over what the page holds; the link of what
+    // it shows now.
+    openLink: (query) => json('tolmeri_open_link', query),
+    link: () => call('tolmeri_link', [], true),
+    view: () => json('tolmeri_view'),
+    choices: () => json('tolmeri_choices'),
+    readDate: (text) => json('tolmeri_read_date', text),
+    useDate: (text) => json('tolmeri_use_date', text),
+    setTime: (text) => json('tolmeri_set_time', text),
+    setAt: (text) => json('tolmeri_set_at', text),
+    setChoice: (choice, value) => json('tolmeri_set_choice', choice, value),
+    setView: (name) => json('tolmeri_set_view', name),
+    setYearMoon: (moon) => json('tolmeri_set_year_moon', moon ? 1 : 0),
+    setExport: (settings) =>
+      json('tolmeri_set_export', settings.format, settings.bom ? 1 : 0, settings.days, settings.to),
+    download: () => json('tolmeri_download'),
   };
 })();
