@@ -679,6 +679,10 @@ std::unique_ptr<CHoursWriter> MakeWriter(const HoursRequest& request, std::strin
 
 } // namespace
 
+std::string_view OutputStart(const HoursRequest& request) {
+    return request.byteOrderMark ? kUtf8ByteOrderMark : std::string_view();
+}
+
 bool WriteHours(const HoursRequest& request, std::string& out, const OutputDrain& drain) {
     const DateRange& days = request.days;
     // About 400 bytes a CSV day and 800 a JSON day: room for a year, or for

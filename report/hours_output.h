@@ -22,6 +22,9 @@ using OutputDrain = std::function<bool(std::string& text)>;
 // recognise the encoding.
 inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
+// What every output of request begins with: --bom's mark, or nothing.
+std::string_view OutputStart(const HoursRequest& request);
+
 // About this much output is collected before drain takes it.
 inline constexpr std::size_t kOutputChunk = 64 * 1024;
 

@@ -78,8 +78,7 @@ Result<std::int64_t> Now() {
 // output); the exit status.
 int Answer(const HoursRequest& request, std::int64_t now, CStandardOutput& output,
            std::string& out) {
-    if (request.byteOrderMark)
-        out = kUtf8ByteOrderMark;
+    out = OutputStart(request);
     switch (request.action) {
     case HoursAction::kHelp:
         out = HoursHelp();

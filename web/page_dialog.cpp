@@ -658,7 +658,7 @@ std::string CPageDialog::Download() {
     if (request->format != HoursFormat::kCsv && request->format != HoursFormat::kJson)
         return TextJson("message", "形式 " + QuotedForMessage(m_export.format) +
                                        " は書き出せません（csv, json）");
-    std::string text;
+    std::string text(OutputStart(*request));
     WriteHours(*request, text);
     std::string command = "tolmeri-hours";
     std::vector<std::string> args = Options();
