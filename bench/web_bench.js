@@ -6,6 +6,8 @@
 //   - the core's cost per day in WebAssembly, the very module the page
 //     loads, run by Node.js (the same days as bench/hours_bench's
 //     BM_SunDay, in processor time as that reports them);
+//   - a keystroke in the date field (a date as written) and in the hour-name
+//     field, from the key to its answer laid out, median and slowest;
 //   - the page's transfer, every file of the folder published.
 // Medians; prints one line per figure as "name value unit", for the shell
 // script to set against its goals.
@@ -40,7 +42,21 @@ async function pageFigures(loads, rounds) {
     const calculate = await page.evaluate(() =>
       performance.getEntriesByName('tolmeri-calculate').map((e) => e.duration));
     if (calculate.length !== rounds) throw new Error(`${calculate.length} of ${rounds} rounds measured`);
-    return { drawn: median(drawn.slice(1)), calculate: median(calculate) };
+    // Typing: each keystroke of a date as written and of an hour name, from
+    // the key to its answer laid out.
+    const typing = {};
+    for (const [id, text] of [['typed-date', '安政七年三月三日'], ['hour-name', '朝五つ半']]) {
+      const keys = [];
+      for (let i = 0; i < 5; ++i) {
+        await page.fill('#' + id, '');
+        await page.evaluate(() => performance.clearMeasures());
+        await page.type('#' + id, text);
+        keys.push(...await page.evaluate((name) =>
+          performance.getEntriesByName(name).map((e) => e.duration), 'tolmeri-' + id));
+      }
+      typing[id] = { median: median(keys), slowest: Math.max(...keys), count: keys.length };
+    }
+    return { drawn: median(drawn.slice(1)), calculate: median(calculate), typing };
   } finally {
     await browser.close();
   }
@@ -63,18 +79,32 @@ async function wasmPerDay(sun, days, repetitions) {
   return median(times);
 }
 
+// Every file of the folder, as published and as a web server would send it
+// compressed (gzip at its default level).
 function transferBytes() {
+  const zlib = require('node:zlib');
   const site = siteFolder();
-  return fs.readdirSync(site).reduce((sum, f) => sum + fs.statSync(path.join(site, f)).size, 0);
+  let plain = 0;
+  let gzip = 0;
+  for (const f of fs.readdirSync(site)) {
+    const bytes = fs.readFileSync(path.join(site, f));
+    plain += bytes.length;
+    gzip += zlib.gzipSync(bytes).length;
+  }
+  return { plain, gzip };
 }
 
 (async () => {
-  const { drawn, calculate } = await pageFigures(11, 41);
+  const { drawn, calculate, typing } = await pageFigures(11, 41);
   console.log(`first_chart ${drawn.toFixed(1)} ms`);
   console.log(`calculate_round ${calculate.toFixed(2)} ms`);
+  for (const [id, t] of Object.entries(typing))
+    console.log(`typing_${id} ${t.median.toFixed(2)} ${t.slowest.toFixed(2)} ms`);
   console.log(`wasm_day_window ${(await wasmPerDay(0, 36500, 9)).toFixed(0)} ns`);
   console.log(`wasm_day_precise ${(await wasmPerDay(1, 36500, 9)).toFixed(0)} ns`);
-  console.log(`transfer ${transferBytes()} bytes`);
+  const transfer = transferBytes();
+  console.log(`transfer ${transfer.plain} bytes`);
+  console.log(`transfer_gzip ${transfer.gzip} bytes`);
 })().catch((error) => {
   console.error(error);
   process.exit(1);

@@ -7,6 +7,8 @@
 #   - the core's cost per day in WebAssembly (Node.js runs the page's
 #     module): at most 1.5 times the native benchmark's, measured in the
 #     same run (bench/hours_bench, BM_SunDay);
+#   - a keystroke in the date field or the hour-name field answered within
+#     a frame: 16 ms, the slowest of them;
 #   - the page's transfer before compression: 400 KB.
 #   bench/web_bench.sh [build-dir] [web-dir]
 set -euo pipefail
@@ -40,6 +42,11 @@ round=$(figure calculate_round)
 wasm_window=$(figure wasm_day_window)
 wasm_precise=$(figure wasm_day_precise)
 transfer=$(figure transfer)
+transfer_gzip=$(figure transfer_gzip)
+typing_date=$(figure typing_typed-date)
+typing_date_slowest=$(awk '$1 == "typing_typed-date" { print $3 }' "$out.web")
+typing_hour=$(figure typing_hour-name)
+typing_hour_slowest=$(awk '$1 == "typing_hour-name" { print $3 }' "$out.web")
 rm -f "$out.web"
 
 verdict() { awk -v v="$1" -v goal="$2" 'BEGIN { print (v <= goal ? "within" : "OVER") }'; }
@@ -50,4 +57,6 @@ echo "計算実行 round (checks, recompute, redraw): ${round} ms (goal 5 ms: $(
 r=$(ratio "$wasm_window" "$native_window")
 echo "a day, window's Sun: WebAssembly ${wasm_window} ns, native ${native_window} ns: ${r}x (goal 1.5x: $(verdict "$r" 1.5))"
 echo "a day, precise Sun: WebAssembly ${wasm_precise} ns, native ${native_precise} ns: $(ratio "$wasm_precise" "$native_precise")x"
-echo "page transfer before compression: ${kb} KB, ${transfer} bytes (goal 400 KB: $(verdict "$kb" 400))"
+echo "a keystroke in the date field: ${typing_date} ms, slowest ${typing_date_slowest} ms (goal 16 ms: $(verdict "$typing_date_slowest" 16))"
+echo "a keystroke in the hour-name field: ${typing_hour} ms, slowest ${typing_hour_slowest} ms (goal 16 ms: $(verdict "$typing_hour_slowest" 16))"
+echo "page transfer before compression: ${kb} KB, ${transfer} bytes (goal 400 KB: $(verdict "$kb" 400)); gzip-compressed $(awk -v b="$transfer_gzip" 'BEGIN { printf "%.1f", b / 1024 }') KB"
