@@ -198,6 +198,9 @@ TEST(PageLink, ALinkOpensThePlaceDateChoicesFieldsAndView) {
     EXPECT_TRUE(Has(Link(dialog, "?lat=-33.8688&lon=151.2093&tz=10"),
                     R"("boxes": ["-33", "52", "151", "13", "10", "2000", "1", "1", ""])"));
     EXPECT_EQ(dialog.LinkQuery(), "?lat=-33:52&lon=151:13&tz=10&date=2000-01-01");
+    // A value is never taken for an option of its own.
+    EXPECT_TRUE(Has(Link(dialog, "?name=--help&lat=35:41&lon=139:45&tz=9&time=-h"),
+                    R"("boxes": ["35", "41", "139", "45", "9", "2000", "1", "1", "--help"])"));
 }
 
 TEST(PageLink, WhatALinkCannotUseIsNamedAndLeftAsItWas) {
@@ -219,6 +222,8 @@ TEST(PageLink, WhatALinkCannotUseIsNamedAndLeftAsItWas) {
         {"?date=安政9年3月3日",
          R"(安政9年はありません（安政は元年から7年まで）。日付は 2000-01-01 のままです)"},
         {"?date=2201-01-01", "日付は 2000-01-01 のままです"},
+        {"?date=--help", R"(日付 \"--help\" は読めません)"},
+        {"?dawn=--version", R"(--dawn の値 \"--version\" は使えません)"},
         {"?date=%FF", "は読めません（256 バイトまでの、制御文字のない UTF-8 の文字列）"},
         {"?name=a%0Ab&lat=35:41&lon=139:45&tz=9", R"(\"a\\x0ab\" は読めません)"},
         {"?date=" + std::string(300, '1'), "256 バイトまで"},

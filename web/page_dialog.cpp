@@ -368,9 +368,14 @@ Result<HoursRequest> ParseOptions(const std::vector<std::string>& args) {
     return ParseHoursArguments(std::span<const std::string_view>(views), 0);
 }
 
+// "--key=value": written whole, a value is never read as an option of its
+// own ("--help", "-h" as a name or a date are a name or a date).
+std::string Option(std::string_view key, std::string_view value) {
+    return "--" + std::string(key) + "=" + std::string(value);
+}
+
 void AppendOption(std::vector<std::string>& args, std::string_view key, std::string_view value) {
-    args.push_back("--" + std::string(key));
-    args.push_back(std::string(value));
+    args.push_back(Option(key, value));
 }
 
 // {"text": text} or {"message": message}.
@@ -483,17 +488,19 @@ std::vector<LinkParameter> CPageDialog::LinkParameters() const {
         out.push_back({"at", m_at});
     if (m_view != PageView::kDay)
         out.push_back({"view", std::string(PageViewName(m_view))});
-    if (m_view == PageView::kYear && m_yearMoon)
+    // The other views' settings wherever they are not the defaults, so the
+    // link opens them as they were whichever view is open.
+    if (m_yearMoon)
         out.push_back({"moon", "1"});
-    if (m_view == PageView::kExport) {
-        if (m_export.to.empty())
-            out.push_back({"days", m_export.days});
-        else
-            out.push_back({"to", m_export.to});
+    const PageExport defaults;
+    if (!m_export.to.empty())
+        out.push_back({"to", m_export.to});
+    else if (m_export.days != defaults.days)
+        out.push_back({"days", m_export.days});
+    if (m_export.format != defaults.format)
         out.push_back({"format", m_export.format});
-        if (m_export.byteOrderMark)
-            out.push_back({"bom", "1"});
-    }
+    if (m_export.byteOrderMark)
+        out.push_back({"bom", "1"});
     return out;
 }
 
@@ -528,7 +535,7 @@ std::string CPageDialog::TimeJson() const {
     const HourExpressionParse parse = ParseHourExpression(m_time);
     if (parse.readings.empty())
         return TextJson("message", parse.error);
-    const Result<HoursRequest> request = Request({"--time", m_time});
+    const Result<HoursRequest> request = Request({Option("time", m_time)});
     if (!request)
         return TextJson("message", request.Message());
     std::string out;
@@ -543,7 +550,7 @@ std::string CPageDialog::AtJson() const {
     if (!moment)
         return TextJson("message", moment.Message());
     // A moment with its own date takes the place of the page's date.
-    const Result<HoursRequest> request = Request({"--at", m_at}, !moment->date);
+    const Result<HoursRequest> request = Request({Option("at", m_at)}, !moment->date);
     if (!request)
         return TextJson("message", request.Message());
     std::string out;
@@ -576,7 +583,7 @@ std::string CPageDialog::ViewJson() const {
 std::string CPageDialog::ReadDate(std::string_view text) const {
     if (TrimTypedBlanks(text).empty())
         return "{}";
-    const Result<HoursRequest> request = Request({"--date", std::string(text)}, false);
+    const Result<HoursRequest> request = Request({Option("date", text)}, false);
     if (!request)
         return TextJson("message", request.Message());
     std::string names;
@@ -585,7 +592,7 @@ std::string CPageDialog::ReadDate(std::string_view text) const {
 }
 
 std::string CPageDialog::UseDate(std::string_view text) {
-    const Result<HoursRequest> request = Request({"--date", std::string(text)}, false);
+    const Result<HoursRequest> request = Request({Option("date", text)}, false);
     if (!request)
         return TextJson("message", request.Message());
     const CivilDate date = request->days.first;
@@ -645,11 +652,11 @@ std::string CPageDialog::SetExport(const PageExport& settings) {
 }
 
 std::string CPageDialog::Download() {
-    std::vector<std::string> extra{"--format", m_export.format};
+    std::vector<std::string> extra{Option("format", m_export.format)};
     if (m_export.to.empty())
-        extra.insert(extra.end(), {"--days", m_export.days});
+        extra.push_back(Option("days", m_export.days));
     else
-        extra.insert(extra.end(), {"--to", m_export.to});
+        extra.push_back(Option("to", m_export.to));
     if (m_export.byteOrderMark)
         extra.push_back("--bom");
     const Result<HoursRequest> request = Request(extra);
@@ -723,7 +730,7 @@ void CPageDialog::ApplyLinkRest(const std::vector<LinkParameter>& parameters,
         }
     if (const std::string* date = Find(parameters, "date")) {
         m_computed = m_fields;
-        const Result<HoursRequest> request = Request({"--date", *date}, false);
+        const Result<HoursRequest> request = Request({Option("date", *date)}, false);
         if (request) {
             const CivilDate d = request->days.first;
             m_fields.year = d.year;
@@ -781,11 +788,11 @@ void CPageDialog::ApplyLinkRest(const std::vector<LinkParameter>& parameters,
     if (!exportGiven)
         return;
     // The download's options as a whole, as tolmeri-hours reads them.
-    std::vector<std::string> extra{"--format", settings.format};
+    std::vector<std::string> extra{Option("format", settings.format)};
     if (settings.to.empty())
-        extra.insert(extra.end(), {"--days", settings.days});
+        extra.push_back(Option("days", settings.days));
     else
-        extra.insert(extra.end(), {"--to", settings.to});
+        extra.push_back(Option("to", settings.to));
     if (settings.byteOrderMark)
         extra.push_back("--bom");
     m_computed = m_fields;

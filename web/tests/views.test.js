@@ -180,7 +180,7 @@ describe('downloads', () => {
       assert.match(download.suggestedFilename(), new RegExp(`^tolmeri-hours-1860-03-24_.*\\.${c.format}$`));
     }
     assert.match(await page.textContent('#export-answer'),
-                 /tolmeri-hours --name 江戸 --lat 35:41 --lon 139:45 --tz 9 --date 安政7年3月3日 --dawn auto --format json --days 2/);
+                 /tolmeri-hours --name=江戸 --lat=35:41 --lon=139:45 --tz=9 --date=安政7年3月3日 --dawn=auto --format=json --days=2/);
     await page.fill('#export-days', '0');
     await page.click('#download');
     assert.deepEqual(await answer(page, 'export-answer'),
