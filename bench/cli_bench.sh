@@ -7,7 +7,11 @@
 # today's years with the 雑節.
 #   bench/cli_bench.sh [build-dir] [runs] [goal-ms]
 # BASELINE=other-build-dir times that build's 366-day CSV in the same rounds
-# (the build without a change, for a paired comparison).
+# (the build without a change, for a paired comparison). Also the start:
+# one day at a preset (the process is almost all start), beside the
+# baseline's, and one day at a historical place, which reads and indexes
+# the places' table (the user's places file is left out: an empty
+# configuration folder).
 # With a goal, it says whether the median met it. It reports and never fails
 # for the figures: a busy machine is no fault of the program.
 set -euo pipefail
@@ -18,6 +22,7 @@ exe="$build/bin/tolmeri-hours"
 [ -x "$exe" ] || { echo "cli_bench: $exe not built" >&2; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+export XDG_CONFIG_HOME=$work/config
 
 median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 
@@ -48,8 +53,11 @@ for _ in $(seq "$runs"); do
         time_once "$work/csv$i" "$exe" "${csvArgs[@]}" ${variants[$i]}
     done
     time_once "$work/true" /bin/true
+    time_once "$work/day" "$exe" --place 東京 --date 2026-06-21
+    time_once "$work/historical" "$exe" --place 品川宿 --date 2026-06-21
     if [ -n "${BASELINE:-}" ]; then
         time_once "$work/baseline" "$BASELINE/bin/tolmeri-hours" "${csvArgs[@]}"
+        time_once "$work/baselineDay" "$BASELINE/bin/tolmeri-hours" --place 東京 --date 2026-06-21
     fi
 done
 csv=$(median <"$work/csv0")
@@ -94,6 +102,16 @@ if [ -n "${BASELINE:-}" ]; then
     printf '  the same CSV by %s: median %s ms; this build %s× of it\n' "$BASELINE" \
         "$(ms "$baseline")" "$paired"
 fi
+day=$(median <"$work/day")
+printf 'one day at a preset (the start):          median %s ms per process\n' "$(ms "$day")"
+if [ -n "${BASELINE:-}" ]; then
+    baselineDay=$(median <"$work/baselineDay")
+    dayPaired=$(awk -v c="$day" -v b="$baselineDay" 'BEGIN {printf "%.2f", c / b}')
+    printf '  the same by %s: median %s ms; this build %s× of it\n' "$BASELINE" \
+        "$(ms "$baselineDay")" "$dayPaired"
+fi
+printf 'one day at a historical place (品川宿):    median %s ms per process\n' \
+    "$(ms "$(median <"$work/historical")")"
 printf '/bin/true for comparison:                 median %s ms per process\n' "$(ms "$base")"
 # Per day of output, the process less /bin/true: the precise Sun against
 # the window's.

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace tolmeri {
 
@@ -22,6 +23,19 @@ double DegreesAndMinutes(int degrees, int minutes);
 // only when the degrees are 0 and the angle is negative.
 int ArcMinutes(int degrees, int minutes);
 void SplitArcMinutes(int arcMinutes, int& degrees, int& minutes);
+
+// The digits after the decimal point of degrees (1 to 15 of them) as the
+// whole minutes of arc that fraction of a degree makes, rounded half up:
+// exact integer arithmetic, so ".675" is 41′ and ".674999" 40′. False for
+// anything else.
+bool ReadDegreeFraction(std::string_view digits, long long& minutes);
+
+// Decimal degrees as a table writes them ("35.688371", "-73.5", "139") in
+// whole minutes of arc, to the nearest minute, half a minute away from zero:
+// exact integer arithmetic, so "35.675" is 35°41′ and "35.674999" 35°40′.
+// An optional sign, 1 to 3 digits, and optionally a point and 1 to 15
+// digits; false for anything else.
+bool ReadDecimalDegrees(std::string_view text, int& arcMinutes);
 
 struct Place {
     // UTF-8 as the program shows it; only the settings file's own values

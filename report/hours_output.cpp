@@ -38,6 +38,16 @@ void AppendPlaceLine(std::string& out, const Place& p) {
     AppendInt(out, p.timeDiff < 0 ? -p.timeDiff : p.timeDiff);
 }
 
+// "出典      『日本歴史地名大系』地名項目データセット(CODH作成)「北品川宿」 35.622020,
+// 139.740150" and "地点      宿場の位置は村の代表点（…）" under a historical place's
+// line; nothing for any other place.
+void AppendProvenanceLines(std::string& out, const PlaceProvenance& provenance) {
+    if (!provenance.source.empty())
+        out += "出典      " + provenance.source + "\n";
+    if (!provenance.note.empty())
+        out += "地点      " + provenance.note + "\n";
+}
+
 // The moment at place in ISO 8601, "2026-06-21T15:00:00+09:00".
 std::string Stamp(const Place& place, const MomentHour& hour) {
     return IsoLocalTime(hour.date, hour.minute, place.timeDiff);
@@ -179,11 +189,41 @@ void TrimLineEnd(std::string& out) {
         out.pop_back();
 }
 
-// A preset as --list-places shows it.
+// A place as --list-places shows it: a preset, or a historical place or
+// one of the user's with its record.
 struct ListedPlace {
     Place place;
     std::string_view latinName;
+    const PlaceRecord* record = nullptr;
 };
+
+// "preset", "historical" or "user": where a listed place comes from.
+std::string_view OriginName(const ListedPlace& listed) {
+    if (!listed.record)
+        return "preset";
+    return listed.record->origin == PlaceOrigin::kUser ? "user" : "historical";
+}
+
+// A station's routes and numbers as the places file writes them:
+// "東海道|中山道" and "52|68".
+std::string StopRoutes(const PlaceRecord& p) {
+    std::string text;
+    for (const RouteStop& stop : p.stops) {
+        if (!text.empty())
+            text += '|';
+        text += PlaceRouteName(stop.route);
+    }
+    return text;
+}
+std::string StopNumbers(const PlaceRecord& p) {
+    std::string text;
+    for (const RouteStop& stop : p.stops) {
+        if (!text.empty())
+            text += '|';
+        AppendInt(text, stop.number);
+    }
+    return text;
+}
 
 // One format's writer for one m_request. A run of days is DaysHead, a DayRow
 // per day and DaysEnd; OneDay is a day on its own.
@@ -231,6 +271,7 @@ public:
     void DaysHead() override {
         AppendPlaceLine(m_out, m_request.place);
         m_out += '\n';
+        AppendProvenanceLines(m_out, m_request.placeProvenance);
         AppendNoteLines(m_out, m_request.days);
         AppendLunisolarNoteLines(m_out, m_request.days);
         m_out += '\n';
@@ -258,6 +299,7 @@ public:
         m_out += "  ";
         AppendDate(m_out, d.date);
         m_out += '\n';
+        AppendProvenanceLines(m_out, m_request.placeProvenance);
         AppendNamesLine(m_out, names);
         AppendNoteLines(m_out, m_request.days);
         AppendDefinitionLine(m_out, m_request.options, d.definition, d.date, d.setDate);
@@ -301,7 +343,9 @@ public:
     }
     void Moment(const MomentHour& hour, MomentKind kind) override {
         AppendPlaceLine(m_out, m_request.place);
-        m_out += kind == MomentKind::kAt ? "\n時刻      " : "\n現在      ";
+        m_out += '\n';
+        AppendProvenanceLines(m_out, m_request.placeProvenance);
+        m_out += kind == MomentKind::kAt ? "時刻      " : "現在      ";
         m_out += FormatDate(hour.date);
         m_out += ' ';
         m_out += FormatClock(hour.minute);
@@ -350,6 +394,7 @@ public:
         m_out += "  ";
         AppendDate(m_out, date);
         m_out += '\n';
+        AppendProvenanceLines(m_out, m_request.placeProvenance);
         AppendNamesLine(m_out, NameDay(JdnFromCivil(date), m_request.place.timeDiff));
         AppendNoteLines(m_out, m_request.days);
         AppendDefinitionLine(m_out, m_request.options, marks.definition, date, marks.setDate);
@@ -362,13 +407,30 @@ public:
                      " まで\n";
         }
     }
+    // Name, Latin name, latitude, longitude and time difference; a
+    // historical place also its kind, its stations and whether it is the
+    // user's.
     void PlaceList(const std::vector<ListedPlace>& places) override {
-        for (const auto& [p, latinName] : places) {
-            AppendPadded(m_out, p.name, 10);
-            AppendPadded(m_out, latinName, 12);
+        for (const auto& [p, latinName, record] : places) {
+            AppendPadded(m_out, p.name, 16);
+            AppendPadded(m_out, latinName, 26);
             AppendPadded(m_out, FormatDegreesMinutes(p.latDeg, p.latMin), 6, true);
             AppendPadded(m_out, FormatDegreesMinutes(p.lonDeg, p.lonMin), 9, true);
             AppendPadded(m_out, Number(p.timeDiff), 5, true);
+            if (record) {
+                m_out += "  ";
+                AppendPadded(m_out, PlaceKindName(record->kind), 8);
+                std::string stops;
+                for (const RouteStop& stop : record->stops) {
+                    if (!stops.empty())
+                        stops += ' ';
+                    stops += RouteStopText(stop);
+                }
+                AppendPadded(m_out, stops, 22);
+                if (record->origin == PlaceOrigin::kUser)
+                    m_out += "自分の場所 " + Number(record->line) + " 行目";
+            }
+            TrimLineEnd(m_out);
             m_out += '\n';
         }
     }
@@ -453,16 +515,34 @@ public:
                      CsvField(MomentNote(m_request)) + '\n';
     }
     // The columns of older versions first, then the Latin name and the
-    // signed decimal degrees.
+    // signed decimal degrees, then where the place comes from: its kind,
+    // reading and stations, and for a historical place its source row with
+    // the source's own decimal degrees, the municipality and the note.
     void PlaceList(const std::vector<ListedPlace>& places) override {
-        m_out += "name,latitude,longitude,tz,latin_name,lat,lon\n";
-        for (const auto& [p, latinName] : places) {
+        m_out += "name,latitude,longitude,tz,latin_name,lat,lon,origin,kind,reading,romaji,route,"
+                 "station_no,source_dataset,source_id,source_name,source_latitude,"
+                 "source_longitude,modern_municipality,note,line\n";
+        for (const ListedPlace& listed : places) {
+            const Place& p = listed.place;
             m_out += CsvField(p.name) + ',' + CsvField(FormatDegreesMinutes(p.latDeg, p.latMin)) +
                      ',' + CsvField(FormatDegreesMinutes(p.lonDeg, p.lonMin)) + ',' +
-                     Number(p.timeDiff) + ',' + CsvField(latinName) + ',';
+                     Number(p.timeDiff) + ',' + CsvField(listed.latinName) + ',';
             AppendDecimalDegrees(m_out, p.latDeg, p.latMin);
             m_out += ',';
             AppendDecimalDegrees(m_out, p.lonDeg, p.lonMin);
+            m_out += ',' + std::string(OriginName(listed));
+            if (const PlaceRecord* r = listed.record) {
+                for (std::string_view text :
+                     {PlaceKindName(r->kind), r->reading, std::string_view(r->romaji)})
+                    m_out += ',' + CsvField(text);
+                m_out += ',' + CsvField(StopRoutes(*r)) + ',' + StopNumbers(*r);
+                for (std::string_view text : {r->sourceDataset, r->sourceId, r->sourceName,
+                                              r->latitude, r->longitude, r->municipality, r->note})
+                    m_out += ',' + CsvField(text);
+                m_out += ',' + (r->origin == PlaceOrigin::kUser ? Number(r->line) : std::string());
+            } else {
+                m_out += std::string(13, ',');
+            }
             m_out += '\n';
         }
     }
@@ -590,7 +670,7 @@ public:
         m_out += "[\n";
         for (std::size_t i = 0; i < places.size(); ++i) {
             m_out += ' ';
-            AppendPlace(places[i].place, places[i].latinName);
+            AppendPlace(places[i].place, places[i].latinName, &places[i]);
             m_out += i + 1 < places.size() ? ",\n" : "\n";
         }
         m_out += "]\n";
@@ -600,8 +680,11 @@ private:
     // {"name": "横浜", "latitude": "+35:27", "longitude": "+139:39", "tz": 9,
     //  "lat": 35.45, "lon": 139.65}: the degrees and minutes as text, as
     // older versions wrote them, then the same angles as signed decimal
-    // degrees; a preset of the list also with "latin_name".
-    void AppendPlace(const Place& p, std::string_view latinName = {}) {
+    // degrees; a place of the list also with "latin_name" and where it comes
+    // from; the place of a run, when it is a historical one, with "source"
+    // and "source_note" as the table says them.
+    void AppendPlace(const Place& p, std::string_view latinName = {},
+                     const ListedPlace* listed = nullptr) {
         m_out += "{\"name\": ";
         m_out += JsonString(p.name);
         m_out += ", \"latitude\": \"";
@@ -618,7 +701,40 @@ private:
             m_out += ", \"latin_name\": ";
             m_out += JsonString(latinName);
         }
+        if (listed) {
+            m_out += ", \"origin\": \"" + std::string(OriginName(*listed)) + "\"";
+            if (listed->record)
+                AppendRecord(*listed->record);
+        } else if (!m_request.placeProvenance.source.empty()) {
+            m_out += ", \"source\": " + JsonString(m_request.placeProvenance.source) +
+                     ", \"source_note\": " + NullOrString(m_request.placeProvenance.note);
+        }
         m_out += "}";
+    }
+    static std::string NullOrString(std::string_view text) {
+        return text.empty() ? std::string("null") : JsonString(text);
+    }
+    // The fields of a historical place or one of the user's: kind, reading,
+    // romaji and stations, then its source with the source's own decimal
+    // degrees as text, the municipality, the note and the user's file's line.
+    void AppendRecord(const PlaceRecord& r) {
+        m_out += ", \"kind\": " + NullOrString(PlaceKindName(r.kind)) +
+                 ", \"reading\": " + NullOrString(r.reading) +
+                 ", \"romaji\": " + NullOrString(r.romaji) + ", \"stations\": [";
+        for (std::size_t i = 0; i < r.stops.size(); ++i) {
+            if (i)
+                m_out += ", ";
+            m_out += "{\"route\": " + JsonString(PlaceRouteName(r.stops[i].route)) +
+                     ", \"number\": " + Number(r.stops[i].number) + "}";
+        }
+        m_out += "], \"source\": {\"dataset\": " + NullOrString(r.sourceDataset) +
+                 ", \"id\": " + NullOrString(r.sourceId) +
+                 ", \"name\": " + NullOrString(r.sourceName) +
+                 ", \"latitude\": " + JsonString(r.latitude) +
+                 ", \"longitude\": " + JsonString(r.longitude) +
+                 "}, \"modern_municipality\": " + NullOrString(r.municipality) +
+                 ", \"note\": " + NullOrString(r.note) + ", \"line\": " +
+                 (r.origin == PlaceOrigin::kUser ? Number(r.line) : std::string("null"));
     }
     // A value: a number as written, a text as a JSON string, null where the
     // row has none.
@@ -758,12 +874,14 @@ void WriteDayNames(const HoursRequest& request, std::string& out) {
     AppendNoteLines(out, request.days);
 }
 
-void WritePlaceList(HoursFormat format, std::string& out) {
+void WritePlaceList(const HoursRequest& request, const CPlaceBook& book, std::string& out) {
     std::vector<ListedPlace> places;
-    for (std::size_t i = 0; i < kPresetPlaceCount; ++i)
-        places.push_back({ParseLocationEntry(kPresetPlaces[i]), kPresetLatinNames[i]});
-    HoursRequest request;
-    request.format = format;
+    const PlaceFilter& filter = request.placeFilter;
+    if (!filter.kind && !filter.route && !filter.origin)
+        for (std::size_t i = 0; i < kPresetPlaceCount; ++i)
+            places.push_back({ParseLocationEntry(kPresetPlaces[i]), kPresetLatinNames[i]});
+    for (const PlaceRecord* record : book.Search({}, filter))
+        places.push_back({record->ToPlace(), record->latinName, record});
     MakeWriter(request, out)->PlaceList(places);
 }
 

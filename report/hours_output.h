@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "core/period_hours.h"
+#include "core/places.h"
 #include "report/hours_request.h"
 
 namespace tolmeri {
@@ -56,8 +57,11 @@ void WriteTimeReadings(const HoursRequest& request, std::string& out);
 // each note of the date's reading ("注  …").
 void WriteDayNames(const HoursRequest& request, std::string& out);
 
-// The preset places, one a line: name, Latin name, latitude, longitude, time
-// difference (and in CSV and JSON the decimal degrees too).
-void WritePlaceList(HoursFormat format, std::string& out);
+// The places, one a line: the presets, then the historical places and the
+// user's own of book (or only those request.placeFilter lets through, in its
+// order): name, Latin name, latitude, longitude, time difference (and in CSV
+// and JSON the decimal degrees too); a historical place also its kind and
+// stations, and in CSV and JSON its reading, romaji and source.
+void WritePlaceList(const HoursRequest& request, const CPlaceBook& book, std::string& out);
 
 } // namespace tolmeri

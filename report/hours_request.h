@@ -15,6 +15,7 @@
 #include "core/hour_names.h"
 #include "core/period_hours.h"
 #include "core/place.h"
+#include "core/places.h"
 
 namespace tolmeri {
 
@@ -54,6 +55,9 @@ enum class PictureFormat { kPng, kSvg };
 struct HoursRequest {
     HoursAction action = HoursAction::kHours;
     Place place; // the name is what the tables and the chart title show
+    // Where a historical place's point comes from; empty for any other.
+    PlaceProvenance placeProvenance;
+    PlaceFilter placeFilter; // kListPlaces: --kind and --route
     DateRange days;
     PeriodOptions options;                   // how dawn and dusk are placed and the clocks set
     DayStart dayStart = DayStart::kMidnight; // where the date's day begins

@@ -133,6 +133,27 @@ constexpr DlgItem kHourNameItems[] = {
     {IDCANCEL, ControlClass::kButton, "閉じる", 223, 96, 50, 16, kPush},
 };
 
+// 歴史地名から選ぶ: a search box and a kind above the list, what the chosen
+// place is and where its point comes from below it.
+constexpr DlgItem kHistoricalPlacesItems[] = {
+    {IDC_STATIC, ControlClass::kStatic, "検索", 7, 9, 28, 8, kLabel},
+    {IDC_HISTORICAL_SEARCH, ControlClass::kEdit, "", 36, 6, 130, 14, kText},
+    {IDC_STATIC, ControlClass::kStatic, "種類", 174, 9, 28, 8, kLabel},
+    {IDC_HISTORICAL_KIND, ControlClass::kComboBox, "", 203, 6, 90, 150, kListCombo},
+    {IDC_HISTORICAL_LIST, ControlClass::kListBox, "", 7, 24, 286, 118,
+     WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_USETABSTOPS |
+         LBS_NOINTEGRALHEIGHT | LBS_DISABLENOSCROLL},
+    {IDC_HISTORICAL_COUNT, ControlClass::kStatic, "", 7, 145, 286, 8, kValue},
+    {IDC_HISTORICAL_DETAIL, ControlClass::kStatic, "", 7, 156, 286, 44, kValue},
+    {IDC_HISTORICAL_USER, ControlClass::kStatic, "", 7, 203, 286, 16, kValue},
+    {IDC_HISTORICAL_CREDITS, ControlClass::kStatic,
+     "地点の出典: 『日本歴史地名大系』施設・地点項目データセット、同 地名項目データセット"
+     "（CODH作成、CC BY 4.0）",
+     7, 221, 286, 16, kValue},
+    {IDOK, ControlClass::kButton, "OK", 187, 240, 50, 16, kDefPush},
+    {IDCANCEL, ControlClass::kButton, "ｷｬﾝｾﾙ", 243, 240, 50, 16, kPush},
+};
+
 // The year-chart window: the choices above, the chart filling the rest.
 constexpr DlgItem kYearChartItems[] = {
     {IDC_STATIC, ControlClass::kStatic, "明六つ・暮六つ", 7, 10, 50, 8, kLabel},
@@ -161,6 +182,11 @@ const DlgTemplate kEraDateDialog = {
 const DlgTemplate kHourNameDialog = {
     IDD_HOUR_NAME,     "刻の名から時刻を求める", kPopup, 0, 0, 0, 280, 118, 9,
     "ＭＳ Ｐゴシック", kHourNameItems,
+};
+
+const DlgTemplate kHistoricalPlacesDialog = {
+    IDD_HISTORICAL_PLACES, "歴史地名から選ぶ",     kPopup, 0, 0, 0, 300, 262, 9,
+    "ＭＳ Ｐゴシック",     kHistoricalPlacesItems,
 };
 
 const DlgTemplate kYearChartDialog = {
@@ -202,6 +228,8 @@ const char* LoadStringResource(int id) {
         return "一年の刻の図(&Y)...";
     case IDS_HOUR_NAME:
         return "刻の名から時刻を求める(&T)...";
+    case IDS_HISTORICAL_PLACES:
+        return "歴史地名から選ぶ(&H)...";
     default:
         return "";
     }

@@ -9,11 +9,13 @@ inline constexpr int IDD_TOLMERI_DIALOG = 102;
 inline constexpr int IDS_ERA_DATE = 103;
 inline constexpr int IDS_YEAR_CHART = 104;
 inline constexpr int IDS_HOUR_NAME = 105;
+inline constexpr int IDS_HISTORICAL_PLACES = 106;
 inline constexpr int IDR_MAINFRAME = 128;
 inline constexpr int IDD_LOCATION_LIST = 129;
 inline constexpr int IDD_ERA_DATE = 130;
 inline constexpr int IDD_YEAR_CHART = 131;
 inline constexpr int IDD_HOUR_NAME = 132;
+inline constexpr int IDD_HISTORICAL_PLACES = 133;
 
 // Controls of the main dialog.
 inline constexpr int IDC_LATITUDE_DEGREES = 1000;
@@ -59,9 +61,19 @@ inline constexpr int IDC_HOUR_DATE = 1071;
 inline constexpr int IDC_HOUR_EXPRESSION = 1072;
 inline constexpr int IDC_HOUR_RESULT = 1073;
 
+// Controls of the historical places' list.
+inline constexpr int IDC_HISTORICAL_SEARCH = 1080;
+inline constexpr int IDC_HISTORICAL_KIND = 1081;
+inline constexpr int IDC_HISTORICAL_LIST = 1082;
+inline constexpr int IDC_HISTORICAL_COUNT = 1083;
+inline constexpr int IDC_HISTORICAL_DETAIL = 1084;
+inline constexpr int IDC_HISTORICAL_USER = 1085;
+inline constexpr int IDC_HISTORICAL_CREDITS = 1086;
+
 // Command ids of the window menu's own items (multiples of 16, below the
 // system's 0xF000).
 inline constexpr unsigned IDM_ABOUTBOX = 0x0010;
 inline constexpr unsigned IDM_ERA_DATE = 0x0020;
 inline constexpr unsigned IDM_YEAR_CHART = 0x0030;
 inline constexpr unsigned IDM_HOUR_NAME = 0x0040;
+inline constexpr unsigned IDM_HISTORICAL_PLACES = 0x0050;

@@ -94,4 +94,15 @@ CSettingsValues LoadSettingsFile(const SettingsLocation& location);
 // seed's other lines.
 Status SaveSettingsFile(const SettingsLocation& location, const CSettingsValues& values);
 
+// The user's own places, in the columns of the historical places' table
+// (core/places.h): "places.tsv" in UserSettingsDirectory(), or empty when
+// there is no such folder.
+std::string UserPlacesPath();
+
+// The text of the user's places file at path. Absent (kAbsent) when it or
+// its folder does not exist; refused (kRefused, one Japanese line) when the
+// folder is not private as CheckSettingsFolder requires; kFailed when it
+// cannot be read (not a regular file, too large). Links are followed.
+Result<std::string> ReadUserPlacesFile(const std::string& path);
+
 } // namespace tolmeri

@@ -37,9 +37,15 @@ expect "--lat --list-places --lon" --l
 expect "東京" --place 東
 expect 'New\ York' --place new          # any case, the space quoted
 expect "Sydney" --place SYD             # a Latin name that is the name, once
-expect "tokushima tokyo tottori toyama" --place to   # the romaji names
-expect "kyoto" --place KYO
-expect "京都" --date 2026-01-01 --place 京
+expect "tokushima tokushima-joka tokuyama tokyo" --place tok   # the romaji names
+expect "kyo kyoto" --place KYO
+expect "京 京都" --date 2026-01-01 --place 京
+expect "品川宿" --place 品川                # a historical place
+expect "akasaka-shuku" --place akasaka    # two places' name, once
+expect "宿場" --kind 宿
+expect "奉行所" --kind=奉
+expect "中山道" --route 中
+expect "東海道 中山道" --route ""
 expect "csv json table" --format ""
 expect "json" --format = j                # --format=j, split at "=" by bash
 expect "csv json table" --format =

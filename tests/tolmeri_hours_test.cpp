@@ -62,11 +62,26 @@ std::string EnglishIn(std::string message, const std::vector<std::string>& names
     return words;
 }
 
-// The fields of a CSV line without quoted fields, an empty last one too.
+// The fields of a CSV line, quoted ones as they read ("a ""b""" is a "b"),
+// an empty last one too.
 std::vector<std::string> Fields(const std::string& line) {
-    std::vector<std::string> fields = Split(line, ',');
-    if (!line.empty() && line.back() == ',')
-        fields.emplace_back();
+    if (line.empty())
+        return {};
+    std::vector<std::string> fields(1);
+    bool quoted = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
+            fields.back() += '"';
+            ++i;
+        } else if (c == '"') {
+            quoted = !quoted;
+        } else if (c == ',' && !quoted) {
+            fields.emplace_back();
+        } else {
+            fields.back() += c;
+        }
+    }
     return fields;
 }
 
@@ -76,13 +91,17 @@ protected:
 
     ProcessResult Run(const std::vector<std::string>& args, std::vector<std::string> env = {},
                       ProcessOptions options = {}) {
-        // The machine's zone decides "today"; tests fix both.
+        // The machine's zone decides "today"; tests fix both. The user's
+        // places file is the test's own (config/tolmeri/places.tsv).
         env.push_back("TZ=UTC");
+        if (std::none_of(env.begin(), env.end(),
+                         [](const std::string& e) { return e.starts_with("XDG_CONFIG_HOME="); }))
+            env.push_back("XDG_CONFIG_HOME=" + (root.Path() / "config").string());
         options.folder = work.string();
         options.env = env;
         return RunProcess(TOLMERI_HOURS_EXE, args, options);
     }
-    // Rows of a CSV without quoted fields, header first.
+    // Rows of a CSV, by the header's names.
     std::vector<std::map<std::string, std::string>> Csv(const std::vector<std::string>& args,
                                                         std::vector<std::string> env = {}) {
         const ProcessResult r = Run(args, std::move(env));
@@ -664,6 +683,208 @@ TEST_F(HoursCli, NowFindsTheHourAlsoBeforeMidnightMarkAndAfterTheLastOne) {
     EXPECT_NE(text.out.find("刻        昼九つ (午)"), std::string::npos) << text.out;
 }
 
+// The historical places, by every key, with Japan's time difference; a
+// preset's name stays the preset's.
+TEST_F(HoursCli, HistoricalPlacesAreFoundByNameReadingRomajiAndStation) {
+    const struct {
+        const char* place;
+        const char* heading;
+    } cases[] = {
+        {"品川宿", "品川宿  緯度 +35:37  経度 +139:44  時差 +9"},
+        {"品川", "品川宿  緯度 +35:37  経度 +139:44  時差 +9"},
+        {"しながわしゅく", "品川宿  緯度 +35:37  経度 +139:44  時差 +9"},
+        {"shinagawa-juku", "品川宿  緯度 +35:37  経度 +139:44  時差 +9"},
+        {"Shinagawa Shuku", "品川宿  緯度 +35:37  経度 +139:44  時差 +9"},
+        {"東海道1", "品川宿  緯度 +35:37  経度 +139:44  時差 +9"},
+        {"中山道28", "和田宿  緯度 +36:09  経度 +138:10  時差 +9"},
+        {"江戸", "江戸  緯度 +35:41  経度 +139:45  時差 +9"},
+        {"えど", "江戸  緯度 +35:41  経度 +139:45  時差 +9"},
+        {"エド", "江戸  緯度 +35:41  経度 +139:45  時差 +9"},
+        {"edo", "江戸  緯度 +35:41  経度 +139:45  時差 +9"},
+        {"大坂", "大坂  緯度 +34:41  経度 +135:32  時差 +9"},
+        {"osaka", "大阪  緯度 +34:41  経度 +135:29  時差 +9"}, // the preset's Latin name
+        {"Ōsaka", "大坂  緯度 +34:41  経度 +135:32  時差 +9"}, // not a preset's
+        {"京", "京  緯度 +35:01  経度 +135:46  時差 +9"},
+        {"京都", "京都  緯度 +35:01  経度 +135:45  時差 +9"}, // the preset
+        {"彦根城下", "彦根  緯度 +35:17  経度 +136:15  時差 +9"},
+    };
+    for (const auto& c : cases) {
+        const ProcessResult r = Run({"--place", c.place, "--date", "2026-01-01", "--days", "1"});
+        EXPECT_EQ(r.status, 0) << c.place << r.err;
+        EXPECT_EQ(r.out.substr(0, r.out.find('\n')), c.heading) << c.place;
+        EXPECT_EQ(r.err, "") << c.place;
+    }
+    // The place's source is said under its line, and in JSON.
+    const ProcessResult itabashi =
+        Run({"--place", "板橋宿", "--date", "2026-01-01", "--days", "1"});
+    EXPECT_NE(itabashi.out.find("\n出典      『日本歴史地名大系』地名項目データセット(CODH作成)"
+                                "「下板橋村」 35.753480, 139.706497\n地点      宿場の位置は村の"
+                                "代表点（下板橋村）\n"),
+              std::string::npos)
+        << itabashi.out;
+    const ProcessResult json =
+        Run({"--place", "板橋宿", "--date", "2026-01-01", "--days", "1", "--format", "json"});
+    EXPECT_NE(json.out.find("\"tz\": 9, \"lat\": 35.75, \"lon\": 139.7, \"source\": "
+                            "\"『日本歴史地名大系』地名項目データセット(CODH作成)「下板橋村」 "
+                            "35.753480, 139.706497\", \"source_note\": \"宿場の位置は村の代表点"
+                            "（下板橋村）\"}"),
+              std::string::npos)
+        << json.out;
+    const ProcessResult tokyo = Run({"--place", "東京", "--date", "2026-01-01"});
+    EXPECT_EQ(tokyo.out.find("出典"), std::string::npos);
+}
+
+TEST_F(HoursCli, AStationAtAnEdoDateByItsHourName) {
+    const ProcessResult r =
+        Run({"--place", "品川宿", "--date", "安政7年3月3日", "--time", "朝五つ半"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "品川宿  緯度 +35:37  経度 +139:44  時差 +9  1860-03-24\n"
+                     "出典      『日本歴史地名大系』地名項目データセット(CODH作成)「北品川宿」 "
+                     "35.618639, 139.733970\n"
+                     "和暦 安政7年3月3日  旧暦 1860年3月3日  節気 春分（1860-03-20 から）  "
+                     "干支 丁卯（庚申年）  六曜 大安\n"
+                     "\n"
+                     "刻の名    朝五つ半\n"
+                     "朝五つ半                08:27 から 09:34 まで\n");
+}
+
+TEST_F(HoursCli, AnAmbiguousPlaceListsItsCandidatesAndAnUnknownOneTheNearestNames) {
+    const struct {
+        const char* place;
+        const char* message;
+    } cases[] = {
+        {"赤坂宿",
+         "場所 \"赤坂宿\" は 2 か所あります: 赤坂宿（東海道36、愛知県豊川市）、赤坂宿"
+         "（中山道56、岐阜県大垣市）。名前か、宿場は道と番号で指定してください（例 東海道36）"},
+        {"箱根",
+         "場所 \"箱根\" は 2 か所あります: 箱根宿（東海道10、神奈川県足柄下郡箱根町）、"
+         "箱根関所（関所、神奈川県足柄下郡箱根町）。名前か、宿場は道と番号で指定してください"
+         "（例 東海道10）"},
+        {"shinagawa-jku", "場所 \"shinagawa-jku\" は一覧にありません（近い名前: 品川宿。"
+                          "--list-places で一覧を表示）"},
+        {"中山道32", "場所 \"中山道32\" は一覧にありません（近い名前: 中山道31 洗馬宿、"
+                     "中山道33 贄川宿。--list-places で一覧を表示）"},
+        {"Atlantis", "場所 \"Atlantis\" は一覧にありません（--list-places で一覧を表示）"},
+    };
+    for (const auto& c : cases) {
+        const ProcessResult r = Run({"--place", c.place, "--date", "2026-01-01"});
+        EXPECT_EQ(r.status, 2) << c.place;
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, "tolmeri-hours: " + std::string(c.message) + "\n");
+    }
+    // Either of 赤坂宿 by its station.
+    for (const char* station : {"東海道36", "中山道56"}) {
+        const ProcessResult r = Run({"--place", station, "--date", "2026-01-01", "--days", "1"});
+        EXPECT_EQ(r.out.rfind("赤坂宿  緯度 +3", 0), 0u) << station << r.err;
+    }
+}
+
+TEST_F(HoursCli, TheUsersPlacesAreReadAndEachBadRowIsSaidWithItsLine) {
+    const fs::path folder = root.Path() / "config" / "tolmeri";
+    fs::create_directories(folder);
+    std::ofstream(folder / "places.tsv", std::ios::binary)
+        << "# 自分の場所\n"
+           "name\treading\tlatitude\tlongitude\tnote\n"
+           "茶屋\tちゃや\t35.5\t139.5\tmine\n"
+           "悪い\tわるい\tabc\t139.5\n"
+           "外国\t\t48.2\t16.37\n";
+    const std::string file = (folder / "places.tsv").string();
+    const std::string warnings =
+        "tolmeri-hours: " + file +
+        " 4 行目: 緯度 \"abc\" は読めません（小数の度、例 35.688371）（この行は使いません）\n"
+        "tolmeri-hours: " +
+        file +
+        " 5 行目: 経度 \"16.37\" は時差 9 に合いません（日本の時刻の場所だけを書けます）"
+        "（この行は使いません）\n";
+    const ProcessResult mine = Run({"--place", "chaya", "--date", "2026-01-01", "--days", "1"});
+    EXPECT_EQ(mine.status, 0);
+    EXPECT_EQ(mine.err, warnings);
+    EXPECT_EQ(mine.out.substr(0, mine.out.find("\n\n")),
+              "茶屋  緯度 +35:30  経度 +139:30  時差 +9\n"
+              "出典      自分の場所（places.tsv 3 行目） 35.5, 139.5\n"
+              "地点      mine");
+    // A preset never reads the file.
+    const ProcessResult preset = Run({"--place", "東京", "--date", "2026-01-01"});
+    EXPECT_EQ(preset.status, 0);
+    EXPECT_EQ(preset.err, "");
+    // The list marks them as the user's, with their line.
+    const ProcessResult list = Run({"--list-places", "--format", "csv"});
+    EXPECT_EQ(list.err, warnings);
+    EXPECT_NE(list.out.find("\n茶屋,'+35:30,'+139:30,9,chaya,35.5,139.5,user,,ちゃや,chaya,,,,,,35.5,"
+                            "139.5,,mine,3\n"),
+              std::string::npos);
+
+    // A folder others may write into is not read from, and says so.
+    fs::permissions(folder, fs::perms::all);
+    const ProcessResult open = Run({"--place", "茶屋", "--date", "2026-01-01"});
+    EXPECT_EQ(open.status, 2);
+    EXPECT_NE(open.err.find("フォルダー " + folder.string() +
+                            " は自分のものでないか、ほかの人も書き込めるので、その places.tsv は"
+                            "読みません"),
+              std::string::npos)
+        << open.err;
+    fs::permissions(folder, fs::perms::owner_all);
+}
+
+TEST_F(HoursCli, ThePlaceListNarrowsByKindAndRouteAndItsCsvCarriesTheSource) {
+    const auto nakasendo = Csv({"--list-places", "--route", "中山道", "--format", "csv"});
+    ASSERT_EQ(nakasendo.size(), 66u);
+    EXPECT_EQ(nakasendo.front().at("name"), "日本橋");
+    EXPECT_EQ(nakasendo.back().at("name"), "大津宿");
+    EXPECT_EQ(nakasendo.back().at("route"), "東海道|中山道");
+    EXPECT_EQ(nakasendo.back().at("station_no"), "53|69");
+    const auto& itabashi = nakasendo[1];
+    const std::map<std::string, std::string> expected = {
+        {"name", "板橋宿"},
+        {"latitude", "'+35:45"}, // a spreadsheet's formula kept as text
+        {"longitude", "'+139:42"},
+        {"tz", "9"},
+        {"latin_name", "itabashi-shuku"},
+        {"origin", "historical"},
+        {"kind", "宿場"},
+        {"reading", "いたばししゅく"},
+        {"romaji", "itabashi-shuku"},
+        {"route", "中山道"},
+        {"station_no", "1"},
+        {"source_dataset", "nrct"},
+        {"source_id", "NRCT.tsv:22124"},
+        {"source_name", "下板橋村"},
+        {"source_latitude", "35.753480"},
+        {"source_longitude", "139.706497"},
+        {"modern_municipality", "東京都板橋区"},
+        {"note", "proxy: 下板橋村"},
+        {"line", ""},
+    };
+    for (const auto& [column, value] : expected)
+        EXPECT_EQ(itabashi.at(column), value) << column;
+
+    const auto barriers = Csv({"--list-places", "--kind", "関所", "--format", "csv"});
+    ASSERT_EQ(barriers.size(), 17u);
+    for (const auto& row : barriers)
+        EXPECT_EQ(row.at("kind"), "関所");
+    const ProcessResult table = Run({"--list-places", "--route", "tokaido"});
+    EXPECT_EQ(
+        table.out.substr(0, table.out.find('\n')),
+        "日本橋          nihonbashi                +35:41  +139:47    9  宿場    東海道0 中山道0");
+
+    const struct {
+        std::vector<std::string> args;
+        const char* message;
+    } refused[] = {
+        {{"--list-places", "--kind", "村"},
+         "--kind の値 \"村\" は使えません（都市, 宿場, 城下, 国府, 関所, 奉行所, 港）"},
+        {{"--list-places", "--route", "東山道"},
+         "--route の値 \"東山道\" は使えません（東海道, 中山道）"},
+        {{"--place", "東京", "--kind", "宿場"},
+         "--kind と --route は --list-places の一覧を絞ります（--list-places と一緒に指定します）"},
+    };
+    for (const auto& r : refused) {
+        const ProcessResult result = Run(r.args);
+        EXPECT_EQ(result.status, 2);
+        EXPECT_EQ(result.err, "tolmeri-hours: " + std::string(r.message) + "\n");
+    }
+}
+
 std::string AsciiCase(std::string text, bool upper) {
     for (char& c : text)
         c = static_cast<char>(upper ? std::toupper(static_cast<unsigned char>(c))
@@ -672,8 +893,13 @@ std::string AsciiCase(std::string text, bool upper) {
 }
 
 TEST_F(HoursCli, EveryPresetIsFoundByItsNameAndByItsLatinNameInAnyCase) {
-    const auto list = Csv({"--list-places", "--format", "csv"});
-    ASSERT_EQ(list.size(), 53u);
+    auto list = Csv({"--list-places", "--format", "csv"});
+    // The presets first, then the historical places.
+    ASSERT_GT(list.size(), 53u);
+    EXPECT_EQ(list[53].at("origin"), "historical");
+    list.resize(53);
+    for (const auto& place : list)
+        EXPECT_EQ(place.at("origin"), "preset");
     const ProcessResult table = Run({"--list-places"});
     std::set<std::string> latinNames;
     for (const auto& place : list) {
@@ -780,7 +1006,7 @@ TEST_F(HoursCli, JsonCoordinatesAreNumbersBesideTheirDegreeAndMinuteText) {
     EXPECT_EQ(Python(script, now.out)->out,
               "New York None +40:46 -73:52 int float 40.766667 -73.866667\n");
     const std::vector<std::string> lines = Split(Python(script, list.out)->out, '\n');
-    ASSERT_EQ(lines.size(), 53u);
+    ASSERT_EQ(lines.size(), 53u + 370u);
     EXPECT_EQ(lines[14], "横浜 yokohama +35:27 +139:39 int float 35.45 139.65");
     EXPECT_EQ(lines[48], "Hamburg Hamburg +53:38 +10:00 int float 53.633333 10.0");
 }

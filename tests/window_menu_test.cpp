@@ -1,7 +1,7 @@
 // The window menu as a user meets it: Alt+Space or a right click on the free
 // area opens it; the main dialog's menu has no sizing items and ends with its
-// own items: the era-date dialog, the year chart and the About box, each
-// reached by its access key.
+// own items: the era-date dialog, the year chart, the hour names, the
+// historical places and the About box, each reached by its access key.
 #include <QLabel>
 #include <QMenu>
 #include <QTranslator>
@@ -45,6 +45,7 @@ TEST_F(WindowMenu, AltSpaceOrARightClickOnTheFreeAreaOpensItAndCloseDiscards) {
                                   "和暦・旧暦で日付を指定(&W)... #32",
                                   "一年の刻の図(&Y)... #48",
                                   "刻の名から時刻を求める(&T)... #64",
+                                  "歴史地名から選ぶ(&H)... #80",
                                   "ﾊﾞｰｼﾞｮﾝ情報 (tolmeri) (&A)... #16"};
     QTest::keyClick(dlg->focusWidget(), Qt::Key_Space, Qt::AltModifier);
     ASSERT_NE(OpenMenu(), nullptr);
@@ -110,7 +111,7 @@ TEST_F(WindowMenu, EachOwnItemHasItsAccessKey) {
             keys << a->text().mid(amp + 1, 1);
     }
     OpenMenu()->close();
-    EXPECT_EQ(keys, (QStringList{"M", "N", "C", "W", "Y", "T", "A"})) << "each key once";
+    EXPECT_EQ(keys, (QStringList{"M", "N", "C", "W", "Y", "T", "H", "A"})) << "each key once";
 
     InModal(
         [this] {

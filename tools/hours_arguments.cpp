@@ -14,7 +14,7 @@ namespace {
 struct RawArguments {
     PlaceArguments place;
     DateArguments dates;
-    OptionText format, png, yearChart, size, dawn, steps, at, dayStart, sun, time;
+    OptionText format, png, yearChart, size, dawn, steps, at, dayStart, sun, time, kind, route;
     bool now = false, listPlaces = false, version = false, bom = false, moon = false,
          rokuyo = false;
 };
@@ -44,6 +44,8 @@ constexpr ValueOption kValueOptions[] = {
     {"--png", [](RawArguments& r) -> OptionText& { return r.png; }, true},
     {"--year-chart", [](RawArguments& r) -> OptionText& { return r.yearChart; }, true},
     {"--size", [](RawArguments& r) -> OptionText& { return r.size; }},
+    {"--kind", [](RawArguments& r) -> OptionText& { return r.kind; }},
+    {"--route", [](RawArguments& r) -> OptionText& { return r.route; }},
 };
 
 const ValueOption* FindValueOption(std::string_view name) {
@@ -319,7 +321,29 @@ Status ReadAt(const RawArguments& raw, DateArguments& dates, HoursRequest& req) 
     return {};
 }
 
-Result<HoursRequest> ReadRequest(const RawArguments& raw, std::int64_t now) {
+// --kind and --route of --list-places.
+Status ReadPlaceFilter(const RawArguments& raw, PlaceFilter& filter) {
+    if (raw.kind) {
+        PlaceKind kind = PlaceKind::kNone;
+        if (Status s =
+                ReadChoice("--kind", raw.kind, PlaceKindFromName, kPlaceKinds, PlaceKindName, kind);
+            !s)
+            return s;
+        filter.kind = kind;
+    }
+    if (raw.route) {
+        PlaceRoute route = PlaceRoute::kTokaido;
+        if (Status s = ReadChoice("--route", raw.route, PlaceRouteFromName, kPlaceRoutes,
+                                  PlaceRouteName, route);
+            !s)
+            return s;
+        filter.route = route;
+    }
+    return {};
+}
+
+Result<HoursRequest> ReadRequest(const RawArguments& raw, std::int64_t now,
+                                 const PlaceBookSource& places) {
     HoursRequest req;
     if (raw.version) {
         req.action = HoursAction::kVersion;
@@ -331,10 +355,15 @@ Result<HoursRequest> ReadRequest(const RawArguments& raw, std::int64_t now) {
             return format.Error();
         if (req.format == HoursFormat::kIcs)
             return Refuse("--list-places は --format ics では書けません（table, csv, json）");
+        if (Status filter = ReadPlaceFilter(raw, req.placeFilter); !filter)
+            return filter.Error();
         return req;
     }
+    if (raw.kind || raw.route)
+        return Refuse("--kind と --route は --list-places の一覧を絞ります（--list-places と"
+                      "一緒に指定します）");
     req.now = now;
-    Result<Place> place = ResolvePlace(raw.place);
+    Result<Place> place = ResolvePlace(raw.place, places, &req.placeProvenance);
     if (!place)
         return place.Error();
     req.place = std::move(*place);
@@ -356,7 +385,8 @@ Result<HoursRequest> ReadRequest(const RawArguments& raw, std::int64_t now) {
 
 } // namespace
 
-Result<HoursRequest> ParseHoursArguments(std::span<const std::string_view> args, std::int64_t now) {
+Result<HoursRequest> ParseHoursArguments(std::span<const std::string_view> args, std::int64_t now,
+                                         const PlaceBookSource& places) {
     // -h and --help anywhere win over everything else, mistakes included.
     for (std::string_view a : args) {
         if (a == "-h" || a == "--help") {
@@ -368,7 +398,7 @@ Result<HoursRequest> ParseHoursArguments(std::span<const std::string_view> args,
     const Result<RawArguments> raw = CollectArguments(args);
     if (!raw)
         return raw.Error();
-    return ReadRequest(*raw, now);
+    return ReadRequest(*raw, now, places);
 }
 
 } // namespace tolmeri

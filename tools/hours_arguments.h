@@ -32,8 +32,11 @@ inline constexpr int kYearChartMostDays = 366;
 
 // Reads the arguments after the program name; when no date is given, the
 // date at the place's time difference at the moment now (seconds of
-// universal time since 1970) stands in. A Failure (kRefused) carries the one
-// line in Japanese that names the bad value.
-Result<HoursRequest> ParseHoursArguments(std::span<const std::string_view> args, std::int64_t now);
+// universal time since 1970) stands in. places gives the historical places
+// and the user's own when --place names no preset (the table alone without
+// it). A Failure (kRefused) carries the one line in Japanese that names the
+// bad value.
+Result<HoursRequest> ParseHoursArguments(std::span<const std::string_view> args, std::int64_t now,
+                                         const PlaceBookSource& places = {});
 
 } // namespace tolmeri

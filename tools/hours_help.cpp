@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "core/accepted_ranges.h"
+#include "core/places.h"
 #include "core/presets.h"
 #include "report/hours_text.h"
 #include "tools/hours_arguments.h"
@@ -21,6 +22,16 @@ constexpr std::string_view kHelpText = R"(使い方: tolmeri-hours [場所] [日
 場所（指定しなければ 横浜）
   --place 名前       一覧の地名（例 東京、tokyo、Sydney）。どの地名にもローマ字
                      の名前があり、英字の名前は大文字と小文字を区別しません。
+                     一覧の {places} か所にない名前は歴史地名 {historical} か所（江戸、大坂、
+                     京、東海道・中山道の宿場、城下、国府、関所、奉行所、港）と
+                     自分の場所から探します: 名前（江戸、品川宿、彦根城下）、
+                     かなの読み（えど、エド）、ローマ字（edo、shinagawa-juku、
+                     Ōsaka。長音符号・ハイフンはあってもなくても、宿は -shuku
+                     でも -juku でも）、道と宿場の番号（東海道1、中山道28。
+                     日本橋が 0）。「宿」「城下」などを省いた名前（品川）でも
+                     探します。一覧と同じ名前なら一覧が先です（京都）。時差は 9
+                     です。候補が二つ以上ある名前（赤坂宿）はその候補を、
+                     見つからない名前は近い名前を示して断ります。
                      一覧は --list-places で表示します。
   --lat 緯度         緯度。北が正。度は {lat}、分は {min}。
   --lon 経度         経度。東が正。度は {lon}、分は {min}（±180 度では 0）。
@@ -138,8 +149,13 @@ constexpr std::string_view kHelpText = R"(使い方: tolmeri-hours [場所] [日
                      コードを見分けるため）。--format csv のときだけ使えます。
   --rokuyo           iCalendar に毎日の六曜も入れます。--format ics のときだけ
                      使えます。
-  --list-places      一覧の {places} の地名とローマ字の名前、緯度・経度・時差
-                     （--format も使えます）。
+  --list-places      一覧の {places} の地名、歴史地名と自分の場所の、名前、
+                     ローマ字の名前、緯度・経度・時差（歴史地名は種類と宿場の
+                     番号も。--format も使えます）。
+  --kind 種類        --list-places を歴史地名と自分の場所のその種類だけに:
+                     都市、宿場、城下、国府、関所、奉行所、港。
+  --route 道         --list-places をその道の宿場だけに、番号の順で: 東海道、
+                     中山道（tokaido、nakasendo も可）。
   -h, --help         この説明。
   --version          版。
 
@@ -224,8 +240,34 @@ JSON（UTF-8）
   "start_min", "end_min"}, …]}}。start と end は時差付きの ISO 8601 です。
   CSV は 1 行に一つの読み（date, place, expression, convention, start, end,
   start_min, end_min, dawn_definition, steps, sun, day_start, note）。
-  --list-places の CSV は name, latitude, longitude, tz, latin_name, lat, lon、
-  JSON は place と同じ項目に "latin_name" を加えたものの配列です。
+  --list-places の CSV は name, latitude, longitude, tz, latin_name, lat, lon,
+  origin（preset: 一覧、historical: 歴史地名、user: 自分の場所）, kind, reading,
+  romaji, route, station_no（二つの道は | で区切る）, source_dataset, source_id,
+  source_name, source_latitude, source_longitude（出典の小数の度のまま）,
+  modern_municipality, note, line（自分の場所のファイルの行）。JSON は place と
+  同じ項目に "latin_name" と "origin"、歴史地名と自分の場所には "kind",
+  "reading", "romaji", "stations": [{"route", "number"}],
+  "source": {"dataset", "id", "name", "latitude", "longitude"},
+  "modern_municipality", "note", "line" を加えたものの配列です。歴史地名の
+  --place では、表に「出典」と「地点」の行、JSON の place に "source" と
+  "source_note" が加わります。
+
+歴史地名
+  出典: 「『日本歴史地名大系』施設・地点項目データセット(CODH作成)」
+  doi:10.20676/00000456 と「『日本歴史地名大系』地名項目データセット(CODH作成)」
+  doi:10.20676/00000448（ともに CC BY 4.0）から選んだ地点です。緯度・経度は
+  出典の小数の度を最も近い分に丸めて使います。宿場の多くは宿場のあった町や村の
+  代表点で、表の「地点」の行がそう示します。
+
+自分の場所
+  ~/.config/tolmeri/places.tsv
+  （XDG_CONFIG_HOME があれば $XDG_CONFIG_HOME/tolmeri/places.tsv）に、歴史地名と
+  同じ列で書いた場所も探します。UTF-8、TAB 区切りで、1 行目は列名（name、
+  latitude、longitude は必須。reading、kind、route、station_no、source_dataset、
+  source_id、source_name、modern_municipality、note は任意）、空の行と # で
+  始まる行は読みません。緯度・経度は小数の度、時差は 9 です。読めない行は
+  その行番号と理由を標準エラーに出して使いません。同じ名前なら歴史地名より
+  自分の場所が先です。
 
 環境変数
   TOLMERI_NOW=2026-12-07T03:15:00Z   いまの時刻の代わりに使います（試験用。
@@ -250,6 +292,8 @@ JSON（UTF-8）
   tolmeri-hours --place 横浜 --date 2026-06-21 --png chart.png --size 800x700
   tolmeri-hours --place yokohama --date 2026-06-21 --png - | display -
   tolmeri-hours --place 京都 --date 2026-01-01 --year-chart kyoto.svg
+  tolmeri-hours --place 品川宿 --date 安政7年3月3日 --time 朝五つ半
+  tolmeri-hours --list-places --route 中山道
 )";
 
 void ReplaceAll(std::string& text, std::string_view mark, const std::string& value) {
@@ -273,6 +317,7 @@ std::string HoursHelp() {
     ReplaceAll(text, "{yearsize}",
                std::to_string(kYearChartWidth) + "x" + std::to_string(kYearChartHeight));
     ReplaceAll(text, "{places}", std::to_string(kPresetPlaceCount));
+    ReplaceAll(text, "{historical}", std::to_string(CPlaceBook::Historical().Places().size()));
     return text;
 }
 

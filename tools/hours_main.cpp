@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,11 +15,13 @@
 #include "core/civil_date.h"
 #include "core/day_start.h"
 #include "core/period_hours.h"
+#include "core/places.h"
 #include "core/result.h"
 #include "core/utf8.h"
 #include "process/process.h"
 #include "report/hours_output.h"
 #include "report/hours_text.h"
+#include "settings/settings.h"
 #include "tolmeri_config.h"
 #include "tools/hours_arguments.h"
 #include "tools/hours_help.h"
@@ -74,6 +77,23 @@ Result<std::int64_t> Now() {
     return now;
 }
 
+// The historical places and the user's own, read at the first call. Each
+// row of the user's file that cannot be read is said on standard error, a
+// line each, and left out; the run goes on.
+const CPlaceBook& Places() {
+    static std::optional<CPlaceBook> book;
+    if (book)
+        return *book;
+    const std::string path = UserPlacesPath();
+    Result<std::string> text = ReadUserPlacesFile(path);
+    if (!text && text.Kind() != FailureKind::kAbsent)
+        Complain(text.Message(), 0);
+    book.emplace(text ? std::move(*text) : std::string());
+    for (const PlaceRowProblem& problem : book->Problems())
+        Complain(path + " " + problem.message + "（この行は使いません）", 0);
+    return *book;
+}
+
 // What the request asks for, into out (or, for days, piece by piece into
 // output); the exit status.
 int Answer(const HoursRequest& request, std::int64_t now, CStandardOutput& output,
@@ -87,7 +107,7 @@ int Answer(const HoursRequest& request, std::int64_t now, CStandardOutput& outpu
         out = "tolmeri-hours " TOLMERI_VERSION "\n";
         break;
     case HoursAction::kListPlaces:
-        WritePlaceList(request.format, out);
+        WritePlaceList(request, Places(), out);
         break;
     case HoursAction::kHours:
         // Long ranges go out piece by piece, so memory stays flat.
@@ -132,7 +152,7 @@ int main(int argc, char** argv) {
     if (!now)
         return Complain(now.Message(), kExitUsage);
     const std::vector<std::string_view> args(argv + 1, argv + argc);
-    const Result<HoursRequest> request = ParseHoursArguments(args, *now);
+    const Result<HoursRequest> request = ParseHoursArguments(args, *now, Places);
     if (!request)
         return Complain(request.Message(), kExitUsage);
     CStandardOutput output;

@@ -89,23 +89,6 @@ char UpperAscii(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-// The digits after a decimal point (1 to 15) as the whole minutes of arc
-// that fraction of a degree makes, rounded half away from zero: exact
-// integer arithmetic, so "35.675" is 35°41′ and "35.674999" 35°40′.
-bool ReadFractionMinutes(std::string_view digits, long long& minutes) {
-    if (digits.empty() || digits.size() > 15)
-        return false;
-    long long value = 0, scale = 1;
-    for (char c : digits) {
-        if (c < '0' || c > '9')
-            return false;
-        value = value * 10 + (c - '0');
-        scale *= 10;
-    }
-    minutes = (value * 120 + scale) / (2 * scale);
-    return true;
-}
-
 // A coordinate in whole minutes of arc, from any of its written forms: the
 // window's degrees and minutes with the sign on the degrees ("-33:52"),
 // decimal degrees ("-33.8667", to the nearest minute), and either of them
@@ -169,7 +152,7 @@ Status ReadCoordinate(const Axis& axis, std::string_view text, int& degrees, int
             (colon != std::string_view::npos &&
              !ReadUnsignedInt(body.substr(colon + 1), 2, wholeMinutes)) ||
             (point != std::string_view::npos &&
-             !ReadFractionMinutes(body.substr(point + 1), fractionMinutes)))
+             !ReadDegreeFraction(body.substr(point + 1), fractionMinutes)))
             return unreadable(usual);
     }
     if (!kArcMinuteRange.Contains(wholeMinutes))
@@ -247,16 +230,57 @@ Status Rename(std::string_view name, Place& place) {
     return Refuse(Named("名前", name) + " は使えません（目に見える文字がありません）");
 }
 
-Result<Place> UnnamedPlace(const PlaceArguments& args) {
+// "、" between the texts.
+std::string Listed(const std::vector<std::string>& texts) {
+    std::string list;
+    for (const std::string& text : texts) {
+        if (!list.empty())
+            list += "、";
+        list += text;
+    }
+    return list;
+}
+
+// A place by a name no preset has: the historical places' and the user's.
+Result<Place> HistoricalPlace(std::string_view typed, std::string_view asGiven,
+                              const CPlaceBook& book, PlaceProvenance* provenance) {
+    const std::vector<const PlaceRecord*> found = book.Find(typed);
+    if (found.size() == 1) {
+        if (provenance)
+            *provenance = ProvenanceOf(*found.front());
+        return found.front()->ToPlace();
+    }
+    if (!found.empty()) {
+        std::vector<std::string> labels;
+        const RouteStop* stop = nullptr;
+        for (const PlaceRecord* p : found) {
+            labels.push_back(PlaceLabel(*p));
+            if (!stop && !p->stops.empty())
+                stop = &p->stops.front();
+        }
+        const std::string how =
+            stop ? "名前か、宿場は道と番号で指定してください（例 " + RouteStopText(*stop) + "）"
+                 : "どれか一つの名前で指定してください";
+        return Refuse(Named("場所", asGiven) + " は " + std::to_string(found.size()) +
+                      " か所あります: " + Listed(labels) + "。" + how);
+    }
+    const std::vector<std::string> near = book.Suggest(typed);
+    return Refuse(Named("場所", asGiven) + " は一覧にありません（" +
+                  (near.empty() ? std::string() : "近い名前: " + Listed(near) + "。") +
+                  "--list-places で一覧を表示）");
+}
+
+Result<Place> UnnamedPlace(const PlaceArguments& args, const PlaceBookSource& places,
+                           PlaceProvenance* provenance) {
     if (args.Coordinates())
         return PlaceAt(args);
     if (!args.preset)
         return DefaultPlace();
-    const std::string_view* entry = FindPresetLoosely(TrimTypedBlanks(*args.preset));
-    if (!entry)
-        return Refuse(Named("場所", *args.preset) +
-                      " は一覧にありません（--list-places で一覧を表示）");
-    return ParseLocationEntry(*entry);
+    const std::string_view typed = TrimTypedBlanks(*args.preset);
+    if (const std::string_view* entry = FindPresetLoosely(typed))
+        return ParseLocationEntry(*entry);
+    return HistoricalPlace(typed, *args.preset, places ? places() : CPlaceBook::Historical(),
+                           provenance);
 }
 
 } // namespace
@@ -273,10 +297,11 @@ const std::string_view* FindPresetLoosely(std::string_view name) {
     return nullptr;
 }
 
-Result<Place> ResolvePlace(const PlaceArguments& args) {
+Result<Place> ResolvePlace(const PlaceArguments& args, const PlaceBookSource& places,
+                           PlaceProvenance* provenance) {
     if (args.preset && args.Coordinates())
         return Refuse("--place と --lat/--lon/--tz は一緒に使えません");
-    Result<Place> place = UnnamedPlace(args);
+    Result<Place> place = UnnamedPlace(args, places, provenance);
     if (place && args.name)
         if (Status s = Rename(*args.name, *place); !s)
             return s.Error();

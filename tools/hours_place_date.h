@@ -5,6 +5,7 @@
 // value.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,6 +13,7 @@
 
 #include "core/civil_date.h"
 #include "core/place.h"
+#include "core/places.h"
 #include "core/result.h"
 #include "core/typed_date.h"
 #include "report/hours_request.h"
@@ -26,12 +28,21 @@ struct PlaceArguments {
     bool Coordinates() const { return lat || lon || tz; }
 };
 
+// The historical places and the user's own (core/places.h), asked for only
+// when --place names no preset: a preset never pays for reading the user's
+// file. Without one, the table alone.
+using PlaceBookSource = std::function<const CPlaceBook&()>;
+
 // The place: a preset, coordinates, or without either the first-start
 // place (横浜); --name renames any of them. Names and coordinates are read
 // as typed (core/typed_text.h): blanks around them, full-width digits, and
 // for coordinates also "35°22′", "35度22分30秒" (to the nearest minute),
-// "北緯35度22分", "西経73:52".
-Result<Place> ResolvePlace(const PlaceArguments& args);
+// "北緯35度22分", "西経73:52". A name that is no preset's is looked up among
+// places (CPlaceBook::Find: 江戸, えど, edo, 品川宿, 東海道1); its source
+// goes into provenance. An ambiguous name is refused with its candidates, an
+// unknown one with the names nearest to it.
+Result<Place> ResolvePlace(const PlaceArguments& args, const PlaceBookSource& places = {},
+                           PlaceProvenance* provenance = nullptr);
 
 // The preset called name: exactly, or by a name in Latin letters (its own
 // or its romaji, core/presets.h) without regard to case. Null when there is

@@ -17,6 +17,7 @@
 #include "ui/chart_painter.h"
 #include "ui/chart_picture.h"
 #include "ui/era_date_dlg.h"
+#include "ui/historical_place_dlg.h"
 #include "ui/hour_name_dlg.h"
 #include "ui/year_chart_dlg.h"
 
@@ -128,6 +129,8 @@ void CTolmeriDlg::SetUpSystemMenu() {
                          QString::fromUtf8(res::LoadStringResource(IDS_YEAR_CHART)));
     pSysMenu->AppendMenu(afx::MF_STRING, IDM_HOUR_NAME,
                          QString::fromUtf8(res::LoadStringResource(IDS_HOUR_NAME)));
+    pSysMenu->AppendMenu(afx::MF_STRING, IDM_HISTORICAL_PLACES,
+                         QString::fromUtf8(res::LoadStringResource(IDS_HISTORICAL_PLACES)));
     pSysMenu->AppendMenu(afx::MF_STRING, IDM_ABOUTBOX, strAboutMenu);
 }
 
@@ -141,6 +144,8 @@ void CTolmeriDlg::OnSystemCommand(unsigned nID, qint64 lParam) {
         OnYearChart();
     } else if ((nID & 0xFFF0) == IDM_HOUR_NAME) {
         OnHourName();
+    } else if ((nID & 0xFFF0) == IDM_HISTORICAL_PLACES) {
+        OnHistoricalPlace();
     } else {
         CDialog::OnSysCommand(nID, lParam);
     }
@@ -163,6 +168,16 @@ void CTolmeriDlg::OnHourName() {
     CHourNameDlg dlgHourName(this);
     dlgHourName.ReadMainDialog(*this);
     dlgHourName.DoModal();
+}
+
+void CTolmeriDlg::OnHistoricalPlace() {
+    // As with the preset list: a refused box has told the user, and the
+    // last step shows every field again.
+    ControlsToFields();
+    CHistoricalPlaceDlg dlgPlaces(this);
+    if (dlgPlaces.DoModal() == afx::IDOK && dlgPlaces.m_place)
+        SetPlaceFields(*dlgPlaces.m_place);
+    FieldsToControls();
 }
 
 void CTolmeriDlg::OnYearChart() {

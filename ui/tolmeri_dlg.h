@@ -35,7 +35,8 @@ public:
     // Help on the whole program (context 1).
     void OnHelpButton();
     // The window menu: the era-date dialog (command 32), the year chart
-    // (48), the About item (16), else the default.
+    // (48), 刻の名から時刻を求める (64), 歴史地名から選ぶ (80), the About item
+    // (16), else the default.
     void OnSystemCommand(unsigned nID, qint64 lParam);
     // Puts the Gregorian date of an era date into the date boxes, as typing
     // would: the chart keeps its date until the next 計算実行.
@@ -43,6 +44,9 @@ public:
     // Shows the year chart of the place and the year in the boxes.
     void OnYearChart();
     void OnHourName();
+    // Takes a place from the historical places' list into the fields and
+    // boxes as OnChooseLocation takes a preset.
+    void OnHistoricalPlace();
     // The whole computation for the place and date the fields hold.
     void Recompute();
 
