@@ -6,8 +6,9 @@
 //   - the core's cost per day in WebAssembly, the very module the page
 //     loads, run by Node.js (the same days as bench/hours_bench's
 //     BM_SunDay, in processor time as that reports them);
-//   - a keystroke in the date field (a date as written) and in the hour-name
-//     field, from the key to its answer laid out, median and slowest;
+//   - a keystroke in the date field (a date as written), in the hour-name
+//     field and in the historical places' search, from the key to its answer
+//     laid out, median and slowest;
 //   - the page's transfer, every file of the folder published.
 // Medians; prints one line per figure as "name value unit", for the shell
 // script to set against its goals.
@@ -56,6 +57,19 @@ async function pageFigures(loads, rounds) {
       }
       typing[id] = { median: median(keys), slowest: Math.max(...keys), count: keys.length };
     }
+    // The historical places' search as typed, the whole list of 370 places
+    // at the first key.
+    const search = [];
+    await page.click('#choose-historical');
+    for (let i = 0; i < 5; ++i) {
+      await page.fill('#historical-search', '');
+      await page.evaluate(() => performance.clearMeasures());
+      await page.type('#historical-search', 'shinagawa');
+      search.push(...await page.evaluate(() =>
+        performance.getEntriesByName('tolmeri-historical-search').map((e) => e.duration)));
+    }
+    typing['historical-search'] = { median: median(search), slowest: Math.max(...search) };
+    await page.keyboard.press('Escape');
     return { drawn: median(drawn.slice(1)), calculate: median(calculate), typing };
   } finally {
     await browser.close();

@@ -7,8 +7,8 @@
 #   - the core's cost per day in WebAssembly (Node.js runs the page's
 #     module): at most 1.5 times the native benchmark's, measured in the
 #     same run (bench/hours_bench, BM_SunDay);
-#   - a keystroke in the date field or the hour-name field answered within
-#     a frame: 16 ms, the slowest of them;
+#   - a keystroke in the date field, the hour-name field or the historical
+#     places' search answered within a frame: 16 ms, the slowest of them;
 #   - the page's transfer before compression: 400 KB.
 #   bench/web_bench.sh [build-dir] [web-dir]
 set -euo pipefail
@@ -47,6 +47,8 @@ typing_date=$(figure typing_typed-date)
 typing_date_slowest=$(awk '$1 == "typing_typed-date" { print $3 }' "$out.web")
 typing_hour=$(figure typing_hour-name)
 typing_hour_slowest=$(awk '$1 == "typing_hour-name" { print $3 }' "$out.web")
+typing_search=$(figure typing_historical-search)
+typing_search_slowest=$(awk '$1 == "typing_historical-search" { print $3 }' "$out.web")
 rm -f "$out.web"
 
 verdict() { awk -v v="$1" -v goal="$2" 'BEGIN { print (v <= goal ? "within" : "OVER") }'; }
@@ -59,4 +61,5 @@ echo "a day, window's Sun: WebAssembly ${wasm_window} ns, native ${native_window
 echo "a day, precise Sun: WebAssembly ${wasm_precise} ns, native ${native_precise} ns: $(ratio "$wasm_precise" "$native_precise")x"
 echo "a keystroke in the date field: ${typing_date} ms, slowest ${typing_date_slowest} ms (goal 16 ms: $(verdict "$typing_date_slowest" 16))"
 echo "a keystroke in the hour-name field: ${typing_hour} ms, slowest ${typing_hour_slowest} ms (goal 16 ms: $(verdict "$typing_hour_slowest" 16))"
+echo "a keystroke in the historical places' search (370 places): ${typing_search} ms, slowest ${typing_search_slowest} ms (goal 16 ms: $(verdict "$typing_search_slowest" 16))"
 echo "page transfer before compression: ${kb} KB, ${transfer} bytes (goal 400 KB: $(verdict "$kb" 400)); gzip-compressed $(awk -v b="$transfer_gzip" 'BEGIN { printf "%.1f", b / 1024 }') KB"

@@ -182,10 +182,11 @@ TEST(PageLink, ALinkOpensThePlaceDateChoicesFieldsAndView) {
     EXPECT_TRUE(Has(answer, "刻        朝五つ半（08:27 から、33 分経過）"));
     EXPECT_TRUE(Has(answer, R"("date": "安政7年3月3日")"));
     // Written back in the same order, the default choices left out.
+    // Written back in the same order, 江戸's coordinates as 江戸 itself, the
+    // default choices left out.
     EXPECT_EQ(dialog.LinkQuery(),
-              "?name=%E6%B1%9F%E6%88%B8&lat=35:41&lon=139:45&tz=9&date=%E5%AE%89%E6%94%BF7%E5%B9%B4"
-              "3%E6%9C%883%E6%97%A5&dawn=auto&time=%E6%9C%9D%E4%BA%94%E3%81%A4%E5%8D%8A&at=9:00"
-              "&view=year&moon=1");
+              "?place=%E6%B1%9F%E6%88%B8&date=%E5%AE%89%E6%94%BF7%E5%B9%B43%E6%9C%883%E6%97%A5"
+              "&dawn=auto&time=%E6%9C%9D%E4%BA%94%E3%81%A4%E5%8D%8A&at=9:00&view=year&moon=1");
     // Opened again, the same link and the same answers.
     CPageDialog again;
     const std::string reopened = Link(again, dialog.LinkQuery());
@@ -198,6 +199,24 @@ TEST(PageLink, ALinkOpensThePlaceDateChoicesFieldsAndView) {
     EXPECT_TRUE(Has(Link(dialog, "?lat=-33.8688&lon=151.2093&tz=10"),
                     R"("boxes": ["-33", "52", "151", "13", "10", "2000", "1", "1", ""])"));
     EXPECT_EQ(dialog.LinkQuery(), "?lat=-33:52&lon=151:13&tz=10&date=2000-01-01");
+    // A historical place by its name, or by its route and number where the
+    // name is not its alone; its name as the name box takes it.
+    const struct {
+        std::string_view query, boxes, link;
+    } historical[] = {
+        {"?place=品川宿", R"(["35", "37", "139", "44", "9", "2000", "1", "1", "品川宿"])",
+         "?place=%E5%93%81%E5%B7%9D%E5%AE%BF&date=2000-01-01"},
+        {"?place=東海道36", R"(["34", "52", "137", "18", "9", "2000", "1", "1", "赤坂宿"])",
+         "?place=%E6%9D%B1%E6%B5%B7%E9%81%9336&date=2000-01-01"},
+        {"?place=大坂西町奉行所",
+         R"(["34", "41", "135", "31", "9", "2000", "1", "1", "大坂西町奉行"])",
+         "?place=%E5%A4%A7%E5%9D%82%E8%A5%BF%E7%94%BA%E5%A5%89%E8%A1%8C%E6%89%80&date=2000-01-01"},
+    };
+    for (const auto& h : historical) {
+        EXPECT_TRUE(Has(Link(dialog, h.query), std::string(R"("boxes": )") + std::string(h.boxes)))
+            << h.query;
+        EXPECT_EQ(dialog.LinkQuery(), h.link) << h.query;
+    }
     // A value is never taken for an option of its own.
     EXPECT_TRUE(Has(Link(dialog, "?name=--help&lat=35:41&lon=139:45&tz=9&time=-h"),
                     R"("boxes": ["35", "41", "139", "45", "9", "2000", "1", "1", "--help"])"));
@@ -213,8 +232,10 @@ TEST(PageLink, WhatALinkCannotUseIsNamedAndLeftAsItWas) {
         {"?foo=1", R"(リンクの \"foo\" は知らない項目です（読まずにおきます）)"},
         {"?date=2000-01-01&date=2027-01-01",
          "リンクに date が二度あります（はじめの値を使います）"},
-        {"?place=江戸",
-         R"(リンクの場所 \"place=江戸\" は使えません: 場所 \"江戸\" は一覧にありません)"},
+        {"?place=江都",
+         R"(リンクの場所 \"place=江都\" は使えません: 場所 \"江都\" は一覧にありません（近い名前: 京都、江尻宿、江戸。)"},
+        {"?place=赤坂宿",
+         "は 2 か所あります: 赤坂宿（東海道36、愛知県豊川市）、赤坂宿（中山道56、岐阜県大垣市）"},
         {"?lat=99&lon=0&tz=0", "場所は前のままです"},
         {"?lat=35&lon=139", "--lat, --lon, --tz"},
         {"?name=東京都千代田区神田&lat=35:41&lon=139:45&tz=9",

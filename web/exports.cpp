@@ -138,3 +138,23 @@ TOLMERI_EXPORT const char* tolmeri_set_export(const char* format, int bom, const
 TOLMERI_EXPORT const char* tolmeri_download() {
     return Answer(g_dialog.Download());
 }
+
+TOLMERI_EXPORT const char* tolmeri_historical_choices() {
+    return Answer(tolmeri::HistoricalChoicesJson());
+}
+
+TOLMERI_EXPORT const char* tolmeri_historical_places(const char* query, int choice) {
+    return Answer(tolmeri::HistoricalPlacesJson(query ? query : "", choice));
+}
+
+TOLMERI_EXPORT const char* tolmeri_historical_detail(int index) {
+    return Answer(tolmeri::HistoricalPlaceDetail(index));
+}
+
+TOLMERI_EXPORT const char* tolmeri_historical_credits() {
+    return Answer(std::string(tolmeri::HistoricalCredits()));
+}
+
+TOLMERI_EXPORT const char* tolmeri_choose_historical(int index) {
+    return Answer(g_dialog.ChooseHistorical(index));
+}

@@ -9,6 +9,7 @@
 #include "core/hour_names.h"
 #include "core/moon_hours.h"
 #include "core/period_hours.h"
+#include "core/places.h"
 #include "core/presets.h"
 #include "core/typed_text.h"
 #include "core/utf8.h"
@@ -117,6 +118,8 @@ bool ValidBox(int box) {
     return box >= 0 && box < kMainBoxCount;
 }
 
+std::vector<LinkParameter> PlaceParameters(const Place& place);
+
 } // namespace
 
 std::string CPageDialog::Open(std::string_view stored) {
@@ -153,6 +156,7 @@ bool CPageDialog::ControlsToFields(std::string& messages) {
 
 void CPageDialog::Recompute() {
     m_computed = m_fields;
+    m_placeParameters = PlaceParameters(m_computed.ToPlace());
     m_hours.Recompute(m_fields.ToPlace(), m_fields.ToDate());
     m_day = m_hours.Day();
     // Other choices than the window's take the command line's road (as its
@@ -198,6 +202,17 @@ std::string CPageDialog::ReadBoxes() {
 std::string CPageDialog::ChooseLocation(int index) {
     if (index >= 0 && static_cast<std::size_t>(index) < kPresetPlaceCount) {
         const Place place = ParseLocationEntry(kPresetPlaces[static_cast<std::size_t>(index)]);
+        m_fields = MainFields::Of(place, m_fields.ToDate());
+    }
+    m_boxes = BoxTextsOf(m_fields);
+    return "{\"boxes\": " + BoxesJson(m_boxes) + "}";
+}
+
+std::string CPageDialog::ChooseHistorical(int index) {
+    const std::vector<PlaceRecord>& places = CPlaceBook::Historical().Places();
+    if (index >= 0 && static_cast<std::size_t>(index) < places.size()) {
+        Place place = places[static_cast<std::size_t>(index)].ToPlace();
+        place.name = FitPlaceName(place.name);
         m_fields = MainFields::Of(place, m_fields.ToDate());
     }
     m_boxes = BoxTextsOf(m_fields);
@@ -347,11 +362,41 @@ std::optional<std::string_view> PresetOf(const Place& place) {
     return std::nullopt;
 }
 
-// The place as tolmeri-hours' options name it: a preset by its name, else
-// its coordinates and zone and, if it has one, its name.
+// The historical place the place is (its name fitted to the name box), by
+// the shortest key --place finds it by alone: its name, else its route and
+// number.
+std::optional<std::string> HistoricalOf(const Place& place) {
+    if (place.timeDiff != kHistoricalTimeDifference)
+        return std::nullopt;
+    const int lat = ArcMinutes(place.latDeg, place.latMin);
+    const int lon = ArcMinutes(place.lonDeg, place.lonMin);
+    const CPlaceBook& book = CPlaceBook::Historical();
+    for (const PlaceRecord& record : book.Places()) {
+        // The point first: only a place there is compared by its name.
+        if (record.latArcMinutes != lat || record.lonArcMinutes != lon)
+            continue;
+        Place p = record.ToPlace();
+        p.name = FitPlaceName(record.name);
+        if (!(p == place))
+            continue;
+        std::vector<std::string> keys{std::string(record.name)};
+        for (const RouteStop& stop : record.stops)
+            keys.push_back(RouteStopText(stop));
+        for (const std::string& key : keys)
+            if (const auto found = book.Find(key); found.size() == 1 && found.front() == &record)
+                return key;
+    }
+    return std::nullopt;
+}
+
+// The place as tolmeri-hours' options name it: a preset or a historical
+// place by its name, else its coordinates and zone and, if it has one, its
+// name.
 std::vector<LinkParameter> PlaceParameters(const Place& place) {
     if (const std::optional<std::string_view> preset = PresetOf(place))
         return {{"place", std::string(*preset)}};
+    if (std::optional<std::string> historical = HistoricalOf(place))
+        return {{"place", std::move(*historical)}};
     std::vector<LinkParameter> out;
     if (!place.name.empty())
         out.push_back({"name", place.name});
@@ -457,7 +502,7 @@ std::string CPageDialog::DateOption() const {
 
 std::vector<std::string> CPageDialog::Options(bool withDate) const {
     std::vector<std::string> args;
-    for (const LinkParameter& p : PlaceParameters(m_computed.ToPlace()))
+    for (const LinkParameter& p : m_placeParameters)
         AppendOption(args, p.key, p.value);
     if (withDate)
         AppendOption(args, "date", DateOption());
@@ -475,7 +520,7 @@ Result<HoursRequest> CPageDialog::Request(const std::vector<std::string>& extra,
 }
 
 std::vector<LinkParameter> CPageDialog::LinkParameters() const {
-    std::vector<LinkParameter> out = PlaceParameters(m_computed.ToPlace());
+    std::vector<LinkParameter> out = m_placeParameters;
     out.push_back({"date", DateOption()});
     for (int i = 0; i < kPageChoiceCount; ++i) {
         const std::string& value = m_choices[static_cast<std::size_t>(i)];
@@ -699,9 +744,10 @@ void CPageDialog::ApplyLinkPlace(const std::vector<LinkParameter>& parameters,
         return;
     }
     Place place = request->place;
-    // Coordinates without a name name no place: the name box stays empty.
-    if (!Find(parameters, "name") && !Find(parameters, "place"))
-        place.name.clear();
+    // Coordinates without a name name no place: the name box stays empty; a
+    // place's own name goes in as the name box takes it.
+    if (!Find(parameters, "name"))
+        place.name = Find(parameters, "place") ? FitPlaceName(place.name) : std::string();
     const MainFields fields = MainFields::Of(place, m_fields.ToDate());
     // The boxes must hold it as 計算実行 would take it.
     for (MainBox box : kCheckOrder)
@@ -848,6 +894,60 @@ std::string CPageDialog::OpenLink(std::string_view query) {
     for (std::size_t i = 0; i < problems.size(); ++i)
         out += (i > 0 ? ", " : "") + JsonString(problems[i]);
     return out + "], " + ViewJson().substr(1);
+}
+
+namespace {
+
+// The list's kinds without the user's own places.
+std::vector<const PlaceChoice*> HistoricalChoices() {
+    std::vector<const PlaceChoice*> out;
+    for (const PlaceChoice& choice : PlaceChoices())
+        if (choice.filter.origin != PlaceOrigin::kUser)
+            out.push_back(&choice);
+    return out;
+}
+
+} // namespace
+
+std::string HistoricalChoicesJson() {
+    std::string out = "[";
+    for (const PlaceChoice* choice : HistoricalChoices())
+        out += (out.size() > 1 ? ", " : "") + JsonString(choice->label);
+    return out + "]";
+}
+
+std::string HistoricalPlacesJson(std::string_view query, int choice) {
+    const std::vector<const PlaceChoice*> choices = HistoricalChoices();
+    const PlaceFilter filter = choice >= 0 && static_cast<std::size_t>(choice) < choices.size()
+                                   ? choices[static_cast<std::size_t>(choice)]->filter
+                                   : PlaceFilter{};
+    const CPlaceBook& book = CPlaceBook::Historical();
+    const std::vector<const PlaceRecord*> found = book.Search(query, filter);
+    std::string out = "{\"count\": " +
+                      JsonString(found.empty() ? std::string("見つかりません")
+                                               : std::to_string(found.size()) + " か所") +
+                      ", \"places\": [";
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        const PlaceRecord& p = *found[i];
+        out += i > 0 ? ",\n {" : "{";
+        AppendField(out, "index", found[i] - book.Places().data());
+        out += ", \"name\": " + JsonString(p.name) + ", \"reading\": " + JsonString(p.reading) +
+               ", \"where\": " + JsonString(PlaceWhere(p)) +
+               ", \"latitude\": " + JsonString(PlaceListAngle(p.latArcMinutes, 2)) +
+               ", \"longitude\": " + JsonString(PlaceListAngle(p.lonArcMinutes, 3)) + "}";
+    }
+    return out + "]}";
+}
+
+std::string HistoricalPlaceDetail(int index) {
+    const std::vector<PlaceRecord>& places = CPlaceBook::Historical().Places();
+    if (index < 0 || static_cast<std::size_t>(index) >= places.size())
+        return "";
+    return PlaceDetail(places[static_cast<std::size_t>(index)]);
+}
+
+std::string_view HistoricalCredits() {
+    return kHistoricalPlaceCredits;
 }
 
 std::string PageChoicesJson() {

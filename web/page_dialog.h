@@ -92,6 +92,11 @@ public:
     // 場所をリストから選ぶ, after the list closed on preset index (-1: nothing
     // chosen). Answers {"boxes": [...]}, every box shown again.
     std::string ChooseLocation(int index);
+    // 歴史地名から選ぶ, after the list closed on the historical place index
+    // (of CPlaceBook::Historical's places; -1: nothing chosen): the place,
+    // its name fitted to the name box, as the preset list gives one. Answers
+    // {"boxes": [...]}.
+    std::string ChooseHistorical(int index);
     // 保存: the exchange, then the settings written into stored, unless a box
     // was refused. Answers {"messages": [...], "stored": text or null}, and
     // with a text what the page says once it is kept ("notice").
@@ -151,6 +156,9 @@ private:
     std::vector<std::string> Options(bool withDate = true) const;
     Result<HoursRequest> Request(const std::vector<std::string>& extra, bool withDate = true) const;
     std::vector<LinkParameter> LinkParameters() const;
+    // The computed place as the link and tolmeri-hours' options name it,
+    // made once a computation.
+    std::vector<LinkParameter> m_placeParameters;
     std::string DateOption() const;
     std::string DayJson() const;
     std::string TimeJson() const;
@@ -180,6 +188,17 @@ private:
     bool m_yearMoon = false;
     PageExport m_export;
 };
+
+// 歴史地名から選ぶ's list: the kinds it offers ([label, ...], PlaceChoices'
+// but the user's own places, which a browser has none of), the places of
+// the table a query as typed and a kind narrow it to ({"count": "370 か所",
+// "places": [{"index", "name", "reading", "where", "latitude",
+// "longitude"}]}, as CPlaceBook::Search ranks them), a place's description
+// (PlaceDetail) and the table's credit lines.
+std::string HistoricalChoicesJson();
+std::string HistoricalPlacesJson(std::string_view query, int choice);
+std::string HistoricalPlaceDetail(int index);
+std::string_view HistoricalCredits();
 
 // The choices as the page lists them: [{"option": "dawn", "label":
 // "明六つ・暮六つ", "values": [{"name": "depression", "label": ...}, ...],

@@ -78,5 +78,12 @@ window.tolmeri.core = (function () {
     setExport: (settings) =>
       json('tolmeri_set_export', settings.format, settings.bom ? 1 : 0, settings.days, settings.to),
     download: () => json('tolmeri_download'),
+    // 歴史地名から選ぶ: the kinds, the places a search narrows to, a
+    // place's description, the table's credit lines, the place taken.
+    historicalChoices: () => json('tolmeri_historical_choices'),
+    historicalPlaces: (query, choice) => json('tolmeri_historical_places', query, choice),
+    historicalDetail: (index) => call('tolmeri_historical_detail', [index], true),
+    historicalCredits: () => call('tolmeri_historical_credits', [], true),
+    chooseHistorical: (index) => json('tolmeri_choose_historical', index),
   };
 })();

@@ -105,6 +105,13 @@
     t.boxes.show(t.core.chooseLocation(index).boxes);
   }
 
+  async function chooseHistorical() {
+    t.core.setBoxes(t.boxes.texts());
+    await t.messages.play(t.core.readBoxes().messages);
+    const index = await t.historical.choose();
+    t.boxes.show(t.core.chooseHistorical(index).boxes);
+  }
+
   async function save() {
     t.core.setBoxes(t.boxes.texts());
     const answer = t.core.save(readStore());
@@ -208,6 +215,7 @@
     command('calculate', calculate);
     command('set-today', setToday);
     command('choose-place', choosePlace);
+    command('choose-historical', chooseHistorical);
     command('save', save);
     const changed = () => t.link.replace(t.core.link());
     t.day.install({ setTime: t.core.setTime, setAt: t.core.setAt, changed });

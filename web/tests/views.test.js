@@ -39,8 +39,9 @@ function cliRefusal(args) {
   return run.stderr.replace(/^tolmeri-hours: /, '').trimEnd();
 }
 
-// 江戸 by its coordinates, as a link and as tolmeri-hours' options.
-const kEdo = ['--name', '江戸', '--lat', '35:41', '--lon', '139:45', '--tz', '9'];
+// 江戸, a historical place: in a link by its coordinates (which the page
+// knows for 江戸's), to tolmeri-hours by its name, as the page hands it on.
+const kEdo = ['--place', '江戸'];
 const kEdoLink = '?name=江戸&lat=35:41&lon=139:45&tz=9';
 
 const answer = (page, id) => page.evaluate((i) => {
@@ -135,6 +136,60 @@ describe('hour names, moments and the Moon', () => {
   });
 });
 
+describe('historical places', () => {
+  const listed = (page) => page.evaluate(() =>
+    [...document.querySelectorAll('#historical-list [role=option]')].map((li) =>
+      [...li.children].map((c) => c.textContent).join('|')));
+
+  test('found by name, reading, romaji and route as typed; OK fills the boxes; the link names the place', async () => {
+    const { page, close } = await open();
+    await page.click('#choose-historical');
+    await page.waitForSelector('#historical[open]');
+    assert.equal(await page.textContent('#historical-count'), '370 か所');
+    assert.match(await page.textContent('#historical-credits'), /doi:10\.20676\/00000456, CC BY 4\.0/);
+    for (const [typed, first] of [['江戸', '江戸|えど|都市|+35:41|+139:45'],
+                                  ['しながわ', '品川宿|しながわしゅく|東海道1|+35:37|+139:44'],
+                                  ['shinagawa-juku', '品川宿|しながわしゅく|東海道1|+35:37|+139:44'],
+                                  ['東海道36', '赤坂宿|あかさかしゅく|東海道36|+34:52|+137:18']]) {
+      await page.fill('#historical-search', '');
+      await page.type('#historical-search', typed);
+      assert.equal((await listed(page))[0], first, typed);
+    }
+    // The chosen place's point and its source.
+    assert.match(await page.textContent('#historical-detail'),
+                 /^赤坂宿（あかさかしゅく、akasaka-shuku）  東海道36  緯度 34度52分  経度 137度18分  時差 9\n出典: /);
+    // The stations of the 中山道 in their order, by keyboard: Down into the
+    // list, End, Enter.
+    await page.fill('#historical-search', '');
+    await page.selectOption('#historical-kind', { label: '宿場（中山道）' });
+    assert.equal((await listed(page))[0], '日本橋|にほんばし|東海道0 中山道0|+35:41|+139:47');
+    await page.focus('#historical-search');
+    await page.keyboard.press('ArrowDown');
+    await page.keyboard.press('End');
+    await page.keyboard.press('Enter');
+    await idle(page);
+    const last = await page.evaluate(() => [...document.querySelectorAll('#box-name')].map((b) => b.value)[0]);
+    await press(page, 'calculate', 0);
+    assert.equal(await chartTitle(page), `${last} － 西暦 2000年 1月 1日`);
+    // A long name as the name box takes it; the link names the place whole.
+    await page.click('#choose-historical');
+    await page.fill('#historical-search', '大坂西町奉行所');
+    assert.match(await page.textContent('#historical-detail'), /名前の欄には「大坂西町奉行」と入ります（全角 6 文字まで）/);
+    await page.click('#historical-ok');
+    await idle(page);
+    assert.deepEqual(await boxes(page), ['34', '41', '135', '31', '9', '2000', '1', '1', '大坂西町奉行']);
+    await press(page, 'calculate', 0);
+    assert.match(await page.inputValue('#link'), /\?place=%E5%A4%A7%E5%9D%82%E8%A5%BF%E7%94%BA%E5%A5%89%E8%A1%8C%E6%89%80&/);
+    // Escape applies nothing.
+    await page.click('#choose-historical');
+    await page.fill('#historical-search', '江戸');
+    await page.keyboard.press('Escape');
+    await idle(page);
+    assert.equal(await page.inputValue('#box-name'), '大坂西町奉行');
+    await close();
+  });
+});
+
 describe('choices', () => {
   test('each choice is the command line\'s, changes the chart at once and is carried by the link', async () => {
     const { page, close } = await open({ query: kEdoLink + '&date=1700-06-21' });
@@ -180,7 +235,7 @@ describe('downloads', () => {
       assert.match(download.suggestedFilename(), new RegExp(`^tolmeri-hours-1860-03-24_.*\\.${c.format}$`));
     }
     assert.match(await page.textContent('#export-answer'),
-                 /tolmeri-hours --name=江戸 --lat=35:41 --lon=139:45 --tz=9 --date=安政7年3月3日 --dawn=auto --format=json --days=2/);
+                 /tolmeri-hours --place=江戸 --date=安政7年3月3日 --dawn=auto --format=json --days=2/);
     await page.fill('#export-days', '0');
     await page.click('#download');
     assert.deepEqual(await answer(page, 'export-answer'),
