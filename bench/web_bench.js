@@ -2,7 +2,11 @@
 //   - from navigation to the first chart drawn, headless Chromium, the page
 //     opened from disk (the mark the page sets once the chart is in place);
 //   - a 計算実行 round without a message (the boxes read, the checks, the
-//     recompute, the chart redrawn and measured), as the page measures it;
+//     recompute, the chart redrawn and measured), as the page measures it,
+//     and what follows in the next frame beside the chart (the day's
+//     names, its Moon, the fields' answers, the link);
+//   - the year chart of 2024 (366 days) with the Moon, from its request to
+//     the picture laid out, median and slowest;
 //   - the core's cost per day in WebAssembly, the very module the page
 //     loads, run by Node.js (the same days as bench/hours_bench's
 //     BM_SunDay, in processor time as that reports them);
@@ -43,6 +47,8 @@ async function pageFigures(loads, rounds) {
     const calculate = await page.evaluate(() =>
       performance.getEntriesByName('tolmeri-calculate').map((e) => e.duration));
     if (calculate.length !== rounds) throw new Error(`${calculate.length} of ${rounds} rounds measured`);
+    const beside = await page.evaluate(() =>
+      performance.getEntriesByName('tolmeri-calculate-beside').map((e) => e.duration));
     // Typing: each keystroke of a date as written and of an hour name, from
     // the key to its answer laid out.
     const typing = {};
@@ -70,7 +76,21 @@ async function pageFigures(loads, rounds) {
     }
     typing['historical-search'] = { median: median(search), slowest: Math.max(...search) };
     await page.keyboard.press('Escape');
-    return { drawn: median(drawn.slice(1)), calculate: median(calculate), typing };
+    // The year chart, 366 days with the Moon: from the request (the view
+    // opened, the Moon's box ticked) to the picture laid out.
+    await page.goto(pageUrl() + '?place=%E6%9D%B1%E4%BA%AC&date=2024-06-21&moon=1');
+    await page.waitForSelector('html[data-ready="true"]');
+    await page.click('#tab-year');
+    await page.waitForSelector('#year-chart svg');
+    for (let i = 0; i < 20; ++i) {
+      await page.click('#year-moon');
+      await page.waitForSelector('html:not([data-busy])', { state: 'attached' });
+    }
+    const year = await page.evaluate(() =>
+      performance.getEntriesByName('tolmeri-year-chart').map((e) => e.duration));
+    const withMoon = year.filter((_, i) => i % 2 === 0); // the first, then every other one
+    return { drawn: median(drawn.slice(1)), calculate: median(calculate), beside: median(beside), typing,
+             year: median(withMoon.slice(1)), yearSlowest: Math.max(...withMoon.slice(1)) };
   } finally {
     await browser.close();
   }
@@ -109,9 +129,11 @@ function transferBytes() {
 }
 
 (async () => {
-  const { drawn, calculate, typing } = await pageFigures(11, 41);
+  const { drawn, calculate, beside, typing, year, yearSlowest } = await pageFigures(11, 41);
   console.log(`first_chart ${drawn.toFixed(1)} ms`);
   console.log(`calculate_round ${calculate.toFixed(2)} ms`);
+  console.log(`calculate_beside ${beside.toFixed(2)} ms`);
+  console.log(`year_chart ${year.toFixed(1)} ${yearSlowest.toFixed(1)} ms`);
   for (const [id, t] of Object.entries(typing))
     console.log(`typing_${id} ${t.median.toFixed(2)} ${t.slowest.toFixed(2)} ms`);
   console.log(`wasm_day_window ${(await wasmPerDay(0, 36500, 9)).toFixed(0)} ns`);

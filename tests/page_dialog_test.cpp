@@ -310,3 +310,30 @@ TEST(PageDialog, AChoiceRedrawsTheChartAtOnce) {
     EXPECT_TRUE(Has(dialog.SetChoice(static_cast<int>(PageChoice::kDawn), "dusk"), R"("message")"));
     EXPECT_EQ(dialog.SetChoice(static_cast<int>(PageChoice::kDawn), "depression"), depression);
 }
+
+TEST(PageDialog, TheYearChartIsTheCoresShapesWithItsReadOuts) {
+    CPageDialog dialog;
+    Link(dialog, "?place=東京&date=2026-06-21&view=year&moon=1");
+    const std::string chart = dialog.YearChartJson(1200, 800);
+    EXPECT_TRUE(Has(chart, R"("width": 1200, "height": 800, "font": 14, "titleFont": 19)"))
+        << chart.substr(0, 300);
+    EXPECT_TRUE(Has(chart, R"("days": 365)"));
+    EXPECT_TRUE(Has(chart, R"("text": "東京　2026年（令和8年）", "title": true)"));
+    EXPECT_TRUE(Has(chart, R"("text": "月の出", "title": false, "color": "#000000")"));
+    EXPECT_TRUE(
+        Has(chart, R"({"color": "#e60050", "opacity": 1.000, "width": 1.0, "dash": false})"));
+    EXPECT_TRUE(Has(chart, R"("fill": "#0000c8", "points": ")"));
+    // The marked day, the computed date, one dashed line.
+    EXPECT_TRUE(Has(chart, R"({"pen": 7, "path": "M)"));
+    // At the keyboard's cursor: the day and minute's own point and text.
+    const std::string cursor = dialog.YearChartCursor(171, 870);
+    EXPECT_TRUE(Has(cursor, "2026-06-21（令和8年6月21日）　14:")) << cursor;
+    EXPECT_TRUE(Has(cursor, "　昼八つ (未)\""));
+    EXPECT_EQ(dialog.YearChartReadoutAt(0, 0), "");
+    // Held to the chart's days and clock.
+    EXPECT_TRUE(Has(dialog.YearChartCursor(-5, 99999), "2026-01-01（令和8年1月1日）　23:"));
+    // A place the command line refuses has no chart, and says why.
+    dialog.Open("[Location]\nLatitude Degrees=99\n");
+    EXPECT_TRUE(Has(dialog.YearChartJson(1200, 800), R"({"message": )"));
+    EXPECT_EQ(dialog.YearChartCursor(0, 0), "{}");
+}

@@ -158,3 +158,15 @@ TOLMERI_EXPORT const char* tolmeri_historical_credits() {
 TOLMERI_EXPORT const char* tolmeri_choose_historical(int index) {
     return Answer(g_dialog.ChooseHistorical(index));
 }
+
+TOLMERI_EXPORT const char* tolmeri_year_chart(int width, int height) {
+    return Answer(g_dialog.YearChartJson(width, height));
+}
+
+TOLMERI_EXPORT const char* tolmeri_year_readout(int x, int y) {
+    return Answer(g_dialog.YearChartReadoutAt(x, y));
+}
+
+TOLMERI_EXPORT const char* tolmeri_year_cursor(int day, int minute) {
+    return Answer(g_dialog.YearChartCursor(day, minute));
+}

@@ -1,6 +1,8 @@
 #include "web/page_dialog.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <span>
 
 #include "core/box_rules.h"
@@ -180,7 +182,7 @@ std::string CPageDialog::Calculate() {
         AppendMessage(messages, step.message, MessageIcon::kNone, step.box, &m_boxes);
     }
     Recompute();
-    return "{\"messages\": [" + messages + "], " + ViewJson().substr(1);
+    return "{\"messages\": [" + messages + "], \"chart\": " + ChartJson() + "}";
 }
 
 std::string CPageDialog::SetToday(int year, int month, int day) {
@@ -963,6 +965,189 @@ std::string PageChoicesJson() {
         out += "], \"default\": " + JsonString(ChoiceDefault(i)) + "}";
     }
     return out + "]";
+}
+
+namespace {
+
+std::string_view AnchorName(YearChartAnchor anchor) {
+    switch (anchor) {
+    case YearChartAnchor::kMiddle:
+        return "middle";
+    case YearChartAnchor::kEnd:
+        return "end";
+    case YearChartAnchor::kStart:
+        break;
+    }
+    return "start";
+}
+
+// A coordinate as SVG reads it: whole pixels as integers, else to a
+// hundredth.
+void AppendCoordinate(std::string& out, double v) {
+    if (v == static_cast<double>(static_cast<long long>(v))) {
+        AppendInt(out, static_cast<long long>(v));
+        return;
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", v);
+    out += text;
+}
+
+template <typename Point> std::string PointsText(const std::vector<Point>& points) {
+    std::string out;
+    out.reserve(points.size() * 9);
+    for (const Point& p : points) {
+        if (!out.empty())
+            out += ' ';
+        AppendCoordinate(out, p.x);
+        out += ',';
+        AppendCoordinate(out, p.y);
+    }
+    return out;
+}
+
+constexpr YearChartPen kYearChartPens[] = {YearChartPen::kHour,        YearChartPen::kHalf,
+                                           YearChartPen::kTransit,     YearChartPen::kSunEvent,
+                                           YearChartPen::kMoonrise,    YearChartPen::kMoonset,
+                                           YearChartPen::kFrame,       YearChartPen::kMarkedDay,
+                                           YearChartPen::kMoonriseKey, YearChartPen::kMoonsetKey};
+
+} // namespace
+
+std::string CPageDialog::YearChartJson(int width, int height) {
+    const Result<HoursRequest> request = Request({});
+    if (!request) {
+        m_yearInput = {};
+        m_yearLayout = {};
+        return TextJson("message", request.Message());
+    }
+    const CivilDate date = request->days.first;
+    m_yearInput = MakeYearChartInput(request->place, date.year, request->options, m_yearMoon);
+    m_yearInput.markedDay =
+        static_cast<int>(DaysFromCivil(date) - DaysFromCivil({date.year, 1, 1}));
+    width = std::clamp(width, 400, 4000);
+    height = std::clamp(height, 300, 4000);
+    // The page's face, measured as a terminal counts columns: a full-width
+    // character an em, anything else half of one.
+    const int font = YearChartFontPixels(width, height);
+    const int titleFont = font * 7 / 5;
+    YearChartMetrics metrics;
+    metrics.lineHeight = font + font / 5;
+    metrics.titleHeight = titleFont + titleFont / 5;
+    metrics.textWidth = [font](std::string_view text) { return DisplayWidth(text) * font / 2; };
+    m_yearLayout = LayoutYearChart(m_yearInput, {0, 0, width, height}, metrics);
+    const YearChartLayout& L = m_yearLayout;
+    const YearChartDrawing drawing = DrawYearChart(L, static_cast<int>(m_yearInput.days.size()));
+
+    std::string out = "{";
+    AppendField(out, "width", width);
+    out += ", ";
+    AppendField(out, "height", height);
+    out += ", ";
+    AppendField(out, "font", font);
+    out += ", ";
+    AppendField(out, "titleFont", titleFont);
+    out += ", ";
+    AppendField(out, "lineHeight", metrics.lineHeight);
+    out += ", \"plot\": {";
+    AppendField(out, "left", L.left);
+    out += ", ";
+    AppendField(out, "top", L.top);
+    out += ", ";
+    AppendField(out, "right", L.right);
+    out += ", ";
+    AppendField(out, "bottom", L.bottom);
+    out += "}, ";
+    AppendField(out, "days", static_cast<long long>(m_yearInput.days.size()));
+    out += ", \"textBox\": \"" + HexColor(kChartTextBoxColor) + "\", \"pens\": [";
+    for (std::size_t i = 0; i < std::size(kYearChartPens); ++i) {
+        const YearChartPenStyle pen = YearChartPenOf(kYearChartPens[i]);
+        char style[96];
+        std::snprintf(style, sizeof style,
+                      "{\"color\": \"%s\", \"opacity\": %.3f, \"width\": %.1f, \"dash\": %s}",
+                      HexColor(pen.color).c_str(), pen.alpha / 255.0, pen.width,
+                      pen.dashed ? "true" : "false");
+        out += (i > 0 ? ", " : "") + std::string(style);
+    }
+    const auto penIndex = [](YearChartPen pen) {
+        return static_cast<long long>(
+            std::find(std::begin(kYearChartPens), std::end(kYearChartPens), pen) -
+            std::begin(kYearChartPens));
+    };
+    out += "], \"bands\": [";
+    for (std::size_t i = 0; i < drawing.bands.size(); ++i) {
+        const YearChartBand& band = drawing.bands[i];
+        out += (i > 0 ? ",\n {" : "{") + std::string("\"fill\": \"") +
+               HexColor(kChartBandColors[static_cast<std::size_t>(band.brush)]) +
+               "\", \"points\": \"" + PointsText(band.points) + "\"}";
+    }
+    out += "], \"lines\": [";
+    for (std::size_t i = 0; i < drawing.lines.size(); ++i) {
+        out += i > 0 ? ",\n {" : "{";
+        AppendField(out, "pen", penIndex(drawing.lines[i].pen));
+        out += ", \"points\": \"" + PointsText(drawing.lines[i].points) + "\"}";
+    }
+    // The segments of a pen as one path.
+    out += "], \"segments\": [";
+    bool firstPen = true;
+    for (const YearChartPen pen : kYearChartPens) {
+        std::string path;
+        for (const YearChartSegment& seg : drawing.segments) {
+            if (seg.pen != pen)
+                continue;
+            path += path.empty() ? "M" : " M";
+            path += std::to_string(seg.x1) + " " + std::to_string(seg.y1) + "L" +
+                    std::to_string(seg.x2) + " " + std::to_string(seg.y2);
+        }
+        if (path.empty())
+            continue;
+        out += firstPen ? "{" : ", {";
+        firstPen = false;
+        AppendField(out, "pen", penIndex(pen));
+        out += ", \"path\": \"" + path + "\"}";
+    }
+    out += "], \"texts\": [";
+    for (std::size_t i = 0; i < L.texts.size(); ++i) {
+        const YearChartText& t = L.texts[i];
+        const YearChartAnchor anchor = YearChartAnchorOf(t.kind);
+        const bool title = t.kind == YearChartTextKind::kTitle;
+        const int w = title ? DisplayWidth(t.text) * titleFont / 2 : metrics.textWidth(t.text);
+        const int anchorX = t.x + (anchor == YearChartAnchor::kEnd      ? w
+                                   : anchor == YearChartAnchor::kMiddle ? w / 2
+                                                                        : 0);
+        out += i > 0 ? ",\n {" : "{";
+        AppendField(out, "x", t.x);
+        out += ", ";
+        AppendField(out, "y", t.y);
+        out += ", \"anchor\": \"" + std::string(AnchorName(anchor)) + "\", ";
+        AppendField(out, "anchorX", anchorX);
+        out += ", \"text\": " + JsonString(t.text) + ", \"title\": " + (title ? "true" : "false") +
+               ", \"color\": \"" + HexColor(YearChartTextColor(t.kind)) +
+               "\", \"box\": " + (t.kind == YearChartTextKind::kMark ? "true" : "false") + ", ";
+        AppendField(out, "width", w);
+        out += "}";
+    }
+    return out + "]}";
+}
+
+std::string CPageDialog::YearChartReadoutAt(int x, int y) const {
+    return YearChartReadout(m_yearInput, m_yearLayout, x, y);
+}
+
+std::string CPageDialog::YearChartCursor(int day, int minute) const {
+    const YearChartLayout& L = m_yearLayout;
+    const int n = static_cast<int>(m_yearInput.days.size());
+    if (n == 0 || static_cast<int>(L.dayX.size()) != n + 1)
+        return "{}";
+    day = std::clamp(day, 0, n - 1);
+    minute = std::clamp(minute, 0, 1439);
+    const int x = (L.dayX[day] + L.dayX[day + 1]) / 2;
+    const int y = std::min(YearChartY(L, minute), L.bottom - 1);
+    std::string out = "{";
+    AppendField(out, "x", x);
+    out += ", ";
+    AppendField(out, "y", y);
+    return out + ", \"text\": " + JsonString(YearChartReadout(m_yearInput, L, x, y)) + "}";
 }
 
 std::string PresetPlacesJson() {

@@ -33,6 +33,7 @@
 #include "core/place.h"
 #include "core/result.h"
 #include "core/temporal_hours.h"
+#include "core/year_chart.h"
 #include "report/hours_request.h"
 #include "web/page_link.h"
 
@@ -82,7 +83,8 @@ public:
     void SetBoxText(int box, std::string_view text);
 
     // 計算実行: the exchange, the nine checks, the recompute. Answers
-    // {"messages": [...]} and ViewJson's members.
+    // {"messages": [...], "chart": {...}}; the rest of the view is
+    // ViewJson's, which the page asks for once the chart is drawn.
     std::string Calculate();
     // 日付を今日に設定 with the computer's date. Answers {"boxes": [...]}.
     std::string SetToday(int year, int month, int day);
@@ -143,6 +145,24 @@ public:
     // {"message": ...}.
     std::string Download();
 
+    // 一年の刻: the year chart of the computed place and the date's year by
+    // the choices (the Moon's curves when asked), laid out in width x height
+    // pixels with the chart font's measures estimated from each text's
+    // columns, the computed day marked; its shapes and texts as the page
+    // draws them in SVG: {"width", "height", "font", "titleFont",
+    // "lineHeight", "plot": {left, top, right, bottom}, "days", "textBox",
+    // "pens": [{"color", "opacity", "width", "dash"}], "bands": [{"fill",
+    // "points"}], "lines": [{"pen", "points"}], "segments": [{"pen", "path"}],
+    // "texts": [{"x", "y", "anchor", "anchorX", "text", "title", "color",
+    // "box", "width"}]}, points as SVG writes them ("x,y x,y"); or
+    // {"message": ...} when the request cannot be made.
+    std::string YearChartJson(int width, int height);
+    // What the last year chart shows under (x, y) of its picture, empty
+    // outside the plot; and at the keyboard's cursor, a day (0 for the
+    // chart's first) and a minute of its clock: {"x", "y", "text"}.
+    std::string YearChartReadoutAt(int x, int y) const;
+    std::string YearChartCursor(int day, int minute) const;
+
     // The link's query of what the page shows now, "?place=…&date=…".
     std::string LinkQuery() const;
 
@@ -186,6 +206,9 @@ private:
     std::string m_time, m_at;
     PageView m_view = PageView::kDay;
     bool m_yearMoon = false;
+    // The last year chart, for its read-outs.
+    YearChartInput m_yearInput;
+    YearChartLayout m_yearLayout;
     PageExport m_export;
 };
 

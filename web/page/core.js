@@ -85,5 +85,10 @@ window.tolmeri.core = (function () {
     historicalDetail: (index) => call('tolmeri_historical_detail', [index], true),
     historicalCredits: () => call('tolmeri_historical_credits', [], true),
     chooseHistorical: (index) => json('tolmeri_choose_historical', index),
+    // 一年の刻: the chart's shapes for a picture of width x height, what it
+    // shows under a point, and at the keyboard's cursor.
+    yearChart: (width, height) => json('tolmeri_year_chart', width, height),
+    yearReadout: (x, y) => call('tolmeri_year_readout', [x, y], true),
+    yearCursor: (day, minute) => json('tolmeri_year_cursor', day, minute),
   };
 })();

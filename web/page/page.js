@@ -57,10 +57,17 @@
   // Everything a computation, a choice or a link changes.
   function showView(answer) {
     t.chart.draw(answer.chart);
+    showBeside(answer);
+  }
+
+  // What the day view shows beside the chart, and the state.
+  function showBeside(answer) {
     const title = answer.chart.texts.find((x) => x.kind === 'title');
     t.day.show(answer, title ? title.text : '');
     showState(answer.state);
   }
+
+  const nextFrame = () => new Promise((resolve) => requestAnimationFrame(() => resolve()));
 
   function showState(state) {
     t.fields.show(state);
@@ -82,15 +89,23 @@
     t.core.setBoxes(t.boxes.texts());
     const answer = t.core.calculate();
     if (answer.messages.length === 0) {
-      showView(answer);
+      t.chart.draw(answer.chart);
       // The round's figure takes the page's layout of the new chart in too.
       byId('chart').getBoundingClientRect();
       performance.measure('tolmeri-calculate', { start });
+      // The chart first; what the day is called, its Moon and the fields'
+      // answers beside it in the next frame.
+      await nextFrame();
     } else {
       await t.messages.play(answer.messages);
-      showView(answer);
+      t.chart.draw(answer.chart);
     }
-    t.link.push(answer.state.link);
+    const beside = performance.now();
+    const view = t.core.view();
+    showBeside(view);
+    byId('views').getBoundingClientRect();
+    performance.measure('tolmeri-calculate-beside', { start: beside });
+    t.link.push(view.state.link);
   }
 
   async function setToday() {

@@ -212,6 +212,107 @@ describe('choices', () => {
   });
 });
 
+describe('the year chart', () => {
+  // The chart's plot and its lines as drawn: each polyline's points and
+  // stroke.
+  const drawn = (page) => page.evaluate(() => {
+    const svg = document.querySelector('#year-chart svg');
+    const [left, top, right, bottom] = svg.dataset.plot.split(' ').map(Number);
+    return {
+      left, top, right, bottom, days: Number(svg.dataset.days),
+      lines: [...svg.querySelectorAll('polyline')].map((l) => ({
+        stroke: l.getAttribute('stroke'),
+        points: l.getAttribute('points').split(' ').map((p) => p.split(',').map(Number)),
+      })),
+    };
+  });
+
+  test('its curves are the days of tolmeri-hours\' JSON, the Moon\'s too', async () => {
+    const { page, close } = await open({ query: '?place=東京&date=2026-06-21&view=year&moon=1' });
+    await page.waitForSelector('#year-chart svg');
+    const d = await drawn(page);
+    const json = JSON.parse(cli(['--place', '東京', '--date', '2026-01-01', '--days', '365', '--format', 'json']));
+    assert.equal(d.days, 365);
+    const h = d.bottom - d.top;
+    // The layout's row of a day minute: rounded half up, a day a plot high.
+    const row = (minute) => d.top + Math.floor((2 * minute * h + 1440) / 2880);
+    const column = (day) => d.left + Math.floor(day * (d.right - d.left) / d.days);
+    // A horizontal run of a polyline in stroke at row y (or a day above or
+    // below) over column x.
+    const crosses = (stroke, x, y) => d.lines.some((l) => l.stroke === stroke && l.points.some((p, i) =>
+      i > 0 && [y - h, y, y + h].includes(p[1]) && l.points[i - 1][1] === p[1] &&
+      Math.min(l.points[i - 1][0], p[0]) <= x && x < Math.max(l.points[i - 1][0], p[0])));
+    let checked = 0;
+    for (const day of [0, 45, 100, 171, 240, 300, 364]) {
+      const x = column(day) + 1;
+      for (const i of [0, 2, 5, 6, 11, 12, 17, 18, 23]) {
+        const minute = json.days[day].minutes[i];
+        assert.ok(crosses(i % 2 === 0 ? '#000000' : '#000000', x, row(minute)),
+                  `${json.days[day].date} boundary ${i} at ${minute}`);
+        ++checked;
+      }
+    }
+    assert.equal(checked, 63);
+    // The Moon: each day's rise on its curve through the column's middle.
+    const toMinute = (clock) => Number(clock.slice(0, 2)) * 60 + Number(clock.slice(3));
+    for (const day of [10, 100, 200]) {
+      const rise = json.days[day].moonrise;
+      if (!rise) continue;
+      const x = Math.floor((column(day) + column(day + 1)) / 2);
+      const y = Math.min(row(toMinute(rise)), d.bottom - 1);
+      assert.ok(d.lines.some((l) => l.stroke === '#e60050' && l.points.some(([px, py]) => px === x && py === y)),
+                `${json.days[day].date} moonrise ${rise}`);
+    }
+    await close();
+  });
+
+  test('the read-out under the pointer and at the keyboard\'s cursor; zoom; saved as SVG and PNG', async () => {
+    const { page, close } = await open({ query: '?place=東京&date=2026-06-21&view=year' });
+    await page.waitForSelector('#year-chart svg');
+    const d = await drawn(page);
+    const h = d.bottom - d.top;
+    const x = d.left + Math.floor(171 * (d.right - d.left) / d.days) + 1;
+    const y = d.top + Math.ceil(870 * h / 1440);
+    const at = await page.evaluate(([px, py]) => {
+      const point = new DOMPoint(px + 0.5, py + 0.5)
+        .matrixTransform(document.querySelector('#year-chart svg').getScreenCTM());
+      return [point.x, point.y];
+    }, [x, y]);
+    await page.mouse.move(at[0], at[1]);
+    // The row's clock time: its first minute.
+    const minute = Math.floor((y - d.top) * 1440 / h);
+    assert.equal(await page.textContent('#year-readout'),
+                 `2026-06-21（令和8年6月21日）　14:${String(minute - 840).padStart(2, '0')}　昼八つ (未)`);
+    // The keyboard: from the first day at noon, three days on, an hour down.
+    await page.focus('#year-chart');
+    for (const key of ['ArrowRight', 'ArrowLeft', 'ArrowRight', 'ArrowRight', 'ArrowRight', 'Shift+ArrowDown'])
+      await page.keyboard.press(key);
+    assert.match(await page.textContent('#year-readout'), /^2026-01-04（令和8年1月4日）　1[23]:\d\d　昼九つ半$/);
+    await page.keyboard.press('End');
+    assert.match(await page.textContent('#year-readout'), /^2026-12-31/);
+    // Zoomed, the frame scrolls; the page does not.
+    const width = () => page.evaluate(() => document.querySelector('#year-chart svg').getBoundingClientRect().width);
+    const before = await width();
+    await page.click('#year-zoom-in');
+    await page.click('#year-zoom-in');
+    assert.ok(await width() >= 1.9 * before);
+    assert.equal(await page.evaluate(() => document.documentElement.scrollWidth <= innerWidth), true);
+    // Saved: an SVG with the chart's title and bands, a PNG of 1200 x 800.
+    const [svgFile] = await Promise.all([page.waitForEvent('download'), page.click('#year-save-svg')]);
+    const svg = fs.readFileSync(await svgFile.path(), 'utf8');
+    assert.match(svgFile.suggestedFilename(), /\.svg$/);
+    assert.match(svg, /^<\?xml version="1\.0" encoding="UTF-8"\?>\n<svg /);
+    assert.match(svg, /東京　2026年（令和8年）/);
+    assert.match(svg, /fill="#0000c8"/);
+    assert.doesNotMatch(svg, /class="cursor"/);
+    const [pngFile] = await Promise.all([page.waitForEvent('download'), page.click('#year-save-png')]);
+    const png = fs.readFileSync(await pngFile.path());
+    assert.equal(png.subarray(1, 4).toString(), 'PNG');
+    assert.deepEqual([png.readUInt32BE(16), png.readUInt32BE(20)], [1200, 800]);
+    await close();
+  });
+});
+
 describe('downloads', () => {
   const cases = [
     { format: 'csv', bom: true, days: '3', args: ['--format', 'csv', '--days', '3', '--bom'] },
