@@ -1,8 +1,13 @@
-# The licence and notices that go with every installation, and the Debian
-# package that `make package` builds (CPack, run in the build folder).
+# The licence, notices and documents that go with every installation, and
+# the Debian package that `make package` builds (CPack, run in the build
+# folder).
 
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/THIRD_PARTY_NOTICES.md
               ${PROJECT_SOURCE_DIR}/CHANGELOG.md
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# The documents the help and the manual pages name: the calendar's rules
+# and sources, and every form of a typed date, time and place.
+install(FILES ${PROJECT_SOURCE_DIR}/docs/CALENDAR.md ${PROJECT_SOURCE_DIR}/docs/INPUT.md
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 # What only the Debian package carries (component "deb", left out of a plain

@@ -33,6 +33,13 @@ inline constexpr int kPlaceNameMaxBytes = 12;
 // suggests.
 inline constexpr int kTimeDifferenceTolerance = 2;
 
+// A picture's sides in pixels (tolmeri-hours --size).
+inline constexpr IntRange kPictureSideRange{200, 4000};
+// The year chart's picture when no size is asked: tolmeri-hours
+// --year-chart and the year-chart window's 画像として保存 alike.
+inline constexpr int kYearChartWidth = 1200;
+inline constexpr int kYearChartHeight = 800;
+
 // The last day of the accepted years.
 inline constexpr CivilDate kLastAcceptedDate{kYearRange.last, 12, 31};
 
@@ -40,6 +47,15 @@ inline constexpr CivilDate kLastAcceptedDate{kYearRange.last, 12, 31};
 // zero (139 gives 9, -73 gives -4).
 constexpr int SuggestedTimeDifference(int lonDeg) {
     return lonDeg / 15;
+}
+
+// The whole hour nearest a longitude (degrees and minutes, the minutes
+// taking the degrees' sign), 15° to the hour, a half hour away from zero:
+// 139°45′ gives 9, -73°52′ gives -5, 7°30′ gives 1. The zone a place without
+// a time difference of its own is given; it always fits the rule below.
+constexpr int NearestWholeHour(int lonDeg, int lonMin) {
+    const long long arc = lonDeg * 60LL + lonMin;
+    return static_cast<int>(arc >= 0 ? (arc + 450) / 900 : -((-arc + 450) / 900));
 }
 
 // The time-difference rule: a real zone (kTimeDifferenceRange) within

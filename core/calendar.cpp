@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <initializer_list>
 #include <vector>
 
 #include "core/calendar_data.h"
@@ -424,32 +425,38 @@ std::string FormatLunisolarDate(const LunisolarDate& date) {
            "月" + std::to_string(date.day) + "日";
 }
 
-std::string FormatYearWithEras(int year) {
-    std::string text = std::to_string(year) + "年";
-    int first = TableNewYearJdn(year);
-    int end = 0;
-    if (year >= 1873 || first == 0) {
-        first = JdnFromCivil({year, 1, 1});
-        end = JdnFromCivil({year + 1, 1, 1});
-    } else {
-        end = TableNewYearJdn(year + 1);
-        if (end == 0)
-            end = kLunisolarEndJdn;
-    }
-    std::string eras;
-    int era = -2;
-    for (int jdn = first; jdn < end; ++jdn) {
-        const int here = EraOnDay(jdn);
-        if (here == era)
-            continue;
-        era = here;
+std::string FormatEraYearsOfDays(int firstJdn, int endJdn) {
+    // Runs of one era: its first and last year.
+    struct Run {
+        int era, first, last;
+    };
+    std::vector<Run> runs;
+    for (int jdn = firstJdn; jdn < endJdn; ++jdn) {
         const std::optional<EraDate> date = EraDateFromJdn(jdn);
         if (!date)
             continue;
-        eras += eras.empty() ? "（" : "・";
-        eras += std::string(data::kEras[date->era].name) + YearText(date->year) + "年";
+        if (!runs.empty() && runs.back().era == date->era)
+            runs.back().last = date->year;
+        else
+            runs.push_back({date->era, date->year, date->year});
     }
-    return eras.empty() ? text : text + eras + "）";
+    std::string text;
+    for (const Run& run : runs) {
+        text += text.empty() ? "" : "・";
+        text += data::kEras[run.era].name;
+        text += YearText(run.first);
+        if (run.last != run.first)
+            text += "～" + YearText(run.last);
+        text += "年";
+    }
+    return text;
+}
+
+std::string FormatYearWithEras(int year) {
+    const std::string eras =
+        FormatEraYearsOfDays(JdnFromCivil({year, 1, 1}), JdnFromCivil({year + 1, 1, 1}));
+    const std::string text = std::to_string(year) + "年";
+    return eras.empty() ? text : text + "（" + eras + "）";
 }
 
 // ---------------------------------------------------------------------------
@@ -461,19 +468,33 @@ constexpr char32_t kJuu = U'十';
 constexpr char32_t kNijuu = U'廿';
 constexpr char32_t kSanjuu = U'卅';
 
-// 0-9 for a kanji digit (〇 and 一 to 九), -1 otherwise.
+constexpr char32_t kFormalJuu = U'拾';
+
+// 0-9 for a kanji digit (〇 and 一 to 九, and the formal 壱弐参 and their old
+// forms 壹貳參, as deeds and accounts write them), -1 otherwise.
 int KanjiDigit(char32_t c) {
     static constexpr char32_t kDigits[] = {U'〇', U'一', U'二', U'三', U'四',
                                            U'五', U'六', U'七', U'八', U'九'};
     for (int i = 0; i < 10; ++i)
         if (kDigits[i] == c)
             return i;
+    static constexpr struct {
+        char32_t c;
+        int value;
+    } kFormal[] = {{U'壱', 1}, {U'弐', 2}, {U'参', 3}, {U'壹', 1}, {U'貳', 2}, {U'參', 3}};
+    for (const auto& f : kFormal)
+        if (f.c == c)
+            return f.value;
     return -1;
+}
+
+bool IsTens(char32_t c) {
+    return c == kJuu || c == kFormalJuu || c == kNijuu || c == kSanjuu;
 }
 
 bool IsNumeral(char32_t c) {
     return (c >= U'0' && c <= U'9') || (c >= U'０' && c <= U'９') || KanjiDigit(c) >= 0 ||
-           c == kJuu || c == kNijuu || c == kSanjuu;
+           IsTens(c);
 }
 
 class Reader {
@@ -524,9 +545,7 @@ private:
                 out = out * 10 + static_cast<int>(c - (ascii ? U'0' : U'０'));
             return true;
         }
-        const auto tens = std::find_if(run.begin(), run.end(), [](char32_t c) {
-            return c == kJuu || c == kNijuu || c == kSanjuu;
-        });
+        const auto tens = std::find_if(run.begin(), run.end(), IsTens);
         if (tens == run.end()) {
             // Digit by digit: 二〇 is 20, 一五 is 15.
             if (run.size() > 4)
@@ -542,7 +561,7 @@ private:
         // [digit]十[digit], 廿[digit], 卅[digit]; 〇 only as a lone digit.
         const std::size_t before = static_cast<std::size_t>(tens - run.begin());
         const std::size_t after = run.size() - before - 1;
-        if (before > 1 || after > 1 || (before == 1 && *tens != kJuu))
+        if (before > 1 || after > 1 || (before == 1 && *tens != kJuu && *tens != kFormalJuu))
             return false;
         int value = *tens == kNijuu ? 20 : *tens == kSanjuu ? 30 : 10;
         if (before == 1) {
@@ -565,10 +584,21 @@ private:
     std::size_t m_pos;
 };
 
-// Year, month and day after the era name, then the day's 干支 if written
-// (kanshi, else -1), to the end of the text; failed is the part that does
-// not read, or kNone.
-bool ReadYearMonthDay(Reader& r, std::string_view text, EraDate& d, int& kanshi,
+// A 干支 at the reader's place, taken; -1 (nothing taken) for none.
+int TakeKanshi(Reader& r, std::string_view text) {
+    std::size_t length = 0;
+    const int kanshi = ReadKanshi(text.substr(r.Pos()), length);
+    if (kanshi >= 0)
+        for (std::size_t end = r.Pos() + length; r.Pos() < end;)
+            r.Skip();
+    return kanshi;
+}
+
+// Year, month and day after the era name, the year's 干支 if written
+// (yearKanshi, else -1), then the day's (kanshi, else -1), to the end of the
+// text; failed is the part that does not read, or kNone. A day of 晦日 is
+// kLastDayOfMonth, for the caller who knows the month's length.
+bool ReadYearMonthDay(Reader& r, std::string_view text, EraDate& d, int& kanshi, int& yearKanshi,
                       EraDateField& failed) {
     failed = EraDateField::kYear;
     if (r.Peek() == U'元') {
@@ -577,12 +607,18 @@ bool ReadYearMonthDay(Reader& r, std::string_view text, EraDate& d, int& kanshi,
     } else if (!r.Number(d.year)) {
         return false;
     }
+    // 元禄十五壬午年 or 元禄十五年壬午.
+    yearKanshi = TakeKanshi(r, text);
     if (!r.Take(U'年'))
         return false;
+    if (yearKanshi < 0)
+        yearKanshi = TakeKanshi(r, text);
     failed = EraDateField::kMonth;
     d.leap = r.Take(U'閏');
     if (r.Take(U'正'))
         d.month = 1;
+    else if (r.Take(U'極') || r.Take(U'臘'))
+        d.month = 12;
     else if (!r.Number(d.month))
         return false;
     if (!r.Take(U'月'))
@@ -590,6 +626,8 @@ bool ReadYearMonthDay(Reader& r, std::string_view text, EraDate& d, int& kanshi,
     failed = EraDateField::kDay;
     if (r.Take(U'朔'))
         d.day = 1;
+    else if (r.Take(U'晦'))
+        d.day = kLastDayOfMonth;
     else if (!r.Number(d.day))
         return false;
     if (!r.Take(U'日'))
@@ -606,11 +644,18 @@ bool ReadYearMonthDay(Reader& r, std::string_view text, EraDate& d, int& kanshi,
     return true;
 }
 
-// One part of an era date on its own: a number, or word (元, 正, 朔) for 1,
-// then at most its unit; for the month a 閏 may stand first (leap). nullopt
-// for anything else, an empty part included.
-std::optional<int> ReadPart(std::string_view input, char32_t word, char32_t unit,
-                            bool* leap = nullptr) {
+// A word that stands for a number in one part: 元 (年), 正, 極, 臘 (月), 朔,
+// 晦 (日).
+struct PartWord {
+    char32_t word;
+    int value;
+};
+
+// One part of an era date on its own: a number, or one of its words, then
+// at most its unit; for the month a 閏 may stand first (leap). nullopt for
+// anything else, an empty part included.
+std::optional<int> ReadPart(std::string_view input, std::initializer_list<PartWord> words,
+                            char32_t unit, bool* leap = nullptr) {
     if (!IsWellFormedUtf8(input))
         return std::nullopt;
     const std::string text = PlainTypedText(input);
@@ -618,10 +663,14 @@ std::optional<int> ReadPart(std::string_view input, char32_t word, char32_t unit
     if (leap && r.Take(U'閏'))
         *leap = true;
     int value = 0;
-    if (r.Take(word))
-        value = 1;
-    else if (!r.Number(value))
+    const auto word = std::find_if(words.begin(), words.end(),
+                                   [&r](const PartWord& w) { return r.Peek() == w.word; });
+    if (word != words.end()) {
+        r.Skip();
+        value = word->value;
+    } else if (!r.Number(value)) {
         return std::nullopt;
+    }
     r.Take(unit);
     if (!r.AtEnd())
         return std::nullopt;
@@ -645,6 +694,8 @@ EraDateField RefusedField(EraDateError error, const EraDate& d) {
         return EraDateField::kDay;
     case EraDateError::kWrongKanshi:
         return EraDateField::kKanshi;
+    case EraDateError::kWrongYearKanshi:
+        return EraDateField::kYear;
     case EraDateError::kDateOutsideEra: {
         // The day is wrong when another day of the month is taken: 朱鳥元年7月1日
         // (the era began on 7月20日); the month when none is: 大宝元年1月1日.
@@ -663,13 +714,34 @@ EraDateField RefusedField(EraDateError error, const EraDate& d) {
     return EraDateField::kNone;
 }
 
+// The length of the month of an era date, 0 when its era has no such year
+// or its year no such month.
+int EraMonthLength(const EraDate& d) {
+    if (d.era < 0 || d.year < 1 || d.year > LastYearOf(d.era))
+        return 0;
+    const int year = GetEra(d.era).firstYear + d.year - 1;
+    if (year > kLunisolarLastYear)
+        return d.leap || d.month < 1 || d.month > 12 ? 0 : DaysInMonth(year, d.month);
+    return TableMonthLength(year, d.month, d.leap);
+}
+
 // The day of result.date as written, its note, and any error with its part.
 void FindWrittenDay(EraDateParse& result) {
+    // 晦日: the month's last day, where the month is one; else the month's
+    // own error follows.
+    if (result.date.day == kLastDayOfMonth)
+        if (const int length = EraMonthLength(result.date))
+            result.date.day = length;
     EraDateResult day = JdnFromEraDateAsWritten(result.date);
     result.error = day.error;
     result.jdn = day.jdn;
     result.note = std::move(day.note);
-    if (day.error == EraDateError::kNone && result.kanshi >= 0 &&
+    if (day.error == EraDateError::kNone && result.yearKanshi >= 0) {
+        const std::optional<int> year = KanshiYearOfDay(day.jdn);
+        if (year && YearKanshi(*year) != result.yearKanshi)
+            result.error = EraDateError::kWrongYearKanshi;
+    }
+    if (result.error == EraDateError::kNone && result.kanshi >= 0 &&
         result.kanshi != DayKanshi(day.jdn))
         result.error = EraDateError::kWrongKanshi;
     result.field = RefusedField(result.error, result.date);
@@ -693,9 +765,9 @@ std::optional<EraDate> ReadYearMonthDayText(std::string_view input) {
     Reader r(text);
     EraDate d;
     // A 干支 after it is checked only where the day is known, by ParseEraDate.
-    int kanshi = -1;
+    int kanshi = -1, yearKanshi = -1;
     EraDateField failed = EraDateField::kNone;
-    if (!ReadYearMonthDay(r, text, d, kanshi, failed) || kanshi >= 0)
+    if (!ReadYearMonthDay(r, text, d, kanshi, yearKanshi, failed) || kanshi >= 0 || yearKanshi >= 0)
         return std::nullopt;
     return d;
 }
@@ -719,7 +791,7 @@ EraDateParse ParseEraDate(std::string_view input) {
         Reader r(text, name.size());
         EraDate d;
         d.era = era;
-        if (ReadYearMonthDay(r, text, d, result.kanshi, failed)) {
+        if (ReadYearMonthDay(r, text, d, result.kanshi, result.yearKanshi, failed)) {
             result.date = d;
             result.eraText = name;
             FindWrittenDay(result);
@@ -733,12 +805,12 @@ EraDateParse ParseEraDate(std::string_view input) {
         r.Skip();
     const std::string_view name = text.substr(0, r.Pos());
     EraDate d;
-    int kanshi = -1;
+    int kanshi = -1, yearKanshi = -1;
     EraDateField unknownFailed = EraDateField::kNone;
     const bool ascii = std::all_of(name.begin(), name.end(),
                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     if (!name.empty() && !ascii && FindEra(name) < 0 &&
-        ReadYearMonthDay(r, text, d, kanshi, unknownFailed)) {
+        ReadYearMonthDay(r, text, d, kanshi, yearKanshi, unknownFailed)) {
         result.error = EraDateError::kUnknownEra;
         result.field = EraDateField::kEra;
         result.eraText = name;
@@ -767,17 +839,19 @@ EraDateParse ParseEraDateParts(const EraDateParts& parts) {
     result.date.era = FindEra(result.eraText);
     if (result.date.era < 0)
         return fail(EraDateError::kUnknownEra, EraDateField::kEra);
-    const std::optional<int> year = ReadPart(parts.year, U'元', U'年');
+    const std::optional<int> year = ReadPart(parts.year, {{U'元', 1}}, U'年');
     if (!year)
         return fail(EraDateError::kMalformed, EraDateField::kYear);
     result.date.year = *year;
     bool leap = parts.leap;
-    const std::optional<int> month = ReadPart(parts.month, U'正', U'月', &leap);
+    const std::optional<int> month =
+        ReadPart(parts.month, {{U'正', 1}, {U'極', 12}, {U'臘', 12}}, U'月', &leap);
     if (!month)
         return fail(EraDateError::kMalformed, EraDateField::kMonth);
     result.date.leap = leap;
     result.date.month = *month;
-    const std::optional<int> day = ReadPart(parts.day, U'朔', U'日');
+    const std::optional<int> day =
+        ReadPart(parts.day, {{U'朔', 1}, {U'晦', kLastDayOfMonth}}, U'日');
     if (!day)
         return fail(EraDateError::kMalformed, EraDateField::kDay);
     result.date.day = *day;
@@ -839,6 +913,13 @@ std::string EraDateErrorMessage(const EraDateParse& parse) {
         return FormatEraDate(d) + "は" + std::string(KanshiName(parse.kanshi)) +
                "の日ではありません（この日は" + std::string(KanshiName(DayKanshi(parse.jdn))) +
                "）";
+    case EraDateError::kWrongYearKanshi: {
+        const std::optional<int> kanshiYear = KanshiYearOfDay(parse.jdn);
+        return year + "は" + std::string(KanshiName(parse.yearKanshi)) + "の年ではありません（" +
+               (kanshiYear ? "この年は" + std::string(KanshiName(YearKanshi(*kanshiYear)))
+                           : std::string("干支の表にない年")) +
+               "）";
+    }
     }
     return {};
 }

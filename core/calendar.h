@@ -118,6 +118,7 @@ enum class EraDateError {
     kNoSuchDay,       // a day past the month's length (or 0)
     kDateOutsideEra,  // the year exists but the day is before or after the era
     kWrongKanshi,     // the day is not the 干支 written after it
+    kWrongYearKanshi, // the year is not the 干支 written with it
 };
 
 struct EraDateResult {
@@ -157,12 +158,16 @@ std::string FormatEraDates(const EraDates& dates);
 // "1600年9月15日", "1830年閏3月1日".
 std::string FormatLunisolarDate(const LunisolarDate& date);
 
-// A Western year with the era years it was counted in: "2026年（令和8年）",
-// "2019年（平成31年・令和元年）", "1750年（寛延3年）", "600年". Before 1873 the
-// era years are those of the lunisolar year of that number (寛延3年 began on
-// 1750-02-07), from 1873 on those of the Gregorian year; the Southern
+// A Western year with the era years its days were counted in: "2026年（令和8年）",
+// "2019年（平成31年・令和元年）", "1700年（元禄12～13年）" (元禄13年 began on
+// 1700-02-19), "1704年（元禄16～17年・宝永元年）", "600年"; the Southern
 // court's for 1331-1392.
 std::string FormatYearWithEras(int year);
+
+// The era years of the days [firstJdn, endJdn) in order, those of one era
+// joined: "元禄12～13年", "元禄16～17年・宝永元年", "令和8年"; empty where no
+// era is in force.
+std::string FormatEraYearsOfDays(int firstJdn, int endJdn);
 
 // ---------------------------------------------------------------------------
 // Era dates as written
@@ -190,13 +195,17 @@ struct EraDateParse {
     int jdn = 0;         // the day, when error is kNone or kWrongKanshi
     std::string note;    // the note of JdnFromEraDateAsWritten, if any
     int kanshi = -1;     // the day's 干支 written after the date (core/kanshi.h), -1 for none
+    int yearKanshi = -1; // the year's 干支 written with it (元禄十五壬午年), -1 for none
 };
 
 // Reads an era date as the old texts write it: the era name, then year, month
 // and day in arabic, full-width or kanji numerals (〇一二三…十, 十五, 二十三,
-// 廿三, 卅; 二〇 and 一五 read digit by digit), 元年 for the first year, 正月
-// for the first month, 朔日 for the first day, 閏 before a leap month:
-// "慶長5年9月15日", "慶長五年九月十五日", "文政13年閏3月1日", "慶長元年10月27日".
+// 廿三, 卅; the formal 壱弐参拾; 二〇 and 一五 read digit by digit), 元年 for
+// the first year, 正月 for the first month, 極月 and 臘月 for the twelfth, 朔日
+// for the first day and 晦日 for the month's last, 閏 before a leap month:
+// "慶長5年9月15日", "慶長五年九月十五日", "文政13年閏3月1日", "慶長元年10月27日",
+// "元禄十五年極月晦日". The year's 干支 may follow its number or its 年
+// ("元禄十五壬午年", "元禄十五年壬午") and must be the year's.
 // The text is first made plain (core/typed_text.h: full-width forms, spaces
 // around it and beside the kanji, "安政7年 3月3日"), and the day is found as
 // JdnFromEraDateAsWritten finds it, with its note; a text that is not
@@ -205,8 +214,9 @@ struct EraDateParse {
 EraDateParse ParseEraDate(std::string_view text);
 
 // An era date given part by part, as separate boxes hold it: the era's name;
-// the year (元 for 元年), month (正 for 正月, a 閏 before it for a leap month)
-// and day (朔 for 朔日) each in any numeral ParseEraDate reads and with or
+// the year (元 for 元年), month (正 for 正月, 極 or 臘 for the twelfth, a 閏
+// before it for a leap month) and day (朔 for 朔日, 晦 for the last) each in
+// any numeral ParseEraDate reads and with or
 // without its unit (年, 月, 日); each part made plain as ParseEraDate makes
 // its text. Every part is read by itself, so field names the part at fault
 // (an empty or unreadable one is kMalformed there); the day is found as
@@ -220,9 +230,14 @@ struct EraDateParts {
 };
 EraDateParse ParseEraDateParts(const EraDateParts& parts);
 
+// The day of 晦日 as ReadYearMonthDayText gives it: the month's last, which
+// its reader finds in the calendar it reads.
+inline constexpr int kLastDayOfMonth = 99;
+
 // The year, month and day of an era date without its era, "2026年6月21日",
 // "二〇二六年六月二十一日", "1860年閏3月1日", read as ParseEraDate reads them
-// (era -1); nullopt for any other text.
+// (era -1; 晦日 as kLastDayOfMonth); nullopt for any other text, a 干支
+// included.
 std::optional<EraDate> ReadYearMonthDayText(std::string_view text);
 
 // True when the text starts like an era date, with a character that is not

@@ -138,6 +138,33 @@ void AppendClock(std::string& out, int dayMinute) {
 
 namespace {
 
+// The civil date a day minute of date falls on, and its days from date.
+std::int64_t DayOffset(int dayMinute) {
+    return dayMinute >= 0 ? dayMinute / 1440
+                          : -((-static_cast<std::int64_t>(dayMinute) + 1439) / 1440);
+}
+
+} // namespace
+
+std::string FormatDayMinute(const CivilDate& date, int dayMinute) {
+    std::string text = FormatDate(CivilFromDays(DaysFromCivil(date) + DayOffset(dayMinute)));
+    text += ' ';
+    AppendClock(text, dayMinute);
+    return text;
+}
+
+std::string FormatDaySpan(const CivilDate& date, int start, int end) {
+    std::string text = FormatDayMinute(date, start);
+    text += "–";
+    if (DayOffset(start) == DayOffset(end))
+        AppendClock(text, end);
+    else
+        text += FormatDayMinute(date, end);
+    return text;
+}
+
+namespace {
+
 // Reads between minDigits and maxDigits decimal digits at pos.
 bool ReadDigits(std::string_view text, std::size_t& pos, std::size_t minDigits,
                 std::size_t maxDigits, int& out) {

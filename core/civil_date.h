@@ -60,6 +60,13 @@ void AppendDate(std::string& out, const CivilDate& date);
 std::string FormatClock(int dayMinute);
 void AppendClock(std::string& out, int dayMinute);
 
+// A day minute of date as the civil date and the clock it falls on:
+// 1704 minutes of 1703-01-30 is "1703-01-31 04:24".
+std::string FormatDayMinute(const CivilDate& date, int dayMinute);
+// A span of day minutes of date, "1703-01-31 04:06–04:47"; the end's date
+// is written too when it is another day ("1703-01-30 23:40–1703-01-31 00:20").
+std::string FormatDaySpan(const CivilDate& date, int start, int end);
+
 // Reads "YYYY-MM-DD" (one to four digits of year, one or two of month and
 // day) into out without any range check; false when the text has another
 // shape.

@@ -21,6 +21,12 @@ struct DayHours {
     int sunrise = 0;          // date's own sunrise, sunset and transit by the
     int sunset = 0;           // day's Sun, whatever the definition and the
     int transit = 0;          // clock steps
+    // The table, sunrise, sunset and transit unrounded (core/sun_events.h),
+    // for drawing a run of days; never for a time shown.
+    ExactBoundaryTable exactBoundary{};
+    double exactSunrise = 0.0;
+    double exactSunset = 0.0;
+    double exactTransit = 0.0;
 
     // From dawn to dusk and from dusk to the next dawn; a sixth of each is
     // one temporal hour of the day and of the night.

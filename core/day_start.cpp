@@ -19,8 +19,31 @@ std::optional<DayStart> DayStartFromName(std::string_view name) {
     return std::nullopt;
 }
 
-std::string_view DayStartLabel(DayStart start) {
-    return start == DayStart::kDawn ? "明六つから翌日の明六つまで" : "0時から翌日の0時まで";
+DayStart DayStartOfWriting(DateWriting writing, const CivilDate& date) {
+    if (writing == DateWriting::kWestern || !(date < kSolarCalendarFirstDay))
+        return DayStart::kMidnight;
+    return DayStart::kDawn;
+}
+
+Reckoning ReckoningOfWriting(DateWriting writing, const CivilDate& date) {
+    return {DayStartOfWriting(writing, date), ReckoningReason::kWritten};
+}
+
+Reckoning ReckoningOfChoice(int choice, DateWriting writing, const CivilDate& date) {
+    if (choice == 1)
+        return {DayStart::kDawn, ReckoningReason::kChosen};
+    if (choice == 2)
+        return {DayStart::kMidnight, ReckoningReason::kChosen};
+    return ReckoningOfWriting(writing, date);
+}
+
+std::string ReckoningText(const Reckoning& reckoning) {
+    std::string text =
+        reckoning.start == DayStart::kDawn ? "明六つから翌日の明六つまで" : "0時から24時まで";
+    if (reckoning.reason == ReckoningReason::kChosen)
+        return text + "（指定）";
+    return text + (reckoning.start == DayStart::kDawn ? "（明治6年より前の和暦・旧暦の日付）"
+                                                      : "（西暦、明治6年からの日付）");
 }
 
 int ReckonedMinute(const DayHours& day, int minute, DayStart start) {

@@ -1,5 +1,6 @@
 #include "core/hour_names.h"
 
+#include <algorithm>
 #include <array>
 
 #include "core/utf8.h"
@@ -158,7 +159,7 @@ std::string Quoted(std::string_view text) {
     return "「" + EscapedForMessage(ShortenedForMessage(text)) + "」";
 }
 
-constexpr std::string_view kExamples = "（例: 朝五つ半、五つ時、丑三つ、辰の上刻）";
+constexpr std::string_view kExamples = kHourNameExamples;
 
 HourExpressionParse Failed(std::string message) {
     HourExpressionParse parse;
@@ -168,13 +169,17 @@ HourExpressionParse Failed(std::string message) {
 
 HourExpressionParse NotUnderstood(const Characters& c) {
     const std::string_view rest = c.Rest();
+    // Nothing left: the name stops before it is whole (辰の上).
+    if (rest.empty())
+        return Failed("刻の名 " + Quoted(c.Whole()) + " は途中で終わっています" +
+                      std::string(kExamples));
     if (rest == c.Whole())
         return Failed("刻の名 " + Quoted(c.Whole()) + " が読めません" + std::string(kExamples));
     return Failed("刻の名 " + Quoted(c.Whole()) + " の " + Quoted(rest) + " が読めません" +
                   std::string(kExamples));
 }
 
-HourPoint Boundary(int b) {
+constexpr HourPoint Boundary(int b) {
     return {b, b, 0, 1};
 }
 
@@ -188,7 +193,7 @@ HourExpressionParse ReadBranchTail(Characters& c, int k) {
     HourExpressionParse parse;
     const int s = 2 * k;
     const bool small = k < 3;
-    const bool of = c.Take(U'の');
+    const bool of = c.TakeEither(U'の', U'ノ');
     if (c.AtEnd() && !of) {
         parse.readings.push_back({BranchName(k, kWhole), Boundary(s), Boundary(s + 2), small});
         return parse;
@@ -199,7 +204,16 @@ HourExpressionParse ReadBranchTail(Characters& c, int k) {
         parse.readings.push_back({BranchName(k, kWhole), Boundary(s), Boundary(s + 2), small});
         return parse;
     }
-    if (const int q = Numeral(c.Peek())) {
+    // The branch's half-bell: 辰の半刻 and 子半 are 朝五つ半 and 暁九つ半.
+    if (c.Take(U'半')) {
+        c.TakeEither(U'刻', U'時');
+        if (!c.AtEnd())
+            return NotUnderstood(c);
+        parse.readings.push_back(Numbered(s + 1));
+        return parse;
+    }
+    // 丑満つ: 満つ is how 三つ was often written.
+    if (const int q = c.Peek() == U'満' ? 3 : Numeral(c.Peek())) {
         c.Skip();
         c.TakeEither(U'つ', U'ツ');
         c.TakeEither(U'時', U'刻');
@@ -305,6 +319,23 @@ HourExpressionParse ParseHourExpression(std::string_view text) {
         return Failed("刻の名が長すぎるか、UTF-8 として読めません");
     if (c.Empty())
         return Failed("刻の名が空です" + std::string(kExamples));
+    // Words for a moment: the clock's noon and midnight, and 夜半, the bell
+    // of 夜九つ that ends the night.
+    static constexpr struct {
+        std::string_view word;
+        HourReading reading;
+    } kMoments[] = {
+        {"正午", {"正午（12:00）", {}, {}, false, 720}},
+        {"真夜中", {"真夜中（0:00）", {}, {}, false, 0}},
+        {"夜半", {"夜半（夜九つ）", Boundary(24), Boundary(24), false}},
+    };
+    for (const auto& moment : kMoments) {
+        if (c.Whole() == moment.word) {
+            HourExpressionParse parse;
+            parse.readings.push_back(moment.reading);
+            return parse;
+        }
+    }
     const char32_t first = c.Peek();
     for (int k = 0; k < 12; ++k) {
         if (kBranchChars[k] == first) {
@@ -327,8 +358,28 @@ HourExpressionParse ParseHourExpression(std::string_view text) {
 }
 
 HourSpan ResolveReading(const HourReading& reading, const HourMarks& marks, DayStart dayStart) {
+    if (reading.clock >= 0) {
+        // A clock time before the date's 明六つ is, under kDawn, the small
+        // hours after its night.
+        const int minute =
+            reading.clock + (dayStart == DayStart::kDawn && reading.clock < marks.At(6) ? 1440 : 0);
+        return {minute, minute};
+    }
     const int shift = dayStart == DayStart::kDawn && reading.smallHours ? 24 : 0;
     return {MinuteAt(marks, reading.start, shift), MinuteAt(marks, reading.end, shift)};
+}
+
+std::vector<ResolvedReading> ResolveReadings(const std::vector<HourReading>& readings,
+                                             const HourMarks& marks, DayStart dayStart) {
+    std::vector<ResolvedReading> resolved;
+    resolved.reserve(readings.size());
+    for (const HourReading& reading : readings)
+        resolved.push_back({reading, ResolveReading(reading, marks, dayStart)});
+    std::stable_sort(resolved.begin(), resolved.end(),
+                     [](const ResolvedReading& a, const ResolvedReading& b) {
+                         return a.span.start < b.span.start;
+                     });
+    return resolved;
 }
 
 std::string_view NumberedHourName(int index) {

@@ -44,6 +44,14 @@ struct HourReading {
     HourPoint start;
     HourPoint end;
     bool smallHours = false; // in the date's 暁 hours (boundaries 0 to 6)
+    // A clock time rather than a temporal hour (正午 12:00, 真夜中 0:00): its
+    // minute of the date, start and end unused; -1 for a temporal hour.
+    int clock = -1;
+    // A moment, not a span: 夜半, 正午, 真夜中 (start and end fall together).
+    bool Moment() const {
+        return clock >= 0 || (start.from == end.from && start.to == end.to &&
+                              start.num * end.den == end.num * start.den);
+    }
 };
 
 struct HourExpressionParse {
@@ -54,9 +62,12 @@ struct HourExpressionParse {
 // Reads an hour name as the texts write it: 明六つ, 朝五つ, 昼九つ, 昼八つ, 夕七つ,
 // 暮六つ, 宵五つ, 夜五つ, 夜四つ, 夜九つ, 暁九つ, 暁八つ, 暁七つ, and bare 六つ, 五つ...
 // (every reading), each with 半 and 時 (「五つ時」「六つ半時」); the twelve
-// branches (子の刻, 子刻, 子の時, 子), their quarters (丑三つ, 丑の三つ時, 子の四つ),
-// 初刻 and 正刻, and 上刻, 中刻 and 下刻 (both readings). Numerals in kanji,
-// ASCII or full width; つ or ツ; spaces around the text are ignored.
+// branches (子の刻, 子ノ刻, 子刻, 子の時, 子), their quarters (丑三つ, 丑満つ,
+// 丑の三つ時, 子の四つ), 初刻 and 正刻, the branch's half-bell (辰の半刻 and 子半
+// are 朝五つ半 and 暁九つ半), and 上刻, 中刻 and 下刻 (both readings); 夜半, the
+// bell of 夜九つ as a moment; and the clock times 正午 (12:00) and 真夜中
+// (0:00). Numerals in kanji, ASCII or full width; つ or ツ; spaces around
+// the text are ignored.
 HourExpressionParse ParseHourExpression(std::string_view text);
 
 // The reading's span on the marks of its date, as day minutes of that date
@@ -69,6 +80,16 @@ struct HourSpan {
 };
 HourSpan ResolveReading(const HourReading& reading, const HourMarks& marks,
                         DayStart dayStart = DayStart::kMidnight);
+
+// Every reading with its span, in the order of their starts (a stable
+// order: readings that start together keep theirs): under kDawn, 九つ gives
+// 昼九つ before the night's 暁九つ.
+struct ResolvedReading {
+    HourReading reading;
+    HourSpan span;
+};
+std::vector<ResolvedReading> ResolveReadings(const std::vector<HourReading>& readings,
+                                             const HourMarks& marks, DayStart dayStart);
 
 // A moment named by its branch: "丑の刻", its quarter "丑三つ", and its
 // 上・中・下刻 by the 寛政12年 ruling ("丑の下刻") and by the 寛政6年 reading,
@@ -85,6 +106,10 @@ MomentNames NameMoment(const MomentHour& hour);
 // the midnight ending the date's night), as the readings name it: 明六つ,
 // 暮六つ半, 夜九つ; empty outside 0 to 25.
 std::string_view NumberedHourName(int index);
+
+// The examples a message about a name that does not read ends with; a
+// window that wraps the message puts them on a line of their own.
+inline constexpr std::string_view kHourNameExamples = "（例: 朝五つ半、五つ時、丑三つ、辰の上刻）";
 
 // The two conventions' names, as readings and outputs give them.
 inline constexpr std::string_view kThirdsRuling = "寛政12年の定め";

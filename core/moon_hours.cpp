@@ -20,13 +20,75 @@ void AppendAgeAndPhase(std::string& out, const MoonDay& moon) {
     }
 }
 
+CivilDate AddDays(const CivilDate& date, int days) {
+    return CivilFromDays(DaysFromCivil(date) + days);
+}
+
+// The Moon's days around date, whose events a reckoned day takes.
+struct MoonDays {
+    MoonDay before, day, after;
+};
+
+// The first event in [from, to) minutes of date among the three days' (the
+// day before's counted back a day, the day after's on), as a day minute of
+// date.
+std::optional<int> FirstEventIn(const MoonDays& days, std::optional<double> MoonDay::*event,
+                                int from, int to) {
+    const struct {
+        const MoonDay& moon;
+        int shift;
+    } candidates[] = {{days.before, -1440}, {days.day, 0}, {days.after, 1440}};
+    for (const auto& c : candidates) {
+        const std::optional<double>& moment = c.moon.*event;
+        if (!moment)
+            continue;
+        const int minute = MoonMinute(*moment) + c.shift;
+        if (minute >= from && minute < to)
+            return minute;
+    }
+    return std::nullopt;
+}
+
 std::optional<MoonEventHour> EventHour(const Place& place, const CivilDate& date,
-                                       const std::optional<double>& moment,
+                                       const std::optional<int>& dayMinute,
                                        const PeriodOptions& options) {
+    if (!dayMinute)
+        return std::nullopt;
+    const MomentHour hour = FindMomentHour(place, date, *dayMinute, options);
+    return MoonEventHour{hour.minute, hour.index, hour.date};
+}
+
+std::optional<int> ClockOf(const std::optional<double>& moment) {
     if (!moment)
         return std::nullopt;
-    const int minute = MoonMinute(*moment);
-    return MoonEventHour{minute, FindMomentHour(place, date, minute, options).index};
+    return MoonMinute(*moment);
+}
+
+// The events' titles and clock times, each with its date when written and
+// its half-hour when asked.
+void AppendEvents(std::string& out, const std::optional<MoonEventHour>* const (&events)[3],
+                  bool dates, bool hours) {
+    static constexpr const char* kTitles[] = {"  月の出 ", "  月の入 ", "  月の南中 "};
+    for (int i = 0; i < 3; ++i) {
+        if (!events[i])
+            continue;
+        out += kTitles[i];
+        const std::optional<MoonEventHour>& event = *events[i];
+        if (!event) {
+            out += "なし";
+            continue;
+        }
+        if (dates) {
+            AppendDate(out, event->date);
+            out += ' ';
+        }
+        AppendClock(out, event->minute);
+        if (hours) {
+            out += "（";
+            out += event->HourName();
+            out += "）";
+        }
+    }
 }
 
 } // namespace
@@ -36,13 +98,34 @@ std::string_view MoonEventHour::HourName() const {
 }
 
 MoonDayHours CalcMoonDayHours(const Place& place, const CivilDate& date,
-                              const PeriodOptions& options) {
-    MoonDayHours day;
+                              const PeriodOptions& options, DayStart start) {
+    MoonDayHours result;
+    result.start = start;
     CMoonCalculator moon(place);
-    day.moon = moon.Day(JdnFromCivil(date));
-    day.rise = EventHour(place, date, day.moon.rise, options);
-    day.set = EventHour(place, date, day.moon.set, options);
-    return day;
+    const int jdn = JdnFromCivil(date);
+    int from = 0, to = 1440;
+    MoonDays days;
+    if (start == DayStart::kDawn) {
+        // From the date's 明六つ to the next date's.
+        CPeriodCalculator calc(place, options);
+        from = calc.Compute(date).boundary[6];
+        to = calc.Compute(AddDays(date, 1)).boundary[6] + 1440;
+        days.before = moon.Day(jdn - 1);
+    }
+    days.day = moon.Day(jdn);
+    if (start == DayStart::kDawn)
+        days.after = moon.Day(jdn + 1);
+    result.moon = days.day;
+    const auto event = [&](std::optional<double> MoonDay::*which) {
+        return EventHour(place, date,
+                         start == DayStart::kDawn ? FirstEventIn(days, which, from, to)
+                                                  : ClockOf(days.day.*which),
+                         options);
+    };
+    result.rise = event(&MoonDay::rise);
+    result.set = event(&MoonDay::set);
+    result.transit = event(&MoonDay::transit);
+    return result;
 }
 
 void AppendMoonLine(std::string& out, const MoonDay& moon) {
@@ -60,24 +143,17 @@ void AppendMoonLine(std::string& out, const MoonDay& moon) {
     }
 }
 
+void AppendMoonLine(std::string& out, const MoonDayHours& day) {
+    AppendAgeAndPhase(out, day.moon);
+    const std::optional<MoonEventHour>* const events[3] = {&day.rise, &day.set, &day.transit};
+    AppendEvents(out, events, day.start == DayStart::kDawn, false);
+}
+
 std::string FormatMoonHoursLine(const MoonDayHours& day) {
     std::string out;
     AppendAgeAndPhase(out, day.moon);
-    const struct {
-        const char* title;
-        const std::optional<MoonEventHour>& event;
-    } events[] = {{"  月の出 ", day.rise}, {"  月の入 ", day.set}};
-    for (const auto& e : events) {
-        out += e.title;
-        if (!e.event) {
-            out += "なし";
-            continue;
-        }
-        AppendClock(out, e.event->minute);
-        out += "（";
-        out += e.event->HourName();
-        out += "）";
-    }
+    const std::optional<MoonEventHour>* const events[3] = {&day.rise, &day.set, nullptr};
+    AppendEvents(out, events, day.start == DayStart::kDawn, true);
     return out;
 }
 

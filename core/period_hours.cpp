@@ -35,6 +35,10 @@ DayHours CPeriodCalculator::Recompute(const CivilDate& date, DawnDefinition defi
         day.sunrise = ev.sunrise;
         day.sunset = ev.sunset;
         day.transit = ev.boundary[12];
+        day.exactBoundary = ev.exact;
+        day.exactSunrise = ev.exactSunrise;
+        day.exactSunset = ev.exactSunset;
+        day.exactTransit = ev.exact[12];
         return day;
     }
     // The window's own recompute, so the table is the window's to the bit.
@@ -52,12 +56,15 @@ DayHours CPeriodCalculator::Compute(const CivilDate& date) {
     // 1798-02-16 the new calendar's definition applies, although the clocks
     // were last set at 立春.
     if (!m_bSetValid || m_setDate != day.setDate || m_setDefinition != day.definition) {
-        m_setBoundary = Recompute(day.setDate, day.definition).boundary;
+        const DayHours set = Recompute(day.setDate, day.definition);
+        m_setBoundary = set.boundary;
+        m_setExact = set.exactBoundary;
         m_setDate = day.setDate;
         m_setDefinition = day.definition;
         m_bSetValid = true;
     }
     day.boundary = m_setBoundary;
+    day.exactBoundary = m_setExact;
     return day;
 }
 

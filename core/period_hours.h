@@ -56,6 +56,7 @@ private:
     CivilDate m_setDate;
     DawnDefinition m_setDefinition = DawnDefinition::kDepression;
     BoundaryTable m_setBoundary{};
+    ExactBoundaryTable m_setExact{};
 };
 
 // One day, as the window computes it with the default options.

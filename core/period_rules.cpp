@@ -13,21 +13,22 @@ struct ChoiceText {
 
 // In the order of the enumerations.
 constexpr ChoiceText kDefinitionTexts[] = {
-    {"depression", "太陽俯角7度21分40秒（寛政暦から）"},
+    {"depression", "太陽俯角7度21分40秒（寛政暦から。画面の図と同じ）"},
     {"36min", "日出前・日入後2刻半＝36分（宝暦暦まで）"},
     {"sunrise", "日出・日入"},
     {"auto", "暦による（1798年2月16日の寛政暦から俯角、それ以前は36分）"},
 };
-// The rule itself, and how a calendar that did not keep it says where it
-// came from.
+// The rule itself, the calendars it belonged to, and the rule in a few
+// words beside another.
 struct RuleText {
     std::string_view rule;
     std::string_view origin;
+    std::string_view brief;
 };
 RuleText RuleOf(DawnDefinition resolved) {
     if (resolved == DawnDefinition::kMinutes36)
-        return {"日出前・日入後2刻半＝36分", "宝暦暦までの"};
-    return {"太陽俯角7度21分40秒", "寛政暦からの"};
+        return {"日出前・日入後2刻半＝36分", "宝暦暦までの", "日出前・日入後36分"};
+    return {"太陽俯角7度21分40秒", "寛政暦からの", "太陽俯角7度21分40秒"};
 }
 
 constexpr ChoiceText kStepsTexts[] = {{"daily", "毎日"}, {"sekki", "二十四節気ごと"}};
@@ -86,11 +87,20 @@ std::string DawnDefinitionLabelOn(DawnDefinition definition, int jdn) {
     const AlmanacCalendar* calendar = AlmanacCalendarOn(jdn);
     if (!calendar)
         return std::string(text.rule);
-    std::string label(calendar->name);
+    // The rule first, then whose it was: the day's calendar's own, or
+    // another period's, with what the day's calendar kept instead.
+    std::string label(text.rule);
     label += "（";
-    if (calendar->definition != resolved)
-        label += text.origin;
-    label += text.rule;
+    if (calendar->definition == resolved) {
+        label += calendar->name;
+        label += "の定め）";
+        return label;
+    }
+    label += text.origin;
+    label += "定め。";
+    label += calendar->name;
+    label += "の定めは";
+    label += RuleOf(calendar->definition).brief;
     label += "）";
     return label;
 }

@@ -61,21 +61,23 @@ std::string_view DawnDefinitionName(DawnDefinition definition);
 std::optional<DawnDefinition> DawnDefinitionFromName(std::string_view name);
 
 // The Japanese label of a choice, for lists and help (UTF-8):
-// 「太陽俯角7度21分40秒（寛政暦から）」, 「日出前・日入後2刻半＝36分（宝暦暦まで）」,
-// 「日出・日入」, 「暦による（1798年2月16日の寛政暦から俯角、それ以前は36分）」.
+// 「太陽俯角7度21分40秒（寛政暦から。画面の図と同じ）」,
+// 「日出前・日入後2刻半＝36分（宝暦暦まで）」, 「日出・日入」,
+// 「暦による（1798年2月16日の寛政暦から俯角、それ以前は36分）」.
 std::string_view DawnDefinitionLabel(DawnDefinition definition);
 
-// The label of the definition on a day, naming the calendar in force:
-// 「宣明暦（日出前・日入後2刻半＝36分）」 for auto on 1600-10-21,
-// 「寛政暦（太陽俯角7度21分40秒）」 on 1800-01-01; a definition that is not
-// the calendar's own says where it came from: 「宣明暦（寛政暦からの太陽俯角
-// 7度21分40秒）」. Without a named calendar (before 862) the rule alone;
-// 「日出・日入」 always.
+// The label of the definition on a day: the rule, then the calendar in
+// force whose it was, 「日出前・日入後2刻半＝36分（宣明暦の定め）」 for auto on
+// 1600-10-21, 「太陽俯角7度21分40秒（寛政暦の定め）」 on 1800-01-01; a
+// definition that is not the day's calendar's own says whose it was and
+// what the calendar kept: 「太陽俯角7度21分40秒（寛政暦からの定め。宣明暦の定めは
+// 日出前・日入後36分）」. Without a named calendar (before 862) the rule
+// alone; 「日出・日入」 always.
 std::string DawnDefinitionLabelOn(DawnDefinition definition, int jdn);
 
 // The labels of a run of days [firstJdn, endJdn) joined where the calendar
-// changes: 「宝暦暦（日出前・日入後2刻半＝36分）、1798-02-16 から寛政暦（太陽俯角
-// 7度21分40秒）」; one label where it does not.
+// changes: 「日出前・日入後2刻半＝36分（宝暦暦の定め）、1798-02-16 から太陽俯角
+// 7度21分40秒（寛政暦の定め）」; one label where it does not.
 std::string DawnDefinitionLabelOver(DawnDefinition definition, int firstJdn, int endJdn);
 
 // The definition that places dawn and dusk on a day: kAuto resolved by the

@@ -80,6 +80,19 @@ SunEvents TableFromMoments(const SunMoments& m, const DawnDuskRule& rule) {
     DivideQuarter(b, 12, static_cast<double>((b[18] - b[12]) / 2));
     DivideQuarter(b, 0, (b[6] - b[0]) / 2.0);
     DivideQuarter(b, 18, (b[24] - b[18]) / 2.0);
+
+    // The same unrounded: the offset and the midnights' clamp as above.
+    auto& x = ev.exact;
+    x[12] = m.transit;
+    x[0] = m.transit - 720.0;
+    x[24] = m.transit + 720.0;
+    x[6] = std::max(std::min(m.dawn, m.dusk) - rule.offsetMinutes, x[0]);
+    x[18] = std::min(std::max(m.dawn, m.dusk) + rule.offsetMinutes, x[24]);
+    for (int s = 0; s < 24; s += 6)
+        for (int i = 1; i < 6; ++i)
+            x[s + i] = x[s] + (x[s + 6] - x[s]) * i / 6.0;
+    ev.exactSunrise = m.sunrise;
+    ev.exactSunset = m.sunset;
     return ev;
 }
 

@@ -27,11 +27,21 @@ int RoundMinute(double x);
 inline constexpr int kBoundaryCount = 25;
 using BoundaryTable = std::array<int, kBoundaryCount>;
 
-// What the astronomy of one day gives: the table, sunrise and sunset.
+// The same table before rounding, in fractional day minutes: the same
+// moments divided in sixths without rounding. For drawing a run of days
+// (whose rounded minutes would step back and forth); every time shown is the
+// rounded table's.
+using ExactBoundaryTable = std::array<double, kBoundaryCount>;
+
+// What the astronomy of one day gives: the table, sunrise and sunset, and
+// the same unrounded.
 struct SunEvents {
     BoundaryTable boundary{};
     int sunrise = 0;
     int sunset = 0;
+    ExactBoundaryTable exact{};
+    double exactSunrise = 0.0;
+    double exactSunset = 0.0;
 };
 
 // Where dawn (明六つ) and dusk (暮六つ) fall: the moments the Sun's centre
@@ -58,8 +68,9 @@ struct SunMoments {
 
 // The table from the moments: each rounded, dawn and dusk moved by the
 // rule's offset, the midnights at the transit -/+ 720 and the quarters
-// divided into their hours. Every computation of the Sun ends here, so the
-// division is one rule whatever placed the events.
+// divided into their hours; and the same without rounding. Every
+// computation of the Sun ends here, so the division is one rule whatever
+// placed the events.
 SunEvents TableFromMoments(const SunMoments& moments, const DawnDuskRule& rule);
 // Keeps every entry of a table between its neighbours (the ordering repair
 // of CalcSunEvents).

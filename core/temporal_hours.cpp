@@ -42,6 +42,9 @@ void CTemporalHours::CalcBoundaries() {
     m_nBoundary = ev.boundary;
     m_nSunrise = ev.sunrise;
     m_nSunset = ev.sunset;
+    m_dExactBoundary = ev.exact;
+    m_dExactSunrise = ev.exactSunrise;
+    m_dExactSunset = ev.exactSunset;
 }
 
 void CTemporalHours::SetLabels() {
@@ -57,6 +60,10 @@ tolmeri::DayHours CTemporalHours::Day() const {
     day.sunrise = m_nSunrise;
     day.sunset = m_nSunset;
     day.transit = m_nBoundary[12];
+    day.exactBoundary = m_dExactBoundary;
+    day.exactSunrise = m_dExactSunrise;
+    day.exactSunset = m_dExactSunset;
+    day.exactTransit = m_dExactBoundary[12];
     return day;
 }
 

@@ -67,5 +67,8 @@ private:
     tolmeri::BoundaryTable m_nBoundary{};
     int m_nSunrise = 0;
     int m_nSunset = 0;
+    tolmeri::ExactBoundaryTable m_dExactBoundary{};
+    double m_dExactSunrise = 0.0;
+    double m_dExactSunset = 0.0;
     std::array<std::string_view, tolmeri::kBoundaryCount> m_strLabel{};
 };

@@ -22,20 +22,40 @@ Failure Unreadable() {
     return Refuse(" は読めません（" + std::string(kForms) + "）");
 }
 
+// Which calendar a Western date is of.
+enum class Western { kGregorian, kJulian };
+
+// "ユリウス暦1582年6月21日": a Julian date as the texts write it, never in the
+// ISO form, which is Gregorian.
+std::string JulianText(const CivilDate& date) {
+    return "ユリウス暦" + Number(date.year) + "年" + Number(date.month) + "月" + Number(date.day) +
+           "日";
+}
+
 // The checks of a Western date, in the order the options have always made
-// them: the year, the month, then the day within that month.
-Result<TypedDate> Gregorian(int year, int month, int day) {
+// them: the year, the month, then the day within that month (晦日: its
+// last). A Julian date is also checked as the Gregorian date it is.
+Result<TypedDate> WesternDay(int year, int month, int day, Western calendar) {
     if (!kYearRange.Contains(year))
         return Refuse(" は範囲外です（年は " + Number(kYearRange.first) + "～" +
                       Number(kYearRange.last) + "）");
     if (!kMonthRange.Contains(month))
         return Refuse(" は正しくありません（月は " + Number(kMonthRange.first) + "～" +
                       Number(kMonthRange.last) + "）");
-    const CivilDate date{year, month, day};
-    if (!IsValidDate(date))
-        return Refuse(" は正しくありません（" + Number(year) + "年" + Number(month) + "月は " +
-                      Number(DaysInMonth(year, month)) + " 日まで）");
-    return TypedDate{date, {}};
+    const bool julian = calendar == Western::kJulian;
+    const int length = julian ? JulianDaysInMonth(year, month) : DaysInMonth(year, month);
+    if (day == kLastDayOfMonth)
+        day = length;
+    if (day < 1 || day > length)
+        return Refuse(" は正しくありません（" + std::string(julian ? "ユリウス暦" : "") +
+                      Number(year) + "年" + Number(month) + "月は " + Number(length) + " 日まで）");
+    if (!julian)
+        return TypedDate{{year, month, day}, {}};
+    const CivilDate date = CivilFromJdn(JdnFromJulianCalendar({year, month, day}));
+    if (!kYearRange.Contains(date.year))
+        return Refuse(" は範囲外です（グレゴリオ暦 " + FormatDate(date) + "、年は " +
+                      Number(kYearRange.first) + "～" + Number(kYearRange.last) + "）");
+    return TypedDate{date, JulianText({year, month, day}) + " は " + FormatDate(date)};
 }
 
 // A year written with fewer than four digits: "26/6/21" could be 2026 as
@@ -59,7 +79,7 @@ Failure ShortYear(int year, int month, int day) {
 
 // Digits, a separator, digits, the same separator, digits: "2026-06-21",
 // "1860/3/24". The year is written in full.
-Result<TypedDate> Numeric(std::string_view text, char separator) {
+Result<TypedDate> Numeric(std::string_view text, char separator, Western calendar) {
     const std::size_t first = text.find(separator);
     const std::size_t second =
         first == std::string_view::npos ? first : text.find(separator, first + 1);
@@ -80,8 +100,9 @@ Result<TypedDate> Numeric(std::string_view text, char separator) {
         !digits(text.substr(second + 1), 2, day))
         return Unreadable();
     if (first != 4)
-        return ShortYear(year, month, day);
-    return Gregorian(year, month, day);
+        return calendar == Western::kJulian ? Refuse(" は読めません（年は 4 桁で書きます）")
+                                            : ShortYear(year, month, day);
+    return WesternDay(year, month, day, calendar);
 }
 
 // Whether the year before "年" is written in four digits (arabic, or kanji
@@ -98,8 +119,8 @@ bool FourDigitYear(std::string_view text) {
     return characters == 4;
 }
 
-// "2026年6月21日", after "西暦" or without it.
-Result<TypedDate> WesternWithUnits(std::string_view text) {
+// "2026年6月21日", after "西暦" or without it (or after "ユリウス暦").
+Result<TypedDate> WesternWithUnits(std::string_view text, Western calendar = Western::kGregorian) {
     const std::optional<EraDate> d = ReadYearMonthDayText(text);
     if (!d || text.starts_with("元年"))
         return Unreadable();
@@ -107,8 +128,16 @@ Result<TypedDate> WesternWithUnits(std::string_view text) {
         return Refuse(" は正しくありません（閏月は旧暦だけです。旧暦の日付は「旧暦1860年閏3月1日」"
                       "や和暦で書きます）");
     if (!FourDigitYear(text))
-        return ShortYear(d->year, d->month, d->day);
-    return Gregorian(d->year, d->month, d->day);
+        return calendar == Western::kJulian ? Refuse(" は読めません（年は 4 桁で書きます）")
+                                            : ShortYear(d->year, d->month, d->day);
+    return WesternDay(d->year, d->month, d->day, calendar);
+}
+
+// The numeric or the written form of a Western date.
+Result<TypedDate> AnyWestern(std::string_view text, Western calendar) {
+    if (text.find("年") != std::string_view::npos)
+        return WesternWithUnits(text, calendar);
+    return Numeric(text, text.find('/') != std::string_view::npos ? '/' : '-', calendar);
 }
 
 // "1860年閏3月1日" after "旧暦".
@@ -130,14 +159,15 @@ Result<TypedDate> Lunisolar(std::string_view text) {
     const int length = LunisolarMonthLength(d->year, d->month, d->leap);
     if (length == 0)
         return Refuse(" は正しくありません（月は 1～12）");
-    const std::optional<int> jdn = JdnFromLunisolar({d->year, d->month, d->leap, d->day});
-    if (!jdn && d->day >= 1 && d->day <= length)
+    const int day = d->day == kLastDayOfMonth ? length : d->day;
+    const std::optional<int> jdn = JdnFromLunisolar({d->year, d->month, d->leap, day});
+    if (!jdn && day >= 1 && day <= length)
         return Refuse(" は範囲外です（旧暦の日付は " + FormatDate(CivilFromJdn(kLunisolarLastJdn)) +
                       " まで）");
     if (!jdn)
         return Refuse(" は正しくありません（旧暦" + Number(d->year) + "年" + month + "は " +
                       Number(length) + " 日まで）");
-    return TypedDate{CivilFromJdn(*jdn), {}};
+    return TypedDate{CivilFromJdn(*jdn), {}, DateWriting::kLunisolar};
 }
 
 Result<TypedDate> Era(std::string_view text) {
@@ -148,7 +178,7 @@ Result<TypedDate> Era(std::string_view text) {
     if (!kYearRange.Contains(date.year))
         return Refuse(" は範囲外です（" + FormatDate(date) + "、年は " + Number(kYearRange.first) +
                       "～" + Number(kYearRange.last) + "）");
-    return TypedDate{date, std::move(parse.note)};
+    return TypedDate{date, std::move(parse.note), DateWriting::kEra};
 }
 
 bool StartsWithDigit(std::string_view text) {
@@ -167,11 +197,10 @@ Result<TypedDate> ReadTypedDate(std::string_view input) {
         return WesternWithUnits(text.substr(std::string_view("西暦").size()));
     if (text.starts_with("旧暦"))
         return Lunisolar(text.substr(std::string_view("旧暦").size()));
-    if (StartsWithDigit(text)) {
-        if (text.find("年") != std::string_view::npos)
-            return WesternWithUnits(text);
-        return Numeric(text, text.find('/') != std::string_view::npos ? '/' : '-');
-    }
+    if (text.starts_with("ユリウス暦"))
+        return AnyWestern(text.substr(std::string_view("ユリウス暦").size()), Western::kJulian);
+    if (StartsWithDigit(text))
+        return AnyWestern(text, Western::kGregorian);
     // Kanji numerals without an era: "二〇二六年六月二十一日".
     if (ReadYearMonthDayText(text))
         return WesternWithUnits(text);

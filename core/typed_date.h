@@ -8,15 +8,19 @@
 //                                 numerals too: 二〇二六年六月二十一日)
 //   旧暦1860年閏3月1日             a lunisolar date (445 to 2200)
 //   安政7年3月3日, 慶長五年九月十五日 an era date (core/calendar.h)
+//   ユリウス暦1582年6月21日, ユリウス暦1582-06-21
+//                                 a date of the Julian calendar
 //
 // Western dates are of the proleptic Gregorian calendar, as the window's
-// boxes are. Standard library only.
+// boxes are, unless written after ユリウス暦. A day may be 晦日, the month's
+// last, in the forms with units. Standard library only.
 #pragma once
 
 #include <string>
 #include <string_view>
 
 #include "core/civil_date.h"
+#include "core/day_start.h"
 #include "core/result.h"
 
 namespace tolmeri {
@@ -24,8 +28,11 @@ namespace tolmeri {
 struct TypedDate {
     CivilDate date; // a real date in an accepted year (core/accepted_ranges.h)
     // One line when an era date was read by one of the sources' conventions
-    // ("安政7年3月20日 は 万延元年3月20日（3月18日に改元）"), else empty.
+    // ("安政7年3月20日 は 万延元年3月20日（3月18日に改元）") or a Julian date
+    // was read ("ユリウス暦1582年6月21日 は 1582-07-01"), else empty.
     std::string note;
+    // How it was written, which says the day it means (core/day_start.h).
+    DateWriting writing = DateWriting::kWestern;
 };
 
 // The date the text names. A Failure (kRefused) says what is wrong in words

@@ -1,6 +1,7 @@
 #include "core/year_chart.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <utility>
@@ -65,6 +66,9 @@ std::string YearChartTitle(std::string_view placeName, const CivilDate& first, i
     } else {
         const CivilDate last = CivilFromDays(DaysFromCivil(first) + std::max(dayCount, 1) - 1);
         when = FormatDate(first) + "～" + FormatDate(last);
+        const std::string eras = FormatEraYearsOfDays(JdnFromCivil(first), JdnFromCivil(last) + 1);
+        if (!eras.empty())
+            when += "（" + eras + "）";
     }
     return placeName.empty() ? when : std::string(placeName) + "　" + when;
 }
@@ -117,6 +121,15 @@ int YearChartY(const YearChartLayout& L, int minute) {
     const std::int64_t h = L.bottom - L.top;
     return L.top +
            static_cast<int>(FloorDiv(2 * static_cast<std::int64_t>(minute) * h + 1440, 2880));
+}
+
+int YearChartY(const YearChartLayout& L, double minute) {
+    const double h = L.bottom - L.top;
+    double row = std::floor(minute * h / 1440.0 + 0.5);
+    if (!std::isfinite(row))
+        row = 0.0;
+    // Far outside any day (a broken table) stays far outside, never overflows.
+    return L.top + static_cast<int>(std::clamp(row, -4.0 * h - 1.0, 5.0 * h + 1.0));
 }
 
 std::vector<YearChartSpan> YearChartBandSpans(const YearChartLayout& L, int day, int hour) {
@@ -299,10 +312,10 @@ void PlaceDayRows(const YearChartInput& in, YearChartLayout& L) {
     for (std::size_t d = 0; d < n; ++d) {
         const DayHours& day = in.days[d];
         for (int i = 0; i < kBoundaryCount; ++i)
-            L.boundaryY[d][i] = YearChartY(L, day.boundary[i]);
-        L.sunriseY[d] = YearChartY(L, day.sunrise);
-        L.sunsetY[d] = YearChartY(L, day.sunset);
-        L.transitY[d] = YearChartY(L, day.transit);
+            L.boundaryY[d][i] = YearChartY(L, day.exactBoundary[i]);
+        L.sunriseY[d] = YearChartY(L, day.exactSunrise);
+        L.sunsetY[d] = YearChartY(L, day.exactSunset);
+        L.transitY[d] = YearChartY(L, day.exactTransit);
     }
 }
 

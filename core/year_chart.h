@@ -60,8 +60,9 @@ YearChartInput MakeYearChartInput(const Place& place, const CivilDate& first, in
 YearChartInput MakeYearChartInput(const Place& place, int year, const PeriodOptions& options,
                                   bool moon = false);
 
-// "東京　2026年（令和8年）" for a whole year, "東京　2026-03-01～2026-08-31"
-// for any other run of days.
+// "東京　2026年（令和8年）" for a whole year, "東京　2026-03-01～2026-08-31（令和8年）"
+// for any other run of days: the era years the days were counted in
+// ("1700年（元禄12～13年）", core/calendar.h).
 std::string YearChartTitle(std::string_view placeName, const CivilDate& first, int dayCount);
 // "明六つ・暮六つ：太陽暦（太陽俯角7度21分40秒）", with
 // "　時計：二十四節気ごと" for clocks set at the terms: the definition as the
@@ -110,8 +111,8 @@ struct YearChartLayout {
     int tick = 0;          // length of the ticks outside the plot
     std::vector<int> dayX; // day d covers x from dayX[d] to dayX[d + 1] - 1; one more than days
     // Per day, unwrapped: the row of each boundary, sunrise, sunset and
-    // transit for its day minute, above top before 0 h and from bottom on
-    // after 24 h.
+    // transit for its unrounded day minute, above top before 0 h and from
+    // bottom on after 24 h.
     std::vector<BoundaryTable> boundaryY;
     std::vector<int> sunriseY, sunsetY, transitY;
     std::vector<int> monthX; // ticks below the plot on the first of each month
@@ -134,6 +135,10 @@ struct YearChartLayout {
 // Unwrapped row of a day minute: YearChartY(L, m + 1440) is exactly
 // YearChartY(L, m) + the plot's height.
 int YearChartY(const YearChartLayout& layout, int minute);
+// The row of an unrounded day minute, to the nearest row: the curves are
+// drawn from the days' unrounded tables (DayHours::exactBoundary), so a
+// minute's rounding never steps a line back and forth.
+int YearChartY(const YearChartLayout& layout, double minute);
 
 // Rows [top, bottom) of the plot that hour 0 to 11 covers on day: one run, or
 // two where the hour crosses midnight on the clock.

@@ -6,6 +6,9 @@
 #include <QStringList>
 #include <functional>
 
+class QAbstractProxyModel;
+class QDateTime;
+class QObject;
 class QWidget;
 
 namespace afx {
@@ -32,6 +35,12 @@ SaveFileAnswer GetSaveFileName(const SaveFileRequest& request);
 // The extension of a filter's first pattern: "png" for "PNG 画像 (*.png)";
 // empty when it names none.
 QString FilterExtension(const QString& filter);
+
+// A file's date in the dialog's list: "2026/06/21 15:00"; empty for none.
+QString FileDateText(const QDateTime& time);
+// The model the dialog's list shows its files through (over a
+// QFileSystemModel), which writes their dates so.
+QAbstractProxyModel* NewFileDateProxy(QObject* parent);
 
 using SaveFileDialog = std::function<SaveFileAnswer(const SaveFileRequest&)>;
 // Replaces the real dialog (an empty one restores it). Returns the previous.

@@ -4,7 +4,8 @@
 //  - a date read is not a day the options accept;
 //  - a refusal is not one line;
 //  - the plain-text step changes its own result, or the date read from
-//    the plain text differs from the date read from the text.
+//    the plain text differs from the date read from the text (its day, its
+//    note or how it was written).
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -43,6 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(IsAcceptedDate(date->date));
     Check(date->note.find('\n') == std::string::npos);
     const Result<TypedDate> again = ReadTypedDate(plain);
-    Check(again && again->date == date->date && again->note == date->note);
+    Check(again && again->date == date->date && again->note == date->note &&
+          again->writing == date->writing);
     return 0;
 }

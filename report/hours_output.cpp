@@ -65,10 +65,11 @@ void AppendNamesLine(std::string& out, const DayNames& names) {
         out += "和暦 " + era + "  ";
     if (names.lunisolar)
         out += "旧暦 " + FormatLunisolarDate(*names.lunisolar) + "  ";
+    // Written with its units, never as ISO 8601, whose dates are Gregorian.
     if (names.julian) {
-        out += "ユリウス暦 ";
-        AppendDate(out, *names.julian);
-        out += "  ";
+        const CivilDate& j = *names.julian;
+        out +=
+            "ユリウス暦" + Number(j.year) + "年" + Number(j.month) + "月" + Number(j.day) + "日  ";
     }
     out += "節気 ";
     out += kSolarTermNames[static_cast<std::size_t>(names.term.term)];
@@ -156,14 +157,11 @@ std::string StampOf(const Place& place, const CivilDate& date, int minute) {
                         static_cast<int>(minute - shift * 1440), place.timeDiff);
 }
 
-// "07:20", or "23:47（前日）" for a minute on the day before, "（翌日）" after.
-std::string ClockOnDate(int minute) {
-    std::string text = FormatClock(minute);
-    if (minute < 0)
-        text += "（前日）";
-    else if (minute >= 1440)
-        text += "（翌日）";
-    return text;
+// "数え方    明六つから翌日の明六つまで（…）": the reckoning an answer used.
+void AppendReckoningLine(std::string& out, const HoursRequest& request) {
+    out += "数え方    ";
+    out += ReckoningText(request.DayReckoning());
+    out += '\n';
 }
 
 // The Moon's altitude and azimuth at the moment's minute, one decimal each:
@@ -242,7 +240,7 @@ public:
     }
     virtual void Moment(const MomentHour& hour, MomentKind kind) = 0;
     // The readings of --time on the date, each reading's span beside it.
-    virtual void Time(const HourMarks& marks, const std::vector<HourSpan>& spans) = 0;
+    virtual void Time(const HourMarks& marks, const std::vector<ResolvedReading>& readings) = 0;
     virtual void PlaceList(const std::vector<ListedPlace>& places) = 0;
 
 protected:
@@ -303,14 +301,20 @@ public:
         AppendNamesLine(m_out, names);
         AppendNoteLines(m_out, m_request.days);
         AppendDefinitionLine(m_out, m_request.options, d.definition, d.date, d.setDate);
-        // The marks of the day as reckoned; under dawn its night runs on
-        // into the next date, whose minutes count on past 1440.
+        // The table keeps the civil day unless --day-start dawn asks for the
+        // day from 明六つ: then its night runs on into the next date, whose
+        // minutes count on past 1440. The Moon follows the day's reckoning.
+        const bool dawn = m_request.dayStart == DayStart::kDawn;
+        const DayStart form =
+            dawn && m_request.dayStartChosen ? DayStart::kDawn : DayStart::kMidnight;
         const DayHours next =
-            m_request.dayStart == DayStart::kDawn
+            form == DayStart::kDawn
                 ? CalcDayHours(m_request.place, CivilFromDays(DaysFromCivil(d.date) + 1),
                                m_request.options)
                 : d;
-        if (m_request.dayStart == DayStart::kDawn) {
+        if (dawn)
+            AppendReckoningLine(m_out, m_request);
+        if (form == DayStart::kDawn) {
             m_out += "一日      明六つから翌日の明六つまで（翌日 ";
             AppendDate(m_out, next.date);
             m_out += " の刻の分は 1440 から数えます）\n";
@@ -320,7 +324,7 @@ public:
         m_out += "  ";
         AppendPadded(m_out, "刻", 12);
         m_out += "  時刻     分\n";
-        for (const ReckonedMark& mark : ReckonedMarks(d, next, m_request.dayStart)) {
+        for (const ReckonedMark& mark : ReckonedMarks(d, next, form)) {
             AppendPadded(m_out, Number(mark.label), 4, true);
             m_out += "  ";
             AppendPadded(m_out, kBoundaryLabels[mark.label], 12);
@@ -338,7 +342,11 @@ public:
         m_out += " 分  夜の一刻 ";
         AppendSixths(m_out, d.NightMinutes());
         m_out += " 分\n";
-        AppendMoonLine(m_out, row.moon);
+        if (dawn)
+            AppendMoonLine(m_out, CalcMoonDayHours(m_request.place, d.date, m_request.options,
+                                                   DayStart::kDawn));
+        else
+            AppendMoonLine(m_out, row.moon);
         m_out += '\n';
     }
     void Moment(const MomentHour& hour, MomentKind kind) override {
@@ -354,6 +362,7 @@ public:
             m_out += "（" + era + "）";
         m_out += '\n';
         AppendNoteLines(m_out, m_request.days, "        ");
+        AppendReckoningLine(m_out, m_request);
         if (m_request.dayStart == DayStart::kDawn) {
             const CivilDate day = MomentDay(m_request, hour);
             m_out += "暦日      ";
@@ -388,7 +397,9 @@ public:
             m_out += '+';
         m_out += moon.altitude + "°  方位 " + moon.azimuth + "°（北から東回り）\n";
     }
-    void Time(const HourMarks& marks, const std::vector<HourSpan>& spans) override {
+    // Each reading on the civil date it falls on: "1703-01-31 04:06–04:47",
+    // a moment "2026-06-21 12:00".
+    void Time(const HourMarks& marks, const std::vector<ResolvedReading>& readings) override {
         const CivilDate& date = m_request.days.first;
         AppendPlaceLine(m_out, m_request.place);
         m_out += "  ";
@@ -398,13 +409,14 @@ public:
         AppendNamesLine(m_out, NameDay(JdnFromCivil(date), m_request.place.timeDiff));
         AppendNoteLines(m_out, m_request.days);
         AppendDefinitionLine(m_out, m_request.options, marks.definition, date, marks.setDate);
-        if (m_request.dayStart == DayStart::kDawn)
-            m_out += "暦日      明六つから数える日（暁の刻はその夜のあと）\n";
+        AppendReckoningLine(m_out, m_request);
         m_out += "\n刻の名    " + m_request.timeExpression + "\n";
-        for (std::size_t i = 0; i < spans.size(); ++i) {
-            AppendPadded(m_out, m_request.timeReadings[i].convention, 22);
-            m_out += "  " + ClockOnDate(spans[i].start) + " から " + ClockOnDate(spans[i].end) +
-                     " まで\n";
+        for (const ResolvedReading& r : readings) {
+            AppendPadded(m_out, r.reading.convention, 22);
+            m_out += "  ";
+            m_out += r.reading.Moment() ? FormatDayMinute(date, r.span.start)
+                                        : FormatDaySpan(date, r.span.start, r.span.end);
+            m_out += '\n';
         }
     }
     // Name, Latin name, latitude, longitude and time difference; a
@@ -496,20 +508,18 @@ public:
         m_out += ',' + names.branch + ',' + names.quarter + ',' + names.thirdRuling + ',' +
                  names.thirdCentred + ',' + moon.altitude + ',' + moon.azimuth + '\n';
     }
-    void Time(const HourMarks& marks, const std::vector<HourSpan>& spans) override {
+    void Time(const HourMarks& marks, const std::vector<ResolvedReading>& readings) override {
         const Place& place = m_request.place;
         const CivilDate& date = m_request.days.first;
         m_out += "date,place,expression,convention,start,end,start_min,end_min,dawn_definition,"
                  "steps,sun,day_start,note\n";
-        for (std::size_t i = 0; i < spans.size(); ++i)
+        for (const ResolvedReading& r : readings)
             m_out += CsvField(FormatDate(date)) + ',' + CsvField(place.name) + ',' +
-                     CsvField(m_request.timeExpression) + ',' +
-                     std::string(m_request.timeReadings[i].convention) + ',' +
-                     CsvField(StampOf(place, date, spans[i].start)) + ',' +
-                     CsvField(StampOf(place, date, spans[i].end)) + ',' + Number(spans[i].start) +
-                     ',' + Number(spans[i].end) + ',' +
-                     std::string(DawnDefinitionName(marks.definition)) + ',' +
-                     std::string(ClockStepsName(m_request.options.steps)) + ',' +
+                     CsvField(m_request.timeExpression) + ',' + CsvField(r.reading.convention) +
+                     ',' + CsvField(StampOf(place, date, r.span.start)) + ',' +
+                     CsvField(StampOf(place, date, r.span.end)) + ',' + Number(r.span.start) + ',' +
+                     Number(r.span.end) + ',' + std::string(DawnDefinitionName(marks.definition)) +
+                     ',' + std::string(ClockStepsName(m_request.options.steps)) + ',' +
                      std::string(SunModelName(m_request.options.sun)) + ',' +
                      std::string(DayStartName(m_request.dayStart)) + ',' +
                      CsvField(MomentNote(m_request)) + '\n';
@@ -642,7 +652,7 @@ public:
                  ",\n \"moon\": {\"altitude\": " + MomentMoon(m_request, hour).altitude +
                  ", \"azimuth\": " + MomentMoon(m_request, hour).azimuth + "}}\n";
     }
-    void Time(const HourMarks& marks, const std::vector<HourSpan>& spans) override {
+    void Time(const HourMarks& marks, const std::vector<ResolvedReading>& readings) override {
         const Place& place = m_request.place;
         const CivilDate& date = m_request.days.first;
         m_out += "{\"place\": ";
@@ -656,13 +666,13 @@ public:
                                                 : JsonString(MomentNote(m_request))) +
                  ",\n \"time\": {\"expression\": " + JsonString(m_request.timeExpression) +
                  ", \"readings\": [";
-        for (std::size_t i = 0; i < spans.size(); ++i) {
+        for (std::size_t i = 0; i < readings.size(); ++i) {
+            const HourSpan& span = readings[i].span;
             m_out += i ? ",\n   " : "\n   ";
-            m_out += "{\"convention\": " + JsonString(m_request.timeReadings[i].convention) +
-                     ", \"start\": \"" + StampOf(place, date, spans[i].start) + "\", \"end\": \"" +
-                     StampOf(place, date, spans[i].end) +
-                     "\", \"start_min\": " + Number(spans[i].start) +
-                     ", \"end_min\": " + Number(spans[i].end) + "}";
+            m_out += "{\"convention\": " + JsonString(readings[i].reading.convention) +
+                     ", \"start\": \"" + StampOf(place, date, span.start) + "\", \"end\": \"" +
+                     StampOf(place, date, span.end) + "\", \"start_min\": " + Number(span.start) +
+                     ", \"end_min\": " + Number(span.end) + "}";
         }
         m_out += "]}}\n";
     }
@@ -775,7 +785,7 @@ public:
     }
     void DaysEnd() override { AppendIcsEnd(m_out); }
     void Moment(const MomentHour&, MomentKind) override {}
-    void Time(const HourMarks&, const std::vector<HourSpan>&) override {}
+    void Time(const HourMarks&, const std::vector<ResolvedReading>&) override {}
     void PlaceList(const std::vector<ListedPlace>&) override {}
 };
 
@@ -849,10 +859,16 @@ void WriteMomentHour(const HoursRequest& request, const MomentHour& hour, Moment
 
 void WriteAtHour(const HoursRequest& request, std::string& out) {
     // The clock time on the date as its day is reckoned: under dawn, the
-    // small hours before its 明六つ are those after its night.
+    // small hours before its 明六つ are those after its night. An hour
+    // name's moment is where its reading begins.
     const int minute =
-        ReckonedMinute(CalcDayHours(request.place, request.days.first, request.options),
-                       request.atMinute, request.dayStart);
+        request.atReading
+            ? ResolveReading(*request.atReading,
+                             MarksAround(request.place, request.days.first, request.options),
+                             request.dayStart)
+                  .start
+            : ReckonedMinute(CalcDayHours(request.place, request.days.first, request.options),
+                             request.atMinute, request.dayStart);
     WriteMomentHour(request,
                     FindMomentHour(request.place, request.days.first, minute, request.options),
                     MomentKind::kAt, out);
@@ -860,10 +876,8 @@ void WriteAtHour(const HoursRequest& request, std::string& out) {
 
 void WriteTimeReadings(const HoursRequest& request, std::string& out) {
     const HourMarks marks = MarksAround(request.place, request.days.first, request.options);
-    std::vector<HourSpan> spans;
-    for (const HourReading& reading : request.timeReadings)
-        spans.push_back(ResolveReading(reading, marks, request.dayStart));
-    MakeWriter(request, out)->Time(marks, spans);
+    MakeWriter(request, out)
+        ->Time(marks, ResolveReadings(request.timeReadings, marks, request.dayStart));
 }
 
 void WriteDayNames(const HoursRequest& request, std::string& out) {

@@ -48,8 +48,9 @@ void WriteMomentHour(const HoursRequest& request, const MomentHour& hour, Moment
 // request.format.
 void WriteAtHour(const HoursRequest& request, std::string& out);
 
-// The readings of request.timeReadings (--time) on request.days.first, each
-// with its start and end, in request.format.
+// The readings of request.timeReadings (--time) on request.days.first as
+// its day is reckoned, each with its start and end, in the order of their
+// starts, in request.format.
 void WriteTimeReadings(const HoursRequest& request, std::string& out);
 
 // request.days.first named as the one-day table heads it: "1860-03-24  和暦

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,9 @@ struct DateRange {
     int dayCount = 1;
     bool ranged = false;         // --days or --to was given
     std::vector<DateNote> notes; // of --date and --to, each day once
+    // How the first date was written (today's is a Western date), which
+    // says the day it means unless the request chooses (core/day_start.h).
+    DateWriting writing = DateWriting::kWestern;
     // The note on date, empty for none.
     std::string_view NoteOn(const CivilDate& date) const;
 };
@@ -61,11 +65,13 @@ struct HoursRequest {
     DateRange days;
     PeriodOptions options;                   // how dawn and dusk are placed and the clocks set
     DayStart dayStart = DayStart::kMidnight; // where the date's day begins
+    bool dayStartChosen = false;             // by --day-start, else by the date's writing
     HoursFormat format = HoursFormat::kTable;
     bool byteOrderMark = false;            // --bom: CSV begins with U+FEFF in UTF-8
     bool icsRokuyo = false;                // --rokuyo: the iCalendar file has each day's 六曜
     std::int64_t now = 0;                  // the request's moment (UTC seconds): the file's DTSTAMP
     int atMinute = 0;                      // kAt: the moment, a minute of days.first
+    std::optional<HourReading> atReading;  // kAt: an hour name's, whose start is the moment
     std::string timeExpression;            // kTime: the hour name as written
     std::vector<HourReading> timeReadings; // kTime: its readings, at least one
     std::string picturePath;               // "-": standard output
@@ -73,6 +79,15 @@ struct HoursRequest {
     int pictureWidth = 0; // 0: the default size of the picture
     int pictureHeight = 0;
     bool pictureMoon = false; // --moon: the year chart draws moonrise and moonset
+    // Lines that say what was assumed for the request (the time difference
+    // a place without --tz was given); the command line puts them on
+    // standard error.
+    std::vector<std::string> notes;
+
+    // How the request reckons its day, and why.
+    Reckoning DayReckoning() const {
+        return {dayStart, dayStartChosen ? ReckoningReason::kChosen : ReckoningReason::kWritten};
+    }
 };
 
 } // namespace tolmeri

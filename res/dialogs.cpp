@@ -94,43 +94,51 @@ static_assert(kCheck == 0x50010003 && kValue == 0x50000080 && kEditCombo == 0x50
               kListCombo == 0x50210003);
 
 constexpr DlgItem kEraDateItems[] = {
-    {IDC_STATIC, ControlClass::kButton, "日付欄の日付", 7, 5, 266, 74, kGroup},
+    {IDC_STATIC, ControlClass::kButton, "日付欄の日付", 7, 5, 306, 74, kGroup},
     {IDC_STATIC, ControlClass::kStatic, "西暦", 14, 17, 22, 8, kLabel},
-    {IDC_ERA_NOW_DATE, ControlClass::kStatic, "", 40, 17, 228, 8, kValue},
+    {IDC_ERA_NOW_DATE, ControlClass::kStatic, "", 40, 17, 268, 8, kValue},
     {IDC_STATIC, ControlClass::kStatic, "和暦", 14, 29, 22, 8, kLabel},
-    {IDC_ERA_NOW_WAREKI, ControlClass::kStatic, "", 40, 29, 228, 8, kValue},
+    {IDC_ERA_NOW_WAREKI, ControlClass::kStatic, "", 40, 29, 268, 8, kValue},
     {IDC_STATIC, ControlClass::kStatic, "旧暦", 14, 41, 22, 8, kLabel},
-    {IDC_ERA_NOW_KYUREKI, ControlClass::kStatic, "", 40, 41, 228, 8, kValue},
+    {IDC_ERA_NOW_KYUREKI, ControlClass::kStatic, "", 40, 41, 268, 8, kValue},
     {IDC_STATIC, ControlClass::kStatic, "節気", 14, 53, 22, 8, kLabel},
-    {IDC_ERA_NOW_SEKKI, ControlClass::kStatic, "", 40, 53, 228, 8, kValue},
+    {IDC_ERA_NOW_SEKKI, ControlClass::kStatic, "", 40, 53, 268, 8, kValue},
     {IDC_STATIC, ControlClass::kStatic, "干支", 14, 65, 22, 8, kLabel},
-    {IDC_ERA_NOW_KANSHI, ControlClass::kStatic, "", 40, 65, 228, 8, kValue},
-    {IDC_STATIC, ControlClass::kButton, "和暦・旧暦の日付", 7, 84, 266, 76, kGroup},
+    {IDC_ERA_NOW_KANSHI, ControlClass::kStatic, "", 40, 65, 268, 8, kValue},
+    {IDC_STATIC, ControlClass::kButton, "和暦・旧暦の日付", 7, 84, 306, 120, kGroup},
     {IDC_STATIC, ControlClass::kStatic, "元号", 14, 100, 20, 8, kLabel},
-    {IDC_ERA_NAME, ControlClass::kComboBox, "", 36, 97, 82, 120, kEditCombo},
-    {IDC_ERA_YEAR, ControlClass::kEdit, "", 122, 97, 24, 14, kNumber},
-    {IDC_STATIC, ControlClass::kStatic, "年", 148, 100, 10, 8, kLabel},
-    {IDC_ERA_LEAP, ControlClass::kButton, "閏", 160, 97, 24, 14, kCheck},
-    {IDC_ERA_MONTH, ControlClass::kEdit, "", 186, 97, 16, 14, kNumber},
-    {IDC_STATIC, ControlClass::kStatic, "月", 204, 100, 10, 8, kLabel},
-    {IDC_ERA_DAY, ControlClass::kEdit, "", 216, 97, 16, 14, kNumber},
-    {IDC_STATIC, ControlClass::kStatic, "日", 234, 100, 10, 8, kLabel},
-    {IDC_ERA_RESULT, ControlClass::kStatic, "", 14, 118, 254, 24, kValue},
-    {IDC_ERA_MOON, ControlClass::kStatic, "", 14, 145, 254, 8, kValue},
-    {IDOK, ControlClass::kButton, "OK", 163, 167, 50, 16, kDefPush},
-    {IDCANCEL, ControlClass::kButton, "ｷｬﾝｾﾙ", 219, 167, 50, 16, kPush},
+    {IDC_ERA_NAME, ControlClass::kComboBox, "", 36, 97, 130, 160, kEditCombo},
+    {IDC_ERA_YEAR, ControlClass::kEdit, "", 170, 97, 24, 14, kNumber},
+    {IDC_STATIC, ControlClass::kStatic, "年", 196, 100, 10, 8, kLabel},
+    {IDC_ERA_LEAP, ControlClass::kButton, "閏", 208, 97, 24, 14, kCheck},
+    {IDC_ERA_MONTH, ControlClass::kEdit, "", 234, 97, 16, 14, kNumber},
+    {IDC_STATIC, ControlClass::kStatic, "月", 252, 100, 10, 8, kLabel},
+    {IDC_ERA_DAY, ControlClass::kEdit, "", 264, 97, 16, 14, kNumber},
+    {IDC_STATIC, ControlClass::kStatic, "日", 282, 100, 10, 8, kLabel},
+    {IDC_ERA_RESULT, ControlClass::kStatic, "", 14, 118, 294, 24, kValue},
+    {IDC_STATIC, ControlClass::kStatic, "日の始まり", 14, 148, 40, 8, kLabel},
+    {IDC_ERA_DAY_START, ControlClass::kComboBox, "", 56, 145, 200, 60, kListCombo},
+    {IDC_ERA_MOON, ControlClass::kStatic, "", 14, 162, 294, 36, kValue},
+    {IDOK, ControlClass::kButton, "OK", 203, 210, 50, 16, kDefPush},
+    {IDCANCEL, ControlClass::kButton, "ｷｬﾝｾﾙ", 259, 210, 50, 16, kPush},
 };
 
-// 刻の名から時刻を求める: the boxes' place and date, the name, its readings.
+// 刻の名から時刻を求める: the boxes' place, a date to type (the boxes' to start
+// with), how dawn and the day are reckoned, the name, its readings.
 constexpr DlgItem kHourNameItems[] = {
-    {IDC_STATIC, ControlClass::kStatic, "場所", 7, 9, 30, 8, kLabel},
-    {IDC_HOUR_PLACE, ControlClass::kStatic, "", 40, 9, 233, 8, kValue},
-    {IDC_STATIC, ControlClass::kStatic, "日付", 7, 21, 30, 8, kLabel},
-    {IDC_HOUR_DATE, ControlClass::kStatic, "", 40, 21, 233, 8, kValue},
-    {IDC_STATIC, ControlClass::kStatic, "刻の名", 7, 38, 30, 8, kLabel},
-    {IDC_HOUR_EXPRESSION, ControlClass::kEdit, "", 40, 35, 120, 14, kText},
-    {IDC_HOUR_RESULT, ControlClass::kStatic, "", 40, 55, 233, 36, kValue},
-    {IDCANCEL, ControlClass::kButton, "閉じる", 223, 96, 50, 16, kPush},
+    {IDC_STATIC, ControlClass::kStatic, "場所", 7, 9, 54, 8, kLabel},
+    {IDC_HOUR_PLACE, ControlClass::kStatic, "", 64, 9, 249, 8, kValue},
+    {IDC_STATIC, ControlClass::kStatic, "日付", 7, 25, 54, 8, kLabel},
+    {IDC_HOUR_DATE, ControlClass::kEdit, "", 64, 22, 130, 14, kText},
+    {IDC_HOUR_DATE_READING, ControlClass::kStatic, "", 64, 39, 249, 16, kValue},
+    {IDC_STATIC, ControlClass::kStatic, "明六つ・暮六つ", 7, 63, 54, 8, kLabel},
+    {IDC_HOUR_DAWN, ControlClass::kComboBox, "", 64, 60, 220, 80, kListCombo},
+    {IDC_STATIC, ControlClass::kStatic, "日の始まり", 7, 79, 54, 8, kLabel},
+    {IDC_HOUR_DAY_START, ControlClass::kComboBox, "", 64, 76, 220, 60, kListCombo},
+    {IDC_STATIC, ControlClass::kStatic, "刻の名", 7, 96, 54, 8, kLabel},
+    {IDC_HOUR_EXPRESSION, ControlClass::kEdit, "", 64, 93, 130, 14, kText},
+    {IDC_HOUR_RESULT, ControlClass::kStatic, "", 64, 113, 249, 40, kValue},
+    {IDCANCEL, ControlClass::kButton, "閉じる", 263, 159, 50, 16, kPush},
 };
 
 // 歴史地名から選ぶ: a search box and a kind above the list, what the chosen
@@ -156,16 +164,18 @@ constexpr DlgItem kHistoricalPlacesItems[] = {
 
 // The year-chart window: the choices above, the chart filling the rest.
 constexpr DlgItem kYearChartItems[] = {
-    {IDC_STATIC, ControlClass::kStatic, "明六つ・暮六つ", 7, 10, 50, 8, kLabel},
-    {IDC_YEAR_CHART_DAWN, ControlClass::kComboBox, "", 58, 7, 266, 80, kListCombo},
-    {IDC_YEAR_CHART_SAVE, ControlClass::kButton, "画像として保存...", 332, 6, 72, 16, kPush},
-    {IDCANCEL, ControlClass::kButton, "閉じる", 408, 6, 44, 16, kPush},
-    {IDC_STATIC, ControlClass::kStatic, "時計", 7, 28, 50, 8, kLabel},
-    {IDC_YEAR_CHART_STEPS, ControlClass::kComboBox, "", 58, 25, 90, 50, kListCombo},
-    {IDC_STATIC, ControlClass::kStatic, "太陽", 156, 28, 20, 8, kLabel},
-    {IDC_YEAR_CHART_SUN, ControlClass::kComboBox, "", 178, 25, 110, 50, kListCombo},
-    {IDC_YEAR_CHART_MOON, ControlClass::kButton, "月の出・月の入", 296, 26, 80, 12, kCheck},
-    {IDC_YEAR_CHART_READOUT, ControlClass::kStatic, "", 7, 45, 445, 8, kLabel},
+    {IDC_STATIC, ControlClass::kStatic, "明六つ・暮六つ", 7, 10, 54, 8, kLabel},
+    {IDC_YEAR_CHART_DAWN, ControlClass::kComboBox, "", 64, 7, 210, 80, kListCombo},
+    {IDC_STATIC, ControlClass::kStatic, "時計", 7, 28, 54, 8, kLabel},
+    {IDC_YEAR_CHART_STEPS, ControlClass::kComboBox, "", 64, 25, 90, 50, kListCombo},
+    {IDC_STATIC, ControlClass::kStatic, "太陽", 162, 28, 20, 8, kLabel},
+    {IDC_YEAR_CHART_SUN, ControlClass::kComboBox, "", 184, 25, 110, 50, kListCombo},
+    {IDC_YEAR_CHART_MOON, ControlClass::kButton, "月の出・月の入", 7, 44, 80, 12, kCheck},
+    {IDC_STATIC, ControlClass::kStatic, "大きさ", 96, 46, 26, 8, kLabel},
+    {IDC_YEAR_CHART_SIZE, ControlClass::kComboBox, "", 124, 43, 70, 60, kListCombo},
+    {IDC_YEAR_CHART_SAVE, ControlClass::kButton, "画像として保存...", 198, 42, 80, 16, kPush},
+    {IDCANCEL, ControlClass::kButton, "閉じる", 282, 42, 41, 16, kPush},
+    {IDC_YEAR_CHART_READOUT, ControlClass::kStatic, "", 7, 62, 316, 8, kLabel},
 };
 
 constexpr Style kSizable = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX |
@@ -175,12 +185,12 @@ static_assert(kSizable == 0x80CF0040);
 } // namespace
 
 const DlgTemplate kEraDateDialog = {
-    IDD_ERA_DATE,  "和暦・旧暦で日付を指定", kPopup, 0, 0, 0, 280, 190, 9, "ＭＳ Ｐゴシック",
+    IDD_ERA_DATE,  "和暦・旧暦で日付を指定", kPopup, 0, 0, 0, 320, 233, 9, "ＭＳ Ｐゴシック",
     kEraDateItems,
 };
 
 const DlgTemplate kHourNameDialog = {
-    IDD_HOUR_NAME,     "刻の名から時刻を求める", kPopup, 0, 0, 0, 280, 118, 9,
+    IDD_HOUR_NAME,     "刻の名から時刻を求める", kPopup, 0, 0, 0, 320, 182, 9,
     "ＭＳ Ｐゴシック", kHourNameItems,
 };
 
@@ -190,7 +200,7 @@ const DlgTemplate kHistoricalPlacesDialog = {
 };
 
 const DlgTemplate kYearChartDialog = {
-    IDD_YEAR_CHART,    "一年の刻の図",  kSizable, 0, 0, 0, 459, 344, 9,
+    IDD_YEAR_CHART,    "一年の刻の図",  kSizable, 0, 0, 0, 330, 300, 9,
     "ＭＳ Ｐゴシック", kYearChartItems,
 };
 

@@ -46,6 +46,7 @@ inline constexpr int IDC_ERA_DAY = 1058;
 inline constexpr int IDC_ERA_RESULT = 1059;
 inline constexpr int IDC_ERA_NOW_KANSHI = 1063;
 inline constexpr int IDC_ERA_MOON = 1064;
+inline constexpr int IDC_ERA_DAY_START = 1095;
 
 // Controls of the year-chart window.
 inline constexpr int IDC_YEAR_CHART_DAWN = 1060;
@@ -54,12 +55,16 @@ inline constexpr int IDC_YEAR_CHART_SAVE = 1062;
 inline constexpr int IDC_YEAR_CHART_READOUT = 1070;
 inline constexpr int IDC_YEAR_CHART_SUN = 1064;
 inline constexpr int IDC_YEAR_CHART_MOON = 1065;
+inline constexpr int IDC_YEAR_CHART_SIZE = 1091;
 
 // Controls of the hour-name dialog.
 inline constexpr int IDC_HOUR_PLACE = 1070;
 inline constexpr int IDC_HOUR_DATE = 1071;
 inline constexpr int IDC_HOUR_EXPRESSION = 1072;
 inline constexpr int IDC_HOUR_RESULT = 1073;
+inline constexpr int IDC_HOUR_DATE_READING = 1092;
+inline constexpr int IDC_HOUR_DAWN = 1093;
+inline constexpr int IDC_HOUR_DAY_START = 1094;
 
 // Controls of the historical places' list.
 inline constexpr int IDC_HISTORICAL_SEARCH = 1080;

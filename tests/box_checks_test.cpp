@@ -39,12 +39,14 @@ protected:
                 });
         return shown;
     }
-    // What 刻の名から時刻を求める says of the boxes' place on opening.
-    QString HourNamePlace() {
+    // What 刻の名から時刻を求める says on opening of the boxes' place, or of
+    // their date on the date's row.
+    QString HourNameSays(int box) {
         QString shown;
+        const int row = IsDateBox(box) ? IDC_HOUR_DATE_READING : IDC_HOUR_PLACE;
         InModal([this] { dlg->OnSystemCommand(IDM_HOUR_NAME, 0); },
-                [&shown](CDialog& hour) {
-                    shown = qobject_cast<QLabel*>(hour.GetDlgItem(IDC_HOUR_PLACE))->text();
+                [&shown, row](CDialog& hour) {
+                    shown = qobject_cast<QLabel*>(hour.GetDlgItem(row))->text();
                 });
         return shown;
     }
@@ -60,7 +62,7 @@ TEST_F(BoxReaders, EachBadBoxIsRefusedAlikeByEveryReader) {
         const char* message;      // the year chart's, the first of 計算実行's
         const char* calculate[2]; // what 計算実行 says
         const char* shown;        // the box after 計算実行
-        const char* hourName; // what 刻の名から時刻を求める says instead of the place
+        const char* hourName;     // what 刻の名から時刻を求める says of it
     } cases[] = {
         {IDC_DATE_YEAR, "abc", kInteger, {kInteger}, "abc", "「年」に指定できる値は0～2200です。"},
         {IDC_DATE_YEAR, "", kInteger, {kInteger}, "", "「年」に指定できる値は0～2200です。"},
@@ -154,7 +156,11 @@ TEST_F(BoxReaders, EachBadBoxIsRefusedAlikeByEveryReader) {
         EXPECT_EQ(QApplication::focusWidget(), elsewhere);
         // The era-date dialog minds only the date boxes.
         EXPECT_EQ(EraOpening() == QString::fromUtf8(kNoDate), IsDateBox(c.box));
-        EXPECT_EQ(HourNamePlace(), QString::fromUtf8(c.hourName));
+        const QString hourName = QString::fromUtf8(c.hourName);
+        EXPECT_EQ(HourNameSays(c.box), IsDateBox(c.box)
+                                           ? QStringLiteral("日付欄: ") + hourName +
+                                                 QStringLiteral("ここに日付を入れてください。")
+                                           : hourName);
         EXPECT_TRUE(messages.calls.empty());
         dlg->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));

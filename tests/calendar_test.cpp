@@ -568,7 +568,9 @@ TEST(EraDateText, FieldsToDay) {
     EXPECT_EQ(JdnFromEraDate({EraCount(), 1, false, 1, 1}).error, EraDateError::kUnknownEra);
 }
 
-// Titles name a Western year with the era years counted in it.
+// Titles name a Western year with the era years its days were counted in:
+// before 1873 its January and early February belong to the lunisolar year
+// before.
 TEST(EraDateText, WesternYearsWithTheirEras) {
     const struct {
         int year;
@@ -578,11 +580,13 @@ TEST(EraDateText, WesternYearsWithTheirEras) {
         {2019, "2019年（平成31年・令和元年）"},
         {1989, "1989年（昭和64年・平成元年）"},
         {1873, "1873年（明治6年）"},
-        {1872, "1872年（明治5年）"},
-        {1868, "1868年（明治元年）"},
-        {1798, "1798年（寛政10年）"},
-        {1336, "1336年（建武3年・延元元年）"}, // the Southern court's eras
-        {1750, "1750年（寛延3年）"},
+        {1872, "1872年（明治4～5年）"},
+        {1868, "1868年（慶応3年・明治元年）"},
+        {1798, "1798年（寛政9～10年）"},
+        {1704, "1704年（元禄16～17年・宝永元年）"},
+        {1700, "1700年（元禄12～13年）"},
+        {1336, "1336年（建武2～3年・延元元年）"}, // the Southern court's eras
+        {1750, "1750年（寛延2～3年）"},
         {600, "600年"},
         {0, "0年"},
     };

@@ -62,5 +62,47 @@ TEST(DayStart, TheMarksRunFromDawnToTheNextDawn) {
         EXPECT_GT(dawn[i].minute, dawn[i - 1].minute) << i;
 }
 
+// The day a date means follows how it was written: the sources of an era
+// or lunisolar date before 明治6年 counted from 明六つ; a Western date, and
+// every date from 1873-01-01 on, is the civil day. A choice overrides it.
+TEST(DayStart, TheDayADateMeansFollowsItsWriting) {
+    const struct {
+        DateWriting writing;
+        CivilDate date;
+        DayStart start;
+    } cases[] = {
+        {DateWriting::kEra, {1703, 1, 30}, DayStart::kDawn},
+        {DateWriting::kLunisolar, {1703, 1, 30}, DayStart::kDawn},
+        {DateWriting::kWestern, {1703, 1, 30}, DayStart::kMidnight},
+        {DateWriting::kEra, {1872, 12, 31}, DayStart::kDawn},   // 明治5年12月2日
+        {DateWriting::kEra, {1873, 1, 1}, DayStart::kMidnight}, // 明治6年1月1日
+        {DateWriting::kLunisolar, {2026, 9, 25}, DayStart::kMidnight},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(DayStartOfWriting(c.writing, c.date), c.start) << FormatDate(c.date);
+        EXPECT_EQ(ReckoningOfChoice(0, c.writing, c.date).start, c.start);
+        EXPECT_EQ(ReckoningOfChoice(0, c.writing, c.date).reason, ReckoningReason::kWritten);
+        EXPECT_EQ(ReckoningOfChoice(1, c.writing, c.date).start, DayStart::kDawn);
+        EXPECT_EQ(ReckoningOfChoice(2, c.writing, c.date).start, DayStart::kMidnight);
+        EXPECT_EQ(ReckoningOfChoice(2, c.writing, c.date).reason, ReckoningReason::kChosen);
+    }
+    EXPECT_EQ(ReckoningText({DayStart::kDawn, ReckoningReason::kWritten}),
+              "明六つから翌日の明六つまで（明治6年より前の和暦・旧暦の日付）");
+    EXPECT_EQ(ReckoningText({DayStart::kMidnight, ReckoningReason::kWritten}),
+              "0時から24時まで（西暦、明治6年からの日付）");
+    EXPECT_EQ(ReckoningText({DayStart::kDawn, ReckoningReason::kChosen}),
+              "明六つから翌日の明六つまで（指定）");
+}
+
+// Every answer names the civil date a day minute falls on.
+TEST(DayStart, AnAnswerNamesItsCivilDate) {
+    const CivilDate date{1703, 1, 30};
+    EXPECT_EQ(FormatDayMinute(date, 1686), "1703-01-31 04:06");
+    EXPECT_EQ(FormatDayMinute(date, -5), "1703-01-29 23:55");
+    EXPECT_EQ(FormatDaySpan(date, 1686, 1727), "1703-01-31 04:06–04:47");
+    EXPECT_EQ(FormatDaySpan(date, 1420, 1500), "1703-01-30 23:40–1703-01-31 01:00");
+    EXPECT_EQ(FormatDaySpan({1702, 12, 31}, 1439, 1441), "1702-12-31 23:59–1703-01-01 00:01");
+}
+
 } // namespace
 } // namespace tolmeri

@@ -60,5 +60,42 @@ for page in "$build"/man/tolmeri.1 "$build"/man/tolmeri-hours.1 \
     done
 done
 
+# The Japanese pages as a Japanese reader sees them, under ja_JP.UTF-8 (made
+# into a temporary folder from the C library's definition when the system
+# has not generated it): no warning either.
+japanese=ja_JP.UTF-8
+locales=
+if ! locale -a 2>/dev/null | grep -qix 'ja_JP\.utf-\?8'; then
+    locales=$(mktemp -d)
+    localedef -i ja_JP -f UTF-8 "$locales/ja_JP.UTF-8" >/dev/null 2>&1
+    [[ -e $locales/ja_JP.UTF-8/LC_CTYPE ]] || fail "localedef could not make $japanese"
+fi
+for page in "$build"/man/ja/tolmeri.1 "$build"/man/ja/tolmeri-hours.1; do
+    for width in 80 60; do
+        out=$(LOCPATH=${locales:-} LC_ALL=$japanese MANWIDTH=$width \
+            man --warnings -l "$page" 2>&1 >/dev/null)
+        [[ -z $out ]] || fail "man $page at $width columns in $japanese: $out"
+    done
+done
+[[ -z $locales ]] || rm -rf "$locales"
+
+# Running Japanese text is one source line a paragraph (font changes inline):
+# groff turns every line break into a space, which Japanese has none of.
+for source in "$src"/man/ja/*.1.in; do
+    out=$(awk '
+        /^\.(nf|EX)/ { nofill = 1 }
+        /^\.(fi|EE)/ { nofill = 0 }
+        /^\.TP/ { tag = 1; text = 0; next }
+        /^\.\\"/ { next }
+        {
+            running = $0 !~ /^[.\047]/ || $0 ~ /^\.(B|I|BR|RB|IR|RI|IB|BI)( |$)/
+            if (!nofill && running && text && !tag)
+                print FILENAME ":" NR ": " $0
+            text = running && !tag
+            tag = 0
+        }' "$source")
+    [[ -z $out ]] || fail "a line break inside running text: $out"
+done
+
 ((failures == 0)) && echo "desktop files and manual pages: all checks pass"
 exit $((failures > 0))

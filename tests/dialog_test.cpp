@@ -211,7 +211,7 @@ TEST(TemplateControls, ComboAndCheckBoxesTakeTheirPlacesAndExchangeTheirFields) 
     ASSERT_NE(combo, nullptr);
     EXPECT_TRUE(combo->isEditable()) << "CBS_DROPDOWN";
     // Closed, one edit-box row high; its template height is the dropped list's.
-    EXPECT_TRUE(WhereUnitsPut(combo->geometry(), 36, 97, 82, kComboRowDlu, dlg.font()));
+    EXPECT_TRUE(WhereUnitsPut(combo->geometry(), 36, 97, 130, kComboRowDlu, dlg.font()));
     EXPECT_EQ(combo->geometry().bottom(), dlg.GetDlgItem(IDC_ERA_YEAR)->geometry().bottom());
     auto* leap = qobject_cast<QCheckBox*>(dlg.GetDlgItem(IDC_ERA_LEAP));
     ASSERT_NE(leap, nullptr);

@@ -2,6 +2,7 @@
 // the main dialog, it names the day in the date boxes, shows the Gregorian
 // date of what is typed at every keystroke (or why there is none), and on OK
 // puts that date into the date boxes as typing would.
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -134,7 +135,7 @@ TEST_F(EraDateDialog, OpeningNamesTheDayInTheBoxesAndStartsFromIt) {
          "1339年11月23日（小の月）",
          "冬至（1339年12月",
          "戊寅（己卯年）  六曜 先負",
-         {"延元（南朝）", "4", false, "11", "23"}},
+         {"延元", "4", false, "11", "23"}},
         {{"1830", "4", "23"},
          "1830年4月23日",
          "文政13年閏3月1日",
@@ -164,7 +165,8 @@ TEST_F(EraDateDialog, OpeningNamesTheDayInTheBoxesAndStartsFromIt) {
                 << Label(era, IDC_ERA_NOW_SEKKI).toStdString();
             EXPECT_EQ(Label(era, IDC_ERA_NOW_KANSHI), QString::fromUtf8(c.kanshi));
             const Entry& p = c.preselected;
-            EXPECT_EQ(EraList(era)->currentText(), QString::fromUtf8(p.era));
+            // The list's text: the era's name, then its years.
+            EXPECT_EQ(EraList(era)->currentText().section(u'（', 0, 0), QString::fromUtf8(p.era));
             EXPECT_EQ(BoxText(era, IDC_ERA_YEAR), QString::fromUtf8(p.year));
             EXPECT_EQ(Leap(era)->isChecked(), p.leap);
             EXPECT_EQ(BoxText(era, IDC_ERA_MONTH), QString::fromUtf8(p.month));
@@ -269,6 +271,40 @@ TEST_F(EraDateDialog, TypingShowsTheGregorianDateOrWhyThereIsNone) {
             EXPECT_EQ(Label(era, IDC_ERA_RESULT), QString::fromUtf8(c.result));
             EXPECT_EQ(OkEnabled(era), c.accepted);
         }
+    });
+}
+
+// A whole date in the era box reads by itself: the year, month and day
+// boxes, which would show another date, are emptied and disabled while it
+// is there, and come back as they were when an era is typed again. Its
+// writing says the day it means: the Moon of a Western date is the civil
+// day's.
+TEST_F(EraDateDialog, AWholeDateInTheEraBoxSetsThePartsAside) {
+    InEraDialog([](CEraDateDlg& era) {
+        Enter(era, {"元禄", "15", false, "12", "14"});
+        QLineEdit* box = EraList(era)->lineEdit();
+        box->selectAll();
+        TypeText(box, QStringLiteral("元禄十五壬午年極月十四日"));
+        EXPECT_TRUE(Label(era, IDC_ERA_RESULT).startsWith(QStringLiteral("西暦 1703年1月30日")));
+        EXPECT_TRUE(OkEnabled(era));
+        for (int id : {IDC_ERA_YEAR, IDC_ERA_MONTH, IDC_ERA_DAY}) {
+            EXPECT_EQ(BoxText(era, id), QString()) << id;
+            EXPECT_FALSE(era.GetDlgItem(id)->isEnabled()) << id;
+        }
+        EXPECT_FALSE(Leap(era)->isEnabled());
+        EXPECT_TRUE(era.Reading().wholeDate);
+        EXPECT_EQ(era.Reading().writing, tolmeri::DateWriting::kEra);
+        box->selectAll();
+        TypeText(box, QStringLiteral("1703-01-30"));
+        EXPECT_EQ(era.Reading().writing, tolmeri::DateWriting::kWestern);
+        box->selectAll();
+        TypeText(box, QStringLiteral("元禄"));
+        EXPECT_FALSE(era.Reading().wholeDate);
+        EXPECT_EQ(BoxText(era, IDC_ERA_YEAR), QStringLiteral("15"));
+        EXPECT_EQ(BoxText(era, IDC_ERA_MONTH), QStringLiteral("12"));
+        EXPECT_EQ(BoxText(era, IDC_ERA_DAY), QStringLiteral("14"));
+        EXPECT_TRUE(era.GetDlgItem(IDC_ERA_DAY)->isEnabled());
+        EXPECT_TRUE(Label(era, IDC_ERA_RESULT).startsWith(QStringLiteral("西暦 1703年1月30日")));
     });
 }
 
@@ -401,39 +437,60 @@ TEST_F(EraDateDialog, TheMoonOfTheDayTypedWithItsHours) {
     Type(*dlg, IDC_LONGITUDE_DEGREES, QStringLiteral("139"));
     Type(*dlg, IDC_LONGITUDE_MINUTES, QStringLiteral("46"));
     Type(*dlg, IDC_TIME_DIFFERENCE, QStringLiteral("9"));
+    // The reckoning first; then the age and each event on a line of its own.
+    const QString dawn = QStringLiteral("数え方  明六つから翌日の明六つまで（明治6年より前の和暦・"
+                                        "旧暦の日付）\n");
+    const QString civil = QStringLiteral("数え方  0時から24時まで（西暦、明治6年からの日付）\n");
+    const QString chosen = QStringLiteral("数え方  0時から24時まで（指定）\n");
     const struct {
         Entry entry;
-        const char* moon;
+        int choice; // of 日の始まり
+        QString moon;
     } cases[] = {
-        // The night of the 47 rōnin's raid, 1703-01-30: rise 871.9, set
-        // 266.1 minutes, age 12.64.
+        // The night of the 47 rōnin's raid, 元禄15年12月14日 as its sources
+        // count it, from 明六つ: the Moon set at 05:18 of the civil 31st,
+        // after the raid.
         {{"元禄", "15", false, "12", "14"},
-         "月齢 12.6  月の出 14:32（昼八つ）  月の入 04:26（暁七つ）"},
+         0,
+         dawn + QStringLiteral("月齢 12.6\n月の出 1703-01-30 14:32（昼八つ）\n"
+                               "月の入 1703-01-31 05:18（暁七つ半）")},
+        // The civil 1703-01-30, chosen or written so: rise 871.9, set 266.1
+        // minutes, age 12.64.
+        {{"元禄", "15", false, "12", "14"},
+         2,
+         chosen + QStringLiteral("月齢 12.6\n月の出 14:32（昼八つ）\n月の入 04:26（暁七つ）")},
+        {{"1703-01-30", "", false, "", ""},
+         0,
+         civil + QStringLiteral("月齢 12.6\n月の出 14:32（昼八つ）\n月の入 04:26（暁七つ）")},
         // 1868-01-03: the first quarter, and the Moon does not set.
         {{"慶応", "3", false, "12", "9"},
-         "月齢 8.1（上弦）  月の出 11:35（朝四つ半）  月の入 なし"},
+         2,
+         chosen + QStringLiteral("月齢 8.1（上弦）\n月の出 11:35（朝四つ半）\n月の入 なし")},
         // 2026-01-03: the full moon, rise 973.9, set 403.5, age 14.05.
         {{"令和", "8", false, "1", "3"},
-         "月齢 14.1（満月）  月の出 16:14（夕七つ）  月の入 06:43（明六つ）"},
+         0,
+         civil +
+             QStringLiteral("月齢 14.1（満月）\n月の出 16:14（夕七つ）\n月の入 06:43（明六つ）")},
         // 1703-01-11: the last quarter, and no moonrise.
         {{"元禄", "15", false, "11", "24"},
-         "月齢 23.1（下弦）  月の出 なし  月の入 11:46（朝四つ半）"},
-        // A whole date typed into the era box.
-        {{"1703-01-30", "", false, "", ""},
-         "月齢 12.6  月の出 14:32（昼八つ）  月の入 04:26（暁七つ）"},
+         2,
+         chosen + QStringLiteral("月齢 23.1（下弦）\n月の出 なし\n月の入 11:46（朝四つ半）")},
         // No day, or none the date boxes take: no Moon.
-        {{"慶長", "5x", false, "9", "15"}, ""},
-        {{"慶長", "25", false, "1", "1"}, ""},
-        {{"慶長", "5", false, "9", ""}, ""},
-        {{"令和", "200", false, "1", "1"}, ""},
-        {{"1860/13/1", "", false, "", ""}, ""},
+        {{"慶長", "5x", false, "9", "15"}, 0, QString()},
+        {{"慶長", "25", false, "1", "1"}, 0, QString()},
+        {{"慶長", "5", false, "9", ""}, 0, QString()},
+        {{"令和", "200", false, "1", "1"}, 0, QString()},
+        {{"1860/13/1", "", false, "", ""}, 0, QString()},
     };
     InEraDialog([&](CEraDateDlg& era) {
+        auto* start = qobject_cast<QComboBox*>(era.GetDlgItem(IDC_ERA_DAY_START));
+        ASSERT_EQ(start->count(), 3);
         for (const auto& c : cases) {
             SCOPED_TRACE(std::string(c.entry.era) + c.entry.year + "/" + c.entry.month + "/" +
-                         c.entry.day);
+                         c.entry.day + " " + std::to_string(c.choice));
+            start->setCurrentIndex(c.choice);
             Enter(era, c.entry);
-            EXPECT_EQ(Label(era, IDC_ERA_MOON), QString::fromUtf8(c.moon));
+            EXPECT_EQ(Label(era, IDC_ERA_MOON), c.moon);
             EXPECT_FALSE(
                 Label(era, IDC_ERA_MOON).contains(QStringLiteral("nan"), Qt::CaseInsensitive));
         }
@@ -459,7 +516,8 @@ TEST_F(EraDateDialog, OkPutsTheDateIntoTheBoxesAndOnlyCalculateComputesIt) {
         return t;
     }();
     InEraDialog([](CEraDateDlg& era) {
-        EraList(era)->setCurrentIndex(EraList(era)->findText(QStringLiteral("慶長")));
+        EraList(era)->setCurrentIndex(
+            EraList(era)->findText(QStringLiteral("慶長（"), Qt::MatchStartsWith));
         Type(era, IDC_ERA_YEAR, QStringLiteral("5"));
         Type(era, IDC_ERA_MONTH, QStringLiteral("9"));
         Type(era, IDC_ERA_DAY, QStringLiteral("15"));
@@ -515,20 +573,32 @@ TEST_F(EraDateDialog, TheListHoldsEveryEraInOrderWithTheCourtsMarked) {
     InEraDialog([](CEraDateDlg& era) {
         QComboBox* list = EraList(era);
         ASSERT_EQ(list->count(), 248);
-        EXPECT_EQ(list->itemText(0), QStringLiteral("大化"));
-        EXPECT_EQ(list->itemText(247), QStringLiteral("令和"));
+        // Each with the years of its first and last day.
+        EXPECT_EQ(list->itemText(0), QStringLiteral("大化（645～650）"));
+        EXPECT_EQ(list->itemText(247), QStringLiteral("令和（2019～）"));
+        EXPECT_EQ(list->itemText(list->findText(QStringLiteral("元禄（1688～1704）"))),
+                  QStringLiteral("元禄（1688～1704）"));
         QStringList courts;
         for (int i = 0; i < list->count(); ++i)
-            if (list->itemText(i).contains(u'（'))
+            if (list->itemText(i).contains(QStringLiteral("朝")))
                 courts << list->itemText(i);
         EXPECT_EQ(courts.size(), 27) << courts.join(u' ').toStdString();
-        for (const char* text : {"元弘（南朝・北朝）", "正慶（北朝）", "建武（南朝・北朝）",
-                                 "延元（南朝）", "暦応（北朝）", "元中（南朝）", "至徳（北朝）"})
+        for (const char* text : {"元弘（南朝・北朝、1331～1334）", "正慶（北朝、1332～1333）",
+                                 "延元（南朝、1336～1340）", "元中（南朝、1384～1392）"})
             EXPECT_TRUE(courts.contains(QString::fromUtf8(text))) << text;
-        EXPECT_EQ(list->findText(QStringLiteral("明徳")) -
-                      list->findText(QStringLiteral("康応（北朝）")),
+        EXPECT_EQ(list->findText(QStringLiteral("明徳（1390～1394）")) -
+                      list->findText(QStringLiteral("康応（北朝、1389～1390）")),
                   1)
             << "明徳, the reunited era, unmarked";
+        // Picked from the list, the era reads as its name.
+        list->setCurrentIndex(list->findText(QStringLiteral("元禄（1688～1704）")));
+        Type(era, IDC_ERA_YEAR, QStringLiteral("15"));
+        Type(era, IDC_ERA_MONTH, QStringLiteral("12"));
+        Type(era, IDC_ERA_DAY, QStringLiteral("14"));
+        EXPECT_TRUE(OkEnabled(era));
+        // A long list to scroll, as wide as its longest text.
+        EXPECT_GE(list->maxVisibleItems(), 20);
+        EXPECT_GE(list->view()->minimumWidth(), list->view()->sizeHintForColumn(0));
         Click(era, afx::IDCANCEL);
     });
 }

@@ -184,6 +184,54 @@ TEST_F(HourNames, TheSmallHoursFollowTheNightWhenTheDayStartsAtDawn) {
               (std::vector<std::string>{"暁九つ b24-b25", "昼九つ b12-b13"}));
 }
 
+// Forms people write beside the texts' own, each with the reading it gives:
+// ノ for の, 満つ for 三つ, the branch's half-bell, 夜半 (the bell of 夜九つ),
+// and the clock's 正午 and 真夜中, which under dawn is the one after the night.
+TEST_F(HourNames, FormsPeopleWriteAndTheReadingsTheyGive) {
+    const struct {
+        const char* text;
+        DayStart start;
+        std::vector<std::string> readings;
+    } cases[] = {
+        {"寅ノ刻", DayStart::kMidnight, {"寅の刻 b4-b6"}},
+        {"子ノ上刻", DayStart::kMidnight, Read("子の上刻")},
+        {"丑満つ", DayStart::kMidnight, Read("丑三つ")},
+        {"丑満つ時", DayStart::kMidnight, Read("丑三つ")},
+        {"丑の満つ", DayStart::kMidnight, Read("丑三つ")},
+        {"辰の半刻", DayStart::kMidnight, {"朝五つ半 b9-b10"}},
+        {"辰半刻", DayStart::kMidnight, {"朝五つ半 b9-b10"}},
+        {"子半", DayStart::kMidnight, {"暁九つ半 b1-b2"}},
+        {"子の半", DayStart::kDawn, {"暁九つ半 b25-b26"}},
+        {"夜半", DayStart::kMidnight, {"夜半（夜九つ） b24-b24"}},
+        {"夜半", DayStart::kDawn, {"夜半（夜九つ） b24-b24"}},
+        {"正午", DayStart::kMidnight, {"正午（12:00） 720-720"}},
+        {" 正午　", DayStart::kDawn, {"正午（12:00） 720-720"}},
+        {"真夜中", DayStart::kMidnight, {"真夜中（0:00） 0-0"}},
+        {"真夜中", DayStart::kDawn, {"真夜中（0:00） 1440-1440"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Read(c.text, c.start), c.readings) << c.text;
+    for (const char* moment : {"夜半", "正午", "真夜中"})
+        EXPECT_TRUE(ParseHourExpression(moment).readings.at(0).Moment()) << moment;
+    EXPECT_FALSE(ParseHourExpression("子半").readings.at(0).Moment());
+}
+
+// The readings in time order: under dawn the night's 暁九つ comes after the
+// day's 昼九つ; the centred reading of a 上刻 starts before the ruling's.
+TEST_F(HourNames, ReadingsComeInTimeOrder) {
+    const auto order = [this](const char* text, DayStart start) {
+        std::vector<std::string> names;
+        for (const ResolvedReading& r :
+             ResolveReadings(ParseHourExpression(text).readings, marks, start))
+            names.emplace_back(r.reading.convention);
+        return names;
+    };
+    EXPECT_EQ(order("九つ", DayStart::kMidnight), (std::vector<std::string>{"暁九つ", "昼九つ"}));
+    EXPECT_EQ(order("九つ", DayStart::kDawn), (std::vector<std::string>{"昼九つ", "暁九つ"}));
+    EXPECT_EQ(order("辰の上刻", DayStart::kMidnight),
+              (std::vector<std::string>{std::string(kThirdsCentred), std::string(kThirdsRuling)}));
+}
+
 TEST_F(HourNames, RefusalsNameWhatWasNotUnderstood) {
     const struct {
         const char* text;
@@ -196,9 +244,12 @@ TEST_F(HourNames, RefusalsNameWhatWasNotUnderstood) {
         {"暁六つ", "「暁六つ」 という刻はありません（暁は九つ・八つ・七つ）"},
         {"三つ", "「三つ」 という刻はありません（数は九つから四つまで）"},
         {"丑の五つ", "丑の五つという刻はありません（刻を四つに分けて一つから四つまで）"},
-        {"正午", "刻の名 「正午」 が読めません（例: 朝五つ半、五つ時、丑三つ、辰の上刻）"},
-        {"子の", nullptr},
-        {"辰の上", nullptr},
+        {"正午だ", "刻の名 「正午だ」 が読めません（例: 朝五つ半、五つ時、丑三つ、辰の上刻）"},
+        {"夜半半", nullptr},
+        {"子の",
+         "刻の名 「子の」 は途中で終わっています（例: 朝五つ半、五つ時、丑三つ、辰の上刻）"},
+        {"辰の上",
+         "刻の名 「辰の上」 は途中で終わっています（例: 朝五つ半、五つ時、丑三つ、辰の上刻）"},
         {"辰の上刻だ", nullptr},
         {"朝五つ半半", nullptr},
         {"午\n", nullptr},

@@ -71,18 +71,30 @@ TEST(MoonDayHours, LinesOfTheDay) {
     MoonDay late;
     late.age = 23.05;
     late.set = 1439.7; // never the next day's 00:00
+    const CivilDate date{2026, 6, 21};
+    const auto event = [&date](int minute, int index) {
+        return std::optional<MoonEventHour>(MoonEventHour{minute, index, date});
+    };
+    const auto day = [](const MoonDay& moon, std::optional<MoonEventHour> rise,
+                        std::optional<MoonEventHour> set) {
+        MoonDayHours d;
+        d.moon = moon;
+        d.rise = rise;
+        d.set = set;
+        return d;
+    };
     const struct {
         MoonDayHours day;
         const char* table;
         const char* hours;
     } cases[] = {
-        {{full, MoonEventHour{1182, 19}, MoonEventHour{369, 6}},
+        {day(full, event(1182, 19), event(369, 6)),
          "月齢 15.1（満月）  月の出 19:42  月の入 06:09  月の南中 00:05",
          "月齢 15.1（満月）  月の出 19:42（暮六つ半）  月の入 06:09（明六つ）"},
-        {{none, std::nullopt, std::nullopt},
+        {day(none, std::nullopt, std::nullopt),
          "月齢 0.0（新月）  月の出 なし  月の入 なし  月の南中 なし",
          "月齢 0.0（新月）  月の出 なし  月の入 なし"},
-        {{late, std::nullopt, MoonEventHour{1439, 23}},
+        {day(late, std::nullopt, event(1439, 23)),
          "月齢 23.1  月の出 なし  月の入 23:59  月の南中 なし",
          "月齢 23.1  月の出 なし  月の入 23:59（夜四つ半）"},
     };
@@ -92,6 +104,31 @@ TEST(MoonDayHours, LinesOfTheDay) {
         EXPECT_EQ(table, c.table);
         EXPECT_EQ(FormatMoonHoursLine(c.day), c.hours);
     }
+}
+
+// 元禄15年12月14日 at 江戸, the night of the raid: reckoned from 明六つ, as
+// its sources count the day, its Moon set at 05:18 in the small hours of the
+// civil 31st, after the raid; the civil day of the 30th has the morning's
+// moonset of 04:26 instead.
+TEST(MoonDayHours, ADayFromDawnHasTheMoonOfTheNightAfterIt) {
+    const Place edo = {"江戸", 35, 41, 139, 46, 9};
+    const CivilDate day{1703, 1, 30};
+    const MoonDayHours civil = CalcMoonDayHours(edo, day);
+    ASSERT_TRUE(civil.set && civil.rise);
+    EXPECT_EQ(FormatDayMinute(civil.set->date, civil.set->minute), "1703-01-30 04:26");
+    const MoonDayHours night = CalcMoonDayHours(edo, day, {}, DayStart::kDawn);
+    ASSERT_TRUE(night.set && night.rise && night.transit);
+    EXPECT_EQ(FormatDayMinute(night.set->date, night.set->minute), "1703-01-31 05:18");
+    EXPECT_EQ(night.rise->date, day) << "the afternoon's rise is the same day's";
+    EXPECT_EQ(night.rise->minute, civil.rise->minute);
+    EXPECT_EQ(night.moon.AgeTenths(), civil.moon.AgeTenths());
+    // The night's set falls in the half-hour that holds it on the 31st.
+    EXPECT_EQ(night.set->index, FindMomentHour(edo, night.set->date, night.set->minute).index);
+    EXPECT_EQ(FormatMoonHoursLine(night).find("月の入 1703-01-31 05:18（暁七つ半）"),
+              FormatMoonHoursLine(night).find("月の入"));
+    std::string table;
+    AppendMoonLine(table, night);
+    EXPECT_NE(table.find("月の入 1703-01-31 05:18  月の南中 "), std::string::npos) << table;
 }
 
 TEST(MoonDayHours, NumberedHourNames) {

@@ -178,7 +178,7 @@ TEST(PageLink, ALinkOpensThePlaceDateChoicesFieldsAndView) {
         Has(answer, R"("boxes": ["35", "41", "139", "45", "9", "1860", "3", "24", "江戸"])"))
         << answer;
     EXPECT_TRUE(Has(answer, R"("problems": [])"));
-    EXPECT_TRUE(Has(answer, "朝五つ半                08:27 から 09:34 まで")) << answer;
+    EXPECT_TRUE(Has(answer, "朝五つ半                1860-03-24 08:27–09:34")) << answer;
     EXPECT_TRUE(Has(answer, "刻        朝五つ半（08:27 から、33 分経過）"));
     EXPECT_TRUE(Has(answer, R"("date": "安政7年3月3日")"));
     // Written back in the same order, the default choices left out.
@@ -237,7 +237,7 @@ TEST(PageLink, WhatALinkCannotUseIsNamedAndLeftAsItWas) {
         {"?place=赤坂宿",
          "は 2 か所あります: 赤坂宿（東海道36、愛知県豊川市）、赤坂宿（中山道56、岐阜県大垣市）"},
         {"?lat=99&lon=0&tz=0", "場所は前のままです"},
-        {"?lat=35&lon=139", "--lat, --lon, --tz"},
+        {"?lat=35", "--lat と --lon はそろえて指定してください"},
         {"?name=東京都千代田区神田&lat=35:41&lon=139:45&tz=9",
          "地名は全角６文字以内にしてください。"},
         {"?date=安政9年3月3日",

@@ -100,7 +100,7 @@ TEST(DawnDefinitions, NamesAndLabelsReadBack) {
     EXPECT_EQ(labels.size(), kDawnDefinitions.size());
     EXPECT_EQ(DawnDefinitionName(DawnDefinition::kMinutes36), "36min");
     EXPECT_EQ(DawnDefinitionLabel(DawnDefinition::kDepression),
-              "太陽俯角7度21分40秒（寛政暦から）");
+              "太陽俯角7度21分40秒（寛政暦から。画面の図と同じ）");
     for (ClockSteps s : kClockSteps)
         EXPECT_EQ(ClockStepsFromName(ClockStepsName(s)), s);
     for (const char* bad : {"", "Depression", "36", "sekki ", "auto2"}) {
@@ -137,6 +137,8 @@ TEST(AlmanacCalendars, EachBeginsOnItsNewYear) {
     EXPECT_EQ(CivilFromJdn(kLunisolarEndJdn), (CivilDate{1873, 1, 1}));
 }
 
+// The rule first, then whose it was: the day's calendar's own, or another
+// period's beside what the day's calendar kept.
 TEST(AlmanacCalendars, LabelsNameTheCalendarInForce) {
     using enum DawnDefinition;
     const struct {
@@ -144,16 +146,20 @@ TEST(AlmanacCalendars, LabelsNameTheCalendarInForce) {
         CivilDate date;
         const char* label;
     } cases[] = {
-        {kAuto, {1600, 10, 21}, "宣明暦（日出前・日入後2刻半＝36分）"},
-        {kAuto, {1700, 1, 1}, "貞享暦（日出前・日入後2刻半＝36分）"},
-        {kAuto, {1760, 1, 1}, "宝暦暦（日出前・日入後2刻半＝36分）"},
-        {kAuto, {1800, 1, 1}, "寛政暦（太陽俯角7度21分40秒）"},
-        {kAuto, {1850, 1, 1}, "天保暦（太陽俯角7度21分40秒）"},
-        {kAuto, {2026, 6, 21}, "太陽暦（太陽俯角7度21分40秒）"},
+        {kAuto, {1600, 10, 21}, "日出前・日入後2刻半＝36分（宣明暦の定め）"},
+        {kAuto, {1700, 1, 1}, "日出前・日入後2刻半＝36分（貞享暦の定め）"},
+        {kAuto, {1760, 1, 1}, "日出前・日入後2刻半＝36分（宝暦暦の定め）"},
+        {kAuto, {1800, 1, 1}, "太陽俯角7度21分40秒（寛政暦の定め）"},
+        {kAuto, {1850, 1, 1}, "太陽俯角7度21分40秒（天保暦の定め）"},
+        {kAuto, {2026, 6, 21}, "太陽俯角7度21分40秒（太陽暦の定め）"},
         {kAuto, {800, 1, 1}, "日出前・日入後2刻半＝36分"},
-        {kDepression, {1600, 10, 21}, "宣明暦（寛政暦からの太陽俯角7度21分40秒）"},
-        {kMinutes36, {1850, 1, 1}, "天保暦（宝暦暦までの日出前・日入後2刻半＝36分）"},
-        {kMinutes36, {1700, 1, 1}, "貞享暦（日出前・日入後2刻半＝36分）"},
+        {kDepression,
+         {1700, 1, 1},
+         "太陽俯角7度21分40秒（寛政暦からの定め。貞享暦の定めは日出前・日入後36分）"},
+        {kMinutes36,
+         {1850, 1, 1},
+         "日出前・日入後2刻半＝36分（宝暦暦までの定め。天保暦の定めは太陽俯角7度21分40秒）"},
+        {kMinutes36, {1700, 1, 1}, "日出前・日入後2刻半＝36分（貞享暦の定め）"},
         {kSunrise, {1700, 1, 1}, "日出・日入"},
     };
     for (const auto& c : cases)
@@ -163,14 +169,15 @@ TEST(AlmanacCalendars, LabelsNameTheCalendarInForce) {
     // A run names each change of label, and only those.
     const int y1798 = JdnFromCivil({1798, 1, 1});
     EXPECT_EQ(DawnDefinitionLabelOver(kAuto, y1798, y1798 + 365),
-              "宝暦暦（日出前・日入後2刻半＝36分）、1798-02-16 から寛政暦（太陽俯角7度21分40秒）");
+              "日出前・日入後2刻半＝36分（宝暦暦の定め）、1798-02-16 から太陽俯角7度21分40秒（寛政"
+              "暦の定め）");
     EXPECT_EQ(DawnDefinitionLabelOver(kSunrise, y1798, y1798 + 365), "日出・日入");
     const int y1685 = JdnFromCivil({1685, 1, 1});
     EXPECT_EQ(DawnDefinitionLabelOver(kAuto, y1685, y1685 + 30),
-              "宣明暦（日出前・日入後2刻半＝36分）");
-    EXPECT_EQ(
-        DawnDefinitionLabelOver(kAuto, y1685, y1685 + 365),
-        "宣明暦（日出前・日入後2刻半＝36分）、1685-02-04 から貞享暦（日出前・日入後2刻半＝36分）");
+              "日出前・日入後2刻半＝36分（宣明暦の定め）");
+    EXPECT_EQ(DawnDefinitionLabelOver(kAuto, y1685, y1685 + 365),
+              "日出前・日入後2刻半＝36分（宣明暦の定め）、1685-02-04 から日出前・日入後2刻半＝36分"
+              "（貞享暦の定め）");
 }
 
 // The default definition is the window's computation, bit for bit, over

@@ -220,7 +220,10 @@ TEST_F(HoursCli, BadInputIsNamedInOneLineWithStatusTwoAndNothingWritten) {
         {{"--lat", "35:", "--lon", "139", "--tz", "9"}, "緯度 \"35:\" は読めません"},
         {{"--lat", "35.", "--lon", "139", "--tz", "9"}, "緯度 \"35.\" は読めません"},
         {{"--lat", "35.5.1", "--lon", "139", "--tz", "9"}, "緯度 \"35.5.1\" は読めません"},
-        {{"--lat", "35:41.5", "--lon", "139", "--tz", "9"}, "緯度 \"35:41.5\" は読めません"},
+        {{"--lat", "35.5:41", "--lon", "139", "--tz", "9"}, "緯度 \"35.5:41\" は読めません"},
+        {{"--lat", "35:41.5.2", "--lon", "139", "--tz", "9"}, "緯度 \"35:41.5.2\" は読めません"},
+        {{"--lat", "35:61.5", "--lon", "139", "--tz", "9"},
+         "緯度 \"35:61.5\" は範囲外です（分は 0～59）"},
         {{"--lat", "35.1234567890123456", "--lon", "139", "--tz", "9"}, "は読めません"},
         {{"--lat", "-35N", "--lon", "139", "--tz", "9"}, "符号と N/S はどちらか一方"},
         {{"--lat", "35E", "--lon", "139", "--tz", "9"},
@@ -235,7 +238,7 @@ TEST_F(HoursCli, BadInputIsNamedInOneLineWithStatusTwoAndNothingWritten) {
         {{"--lat", "35", "--lon", "139", "--tz", "+13"}, "時差 \"+13\" は範囲外です"},
         {{"--lat", "35", "--lon", "139", "--tz", "6"}, "時差 \"6\" は経度 139 度に合いません"},
         {{"--lat", "35", "--lon", "139", "--tz", "nine"}, "時差 \"nine\" は読めません"},
-        {{"--lat", "35", "--lon", "139"}, "三つそろえて"},
+        {{"--lat", "35", "--tz", "9"}, "--lat と --lon はそろえて指定してください"},
         {{"--place", "東京", "--lat", "35"}, "一緒に使えません"},
         {{"--days", "0"}, "日数 \"0\" は範囲外です"},
         {{"--days", "-3"}, "日数 \"-3\" は読めません"},
@@ -743,9 +746,10 @@ TEST_F(HoursCli, AStationAtAnEdoDateByItsHourName) {
                      "35.618639, 139.733970\n"
                      "和暦 安政7年3月3日  旧暦 1860年3月3日  節気 春分（1860-03-20 から）  "
                      "干支 丁卯（庚申年）  六曜 大安\n"
+                     "数え方    明六つから翌日の明六つまで（明治6年より前の和暦・旧暦の日付）\n"
                      "\n"
                      "刻の名    朝五つ半\n"
-                     "朝五つ半                08:27 から 09:34 まで\n");
+                     "朝五つ半                1860-03-24 08:27–09:34\n");
 }
 
 TEST_F(HoursCli, AnAmbiguousPlaceListsItsCandidatesAndAnUnknownOneTheNearestNames) {
@@ -810,9 +814,10 @@ TEST_F(HoursCli, TheUsersPlacesAreReadAndEachBadRowIsSaidWithItsLine) {
     // The list marks them as the user's, with their line.
     const ProcessResult list = Run({"--list-places", "--format", "csv"});
     EXPECT_EQ(list.err, warnings);
-    EXPECT_NE(list.out.find("\n茶屋,'+35:30,'+139:30,9,chaya,35.5,139.5,user,,ちゃや,chaya,,,,,,35.5,"
-                            "139.5,,mine,3\n"),
-              std::string::npos);
+    EXPECT_NE(
+        list.out.find("\n茶屋,'+35:30,'+139:30,9,chaya,35.5,139.5,user,,ちゃや,chaya,,,,,,35.5,"
+                      "139.5,,mine,3\n"),
+        std::string::npos);
 
     // A folder others may write into is not read from, and says so.
     fs::permissions(folder, fs::perms::all);
@@ -1762,9 +1767,11 @@ TEST_F(HoursCli, KanshiAndRokuyoGoOnAcrossTheSeam) {
     EXPECT_EQ(std::count(wrong.err.begin(), wrong.err.end(), '\n'), 1);
 }
 
-// --time on 東京's 安政7年3月3日 (1860-03-24): each reading's span in every
-// format, the small hours after the night under --day-start dawn, and one
-// line with status 2 for a name no convention reads.
+// --time on 東京's 安政7年3月3日 (1860-03-24): each reading's span on its
+// civil date in every format, in time order, the day reckoned as the date
+// was written (from 明六つ for an era date, so its 丑 is the one after its
+// night) or as chosen, and one line with status 2 for a name no convention
+// reads.
 TEST_F(HoursCli, TimeGivesEachReadingOfAnHourName) {
     const std::vector<std::string> day = {"--place", "東京", "--date", "安政7年3月3日"};
     auto with = [&](std::vector<std::string> more) {
@@ -1774,10 +1781,12 @@ TEST_F(HoursCli, TimeGivesEachReadingOfAnHourName) {
     };
     const ProcessResult table = Run(with({"--time", "辰の上刻"}));
     ASSERT_EQ(table.status, 0) << table.err;
-    EXPECT_NE(table.out.find("刻の名    辰の上刻\n"
-                             "寛政12年の定め          07:20 から 08:05 まで\n"
-                             "寛政6年 大目付の読み    06:14 から 06:58 まで\n"),
-              std::string::npos)
+    EXPECT_NE(
+        table.out.find("数え方    明六つから翌日の明六つまで（明治6年より前の和暦・旧暦の日付）\n"
+                       "\n刻の名    辰の上刻\n"
+                       "寛政6年 大目付の読み    1860-03-24 06:14–06:58\n"
+                       "寛政12年の定め          1860-03-24 07:20–08:05\n"),
+        std::string::npos)
         << table.out;
 
     const auto rows = Csv(with({"--time", "五つ半", "--format", "csv"}));
@@ -1785,18 +1794,40 @@ TEST_F(HoursCli, TimeGivesEachReadingOfAnHourName) {
     EXPECT_EQ(rows[0].at("convention") + " " + rows[0].at("start") + " " + rows[0].at("end"),
               "朝五つ半 1860-03-24T08:27:00+09:00 1860-03-24T09:34:00+09:00");
     EXPECT_EQ(rows[1].at("convention"), "夜五つ半");
+    EXPECT_EQ(rows[1].at("day_start"), "dawn");
 
-    const ProcessResult json = Run(with({"--time", "丑三つ", "--format", "json"}));
+    // The civil date's own 丑, chosen; then as the era date means it.
+    const ProcessResult civil =
+        Run(with({"--time", "丑三つ", "--format", "json", "--day-start", "midnight"}));
     EXPECT_NE(
-        json.out.find("\"time\": {\"expression\": \"丑三つ\", \"readings\": [\n"
-                      "   {\"convention\": \"丑三つ\", \"start\": \"1860-03-24T02:27:00+09:00\", "
-                      "\"end\": \"1860-03-24T02:54:00+09:00\""),
+        civil.out.find("\"time\": {\"expression\": \"丑三つ\", \"readings\": [\n"
+                       "   {\"convention\": \"丑三つ\", \"start\": \"1860-03-24T02:27:00+09:00\", "
+                       "\"end\": \"1860-03-24T02:54:00+09:00\""),
         std::string::npos)
-        << json.out;
-    // Under dawn the date's 丑 is the one after its night, on the next civil date.
-    const ProcessResult dawn =
-        Run(with({"--time", "丑三つ", "--format", "json", "--day-start", "dawn"}));
+        << civil.out;
+    const ProcessResult dawn = Run(with({"--time", "丑三つ", "--format", "json"}));
     EXPECT_NE(dawn.out.find("\"start\": \"1860-03-25T02:2"), std::string::npos) << dawn.out;
+    EXPECT_NE(dawn.out.find("\"day_start\": \"dawn\""), std::string::npos) << dawn.out;
+    // A Western date is the civil day.
+    const ProcessResult western =
+        Run({"--place", "東京", "--date", "1860-03-24", "--time", "丑三つ"});
+    EXPECT_NE(western.out.find("数え方    0時から24時まで（西暦、明治6年からの日付）\n"),
+              std::string::npos)
+        << western.out;
+    EXPECT_NE(western.out.find("丑三つ                  1860-03-24 02:27–02:54\n"),
+              std::string::npos)
+        << western.out;
+    // In time order: under dawn the night's 暁九つ after the day's 昼九つ.
+    const ProcessResult nine = Run(with({"--time", "九つ"}));
+    EXPECT_LT(nine.out.find("昼九つ  "), nine.out.find("暁九つ  ")) << nine.out;
+    const ProcessResult nineCivil = Run(with({"--time", "九つ", "--day-start", "midnight"}));
+    EXPECT_GT(nineCivil.out.find("昼九つ  "), nineCivil.out.find("暁九つ  ")) << nineCivil.out;
+    // A clock time is a moment: 正午 at noon, 真夜中 after the night.
+    EXPECT_NE(Run(with({"--time", "正午"})).out.find("正午（12:00）           1860-03-24 12:00\n"),
+              std::string::npos);
+    EXPECT_NE(
+        Run(with({"--time", "真夜中"})).out.find("真夜中（0:00）          1860-03-25 00:00\n"),
+        std::string::npos);
 
     const struct {
         std::vector<std::string> args;
@@ -1832,6 +1863,121 @@ TEST_F(HoursCli, AtNamesTheBranchItsQuarterAndBothThirds) {
                             "\"third_ruling\": \"寅の上刻\", \"third_centred\": \"寅の中刻\""),
               std::string::npos)
         << json.out;
+}
+
+// --at takes the time as people write it: 午前・午後, hours with their units,
+// and an hour name, whose moment is where its one reading begins (a name
+// read two ways is refused, naming the ways).
+TEST_F(HoursCli, AtTakesTheClockAndTheHourNamesAsWritten) {
+    const auto at = [this](const std::vector<std::string>& args) {
+        std::vector<std::string> a = {"--place", "東京", "--format", "json"};
+        a.insert(a.end(), args.begin(), args.end());
+        const ProcessResult r = Run(a);
+        EXPECT_EQ(r.status, 0) << r.err;
+        const std::size_t key = r.out.find("\"at\": \"");
+        return key == std::string::npos ? r.err : r.out.substr(key + 7, 25);
+    };
+    const struct {
+        std::vector<std::string> args;
+        const char* moment;
+    } cases[] = {
+        {{"--date", "2026-06-21", "--at", "午前9時"}, "2026-06-21T09:00:00+09:00"},
+        {{"--date", "2026-06-21", "--at", "午後3時半"}, "2026-06-21T15:30:00+09:00"},
+        {{"--date", "2026-06-21", "--at", "午後0時5分"}, "2026-06-21T12:05:00+09:00"},
+        {{"--date", "2026-06-21", "--at", "午前0:30"}, "2026-06-21T00:30:00+09:00"},
+        {{"--date", "2026-06-21", "--at", "15時"}, "2026-06-21T15:00:00+09:00"},
+        {{"--at", "2026-06-21 午後3時"}, "2026-06-21T15:00:00+09:00"},
+        {{"--date", "2026-06-21", "--at", "正午"}, "2026-06-21T12:00:00+09:00"},
+        {{"--date", "2026-06-21", "--at", "朝五つ"}, "2026-06-21T06:26:00+09:00"},
+        // An era date's day is from 明六つ: its 丑三つ and 真夜中 are after its night.
+        {{"--at", "元禄15年12月14日 丑三つ"}, "1703-01-31T03:04:00+09:00"},
+        {{"--date", "元禄15年12月14日", "--at", "真夜中"}, "1703-01-31T00:00:00+09:00"},
+        {{"--date", "1703-01-30", "--at", "真夜中"}, "1703-01-30T00:00:00+09:00"},
+    };
+    for (const auto& c : cases)
+        EXPECT_TRUE(at(c.args).starts_with(c.moment)) << c.args.back() << " " << at(c.args);
+    const struct {
+        std::vector<std::string> args;
+        const char* message;
+    } refused[] = {
+        {{"--at", "午前12時"}, "は範囲外です（午前12時・午後12時はどちらの意味にもとれます"},
+        {{"--at", "午後13時"}, "は範囲外です（午前・午後の時は 0～11、分は 0～59）"},
+        {{"--at", "25時"}, "は範囲外です（時は 0～23、分は 0～59）"},
+        {{"--at", "九つ"}, "の刻の名には読みが 2 つあります（暁九つ、昼九つ）"},
+        {{"--at", "辰の上刻"}, "--time で全部の読みを示します"},
+        {{"--at", "9"}, "は読めません（HH:MM、午前9時"},
+        {{"--at", "午前"}, "は読めません"},
+    };
+    for (const auto& c : refused) {
+        std::vector<std::string> a = {"--place", "東京"};
+        a.insert(a.end(), c.args.begin(), c.args.end());
+        const ProcessResult r = Run(a);
+        EXPECT_EQ(r.status, 2) << c.message;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+}
+
+// A place of its own may leave out --tz: the whole hour nearest its
+// longitude, said on standard error; its minutes may have decimals.
+TEST_F(HoursCli, APlaceWithoutItsZoneTakesTheNearestHour) {
+    const struct {
+        const char* lat;
+        const char* lon;
+        const char* place; // the place line
+        const char* note;
+    } cases[] = {
+        {"35:41", "139:46", "緯度 +35:41  経度 +139:46  時差 +9",
+         "経度 +139:46 に最も近い +9 時間"},
+        {"40:43", "-73:59", "緯度 +40:43  経度 -73:59  時差 -5", "経度 -73:59 に最も近い -5 時間"},
+        {"32:44.6", "129:52.4", "緯度 +32:45  経度 +129:52  時差 +9", "に最も近い +9 時間"},
+        {"0", "7:30", "経度 +7:30  時差 +1", "に最も近い +1 時間"},
+    };
+    for (const auto& c : cases) {
+        const ProcessResult r =
+            Run({"--lat", c.lat, "--lon", c.lon, "--date", "2026-06-21", "--days", "1"});
+        ASSERT_EQ(r.status, 0) << c.lon << r.err;
+        EXPECT_NE(r.out.find(c.place), std::string::npos) << r.out;
+        EXPECT_NE(r.err.find(c.note), std::string::npos) << r.err;
+        EXPECT_TRUE(r.err.starts_with("tolmeri-hours: 注: 時差は経度 ")) << r.err;
+    }
+    // With --tz, nothing is said; without --lon, the pair is asked for.
+    const ProcessResult given = Run({"--lat", "35:41", "--lon", "139:46", "--tz", "9"});
+    EXPECT_EQ(given.status, 0);
+    EXPECT_EQ(given.err, "");
+    const ProcessResult half = Run({"--lat", "35:41", "--tz", "9"});
+    EXPECT_EQ(half.status, 2);
+    EXPECT_NE(half.err.find("--lat と --lon はそろえて指定してください"), std::string::npos);
+    const ProcessResult bad = Run({"--lat", "35:41.x", "--lon", "139:46"});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_NE(bad.err.find("緯度 \"35:41.x\" は読めません"), std::string::npos) << bad.err;
+}
+
+// A date the sources count from 明六つ keeps its table the civil day's but
+// gives the Moon of its night, each event on its civil date: 元禄15年12月14日
+// at 江戸, the Moon set at 05:18 of the 31st. A Julian date in the heading
+// is written so, never as a Gregorian one.
+TEST_F(HoursCli, TheOneDayTableOfAnEraDate) {
+    const ProcessResult raid = Run({"--lat", "35:41", "--lon", "139:46", "--tz", "9", "--name",
+                                    "江戸", "--date", "元禄15年12月14日"});
+    ASSERT_EQ(raid.status, 0) << raid.err;
+    EXPECT_NE(
+        raid.out.find("数え方    明六つから翌日の明六つまで（明治6年より前の和暦・旧暦の日付）\n"),
+        std::string::npos);
+    EXPECT_NE(raid.out.find("   0  暁九つ (子)"), std::string::npos) << "the civil day's table";
+    EXPECT_NE(raid.out.find("月の出 1703-01-30 14:32  月の入 1703-01-31 05:18"), std::string::npos)
+        << raid.out;
+    const ProcessResult civil = Run({"--lat", "35:41", "--lon", "139:46", "--tz", "9", "--name",
+                                     "江戸", "--date", "1703-01-30"});
+    EXPECT_NE(civil.out.find("月の出 14:32  月の入 04:26"), std::string::npos) << civil.out;
+    EXPECT_EQ(civil.out.find("数え方"), std::string::npos);
+
+    const ProcessResult julian = Run({"--place", "京都", "--date", "ユリウス暦1582年6月21日"});
+    ASSERT_EQ(julian.status, 0) << julian.err;
+    EXPECT_NE(julian.out.find("  1582-07-01\n"), std::string::npos) << julian.out;
+    EXPECT_NE(julian.out.find("ユリウス暦1582年6月21日  "), std::string::npos) << julian.out;
+    EXPECT_EQ(julian.out.find("ユリウス暦 1582-06-21"), std::string::npos) << julian.out;
+    EXPECT_NE(julian.out.find("注  ユリウス暦1582年6月21日 は 1582-07-01"), std::string::npos);
 }
 
 // The first columns are those of the first CSV the tool wrote, in their
@@ -1988,17 +2134,20 @@ TEST_F(HoursCli, TablesNameTheDayInTheHeadingAndTheRangeInColumns) {
         {{"--place", "京都", "--date", "慶長5年9月15日"},
          {"京都  緯度 +35:01  経度 +135:45  時差 +9  1600-10-21\n"
           "和暦 慶長5年9月15日  旧暦 1600年9月15日  節気 寒露（1600-10-08 から）"
-          "  干支 乙卯（庚子年）  六曜 大安\n\n"},
+          "  干支 乙卯（庚子年）  六曜 大安\n"
+          "数え方    明六つから翌日の明六つまで（明治6年より前の和暦・旧暦の日付）\n\n"},
          {"ユリウス暦", "明六つ・暮六つ"}},
         {{"--place", "京都", "--date", "天正10年6月2日"},
-         {"ユリウス暦 1582-06-21  節気 夏至（1582-06-22 から）"},
-         {}},
+         // Written as the Julian calendar writes it, never as ISO 8601's
+         // Gregorian date.
+         {"ユリウス暦1582年6月21日  節気 夏至（1582-06-22 から）"},
+         {"ユリウス暦 1582-06-21"}},
         {{"--place", "京都", "--date", "1333-06-21"},
          {"和暦 元弘3年5月1日（南朝）・正慶2年5月1日（北朝）  旧暦 1333年5月1日"},
          {}},
         {{"--date", "2026-06-21", "--dawn", "36min", "--steps", "sekki"},
-         {"\n明六つ・暮六つ 太陽暦（宝暦暦までの日出前・日入後2刻半＝36分）  時計 二十四節気ごと"
-          "（2026-06-21 の表）\n"},
+         {"\n明六つ・暮六つ 日出前・日入後2刻半＝36分（宝暦暦までの定め。太陽暦の定めは太陽俯角"
+          "7度21分40秒）  時計 二十四節気ごと（2026-06-21 の表）\n"},
          {}},
         {{"--date", "2026-06-20", "--days", "2"},
          {"昼の一刻  夜の一刻  節気  干支  月齢  月相  月出   月没   月南中  旧暦              六曜"
@@ -2344,7 +2493,7 @@ TEST_F(HoursCli, DatesClocksAnglesAndNamesAreReadAsTyped) {
         {{"--date", "1860/3/24"}, {"--date", "1860-03-24"}},
         {{"--date", "２０２６－０６－２１"}, {"--date", "2026-06-21"}},
         {{"--date", " 2026-06-21 "}, {"--date", "2026-06-21"}},
-        {{"--date", "安政7年 3月3日"}, {"--date", "1860-03-24"}},
+        {{"--date", "安政7年 3月3日"}, {"--date", "安政7年3月3日"}},
         {{"--date", "2026-06-21", "--to", "2026年6月23日"},
          {"--date", "2026-06-21", "--days", "3"}},
         {{"--date", "2026-06-21", "--at", "１５:００"}, {"--date", "2026-06-21", "--at", "15:00"}},
@@ -2488,10 +2637,11 @@ TEST_F(HoursCli, UnderDawnTheSmallHoursAfterTheNightBelongToTheDate) {
     const std::string& last = *(first + 24);
     EXPECT_EQ(last.rfind("   6  明六つ", 0), 0u) << last;
     EXPECT_TRUE(last.ends_with(std::to_string(BoundaryMinute(after, 6) + 1440))) << last;
-    // midnight is the default table.
+    // midnight is the civil date's table, as a Western date has it.
     std::vector<std::string> midnightArgs = edo;
     midnightArgs.insert(midnightArgs.end(), {"--day-start", "midnight"});
-    EXPECT_EQ(Run(midnightArgs).out, Run(edo).out);
+    EXPECT_EQ(Run(midnightArgs).out,
+              Run({"--place", "東京", "--date", "1703-01-30", "--day-start", "midnight"}).out);
     // Pictures have no use for it.
     const ProcessResult png = Run({"--day-start", "dawn", "--png", "a.png"});
     EXPECT_EQ(png.status, 2);
@@ -2510,16 +2660,22 @@ TEST_F(HoursCli, AtIsWrittenAsNowIsWithTheMomentsOffset) {
     } cases[] = {
         {{"--place", "東京", "--at", "2026-06-21T15:00"},
          "\"at\": \"2026-06-21T15:00:00+09:00\", \"minute\": 900",
-         "時刻      2026-06-21 15:00（令和8年6月21日）\n刻        昼八つ (未)"},
+         "時刻      2026-06-21 15:00（令和8年6月21日）\n"
+         "数え方    0時から24時まで（西暦、明治6年からの日付）\n刻        昼八つ (未)"},
         {{"--place", "New York", "--date", "2026-06-21", "--at", "15:00"},
          "\"at\": \"2026-06-21T15:00:00-05:00\"",
-         "時刻      2026-06-21 15:00（令和8年6月21日）\n刻        "},
+         "時刻      2026-06-21 15:00（令和8年6月21日）\n数え方    0時から24時まで"},
+        // An era date's day is from its 明六つ (06:16 here): 07:00 is its
+        // morning, 06:00 the small hours after its night.
+        {{"--place", "京都", "--date", "宝暦五年正月朔日", "--at", "07:00", "--dawn", "auto"},
+         "\"at\": \"1755-02-11T07:00:00+09:00\"",
+         "時刻      1755-02-11 07:00（宝暦5年1月1日）\n数え方    明六つから翌日の明六つまで"},
         {{"--place", "京都", "--date", "宝暦五年正月朔日", "--at", "06:00", "--dawn", "auto"},
-         "\"at\": \"1755-02-11T06:00:00+09:00\"",
-         "時刻      1755-02-11 06:00（宝暦5年1月1日）\n明六つ・暮六つ 宝暦暦（日出前"},
+         "\"at\": \"1755-02-12T06:00:00+09:00\"",
+         "時刻      1755-02-12 06:00（宝暦5年1月2日）\n数え方    明六つから翌日の明六つまで"},
         {{"--place", "京都", "--date", "慶長5年9月15日", "--at", "06:00", "--dawn", "auto"},
          "\"dawn_definition\": \"36min\"",
-         "\n明六つ・暮六つ 宣明暦（日出前・日入後2刻半＝36分）  時計 毎日\n"},
+         "\n明六つ・暮六つ 日出前・日入後2刻半＝36分（宣明暦の定め）  時計 毎日\n"},
     };
     for (const auto& c : cases) {
         const std::string shown = ::testing::PrintToString(c.args);

@@ -123,6 +123,64 @@ TEST(TypedDate, EveryFormNamesItsDay) {
     EXPECT_EQ(kept->note, "安政7年3月20日 は 万延元年3月20日（3月18日に改元）");
 }
 
+// The forms the texts themselves write: the month's last day, the twelfth
+// month's names, the year's 干支 beside its number, the formal numerals, and
+// a Julian date, each the day its plain form names and with how it was
+// written (which says the day it means).
+TEST(TypedDate, DatesAsTheTextsWriteThem) {
+    const struct {
+        const char* text;
+        const char* plain; // the same day written plainly
+        DateWriting writing;
+        const char* note;
+    } cases[] = {
+        {"元禄15年12月14日", "1703-01-30", DateWriting::kEra, ""},
+        {"元禄十五壬午年極月十四日", "元禄15年12月14日", DateWriting::kEra, ""},
+        {"元禄十五年壬午十二月十四日", "元禄15年12月14日", DateWriting::kEra, ""},
+        {"元禄十五年臘月十四日", "元禄15年12月14日", DateWriting::kEra, ""},
+        {"元禄拾五年拾弐月拾四日", "元禄15年12月14日", DateWriting::kEra, ""},
+        {"元禄壱拾五年弐月参日", "元禄15年2月3日", DateWriting::kEra, ""},
+        {"元禄貳年參月壹日", "元禄2年3月1日", DateWriting::kEra, ""},
+        {"元禄15年12月晦日", "元禄15年12月30日", DateWriting::kEra, ""}, // 大の月
+        {"元禄15年11月晦日", "元禄15年11月29日", DateWriting::kEra, ""}, // 小の月
+        {"旧暦1702年12月晦日", "元禄15年12月30日", DateWriting::kLunisolar, ""},
+        {"旧暦1702年極月十四日", "元禄15年12月14日", DateWriting::kLunisolar, ""},
+        {"2026年2月晦日", "2026-02-28", DateWriting::kWestern, ""},
+        {"明治6年1月1日", "1873-01-01", DateWriting::kEra, ""},
+        {"ユリウス暦1582年6月21日", "1582-07-01", DateWriting::kWestern,
+         "ユリウス暦1582年6月21日 は 1582-07-01"},
+        {"ユリウス暦1582-06-21", "1582-07-01", DateWriting::kWestern,
+         "ユリウス暦1582年6月21日 は 1582-07-01"},
+        {"ユリウス暦 1700/2/29", "1700-03-11", DateWriting::kWestern,
+         "ユリウス暦1700年2月29日 は 1700-03-11"},
+    };
+    for (const auto& c : cases) {
+        const Result<TypedDate> d = ReadTypedDate(c.text);
+        const Result<TypedDate> plain = ReadTypedDate(c.plain);
+        ASSERT_TRUE(d) << c.text << d.Message();
+        ASSERT_TRUE(plain) << c.plain;
+        EXPECT_EQ(d->date, plain->date) << c.text;
+        EXPECT_EQ(d->writing, c.writing) << c.text;
+        EXPECT_EQ(d->note, c.note) << c.text;
+    }
+    const struct {
+        const char* text;
+        const char* says;
+    } refused[] = {
+        {"元禄十五辛巳年十二月十四日", ": 元禄15年は辛巳の年ではありません（この年は壬午）"},
+        {"元禄15年閏12月晦日", ": 元禄15年に閏12月はありません"},
+        {"元禄15年13月晦日", ": 元禄15年に13月はありません"},
+        {"ユリウス暦1582年2月30日", " は正しくありません（ユリウス暦1582年2月は 28 日まで）"},
+        {"ユリウス暦82/6/21", " は読めません（年は 4 桁で書きます）"},
+        {"ユリウス暦2200年12月25日", " は範囲外です（グレゴリオ暦 2201-01-09、年は 0～2200）"},
+    };
+    for (const auto& c : refused) {
+        const Result<TypedDate> d = ReadTypedDate(c.text);
+        ASSERT_FALSE(d) << c.text;
+        EXPECT_NE(d.Message().find(c.says), std::string::npos) << c.text << d.Message();
+    }
+}
+
 TEST(TypedDate, EachRefusedFormSaysWhyInOneLine) {
     const struct {
         const char* text;

@@ -1,10 +1,14 @@
-// The window menu as a user meets it: Alt+Space or a right click on the free
-// area opens it; the main dialog's menu has no sizing items and ends with its
-// own items: the era-date dialog, the year chart, the hour names, the
-// historical places and the About box, each reached by its access key.
+// The window menu as a user meets it: its button, Alt+Space or a right click
+// on the free area opens it; the main dialog's menu has no sizing items and
+// ends with its own items: the era-date dialog, the year chart, the hour
+// names, the historical places and the About box, each reached by its access
+// key.
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
+#include <QScreen>
 #include <QTranslator>
+#include <algorithm>
 #include <memory>
 
 #include "framework/translation.h"
@@ -72,6 +76,41 @@ TEST_F(WindowMenu, AltSpaceOrARightClickOnTheFreeAreaOpensItAndCloseDiscards) {
     EXPECT_FALSE(dlg->isVisible());
     EXPECT_EQ(dlg->result(), afx::IDCANCEL);
     EXPECT_FALSE(QFile::exists(app.IniPath()));
+}
+
+// The メニュー button opens the same menu below itself, where a user sees
+// it: it stands in the free strip between the buttons and the chart, takes
+// no focus (the keys walk the template's order as before) and covers no
+// control.
+TEST_F(WindowMenu, TheMenuButtonOpensItWhereTheUserSeesIt) {
+    QPushButton* button = dlg->MenuButton();
+    ASSERT_NE(button, nullptr);
+    EXPECT_TRUE(button->isVisible());
+    EXPECT_EQ(button->text(), QStringLiteral("メニュー ▾"));
+    EXPECT_FALSE(button->toolTip().isEmpty());
+    EXPECT_EQ(button->focusPolicy(), Qt::NoFocus);
+    EXPECT_TRUE(dlg->rect().contains(button->geometry()));
+    for (const QWidget* control :
+         dlg->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (control != button && control->isVisible() && !control->isWindow()) {
+            EXPECT_FALSE(control->geometry().intersects(button->geometry()))
+                << control->metaObject()->className();
+        }
+    }
+    // Left of the chart, whose title and marks (日出, 南中, 日没) start one
+    // average character left of the middle: two of them to spare.
+    EXPECT_LT(button->geometry().right(), dlg->width() / 2 - 12);
+    QTest::mouseClick(button, Qt::LeftButton);
+    ASSERT_NE(OpenMenu(), nullptr);
+    // Below the button, or raised as far as the screen's bottom asks.
+    const QPoint below = button->mapToGlobal(QPoint(0, button->height()));
+    const QRect screen = button->screen()->availableGeometry();
+    EXPECT_EQ(OpenMenu()->x(), below.x());
+    EXPECT_EQ(OpenMenu()->y(),
+              std::min(below.y(), screen.bottom() + 1 - OpenMenu()->sizeHint().height()));
+    EXPECT_TRUE(Lines(OpenMenu()).contains(QStringLiteral("一年の刻の図(&Y)... #48")));
+    QTest::keyClick(OpenMenu(), Qt::Key_Escape);
+    EXPECT_EQ(OpenMenu(), nullptr);
 }
 
 TEST_F(WindowMenu, TheContextMenuKeyAndShiftF10OpenItOutsideTheBoxes) {

@@ -3,11 +3,13 @@
 // (which stays usable), redrawn at once for another definition of dawn or
 // clock steps, and saved as PNG or SVG through the standard file dialog,
 // whole or not at all.
+#include <QAbstractProxyModel>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QFontInfo>
 #include <QImage>
 #include <QLabel>
@@ -16,11 +18,13 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QSvgRenderer>
 #include <QXmlStreamReader>
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <unistd.h>
 
 #include "core/period_rules.h"
@@ -105,22 +109,36 @@ protected:
 };
 
 // Beside the main dialog where a side has room for the whole window, else
-// against the screen's edge on the roomier side; inside the screen always.
+// over its controls but beside its chart, else against the screen's edge on
+// the roomier side; inside the screen always.
 TEST(YearChartPlacement, BesideTheOwnerWhereThereIsRoomAndAlwaysOnTheScreen) {
     const QSize frame(720, 560);
-    const QRect wide(0, 0, 1920, 1080), tall(0, 0, 1080, 1920);
+    const QRect wide(0, 0, 1920, 1080), tall(0, 0, 1080, 1920), small(0, 0, 1600, 900);
+    // The owner's chart: right of its controls, 350 pixels in.
+    const auto chartOf = [](const QRect& owner) { return owner.adjusted(350, 0, 0, 0); };
     const struct {
         const char* why;
         QRect owner, room;
         QPoint at;
         bool overlaps;
+        bool keep = true;
     } cases[] = {
         {"right", {100, 100, 980, 540}, wide, {1088, 100}, false},
         {"left", {900, 100, 980, 540}, wide, {172, 100}, false},
         {"below", {50, 100, 980, 540}, tall, {50, 648}, false},
         {"above", {50, 1300, 980, 540}, tall, {50, 732}, false},
         {"right, held on the screen", {100, 700, 980, 300}, wide, {1088, 520}, false},
-        {"no room: at the roomier edge", {470, 100, 980, 540}, wide, {1200, 100}, true},
+        {"no side has room: over the controls, left of the chart",
+         {470, 100, 980, 540},
+         wide,
+         {92, 100},
+         true},
+        {"no side and no chart to keep: at the roomier edge",
+         {470, 100, 980, 540},
+         wide,
+         {1200, 100},
+         true,
+         false},
         {"a screen offset",
          {1920 + 100, 0, 980, 540},
          QRect(1920, 0, 1920, 1080),
@@ -129,11 +147,22 @@ TEST(YearChartPlacement, BesideTheOwnerWhereThereIsRoomAndAlwaysOnTheScreen) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
-        const QPoint at = tolmeri::YearChartPosition(c.owner, frame, c.room);
+        const QRect keep = c.keep ? chartOf(c.owner) : QRect();
+        const QPoint at = tolmeri::YearChartPosition(c.owner, keep, frame, c.room);
         EXPECT_EQ(at, c.at);
         EXPECT_TRUE(c.room.contains(QRect(at, frame)));
         EXPECT_EQ(QRect(at, frame).intersects(c.owner), c.overlaps);
+        if (c.keep) {
+            EXPECT_FALSE(QRect(at, frame).intersects(keep)) << "the owner's chart stays in view";
+        }
     }
+    // The main dialog centred on a 1600-pixel screen and the window as its
+    // template makes it: over the controls, the chart left in view.
+    const QRect owner(310, 180, 979, 502);
+    const QSize window(565, 520);
+    const QPoint at = tolmeri::YearChartPosition(owner, chartOf(owner), window, small);
+    EXPECT_EQ(at, QPoint(87, 180));
+    EXPECT_FALSE(QRect(at, window).intersects(chartOf(owner)));
 }
 
 // The readout under the mouse goes to the line beside the choices, and
@@ -174,7 +203,7 @@ TEST_F(YearChartWindow, OpensBesideTheMainDialogForThePlaceAndYearInTheBoxes) {
 
     const tolmeri::YearChartInput& in = chart->View()->Input();
     EXPECT_EQ(in.title, "東京　2026年（令和8年）");
-    EXPECT_EQ(in.subtitle, "明六つ・暮六つ：太陽暦（太陽俯角7度21分40秒）");
+    EXPECT_EQ(in.subtitle, "明六つ・暮六つ：太陽俯角7度21分40秒（太陽暦の定め）");
     ASSERT_EQ(in.days.size(), 365u);
     EXPECT_EQ(in.days.front().date, (CivilDate{2026, 1, 1}));
     ASSERT_EQ(in.markedDay, 171);
@@ -238,26 +267,28 @@ TEST_F(YearChartWindow, AnotherDefinitionOrStepsRedrawAtOnce) {
     ASSERT_NE(chart, nullptr);
     QComboBox* dawn = Choice(chart, IDC_YEAR_CHART_DAWN);
     QComboBox* steps = Choice(chart, IDC_YEAR_CHART_STEPS);
-    // By the calendar first, and open on it.
+    // The main window's definition first, and open on it, as --dawn lists
+    // them.
     using tolmeri::DawnDefinition;
-    const DawnDefinition order[] = {DawnDefinition::kAuto, DawnDefinition::kDepression,
-                                    DawnDefinition::kMinutes36, DawnDefinition::kSunrise};
+    const DawnDefinition order[] = {DawnDefinition::kDepression, DawnDefinition::kMinutes36,
+                                    DawnDefinition::kSunrise, DawnDefinition::kAuto};
     ASSERT_EQ(dawn->count(), 4);
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(dawn->itemText(i).toStdString(), tolmeri::DawnDefinitionLabel(order[i]));
     EXPECT_EQ(dawn->currentIndex(), 0);
-    EXPECT_EQ(chart->View()->Input().subtitle, "明六つ・暮六つ：太陽暦（太陽俯角7度21分40秒）");
+    EXPECT_EQ(chart->View()->Input().subtitle,
+              "明六つ・暮六つ：太陽俯角7度21分40秒（太陽暦の定め）");
     EXPECT_EQ(steps->itemText(0), QStringLiteral("毎日"));
     EXPECT_EQ(steps->itemText(1), QStringLiteral("二十四節気ごと"));
 
     const QImage depression = Picture(chart);
     const int dawnAt = chart->View()->Input().days[171].boundary[6];
     dawn->setFocus();
-    QTest::keyClick(dawn, Qt::Key_Down); // the depression: in 2026 what the calendar gives
     QTest::keyClick(dawn, Qt::Key_Down); // 36 minutes before the geometric sunrise
-    EXPECT_EQ(chart->m_nDawn, 2);
+    EXPECT_EQ(chart->m_nDawn, 1);
     const tolmeri::YearChartInput& in = chart->View()->Input();
-    EXPECT_EQ(in.subtitle, "明六つ・暮六つ：太陽暦（宝暦暦までの日出前・日入後2刻半＝36分）");
+    EXPECT_EQ(in.subtitle, "明六つ・暮六つ：日出前・日入後2刻半＝36分（宝暦暦までの"
+                           "定め。太陽暦の定めは太陽俯角7度21分40秒）");
     EXPECT_NE(in.days[171].boundary[6], dawnAt);
     EXPECT_EQ(in.markedDay, 171);
     chart->View()->repaint();
@@ -276,7 +307,7 @@ TEST_F(YearChartWindow, AnotherDefinitionOrStepsRedrawAtOnce) {
     Type(*dlg, IDC_DATE_YEAR, QStringLiteral("1750"));
     EXPECT_EQ(Open(), chart);
     EXPECT_EQ(chart->View()->Input().days.front().date, (CivilDate{1750, 1, 1}));
-    EXPECT_EQ(dawn->currentIndex(), 2);
+    EXPECT_EQ(dawn->currentIndex(), 1);
     EXPECT_EQ(steps->currentIndex(), 1);
 }
 
@@ -356,7 +387,11 @@ TEST_F(YearChartWindow, TheSunsChoiceAndTheMoonRedrawAndAreSaved) {
     const QString pngPath = Folder() + QStringLiteral("/moon.png");
     dialog.answer = {pngPath, kPng};
     Click(*chart, IDC_YEAR_CHART_SAVE);
-    EXPECT_EQ(QImage(pngPath).convertToFormat(QImage::Format_RGB32), withMoon);
+    EXPECT_EQ(
+        QImage(pngPath).convertToFormat(QImage::Format_RGB32),
+        QImage::fromData(
+            tolmeri::YearChartPicture(chart->View()->Input(), chart->PictureSize(), false), "PNG")
+            .convertToFormat(QImage::Format_RGB32));
 
     // Off again: the chart as before the check.
     QTest::mouseClick(moon, Qt::LeftButton);
@@ -364,6 +399,34 @@ TEST_F(YearChartWindow, TheSunsChoiceAndTheMoonRedrawAndAreSaved) {
     chart->View()->repaint();
     EXPECT_EQ(Picture(chart), precise);
     EXPECT_TRUE(messages.calls.empty());
+}
+
+// The save dialog lists a file's date as the program writes dates, whatever
+// language the system's locale has: its list goes through this model.
+TEST_F(YearChartWindow, TheSaveDialogListsDatesAsTheProgramWritesThem) {
+    const QString path = Folder() + QStringLiteral("/old.png");
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("x");
+        file.flush(); // else the close would date it now
+        ASSERT_TRUE(file.setFileTime(QDateTime(QDate(2026, 6, 21), QTime(15, 0)),
+                                     QFileDevice::FileModificationTime));
+    }
+    QFileSystemModel files;
+    QSignalSpy loaded(&files, &QFileSystemModel::directoryLoaded);
+    const QModelIndex folder = files.setRootPath(Folder());
+    ASSERT_TRUE(loaded.wait(10000));
+    std::unique_ptr<QAbstractProxyModel> proxy(afx::NewFileDateProxy(nullptr));
+    proxy->setSourceModel(&files);
+    const QModelIndex name = files.index(path);
+    ASSERT_TRUE(name.isValid());
+    const QModelIndex date = proxy->mapFromSource(name.siblingAtColumn(3));
+    EXPECT_EQ(date.data().toString(), QStringLiteral("2026/06/21 15:00"));
+    EXPECT_EQ(proxy->mapFromSource(name).data().toString(), QStringLiteral("old.png"));
+    EXPECT_EQ(afx::FileDateText(QDateTime()), QString());
+    EXPECT_TRUE(folder.isValid());
+    QFile::remove(path);
 }
 
 TEST_F(YearChartWindow, SavesAsPngOrSvgByTheExtensionOrTheFilter) {
@@ -399,13 +462,32 @@ TEST_F(YearChartWindow, SavesAsPngOrSvgByTheExtensionOrTheFilter) {
             EXPECT_TRUE(bytes.contains("<svg"));
             EXPECT_TRUE(bytes.contains("<title>東京　2026年（令和8年）</title>"));
         } else {
+            // At the size the list opens on, the command line's: the text is
+            // the size it has in tolmeri-hours' pictures, whatever the window.
             const QImage png = QImage::fromData(bytes, "PNG");
             ASSERT_FALSE(png.isNull());
-            EXPECT_EQ(png.size(), chart->View()->size());
-            EXPECT_EQ(png.convertToFormat(QImage::Format_RGB32), Picture(chart))
-                << "the picture is the chart as shown";
+            EXPECT_EQ(png.size(), QSize(1200, 800));
+            EXPECT_EQ(bytes, tolmeri::YearChartPicture(chart->View()->Input(), {1200, 800}, false))
+                << "the picture is the chart as shown, drawn at that size";
         }
     }
+    // Another size, and the window's own.
+    QComboBox* size = Choice(chart, IDC_YEAR_CHART_SIZE);
+    ASSERT_EQ(size->count(), 4);
+    EXPECT_EQ(size->itemText(0), QStringLiteral("1200×800"));
+    EXPECT_EQ(size->itemText(3), QStringLiteral("画面と同じ"));
+    size->setCurrentIndex(2);
+    EXPECT_EQ(chart->PictureSize(), QSize(2400, 1600));
+    size->setCurrentIndex(3);
+    EXPECT_EQ(chart->PictureSize(), chart->View()->size());
+    dialog.answer = {folder + QStringLiteral("/shown.png"), kPng};
+    Click(*chart, IDC_YEAR_CHART_SAVE);
+    QFile shown(folder + QStringLiteral("/shown.png"));
+    ASSERT_TRUE(shown.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QImage::fromData(shown.readAll(), "PNG").convertToFormat(QImage::Format_RGB32),
+              Picture(chart));
+    shown.remove();
+    dialog.requests.pop_back();
     // The one file replaced was asked about.
     ASSERT_EQ(messages.calls.size(), 1u);
     EXPECT_EQ(messages.calls[0].icon, afx::MbIcon::kQuestion);

@@ -69,11 +69,16 @@ TEST(YearChartLayout, AKnownDayLandsOnItsRowsAndColumns) {
 
     EXPECT_EQ(L.dayX[kSolstice], L.left + 342);
     EXPECT_EQ(L.dayX[kSolstice + 1], L.left + 344);
+    // The rows follow the unrounded minutes, each within a minute of the
+    // table's: boundary 22, shown as 22:22, is a little under 1341.5.
     const auto& y = L.boundaryY[kSolstice];
+    const DayHours& solstice = in.days[kSolstice];
     const std::pair<int, int> rows[] = {{0, -17},  {2, 64},    {6, 227},  {8, 386},
-                                        {12, 703}, {22, 1342}, {24, 1423}};
-    for (const auto& [i, minute] : rows)
+                                        {12, 703}, {22, 1341}, {24, 1423}};
+    for (const auto& [i, minute] : rows) {
         EXPECT_EQ(y[i], L.top + minute) << i;
+        EXPECT_NEAR(solstice.exactBoundary[i], solstice.boundary[i], 1.0) << i;
+    }
     EXPECT_EQ(L.sunriseY[kSolstice], L.top + 265);
     EXPECT_EQ(L.sunsetY[kSolstice], L.top + 1140);
     EXPECT_EQ(L.transitY[kSolstice], L.top + 703);
@@ -87,7 +92,36 @@ TEST(YearChartLayout, AKnownDayLandsOnItsRowsAndColumns) {
     };
     EXPECT_EQ(spans(0), (std::vector<std::pair<int, int>>{{1423, 1440}, {0, 64}}));
     EXPECT_EQ(spans(3), (std::vector<std::pair<int, int>>{{227, 386}}));
-    EXPECT_EQ(spans(11), (std::vector<std::pair<int, int>>{{1342, 1423}}));
+    EXPECT_EQ(spans(11), (std::vector<std::pair<int, int>>{{1341, 1423}}));
+}
+
+// Drawn from the unrounded minutes, every line of a year turns only where
+// the Sun's curve does (the transit with the equation of time four times,
+// dawn, dusk and the hours between twice): a minute's rounding never steps
+// a line back and forth.
+TEST(YearChartLayout, LinesTurnOnlyWhereTheSunDoes) {
+    const YearChartInput in = MakeYearChartInput(kTokyo, 2026, {});
+    for (const ClientRect& area : {ClientRect{0, 0, 1200, 800}, ClientRect{0, 0, 779, 454}}) {
+        const YearChartLayout L = LayoutYearChart(in, area, FakeMetrics());
+        const auto turns = [&L](auto rowOf) {
+            int turns = 0, direction = 0;
+            for (std::size_t d = 1; d < L.boundaryY.size(); ++d) {
+                const int step = rowOf(d) - rowOf(d - 1);
+                if (step == 0)
+                    continue;
+                const int now = step > 0 ? 1 : -1;
+                turns += direction != 0 && now != direction;
+                direction = now;
+            }
+            return turns;
+        };
+        for (int i = 0; i < kBoundaryCount; ++i)
+            EXPECT_LE(turns([&](std::size_t d) { return L.boundaryY[d][i]; }), 4)
+                << i << " in " << area.right;
+        EXPECT_LE(turns([&](std::size_t d) { return L.sunriseY[d]; }), 2);
+        EXPECT_LE(turns([&](std::size_t d) { return L.sunsetY[d]; }), 2);
+        EXPECT_LE(turns([&](std::size_t d) { return L.transitY[d]; }), 4);
+    }
 }
 
 TEST(YearChartLayout, TicksAndNamesOfMonthsTermsAndHours) {
@@ -120,7 +154,8 @@ TEST(YearChartLayout, TicksAndNamesOfMonthsTermsAndHours) {
     EXPECT_EQ(hours.front()->text, "暁九つ (子)");
     EXPECT_EQ(hours.back()->text, "夜四つ (亥)");
     EXPECT_EQ(FindText(L, "東京　2026年（令和8年）")->kind, YearChartTextKind::kTitle);
-    const YearChartText* subtitle = FindText(L, "明六つ・暮六つ：太陽暦（太陽俯角7度21分40秒）");
+    const YearChartText* subtitle =
+        FindText(L, "明六つ・暮六つ：太陽俯角7度21分40秒（太陽暦の定め）");
     ASSERT_NE(subtitle, nullptr);
     EXPECT_EQ(subtitle->kind, YearChartTextKind::kSubtitle);
 }
@@ -154,18 +189,23 @@ TEST(YearChartLayout, OneDayLaterIsExactlyOnePlotHeightLower) {
 }
 
 TEST(YearChartTitles, YearRangeDefinitionAndSteps) {
-    EXPECT_EQ(YearChartTitle("京都", {1798, 1, 1}, 365), "京都　1798年（寛政10年）");
-    EXPECT_EQ(YearChartTitle("京都", {2026, 3, 1}, 10), "京都　2026-03-01～2026-03-10");
+    // The era years of the days shown: January of 1798 was still 寛政9年.
+    EXPECT_EQ(YearChartTitle("京都", {1798, 1, 1}, 365), "京都　1798年（寛政9～10年）");
+    EXPECT_EQ(YearChartTitle("京都", {2026, 3, 1}, 10), "京都　2026-03-01～2026-03-10（令和8年）");
+    EXPECT_EQ(YearChartTitle("江戸", {1700, 3, 1}, 10), "江戸　1700-03-01～1700-03-10（元禄13年）");
     const Place kyoto{"京都", 35, 1, 135, 45, 9};
     const PeriodOptions aut{DawnDefinition::kAuto, ClockSteps::kSekki};
     EXPECT_EQ(MakeYearChartInput(kyoto, 1798, aut).subtitle,
-              "明六つ・暮六つ：宝暦暦（日出前・日入後2刻半＝36分）、1798-02-16 "
-              "から寛政暦（太陽俯角7度21分40秒）　時計：二十四節気ごと");
+              "明六つ・暮六つ：日出前・日入後2刻半＝36分（宝暦暦の定め）、1798-02-16 "
+              "から太陽俯角7度21分40秒（寛政暦の定め）　時計：二十四節気ごと");
     EXPECT_EQ(MakeYearChartInput(kyoto, 1750, aut).subtitle,
-              "明六つ・暮六つ：貞享暦（日出前・日入後2刻半＝36分）"
+              "明六つ・暮六つ：日出前・日入後2刻半＝36分（貞享暦の定め）"
               "　時計：二十四節気ごと");
+    // The main window's definition in a year whose calendar kept another:
+    // said plainly whose it was.
     EXPECT_EQ(MakeYearChartInput(kyoto, 1600, {}).subtitle,
-              "明六つ・暮六つ：宣明暦（寛政暦からの太陽俯角7度21分40秒）");
+              "明六つ・暮六つ：太陽俯角7度21分40秒（寛政暦からの定め。宣明暦の定め"
+              "は日出前・日入後36分）");
 }
 
 // Moonrise and moonset of 江戸 (35°41′, 139°46′) against a reference table,

@@ -254,6 +254,7 @@ Status ReadReckoning(const RawArguments& raw, HoursRequest& req) {
                               DayStartName, req.dayStart);
         !s)
         return s.Error();
+    req.dayStartChosen = raw.dayStart.has_value();
     if (raw.dayStart && (raw.png || raw.yearChart))
         return Refuse("--day-start は表と --at、--now のためのものです（--png、--year-chart "
                       "とは一緒に使えません）");
@@ -318,6 +319,19 @@ Status ReadAt(const RawArguments& raw, DateArguments& dates, HoursRequest& req) 
     if (moment->date)
         dates.date = moment->date;
     req.atMinute = moment->minute;
+    if (moment->readings.size() > 1) {
+        // One moment: a name read two ways names two.
+        std::string readings;
+        for (const HourReading& reading : moment->readings) {
+            readings += readings.empty() ? "" : "、";
+            readings += reading.convention;
+        }
+        return Refuse("--at " + QuotedForMessage(*raw.at) + " の刻の名には読みが " +
+                      std::to_string(moment->readings.size()) + " つあります（" + readings +
+                      "）。一つに決まる名で書くか、--time で全部の読みを示します");
+    }
+    if (!moment->readings.empty())
+        req.atReading = moment->readings.front();
     return {};
 }
 
@@ -363,10 +377,13 @@ Result<HoursRequest> ReadRequest(const RawArguments& raw, std::int64_t now,
         return Refuse("--kind と --route は --list-places の一覧を絞ります（--list-places と"
                       "一緒に指定します）");
     req.now = now;
-    Result<Place> place = ResolvePlace(raw.place, places, &req.placeProvenance);
+    std::string placeNote;
+    Result<Place> place = ResolvePlace(raw.place, places, &req.placeProvenance, &placeNote);
     if (!place)
         return place.Error();
     req.place = std::move(*place);
+    if (!placeNote.empty())
+        req.notes.push_back(std::move(placeNote));
     if (raw.now && raw.dates.Any())
         return Refuse("--now はいまの時刻を使うので --date, --days, --to とは一緒に使えません");
     DateArguments dates = raw.dates;
@@ -378,6 +395,9 @@ Result<HoursRequest> ReadRequest(const RawArguments& raw, std::int64_t now,
     if (!days)
         return days.Error();
     req.days = *days;
+    // Unless chosen, the day is the one the date means as it was written.
+    if (!req.dayStartChosen)
+        req.dayStart = DayStartOfWriting(req.days.writing, req.days.first);
     if (Status output = ReadOutput(raw, req); !output)
         return output.Error();
     return req;

@@ -21,11 +21,6 @@
 
 namespace tolmeri {
 
-// Bounds of --size, in pixels, for each side.
-inline constexpr IntRange kPictureSideRange{200, 4000};
-// The year chart's size without --size.
-inline constexpr int kYearChartWidth = 1200;
-inline constexpr int kYearChartHeight = 800;
 // The longest run of days one year chart shows: a year, whose 24 terms and
 // 12 months the chart names without crowding.
 inline constexpr int kYearChartMostDays = 366;

@@ -14,6 +14,7 @@
 #include "core/accepted_ranges.h"
 #include "core/civil_date.h"
 #include "core/day_start.h"
+#include "core/hour_names.h"
 #include "core/period_hours.h"
 #include "core/places.h"
 #include "core/result.h"
@@ -155,6 +156,10 @@ int main(int argc, char** argv) {
     const Result<HoursRequest> request = ParseHoursArguments(args, *now, Places);
     if (!request)
         return Complain(request.Message(), kExitUsage);
+    // What was assumed goes beside the answer, so that the answer itself
+    // stays as scripts read it.
+    for (const std::string& note : request->notes)
+        std::fprintf(stderr, "tolmeri-hours: 注: %s\n", note.c_str());
     CStandardOutput output;
     std::string out;
     return Answer(*request, *now, output, out);

@@ -9,6 +9,7 @@
 
 #include "core/accepted_ranges.h"
 #include "core/calendar.h"
+#include "core/hour_names.h"
 #include "core/presets.h"
 #include "core/typed_date.h"
 #include "core/typed_text.h"
@@ -89,10 +90,21 @@ char UpperAscii(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
+// The digits after the decimal point of a minute (1 to 15) as the minute
+// they round it up by: 1 for a half or more.
+bool ReadFractionHalfUp(std::string_view digits, long long& up) {
+    if (digits.empty() || digits.size() > 15 ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return false;
+    up = digits[0] >= '5' ? 1 : 0;
+    return true;
+}
+
 // A coordinate in whole minutes of arc, from any of its written forms: the
 // window's degrees and minutes with the sign on the degrees ("-33:52"),
-// decimal degrees ("-33.8667", to the nearest minute), and either of them
-// with a hemisphere letter in place of the sign ("33:52S", "33.8667s").
+// decimal degrees ("-33.8667", to the nearest minute), degrees and decimal
+// minutes ("32:44.6", likewise), and any of them with a hemisphere letter
+// in place of the sign ("33:52S", "33.8667s").
 // "-0:30" is 0°30′ south or west.
 Status ReadCoordinate(const Axis& axis, std::string_view text, int& degrees, int& minutes) {
     const std::string letters = std::string(1, axis.positive) + "/" + axis.negative;
@@ -100,7 +112,7 @@ Status ReadCoordinate(const Axis& axis, std::string_view text, int& degrees, int
     auto unreadable = [&](std::string_view why) {
         return Refuse(Named(axis.what, text) + " は読めません（" + std::string(why) + "）");
     };
-    const std::string usual = "度[:分]、小数の度か 度°分′、向きは符号か末尾の " + letters +
+    const std::string usual = "度[:分[.小数]]、小数の度か 度°分′、向きは符号か末尾の " + letters +
                               "（前に " + words + "）。例 " + std::string(axis.examples);
     const std::string plain = PlainTypedText(text);
     std::string_view body = plain;
@@ -145,10 +157,16 @@ Status ReadCoordinate(const Axis& axis, std::string_view text, int& degrees, int
             return Refuse(Named(axis.what, text) + " は範囲外です（秒は 0～59）");
         // To the nearest minute, 30″ up.
         fractionMinutes = seconds >= 30 ? 1 : 0;
+    } else if (colon != std::string_view::npos && point != std::string_view::npos) {
+        // Degrees and decimal minutes, as GPS receivers write them: "32:44.6"
+        // is 32°44.6′, to the nearest minute (a half up).
+        if (point < colon || !ReadUnsignedInt(body.substr(0, colon), 3, whole) ||
+            !ReadUnsignedInt(body.substr(colon + 1, point - colon - 1), 2, wholeMinutes) ||
+            !ReadFractionHalfUp(body.substr(point + 1), fractionMinutes))
+            return unreadable(usual);
     } else {
         const std::size_t wholeEnd = std::min(colon, point);
         if (!ReadUnsignedInt(body.substr(0, wholeEnd), 3, whole) ||
-            (colon != std::string_view::npos && point != std::string_view::npos) ||
             (colon != std::string_view::npos &&
              !ReadUnsignedInt(body.substr(colon + 1), 2, wholeMinutes)) ||
             (point != std::string_view::npos &&
@@ -188,16 +206,26 @@ Status ReadTimeDifference(std::string_view text, int lonDeg, int& timeDiff) {
     return {};
 }
 
-Result<Place> PlaceAt(const PlaceArguments& args) {
-    if (!args.lat || !args.lon || !args.tz)
-        return Refuse("--lat, --lon, --tz は三つそろえて指定してください");
+Result<Place> PlaceAt(const PlaceArguments& args, std::string* note) {
+    if (!args.lat || !args.lon)
+        return Refuse("--lat と --lon はそろえて指定してください（--tz は省くと経度に最も近い"
+                      "時差）");
     Place p;
     if (Status s = ReadCoordinate(kLatitude, *args.lat, p.latDeg, p.latMin); !s)
         return s.Error();
     if (Status s = ReadCoordinate(kLongitude, *args.lon, p.lonDeg, p.lonMin); !s)
         return s.Error();
-    if (Status s = ReadTimeDifference(PlainTypedText(*args.tz), p.lonDeg, p.timeDiff); !s)
+    if (!args.tz) {
+        // A place of its own without a zone keeps the hour its longitude
+        // is nearest; the user is told, as the zone in force may differ.
+        p.timeDiff = NearestWholeHour(p.lonDeg, p.lonMin);
+        if (note)
+            *note = "時差は経度 " + FormatDegreesMinutes(p.lonDeg, p.lonMin) + " に最も近い " +
+                    (p.timeDiff < 0 ? "-" : "+") + std::to_string(std::abs(p.timeDiff)) +
+                    " 時間としました（その土地の標準時が違えば --tz で指定）";
+    } else if (Status s = ReadTimeDifference(PlainTypedText(*args.tz), p.lonDeg, p.timeDiff); !s) {
         return s.Error();
+    }
     p.name =
         FormatDegreesMinutes(p.latDeg, p.latMin) + " " + FormatDegreesMinutes(p.lonDeg, p.lonMin);
     return p;
@@ -271,9 +299,9 @@ Result<Place> HistoricalPlace(std::string_view typed, std::string_view asGiven,
 }
 
 Result<Place> UnnamedPlace(const PlaceArguments& args, const PlaceBookSource& places,
-                           PlaceProvenance* provenance) {
+                           PlaceProvenance* provenance, std::string* note) {
     if (args.Coordinates())
-        return PlaceAt(args);
+        return PlaceAt(args, note);
     if (!args.preset)
         return DefaultPlace();
     const std::string_view typed = TrimTypedBlanks(*args.preset);
@@ -298,10 +326,10 @@ const std::string_view* FindPresetLoosely(std::string_view name) {
 }
 
 Result<Place> ResolvePlace(const PlaceArguments& args, const PlaceBookSource& places,
-                           PlaceProvenance* provenance) {
+                           PlaceProvenance* provenance, std::string* note) {
     if (args.preset && args.Coordinates())
         return Refuse("--place と --lat/--lon/--tz は一緒に使えません");
-    Result<Place> place = UnnamedPlace(args, places, provenance);
+    Result<Place> place = UnnamedPlace(args, places, provenance, note);
     if (place && args.name)
         if (Status s = Rename(*args.name, *place); !s)
             return s.Error();
@@ -325,6 +353,60 @@ bool ReadClock(std::string_view clock, int& hour, int& minute) {
            ReadUnsignedInt(clock.substr(colon + 1), 2, minute);
 }
 
+// "9時", "15時30分", "3時半": the hour and the minutes of a clock written with
+// its units.
+bool ReadClockWithUnits(std::string_view clock, int& hour, int& minute) {
+    const std::size_t ji = clock.find("時");
+    if (ji == std::string_view::npos || !ReadUnsignedInt(clock.substr(0, ji), 2, hour))
+        return false;
+    std::string_view rest = clock.substr(ji + std::string_view("時").size());
+    minute = 0;
+    if (rest.empty())
+        return true;
+    if (rest == "半") {
+        minute = 30;
+        return true;
+    }
+    return rest.ends_with("分") &&
+           ReadUnsignedInt(rest.substr(0, rest.size() - std::string_view("分").size()), 2, minute);
+}
+
+// What stands for the time of --at, as plain text (core/typed_text.h): a
+// clock ("15:00", "15時30分", "午前9時", "午後3時半", "午後3:30") or an hour
+// name (core/hour_names.h: 丑三つ, 正午). Nullopt for neither; a clock out of
+// its range says so in range.
+struct AtClock {
+    int minute = 0;
+    std::vector<HourReading> readings; // an hour name's; empty for a clock
+};
+std::optional<AtClock> ReadAtClock(std::string_view clock, std::string& range) {
+    int half = -1; // 0 午前, 1 午後
+    for (const auto& [word, value] : {std::pair<std::string_view, int>{"午前", 0}, {"午後", 1}})
+        if (clock.starts_with(word)) {
+            half = value;
+            clock.remove_prefix(word.size());
+        }
+    int hour = 0, minute = 0;
+    if (ReadClock(clock, hour, minute) || ReadClockWithUnits(clock, hour, minute)) {
+        if (half >= 0 && hour == 12)
+            range = "午前12時・午後12時はどちらの意味にもとれます（正午は 12:00 か 午後0時、夜中の"
+                    "0時は 0:00 か 午前0時）";
+        else if (half >= 0 && (hour > 11 || minute > 59))
+            range = "午前・午後の時は 0～11、分は 0～59";
+        else if (hour > 23 || minute > 59)
+            range = "時は 0～23、分は 0～59";
+        return AtClock{(half > 0 ? hour + 12 : hour) * 60 + minute, {}};
+    }
+    // Digits alone ("9") are no hour name: 九つ is written so.
+    if (half >= 0 || std::all_of(clock.begin(), clock.end(),
+                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::nullopt;
+    HourExpressionParse name = ParseHourExpression(clock);
+    if (name.readings.empty())
+        return std::nullopt;
+    return AtClock{0, std::move(name.readings)};
+}
+
 } // namespace
 
 Result<MomentText> ReadMomentText(std::string_view text) {
@@ -343,25 +425,35 @@ Result<MomentText> ReadMomentText(std::string_view text) {
     // The clock as typed (full-width digits and colons too), read from the
     // text after the date, if any.
     std::string clock = PlainTypedText(body);
-    int hour = 0, minute = 0;
-    if (const auto [t, length] = last({"T", "Ｔ"}); t != std::string_view::npos) {
+    std::string range;
+    std::optional<AtClock> read = ReadAtClock(clock, range);
+    if (read) {
+        // The whole text is the time.
+    } else if (const auto [t, length] = last({"T", "Ｔ"}); t != std::string_view::npos) {
         moment.date = body.substr(0, t);
         clock = PlainTypedText(body.substr(t + length));
+        read = ReadAtClock(clock, range);
     } else if (const auto [space, width] = last({" ", "\t", "\u3000"});
-               space != std::string_view::npos && !ReadClock(clock, hour, minute)) {
-        // "2026-06-21 15:00", "安政7年3月3日 15：00": a date, a space, a clock.
+               space != std::string_view::npos) {
+        // "2026-06-21 15:00", "安政7年3月3日 15：00", "元禄15年12月14日 寅の上刻":
+        // a date, a space, a time.
         const std::string after = PlainTypedText(body.substr(space + width));
-        if (ReadClock(after, hour, minute)) {
+        std::string afterRange;
+        if (std::optional<AtClock> time = ReadAtClock(after, afterRange)) {
             moment.date = body.substr(0, space);
-            clock = after;
+            read = std::move(time);
+            range = std::move(afterRange);
         }
     }
-    if ((moment.date && PlainTypedText(*moment.date).empty()) || !ReadClock(clock, hour, minute))
+    if ((moment.date && PlainTypedText(*moment.date).empty()) || !read)
         return Refuse(Named("時刻", text) +
-                      " は読めません（HH:MM か YYYY-MM-DDTHH:MM、例 15:00、2026-06-21T15:00）");
-    if (hour > 23 || minute > 59)
-        return Refuse(Named("時刻", text) + " は範囲外です（時は 0～23、分は 0～59）");
-    moment.minute = hour * 60 + minute;
+                      " は読めません（HH:MM、午前9時、午後3時半、刻の名（丑三つ、正午）か、日付と"
+                      "時刻 YYYY-MM-DDTHH:MM、例 15:00、2026-06-21T15:00、"
+                      "\"元禄15年12月14日 寅の上刻\"）");
+    if (!range.empty())
+        return Refuse(Named("時刻", text) + " は範囲外です（" + range + "）");
+    moment.minute = read->minute;
+    moment.readings = std::move(read->readings);
     return moment;
 }
 
@@ -373,6 +465,7 @@ Result<DateRange> ResolveDates(const DateArguments& args, const CivilDate& today
         if (!date)
             return date.Error();
         range.first = date->date;
+        range.writing = date->writing;
         if (!date->note.empty())
             range.notes.push_back({date->date, date->note});
     } else if (!kYearRange.Contains(today.year)) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/civil_date.h"
+#include "core/hour_names.h"
 #include "core/place.h"
 #include "core/places.h"
 #include "core/result.h"
@@ -36,13 +37,15 @@ using PlaceBookSource = std::function<const CPlaceBook&()>;
 // The place: a preset, coordinates, or without either the first-start
 // place (横浜); --name renames any of them. Names and coordinates are read
 // as typed (core/typed_text.h): blanks around them, full-width digits, and
-// for coordinates also "35°22′", "35度22分30秒" (to the nearest minute),
-// "北緯35度22分", "西経73:52". A name that is no preset's is looked up among
-// places (CPlaceBook::Find: 江戸, えど, edo, 品川宿, 東海道1); its source
-// goes into provenance. An ambiguous name is refused with its candidates, an
-// unknown one with the names nearest to it.
+// for coordinates also "35°22′", "35度22分30秒", "32:44.6" (to the nearest
+// minute), "北緯35度22分", "西経73:52". Coordinates without --tz take the
+// whole hour nearest the longitude, which note, when given, then says. A
+// name that is no preset's is looked up among places (CPlaceBook::Find: 江戸,
+// えど, edo, 品川宿, 東海道1); its source goes into provenance. An ambiguous
+// name is refused with its candidates, an unknown one with the names nearest
+// to it.
 Result<Place> ResolvePlace(const PlaceArguments& args, const PlaceBookSource& places = {},
-                           PlaceProvenance* provenance = nullptr);
+                           PlaceProvenance* provenance = nullptr, std::string* note = nullptr);
 
 // The preset called name: exactly, or by a name in Latin letters (its own
 // or its romaji, core/presets.h) without regard to case. Null when there is
@@ -65,12 +68,15 @@ Result<DateRange> ResolveDates(const DateArguments& args, const CivilDate& today
 // here.
 Result<TypedDate> ReadDate(std::string_view what, std::string_view text);
 
-// --at: "HH:MM" (a clock time of the place's standard time) on the date the
-// date options name, or a date, "T" and the clock time ("2026-06-21T15:00",
-// any date form before the "T").
+// --at: a clock time of the place's standard time ("15:00", "15時30分",
+// "午前9時", "午後3時半") or an hour name ("丑三つ", "正午") on the date the
+// date options name, or a date, "T" or a blank, and the time
+// ("2026-06-21T15:00", "元禄15年12月14日 寅の上刻", any date form before
+// the separator).
 struct MomentText {
-    OptionText date; // the text before the "T", if any
-    int minute = 0;  // 0 to 1439
+    OptionText date;                   // the text before the separator, if any
+    int minute = 0;                    // 0 to 1439, for a clock time
+    std::vector<HourReading> readings; // an hour name's readings; empty for a clock time
 };
 Result<MomentText> ReadMomentText(std::string_view text);
 

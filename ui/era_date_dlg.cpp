@@ -1,5 +1,6 @@
 #include "ui/era_date_dlg.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -7,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
+#include <QSignalBlocker>
 #include <string>
 
 #include "core/accepted_ranges.h"
@@ -56,18 +58,26 @@ QString Message(const EraDateParse& parse) {
 
 QString EraListText(int era) {
     const EraInfo& info = GetEra(era);
-    const QString name = QString::fromUtf8(info.name);
+    QString court;
     switch (info.court) {
     case EraCourt::kSouthern:
-        return name + QStringLiteral("（南朝）");
+        court = QStringLiteral("南朝、");
+        break;
     case EraCourt::kNorthern:
-        return name + QStringLiteral("（北朝）");
+        court = QStringLiteral("北朝、");
+        break;
     case EraCourt::kBoth:
-        return name + QStringLiteral("（南朝・北朝）");
+        court = QStringLiteral("南朝・北朝、");
+        break;
     case EraCourt::kSole:
         break;
     }
-    return name;
+    // The years of its first and last day; the present era runs on.
+    const bool present = era == EraCount() - 1;
+    return QString::fromUtf8(info.name) + QStringLiteral("（") + court +
+           QString::number(CivilFromJdn(info.startJdn).year) + QStringLiteral("～") +
+           (present ? QString() : QString::number(CivilFromJdn(info.lastJdn).year)) +
+           QStringLiteral("）");
 }
 
 QColor EraFaultTint() {
@@ -127,30 +137,40 @@ std::optional<EraDateReading> ReadWholeDate(const QString& typed) {
         EraDateReading reading = DayReading(era.jdn, era.note);
         if (reading.field != EraDateField::kNone)
             reading.field = EraDateField::kEra; // the year is in the era box
+        reading.wholeDate = true;
         return reading;
     }
-    if (era.error != EraDateError::kMalformed && era.error != EraDateError::kUnknownEra)
-        return Refused(Message(era), EraDateField::kEra);
+    if (era.error != EraDateError::kMalformed && era.error != EraDateError::kUnknownEra) {
+        EraDateReading refused = Refused(Message(era), EraDateField::kEra);
+        refused.wholeDate = true;
+        return refused;
+    }
     const std::string plain = PlainTypedText(text);
-    const bool western = !plain.empty() && ((plain[0] >= '0' && plain[0] <= '9') ||
-                                            plain.starts_with("西暦") || plain.starts_with("旧暦"));
+    const bool western =
+        !plain.empty() && ((plain[0] >= '0' && plain[0] <= '9') || plain.starts_with("西暦") ||
+                           plain.starts_with("旧暦") || plain.starts_with("ユリウス暦"));
     if (!western)
         return std::nullopt;
     const Result<TypedDate> date = ReadTypedDate(text);
-    if (!date)
+    if (!date) {
         // The paste is echoed as the command line quotes a value: shortened,
         // its controls escaped.
-        return Refused(
+        EraDateReading refused = Refused(
             QString::fromStdString(
                 "「" + EscapedForMessage(ShortenedForMessage(TrimTypedBlanks(text))) + "」") +
                 QString::fromUtf8(date.Message()).trimmed(),
             EraDateField::kEra);
+        refused.wholeDate = true;
+        return refused;
+    }
     const int jdn = JdnFromCivil(date->date);
-    EraDateReading reading = DayReading(jdn, {});
+    EraDateReading reading = DayReading(jdn, date->note);
     if (reading.field != EraDateField::kNone)
         reading.field = EraDateField::kEra;
     if (const std::string wareki = FormatEraDates(EraDatesFromJdn(jdn)); !wareki.empty())
         reading.text += QStringLiteral("\n和暦 ") + QString::fromUtf8(wareki);
+    reading.writing = date->writing;
+    reading.wholeDate = true;
     return reading;
 }
 
@@ -202,13 +222,24 @@ EraDateReading ReadEraDateEntry(const EraDateEntry& entry) {
     return DayReading(parse.jdn, parse.note);
 }
 
-QString EraMoonText(const EraDateReading& reading, const std::optional<Place>& place) {
+Reckoning EraReckoning(const EraDateReading& reading, int choice) {
+    return ReckoningOfChoice(choice, reading.writing,
+                             reading.jdn ? CivilFromJdn(*reading.jdn) : CivilDate{});
+}
+
+QString EraMoonText(const EraDateReading& reading, const std::optional<Place>& place,
+                    const Reckoning& reckoning) {
     if (!reading.accepted || !reading.jdn)
         return QString();
     if (!place)
         return QStringLiteral("月齢・月の出入り: 場所の欄が計算できる値になっていません。");
-    return QString::fromStdString(
-        FormatMoonHoursLine(CalcMoonDayHours(*place, CivilFromJdn(*reading.jdn))));
+    // The age and each event on a line of its own: with their dates they
+    // would not fit one.
+    QString moon = QString::fromStdString(FormatMoonHoursLine(
+        CalcMoonDayHours(*place, CivilFromJdn(*reading.jdn), {}, reckoning.start)));
+    moon.replace(QStringLiteral("  "), QStringLiteral("\n"));
+    return QStringLiteral("数え方  ") + QString::fromStdString(ReckoningText(reckoning)) + u'\n' +
+           moon;
 }
 
 DayNameLines NameDayLines(int jdn, int timeDiffHours) {
@@ -287,7 +318,15 @@ bool CEraDateDlg::OnInitDialog() {
     auto* era = qobject_cast<QComboBox*>(GetDlgItem(IDC_ERA_NAME));
     for (int i = 0; i < EraCount(); ++i)
         era->addItem(EraListText(i));
+    // Some 250 eras: a long list, as wide as its longest text.
+    era->setMaxVisibleItems(20);
+    era->view()->setMinimumWidth(era->view()->sizeHintForColumn(0) + era->view()->frameWidth() * 2 +
+                                 8);
     era->setCurrentIndex(-1);
+    auto* start = qobject_cast<QComboBox*>(GetDlgItem(IDC_ERA_DAY_START));
+    for (std::string_view choice : kDayStartChoiceLabels)
+        start->addItem(QString::fromUtf8(choice.data(), static_cast<qsizetype>(choice.size())));
+    start->setCurrentIndex(0);
     // The values and the result may need two lines.
     for (int id : {IDC_ERA_NOW_WAREKI, IDC_ERA_NOW_KYUREKI, IDC_ERA_RESULT})
         qobject_cast<QLabel*>(GetDlgItem(id))->setWordWrap(true);
@@ -300,8 +339,39 @@ bool CEraDateDlg::OnInitDialog() {
                 [this] { OnEntryChanged(); });
     connect(qobject_cast<QCheckBox*>(GetDlgItem(IDC_ERA_LEAP)), &QCheckBox::toggled, this,
             [this] { OnEntryChanged(); });
+    connect(start, &QComboBox::currentIndexChanged, this, [this] {
+        UpdateData(true);
+        OnEntryChanged();
+    });
     OnEntryChanged();
     return true; // focus to the era list
+}
+
+void CEraDateDlg::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+    DDX_CBIndex(pDX, IDC_ERA_DAY_START, m_nDayStart);
+}
+
+void CEraDateDlg::ShowPartBoxes(bool shown) {
+    if (shown == !m_bPartsHidden)
+        return;
+    static constexpr int kParts[] = {IDC_ERA_YEAR, IDC_ERA_MONTH, IDC_ERA_DAY};
+    auto* leap = qobject_cast<QCheckBox*>(GetDlgItem(IDC_ERA_LEAP));
+    // Set without a signal: the boxes are not the entry while hidden.
+    const QSignalBlocker blockLeap(leap);
+    for (int i = 0; i < 3; ++i) {
+        auto* box = qobject_cast<QLineEdit*>(GetDlgItem(kParts[i]));
+        const QSignalBlocker block(box);
+        if (!shown)
+            m_strParts[i] = box->text();
+        box->setText(shown ? m_strParts[i] : QString());
+        box->setEnabled(shown);
+    }
+    if (!shown)
+        m_bLeap = leap->isChecked();
+    leap->setChecked(shown && m_bLeap);
+    leap->setEnabled(shown);
+    m_bPartsHidden = !shown;
 }
 
 void CEraDateDlg::ShowOpenDate() {
@@ -338,9 +408,18 @@ void CEraDateDlg::OnEntryChanged() {
     entry.leap = qobject_cast<QCheckBox*>(GetDlgItem(IDC_ERA_LEAP))->isChecked();
     entry.month = GetDlgItemText(IDC_ERA_MONTH);
     entry.day = GetDlgItemText(IDC_ERA_DAY);
+    if (m_bPartsHidden) {
+        // The parts as they were before the whole date came into the era box.
+        entry.year = m_strParts[0];
+        entry.leap = m_bLeap;
+        entry.month = m_strParts[1];
+        entry.day = m_strParts[2];
+    }
     m_reading = ReadEraDateEntry(entry);
+    ShowPartBoxes(!m_reading.wholeDate);
     SetDlgItemText(IDC_ERA_RESULT, m_reading.text);
-    SetDlgItemText(IDC_ERA_MOON, EraMoonText(m_reading, m_place));
+    SetDlgItemText(IDC_ERA_MOON,
+                   EraMoonText(m_reading, m_place, EraReckoning(m_reading, m_nDayStart)));
     GetDlgItem(afx::IDOK)->setEnabled(m_reading.accepted);
     MarkFaultBox();
 }

@@ -12,15 +12,18 @@
 
 #include "core/calendar.h"
 #include "core/civil_date.h"
+#include "core/day_start.h"
 #include "core/place.h"
 #include "framework/dialog.h"
 
 namespace tolmeri {
 
-// The era list's text of era (an index of core/calendar.h): its name, with
-// the court for the eras of 1331-1392 that only one court counted:
-// 「正慶（北朝）」, 「延元（南朝）」; those both courts counted for a time get
-// 「（南朝・北朝）」, as 「元弘（南朝・北朝）」.
+// The era list's text of era (an index of core/calendar.h): its name and
+// the Western years of its first and last day, 「元禄（1688～1704）」, the
+// present era's open 「令和（2019～）」; with the court for the eras of
+// 1331-1392 that only one court counted: 「正慶（北朝、1332～1333）」; those
+// both courts counted for a time get 「南朝・北朝」, as 「元弘（南朝・北朝、
+// 1331～1334）」.
 QString EraListText(int era);
 
 // What the boxes of the dialog hold, as typed.
@@ -45,6 +48,11 @@ struct EraDateReading {
     bool accepted = false;
     EraDateField field = EraDateField::kNone;
     bool missing = false; // that part is empty: asked for, not wrong
+    // How the date was written (the era box's whole date may be Western or
+    // lunisolar), which says the day it means; and whether the era box held
+    // a whole date, the other boxes left aside.
+    DateWriting writing = DateWriting::kEra;
+    bool wholeDate = false;
 };
 
 // The numbers may be arabic, full-width or kanji numerals, each with or
@@ -68,11 +76,16 @@ DayNameLines NameDayLines(int jdn, int timeDiffHours);
 // "1600年10月21日".
 QString GregorianText(const CivilDate& date);
 
-// The Moon of the day an entry names, at place: "月齢 15.2（満月）  月の出
-// 19:42（暮六つ半）  月の入 06:10（明六つ）" (core/moon_hours.h); empty for a
-// reading that names no day the date boxes take, and a line saying why for
-// no place.
-QString EraMoonText(const EraDateReading& reading, const std::optional<Place>& place);
+// The Moon of the day an entry names, at place, as the day is reckoned
+// (core/day_start.h): a line naming the reckoning, then "月齢 15.2（満月）
+// 月の出 19:42（暮六つ半）  月の入 06:10（明六つ）" (core/moon_hours.h), the
+// events' civil dates written for a day from 明六つ; empty for a reading that
+// names no day the date boxes take, and a line saying why for no place.
+QString EraMoonText(const EraDateReading& reading, const std::optional<Place>& place,
+                    const Reckoning& reckoning);
+// The reckoning of a reading: by the way it was written (choice 0), from
+// 明六つ (1) or from midnight (2).
+Reckoning EraReckoning(const EraDateReading& reading, int choice);
 
 // The background of a box whose text is at fault.
 QColor EraFaultTint();
@@ -110,6 +123,12 @@ protected:
     void OnOK() override;
     // Enter with OK disabled does the same.
     void keyPressEvent(QKeyEvent* event) override;
+    void DoDataExchange(CDataExchange* pDX) override;
+
+public:
+    // The day's start for the Moon: 0 by the date's writing, 1 from 明六つ,
+    // 2 from midnight.
+    int m_nDayStart = 0;
 
 private:
     void ShowOpenDate();
@@ -118,6 +137,13 @@ private:
     // for in the result line.
     void MarkFaultBox();
     void FocusFaultBox();
+    // While the era box holds a whole date, the year, month and day boxes
+    // (which would show another date) are emptied and disabled; their texts
+    // come back when it holds an era again.
+    void ShowPartBoxes(bool shown);
 
     tolmeri::EraDateReading m_reading;
+    bool m_bPartsHidden = false;
+    QString m_strParts[3];
+    bool m_bLeap = false;
 };

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QPainter>
+#include <QPushButton>
 
 #include "core/accepted_ranges.h"
 #include "core/presets.h"
@@ -61,6 +62,7 @@ bool CTolmeriDlg::OnInitDialog() {
     // right gets the room its texts need.
     setFixedSize(ClientSizeFor(this));
     SetUpSystemMenu();
+    SetUpMenuButton();
     setWindowIcon(m_hIcon);
     BuildIniPath();
     LoadSettings();
@@ -132,6 +134,25 @@ void CTolmeriDlg::SetUpSystemMenu() {
     pSysMenu->AppendMenu(afx::MF_STRING, IDM_HISTORICAL_PLACES,
                          QString::fromUtf8(res::LoadStringResource(IDS_HISTORICAL_PLACES)));
     pSysMenu->AppendMenu(afx::MF_STRING, IDM_ABOUTBOX, strAboutMenu);
+}
+
+void CTolmeriDlg::SetUpMenuButton() {
+    // Below the buttons, in the free strip before the chart: the template's
+    // controls stay where they are, and the button takes no focus, so the
+    // keys walk the template's order as before (Alt+Space opens the same
+    // menu).
+    constexpr int kX = 172, kY = 281, kWidth = 62, kHeight = 14; // dialog units
+    const afx::DluBase base = GetBaseUnits();
+    auto* button = new QPushButton(QStringLiteral("メニュー ▾"), this);
+    button->setObjectName(QStringLiteral("windowMenuButton"));
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setGeometry(afx::DluToPixelsX(kX, base), afx::DluToPixelsY(kY, base),
+                        afx::DluToPixelsX(kWidth, base), afx::DluToPixelsY(kHeight, base));
+    button->setToolTip(QStringLiteral("和暦・旧暦で日付を指定、一年の刻の図、刻の名から時刻を"
+                                      "求めるなど（右クリックや Alt+Space でも開きます）"));
+    connect(button, &QPushButton::clicked, this,
+            [this, button] { ShowSystemMenu(button->mapToGlobal(QPoint(0, button->height()))); });
+    m_pMenuButton = button;
 }
 
 void CTolmeriDlg::OnSystemCommand(unsigned nID, qint64 lParam) {

@@ -9,6 +9,8 @@
 #include <QIcon>
 #include <QString>
 
+class QPushButton;
+
 #include "core/civil_date.h"
 #include "core/place.h"
 #include "core/temporal_hours.h"
@@ -79,6 +81,8 @@ public:
     static QSize ClientSizeFor(const QPaintDevice* device);
     // The face of the chart's fonts: the dialog's own.
     static QFont ChartFace();
+    // The button that opens the window menu (メニュー ▾).
+    QPushButton* MenuButton() const { return m_pMenuButton; }
 
     const CTemporalHours& Hours() const { return m_hours; }
     // The settings file read and written, as the file system names it.
@@ -95,6 +99,8 @@ protected:
 private:
     void DrawChart(QPainter& painter);
     void SetUpSystemMenu();
+    // A button that opens the window menu, where its items can be seen.
+    void SetUpMenuButton();
 
 private:
     CTemporalHours m_hours;
@@ -122,4 +128,5 @@ private:
     // codes twice keeps its code, and bytes that are not CP932 survive.
     QByteArray m_strStoredName;
     QIcon m_hIcon;
+    QPushButton* m_pMenuButton = nullptr;
 };

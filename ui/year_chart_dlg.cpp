@@ -1,5 +1,6 @@
 #include "ui/year_chart_dlg.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <algorithm>
+#include <array>
 #include <iterator>
 #include <string>
 
@@ -28,18 +30,22 @@ using namespace tolmeri;
 
 namespace {
 
-// The chart's margins in the window, in dialog units: below the two rows of
-// choices and the readout's line, and the template's margin elsewhere.
-constexpr int kChartTopDlu = 58;
+// The chart's margins in the window, in dialog units: below the three rows
+// of choices and the readout's line, and the template's margin elsewhere.
+constexpr int kChartTopDlu = 74;
 constexpr int kMarginDlu = 7;
 
-// The definitions in the window's list: by the calendar in force first, the
-// list's opening choice.
-constexpr DawnDefinition kDawnChoices[] = {DawnDefinition::kAuto, DawnDefinition::kDepression,
-                                           DawnDefinition::kMinutes36, DawnDefinition::kSunrise};
+// The definitions in the window's list, in the order of --dawn: the main
+// window's own first, the list's opening choice, so the two windows agree
+// until the user picks another.
+constexpr const std::array<DawnDefinition, 4>& kDawnChoices = kDawnDefinitions;
+static_assert(kDawnDefinitions[0] == DawnDefinition::kDepression);
 
-// A picture of a window that has not been laid out yet.
-constexpr QSize kDefaultPictureSize(1200, 800);
+// The sizes a picture is saved at: the command line's first, the opening
+// choice; then larger ones; the last item is the window's own size.
+constexpr QSize kPictureSizes[] = {{kYearChartWidth, kYearChartHeight},
+                                   {kYearChartWidth * 3 / 2, kYearChartHeight * 3 / 2},
+                                   {kYearChartWidth * 2, kYearChartHeight * 2}};
 
 const QString& PngFilter() {
     static const QString filter = QStringLiteral("PNG 画像 (*.png)");
@@ -84,7 +90,8 @@ void CYearChartView::paintEvent(QPaintEvent*) {
     m_layout = PaintYearChart(painter, rect(), m_input, ChartFont());
 }
 
-QPoint tolmeri::YearChartPosition(const QRect& owner, const QSize& frame, const QRect& room) {
+QPoint tolmeri::YearChartPosition(const QRect& owner, const QRect& keep, const QSize& frame,
+                                  const QRect& room) {
     constexpr int kGap = 8;
     if (room.isEmpty())
         return {owner.right() + 1 + kGap, owner.top()};
@@ -107,8 +114,18 @@ QPoint tolmeri::YearChartPosition(const QRect& owner, const QSize& frame, const 
         return {clampX(owner.left()), owner.bottom() + 1 + kGap};
     if (aboveRoom >= frame.height())
         return {clampX(owner.left()), owner.top() - kGap - frame.height()};
-    // No side has room: against the screen's edge on the roomier side, so
-    // that as little of the owner as can be is covered.
+    // No side has room for all of it: over the owner's controls, left of
+    // the part to keep (its chart), where that is on the screen.
+    if (!keep.isEmpty()) {
+        const QPoint left(keep.left() - kGap - frame.width(), clampY(owner.top()));
+        if (left.x() >= room.left())
+            return left;
+        const QPoint right(keep.right() + 1 + kGap, clampY(owner.top()));
+        if (right.x() + frame.width() <= room.right() + 1)
+            return right;
+    }
+    // Else against the screen's edge on the roomier side, so that as little
+    // of the owner as can be is covered.
     if (rightRoom >= leftRoom)
         return {clampX(room.right() + 1 - frame.width()), clampY(owner.top())};
     return {clampX(room.left()), clampY(owner.top())};
@@ -122,6 +139,24 @@ CYearChartDlg::CYearChartDlg(QWidget* parent) : CDialog(res::kYearChartDialog, p
     setWindowFlags((windowFlags() & ~Qt::WindowType_Mask) | Qt::Window);
     MapCommand(IDC_YEAR_CHART_SAVE, [this] { OnSave(); });
 }
+
+namespace {
+
+// The part of the main dialog its chart is painted in, on the screen: right
+// of its rightmost control.
+QRect ChartPart(const QWidget& main) {
+    int controls = 0;
+    for (const QWidget* child : main.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        if (child->isVisible() && !child->isWindow())
+            controls = std::max(controls, child->geometry().right() + 1);
+    const QRect client = main.rect();
+    if (controls >= client.width())
+        return {};
+    return QRect(main.mapToGlobal(QPoint(controls, 0)),
+                 QSize(client.width() - controls, client.height()));
+}
+
+} // namespace
 
 CYearChartDlg* CYearChartDlg::OpenFor(CDialog* main) {
     // The boxes as 計算実行 reads and checks them, into values of this window
@@ -138,7 +173,7 @@ CYearChartDlg* CYearChartDlg::OpenFor(CDialog* main) {
         // The window goes with the main dialog.
         connect(main, &QDialog::finished, chart, &QWidget::close);
         const QScreen* screen = main->screen();
-        chart->move(YearChartPosition(main->frameGeometry(),
+        chart->move(YearChartPosition(main->frameGeometry(), ChartPart(*main),
                                       chart->frameGeometry().size().expandedTo(chart->size()),
                                       screen ? screen->availableGeometry() : QRect()));
     }
@@ -159,6 +194,14 @@ bool CYearChartDlg::OnInitDialog() {
     auto* sun = qobject_cast<QComboBox*>(GetDlgItem(IDC_YEAR_CHART_SUN));
     for (SunModel model : kSunModels)
         sun->addItem(QString::fromUtf8(SunModelLabel(model)));
+    auto* size = qobject_cast<QComboBox*>(GetDlgItem(IDC_YEAR_CHART_SIZE));
+    for (const QSize& picture : kPictureSizes)
+        size->addItem(QStringLiteral("%1×%2").arg(picture.width()).arg(picture.height()));
+    size->addItem(QStringLiteral("画面と同じ"));
+    // The lists open as wide as their longest item, whatever the box's width.
+    for (QComboBox* combo : {dawn, steps, sun, size})
+        combo->view()->setMinimumWidth(combo->view()->sizeHintForColumn(0) +
+                                       combo->view()->frameWidth() * 2 + 8);
     CDialog::OnInitDialog(); // the choices into the lists
 
     m_pView = new CYearChartView(this);
@@ -170,6 +213,7 @@ bool CYearChartDlg::OnInitDialog() {
         connect(combo, &QComboBox::currentIndexChanged, this, [this] { OnChoiceChanged(); });
     if (auto* moon = qobject_cast<QCheckBox*>(GetDlgItem(IDC_YEAR_CHART_MOON)))
         connect(moon, &QCheckBox::toggled, this, [this] { OnChoiceChanged(); });
+    connect(size, &QComboBox::currentIndexChanged, this, [this] { UpdateData(true); });
     return true; // focus to the first choice
 }
 
@@ -179,6 +223,7 @@ void CYearChartDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_CBIndex(pDX, IDC_YEAR_CHART_STEPS, m_nSteps);
     DDX_CBIndex(pDX, IDC_YEAR_CHART_SUN, m_nSun);
     DDX_Check(pDX, IDC_YEAR_CHART_MOON, m_nMoon);
+    DDX_CBIndex(pDX, IDC_YEAR_CHART_SIZE, m_nPictureSize);
 }
 
 void CYearChartDlg::resizeEvent(QResizeEvent* event) {
@@ -227,10 +272,17 @@ void CYearChartDlg::Redraw() {
     m_pView->SetInput(std::move(input));
 }
 
+QSize CYearChartDlg::PictureSize() const {
+    if (m_nPictureSize >= 0 && m_nPictureSize < static_cast<int>(std::size(kPictureSizes)))
+        return kPictureSizes[static_cast<std::size_t>(m_nPictureSize)];
+    // The window's own: a window not laid out yet has none.
+    if (m_pView && !m_pView->size().isEmpty())
+        return m_pView->size();
+    return kPictureSizes[0];
+}
+
 QByteArray CYearChartDlg::Picture(bool svg) const {
-    const QSize size =
-        m_pView && !m_pView->size().isEmpty() ? m_pView->size() : kDefaultPictureSize;
-    return YearChartPicture(m_pView->Input(), size, svg);
+    return YearChartPicture(m_pView->Input(), PictureSize(), svg);
 }
 
 void CYearChartDlg::OnSave() {

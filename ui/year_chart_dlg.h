@@ -48,9 +48,12 @@ namespace tolmeri {
 
 // Where a chart window of frame size first stands by its owner, the main
 // dialog, on a screen's room: right of it, else left, below or above, as
-// far as one side has room for the whole window; else against the screen's
-// edge on the roomier side. Always inside room (when the window fits it).
-QPoint YearChartPosition(const QRect& owner, const QSize& frame, const QRect& room);
+// far as one side has room for the whole window; else over the owner but
+// beside keep, the part of it not to cover (its chart), left of it first;
+// else against the screen's edge on the roomier side. Always inside room
+// (when the window fits it).
+QPoint YearChartPosition(const QRect& owner, const QRect& keep, const QSize& frame,
+                         const QRect& room);
 
 } // namespace tolmeri
 
@@ -70,13 +73,18 @@ public:
     // Shows the year of date at place, date's day marked.
     void SetPlaceAndDate(const tolmeri::Place& place, const tolmeri::CivilDate& date);
 
-    // The choices: indexes into the list of definitions (暦による, the
-    // depression, 36 minutes, sunrise), kClockSteps and kSunModels; and
-    // whether the chart draws moonrise and moonset.
+    // The choices: indexes into the list of definitions (kDawnDefinitions:
+    // the depression, the main window's, first; 36 minutes, sunrise, 暦による),
+    // kClockSteps and kSunModels; whether the chart draws moonrise and
+    // moonset; and the size a picture is saved at (1200×800, 1800×1200,
+    // 2400×1600, the window's).
     int m_nDawn = 0;
     int m_nSteps = 0;
     int m_nSun = 0;
     int m_nMoon = 0; // the check box: 1 checked
+    int m_nPictureSize = 0;
+    // The size a picture is saved at, by m_nPictureSize.
+    QSize PictureSize() const;
 
     // Asks for a file name with the standard dialog and saves the chart there.
     void OnSave();
@@ -85,8 +93,8 @@ public:
     // leads to); false when the user said no or path is refused (told in a
     // message box): another user's link in a shared folder.
     bool ConfirmTarget(const QString& path);
-    // Saves the chart, as it is shown, to path: an SVG picture for a name
-    // ending in ".svg", else PNG. The file is written whole or not at all;
+    // Saves the chart, as it is shown, at PictureSize() to path: an SVG
+    // picture for a name ending in ".svg", else PNG. The file is written whole or not at all;
     // a failure is reported in a message box. True when saved.
     bool SaveChart(const QString& path);
 
@@ -101,7 +109,7 @@ private:
     void OnChoiceChanged();
     void Redraw();
     tolmeri::PeriodOptions Options() const;
-    // The chart as the bytes of a picture of the view's size.
+    // The chart as the bytes of a picture of PictureSize().
     QByteArray Picture(bool svg) const;
 
     CYearChartView* m_pView = nullptr;

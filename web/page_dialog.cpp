@@ -305,8 +305,11 @@ std::vector<ChoiceValue> ChoiceValues(int choice) {
             values.push_back({SunModelName(m), SunModelLabel(m)});
         break;
     case PageChoice::kDayStart:
-        for (DayStart d : kDayStarts)
-            values.push_back({DayStartName(d), DayStartLabel(d)});
+        // As the windows list them: by the date's writing (the option not
+        // given), from 明六つ, from midnight.
+        values.push_back({"", kDayStartChoiceLabels[0]});
+        values.push_back({DayStartName(DayStart::kDawn), kDayStartChoiceLabels[1]});
+        values.push_back({DayStartName(DayStart::kMidnight), kDayStartChoiceLabels[2]});
         break;
     }
     return values;
@@ -324,7 +327,7 @@ std::string_view ChoiceDefault(int choice) {
     case PageChoice::kDayStart:
         break;
     }
-    return DayStartName(HoursRequest{}.dayStart);
+    return ""; // by the date's writing
 }
 
 bool ChoiceTakes(int choice, std::string_view value) {
@@ -774,7 +777,7 @@ void CPageDialog::ApplyLinkRest(const std::vector<LinkParameter>& parameters,
             const Result<HoursRequest> request = ParseOptions(args);
             problems.push_back(Named(kChoiceOptions[i], *value) + " は使えません: " +
                                (request ? std::string("値がありません") : request.Message()) +
-                               "。" + std::string(ChoiceDefault(i)) + " にします");
+                               "。既定のままにします");
         }
     if (const std::string* date = Find(parameters, "date")) {
         m_computed = m_fields;
