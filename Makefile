@@ -70,10 +70,10 @@ test-asan: test-deps web
 	  ctest --output-on-failure -j $(JOBS) --label-exclude browser
 
 # Short libFuzzer runs (clang only), one after the other, each from its seed
-# corpus in fuzz/corpus/: the settings-file reader and writer, and the
-# reader of typed dates.
+# corpus in fuzz/corpus/: the settings-file reader and writer, the reader of
+# typed dates, and the web edition's reading of its links.
 FUZZ_SECONDS ?= 30
-FUZZ_TARGETS := profile typed_date
+FUZZ_TARGETS := profile typed_date page_link
 fuzz: test-deps
 	$(call configure,build/fuzz,CMAKE_BUILD_TYPE=RelWithDebInfo TOLMERI_FUZZ=ON \
 	    TOLMERI_WERROR=ON,CXX=clang++)

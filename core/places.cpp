@@ -899,6 +899,72 @@ std::vector<PlaceMatch> SearchPlaces(const CPlaceBook& book, std::string_view qu
     return matches;
 }
 
+const std::vector<PlaceChoice>& PlaceChoices() {
+    static const std::vector<PlaceChoice> choices = [] {
+        std::vector<PlaceChoice> list{{"すべて", {}}};
+        for (PlaceKind kind : kPlaceKinds) {
+            if (kind == PlaceKind::kStation) {
+                list.push_back({"宿場（東海道）", {kind, PlaceRoute::kTokaido, {}}});
+                list.push_back({"宿場（中山道）", {kind, PlaceRoute::kNakasendo, {}}});
+                continue;
+            }
+            list.push_back({PlaceKindName(kind), {kind, {}, {}}});
+        }
+        list.push_back({"自分の場所", {{}, {}, PlaceOrigin::kUser}});
+        return list;
+    }();
+    return choices;
+}
+
+std::string PlaceWhere(const PlaceRecord& place) {
+    std::string stops;
+    for (const RouteStop& stop : place.stops)
+        stops += (stops.empty() ? "" : " ") + RouteStopText(stop);
+    if (stops.empty())
+        stops = PlaceKindName(place.kind);
+    if (place.origin == PlaceOrigin::kUser)
+        stops += stops.empty() ? "自分の場所" : "・自分";
+    return stops;
+}
+
+std::string PlaceListAngle(int arcMinutes, int degreeDigits) {
+    const int whole = arcMinutes < 0 ? -arcMinutes : arcMinutes;
+    std::string degrees = std::to_string(whole / 60);
+    if (degrees.size() < static_cast<std::size_t>(degreeDigits))
+        degrees.insert(0, static_cast<std::size_t>(degreeDigits) - degrees.size(), '0');
+    const int minutes = whole % 60;
+    return (arcMinutes < 0 ? "-" : "+") + degrees + ":" + (minutes < 10 ? "0" : "") +
+           std::to_string(minutes);
+}
+
+namespace {
+
+// "35度37分" as the boxes will hold it.
+std::string BoxAngle(int arcMinutes) {
+    int degrees = 0, minutes = 0;
+    SplitArcMinutes(arcMinutes, degrees, minutes);
+    return (arcMinutes < 0 ? "-" : "") + std::to_string(degrees < 0 ? -degrees : degrees) + "度" +
+           std::to_string(minutes < 0 ? -minutes : minutes) + "分";
+}
+
+} // namespace
+
+std::string PlaceDetail(const PlaceRecord& place) {
+    std::string text(place.name);
+    if (!place.reading.empty())
+        text += "（" + std::string(place.reading) + "、" + place.romaji + "）";
+    text += "  " + PlaceWhere(place) + "  緯度 " + BoxAngle(place.latArcMinutes) + "  経度 " +
+            BoxAngle(place.lonArcMinutes) + "  時差 " + std::to_string(kHistoricalTimeDifference);
+    const PlaceProvenance provenance = ProvenanceOf(place);
+    text += "\n出典: " + provenance.source;
+    if (!provenance.note.empty())
+        text += "\n地点: " + provenance.note;
+    if (const std::string fitted = FitPlaceName(place.name); fitted != place.name)
+        text += "\n名前の欄には「" + fitted + "」と入ります（全角 " +
+                std::to_string(kPlaceNameMaxBytes / 2) + " 文字まで）";
+    return text;
+}
+
 const std::string_view kHistoricalPlaceCredits =
     "「『日本歴史地名大系』施設・地点項目データセット(CODH作成)」 doi:10.20676/00000456, CC BY "
     "4.0\n"

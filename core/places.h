@@ -210,6 +210,26 @@ struct PlaceMatch {
     PlaceOrigin origin = PlaceOrigin::kTable;
 };
 
+// What a list's kind box offers, in its order: everything, then each kind,
+// the stations by route, and the user's own places.
+struct PlaceChoice {
+    std::string_view label; // "すべて", "宿場（東海道）", "自分の場所"
+    PlaceFilter filter;
+};
+const std::vector<PlaceChoice>& PlaceChoices();
+
+// A list's row, column by column: "東海道1 中山道0" for a station, the kind
+// for anything else, with 自分の場所 (or ・自分) for the user's own; an angle
+// as the preset list writes it, "+35:37", "+139:44" (degreeDigits 2 or 3).
+std::string PlaceWhere(const PlaceRecord& place);
+std::string PlaceListAngle(int arcMinutes, int degreeDigits);
+
+// The chosen place as a list describes it: "品川宿（しながわしゅく、
+// shinagawa-shuku）  東海道1  緯度 35度37分  経度 139度44分  時差 9", then
+// "出典: …", "地点: …" where the point stands for something else, and the
+// name the name box takes where the whole name does not fit it.
+std::string PlaceDetail(const PlaceRecord& place);
+
 // The one search of every list: query (a name, reading, romaji, or route and
 // number, as typed; empty for all) among the places of book that filter lets
 // through, ranked as CPlaceBook::Search ranks them.

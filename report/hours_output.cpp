@@ -805,6 +805,10 @@ std::unique_ptr<CHoursWriter> MakeWriter(const HoursRequest& request, std::strin
 
 } // namespace
 
+std::string_view OutputStart(const HoursRequest& request) {
+    return request.byteOrderMark ? kUtf8ByteOrderMark : std::string_view();
+}
+
 bool WriteHours(const HoursRequest& request, std::string& out, const OutputDrain& drain) {
     const DateRange& days = request.days;
     // About 400 bytes a CSV day and 800 a JSON day: room for a year, or for
@@ -853,10 +857,35 @@ void WriteMomentHour(const HoursRequest& request, const MomentHour& hour, Moment
     MakeWriter(request, out)->Moment(hour, kind);
 }
 
+void WriteAtHour(const HoursRequest& request, std::string& out) {
+    // The clock time on the date as its day is reckoned: under dawn, the
+    // small hours before its 明六つ are those after its night. An hour
+    // name's moment is where its reading begins.
+    const int minute =
+        request.atReading
+            ? ResolveReading(*request.atReading,
+                             MarksAround(request.place, request.days.first, request.options),
+                             request.dayStart)
+                  .start
+            : ReckonedMinute(CalcDayHours(request.place, request.days.first, request.options),
+                             request.atMinute, request.dayStart);
+    WriteMomentHour(request,
+                    FindMomentHour(request.place, request.days.first, minute, request.options),
+                    MomentKind::kAt, out);
+}
+
 void WriteTimeReadings(const HoursRequest& request, std::string& out) {
     const HourMarks marks = MarksAround(request.place, request.days.first, request.options);
     MakeWriter(request, out)
         ->Time(marks, ResolveReadings(request.timeReadings, marks, request.dayStart));
+}
+
+void WriteDayNames(const HoursRequest& request, std::string& out) {
+    const CivilDate& date = request.days.first;
+    AppendDate(out, date);
+    out += "  ";
+    AppendNamesLine(out, NameDay(JdnFromCivil(date), request.place.timeDiff));
+    AppendNoteLines(out, request.days);
 }
 
 void WritePlaceList(const HoursRequest& request, const CPlaceBook& book, std::string& out) {

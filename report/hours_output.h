@@ -23,6 +23,9 @@ using OutputDrain = std::function<bool(std::string& text)>;
 // recognise the encoding.
 inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
+// What every output of request begins with: --bom's mark, or nothing.
+std::string_view OutputStart(const HoursRequest& request);
+
 // About this much output is collected before drain takes it.
 inline constexpr std::size_t kOutputChunk = 64 * 1024;
 
@@ -40,10 +43,20 @@ enum class MomentKind { kNow, kAt };
 void WriteMomentHour(const HoursRequest& request, const MomentHour& hour, MomentKind kind,
                      std::string& out);
 
+// The half-hour of request.atMinute on request.days.first (--at), that
+// clock time taken as request.dayStart reckons the date's day, in
+// request.format.
+void WriteAtHour(const HoursRequest& request, std::string& out);
+
 // The readings of request.timeReadings (--time) on request.days.first as
 // its day is reckoned, each with its start and end, in the order of their
 // starts, in request.format.
 void WriteTimeReadings(const HoursRequest& request, std::string& out);
+
+// request.days.first named as the one-day table heads it: "1860-03-24  和暦
+// 安政7年3月3日  旧暦 1860年3月3日  節気 …  干支 …  六曜 …", then a line for
+// each note of the date's reading ("注  …").
+void WriteDayNames(const HoursRequest& request, std::string& out);
 
 // The places, one a line: the presets, then the historical places and the
 // user's own of book (or only those request.placeFilter lets through, in its

@@ -135,3 +135,205 @@ TEST(PageDialog, ThePresetListAsTheWindowShowsIt) {
 }
 
 } // namespace
+
+TEST(PageLink, QueriesDecodeAsBrowsersWriteThem) {
+    const struct {
+        std::string_view query;
+        std::vector<LinkParameter> parameters;
+    } cases[] = {
+        {"", {}},
+        {"?", {}},
+        {"?place=%E6%9D%B1%E4%BA%AC&days=7", {{"place", "東京"}, {"days", "7"}}},
+        {"time=%E6%9C%9D%E4%BA%94%E3%81%A4%E5%8D%8A", {{"time", "朝五つ半"}}},
+        {"?at=2026-06-21+15:00", {{"at", "2026-06-21 15:00"}}},
+        {"?a&&b=&=c", {{"a", ""}, {"b", ""}, {"", "c"}}},
+        {"?x=%zz%4", {{"x", "%zz%4"}}},
+        {"?x=1=2%3D3", {{"x", "1=2=3"}}},
+        {"?x=%00%FF", {{"x", std::string("\0\xFF", 2)}}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DecodeLinkQuery(c.query), c.parameters) << c.query;
+    // Written back, every value survives, and only the plain characters
+    // stay as they are.
+    const std::vector<LinkParameter> written = {
+        {"name", "江戸"}, {"lat", "-33:52"}, {"at", "a b&c=d+e%"}, {"x", "<script>"}};
+    EXPECT_EQ(EncodeLinkQuery(written),
+              "?name=%E6%B1%9F%E6%88%B8&lat=-33:52&at=a%20b%26c%3Dd%2Be%25&x=%3Cscript%3E");
+    EXPECT_EQ(DecodeLinkQuery(EncodeLinkQuery(written)), written);
+    EXPECT_EQ(EncodeLinkQuery({}), "");
+}
+
+// The dialog opened on the first-start values, then the link applied.
+std::string Link(CPageDialog& dialog, std::string_view query) {
+    dialog.Open("");
+    return dialog.OpenLink(query);
+}
+
+TEST(PageLink, ALinkOpensThePlaceDateChoicesFieldsAndView) {
+    CPageDialog dialog;
+    const std::string answer =
+        Link(dialog, "?name=江戸&lat=35:41&lon=139:45&tz=9&date=安政7年3月3日&time=朝五つ半"
+                     "&at=9:00&dawn=auto&view=year&moon=1");
+    EXPECT_TRUE(
+        Has(answer, R"("boxes": ["35", "41", "139", "45", "9", "1860", "3", "24", "江戸"])"))
+        << answer;
+    EXPECT_TRUE(Has(answer, R"("problems": [])"));
+    EXPECT_TRUE(Has(answer, "朝五つ半                1860-03-24 08:27–09:34")) << answer;
+    EXPECT_TRUE(Has(answer, "刻        朝五つ半（08:27 から、33 分経過）"));
+    EXPECT_TRUE(Has(answer, R"("date": "安政7年3月3日")"));
+    // Written back in the same order, the default choices left out.
+    // Written back in the same order, 江戸's coordinates as 江戸 itself, the
+    // default choices left out.
+    EXPECT_EQ(dialog.LinkQuery(),
+              "?place=%E6%B1%9F%E6%88%B8&date=%E5%AE%89%E6%94%BF7%E5%B9%B43%E6%9C%883%E6%97%A5"
+              "&dawn=auto&time=%E6%9C%9D%E4%BA%94%E3%81%A4%E5%8D%8A&at=9:00&view=year&moon=1");
+    // Opened again, the same link and the same answers.
+    CPageDialog again;
+    const std::string reopened = Link(again, dialog.LinkQuery());
+    EXPECT_EQ(again.LinkQuery(), dialog.LinkQuery());
+    EXPECT_EQ(again.ViewJson(), dialog.ViewJson());
+    // A preset is named by its name; coordinates without a name leave the
+    // name box empty.
+    Link(dialog, "?place=Sydney&date=2026-06-21");
+    EXPECT_EQ(dialog.LinkQuery(), "?place=Sydney&date=2026-06-21");
+    EXPECT_TRUE(Has(Link(dialog, "?lat=-33.8688&lon=151.2093&tz=10"),
+                    R"("boxes": ["-33", "52", "151", "13", "10", "2000", "1", "1", ""])"));
+    EXPECT_EQ(dialog.LinkQuery(), "?lat=-33:52&lon=151:13&tz=10&date=2000-01-01");
+    // A historical place by its name, or by its route and number where the
+    // name is not its alone; its name as the name box takes it.
+    const struct {
+        std::string_view query, boxes, link;
+    } historical[] = {
+        {"?place=品川宿", R"(["35", "37", "139", "44", "9", "2000", "1", "1", "品川宿"])",
+         "?place=%E5%93%81%E5%B7%9D%E5%AE%BF&date=2000-01-01"},
+        {"?place=東海道36", R"(["34", "52", "137", "18", "9", "2000", "1", "1", "赤坂宿"])",
+         "?place=%E6%9D%B1%E6%B5%B7%E9%81%9336&date=2000-01-01"},
+        {"?place=大坂西町奉行所",
+         R"(["34", "41", "135", "31", "9", "2000", "1", "1", "大坂西町奉行"])",
+         "?place=%E5%A4%A7%E5%9D%82%E8%A5%BF%E7%94%BA%E5%A5%89%E8%A1%8C%E6%89%80&date=2000-01-01"},
+    };
+    for (const auto& h : historical) {
+        EXPECT_TRUE(Has(Link(dialog, h.query), std::string(R"("boxes": )") + std::string(h.boxes)))
+            << h.query;
+        EXPECT_EQ(dialog.LinkQuery(), h.link) << h.query;
+    }
+    // A value is never taken for an option of its own.
+    EXPECT_TRUE(Has(Link(dialog, "?name=--help&lat=35:41&lon=139:45&tz=9&time=-h"),
+                    R"("boxes": ["35", "41", "139", "45", "9", "2000", "1", "1", "--help"])"));
+}
+
+TEST(PageLink, WhatALinkCannotUseIsNamedAndLeftAsItWas) {
+    const std::string kYokohama =
+        R"("boxes": ["35", "27", "139", "39", "9", "2000", "1", "1", "横浜"])";
+    const struct {
+        std::string query;
+        std::string problem;
+    } cases[] = {
+        {"?foo=1", R"(リンクの \"foo\" は知らない項目です（読まずにおきます）)"},
+        {"?date=2000-01-01&date=2027-01-01",
+         "リンクに date が二度あります（はじめの値を使います）"},
+        {"?place=江都",
+         R"(リンクの場所 \"place=江都\" は使えません: 場所 \"江都\" は一覧にありません（近い名前: 京都、江尻宿、江戸。)"},
+        {"?place=赤坂宿",
+         "は 2 か所あります: 赤坂宿（東海道36、愛知県豊川市）、赤坂宿（中山道56、岐阜県大垣市）"},
+        {"?lat=99&lon=0&tz=0", "場所は前のままです"},
+        {"?lat=35", "--lat と --lon はそろえて指定してください"},
+        {"?name=東京都千代田区神田&lat=35:41&lon=139:45&tz=9",
+         "地名は全角６文字以内にしてください。"},
+        {"?date=安政9年3月3日",
+         R"(安政9年はありません（安政は元年から7年まで）。日付は 2000-01-01 のままです)"},
+        {"?date=2201-01-01", "日付は 2000-01-01 のままです"},
+        {"?date=--help", R"(日付 \"--help\" は読めません)"},
+        {"?dawn=--version", R"(--dawn の値 \"--version\" は使えません)"},
+        {"?date=%FF", "は読めません（256 バイトまでの、制御文字のない UTF-8 の文字列）"},
+        {"?name=a%0Ab&lat=35:41&lon=139:45&tz=9", R"(\"a\\x0ab\" は読めません)"},
+        {"?date=" + std::string(300, '1'), "256 バイトまで"},
+        {"?dawn=dusk", R"(--dawn の値 \"dusk\" は使えません（depression, 36min, sunrise, auto）)"},
+        {"?time=朝十つ", R"(刻の名 「朝十つ」 の 「十つ」 が読めません)"},
+        {"?at=25:00", R"(時刻 \"25:00\" は範囲外です)"},
+        {"?view=%3Cscript%3E", R"(リンクの view=\"<script>\" は使えません（day, year, export）)"},
+        {"?moon=yes", R"(リンクの moon=\"yes\" は使えません)"},
+        {"?format=ics", R"(リンクの format=\"ics\" は使えません（csv, json）)"},
+        {"?days=0", "リンクの書き出しの指定は使えません"},
+        {"?format=json&bom=1", "--bom は --format csv の出力にだけ付けられます"},
+    };
+    for (const auto& c : cases) {
+        CPageDialog dialog;
+        const std::string answer = Link(dialog, c.query);
+        EXPECT_TRUE(Has(answer, c.problem)) << c.query << "\n" << answer;
+        EXPECT_TRUE(Has(answer, kYokohama)) << c.query;
+    }
+    // A link of many parameters is read as far as a link goes.
+    std::string many = "?";
+    for (int i = 0; i < 1000; ++i) {
+        many += 'x';
+        many += std::to_string(i);
+        many += "=1&";
+    }
+    CPageDialog dialog;
+    const std::string answer = Link(dialog, many);
+    EXPECT_TRUE(Has(answer, "リンクの項目が多すぎます（32 個まで読みます）"));
+    EXPECT_FALSE(Has(answer, "x32"));
+}
+
+TEST(PageDialog, TheDateAsWrittenIsNamedAndUsed) {
+    CPageDialog dialog;
+    dialog.Open("");
+    EXPECT_EQ(dialog.ReadDate("  "), "{}");
+    EXPECT_EQ(
+        dialog.ReadDate("安政7年3月20日"),
+        R"({"text": "1860-04-10  和暦 万延元年3月20日  旧暦 1860年3月20日  節気 清明（1860-04-04 から）  干支 甲申（庚申年）  六曜 仏滅\u000a注  安政7年3月20日 は 万延元年3月20日（3月18日に改元）\u000a"})");
+    EXPECT_EQ(dialog.ReadDate("2001-02-31"),
+              R"({"message": "日付 \"2001-02-31\" は正しくありません（2001年2月は 28 日まで）"})");
+    // Used: the date boxes take it; the link keeps it as written while the
+    // chart shows its day.
+    EXPECT_EQ(dialog.UseDate(" 元禄十五年十二月十四日 "),
+              R"({"boxes": ["35", "27", "139", "39", "9", "1703", "1", "30", "横浜"]})");
+    dialog.Calculate();
+    EXPECT_TRUE(Has(dialog.LinkQuery(), "&date=%E5%85%83%E7%A6%84")) << dialog.LinkQuery();
+    dialog.SetBoxText(static_cast<int>(MainBox::kDay), "31");
+    dialog.Calculate();
+    EXPECT_TRUE(Has(dialog.LinkQuery(), "&date=1703-01-31"));
+    EXPECT_TRUE(Has(dialog.UseDate("安政9年3月3日"), R"("message")"));
+}
+
+TEST(PageDialog, AChoiceRedrawsTheChartAtOnce) {
+    CPageDialog dialog;
+    dialog.Open("");
+    Type(dialog, {"35", "41", "139", "45", "9", "1700", "6", "21", "江戸"});
+    dialog.Calculate();
+    const std::string depression = dialog.ViewJson();
+    EXPECT_TRUE(Has(depression, R"("text": "明六つ (卯)  03:45")")) << depression;
+    EXPECT_TRUE(Has(dialog.SetChoice(static_cast<int>(PageChoice::kDawn), "auto"),
+                    R"("text": "明六つ (卯)  03:52")"));
+    EXPECT_TRUE(Has(dialog.LinkQuery(), "&dawn=auto"));
+    EXPECT_TRUE(Has(dialog.SetChoice(static_cast<int>(PageChoice::kDawn), "dusk"), R"("message")"));
+    EXPECT_EQ(dialog.SetChoice(static_cast<int>(PageChoice::kDawn), "depression"), depression);
+}
+
+TEST(PageDialog, TheYearChartIsTheCoresShapesWithItsReadOuts) {
+    CPageDialog dialog;
+    Link(dialog, "?place=東京&date=2026-06-21&view=year&moon=1");
+    const std::string chart = dialog.YearChartJson(1200, 800);
+    EXPECT_TRUE(Has(chart, R"("width": 1200, "height": 800, "font": 14, "titleFont": 19)"))
+        << chart.substr(0, 300);
+    EXPECT_TRUE(Has(chart, R"("days": 365)"));
+    EXPECT_TRUE(Has(chart, R"("text": "東京　2026年（令和8年）", "title": true)"));
+    EXPECT_TRUE(Has(chart, R"("text": "月の出", "title": false, "color": "#000000")"));
+    EXPECT_TRUE(
+        Has(chart, R"({"color": "#e60050", "opacity": 1.000, "width": 1.0, "dash": false})"));
+    EXPECT_TRUE(Has(chart, R"("fill": "#0000c8", "points": ")"));
+    // The marked day, the computed date, one dashed line.
+    EXPECT_TRUE(Has(chart, R"({"pen": 7, "path": "M)"));
+    // At the keyboard's cursor: the day and minute's own point and text.
+    const std::string cursor = dialog.YearChartCursor(171, 870);
+    EXPECT_TRUE(Has(cursor, "2026-06-21（令和8年6月21日）　14:")) << cursor;
+    EXPECT_TRUE(Has(cursor, "　昼八つ (未)\""));
+    EXPECT_EQ(dialog.YearChartReadoutAt(0, 0), "");
+    // Held to the chart's days and clock.
+    EXPECT_TRUE(Has(dialog.YearChartCursor(-5, 99999), "2026-01-01（令和8年1月1日）　23:"));
+    // A place the command line refuses has no chart, and says why.
+    dialog.Open("[Location]\nLatitude Degrees=99\n");
+    EXPECT_TRUE(Has(dialog.YearChartJson(1200, 800), R"({"message": )"));
+    EXPECT_EQ(dialog.YearChartCursor(0, 0), "{}");
+}

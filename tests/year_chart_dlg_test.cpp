@@ -202,8 +202,8 @@ TEST_F(YearChartWindow, OpensBesideTheMainDialogForThePlaceAndYearInTheBoxes) {
     EXPECT_EQ(chart->windowTitle(), QStringLiteral("一年の刻の図"));
 
     const tolmeri::YearChartInput& in = chart->View()->Input();
-    EXPECT_EQ(in.title, QStringLiteral("東京　2026年（令和8年）"));
-    EXPECT_EQ(in.subtitle, QStringLiteral("明六つ・暮六つ：太陽俯角7度21分40秒（太陽暦の定め）"));
+    EXPECT_EQ(in.title, "東京　2026年（令和8年）");
+    EXPECT_EQ(in.subtitle, "明六つ・暮六つ：太陽俯角7度21分40秒（太陽暦の定め）");
     ASSERT_EQ(in.days.size(), 365u);
     EXPECT_EQ(in.days.front().date, (CivilDate{2026, 1, 1}));
     ASSERT_EQ(in.markedDay, 171);
@@ -277,7 +277,7 @@ TEST_F(YearChartWindow, AnotherDefinitionOrStepsRedrawAtOnce) {
         EXPECT_EQ(dawn->itemText(i).toStdString(), tolmeri::DawnDefinitionLabel(order[i]));
     EXPECT_EQ(dawn->currentIndex(), 0);
     EXPECT_EQ(chart->View()->Input().subtitle,
-              QStringLiteral("明六つ・暮六つ：太陽俯角7度21分40秒（太陽暦の定め）"));
+              "明六つ・暮六つ：太陽俯角7度21分40秒（太陽暦の定め）");
     EXPECT_EQ(steps->itemText(0), QStringLiteral("毎日"));
     EXPECT_EQ(steps->itemText(1), QStringLiteral("二十四節気ごと"));
 
@@ -287,8 +287,8 @@ TEST_F(YearChartWindow, AnotherDefinitionOrStepsRedrawAtOnce) {
     QTest::keyClick(dawn, Qt::Key_Down); // 36 minutes before the geometric sunrise
     EXPECT_EQ(chart->m_nDawn, 1);
     const tolmeri::YearChartInput& in = chart->View()->Input();
-    EXPECT_EQ(in.subtitle, QStringLiteral("明六つ・暮六つ：日出前・日入後2刻半＝36分（宝暦暦までの"
-                                          "定め。太陽暦の定めは太陽俯角7度21分40秒）"));
+    EXPECT_EQ(in.subtitle, "明六つ・暮六つ：日出前・日入後2刻半＝36分（宝暦暦までの"
+                           "定め。太陽暦の定めは太陽俯角7度21分40秒）");
     EXPECT_NE(in.days[171].boundary[6], dawnAt);
     EXPECT_EQ(in.markedDay, 171);
     chart->View()->repaint();
@@ -299,7 +299,7 @@ TEST_F(YearChartWindow, AnotherDefinitionOrStepsRedrawAtOnce) {
     steps->setFocus();
     QTest::keyClick(steps, Qt::Key_Down);
     EXPECT_EQ(chart->m_nSteps, 1);
-    EXPECT_TRUE(in.subtitle.endsWith(QStringLiteral("　時計：二十四節気ごと")));
+    EXPECT_TRUE(in.subtitle.ends_with("　時計：二十四節気ごと"));
     EXPECT_EQ(in.days[172].boundary, in.days[171].boundary);
     EXPECT_NE(in.days[170].boundary, in.days[171].boundary);
 
@@ -351,8 +351,7 @@ TEST_F(YearChartWindow, TheSunsChoiceAndTheMoonRedrawAndAreSaved) {
     QTest::keyClick(sun, Qt::Key_Down);
     EXPECT_EQ(chart->m_nSun, 1);
     const tolmeri::YearChartInput& in = chart->View()->Input();
-    EXPECT_TRUE(in.subtitle.endsWith(QStringLiteral("　太陽：精密（各時刻の太陽）")))
-        << in.subtitle.toStdString();
+    EXPECT_TRUE(in.subtitle.ends_with("　太陽：精密（各時刻の太陽）")) << in.subtitle;
     int dawnsMoved = 0;
     for (std::size_t d = 0; d < in.days.size(); ++d)
         dawnsMoved += in.days[d].boundary[6] != windowDays[d].boundary[6];
@@ -371,7 +370,8 @@ TEST_F(YearChartWindow, TheSunsChoiceAndTheMoonRedrawAndAreSaved) {
     int moonPixels = 0;
     for (int y = 0; y < withMoon.height(); ++y)
         for (int x = 0; x < withMoon.width(); ++x)
-            moonPixels += withMoon.pixelColor(x, y) == tolmeri::kYearChartMoonriseColor;
+            moonPixels +=
+                withMoon.pixelColor(x, y) == tolmeri::ChartColor(tolmeri::kYearChartMoonriseColor);
     EXPECT_GT(moonPixels, 365);
 
     FileDialogAnswer dialog;
@@ -886,7 +886,7 @@ TEST(YearChartPictures, SvgShapesStayInTheFrameAndTextsAreWholeForAnyRenderer) {
         // the one measured and a generic family.
         QStringList laidOut;
         for (const tolmeri::YearChartText& t : L.texts)
-            laidOut << t.text;
+            laidOut << QString::fromStdString(t.text);
         EXPECT_EQ(r.texts, laidOut);
         EXPECT_TRUE(r.textFamilies.startsWith(QFontInfo(CYearChartView::ChartFont()).family()))
             << r.textFamilies.toStdString();

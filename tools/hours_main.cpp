@@ -99,8 +99,7 @@ const CPlaceBook& Places() {
 // output); the exit status.
 int Answer(const HoursRequest& request, std::int64_t now, CStandardOutput& output,
            std::string& out) {
-    if (request.byteOrderMark)
-        out = kUtf8ByteOrderMark;
+    out = OutputStart(request);
     switch (request.action) {
     case HoursAction::kHelp:
         out = HoursHelp();
@@ -126,23 +125,9 @@ int Answer(const HoursRequest& request, std::int64_t now, CStandardOutput& outpu
                         MomentKind::kNow, out);
         break;
     }
-    case HoursAction::kAt: {
-        // The clock time on the date as its day is reckoned: under dawn, the
-        // small hours before its 明六つ are those after its night. An hour
-        // name's moment is where its reading begins.
-        const int minute =
-            request.atReading
-                ? ResolveReading(*request.atReading,
-                                 MarksAround(request.place, request.days.first, request.options),
-                                 request.dayStart)
-                      .start
-                : ReckonedMinute(CalcDayHours(request.place, request.days.first, request.options),
-                                 request.atMinute, request.dayStart);
-        WriteMomentHour(request,
-                        FindMomentHour(request.place, request.days.first, minute, request.options),
-                        MomentKind::kAt, out);
+    case HoursAction::kAt:
+        WriteAtHour(request, out);
         break;
-    }
     case HoursAction::kTime:
         WriteTimeReadings(request, out);
         break;

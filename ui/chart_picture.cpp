@@ -183,8 +183,8 @@ QByteArray tolmeri::YearChartPicture(const YearChartInput& input, const QSize& s
         // A pixel of the chart is a CSS pixel, so the picture shows at its size.
         generator.setResolution(96);
         // The generator copies <title> and <desc> unescaped.
-        generator.setTitle(XmlEscaped(input.title));
-        generator.setDescription(XmlEscaped(input.subtitle));
+        generator.setTitle(XmlEscaped(QString::fromStdString(input.title)));
+        generator.setDescription(XmlEscaped(QString::fromStdString(input.subtitle)));
         QPainter painter;
         if (!painter.begin(&generator))
             return {};

@@ -4,15 +4,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <cstdlib>
 
-#include "core/accepted_ranges.h"
 #include "framework/list_box.h"
 #include "res/dialogs.h"
 #include "res/resource.h"
 #include "settings/settings.h"
-
-namespace tolmeri {
 
 namespace {
 
@@ -20,66 +16,16 @@ QString FromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// "+35:37", "+139:44": an angle as the preset list writes it.
-QString ListAngle(int arcMinutes, int degreeDigits) {
-    const int whole = std::abs(arcMinutes);
-    return QStringLiteral("%1%2:%3")
-        .arg(arcMinutes < 0 ? QChar(u'-') : QChar(u'+'))
-        .arg(whole / 60, degreeDigits, 10, QChar(u'0'))
-        .arg(whole % 60, 2, 10, QChar(u'0'));
-}
-
-// "35度37分" as the boxes will hold it.
-QString BoxAngle(int arcMinutes) {
-    int degrees = 0, minutes = 0;
-    SplitArcMinutes(arcMinutes, degrees, minutes);
-    const bool negative = arcMinutes < 0;
-    return QStringLiteral("%1%2度%3分")
-        .arg(negative ? QStringLiteral("-") : QString())
-        .arg(std::abs(degrees))
-        .arg(std::abs(minutes));
-}
-
-// "東海道1 中山道0" for a station, the kind for anything else.
-QString Where(const PlaceRecord& place) {
-    QString stops;
-    for (const RouteStop& stop : place.stops)
-        stops += (stops.isEmpty() ? QString() : QStringLiteral(" ")) +
-                 QString::fromStdString(RouteStopText(stop));
-    if (stops.isEmpty())
-        stops = FromUtf8(PlaceKindName(place.kind));
-    if (place.origin == PlaceOrigin::kUser)
-        stops += stops.isEmpty() ? QStringLiteral("自分の場所") : QStringLiteral("・自分");
-    return stops;
-}
-
 // A row of the list: name, reading, where, latitude, longitude.
-QString RowText(const PlaceRecord& place) {
-    return FromUtf8(place.name) + u'\t' + FromUtf8(place.reading) + u'\t' + Where(place) + u'\t' +
-           ListAngle(place.latArcMinutes, 2) + u'\t' + ListAngle(place.lonArcMinutes, 3);
+QString RowText(const tolmeri::PlaceRecord& place) {
+    using namespace tolmeri;
+    return FromUtf8(place.name) + u'\t' + FromUtf8(place.reading) + u'\t' +
+           QString::fromStdString(PlaceWhere(place)) + u'\t' +
+           QString::fromStdString(PlaceListAngle(place.latArcMinutes, 2)) + u'\t' +
+           QString::fromStdString(PlaceListAngle(place.lonArcMinutes, 3));
 }
 
 } // namespace
-
-const std::vector<PlaceChoice>& PlaceChoices() {
-    static const std::vector<PlaceChoice> choices = [] {
-        std::vector<PlaceChoice> list{{"すべて", {}}};
-        for (PlaceKind kind : kPlaceKinds) {
-            if (kind == PlaceKind::kStation) {
-                list.push_back({"宿場（東海道）", {kind, PlaceRoute::kTokaido, {}}});
-                list.push_back({"宿場（中山道）", {kind, PlaceRoute::kNakasendo, {}}});
-                continue;
-            }
-            // The kinds' names are literals, so their text ends in a NUL.
-            list.push_back({PlaceKindName(kind).data(), {kind, {}, {}}});
-        }
-        list.push_back({"自分の場所", {{}, {}, PlaceOrigin::kUser}});
-        return list;
-    }();
-    return choices;
-}
-
-} // namespace tolmeri
 
 using namespace tolmeri;
 
@@ -118,7 +64,7 @@ bool CHistoricalPlaceDlg::OnInitDialog() {
 
     auto* kinds = qobject_cast<QComboBox*>(GetDlgItem(IDC_HISTORICAL_KIND));
     for (const PlaceChoice& choice : PlaceChoices())
-        kinds->addItem(QString::fromUtf8(choice.label));
+        kinds->addItem(FromUtf8(choice.label));
     auto* search = qobject_cast<QLineEdit*>(GetDlgItem(IDC_HISTORICAL_SEARCH));
     // What is searched is never stored, so the box takes what CP932 cannot
     // hold too: romaji with length marks (Ōsaka, Tōkaidō).
@@ -178,23 +124,8 @@ void CHistoricalPlaceDlg::ShowDetail() {
         SetDlgItemText(IDC_HISTORICAL_DETAIL, QString());
         return;
     }
-    const PlaceRecord& place = *m_shown[static_cast<std::size_t>(row)];
-    QString text = FromUtf8(place.name);
-    if (!place.reading.empty())
-        text += QStringLiteral("（") + FromUtf8(place.reading) + QStringLiteral("、") +
-                QString::fromStdString(place.romaji) + QStringLiteral("）");
-    text += QStringLiteral("  ") + Where(place) + QStringLiteral("  緯度 ") +
-            BoxAngle(place.latArcMinutes) + QStringLiteral("  経度 ") +
-            BoxAngle(place.lonArcMinutes) +
-            QStringLiteral("  時差 %1").arg(kHistoricalTimeDifference);
-    const PlaceProvenance provenance = ProvenanceOf(place);
-    text += QStringLiteral("\n出典: ") + QString::fromStdString(provenance.source);
-    if (!provenance.note.empty())
-        text += QStringLiteral("\n地点: ") + QString::fromStdString(provenance.note);
-    if (const std::string fitted = FitPlaceName(place.name); fitted != place.name)
-        text += QStringLiteral("\n名前の欄には「%1」と入ります（全角 %2 文字まで）")
-                    .arg(QString::fromStdString(fitted))
-                    .arg(kPlaceNameMaxBytes / 2);
+    const QString text =
+        QString::fromStdString(PlaceDetail(*m_shown[static_cast<std::size_t>(row)]));
     SetDlgItemText(IDC_HISTORICAL_DETAIL, text);
 }
 

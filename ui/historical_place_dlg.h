@@ -3,8 +3,10 @@
 // a name, reading or romaji is typed and by kind (a route's stations in the
 // route's order), says where the chosen place's point comes from, and hands
 // the place back, its name fitted to the name box (core/places.h'
-// FitPlaceName), for the main dialog to
-// take as it takes a preset.
+// FitPlaceName), for the main dialog to take as it takes a preset. The
+// kinds offered, the rows' columns and the chosen place's description are
+// the core's (PlaceChoices, PlaceWhere, PlaceListAngle, PlaceDetail), which
+// the web edition's list shows too.
 #pragma once
 
 #include <QString>
@@ -14,18 +16,6 @@
 #include "core/place.h"
 #include "core/places.h"
 #include "framework/dialog.h"
-
-namespace tolmeri {
-
-// What the kind box offers, in its order: everything, then each kind, the
-// stations by route, and the user's own places.
-struct PlaceChoice {
-    const char* label;
-    PlaceFilter filter;
-};
-const std::vector<PlaceChoice>& PlaceChoices();
-
-} // namespace tolmeri
 
 class CHistoricalPlaceDlg : public CDialog {
     Q_OBJECT

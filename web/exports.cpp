@@ -80,3 +80,93 @@ TOLMERI_EXPORT const char* tolmeri_day_json(const char* name, int latDeg, int la
 TOLMERI_EXPORT double tolmeri_time_days(int count, int sun) {
     return static_cast<double>(tolmeri::TimeDays(count, SunOf(sun)));
 }
+
+TOLMERI_EXPORT const char* tolmeri_open_link(const char* query) {
+    return Answer(g_dialog.OpenLink(query ? query : ""));
+}
+
+TOLMERI_EXPORT const char* tolmeri_link() {
+    return Answer(g_dialog.LinkQuery());
+}
+
+TOLMERI_EXPORT const char* tolmeri_view() {
+    return Answer(g_dialog.ViewJson());
+}
+
+TOLMERI_EXPORT const char* tolmeri_choices() {
+    return Answer(tolmeri::PageChoicesJson());
+}
+
+TOLMERI_EXPORT const char* tolmeri_read_date(const char* text) {
+    return Answer(g_dialog.ReadDate(text ? text : ""));
+}
+
+TOLMERI_EXPORT const char* tolmeri_use_date(const char* text) {
+    return Answer(g_dialog.UseDate(text ? text : ""));
+}
+
+TOLMERI_EXPORT const char* tolmeri_set_time(const char* text) {
+    return Answer(g_dialog.SetTime(text ? text : ""));
+}
+
+TOLMERI_EXPORT const char* tolmeri_set_at(const char* text) {
+    return Answer(g_dialog.SetAt(text ? text : ""));
+}
+
+TOLMERI_EXPORT const char* tolmeri_set_choice(int choice, const char* value) {
+    return Answer(g_dialog.SetChoice(choice, value ? value : ""));
+}
+
+TOLMERI_EXPORT const char* tolmeri_set_view(const char* name) {
+    return Answer(g_dialog.SetView(name ? name : ""));
+}
+
+TOLMERI_EXPORT const char* tolmeri_set_year_moon(int moon) {
+    return Answer(g_dialog.SetYearMoon(moon != 0));
+}
+
+TOLMERI_EXPORT const char* tolmeri_set_export(const char* format, int bom, const char* days,
+                                              const char* to) {
+    tolmeri::PageExport settings;
+    settings.format = format ? format : "";
+    settings.byteOrderMark = bom != 0;
+    settings.days = days ? days : "";
+    settings.to = to ? to : "";
+    return Answer(g_dialog.SetExport(settings));
+}
+
+TOLMERI_EXPORT const char* tolmeri_download() {
+    return Answer(g_dialog.Download());
+}
+
+TOLMERI_EXPORT const char* tolmeri_historical_choices() {
+    return Answer(tolmeri::HistoricalChoicesJson());
+}
+
+TOLMERI_EXPORT const char* tolmeri_historical_places(const char* query, int choice) {
+    return Answer(tolmeri::HistoricalPlacesJson(query ? query : "", choice));
+}
+
+TOLMERI_EXPORT const char* tolmeri_historical_detail(int index) {
+    return Answer(tolmeri::HistoricalPlaceDetail(index));
+}
+
+TOLMERI_EXPORT const char* tolmeri_historical_credits() {
+    return Answer(std::string(tolmeri::HistoricalCredits()));
+}
+
+TOLMERI_EXPORT const char* tolmeri_choose_historical(int index) {
+    return Answer(g_dialog.ChooseHistorical(index));
+}
+
+TOLMERI_EXPORT const char* tolmeri_year_chart(int width, int height) {
+    return Answer(g_dialog.YearChartJson(width, height));
+}
+
+TOLMERI_EXPORT const char* tolmeri_year_readout(int x, int y) {
+    return Answer(g_dialog.YearChartReadoutAt(x, y));
+}
+
+TOLMERI_EXPORT const char* tolmeri_year_cursor(int day, int minute) {
+    return Answer(g_dialog.YearChartCursor(day, minute));
+}

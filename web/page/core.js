@@ -62,5 +62,33 @@ window.tolmeri.core = (function () {
       json('tolmeri_day_json', place.name, place.latDeg, place.latMin, place.lonDeg,
            place.lonMin, place.timeDiff, date.year, date.month, date.day, sun),
     timeDays: (count, sun) => call('tolmeri_time_days', [count, sun], false),
+    // A link's query applied over what the page holds; the link of what
+    // it shows now.
+    openLink: (query) => json('tolmeri_open_link', query),
+    link: () => call('tolmeri_link', [], true),
+    view: () => json('tolmeri_view'),
+    choices: () => json('tolmeri_choices'),
+    readDate: (text) => json('tolmeri_read_date', text),
+    useDate: (text) => json('tolmeri_use_date', text),
+    setTime: (text) => json('tolmeri_set_time', text),
+    setAt: (text) => json('tolmeri_set_at', text),
+    setChoice: (choice, value) => json('tolmeri_set_choice', choice, value),
+    setView: (name) => json('tolmeri_set_view', name),
+    setYearMoon: (moon) => json('tolmeri_set_year_moon', moon ? 1 : 0),
+    setExport: (settings) =>
+      json('tolmeri_set_export', settings.format, settings.bom ? 1 : 0, settings.days, settings.to),
+    download: () => json('tolmeri_download'),
+    // 歴史地名から選ぶ: the kinds, the places a search narrows to, a
+    // place's description, the table's credit lines, the place taken.
+    historicalChoices: () => json('tolmeri_historical_choices'),
+    historicalPlaces: (query, choice) => json('tolmeri_historical_places', query, choice),
+    historicalDetail: (index) => call('tolmeri_historical_detail', [index], true),
+    historicalCredits: () => call('tolmeri_historical_credits', [], true),
+    chooseHistorical: (index) => json('tolmeri_choose_historical', index),
+    // 一年の刻: the chart's shapes for a picture of width x height, what it
+    // shows under a point, and at the keyboard's cursor.
+    yearChart: (width, height) => json('tolmeri_year_chart', width, height),
+    yearReadout: (x, y) => call('tolmeri_year_readout', [x, y], true),
+    yearCursor: (day, minute) => json('tolmeri_year_cursor', day, minute),
   };
 })();
