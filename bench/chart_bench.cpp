@@ -24,7 +24,7 @@ void BM_PaintChart(benchmark::State& state) {
     for (auto _ : state) {
         image.fill(Qt::white);
         QPainter p(&image);
-        const ChartLayout layout =
+        const DayChartLayout layout =
             PaintChart(p, ClientRect{0, 0, size.width(), size.height()}, input, face);
         benchmark::DoNotOptimize(layout.yB);
     }

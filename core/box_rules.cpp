@@ -56,19 +56,6 @@ bool TextExceeds(std::string_view utf8, int maxBytes) {
 
 namespace {
 
-// UTF-8 of UTF-16 text; a lone surrogate is no character (U+FFFD).
-std::string Utf8Of(std::u16string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF)
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-        AppendUtf8(out, c);
-    }
-    return out;
-}
-
 bool IsHighSurrogate(char16_t c) {
     return c >= 0xD800 && c <= 0xDBFF;
 }
@@ -78,7 +65,7 @@ bool IsLowSurrogate(char16_t c) {
 
 // CP932 bytes of text, a character it cannot hold counted as its "?".
 int ByteLength(std::u16string_view text) {
-    return static_cast<int>(ToCp932(Utf8Of(text)).size());
+    return static_cast<int>(ToCp932(Utf8FromUtf16(text)).size());
 }
 
 } // namespace
@@ -108,7 +95,7 @@ LimitedEdit LimitInsertion(std::u16string_view before, std::u16string_view after
         const std::size_t n = IsHighSurrogate(inserted[i]) && i + 1 < inserted.size() ? 2 : 1;
         const std::u16string_view ch = inserted.substr(i, n);
         i += n;
-        const int bytes = Cp932Length(Utf8Of(ch));
+        const int bytes = Cp932Length(Utf8FromUtf16(ch));
         if (bytes < 0)
             continue; // CP932 cannot hold it: it could never be saved
         if (ch.size() == 1 && (ch[0] < 0x20 || ch[0] == 0x7F))

@@ -76,6 +76,33 @@ std::string ShortenedForMessage(std::string_view text, std::size_t maxCharacters
     return std::string(text);
 }
 
+std::string Utf8FromUtf16(std::u16string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF)
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+        AppendUtf8(out, c);
+    }
+    return out;
+}
+
+std::u16string Utf16FromUtf8(std::string_view text) {
+    std::u16string out;
+    for (std::size_t i = 0; i < text.size();) {
+        const Utf8Char c = DecodeUtf8(text, i);
+        i += c.length;
+        if (c.code >= 0x10000) {
+            out += static_cast<char16_t>(0xD800 + ((c.code - 0x10000) >> 10));
+            out += static_cast<char16_t>(0xDC00 + ((c.code - 0x10000) & 0x3FF));
+        } else {
+            out += static_cast<char16_t>(c.code);
+        }
+    }
+    return out;
+}
+
 namespace {
 
 struct CodeRange {

@@ -32,6 +32,12 @@ void AppendUtf8(std::string& out, char32_t code);
 // Every byte of text belongs to a well-formed character.
 bool IsWellFormedUtf8(std::string_view text);
 
+// UTF-8 of UTF-16 text (a browser's or an edit box's); a lone surrogate is
+// no character (U+FFFD).
+std::string Utf8FromUtf16(std::u16string_view text);
+// UTF-16 of UTF-8 text; a byte that is not UTF-8 becomes U+FFFD.
+std::u16string Utf16FromUtf8(std::string_view text);
+
 // How much of a text a message quotes: a bad argument of any length makes a
 // message of one readable line.
 inline constexpr std::size_t kQuotedCharacters = 64;

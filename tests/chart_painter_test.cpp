@@ -46,15 +46,15 @@ ChartInput Yokohama2000() {
     return Input({"", 35, 27, 139, 39, 9}, {2000, 1, 1}, QStringLiteral("横浜"));
 }
 
-const ChartText* FindText(const ChartLayout& layout, const QString& text) {
-    for (const ChartText& t : layout.texts)
+const DayChartText* FindText(const DayChartLayout& layout, std::string_view text) {
+    for (const DayChartText& t : layout.texts)
         if (t.text == text)
             return &t;
     return nullptr;
 }
 
 TEST(ChartLayout, YokohamaNewYear2000On12PixelRows) {
-    const ChartLayout L = LayoutChart(Yokohama2000(), ClientRect{0, 0, 540, 480}, 12, 6);
+    const DayChartLayout L = LayoutChart(Yokohama2000(), ClientRect{0, 0, 540, 480}, 12, 6);
     EXPECT_EQ(L.xL, 306);
     EXPECT_EQ(L.xR, 498);
     EXPECT_EQ(L.yT, 42);
@@ -83,7 +83,7 @@ TEST(ChartLayout, YokohamaNewYear2000On12PixelRows) {
         {"横浜 － 西暦 2000年 1月 1日", 264, 6, ChartTextKind::kTitle},
     };
     for (const auto& t : texts) {
-        const ChartText* found = FindText(L, QString::fromUtf8(t.text));
+        const DayChartText* found = FindText(L, t.text);
         ASSERT_NE(found, nullptr) << t.text;
         EXPECT_EQ(found->x, t.x) << t.text;
         EXPECT_EQ(found->y, t.y) << t.text;
@@ -91,8 +91,7 @@ TEST(ChartLayout, YokohamaNewYear2000On12PixelRows) {
     }
     // Row 24 repeats row 0's text, one cycle further down.
     ASSERT_EQ(L.texts.size(), 31u);
-    EXPECT_EQ(L.texts[24],
-              (ChartText{348, 450, QStringLiteral("暁九つ (子)  23:45"), ChartTextKind::kRow}));
+    EXPECT_EQ(L.texts[24], (DayChartText{348, 450, "暁九つ (子)  23:45", ChartTextKind::kRow}));
 }
 
 TEST(ChartLayout, MidnightsLandOnTheChartsEdgesForAnyTable) {
@@ -104,7 +103,7 @@ TEST(ChartLayout, MidnightsLandOnTheChartsEdgesForAnyTable) {
             Input({"", wild ? any(rng) : lat(rng), 0, any(rng), 0, wild ? any(rng) : 9},
                   {wild ? any(rng) : 1990 + n % 50, 1 + n % 12, 1 + n % 28}, QString());
         for (const ClientRect& client : {ClientRect{0, 0, 540, 480}, ClientRect{0, 0, 620, 502}}) {
-            const ChartLayout L = LayoutChart(in, client, 13, 6);
+            const DayChartLayout L = LayoutChart(in, client, 13, 6);
             ASSERT_EQ(L.boundaryY[0], L.yT);
             ASSERT_EQ(L.boundaryY[24], L.yB);
             for (int i = 1; i < kBoundaryCount; ++i)
@@ -125,7 +124,7 @@ protected:
     QColor At(int x, int y) const { return image.pixelColor(x, y); }
 
     QImage image;
-    ChartLayout layout;
+    DayChartLayout layout;
 };
 
 TEST_F(PaintedChart, EachBandShowsItsColourBetweenItsBoundaries) {
@@ -164,7 +163,7 @@ TEST_F(PaintedChart, EvenBoundariesGetALineAndOddOnesDoNot) {
 
 TEST_F(PaintedChart, RowsStandOnGreyBoxesWithDarkText) {
     for (int i : {0, 12, 24}) {
-        const ChartText& row = layout.texts[i];
+        const DayChartText& row = layout.texts[i];
         // The box's first column is grey; somewhere in it the text is dark.
         EXPECT_EQ(At(row.x, row.y + 1), kTextGrey) << i;
         bool dark = false;
@@ -176,7 +175,7 @@ TEST_F(PaintedChart, RowsStandOnGreyBoxesWithDarkText) {
 }
 
 TEST_F(PaintedChart, TheTitleStandsAboveTheChartInDarkRed) {
-    const ChartText& title = layout.texts.back();
+    const DayChartText& title = layout.texts.back();
     ASSERT_EQ(title.kind, ChartTextKind::kTitle);
     EXPECT_LT(title.y, layout.yT);
     int red = 0;

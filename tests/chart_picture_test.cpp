@@ -68,11 +68,11 @@ QImage Drawn(const QFont& font, const QString& text) {
 TEST(ChartPicture, TheWindowsTextsDrawWithoutTheShaperAsWithIt) {
     CTemporalHours hours;
     hours.Recompute({"", 35, 27, 139, 39, 9}, {2000, 1, 1});
-    const ChartLayout layout = LayoutChart({hours.Day(), QStringLiteral("横浜"), {2000, 1, 1}},
-                                           ClientRect{0, 0, 979, 502}, 13, 6);
+    const DayChartLayout layout = LayoutChart({hours.Day(), QStringLiteral("横浜"), {2000, 1, 1}},
+                                              ClientRect{0, 0, 979, 502}, 13, 6);
     QStringList texts;
-    for (const ChartText& t : layout.texts)
-        texts << t.text;
+    for (const DayChartText& t : layout.texts)
+        texts << QString::fromStdString(t.text);
     for (const afx::DlgItem& item : res::kMainDialog.items)
         if (item.text && *item.text)
             texts << QString::fromUtf8(item.text);

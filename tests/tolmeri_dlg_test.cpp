@@ -63,7 +63,7 @@ protected:
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
     // Where the window's paint puts the chart's rows and marks.
-    tolmeri::ChartLayout ShownLayout() {
+    tolmeri::DayChartLayout ShownLayout() {
         return tolmeri::LayoutChartOn(
             dlg.get(), CTolmeriDlg::ChartFace(),
             tolmeri::ClientRect{0, 0, dlg->width(), dlg->height()},
@@ -460,7 +460,7 @@ TEST_F(MainDialog, PolarLatitudeFromTheFileStillGivesASoundChart) {
     EXPECT_EQ(t[24] - t[0], 1440);
     EXPECT_TRUE(std::is_sorted(t.begin(), t.end()));
     // The rows run down the window in order, each hour's line drawn inside it.
-    const tolmeri::ChartLayout L = ShownLayout();
+    const tolmeri::DayChartLayout L = ShownLayout();
     const QImage image = Rendered();
     for (int i = 1; i < tolmeri::kBoundaryCount; ++i)
         EXPECT_LE(L.boundaryY[i - 1], L.boundaryY[i]) << i;

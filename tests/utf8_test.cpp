@@ -144,3 +144,22 @@ TEST(AppendUtf8, WritesWhatTheReaderReads) {
     AppendUtf8(beyond, 0x110000);
     EXPECT_EQ(beyond, "\uFFFD");
 }
+
+TEST(Utf16, RoundTripsEveryCharacterAndReplacesWhatIsNone) {
+    const struct {
+        std::u16string utf16;
+        std::string utf8;
+    } cases[] = {
+        {u"東京", "東京"},
+        {u"𠮷野家", "𠮷野家"},                            // a surrogate pair
+        {std::u16string(1, u'\xD842') + u"a", "\uFFFDa"}, // a high surrogate alone
+        {std::u16string(1, u'\xDFB7'), "\uFFFD"},         // a low surrogate alone
+        {u"", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Utf8FromUtf16(c.utf16), c.utf8);
+        const std::u16string back = Utf16FromUtf8(c.utf8);
+        EXPECT_EQ(Utf8FromUtf16(back), c.utf8);
+    }
+    EXPECT_EQ(Utf16FromUtf8("a\xFF"), u"a\uFFFD");
+}

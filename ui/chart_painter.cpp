@@ -39,28 +39,12 @@ QString ChartTitle(const QString& name, const CivilDate& date) {
     return QString::fromStdString(DayChartTitle(name.toStdString(), date));
 }
 
-ChartLayout LayoutChart(const ChartInput& in, const ClientRect& client, int H, int A) {
-    const DayChartLayout day =
-        LayoutDayChart(in.hours, in.locationName.toStdString(), in.date, client, H, A);
-    ChartLayout L;
-    L.xL = day.xL;
-    L.xR = day.xR;
-    L.yT = day.yT;
-    L.yB = day.yB;
-    L.h = day.h;
-    L.s = day.s;
-    L.boundaryY = day.boundaryY;
-    L.sunriseY = day.sunriseY;
-    L.sunsetY = day.sunsetY;
-    L.bands = day.bands;
-    L.texts.reserve(day.texts.size());
-    for (const DayChartText& t : day.texts)
-        L.texts.push_back({t.x, t.y, QString::fromStdString(t.text), t.kind});
-    return L;
+DayChartLayout LayoutChart(const ChartInput& in, const ClientRect& client, int H, int A) {
+    return LayoutDayChart(in.hours, in.locationName.toStdString(), in.date, client, H, A);
 }
 
-ChartLayout LayoutChartOn(const QPaintDevice* device, const QFont& face, const ClientRect& client,
-                          const ChartInput& input) {
+DayChartLayout LayoutChartOn(const QPaintDevice* device, const QFont& face,
+                             const ClientRect& client, const ChartInput& input) {
     const QFontMetrics fm(ChartFont(face, device, kChartRowPoints), device);
     return LayoutChart(input, client, fm.height(), fm.averageCharWidth());
 }
@@ -87,8 +71,8 @@ void DrawBand(QPainter& p, const ChartBand& band) {
 
 } // namespace
 
-ChartLayout PaintChart(QPainter& painter, const ClientRect& client, const ChartInput& input,
-                       const QFont& face) {
+DayChartLayout PaintChart(QPainter& painter, const ClientRect& client, const ChartInput& input,
+                          const QFont& face) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setBackgroundMode(Qt::TransparentMode);
@@ -98,15 +82,15 @@ ChartLayout PaintChart(QPainter& painter, const ClientRect& client, const ChartI
     const QFont titleFont = ChartFont(face, painter.device(), kChartTitlePoints);
     const QFontMetrics fm(rowFont, painter.device());
     const QFontMetrics titleFm(titleFont, painter.device());
-    const ChartLayout L = LayoutChart(input, client, fm.height(), fm.averageCharWidth());
+    const DayChartLayout L = LayoutChart(input, client, fm.height(), fm.averageCharWidth());
     for (const ChartBand& band : L.bands)
         DrawBand(painter, band);
 
-    for (const ChartText& t : L.texts) {
+    for (const DayChartText& t : L.texts) {
         const bool title = t.kind == ChartTextKind::kTitle;
         painter.setFont(title ? titleFont : rowFont);
         painter.setPen(ChartColor(ChartTextColor(t.kind)));
-        DrawCellText(painter, title ? titleFm : fm, t.x, t.y, t.text);
+        DrawCellText(painter, title ? titleFm : fm, t.x, t.y, QString::fromStdString(t.text));
     }
     painter.restore();
     return L;
@@ -190,11 +174,13 @@ int ChartClientWidth(const QFont& face, const QPaintDevice* device, int clientHe
     // Texts move right by half of what the width grows, so a wide enough
     // client always fits and the narrowest one is found by halving.
     std::vector<int> extents;
-    for (const ChartText& t : layout(minWidth).texts)
-        extents.push_back(t.kind == ChartTextKind::kTitle ? TextExtent(titleFm, titleDigit, t.text)
-                                                          : TextExtent(fm, digit, t.text));
+    for (const DayChartText& t : layout(minWidth).texts) {
+        const QString text = QString::fromStdString(t.text);
+        extents.push_back(t.kind == ChartTextKind::kTitle ? TextExtent(titleFm, titleDigit, text)
+                                                          : TextExtent(fm, digit, text));
+    }
     return NarrowestFitting(minWidth, [&](int width) {
-        const ChartLayout L = layout(width);
+        const DayChartLayout L = layout(width);
         for (std::size_t i = 0; i < L.texts.size(); ++i)
             if (L.texts[i].x + extents[i] > width - A)
                 return false;

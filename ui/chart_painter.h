@@ -33,23 +33,6 @@ struct ChartInput {
     CivilDate date;
 };
 
-struct ChartText {
-    int x, y; // top-left of the text cell
-    QString text;
-    ChartTextKind kind;
-    bool operator==(const ChartText&) const = default;
-};
-
-struct ChartLayout {
-    int xL = 0, xR = 0, yT = 0, yB = 0, h = 0;
-    double s = 0.0; // pixels per minute
-    std::array<int, kBoundaryCount> boundaryY{};
-    int sunriseY = 0;
-    int sunsetY = 0;
-    std::vector<ChartBand> bands; // in drawing order, each over the previous
-    std::vector<ChartText> texts; // rows, then marks, then the title
-};
-
 inline QColor ChartColor(const Rgb& rgb) {
     return QColor(rgb.red, rgb.green, rgb.blue);
 }
@@ -65,7 +48,7 @@ const std::array<QString, kBoundaryCount>& ChartLabels();
 
 // Places everything. H and A are the chart font's height and average
 // character width.
-ChartLayout LayoutChart(const ChartInput& input, const ClientRect& client, int H, int A);
+DayChartLayout LayoutChart(const ChartInput& input, const ClientRect& client, int H, int A);
 
 // The title line: "横浜 － 西暦 2000年 1月 1日".
 QString ChartTitle(const QString& name, const CivilDate& date);
@@ -76,13 +59,13 @@ QFont ChartFont(const QFont& face, const QPaintDevice* device, int tenthPoints);
 
 // LayoutChart with the metrics of the rows' font that painting on device
 // uses.
-ChartLayout LayoutChartOn(const QPaintDevice* device, const QFont& face, const ClientRect& client,
-                          const ChartInput& input);
+DayChartLayout LayoutChartOn(const QPaintDevice* device, const QFont& face,
+                             const ClientRect& client, const ChartInput& input);
 
 // Draws the chart for the client rectangle on painter (a window or an image)
 // in face's family and returns the layout it used.
-ChartLayout PaintChart(QPainter& painter, const ClientRect& client, const ChartInput& input,
-                       const QFont& face);
+DayChartLayout PaintChart(QPainter& painter, const ClientRect& client, const ChartInput& input,
+                          const QFont& face);
 
 // The widest place name the name box takes, kPlaceNameMaxBytes of CP932, in
 // font on device: twelve of its widest one-byte character, or six of a

@@ -88,34 +88,6 @@ CSettingsValues ValuesOf(const MainFields& fields) {
     return values;
 }
 
-// UTF-16 of UTF-8 text; a byte that is not UTF-8 becomes U+FFFD.
-std::u16string Utf16Of(std::string_view text) {
-    std::u16string out;
-    for (std::size_t i = 0; i < text.size();) {
-        const Utf8Char c = DecodeUtf8(text, i);
-        i += c.length;
-        if (c.code >= 0x10000) {
-            out += static_cast<char16_t>(0xD800 + ((c.code - 0x10000) >> 10));
-            out += static_cast<char16_t>(0xDC00 + ((c.code - 0x10000) & 0x3FF));
-        } else {
-            out += static_cast<char16_t>(c.code);
-        }
-    }
-    return out;
-}
-
-std::string Utf8Of(std::u16string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF)
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-        AppendUtf8(out, c);
-    }
-    return out;
-}
-
 bool ValidBox(int box) {
     return box >= 0 && box < kMainBoxCount;
 }
@@ -1174,8 +1146,9 @@ std::string PresetPlacesJson() {
 
 std::string LimitBoxEdit(int box, std::string_view before, std::string_view after, int cursor) {
     const int limit = ValidBox(box) ? BoxTypingLimit(static_cast<MainBox>(box)) : 0;
-    const LimitedEdit r = LimitInsertion(Utf16Of(before), Utf16Of(after), cursor, limit);
-    std::string out = "{\"text\": " + JsonString(Utf8Of(r.text)) + ", ";
+    const LimitedEdit r =
+        LimitInsertion(Utf16FromUtf8(before), Utf16FromUtf8(after), cursor, limit);
+    std::string out = "{\"text\": " + JsonString(Utf8FromUtf16(r.text)) + ", ";
     AppendField(out, "cursor", r.cursor);
     return out + "}";
 }
