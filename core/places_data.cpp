@@ -8,9 +8,9 @@
 namespace tolmeri::places_data {
 
 // clang-format off
-const std::string_view kHeader = "name\treading\tkind\troute\tstation_no\tlatitude\tlongitude\tsource_dataset\tsource_id\tsource_name\tmodern_municipality\tnote";
+constexpr std::string_view kHeader = "name\treading\tkind\troute\tstation_no\tlatitude\tlongitude\tsource_dataset\tsource_id\tsource_name\tmodern_municipality\tnote";
 
-const std::string_view kRows[kRowCount] = {
+constexpr std::string_view kRows[kRowCount] = {
     "江戸\tえど\t都市\t\t\t35.688371\t139.754418\tnrct-poi\t130000022400\t江戸城跡\t東京都千代田区\tpoint: 江戸城跡; 日本橋 is listed separately as route origin",
     "京\tきょう\t都市\t\t\t35.024098\t135.762144\tnrct-poi\t270000202000\t京都御所\t京都府京都市上京区\tpoint: 京都御所 (京都御苑)",
     "大坂\tおおさか\t都市\t\t\t34.686822\t135.528735\tnrct-poi\t280000098900\t大坂城跡\t大阪府大阪市中央区\tpoint: 大坂城跡",

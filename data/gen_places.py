@@ -99,9 +99,9 @@ def generate():
         "namespace tolmeri::places_data {",
         "",
         "// clang-format off",
-        f'const std::string_view kHeader = "{escape(lines[0])}";',
+        f'constexpr std::string_view kHeader = "{escape(lines[0])}";',
         "",
-        f"const std::string_view kRows[kRowCount] = {{",
+        f"constexpr std::string_view kRows[kRowCount] = {{",
     ]
     for line in lines[1:]:
         out.append(f'    "{escape(line)}",')
