@@ -15,30 +15,6 @@ bool Contains(std::span<const int> boxes, int boxId) {
     return std::ranges::find(boxes, boxId) != boxes.end();
 }
 
-// The field of a number box.
-int BoxValues::*FieldOf(MainBox box) {
-    switch (box) {
-    case MainBox::kLatitudeDegrees:
-        return &BoxValues::latDeg;
-    case MainBox::kLatitudeMinutes:
-        return &BoxValues::latMin;
-    case MainBox::kLongitudeDegrees:
-        return &BoxValues::lonDeg;
-    case MainBox::kLongitudeMinutes:
-        return &BoxValues::lonMin;
-    case MainBox::kTimeDifference:
-        return &BoxValues::timeDiff;
-    case MainBox::kYear:
-        return &BoxValues::year;
-    case MainBox::kMonth:
-        return &BoxValues::month;
-    case MainBox::kDay:
-    case MainBox::kName: // not a number box
-        break;
-    }
-    return &BoxValues::day;
-}
-
 } // namespace
 
 std::optional<MainBox> MainBoxOf(int boxId) {
@@ -49,21 +25,21 @@ std::optional<MainBox> MainBoxOf(int boxId) {
 }
 
 Place BoxValues::ToPlace() const {
-    return {name.toStdString(), latDeg, latMin, lonDeg, lonMin, timeDiff};
+    return ToFields().ToPlace();
 }
 
 CivilDate BoxValues::ToDate() const {
-    return {year, month, day};
+    return fields.ToDate();
 }
 
 MainFields BoxValues::ToFields() const {
-    return {latDeg, latMin, lonDeg, lonMin, timeDiff, year, month, day, name.toStdString()};
+    MainFields out = fields;
+    out.name = name.toStdString();
+    return out;
 }
 
 BoxValues BoxValues::Of(const MainFields& f) {
-    return {f.latDeg, f.latMin,   f.lonDeg,
-            f.lonMin, f.timeDiff, f.year,
-            f.month,  f.day,      QString::fromStdString(f.name)};
+    return {f, QString::fromStdString(f.name)};
 }
 
 void ExchangeBoxes(CDataExchange* pDX, BoxValues& values, std::span<const int> boxes) {
@@ -72,7 +48,7 @@ void ExchangeBoxes(CDataExchange* pDX, BoxValues& values, std::span<const int> b
         if (!Contains(boxes, id))
             continue;
         if (box != MainBox::kName) {
-            DDX_Text(pDX, id, values.*FieldOf(box));
+            DDX_Text(pDX, id, BoxField(values.fields, box));
             continue;
         }
         DDX_Text(pDX, id, values.name);
@@ -106,7 +82,7 @@ BoxReading ReadMainBoxes(const CDialog& main, BoxReport report, std::span<const 
         if (!Contains(boxes, id))
             continue;
         const bool accepted = id == IDC_TIME_DIFFERENCE && !withLongitude
-                                  ? kTimeDifferenceRange.Contains(reading.values.timeDiff)
+                                  ? kTimeDifferenceRange.Contains(reading.values.fields.timeDiff)
                                   : BoxAccepts(id, reading.values);
         if (accepted)
             continue;

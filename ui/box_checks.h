@@ -23,16 +23,10 @@ class CDataExchange;
 
 namespace tolmeri {
 
-// What the boxes hold, as the main dialog's fields do.
+// What the boxes hold, as the main dialog's fields do: the numbers as the
+// core's fields, the name as the name box's text (fields.name unused).
 struct BoxValues {
-    int latDeg = 0;
-    int latMin = 0;
-    int lonDeg = 0;
-    int lonMin = 0;
-    int timeDiff = 0;
-    int year = 0;
-    int month = 0;
-    int day = 0;
+    MainFields fields;
     QString name;
 
     Place ToPlace() const; // the name in UTF-8

@@ -299,7 +299,7 @@ void CEraDateDlg::ReadMainDialog(const CDialog& main, int fallbackTimeDifference
         m_openDate = date.values.ToDate();
     constexpr int kZoneBox[] = {IDC_TIME_DIFFERENCE};
     const BoxReading zone = ReadMainBoxes(main, BoxReport::kSilent, kZoneBox);
-    m_nTimeDifference = zone ? zone.values.timeDiff : fallbackTimeDifference;
+    m_nTimeDifference = zone ? zone.values.fields.timeDiff : fallbackTimeDifference;
 
     // The place, for the Moon: the latitude and longitude boxes as 計算実行
     // takes them, in that zone.
@@ -308,7 +308,7 @@ void CEraDateDlg::ReadMainDialog(const CDialog& main, int fallbackTimeDifference
                                    IDC_LONGITUDE_DEGREES, IDC_LONGITUDE_MINUTES};
     if (const BoxReading place = ReadMainBoxes(main, BoxReport::kSilent, kPlaceBoxes)) {
         BoxValues values = place.values;
-        values.timeDiff = m_nTimeDifference;
+        values.fields.timeDiff = m_nTimeDifference;
         m_place = values.ToPlace();
     }
 }

@@ -218,21 +218,29 @@ tolmeri::CivilDate CTolmeriDlg::DateFields() const {
 }
 
 tolmeri::BoxValues CTolmeriDlg::BoxFields() const {
-    return {m_nLatitudeDegrees,  m_nLatitudeMinutes, m_nLongitudeDegrees,
-            m_nLongitudeMinutes, m_nTimeDifference,  m_nDateYear,
-            m_nDateMonth,        m_nDateDay,         m_strLocationName};
+    return {{m_nLatitudeDegrees,
+             m_nLatitudeMinutes,
+             m_nLongitudeDegrees,
+             m_nLongitudeMinutes,
+             m_nTimeDifference,
+             m_nDateYear,
+             m_nDateMonth,
+             m_nDateDay,
+             {}},
+            m_strLocationName};
 }
 
-void CTolmeriDlg::SetBoxFields(const tolmeri::BoxValues& fields) {
-    m_nLatitudeDegrees = fields.latDeg;
-    m_nLatitudeMinutes = fields.latMin;
-    m_nLongitudeDegrees = fields.lonDeg;
-    m_nLongitudeMinutes = fields.lonMin;
-    m_nTimeDifference = fields.timeDiff;
-    m_nDateYear = fields.year;
-    m_nDateMonth = fields.month;
-    m_nDateDay = fields.day;
-    m_strLocationName = fields.name;
+void CTolmeriDlg::SetBoxFields(const tolmeri::BoxValues& values) {
+    const tolmeri::MainFields& f = values.fields;
+    m_nLatitudeDegrees = f.latDeg;
+    m_nLatitudeMinutes = f.latMin;
+    m_nLongitudeDegrees = f.lonDeg;
+    m_nLongitudeMinutes = f.lonMin;
+    m_nTimeDifference = f.timeDiff;
+    m_nDateYear = f.year;
+    m_nDateMonth = f.month;
+    m_nDateDay = f.day;
+    m_strLocationName = values.name;
 }
 
 void CTolmeriDlg::SetPlaceFields(const tolmeri::Place& place) {
